@@ -1,0 +1,19 @@
+// The verbs of quillon-cli. Each takes the arguments after the verb, prints its result on
+// stdout and its errors (with the file name and the reason) on stderr, and returns the exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillon::cli {
+
+using TArgs = std::vector<std::string>;
+
+int VerbDump(const TArgs& args);
+int VerbNewDatabase(const TArgs& args);
+int VerbResave(const TArgs& args);
+
+// Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
+int Fail(const std::string& file, const std::string& reason);
+
+}  // namespace quillon::cli

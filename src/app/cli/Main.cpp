@@ -1,0 +1,55 @@
+// quillon-cli: command-line access to the editor's files.
+#include "app/cli/CliVerbs.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+namespace quillon::cli {
+
+int Fail(const std::string& file, const std::string& reason) {
+    std::fprintf(stderr, "quillon-cli: %s: %s\n", file.c_str(), reason.c_str());
+    return 1;
+}
+
+namespace {
+
+struct TVerb {
+    const char* Name;
+    const char* Usage;
+    int (*Run)(const TArgs&);
+};
+
+const TVerb kVerbs[] = {
+    {"dump", "dump FILE                 print a data file as JSON", VerbDump},
+    {"new-database", "new-database FILE         write a freshly reset database", VerbNewDatabase},
+    {"resave", "resave FILE               load a database and save it again", VerbResave},
+};
+
+int Usage() {
+    std::fprintf(stderr, "usage: quillon-cli VERB ARGS...\n");
+    for (const TVerb& verb : kVerbs)
+        std::fprintf(stderr, "  quillon-cli %s\n", verb.Usage);
+    return 2;
+}
+
+}  // namespace
+}  // namespace quillon::cli
+
+int main(int argc, char** argv) {
+    using namespace quillon::cli;
+    if (argc < 2)
+        return Usage();
+    const TArgs args(argv + 2, argv + argc);
+    for (const TVerb& verb : kVerbs) {
+        if (std::strcmp(argv[1], verb.Name) != 0)
+            continue;
+        try {
+            return verb.Run(args);
+        } catch (const std::exception& e) {
+            return Fail(args.empty() ? verb.Name : args[0], e.what());
+        }
+    }
+    std::fprintf(stderr, "quillon-cli: unknown verb \"%s\"\n", argv[1]);
+    return Usage();
+}

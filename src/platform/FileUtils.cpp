@@ -1,0 +1,119 @@
+#include "platform/FileUtils.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillon {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& path, const char* what, int error) {
+    throw EFileError(std::string(what) + " \"" + path + "\": " + std::strerror(error));
+}
+
+class TFd {
+public:
+    explicit TFd(int fd) : mFd(fd) {}
+    ~TFd() {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+    int Get() const { return mFd; }
+    int Release() {
+        const int fd = mFd;
+        mFd = -1;
+        return fd;
+    }
+
+private:
+    int mFd;
+};
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0)
+        Fail(path, "Cannot open", errno);
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0)
+        Fail(path, "Cannot read", errno);
+    if (S_ISDIR(st.st_mode))
+        Fail(path, "Cannot read", EISDIR);
+    std::string bytes;
+    if (st.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail(path, "Cannot read", errno);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+TFileStamp GetFileStamp(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        Fail(path, "Cannot open", errno);
+    TFileStamp stamp;
+    stamp.Size = static_cast<std::int64_t>(st.st_size);
+    stamp.Age = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void WriteFileAtomic(const std::string& path, const std::string& bytes) {
+    std::string temp = path + ".XXXXXX";
+    TFd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.Get() < 0)
+        Fail(path, "Cannot create", errno);
+    auto failWith = [&](const char* what, int error) {
+        ::unlink(temp.c_str());
+        Fail(path, what, error);
+    };
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat old {};
+    mode_t mode;
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd.Get(), mode);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd.Get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            failWith("Cannot write", errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd.Get()) != 0)
+        failWith("Cannot write", errno);
+    if (::close(fd.Release()) != 0)
+        failWith("Cannot write", errno);
+    if (::rename(temp.c_str(), path.c_str()) != 0)
+        failWith("Cannot replace", errno);
+}
+
+}  // namespace quillon
