@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstring>
 
 namespace quillon {
@@ -467,6 +468,15 @@ bool SplitClipboardBlock(const std::string& block, std::int32_t& count, std::str
     const std::size_t take = size < 0 ? 0 : std::min(static_cast<std::size_t>(size), available);
     payload.assign(block, 8, take);
     return true;
+}
+
+std::string FormatIdName(std::int32_t id, const std::string& name) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%.4d", id);
+    std::string text = digits;
+    if (!name.empty())
+        text += ":" + name;
+    return text;
 }
 
 void ReadSignature(TStream& stream, std::string_view signature) {

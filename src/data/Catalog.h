@@ -197,6 +197,10 @@ std::string MakeClipboardBlock(std::int32_t count, const std::string& payload);
 // present is cut to them; a negative count reads as 0.
 bool SplitClipboardBlock(const std::string& block, std::int32_t& count, std::string& payload);
 
+// An element as lists show it: the ID in four digits, a colon and the name ("0012:Door open"),
+// or the four digits alone when the name is empty.
+std::string FormatIdName(std::int32_t id, const std::string& name);
+
 // Reads a file signature and raises EReadError when it is not exactly `signature`.
 void ReadSignature(TStream& stream, std::string_view signature);
 

@@ -1,0 +1,83 @@
+// The game database: fifteen sections kept in one file, "GMK_RT.kdb".
+#pragma once
+
+#include "data/Catalog.h"
+#include "data/LD_Animation.h"
+#include "data/LD_Attrib.h"
+#include "data/LD_ChipSet.h"
+#include "data/LD_CmnEvent.h"
+#include "data/LD_Ground.h"
+#include "data/LD_Item.h"
+#include "data/LD_MonGroup.h"
+#include "data/LD_Monster.h"
+#include "data/LD_Player.h"
+#include "data/LD_Skill.h"
+#include "data/LD_Status.h"
+#include "data/LD_Switch.h"
+#include "data/LD_System.h"
+#include "data/LD_Variable.h"
+#include "data/LD_Vocabulary.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace quillon {
+
+class TKelDataBase {
+public:
+    static constexpr const char* kFileName = "GMK_RT.kdb";
+    static constexpr const char* kSignature = "KelDataBase";
+    static constexpr int kFirstSection = 11;
+    static constexpr int kLastSection = 25;
+
+    // The sections, created in this order.
+    TKelPlayer Player;
+    TKelSkill Skill;
+    TKelItem Item;
+    TKelMonster Monster;
+    TKelMonGroup MonGroup;
+    TKelGround Ground;
+    TKelAttrib Attrib;
+    TKelStatus Status;
+    TKelAnimation Animation;
+    TKelChipSet ChipSet;
+    TKelVocabulary Vocabulary;
+    TKelSystem System;
+    TKelSwitch Switch;
+    TKelVariable Variable;
+    TKelCommonEvent CommonEvent;
+
+    // Size and modification stamp of the file at the last load or save; 0 after a reset.
+    std::int64_t CachedFileSize = 0;
+    std::int64_t CachedFileAge = 0;
+
+    TKelDataBase() { Reset(); }
+    TKelDataBase(const TKelDataBase&) = delete;
+    TKelDataBase& operator=(const TKelDataBase&) = delete;
+
+    // Every list holds one element, ID 1, in its reset state; the records are reset.
+    void Reset();
+    void LoadFromStream(TStream& stream);
+    void SaveToStream(TStream& stream);
+    // Loads a database file. Unless the file's size and stamp are those of the last load or
+    // save, the database is reset first. Once the editor runs, errors leave the database as far
+    // as it was read and are not reported; before that they are raised.
+    void LoadFromFile(const std::string& path);
+    // Writes the whole file safely: a failed write leaves the previous file as it was.
+    void SaveToFile(const std::string& path);
+    // The project's file: projectPath (ending in '/') + "GMK_RT.kdb".
+    void Load(const std::string& projectPath) { LoadFromFile(projectPath + kFileName); }
+    void Save(const std::string& projectPath) { SaveToFile(projectPath + kFileName); }
+
+    // A section by number, for code that walks all of them: exactly one of List and Record is set.
+    struct TSection {
+        int Number = 0;
+        const char* Name = nullptr;
+        TCatalog* List = nullptr;
+        TCatalogBaseItem* Record = nullptr;
+    };
+    TSection Section(int number);
+};
+
+}  // namespace quillon
