@@ -29,16 +29,30 @@ function(quillon_subsystem)
   endif()
 endfunction()
 
-# A GoogleTest executable made of every test source in a folder.
+function(quillon_add_test_executable name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                               QUILLON_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLON_CONFIG_DIR=${CMAKE_BINARY_DIR}/test-config")
+endfunction()
+
+# GoogleTest executables for the test sources of a folder: one made of them all, or with
+# PER_FILE one per source file, named <NAME>_<file>.
 function(quillon_test_folder)
-  cmake_parse_arguments(T "" "NAME;DIR" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "PER_FILE" "NAME;DIR" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${T_DIR}/*.cpp)
   if(NOT sources)
     return()
   endif()
-  add_executable(${T_NAME} ${sources})
-  target_link_libraries(${T_NAME} PRIVATE ${T_DEPENDS} GTest::gtest GTest::gtest_main)
-  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLON_CONFIG_DIR=${CMAKE_BINARY_DIR}/test-config")
+  if(T_PER_FILE)
+    foreach(source ${sources})
+      get_filename_component(stem ${source} NAME_WE)
+      quillon_add_test_executable(${T_NAME}_${stem} ${source})
+    endforeach()
+  else()
+    quillon_add_test_executable(${T_NAME} ${sources})
+  endif()
 endfunction()
