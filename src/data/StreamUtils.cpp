@@ -22,7 +22,7 @@ void TStream::RequireRemaining(std::uint64_t count) const {
         throw EReadError();
 }
 
-std::uint8_t TStream::ReadByte() {
+std::uint8_t TStream::ReadByteSlow() {
     std::uint8_t value = 0;
     ReadBuffer(&value, 1);
     return value;
@@ -31,27 +31,28 @@ std::uint8_t TStream::ReadByte() {
 // --- TMemoryStream ---
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
-    const std::int64_t available = Size() - mPosition;
+    const std::int64_t available = Size() - mDirectPos;
     if (available <= 0)
         return 0;
     const std::size_t n = std::min<std::size_t>(count, static_cast<std::size_t>(available));
-    std::memcpy(buffer, mBytes.data() + mPosition, n);
-    mPosition += static_cast<std::int64_t>(n);
+    std::memcpy(buffer, mBytes.data() + mDirectPos, n);
+    mDirectPos += static_cast<std::int64_t>(n);
     return n;
 }
 
 void TMemoryStream::Write(const void* buffer, std::size_t count) {
     if (count == 0)
         return;
-    const auto end = static_cast<std::size_t>(mPosition) + count;
-    if (static_cast<std::size_t>(mPosition) == mBytes.size()) {
+    const auto end = static_cast<std::size_t>(mDirectPos) + count;
+    if (static_cast<std::size_t>(mDirectPos) == mBytes.size()) {
         mBytes.append(static_cast<const char*>(buffer), count);
     } else {
         if (end > mBytes.size())
             mBytes.resize(end);
-        std::memcpy(mBytes.data() + mPosition, buffer, count);
+        std::memcpy(mBytes.data() + mDirectPos, buffer, count);
     }
-    mPosition = static_cast<std::int64_t>(end);
+    mDirectPos = static_cast<std::int64_t>(end);
+    Refresh();
 }
 
 void TMemoryStream::SetPosition(std::int64_t position) {
@@ -61,14 +62,17 @@ void TMemoryStream::SetPosition(std::int64_t position) {
         position = 0;
     if (position > Size() && position - Size() > (std::int64_t{1} << 31))
         throw EReadError();
-    if (position > Size())
+    if (position > Size()) {
         mBytes.resize(static_cast<std::size_t>(position));
-    mPosition = position;
+        Refresh();
+    }
+    mDirectPos = position;
 }
 
 void TMemoryStream::Clear() {
     mBytes.clear();
-    mPosition = 0;
+    mDirectPos = 0;
+    Refresh();
 }
 
 std::string TMemoryStream::TakeBytes() {
@@ -80,12 +84,12 @@ std::string TMemoryStream::TakeBytes() {
 // --- TByteViewStream ---
 
 std::size_t TByteViewStream::Read(void* buffer, std::size_t count) {
-    const std::int64_t available = Size() - mPosition;
+    const std::int64_t available = Size() - mDirectPos;
     if (available <= 0)
         return 0;
     const std::size_t n = std::min<std::size_t>(count, static_cast<std::size_t>(available));
-    std::memcpy(buffer, mBytes.data() + mPosition, n);
-    mPosition += static_cast<std::int64_t>(n);
+    std::memcpy(buffer, mBytes.data() + mDirectPos, n);
+    mDirectPos += static_cast<std::int64_t>(n);
     return n;
 }
 
@@ -94,7 +98,7 @@ void TByteViewStream::Write(const void*, std::size_t) {
 }
 
 void TByteViewStream::SetPosition(std::int64_t position) {
-    mPosition = position < 0 ? 0 : position;
+    mDirectPos = position < 0 ? 0 : position;
 }
 
 // --- encodings ---

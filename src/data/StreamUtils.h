@@ -39,19 +39,35 @@ public:
     // Raises EReadError unless at least count bytes remain; readers call it before they
     // allocate anything sized by a number read from the stream.
     void RequireRemaining(std::uint64_t count) const;
-    std::uint8_t ReadByte();
+    // One byte; raises EReadError at the end. Streams over memory serve it without a call.
+    std::uint8_t ReadByte() {
+        if (mDirect && mDirectPos < mDirectSize)
+            return mDirect[mDirectPos++];
+        return ReadByteSlow();
+    }
     void WriteByte(std::uint8_t value) { Write(&value, 1); }
+
+protected:
+    // Streams over memory keep their bytes, size and position here.
+    const std::uint8_t* mDirect = nullptr;
+    std::int64_t mDirectSize = 0;
+    std::int64_t mDirectPos = 0;
+
+private:
+    std::uint8_t ReadByteSlow();
 };
 
 // A stream over an owned, growable byte buffer.
 class TMemoryStream final : public TStream {
 public:
     TMemoryStream() = default;
-    explicit TMemoryStream(std::string bytes) : mBytes(std::move(bytes)) {}
+    explicit TMemoryStream(std::string bytes) : mBytes(std::move(bytes)) { Refresh(); }
+    TMemoryStream(const TMemoryStream&) = delete;
+    TMemoryStream& operator=(const TMemoryStream&) = delete;
 
     std::size_t Read(void* buffer, std::size_t count) override;
     void Write(const void* buffer, std::size_t count) override;
-    std::int64_t Position() const override { return mPosition; }
+    std::int64_t Position() const override { return mDirectPos; }
     void SetPosition(std::int64_t position) override;
     std::int64_t Size() const override { return static_cast<std::int64_t>(mBytes.size()); }
 
@@ -62,26 +78,32 @@ public:
     void CopyFrom(const TMemoryStream& source) { Write(source.mBytes.data(), source.mBytes.size()); }
 
 private:
+    void Refresh() {
+        mDirect = reinterpret_cast<const std::uint8_t*>(mBytes.data());
+        mDirectSize = static_cast<std::int64_t>(mBytes.size());
+    }
     std::string mBytes;
-    std::int64_t mPosition = 0;
 };
 
 // A read-only stream over bytes owned by someone else (for parsing without a copy).
 class TByteViewStream final : public TStream {
 public:
-    explicit TByteViewStream(std::string_view bytes) : mBytes(bytes) {}
+    explicit TByteViewStream(std::string_view bytes) : mBytes(bytes) { Refresh(); }
     TByteViewStream(const std::uint8_t* data, std::size_t size)
-        : mBytes(reinterpret_cast<const char*>(data), size) {}
+        : mBytes(reinterpret_cast<const char*>(data), size) { Refresh(); }
 
     std::size_t Read(void* buffer, std::size_t count) override;
     void Write(const void* buffer, std::size_t count) override;  // raises: read-only
-    std::int64_t Position() const override { return mPosition; }
+    std::int64_t Position() const override { return mDirectPos; }
     void SetPosition(std::int64_t position) override;
     std::int64_t Size() const override { return static_cast<std::int64_t>(mBytes.size()); }
 
 private:
+    void Refresh() {
+        mDirect = reinterpret_cast<const std::uint8_t*>(mBytes.data());
+        mDirectSize = static_cast<std::int64_t>(mBytes.size());
+    }
     std::string_view mBytes;
-    std::int64_t mPosition = 0;
 };
 
 // Variable-length integer: big-endian groups of 7 bits, bit 7 set on every byte but the last.

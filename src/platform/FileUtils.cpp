@@ -45,12 +45,14 @@ std::string ReadWholeFile(const std::string& path) {
         Fail(path, "Cannot read", errno);
     if (S_ISDIR(st.st_mode))
         Fail(path, "Cannot read", EISDIR);
-    std::string bytes;
-    if (st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
+    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on
+    // to its end.
+    std::string bytes(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0), '\0');
+    std::size_t done = 0;
     for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (done == bytes.size())
+            bytes.resize(done + 65536);
+        const ssize_t n = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -58,8 +60,9 @@ std::string ReadWholeFile(const std::string& path) {
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        done += static_cast<std::size_t>(n);
     }
+    bytes.resize(done);
     return bytes;
 }
 

@@ -1,0 +1,51 @@
+// Shared checks of the picture reader fuzz targets: a reader either reads or refuses with one of
+// its own messages; any other failure aborts, so that the fuzzer reports it.
+#pragma once
+
+#include "data/StreamUtils.h"
+#include "graphics/Bitmap.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+
+namespace fuzzpicture {
+
+template <typename Reader>
+bool ReadOrRefuse(Reader read, const std::uint8_t* data, std::size_t size, quillon::TBitmap& bitmap,
+                  std::initializer_list<const char*> messages) {
+    quillon::TByteViewStream stream(data, size);
+    try {
+        read(stream, bitmap);
+        return true;
+    } catch (const std::exception& e) {
+        for (const char* message : messages)
+            if (std::strcmp(e.what(), message) == 0)
+                return false;
+        std::fprintf(stderr, "unexpected failure: %s\n", e.what());
+        std::abort();
+    }
+}
+
+// Written and read back, a picture keeps its size and pixels.
+template <typename Reader, typename Writer>
+void RoundTrip(Reader read, Writer write, const quillon::TBitmap& bitmap) {
+    if (static_cast<std::int64_t>(bitmap.Width()) * bitmap.Height() > (1 << 16))
+        return;
+    quillon::TMemoryStream stream;
+    write(stream, bitmap);
+    stream.SetPosition(0);
+    quillon::TBitmap back;
+    read(stream, back);
+    if (back.Width() != bitmap.Width() || back.Height() != bitmap.Height())
+        std::abort();
+    if (back.PixelFormat() == bitmap.PixelFormat())
+        for (int y = 0; y < bitmap.Height(); ++y)
+            if (std::memcmp(back.ScanLine(y), bitmap.ScanLine(y), static_cast<std::size_t>(bitmap.RowBytes())) != 0)
+                std::abort();
+}
+
+}  // namespace fuzzpicture
