@@ -1,6 +1,7 @@
 #include "data/LD_DataBase.h"
 
 #include "data/EditorMode.h"
+#include "platform/BusyCursor.h"
 #include "platform/FileUtils.h"
 
 namespace quillon {
@@ -96,6 +97,20 @@ void TKelDataBase::SaveToFile(const std::string& path) {
     const TFileStamp stamp = GetFileStamp(path);
     CachedFileSize = stamp.Size;
     CachedFileAge = stamp.Age;
+}
+
+}  // namespace quillon
+
+namespace quillon {
+
+void TKelDataBase::Load(const std::string& projectPath) {
+    const TBusyCursorScope busy;
+    LoadFromFile(projectPath + kFileName);
+}
+
+void TKelDataBase::Save(const std::string& projectPath) {
+    const TBusyCursorScope busy;
+    SaveToFile(projectPath + kFileName);
 }
 
 }  // namespace quillon

@@ -66,9 +66,10 @@ public:
     void LoadFromFile(const std::string& path);
     // Writes the whole file safely: a failed write leaves the previous file as it was.
     void SaveToFile(const std::string& path);
-    // The project's file: projectPath (ending in '/') + "GMK_RT.kdb".
-    void Load(const std::string& projectPath) { LoadFromFile(projectPath + kFileName); }
-    void Save(const std::string& projectPath) { SaveToFile(projectPath + kFileName); }
+    // The project's file: projectPath (ending in '/') + "GMK_RT.kdb"; the hourglass shows
+    // while they run.
+    void Load(const std::string& projectPath);
+    void Save(const std::string& projectPath);
 
     // A section by number, for code that walks all of them: exactly one of List and Record is set.
     struct TSection {

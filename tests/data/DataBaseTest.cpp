@@ -1,5 +1,6 @@
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
+#include "platform/BusyCursor.h"
 #include "platform/FileUtils.h"
 
 #include <gtest/gtest.h>
@@ -424,4 +425,20 @@ TEST(SwitchesAndVariables, DisplayText) {
     item.Name = "Door open";
     EXPECT_EQ(item.DisplayText(), "0012:Door open");
     EXPECT_EQ(switches.Obtain(3).DisplayText(), "0003");
+}
+
+TEST(DataBaseFile, HourglassIsAlwaysRestored) {
+    struct TCounter : IBusyCursor {
+        int Depth = 0, Shown = 0;
+        void Begin() override { ++Depth, ++Shown; }
+        void End() override { --Depth; }
+    } counter;
+    IBusyCursor* previous = SetBusyCursor(&counter);
+    TempFolder folder;
+    TKelDataBase db;
+    db.Save(folder.Path);
+    EXPECT_THROW(db.Load(folder.Path + "missing/"), EFileError);
+    SetBusyCursor(previous);
+    EXPECT_EQ(counter.Shown, 2);
+    EXPECT_EQ(counter.Depth, 0);
 }
