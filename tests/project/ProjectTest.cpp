@@ -1,0 +1,211 @@
+#include "platform/FileUtils.h"
+#include "platform/ProfileFile.h"
+#include "project/PathUtils.h"
+#include "project/ProjectManager.h"
+#include "project/ProjectSettings.h"
+#include "project/Resources.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+void Touch(const std::string& path) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path) << "x";
+}
+
+// A sandbox: a config folder, an editor folder with an RTP, a project base folder, and the
+// current directory put back afterwards.
+class ProjectSandbox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quillon-project-XXXXXX").string();
+        Root = std::string(::mkdtemp(pattern.data())) + "/";
+        fs::create_directories(Root + "config");
+        fs::create_directories(Root + "editor/RTP");
+        fs::create_directories(Root + "base");
+        mOldDir = GetCurrentDir();
+        ::setenv("QUILLON_CONFIG_DIR", (Root + "config").c_str(), 1);
+        ReopenSettingsStores();
+        SetAppPath(Root + "editor");
+        SetProjectBasePath(Root + "base");
+        SetProjectPath("");
+    }
+    void TearDown() override {
+        SetCurrentDir(mOldDir);
+        SetProjectPath("");
+        SetAppPath("");
+        fs::remove_all(Root);
+    }
+    std::string Root;
+
+private:
+    std::string mOldDir;
+};
+
+}  // namespace
+
+TEST(ProfileFile, KeepsWhatItDoesNotKnow) {
+    TProfileFile ini;
+    ini.SetText("; comment\r\n[Other]\r\nA=1\r\n\r\n[gmk_rt]\r\ngametitle=Old\r\nX = y \r\n\r\n[Tail]\r\nB=2");
+    EXPECT_EQ(ini.ReadString("GMK_RT", "GameTitle", ""), "Old");
+    EXPECT_EQ(ini.ReadString("GMK_RT", "x", ""), "y");
+    EXPECT_EQ(ini.ReadInteger("Tail", "B", 0), 2);
+    EXPECT_EQ(ini.ReadInteger("Tail", "missing", 7), 7);
+    ini.WriteString("GMK_RT", "GameTitle", "New");
+    ini.WriteInteger("GMK_RT", "MapEditZoom", 2);
+    ini.WriteString("Tail", "C", "3");
+    ini.DeleteKey("Other", "A");
+    ini.WriteString("Fresh", "K", "v");
+    EXPECT_EQ(ini.Text(),
+              "; comment\r\n[Other]\r\n\r\n[gmk_rt]\r\ngametitle=New\r\nX = y \r\nMapEditZoom=2\r\n\r\n"
+              "[Tail]\r\nB=2\r\nC=3\r\n[Fresh]\r\nK=v\r\n");
+    TProfileFile lf;
+    lf.SetText("[S]\nk=1\n");
+    lf.WriteString("S", "j", "2");
+    EXPECT_EQ(lf.Text(), "[S]\nk=1\nj=2\n");
+}
+
+TEST_F(ProjectSandbox, RtpFallbackIsFoundAndStored) {
+    EXPECT_EQ(GetRtpPath(), Root + "editor/RTP/");
+    const std::string stored = TProfileFile(Root + "config/Pellor/Quillon.ini").ReadString("", "RuntimePackagePath", "");
+    EXPECT_EQ(stored, Root + "editor/RTP");
+    // A stored path wins over the folder beside the editor.
+    SetRtpPath(Root + "elsewhere");
+    EXPECT_EQ(GetRtpPath(), Root + "elsewhere/");
+    SetRtpPath("");
+    fs::remove_all(Root + "editor/RTP");
+    EXPECT_EQ(GetRtpPath(), "");
+}
+
+TEST_F(ProjectSandbox, FindResourcePrefersProjectThenExtensionOrder) {
+    const std::string project = Root + "base/Game/";
+    SetProjectPath(project);
+    Touch(project + "CharSet/a.png");
+    Touch(Root + "editor/RTP/CharSet/a.bmp");
+    Touch(project + "CharSet/b.bmp");
+    Touch(project + "CharSet/b.png");
+    Touch(Root + "editor/RTP/CharSet/c.zgf");
+    Touch(project + "music/Town.MID");  // folder and file in other letter cases
+    EXPECT_EQ(FindResourceFile("a", "CharSet", ImageExtensions), project + "CharSet/a.png");
+    EXPECT_EQ(FindResourceFile("b", "CharSet", ImageExtensions), project + "CharSet/b.bmp");
+    EXPECT_EQ(FindResourceFile("c", "CharSet", ImageExtensions), Root + "editor/RTP/CharSet/c.zgf");
+    EXPECT_EQ(FindResourceFile("d", "CharSet", ImageExtensions), "d");
+    EXPECT_EQ(FindResourceFile("", "CharSet", ImageExtensions), "");
+    EXPECT_EQ(FindResourceFile("town", "Music", MusicExtensions), project + "music/Town.MID");
+}
+
+TEST_F(ProjectSandbox, ListingOrderCaseRulesAndRtpEntries) {
+    const std::string project = Root + "base/Game/";
+    SetProjectPath(project);
+    Touch(project + "CharSet/Hero1.png");
+    Touch(project + "CharSet/hero10.BMP");
+    Touch(project + "CharSet/Hero2.png");
+    Touch(project + "CharSet/Hero2.bmp");  // one entry for both
+    Touch(project + "CharSet/notes.txt");
+    Touch(Root + "editor/RTP/CharSet/hero1.png");
+    Touch(Root + "editor/RTP/CharSet/Hero3.png");
+    Touch(Root + "editor/RTP/CharSet/Guard.zgf");
+    std::vector<std::string> list;
+    ListResources(list, "CharSet", ImageExtensions);
+    EXPECT_EQ(list, (std::vector<std::string>{"Hero1", "Hero2", "hero10", "Guard <RTP>", "Hero3 <RTP>"}));
+    EXPECT_TRUE(ResourceNameLess("Chara2", "Chara10"));
+    EXPECT_FALSE(ResourceNameLess("hero", "HERO"));
+    EXPECT_FALSE(ResourceNameLess("HERO", "hero"));
+}
+
+TEST(Resources, RtpSuffix) {
+    EXPECT_TRUE(IsRtpEntry("Chara1 <RTP>"));
+    EXPECT_EQ(StripRtpSuffix("Chara1 <RTP>"), "Chara1");
+    EXPECT_EQ(StripRtpSuffix("Chara1"), "Chara1");
+    EXPECT_FALSE(IsRtpEntry("<RTP>"));
+    EXPECT_EQ(StripRtpSuffix("<RTP>"), "<RTP>");
+}
+
+TEST_F(ProjectSandbox, OpenCloseAndReopen) {
+    fs::create_directories(Root + "base/Game");
+    TProjectManager manager;
+    int loads = 0, closes = 0;
+    manager.OnOpenProject = [&](bool& success) {
+        ++loads;
+        success = true;
+    };
+    manager.OnCloseProject = [&] { ++closes; };
+    manager.OpenProject("Missing");
+    EXPECT_FALSE(manager.IsOpen());
+    EXPECT_EQ(loads, 0);
+    manager.OpenProject("Game");
+    ASSERT_TRUE(manager.IsOpen());
+    EXPECT_EQ(ProjectPath(), Root + "base/Game/");
+    EXPECT_EQ(fs::path(GetCurrentDir()), fs::path(Root + "base/Game"));
+    EXPECT_EQ(GetOpenedProjectFolder(), "Game");
+    manager.CloseProject();
+    EXPECT_FALSE(manager.IsOpen());
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(ProjectPath(), "");
+    EXPECT_EQ(GetOpenedProjectFolder(), "");
+    manager.ReopenLastProject();
+    EXPECT_FALSE(manager.IsOpen());
+
+    SetOpenedProjectFolder("Game");
+    manager.ReopenLastProject();
+    EXPECT_TRUE(manager.IsOpen());
+    manager.CloseProject();
+
+    // A loader that raises: the error reaches the caller, the manager stays closed, the current
+    // directory goes back to the base; reopening swallows it.
+    manager.OnOpenProject = [](bool&) { throw std::runtime_error("158"); };
+    EXPECT_THROW(manager.OpenProject("Game"), std::runtime_error);
+    EXPECT_FALSE(manager.IsOpen());
+    EXPECT_EQ(fs::path(GetCurrentDir()), fs::path(Root + "base"));
+    SetOpenedProjectFolder("Game");
+    EXPECT_NO_THROW(manager.ReopenLastProject());
+}
+
+TEST_F(ProjectSandbox, FailedCreationRemovesTheHalfMadeFolder) {
+    fs::create_directories(Root + "base/New/Backdrop");  // a leftover folder
+    TProjectManager manager;
+    manager.OnNewProject = [&](const std::string&, bool& success) {
+        Touch(ProjectPath() + "GMK_RT.kdb");
+        if (!fs::create_directory(ProjectPath() + "Backdrop"))
+            success = false;
+    };
+    manager.OnOpenProject = [](bool& success) { success = true; };
+    try {
+        manager.CreateProject("New", "My Game");
+        FAIL();
+    } catch (const EProjectError& e) {
+        EXPECT_STREQ(e.what(), "Project Making Failure");
+    }
+    EXPECT_FALSE(fs::exists(Root + "base/New"));
+    EXPECT_FALSE(manager.IsOpen());
+    EXPECT_EQ(ProjectPath(), "");
+    EXPECT_TRUE(fs::exists(Root + "base"));
+
+    fs::create_directories(Root + "base/New");
+    manager.CreateProject("New", "My Game");
+    EXPECT_TRUE(manager.IsOpen());
+    EXPECT_EQ(manager.FolderName(), "New");
+}
+
+TEST_F(ProjectSandbox, GameTitleAndFullPackageFlag) {
+    const std::string project = Root + "base/Game/";
+    fs::create_directories(project);
+    EXPECT_EQ(ReadGameTitle(project), "Untitled");
+    WriteGameTitle(project, "Quest");
+    EXPECT_EQ(ReadGameTitle(Root + "base/Game"), "Quest");
+    SetProjectPath(project);
+    SetFullPackageFlag(true);
+    EXPECT_EQ(TProfileFile(project + "GMK_RT.ini").ReadString("GMK_RT", "FullPackageFlag", ""), "1");
+    SetFullPackageFlag(false);
+    EXPECT_FALSE(TProfileFile(project + "GMK_RT.ini").ValueExists("GMK_RT", "FullPackageFlag"));
+    EXPECT_EQ(ReadGameTitle(project), "Quest");
+    EXPECT_NE(ReadWholeFile(project + "GMK_RT.ini").find("\r\n"), std::string::npos);
+}
