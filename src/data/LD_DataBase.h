@@ -52,7 +52,13 @@ public:
     std::int64_t CachedFileSize = 0;
     std::int64_t CachedFileAge = 0;
 
-    TKelDataBase() { Reset(); }
+    TKelDataBase() {
+        // Heroes, skills, items and monsters keep per-condition and per-attribute arrays no
+        // longer than the lists they refer to.
+        const TKelTrimLimits limits{&Status, &Attrib};
+        Player.TrimLimits = Skill.TrimLimits = Item.TrimLimits = Monster.TrimLimits = limits;
+        Reset();
+    }
     TKelDataBase(const TKelDataBase&) = delete;
     TKelDataBase& operator=(const TKelDataBase&) = delete;
 
