@@ -3,6 +3,8 @@
 #include "data/Catalog.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_Event.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
 #include "data/LD_MoveRoute.h"
 #include "platform/TextCodec.h"
 
@@ -86,6 +88,7 @@ void TJsonDump::Record(TCatalogBaseItem& record) {
         Key("ID");
         mOut += std::to_string(item->ID);
     }
+    auto* map = dynamic_cast<TKelMap*>(&record);
     auto* scripted = dynamic_cast<TKelBaseEventPageItem*>(&record);
     auto* route = dynamic_cast<TKelMoveRoute*>(&record);
     if (scripted)
@@ -146,6 +149,21 @@ void TJsonDump::Record(TCatalogBaseItem& record) {
                     break;
                 }
                 mOut += '}';
+            }
+            Close(']');
+            continue;
+        }
+        if (map && (d.Data == map->LowerLayer.CellData() || d.Data == map->UpperLayer.CellData())) {
+            // A layer as rows of tile IDs.
+            const TKelMapLayer& layer = d.Data == map->LowerLayer.CellData() ? map->LowerLayer : map->UpperLayer;
+            Key(name);
+            Open('[');
+            for (std::int32_t row = 0; row < layer.Height(); ++row) {
+                NewLine();
+                mOut += '[';
+                for (std::int32_t column = 0; column < layer.Width(); ++column)
+                    mOut += (column ? "," : "") + std::to_string(layer.Cell(column, row));
+                mOut += ']';
             }
             Close(']');
             continue;
@@ -218,6 +236,39 @@ void TJsonDump::DataBase(TKelDataBase& database) {
         else
             Record(*section.Record);
     }
+    Close('}');
+    mOut += '\n';
+}
+
+void TJsonDump::Map(TKelMap& map) {
+    Open('{');
+    Key("Signature");
+    String(TKelMap::kSignature);
+    Key("Width");
+    mOut += std::to_string(map.Width());
+    Key("Height");
+    mOut += std::to_string(map.Height());
+    Key("Map");
+    Record(map);
+    Close('}');
+    mOut += '\n';
+}
+
+void TJsonDump::MapTree(TKelMapTree& tree) {
+    Open('{');
+    Key("Signature");
+    String(TKelMapTree::kSignature);
+    Key("Items");
+    List(tree);
+    Key("Order");
+    mOut += '[';
+    for (std::size_t i = 0; i < tree.Order.size(); ++i)
+        mOut += (i ? ", " : "") + std::to_string(tree.Order[i]);
+    mOut += ']';
+    Key("CurrentMapId");
+    mOut += std::to_string(tree.CurrentMapId);
+    Key("StartPosition");
+    Record(tree.StartPosition);
     Close('}');
     mOut += '\n';
 }

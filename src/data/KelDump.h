@@ -8,6 +8,8 @@ namespace quillon {
 class TCatalog;
 class TCatalogBaseItem;
 class TKelDataBase;
+class TKelMap;
+class TKelMapTree;
 
 // Writes JSON into a string; text bytes (code page 932) are shown decoded to UTF-8.
 class TJsonDump {
@@ -15,6 +17,8 @@ public:
     void Record(TCatalogBaseItem& record);
     void List(TCatalog& list);
     void DataBase(TKelDataBase& database);
+    void Map(TKelMap& map);
+    void MapTree(TKelMapTree& tree);
     const std::string& Text() const { return mOut; }
 
 private:

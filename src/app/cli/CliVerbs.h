@@ -12,6 +12,8 @@ using TArgs = std::vector<std::string>;
 int VerbDump(const TArgs& args);
 int VerbNewDatabase(const TArgs& args);
 int VerbResave(const TArgs& args);
+int VerbCheck(const TArgs& args);
+int VerbSummary(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

@@ -23,7 +23,9 @@ struct TVerb {
 const TVerb kVerbs[] = {
     {"dump", "dump FILE                 print a data file as JSON", VerbDump},
     {"new-database", "new-database FILE         write a freshly reset database", VerbNewDatabase},
-    {"resave", "resave FILE               load a database and save it again", VerbResave},
+    {"resave", "resave FILE|FOLDER        load a data file, or every one of a project, and save again", VerbResave},
+    {"check", "check FOLDER              load every data file of a project and report problems", VerbCheck},
+    {"summary", "summary FOLDER            the sections, map tree and maps of a project in short", VerbSummary},
 };
 
 int Usage() {

@@ -1,0 +1,168 @@
+// Verbs on data files and project folders.
+#include "app/cli/CliVerbs.h"
+
+#include "data/KelDump.h"
+#include "data/LD_DataBase.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
+#include "data/StreamUtils.h"
+#include "platform/FileUtils.h"
+#include "platform/TextCodec.h"
+#include "project/PathUtils.h"
+#include "project/ProjectFiles.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace quillon::cli {
+
+namespace {
+
+std::string FolderPath(const std::string& path) { return IncludeTrailingDelimiter(path); }
+
+}  // namespace
+
+int VerbDump(const TArgs& args) {
+    if (args.size() != 1)
+        return Fail("dump", "usage: quillon-cli dump FILE");
+    const std::string& path = args[0];
+    const std::string bytes = ReadWholeFile(path);
+    TByteViewStream stream(bytes);
+    TJsonDump dump;
+    switch (DetectDataFileKind(bytes)) {
+    case TDataFileKind::DataBase: {
+        auto database = std::make_unique<TKelDataBase>();
+        database->LoadFromStream(stream);
+        dump.DataBase(*database);
+        break;
+    }
+    case TDataFileKind::MapTree: {
+        TKelMapTree tree;
+        tree.LoadTreeFromStream(stream);
+        dump.MapTree(tree);
+        break;
+    }
+    case TDataFileKind::MapUnit: {
+        auto map = std::make_unique<TKelMap>();
+        map->LoadFromFile(path);
+        dump.Map(*map);
+        break;
+    }
+    case TDataFileKind::Unknown:
+        return Fail(path, "not a database, map tree or map unit file");
+    }
+    std::fwrite(dump.Text().data(), 1, dump.Text().size(), stdout);
+    return 0;
+}
+
+int VerbNewDatabase(const TArgs& args) {
+    if (args.size() != 1)
+        return Fail("new-database", "usage: quillon-cli new-database FILE");
+    auto database = std::make_unique<TKelDataBase>();
+    database->SaveToFile(args[0]);
+    return 0;
+}
+
+int VerbResave(const TArgs& args) {
+    if (args.size() != 1)
+        return Fail("resave", "usage: quillon-cli resave FILE|FOLDER");
+    const std::string& path = args[0];
+    if (FolderExists(path)) {
+        ResaveProjectFolder(FolderPath(path));
+        return 0;
+    }
+    // An unreadable file is reported and never overwritten.
+    const std::string bytes = ReadWholeFile(path);
+    switch (DetectDataFileKind(bytes)) {
+    case TDataFileKind::DataBase: {
+        auto database = std::make_unique<TKelDataBase>();
+        database->LoadFromFile(path);
+        database->SaveToFile(path);
+        return 0;
+    }
+    case TDataFileKind::MapTree: {
+        TKelMapTree tree;
+        TByteViewStream stream(bytes);
+        tree.LoadTreeFromStream(stream);
+        TMemoryStream image;
+        tree.SaveTreeToStream(image);
+        WriteFileAtomic(path, image.Bytes());
+        return 0;
+    }
+    case TDataFileKind::MapUnit: {
+        auto map = std::make_unique<TKelMap>();
+        map->LoadFromFile(path);
+        map->SaveToFile(path);
+        return 0;
+    }
+    case TDataFileKind::Unknown:
+        break;
+    }
+    return Fail(path, "not a database, map tree or map unit file");
+}
+
+int VerbCheck(const TArgs& args) {
+    if (args.size() != 1)
+        return Fail("check", "usage: quillon-cli check FOLDER");
+    if (!FolderExists(args[0]))
+        return Fail(args[0], "no such folder");
+    const std::vector<TFileCheck> report = CheckProjectFolder(FolderPath(args[0]));
+    int failed = 0;
+    for (const TFileCheck& file : report) {
+        if (file.Problems.empty()) {
+            std::printf("%s: ok\n", file.File.c_str());
+            continue;
+        }
+        ++failed;
+        for (const std::string& problem : file.Problems)
+            std::printf("%s: %s\n", file.File.c_str(), problem.c_str());
+    }
+    std::printf("%d files, %d with problems\n", static_cast<int>(report.size()), failed);
+    return failed ? 1 : 0;
+}
+
+}  // namespace quillon::cli
+
+namespace quillon::cli {
+
+int VerbSummary(const TArgs& args) {
+    if (args.size() != 1)
+        return Fail("summary", "usage: quillon-cli summary FOLDER");
+    const std::string folder = FolderPath(args[0]);
+    auto db = std::make_unique<TKelDataBase>();
+    db->LoadFromFile(folder + TKelDataBase::kFileName);
+    std::printf("Database:");
+    for (int n = TKelDataBase::kFirstSection; n <= TKelDataBase::kLastSection; ++n) {
+        const TKelDataBase::TSection section = db->Section(n);
+        if (section.List)
+            std::printf(" %s %d%s", section.Name, section.List->Count(), n < TKelDataBase::kLastSection ? "," : "");
+    }
+    std::printf("\n");
+    TKelMapTree tree;
+    const std::string bytes = ReadWholeFile(folder + TKelMapTree::kFileName);
+    TByteViewStream stream(bytes);
+    tree.LoadTreeFromStream(stream);
+    std::printf("Map tree:\n");
+    for (const TKelMapTreeNode& node : tree.WalkOut()) {
+        const TKelMapTreeItem* item = tree.FindByID(node.Id);
+        if (!item)
+            continue;
+        static const char* const kKinds[] = {"project", "map", "area"};
+        std::printf("  %*s%s (%s %.4d)", 2 * node.Level, "", Cp932ToUtf8(item->Name).c_str(),
+                    kKinds[item->Kind <= 2 ? item->Kind : 1], item->ID);
+        if (item->IsMap()) {
+            auto map = std::make_unique<TKelMap>();
+            try {
+                map->LoadFromFile(folder + "Map" + FormatIdName(item->ID, "") + ".kmu");
+                std::printf(": %d x %d, chipset %d, %d events", map->Width(), map->Height(), map->ChipSetId,
+                            map->Events.Count());
+            } catch (const std::exception& error) {
+                std::printf(": %s", error.what());
+            }
+        }
+        std::printf("\n");
+    }
+    return 0;
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,179 @@
+#include "project/ProjectFiles.h"
+
+#include "data/LD_DataBase.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
+#include "platform/FileUtils.h"
+#include "platform/ProfileFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+namespace quillon {
+
+namespace {
+
+std::string Number(std::int32_t id) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.4d", id);
+    return text;
+}
+
+bool IsMapUnitName(const std::string& name) {
+    if (name.size() != 11)
+        return false;
+    auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    std::string folded;
+    for (const char c : name)
+        folded += lower(c);
+    return folded.compare(0, 3, "map") == 0 && folded.compare(7, 4, ".kmu") == 0 &&
+           std::all_of(folded.begin() + 3, folded.begin() + 7, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void CheckScripts(const TKelEvent& events, std::vector<std::string>& problems) {
+    for (int e = 0; e < events.Count(); ++e) {
+        const TKelEventItem& event = *events.Items(e);
+        for (int p = 0; p < event.Pages.Count(); ++p) {
+            const TKelEventPageItem& page = *event.Pages.Items(p);
+            const std::string where = "event " + Number(event.ID) + " page " + std::to_string(page.ID);
+            if (page.ScriptDamaged())
+                problems.push_back(where + ": event script cut short");
+            if (page.MoveRoute.RouteDamaged())
+                problems.push_back(where + ": move route cut short");
+        }
+    }
+}
+
+std::string Describe(const std::exception& error) { return error.what(); }
+
+}  // namespace
+
+TDataFileKind DetectDataFileKind(const std::string& bytes) {
+    TByteViewStream stream(bytes);
+    try {
+        const std::string signature = ReadString(stream);
+        if (signature == TKelDataBase::kSignature)
+            return TDataFileKind::DataBase;
+        if (signature == TKelMapTree::kSignature)
+            return TDataFileKind::MapTree;
+        if (signature == TKelMap::kSignature)
+            return TDataFileKind::MapUnit;
+    } catch (const EReadError&) {
+    }
+    return TDataFileKind::Unknown;
+}
+
+std::vector<std::string> ListMapUnitFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file(error) && IsMapUnitName(name))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<TFileCheck> CheckProjectFolder(const std::string& folder) {
+    std::vector<TFileCheck> report;
+
+    TFileCheck database{TKelDataBase::kFileName, {}};
+    try {
+        auto db = std::make_unique<TKelDataBase>();
+        db->LoadFromFile(folder + TKelDataBase::kFileName);
+        for (int i = 0; i < db->CommonEvent.Count(); ++i)
+            if (db->CommonEvent.Items(i)->ScriptDamaged())
+                database.Problems.push_back("common event " + Number(db->CommonEvent.Items(i)->ID) +
+                                            ": event script cut short");
+        for (int i = 0; i < db->MonGroup.Count(); ++i) {
+            const TKelMonGroupItem& troop = *db->MonGroup.Items(i);
+            for (int p = 0; p < troop.Pages.Count(); ++p)
+                if (troop.Pages.Items(p)->ScriptDamaged())
+                    database.Problems.push_back("troop " + Number(troop.ID) + " battle page " +
+                                                std::to_string(troop.Pages.Items(p)->ID) + ": event script cut short");
+        }
+    } catch (const std::exception& error) {
+        database.Problems.push_back(Describe(error));
+    }
+    report.push_back(std::move(database));
+
+    const std::vector<std::string> units = ListMapUnitFiles(folder);
+    TFileCheck tree{TKelMapTree::kFileName, {}};
+    try {
+        TKelMapTree mapTree;
+        const std::string bytes = ReadWholeFile(folder + TKelMapTree::kFileName);
+        TByteViewStream stream(bytes);
+        mapTree.LoadTreeFromStream(stream);
+        if (!mapTree.FindByID(0))
+            tree.Problems.push_back("no root entry");
+        for (int i = 0; i < mapTree.Count(); ++i) {
+            const TKelMapTreeItem& item = *mapTree.Items(i);
+            if (!item.IsMap())
+                continue;
+            const std::string file = "Map" + Number(item.ID) + ".kmu";
+            const bool present = std::any_of(units.begin(), units.end(),
+                                             [&](const std::string& name) { return SameTextNoCase(name, file); });
+            if (!present)
+                tree.Problems.push_back("map " + Number(item.ID) + " has no file " + file);
+        }
+    } catch (const std::exception& error) {
+        tree.Problems.push_back(Describe(error));
+    }
+    report.push_back(std::move(tree));
+
+    for (const std::string& name : units) {
+        TFileCheck unit{name, {}};
+        try {
+            auto map = std::make_unique<TKelMap>();
+            map->LoadFromFile(folder + name);
+            CheckScripts(map->Events, unit.Problems);
+        } catch (const std::exception& error) {
+            unit.Problems.push_back(Describe(error));
+        }
+        report.push_back(std::move(unit));
+    }
+    return report;
+}
+
+void ResaveProjectFolder(const std::string& folder) {
+    auto fail = [&](const std::string& file, const std::exception& error) {
+        throw std::runtime_error(folder + file + ": " + error.what());
+    };
+    auto db = std::make_unique<TKelDataBase>();
+    try {
+        db->LoadFromFile(folder + TKelDataBase::kFileName);
+    } catch (const std::exception& error) {
+        fail(TKelDataBase::kFileName, error);
+    }
+    TKelMapTree tree;
+    try {
+        const std::string bytes = ReadWholeFile(folder + TKelMapTree::kFileName);
+        TByteViewStream stream(bytes);
+        tree.LoadTreeFromStream(stream);
+    } catch (const std::exception& error) {
+        fail(TKelMapTree::kFileName, error);
+    }
+    std::vector<std::unique_ptr<TKelMap>> maps;
+    const std::vector<std::string> units = ListMapUnitFiles(folder);
+    for (const std::string& name : units) {
+        maps.push_back(std::make_unique<TKelMap>());
+        try {
+            maps.back()->LoadFromFile(folder + name);
+        } catch (const std::exception& error) {
+            fail(name, error);
+        }
+    }
+    db->SaveToFile(folder + TKelDataBase::kFileName);
+    TMemoryStream image;
+    tree.SaveTreeToStream(image);
+    WriteFileAtomic(folder + TKelMapTree::kFileName, image.Bytes());
+    for (std::size_t i = 0; i < units.size(); ++i)
+        maps[i]->SaveToFile(folder + units[i]);
+}
+
+}  // namespace quillon

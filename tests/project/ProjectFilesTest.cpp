@@ -1,0 +1,145 @@
+#include "data/EditorMode.h"
+#include "data/LD_DataBase.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
+#include "platform/FileUtils.h"
+#include "project/ProjectFiles.h"
+#include "tools/lib/SampleProject.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SampleProject : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::string pattern = (fs::temp_directory_path() / "quillon-sample-XXXXXX").string();
+        sFolder = std::string(::mkdtemp(pattern.data())) + "/";
+        MakeSampleProject(sFolder);
+    }
+    static void TearDownTestSuite() { fs::remove_all(sFolder); }
+
+    // A fresh copy of the sample to change.
+    std::string Copy(const std::string& name) {
+        const std::string target = fs::path(sFolder).parent_path().parent_path().string() + "/" + name + "/";
+        fs::remove_all(target);
+        fs::copy(sFolder, target, fs::copy_options::recursive);
+        mCopies.push_back(target);
+        return target;
+    }
+    void TearDown() override {
+        for (const auto& copy : mCopies)
+            fs::remove_all(copy);
+    }
+
+    static std::string sFolder;
+
+private:
+    std::vector<std::string> mCopies;
+};
+
+std::string SampleProject::sFolder;
+
+// Where two images of the same length differ.
+std::vector<std::size_t> Differences(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i])
+            at.push_back(i);
+    return at;
+}
+
+}  // namespace
+
+TEST_F(SampleProject, EveryFileLoadsCleanly) {
+    const auto report = CheckProjectFolder(sFolder);
+    ASSERT_EQ(report.size(), 6u);  // database, tree, four maps
+    for (const TFileCheck& file : report)
+        EXPECT_TRUE(file.Problems.empty()) << file.File << ": " << file.Problems.front();
+    EXPECT_EQ(ListMapUnitFiles(sFolder),
+              (std::vector<std::string>{"Map0001.kmu", "Map0002.kmu", "Map0003.kmu", "Map0005.kmu"}));
+}
+
+TEST_F(SampleProject, ResaveChangesOnlyTheSaveCounters) {
+    const std::string folder = Copy("resave");
+    ResaveProjectFolder(folder);
+    for (const char* name : {"GMK_RT.kdb", "GMK_RT.kmt", "Map0001.kmu", "Map0002.kmu", "Map0003.kmu", "Map0005.kmu"}) {
+        const std::string before = ReadWholeFile(sFolder + name);
+        const std::string after = ReadWholeFile(folder + name);
+        ASSERT_EQ(before.size(), after.size()) << name;
+        const auto at = Differences(before, after);
+        if (std::string(name) == "GMK_RT.kmt") {
+            EXPECT_TRUE(at.empty()) << name;
+            continue;
+        }
+        // One byte: the counter 1 became 2, right after its field number 91 and length 1.
+        ASSERT_EQ(at.size(), 1u) << name;
+        EXPECT_EQ(before.substr(at[0] - 2, 3), std::string("\x5B\x01\x01", 3)) << name;
+        EXPECT_EQ(after[at[0]], '\x02');
+    }
+}
+
+TEST_F(SampleProject, CheckNamesWhatCouldNotBeRead) {
+    const std::string folder = Copy("damaged");
+    const std::string map = ReadWholeFile(folder + "Map0002.kmu");
+    WriteFileAtomic(folder + "Map0002.kmu", map.substr(0, map.size() / 2));
+    fs::remove(folder + "Map0005.kmu");
+    std::string tree = ReadWholeFile(folder + "GMK_RT.kmt");
+    tree[1] = 'k';
+    WriteFileAtomic(folder + "GMK_RT.kmt", tree);
+    const auto report = CheckProjectFolder(folder);
+    ASSERT_EQ(report.size(), 5u);
+    EXPECT_TRUE(report[0].Problems.empty());
+    ASSERT_EQ(report[1].Problems.size(), 1u);
+    EXPECT_EQ(report[1].Problems[0], "A reading error from the stream");
+    EXPECT_EQ(report[3].File, "Map0002.kmu");
+    EXPECT_FALSE(report[3].Problems.empty());
+    // Nothing is written when a file does not load.
+    EXPECT_THROW(ResaveProjectFolder(folder), std::runtime_error);
+    EXPECT_EQ(ReadWholeFile(folder + "GMK_RT.kdb"), ReadWholeFile(sFolder + "GMK_RT.kdb"));
+
+    // The tree names a map whose file is gone.
+    const std::string other = Copy("missing");
+    fs::remove(other + "Map0005.kmu");
+    const auto second = CheckProjectFolder(other);
+    ASSERT_EQ(second[1].Problems.size(), 1u);
+    EXPECT_EQ(second[1].Problems[0], "map 0005 has no file Map0005.kmu");
+}
+
+TEST_F(SampleProject, EveryFileKindSurvivesEveryCut) {
+    const auto db = std::make_unique<TKelDataBase>();
+    const std::string database = ReadWholeFile(sFolder + "GMK_RT.kdb");
+    for (std::size_t length = 0; length < database.size(); length += 3) {
+        TByteViewStream stream(std::string_view(database).substr(0, length));
+        try {
+            db->LoadFromStream(stream);
+        } catch (const EReadError&) {
+        }
+    }
+    const std::string tree = ReadWholeFile(sFolder + "GMK_RT.kmt");
+    for (std::size_t length = 0; length < tree.size(); ++length) {
+        TKelMapTree loaded;
+        TByteViewStream stream(std::string_view(tree).substr(0, length));
+        EXPECT_THROW(loaded.LoadTreeFromStream(stream), EReadError) << length;
+    }
+    const std::string map = ReadWholeFile(sFolder + "Map0002.kmu");
+    auto unit = std::make_unique<TKelMap>();
+    for (std::size_t length = 0; length < map.size(); length += 2) {
+        TByteViewStream stream(std::string_view(map).substr(0, length));
+        try {
+            ReadSignature(stream, TKelMap::kSignature);
+            unit->LoadFromStream(stream);
+        } catch (const EReadError&) {
+        }
+    }
+    EXPECT_EQ(DetectDataFileKind(database), TDataFileKind::DataBase);
+    EXPECT_EQ(DetectDataFileKind(tree), TDataFileKind::MapTree);
+    EXPECT_EQ(DetectDataFileKind(map), TDataFileKind::MapUnit);
+    EXPECT_EQ(DetectDataFileKind("\x05KelDa"), TDataFileKind::Unknown);
+}

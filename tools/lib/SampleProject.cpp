@@ -1,0 +1,417 @@
+#include "tools/lib/SampleProject.h"
+
+#include "data/LD_DataBase.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
+#include "platform/FileUtils.h"
+#include "platform/ProfileFile.h"
+#include "platform/Paths.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace quillon {
+
+namespace {
+
+// A small deterministic generator, so that every run writes the same bytes.
+class TRandom {
+public:
+    explicit TRandom(std::uint32_t seed) : mState(seed) {}
+    std::uint32_t Next() {
+        mState = mState * 1664525u + 1013904223u;
+        return mState >> 8;
+    }
+    int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
+
+private:
+    std::uint32_t mState;
+};
+
+TKelEventScriptLine& Line(TKelEventScriptList& script, int code, int indent, const std::string& text,
+                          std::initializer_list<int> params) {
+    TKelEventScriptLine& line = script.Add();
+    line.Code = code;
+    line.Indent = indent;
+    line.Text = text;
+    line.SetParamCount(static_cast<int>(params.size()));
+    int i = 0;
+    for (const int p : params)
+        line.SetParam(i++, p);
+    return line;
+}
+
+// A script with messages, a condition block, a move command carrying a route, and its closing line.
+void FillScript(TKelEventScriptList& script, int seed) {
+    script.Clear();
+    Line(script, 10110, 0, "Hello, traveller " + std::to_string(seed) + "!", {});
+    Line(script, 20110, 0, "The road north is closed.", {});
+    Line(script, 12010, 0, "", {0, seed % 20 + 1, 0, 0, 0, 1});  // conditional branch
+    Line(script, 10110, 1, "The switch is on.", {});
+    Line(script, 10, 1, "", {});
+    Line(script, 22011, 0, "", {});  // else
+    Line(script, 10250, 1, "", {-1, 25, 1});
+    Line(script, 10, 1, "", {});
+    Line(script, 22011, 0, "", {});  // end of branch
+    // Move Character: target, frequency, repeat, skippable, then the route bytes.
+    TKelMoveRoute route;
+    for (const int code : {0, 1, 2, 23, 3}) {
+        TKelMoveRouteItem item;
+        item.Code = code;
+        route.Add(item);
+    }
+    TKelMoveRouteItem on;
+    on.Code = mcSwitchOn;
+    on.SwitchId = 3;
+    route.Add(on);
+    const TDynamicBuffer bytes = route.PackRoute();
+    TKelEventScriptLine& move = Line(script, kCodeMoveCharacter, 0, "", {10005, 4, 0, 1});
+    move.SetParamCount(4 + static_cast<int>(bytes.size()));
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        move.SetParam(4 + static_cast<int>(i), bytes[i]);
+    Line(script, 0, 0, "", {});
+}
+
+void FillDataBase(TKelDataBase& db) {
+    static const char* const kHeroes[] = {"Alex", "Brenna", "Corin", "Dara", "Elric", "Fay", "Gideon", "Hana"};
+    for (int i = 0; i < 8; ++i) {
+        TKelPlayerItem& hero = db.Player.Obtain(i + 1);
+        hero.Name = kHeroes[i];
+        hero.Degree = i % 2 ? "Mage" : "Fighter";
+        hero.CharSetName = "Hero" + std::to_string(i / 4 + 1);
+        hero.CharSetIndex = i % 4;
+        hero.FaceName = "Face1";
+        hero.FaceIndex = i;
+        hero.InitialLevel = 1 + i;
+        hero.MaxLevel = 40 + i;
+        hero.CriticalChance = 20 + i;
+        hero.TwoSwords = i == 2;
+        hero.ExpStandard = 20 + 3 * i;
+        hero.ExpAdditional = 15 + i;
+        hero.ExpCorrection = i;
+        for (int level = 1; level <= 50; ++level) {
+            hero.SetParameter(0, level, 50 + level * (10 + i));
+            hero.SetParameter(1, level, 10 + level * (2 + i % 3));
+        }
+        TKelPlayerLearningItem& learned = hero.Learning.Obtain(1);
+        learned.Level = 1 + i;
+        learned.SkillId = i % 10 + 1;
+        hero.SetConditionRankCount(3);
+        hero.SetConditionRank(2, static_cast<std::uint8_t>(i % 5));
+        hero.SetAttributeRankCount(3);
+        hero.SetAttributeRank(3, 1);
+    }
+    static const char* const kSkills[] = {"Heal", "Fire", "Ice", "Thunder", "Cure", "Escape", "Return", "Barrier", "Quake", "Drain"};
+    for (int i = 0; i < 10; ++i) {
+        TKelSkillItem& skill = db.Skill.Obtain(i + 1);
+        skill.Name = kSkills[i];
+        skill.Description = std::string("Uses the power of ") + kSkills[i] + ".";
+        skill.MpCost = 3 + 2 * i;
+        skill.Kind = i == 5 ? TKelSkillItem::skEscape : (i == 6 ? TKelSkillItem::skTeleport : TKelSkillItem::skNormal);
+        skill.EffectRange = static_cast<std::uint8_t>(i % 5);
+        skill.AnimationId = i % 2 + 1;
+        skill.Sound.Name = "Skill" + std::to_string(i % 3 + 1);
+        skill.Sound.Volume = 80;
+        skill.BaseEffect = 20 * (i + 1);
+        skill.UsableInBattle = 1;
+    }
+    static const char* const kItems[] = {"Potion", "Ether", "Sword", "Shield", "Armor", "Helmet", "Ring", "Tome", "Ore", "Key", "Elixir", "Bow"};
+    for (int i = 0; i < 12; ++i) {
+        TKelItemItem& item = db.Item.Obtain(i + 1);
+        item.Name = kItems[i];
+        item.Description = std::string("A fine ") + kItems[i] + ".";
+        item.Kind = static_cast<std::uint8_t>(i % 10);
+        item.Price = 10 * (i + 1) * (i + 1);
+        item.AttackChange = i;
+        item.HpRecoveryPoints = i == 0 ? 50 : 0;
+        item.UsableInBattle = 1;
+    }
+    static const char* const kMonsters[] = {"Slime", "Bat", "Wolf", "Golem", "Dragon"};
+    for (int i = 0; i < 5; ++i) {
+        TKelMonsterItem& monster = db.Monster.Obtain(i + 1);
+        monster.Name = kMonsters[i];
+        monster.GraphicName = "Monster" + std::to_string(i % 2 + 1);
+        monster.Hue = 30 * i;
+        monster.MaxHp = 20 + 40 * i;
+        monster.Attack = 8 + 5 * i;
+        monster.Exp = 3 * (i + 1);
+        monster.Money = 5 * (i + 1);
+        monster.ItemId = i % 3;
+        monster.Flying = i == 1;
+        for (int a = 1; a <= 2; ++a) {
+            TKelMonsterActItem& act = monster.Actions.Obtain(a);
+            act.Kind = a == 1 ? TKelMonsterActItem::akBehavior : TKelMonsterActItem::akSkill;
+            act.SkillId = a + i;
+            act.Priority = 50 - 10 * a;
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        TKelMonGroupItem& troop = db.MonGroup.Obtain(i + 1);
+        troop.Name = std::string(kMonsters[i]) + " x" + std::to_string(i + 2);
+        for (int m = 0; m < i + 2; ++m) {
+            TKelMonGroupMonsterItem& member = troop.Members.Obtain(m + 1);
+            member.MonsterId = i + 1;
+            member.X = 80 + 60 * m;
+            member.Y = 100 + 10 * (m % 2);
+        }
+        TKelBattleEventPageItem& page = troop.Pages.Obtain(1);
+        FillScript(page.Script, 100 + i);
+    }
+    static const char* const kTerrains[] = {"Grass", "Forest", "Desert"};
+    for (int i = 0; i < 3; ++i) {
+        TKelGroundItem& ground = db.Ground.Obtain(i + 1);
+        ground.Name = kTerrains[i];
+        ground.BackdropName = std::string(kTerrains[i]);
+        ground.EncounterRate = 100 + 50 * i;
+        ground.Damage = i == 2 ? 1 : 0;
+    }
+    static const char* const kAttributes[] = {"Sword", "Fire", "Ice"};
+    for (int i = 0; i < 3; ++i) {
+        TKelAttribItem& attribute = db.Attrib.Obtain(i + 1);
+        attribute.Name = kAttributes[i];
+        attribute.Kind = i == 0 ? 0 : 1;
+        attribute.Rate[2] = 100 + 10 * i;
+    }
+    static const char* const kConditions[] = {"Dead", "Poison", "Sleep"};
+    for (int i = 0; i < 3; ++i) {
+        TKelStatusItem& condition = db.Status.Obtain(i + 1);
+        condition.Name = kConditions[i];
+        condition.Priority = 90 - 10 * i;
+        if (i > 0) {
+            condition.HealTurns = 3 + i;
+            condition.AllyMessage = std::string(" is ") + kConditions[i];
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        TKelAnimationItem& animation = db.Animation.Obtain(i + 1);
+        animation.Name = i ? "Fire" : "Slash";
+        animation.FileName = i ? "Fire1" : "Slash1";
+        animation.SetFrameCount(8 + i);
+        for (int f = 1; f <= 3; ++f) {
+            TKelAnimationCellItem& cell = animation.Frames.Obtain(f).Cells.Obtain(1);
+            cell.Pattern = f - 1;
+            cell.X = 4 * f;
+            cell.Y = -2 * f;
+            cell.Magnification = 100 + 10 * f;
+        }
+        TKelAnimationTimingItem& cue = animation.Timing.Obtain(1);
+        cue.Frame = 2;
+        cue.Sound.Name = "Hit1";
+        cue.FlashRange = TKelAnimationTimingItem::frTarget;
+        animation.Dirty = true;
+    }
+    for (int i = 0; i < 2; ++i) {
+        TKelChipSetItem& chipset = db.ChipSet.Obtain(i + 1);
+        chipset.Name = i ? "Town" : "World";
+        chipset.FileName = i ? "Town1" : "World1";
+        chipset.SeaSpeed = i;
+        for (int chip = 0; chip < 162; chip += 7)
+            chipset.SetTerrainId(chip, chip % 3 + 1);
+        chipset.SetLowerFlags(20, 0);
+        chipset.SetUpperFlags(5, TKelChipSetItem::cfPassDown);
+    }
+    // Vocabulary: every message set, English.
+    int plainCount = 0;
+    const TKelVocabularyField* plain = TKelVocabulary::PlainFields(plainCount);
+    for (int i = 0; i < plainCount; ++i)
+        *db.Vocabulary.Text(plain[i].FieldNumber) = plain[i].Caption;
+    for (int s = 0; s < TKelVocabulary::kShopCount; ++s)
+        for (int m = 0; m < TKelVocabularyShop::kCount; ++m)
+            db.Vocabulary.Shop(s).Text[static_cast<std::size_t>(m)] = TKelVocabularyShop::kFields[m].Caption;
+    for (int n = 0; n < TKelVocabulary::kInnCount; ++n)
+        for (int m = 0; m < TKelVocabularyInn::kCount; ++m)
+            db.Vocabulary.Inn(n).Text[static_cast<std::size_t>(m)] = TKelVocabularyInn::kFields[m].Caption;
+
+    TKelSystem& system = db.System;
+    system.BoatGraphic = "Vehicle";
+    system.ShipGraphic = "Vehicle";
+    system.AirshipGraphic = "Vehicle";
+    system.ShipIndex = 1;
+    system.AirshipIndex = 2;
+    system.TitleGraphic = "Title1";
+    system.GameOverGraphic = "GameOver1";
+    system.SystemGraphic = "System1";
+    system.SetPartySize(3);
+    system.SetPartyMember(0, 1);
+    system.SetPartyMember(1, 2);
+    system.SetPartyMember(2, 4);
+    static const char* const kMusic[] = {"Title", "Battle", "Victory", "Inn", "Boat", "Ship", "Airship", "GameOver"};
+    for (std::size_t i = 0; i < system.Music.size(); ++i) {
+        system.Music[i].Name = kMusic[i];
+        system.Music[i].Tempo = 100 + 10 * static_cast<int>(i % 3);
+    }
+    for (std::size_t i = 0; i < system.Sound.size(); ++i)
+        system.Sound[i].Name = "Sound" + std::to_string(i + 1);
+    system.Transition = {1, 2, 3, 4, 5, 6};
+    system.Wallpaper = 1;
+    system.BattleTestBackdrop = "Grass";
+    for (int i = 0; i < 4; ++i) {
+        TKelTestPlayerItem& member = system.TestPlayer.Obtain(i + 1);
+        member.HeroId = i + 1;
+        member.Level = 10 + i;
+        member.SetEquipment(0, 3);
+        member.SetEquipment(1, i % 2 ? 4 : 0);
+    }
+    static const char* const kSwitches[] = {"Door open", "Met the king", "Bridge fixed", "Boss down"};
+    for (int i = 0; i < 10; ++i)
+        db.Switch.Obtain(i + 1).Name = i < 4 ? kSwitches[i] : "";
+    static const char* const kVariables[] = {"Gold found", "Steps", "Quest stage"};
+    for (int i = 0; i < 5; ++i)
+        db.Variable.Obtain(i + 1).Name = i < 3 ? kVariables[i] : "";
+    for (int i = 0; i < 3; ++i) {
+        TKelCommonEventItem& common = db.CommonEvent.Obtain(i + 1);
+        common.Name = i == 0 ? "Heal party" : (i == 1 ? "Day and night" : "Intro");
+        common.Trigger = static_cast<std::uint8_t>(i == 0 ? TKelCommonEventItem::ctCall
+                                                          : (i == 1 ? TKelCommonEventItem::ctParallel
+                                                                    : TKelCommonEventItem::ctAutoStart));
+        common.SwitchCondition = i > 0;
+        common.SwitchId = i + 1;
+        FillScript(common.Script, i);
+    }
+}
+
+// Paints a map: water at the edges, grass and dirt inside, trees and houses on the upper layer.
+void PaintMap(TKelMap& map, int seed) {
+    TRandom random(static_cast<std::uint32_t>(seed));
+    for (int y = 0; y < map.Height(); ++y)
+        for (int x = 0; x < map.Width(); ++x) {
+            const bool edge = x < 2 || y < 2 || x >= map.Width() - 2 || y >= map.Height() - 2;
+            std::uint16_t lower;
+            if (edge)
+                lower = static_cast<std::uint16_t>(random.Below(50));  // water shapes
+            else if (random.Below(10) == 0)
+                lower = static_cast<std::uint16_t>(4000 + 50 * random.Below(12) + random.Below(50));
+            else if (random.Below(20) == 0)
+                lower = static_cast<std::uint16_t>(3000 + 50 * random.Below(3));
+            else
+                lower = static_cast<std::uint16_t>(5000 + random.Below(144));
+            map.LowerLayer.SetCell(x, y, lower);
+            if (!edge && random.Below(8) == 0)
+                map.UpperLayer.SetCell(x, y, static_cast<std::uint16_t>(10000 + 1 + random.Below(143)));
+        }
+}
+
+void AddEvents(TKelMap& map, int count, int seed) {
+    TRandom random(static_cast<std::uint32_t>(seed));
+    for (int i = 1; i <= count; ++i) {
+        TKelEventItem& event = map.Events.Obtain(i);
+        char name[16];
+        std::snprintf(name, sizeof name, "EV%.4d", i);
+        event.Name = name;
+        event.X = 2 + random.Below(map.Width() - 4);
+        event.Y = 2 + random.Below(map.Height() - 4);
+        for (int p = 1; p <= 1 + i % 2; ++p) {
+            TKelEventPageItem& page = event.Pages.Obtain(p);
+            page.GraphicName = "Hero" + std::to_string(1 + i % 2);
+            page.GraphicIndex = i % 8;
+            page.GraphicDirection = static_cast<std::uint8_t>(i % 4);
+            page.Trigger = static_cast<std::uint8_t>(i % 5);
+            page.MoveType = static_cast<std::uint8_t>(i % 7);
+            page.MoveSpeed = 1 + i % 6;
+            page.MoveFrequency = 1 + i % 8;
+            page.Priority = static_cast<std::uint8_t>(i % 3);
+            if (p == 2) {
+                page.Condition.Flags = TKelEventCondition::cfSwitchA | TKelEventCondition::cfVariable;
+                page.Condition.SwitchAId = 1 + i % 10;
+                page.Condition.VariableId = 2;
+                page.Condition.VariableValue = i;
+                page.Condition.HeroId = 2;
+            }
+            for (int step = 0; step < 4; ++step) {
+                TKelMoveRouteItem item;
+                item.Code = (i + step) % 32;
+                page.MoveRoute.Add(item);
+            }
+            if (i % 3 == 0) {
+                TKelMoveRouteItem sound;
+                sound.Code = mcPlaySound;
+                sound.SoundName = "Step";
+                sound.SoundVolume = 90;
+                sound.SoundTempo = 100;
+                sound.SoundBalance = 50;
+                page.MoveRoute.Add(sound);
+            }
+            FillScript(page.Script, i * 10 + p);
+        }
+    }
+}
+
+}  // namespace
+
+void MakeSampleProject(const std::string& folder, const std::string& title) {
+    const std::string path = IncludeTrailingDelimiter(folder);
+    std::filesystem::create_directories(path);
+    for (const char* kind : {"Backdrop", "Battle", "CharSet", "ChipSet", "FaceSet", "GameOver", "Monster",
+                             "Movie", "Music", "Panorama", "Picture", "Sound", "System", "Title"})
+        std::filesystem::create_directories(path + kind);
+
+    auto db = std::make_unique<TKelDataBase>();
+    FillDataBase(*db);
+    db->SaveToFile(path + TKelDataBase::kFileName);
+
+    TKelMapTree tree;
+    TKelMapTreeItem& root = tree.AddItem(0, 0);
+    root.Kind = TKelMapTreeItem::mkRoot;
+    root.Name = title;
+    struct TSampleMap {
+        int Id, Parent, Width, Height, Events;
+        const char* Name;
+    };
+    const TSampleMap maps[] = {
+        {1, 0, 40, 30, 12, "World"}, {2, 1, 25, 20, 6, "Village"}, {3, 1, 60, 45, 20, "Forest"}, {5, 0, 20, 15, 3, "Cave"}};
+    for (const TSampleMap& sample : maps) {
+        TKelMapTreeItem& item = tree.AddItem(sample.Parent, sample.Id);
+        item.Kind = TKelMapTreeItem::mkMap;
+        item.Name = sample.Name;
+        item.MusicType = TKelMapTreeItem::mtSetTo;
+        item.Music.Name = sample.Name;
+        item.BackdropType = sample.Id == 1 ? TKelMapTreeItem::btByTerrain : TKelMapTreeItem::btSetTo;
+        item.BackdropName = sample.Id == 1 ? "" : "Grass";
+        item.TeleportPermission = static_cast<std::uint8_t>(sample.Id % 3);
+        item.EscapePermission = 1;
+        item.SavePermission = sample.Id == 5 ? 2 : 1;
+        item.EncounterSteps = 20 + sample.Id;
+        item.ScrollX = 32 * sample.Id;
+        item.Expanded = sample.Id == 1;
+        for (int e = 1; e <= sample.Id % 3 + 1; ++e)
+            item.Encounters.Obtain(e).MonsterGroupId = e;
+
+        auto map = std::make_unique<TKelMap>();
+        map->ChipSetId = sample.Id == 2 ? 2 : 1;
+        map->SetWidth(sample.Width);
+        map->SetHeight(sample.Height);
+        if (sample.Id == 1)
+            map->SetScrollType(TKelMap::stBothLoop);
+        if (sample.Id == 3) {
+            map->PanoramaEnabled = 1;
+            map->PanoramaName = "Sky";
+            map->PanoramaHorizontalAuto = 1;
+            map->PanoramaHorizontalSpeed = -3;
+        }
+        PaintMap(*map, sample.Id);
+        AddEvents(*map, sample.Events, sample.Id);
+        map->SaveToProject(path, sample.Id);
+    }
+    // An area of the world map.
+    TKelMapTreeItem& area = tree.AddItem(1, 4);
+    area.Kind = TKelMapTreeItem::mkArea;
+    area.Name = "Plains";
+    area.AreaRect = {5, 5, 20, 15};
+    area.Encounters.Obtain(1).MonsterGroupId = 2;
+    tree.CurrentMapId = 2;
+    tree.StartPosition.SetMapId(TKelMapStartPosition::spParty, 2);
+    tree.StartPosition.SetX(TKelMapStartPosition::spParty, 12);
+    tree.StartPosition.SetY(TKelMapStartPosition::spParty, 10);
+    tree.StartPosition.SetMapId(TKelMapStartPosition::spShip, 1);
+    tree.StartPosition.SetX(TKelMapStartPosition::spShip, 3);
+    tree.StartPosition.SetY(TKelMapStartPosition::spShip, 4);
+    TMemoryStream image;
+    tree.SaveTreeToStream(image);
+    WriteFileAtomic(path + TKelMapTree::kFileName, image.Bytes());
+
+    TProfileFile ini(path + "GMK_RT.ini");
+    ini.WriteString("GMK_RT", "GameTitle", title);
+    ini.Flush();
+}
+
+}  // namespace quillon
