@@ -187,7 +187,8 @@ void ReadChunk(TStream& stream, const TCatalogVarData& d, std::uint32_t length) 
 void TCatalogBaseItem::SaveToStream(TStream& stream) {
     TCatalogVarData d;
     TMemoryStream scratch;
-    for (int n = 1; n <= 999; ++n) {
+    const int last = std::min(LastFieldNumber(), 999);
+    for (int n = 1; n <= last; ++n) {
         d.FieldType = ftNone;
         d.Name = nullptr;
         DescribeField(n, d, false);

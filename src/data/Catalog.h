@@ -80,6 +80,9 @@ public:
     // true while loading; a record may describe a field only when it differs from its reset
     // content while saving.
     virtual void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) = 0;
+    // The highest field number the record ever describes; saving asks no further. Records that
+    // are saved by the thousand name theirs, the rest keep 999.
+    virtual int LastFieldNumber() const { return 999; }
     virtual void Reset() {}
     // Copies through the encoding; overridden by records that copy field by field.
     virtual void Assign(const TCatalogBaseItem& source);

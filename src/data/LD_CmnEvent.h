@@ -15,6 +15,7 @@ public:
 
     TKelCommonEventItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 22; }
     void Reset() override;
 };
 

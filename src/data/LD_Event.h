@@ -115,6 +115,7 @@ public:
 
     TKelEventCondition() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 8; }
     void Reset() override;
 };
 
@@ -138,6 +139,7 @@ public:
 
     TKelEventPageItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 52; }
     void Reset() override;
 };
 
@@ -155,6 +157,7 @@ public:
 
     TKelEventItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 5; }
     void Reset() override;
 };
 

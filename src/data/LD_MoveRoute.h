@@ -54,6 +54,7 @@ public:
     TKelMoveRoute() { Reset(); }
 
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 22; }
     void Reset() override;
     void LoadFromStream(TStream& stream) override;
     void SaveToStream(TStream& stream) override;

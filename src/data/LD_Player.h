@@ -18,6 +18,7 @@ public:
 
     TKelPlayerLearningItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 2; }
     void Reset() override;
 };
 
@@ -68,6 +69,7 @@ public:
 
     TKelPlayerItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 74; }
     void Reset() override;
     void LoadFromStream(TStream& stream) override;
 

@@ -24,6 +24,7 @@ public:
 
     TKelMusic() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 5; }
     void Reset() override;
     // Field by field; nothing happens unless the source is a TKelMusic too.
     void Assign(const TCatalogBaseItem& source) override;
@@ -39,6 +40,7 @@ public:
 
     TKelSound() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 5; }
     void Reset() override;
     // Field by field; nothing happens unless the source is a TKelSound too.
     void Assign(const TCatalogBaseItem& source) override;

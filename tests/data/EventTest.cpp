@@ -308,3 +308,21 @@ TEST(Event, NewEventHasOnePageAndLookUpsFollowEditorMode) {
     EXPECT_EQ(back.ItemById(4), nullptr);
     EXPECT_EQ(back.ItemById(3)->Pages.ItemAt(5), nullptr);
 }
+
+TEST(FieldTables, NoFieldBeyondTheDeclaredLastNumber) {
+    // Records that stop the save walk early must describe nothing beyond where they stop.
+    TKelEventCondition condition;
+    TKelEventPageItem page;
+    TKelEventItem event;
+    TKelMoveRoute route;
+    TKelCommonEventItem common;
+    for (TCatalogBaseItem* record : std::initializer_list<TCatalogBaseItem*>{&condition, &page, &event, &route, &common}) {
+        for (const bool loading : {false, true}) {
+            for (int n = record->LastFieldNumber() + 1; n <= 999; ++n) {
+                TCatalogVarData d;
+                record->DescribeField(n, d, loading);
+                EXPECT_EQ(d.FieldType, ftNone) << n;
+            }
+        }
+    }
+}

@@ -346,3 +346,14 @@ TEST(HeroSkillItemLists, LookUpsRaiseTheirMessageUntilTheEditorRuns) {
     EXPECT_EQ(heroes.ItemById(2), nullptr);
     EXPECT_EQ(items.ItemAt(0), nullptr);
 }
+
+TEST(HeroFieldTable, NoFieldBeyondTheDeclaredLastNumber) {
+    quillon::TKelPlayerItem hero;
+    quillon::TKelPlayerLearningItem learned;
+    for (quillon::TCatalogBaseItem* record : std::initializer_list<quillon::TCatalogBaseItem*>{&hero, &learned})
+        for (int n = record->LastFieldNumber() + 1; n <= 999; ++n) {
+            quillon::TCatalogVarData d;
+            record->DescribeField(n, d, true);
+            EXPECT_EQ(d.FieldType, quillon::ftNone) << n;
+        }
+}

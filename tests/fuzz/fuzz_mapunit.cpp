@@ -1,0 +1,19 @@
+// Feeds arbitrary bytes to the map unit reader; whatever loads must save again.
+#include "data/LD_Map.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static auto map = std::make_unique<quillon::TKelMap>();
+    quillon::TByteViewStream stream(data, size);
+    try {
+        quillon::ReadSignature(stream, quillon::TKelMap::kSignature);
+        map->LoadFromStream(stream);
+    } catch (const quillon::EReadError&) {
+    }
+    quillon::TMemoryStream out;
+    map->SaveToStream(out);
+    return 0;
+}
