@@ -90,8 +90,8 @@ void TKelSkillItem::TrimArrays(std::int32_t conditionLimit, std::int32_t attribu
 
 void TKelSkillItem::SetStandardUsingMessage(TUsingStyle style) {
     // Short names leave room for the padded suffix; longer ones take a shorter one.
-    static const char* const kShortSuffix[] = {" lan\xE7" "ada! ", " atirada! ", " usada!   "};
-    static const char* const kLongSuffix[] = {" lan\xE7" "ada", " atirada", " usada! "};
+    static const char* const kShortSuffix[] = {(" lan\xE7" "ada! "), " atirada! ", " usada!   "};
+    static const char* const kLongSuffix[] = {(" lan\xE7" "ada"), " atirada", " usada! "};
     const int index = style == usCast ? 1 : style == usUse ? 2 : 0;
     UsingMessage1 = "= " + Name + (Name.size() <= 18 ? kShortSuffix[index] : kLongSuffix[index]);
     UsingMessage2.clear();
