@@ -1,6 +1,8 @@
 #include "platform/FileUtils.h"
 #include "platform/ProfileFile.h"
+#include "data/LD_DataBase.h"
 #include "project/PathUtils.h"
+#include "project/ProjectData.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 #include "project/Resources.h"
@@ -208,4 +210,58 @@ TEST_F(ProjectSandbox, GameTitleAndFullPackageFlag) {
     EXPECT_FALSE(TProfileFile(project + "GMK_RT.ini").ValueExists("GMK_RT", "FullPackageFlag"));
     EXPECT_EQ(ReadGameTitle(project), "Quest");
     EXPECT_NE(ReadWholeFile(project + "GMK_RT.ini").find("\r\n"), std::string::npos);
+}
+
+TEST_F(ProjectSandbox, NewProjectFromTheTemplatesOpensAndCloses) {
+    // Templates beside the "editor".
+    {
+        TKelDataBase starter;
+        starter.Player.Obtain(1).Name = "Starter hero";
+        starter.SaveToFile(Root + "editor/GMK_RT.kdb.dat");
+        WriteFileAtomic(Root + "editor/GMK_RT.exe.dat", "#!/bin/sh\nexit 0\n");
+    }
+    fs::create_directories(Root + "base/Quest");
+    TProjectManager manager;
+    TProjectData data;
+    data.Attach(manager);
+    manager.CreateProject("Quest", "The Quest");
+    ASSERT_TRUE(manager.IsOpen());
+    const std::string project = Root + "base/Quest/";
+    for (const char* folder : TProjectData::kResourceFolders)
+        EXPECT_TRUE(FolderExists(project + folder)) << folder;
+    EXPECT_TRUE(FileExists(project + "GMK_RT.exe"));
+    EXPECT_TRUE(FileExists(project + "Map0001.kmu"));
+    EXPECT_EQ(ReadGameTitle(project), "The Quest");
+    EXPECT_EQ(data.DataBase().Player.ItemById(1)->Name, "Starter hero");
+    EXPECT_EQ(data.MapTree().FindByID(0)->Name, "The Quest");
+    EXPECT_EQ(data.Map().Width(), 100);
+    EXPECT_EQ(GetOpenedProjectFolder(), "Quest");
+    manager.CloseProject();
+    EXPECT_EQ(data.DataBase().Player.ItemById(1)->Name, "");
+    EXPECT_EQ(data.MapTree().Count(), 0);
+
+    // Reopening reads the title into the root; a tree without a root is refused with "158".
+    WriteGameTitle(project, "Renamed");
+    manager.OpenProject("Quest");
+    EXPECT_EQ(data.MapTree().FindByID(0)->Name, "Renamed");
+    manager.CloseProject();
+    TKelMapTree rootless;
+    rootless.AddItem(0, 3).Kind = TKelMapTreeItem::mkMap;
+    rootless.Delete(0);
+    TMemoryStream image;
+    rootless.SaveTreeToStream(image);
+    WriteFileAtomic(project + "GMK_RT.kmt", image.Bytes());
+    try {
+        manager.OpenProject("Quest");
+        FAIL();
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "158");
+    }
+    EXPECT_FALSE(manager.IsOpen());
+
+    // Without the templates a creation fails and leaves nothing behind.
+    fs::remove(Root + "editor/GMK_RT.exe.dat");
+    fs::create_directories(Root + "base/Second");
+    EXPECT_THROW(manager.CreateProject("Second", "Second"), EProjectError);
+    EXPECT_FALSE(fs::exists(Root + "base/Second"));
 }

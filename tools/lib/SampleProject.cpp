@@ -6,8 +6,14 @@
 #include "platform/FileUtils.h"
 #include "platform/ProfileFile.h"
 #include "platform/Paths.h"
+#include "project/PathUtils.h"
+#include "project/ProjectData.h"
+#include "project/ProjectManager.h"
+#include "project/ProjectSettings.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 #include <memory>
 
 namespace quillon {
@@ -339,20 +345,43 @@ void AddEvents(TKelMap& map, int count, int seed) {
 }  // namespace
 
 void MakeSampleProject(const std::string& folder, const std::string& title) {
-    const std::string path = IncludeTrailingDelimiter(folder);
+    // The project is made as a user makes one, from the templates beside the editor; the user's
+    // own settings are left alone while it is made.
+    const std::filesystem::path target = std::filesystem::absolute(folder).lexically_normal();
+    const std::string name = target.filename().empty() ? target.parent_path().filename().string() : target.filename().string();
+    const std::string base = IncludeTrailingDelimiter(target.filename().empty() ? target.parent_path().parent_path().string()
+                                                                                : target.parent_path().string());
+    const std::string path = base + name + "/";
+    const std::string scratch = GetTempFolder() + "quillon-sample-config-" + std::to_string(::getpid());
+    const char* previousConfig = std::getenv("QUILLON_CONFIG_DIR");
+    const std::string keptConfig = previousConfig ? previousConfig : "";
+    ::setenv("QUILLON_CONFIG_DIR", scratch.c_str(), 1);
+    ReopenSettingsStores();
+    struct TRestore {
+        std::string Scratch, Kept;
+        bool HadConfig;
+        ~TRestore() {
+            DeleteFolderTree(Scratch);
+            if (HadConfig)
+                ::setenv("QUILLON_CONFIG_DIR", Kept.c_str(), 1);
+            else
+                ::unsetenv("QUILLON_CONFIG_DIR");
+            ReopenSettingsStores();
+        }
+    } restore{scratch, keptConfig, previousConfig != nullptr};
+
     std::filesystem::create_directories(path);
-    for (const char* kind : {"Backdrop", "Battle", "CharSet", "ChipSet", "FaceSet", "GameOver", "Monster",
-                             "Movie", "Music", "Panorama", "Picture", "Sound", "System", "Title"})
-        std::filesystem::create_directories(path + kind);
+    SetProjectBasePath(base);
+    TProjectManager manager;
+    TProjectData data;
+    data.Attach(manager);
+    manager.CreateProject(name, title);
 
-    auto db = std::make_unique<TKelDataBase>();
-    FillDataBase(*db);
-    db->SaveToFile(path + TKelDataBase::kFileName);
+    TKelDataBase& database = data.DataBase();
+    FillDataBase(database);
+    database.Save(path);
 
-    TKelMapTree tree;
-    TKelMapTreeItem& root = tree.AddItem(0, 0);
-    root.Kind = TKelMapTreeItem::mkRoot;
-    root.Name = title;
+    TKelMapTree& tree = data.MapTree();
     struct TSampleMap {
         int Id, Parent, Width, Height, Events;
         const char* Name;
@@ -360,7 +389,7 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
     const TSampleMap maps[] = {
         {1, 0, 40, 30, 12, "World"}, {2, 1, 25, 20, 6, "Village"}, {3, 1, 60, 45, 20, "Forest"}, {5, 0, 20, 15, 3, "Cave"}};
     for (const TSampleMap& sample : maps) {
-        TKelMapTreeItem& item = tree.AddItem(sample.Parent, sample.Id);
+        TKelMapTreeItem& item = sample.Id == 1 ? *tree.FindByID(1) : tree.AddItem(sample.Parent, sample.Id);
         item.Kind = TKelMapTreeItem::mkMap;
         item.Name = sample.Name;
         item.MusicType = TKelMapTreeItem::mtSetTo;
@@ -391,6 +420,7 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
         PaintMap(*map, sample.Id);
         AddEvents(*map, sample.Events, sample.Id);
         map->SaveToProject(path, sample.Id);
+        item.Modified = false;
     }
     // An area of the world map.
     TKelMapTreeItem& area = tree.AddItem(1, 4);
@@ -405,13 +435,8 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
     tree.StartPosition.SetMapId(TKelMapStartPosition::spShip, 1);
     tree.StartPosition.SetX(TKelMapStartPosition::spShip, 3);
     tree.StartPosition.SetY(TKelMapStartPosition::spShip, 4);
-    TMemoryStream image;
-    tree.SaveTreeToStream(image);
-    WriteFileAtomic(path + TKelMapTree::kFileName, image.Bytes());
-
-    TProfileFile ini(path + "GMK_RT.ini");
-    ini.WriteString("GMK_RT", "GameTitle", title);
-    ini.Flush();
+    tree.Save(path);
+    manager.CloseProject();
 }
 
 }  // namespace quillon

@@ -7,7 +7,8 @@
 
 namespace quillon {
 
-// Writes the project's data files into a folder (created when missing). Deterministic.
+// Creates the project in a folder that does not exist yet, from the template files beside the
+// editor (GetAppPath), then adds the sample content. Deterministic. Raises on failure.
 void MakeSampleProject(const std::string& folder, const std::string& title = "Sample Quest");
 
 }  // namespace quillon

@@ -14,6 +14,9 @@ int VerbNewDatabase(const TArgs& args);
 int VerbResave(const TArgs& args);
 int VerbCheck(const TArgs& args);
 int VerbSummary(const TArgs& args);
+int VerbNewProject(const TArgs& args);
+int VerbResources(const TArgs& args);
+int VerbFind(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

@@ -26,6 +26,9 @@ const TVerb kVerbs[] = {
     {"resave", "resave FILE|FOLDER        load a data file, or every one of a project, and save again", VerbResave},
     {"check", "check FOLDER              load every data file of a project and report problems", VerbCheck},
     {"summary", "summary FOLDER            the sections, map tree and maps of a project in short", VerbSummary},
+    {"new-project", "new-project BASE FOLDER TITLE  create a project from the starter content", VerbNewProject},
+    {"resources", "resources FOLDER KIND      the resources of a kind, \" <RTP>\" marking the run-time package's", VerbResources},
+    {"find", "find FOLDER KIND NAME      the file a resource name resolves to", VerbFind},
 };
 
 int Usage() {

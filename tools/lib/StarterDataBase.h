@@ -1,0 +1,13 @@
+// The starter database that every new project begins with: heroes with curves and skills,
+// skills, items of every kind, monsters with action patterns, troops, terrains, attributes,
+// conditions, battle animations, chipsets, English vocabulary, system settings naming the
+// starter run-time package, switches, variables and a common event.
+#pragma once
+
+#include "data/LD_DataBase.h"
+
+namespace quillon {
+
+void MakeStarterDataBase(TKelDataBase& database);
+
+}  // namespace quillon
