@@ -1,7 +1,9 @@
 #include "platform/FileUtils.h"
 #include "platform/ProfileFile.h"
 #include "data/LD_DataBase.h"
+#include "platform/MessageBox.h"
 #include "project/PathUtils.h"
+#include "project/SplitFile.h"
 #include "project/ProjectData.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
@@ -264,4 +266,44 @@ TEST_F(ProjectSandbox, NewProjectFromTheTemplatesOpensAndCloses) {
     fs::create_directories(Root + "base/Second");
     EXPECT_THROW(manager.CreateProject("Second", "Second"), EProjectError);
     EXPECT_FALSE(fs::exists(Root + "base/Second"));
+}
+
+TEST_F(ProjectSandbox, SplitFileNumbersItsPieces) {
+    std::string data(2500, 'a');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>('a' + i % 26);
+    WriteFileAtomic(Root + "game.lzh", data);
+    fs::create_directories(Root + "disk");
+    EXPECT_EQ(SplitFile(Root + "game.lzh", Root + "disk", 1000, 700), 4);
+    EXPECT_EQ(ReadWholeFile(Root + "disk/game.001"), data.substr(0, 1000));
+    EXPECT_EQ(ReadWholeFile(Root + "disk/game.002"), data.substr(1000, 700));
+    EXPECT_EQ(ReadWholeFile(Root + "disk/game.003"), data.substr(1700, 700));
+    EXPECT_EQ(ReadWholeFile(Root + "disk/game.004"), data.substr(2400));
+    WriteFileAtomic(Root + "empty.lzh", "");
+    EXPECT_EQ(SplitFile(Root + "empty.lzh", Root + "disk", 1000, 700), 0);
+    // An exact multiple makes no empty last piece.
+    WriteFileAtomic(Root + "even.lzh", std::string(1700, 'x'));
+    EXPECT_EQ(SplitFile(Root + "even.lzh", Root + "disk", 1000, 700), 2);
+    EXPECT_THROW(SplitFile(Root + "missing.lzh", Root + "disk", 1000, 700), EFileError);
+}
+
+TEST(MessageBoxes, AnswersComeFromTheInstalledBox) {
+    struct TScripted : IMessageBox {
+        std::vector<std::pair<std::string, int>> Seen;
+        int Answer = mrNo;
+        int Show(const std::string& text, int flags, const void*) override {
+            Seen.emplace_back(text, flags);
+            return Answer;
+        }
+    } box;
+    EXPECT_EQ(AskYesNo("Delete?"), mrYes);  // nothing installed: a silent yes
+    IMessageBox* previous = SetMessageBox(&box);
+    EXPECT_EQ(AskYesNo("Delete the map?"), mrNo);
+    ShowError("Cannot open");
+    ShowInformation("Done");
+    SetMessageBox(previous);
+    ASSERT_EQ(box.Seen.size(), 3u);
+    EXPECT_EQ(box.Seen[0].second, 36);
+    EXPECT_EQ(box.Seen[1].second, 16);
+    EXPECT_EQ(box.Seen[2].second, 64);
 }

@@ -1,0 +1,41 @@
+#include "project/SplitFile.h"
+
+#include "platform/FileUtils.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace quillon {
+
+int SplitFile(const std::string& source, const std::string& folder, std::int64_t firstSize, std::int64_t nextSize) {
+    if (firstSize <= 0 || nextSize <= 0)
+        throw EFileError("Cannot split \"" + source + "\": piece sizes must be positive");
+    std::ifstream in(source, std::ios::binary);
+    if (!in)
+        throw EFileError("Cannot open \"" + source + "\"");
+    const std::filesystem::path stem = std::filesystem::path(source).filename().replace_extension();
+    const std::string target = IncludeTrailingDelimiter(folder);
+    std::vector<char> buffer(static_cast<std::size_t>(std::max(firstSize, nextSize)));
+    int pieces = 0;
+    for (;;) {
+        const std::int64_t size = pieces == 0 ? firstSize : nextSize;
+        in.read(buffer.data(), size);
+        const std::streamsize got = in.gcount();
+        if (got <= 0)
+            break;
+        ++pieces;
+        char extension[16];
+        std::snprintf(extension, sizeof extension, ".%.3d", pieces);
+        const std::string piece = target + stem.string() + extension;
+        WriteFileAtomic(piece, std::string(buffer.data(), static_cast<std::size_t>(got)));
+        if (got < size)
+            break;
+    }
+    return pieces;
+}
+
+}  // namespace quillon
