@@ -2,25 +2,19 @@
 #include "data/EditorMode.h"
 #include "platform/Clipboard.h"
 
+#include "data/RecordTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace quillon;
+using testkit::Hex;
+using testkit::Load;
+using testkit::Save;
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : bytes) {
-        if (!out.empty())
-            out += ' ';
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
 
 // A record with one field of every type, to exercise the engine.
 class TSample : public TCatalogBaseItem {
@@ -127,18 +121,6 @@ public:
     }
 };
 
-template <class T>
-std::string Save(T& object) {
-    TMemoryStream s;
-    object.SaveToStream(s);
-    return s.Bytes();
-}
-
-template <class T>
-void Load(T& object, const std::string& bytes) {
-    TMemoryStream s(bytes);
-    object.LoadFromStream(s);
-}
 
 std::string Ids(const TCatalog& list) {
     std::string out;

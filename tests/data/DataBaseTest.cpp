@@ -3,6 +3,8 @@
 #include "platform/BusyCursor.h"
 #include "platform/FileUtils.h"
 
+#include "data/RecordTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,34 +14,14 @@
 #include <string>
 
 using namespace quillon;
+using testkit::Hex;
+using testkit::Load;
+using testkit::Save;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : bytes) {
-        if (!out.empty())
-            out += ' ';
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
 
-template <class T>
-std::string Save(T& object) {
-    TMemoryStream s;
-    object.SaveToStream(s);
-    return s.Bytes();
-}
-
-template <class T>
-void Load(T& object, const std::string& bytes) {
-    TByteViewStream s(bytes);
-    object.LoadFromStream(s);
-}
 
 // A section of a database image: number, length and payload, read back from the bytes.
 struct TChunk {

@@ -3,38 +3,20 @@
 #include "data/LD_Event.h"
 #include "data/LD_MoveRoute.h"
 
+#include "data/RecordTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace quillon;
+using testkit::Hex;
+using testkit::Load;
+using testkit::Save;
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : bytes) {
-        if (!out.empty())
-            out += ' ';
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
 
-template <class T>
-std::string Save(T& object) {
-    TMemoryStream s;
-    object.SaveToStream(s);
-    return s.Bytes();
-}
-
-template <class T>
-void Load(T& object, const std::string& bytes) {
-    TMemoryStream s(bytes);
-    object.LoadFromStream(s);
-}
 
 TKelEventScriptLine& AddLine(TKelEventScriptList& script, int code, int indent, const std::string& text = {},
                              std::initializer_list<int> params = {}) {

@@ -1,25 +1,19 @@
 #include "data/StreamUtils.h"
 
+#include "data/RecordTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 using namespace quillon;
+using testkit::Hex;
+using testkit::Load;
+using testkit::Save;
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : bytes) {
-        if (!out.empty())
-            out += ' ';
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
 
 std::string VarIntBytes(std::int32_t value, bool withLength = false) {
     TMemoryStream s;
