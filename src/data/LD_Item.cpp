@@ -88,16 +88,6 @@ void TKelItemItem::Reset() {
     ConditionProbability = 0;
 }
 
-void TKelItemItem::LoadFromStream(TStream& stream) {
-    try {
-        TCatalogItem::LoadFromStream(stream);
-    } catch (...) {
-        MatchArrays();
-        throw;
-    }
-    MatchArrays();
-}
-
 void TKelItemItem::MatchArrays() {
     MatchIdArray(HeroUsableCount, HeroUsable);
     MatchIdArray(ConditionCount, Conditions);

@@ -68,7 +68,6 @@ public:
     TKelItemItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
     void Reset() override;
-    void LoadFromStream(TStream& stream) override;
 
     void SetHeroUsableCount(std::int32_t count) { ResizeIdArray(HeroUsableCount, HeroUsable, count, 0); }
     std::uint8_t HeroCanUse(std::int32_t heroId) const {
@@ -93,7 +92,7 @@ public:
     void TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) override;
 
 private:
-    void MatchArrays();
+    void MatchArrays() override;
 };
 
 class TKelItem : public TKelTrimmedList<TKelItemItem> {

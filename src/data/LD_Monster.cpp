@@ -92,16 +92,6 @@ void TKelMonsterItem::Reset() {
     Actions.Obtain(1);
 }
 
-void TKelMonsterItem::LoadFromStream(TStream& stream) {
-    try {
-        TCatalogItem::LoadFromStream(stream);
-    } catch (...) {
-        MatchArrays();
-        throw;
-    }
-    MatchArrays();
-}
-
 void TKelMonsterItem::MatchArrays() {
     MatchIdArray(ConditionRankCount, ConditionRanks);
     MatchIdArray(AttributeRankCount, AttributeRanks);

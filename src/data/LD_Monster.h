@@ -87,7 +87,6 @@ public:
     TKelMonsterItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
     void Reset() override;
-    void LoadFromStream(TStream& stream) override;
 
     void SetConditionRankCount(std::int32_t count) {
         ResizeIdArray(ConditionRankCount, ConditionRanks, count, kDefaultConditionRank);
@@ -113,7 +112,7 @@ public:
     void TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) override;
 
 private:
-    void MatchArrays();
+    void MatchArrays() override;
 };
 
 class TKelMonster : public TKelTrimmedList<TKelMonsterItem> {

@@ -100,16 +100,6 @@ void TKelPlayerItem::Reset() {
     AttributeRanks.clear();
 }
 
-void TKelPlayerItem::LoadFromStream(TStream& stream) {
-    try {
-        TCatalogItem::LoadFromStream(stream);
-    } catch (...) {
-        MatchArrays();
-        throw;
-    }
-    MatchArrays();
-}
-
 void TKelPlayerItem::MatchArrays() {
     MatchIdArray(ConditionRankCount, ConditionRanks);
     MatchIdArray(AttributeRankCount, AttributeRanks);

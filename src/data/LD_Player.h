@@ -71,7 +71,6 @@ public:
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
     int LastFieldNumber() const override { return 74; }
     void Reset() override;
-    void LoadFromStream(TStream& stream) override;
 
     // Value of parameter 0..5 at level 1..50; 0 elsewhere, where writes are ignored.
     std::int32_t Parameter(int parameter, int level) const;
@@ -104,7 +103,7 @@ public:
     void TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) override;
 
 private:
-    void MatchArrays();
+    void MatchArrays() override;
 };
 
 class TKelPlayer : public TKelTrimmedList<TKelPlayerItem> {

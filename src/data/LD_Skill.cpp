@@ -68,16 +68,6 @@ void TKelSkillItem::Reset() {
     DefenseFalling = 0;
 }
 
-void TKelSkillItem::LoadFromStream(TStream& stream) {
-    try {
-        TCatalogItem::LoadFromStream(stream);
-    } catch (...) {
-        MatchArrays();
-        throw;
-    }
-    MatchArrays();
-}
-
 void TKelSkillItem::MatchArrays() {
     MatchIdArray(ConditionCount, Conditions);
     MatchIdArray(AttributeCount, Attributes);

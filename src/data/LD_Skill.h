@@ -53,7 +53,6 @@ public:
     TKelSkillItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
     void Reset() override;
-    void LoadFromStream(TStream& stream) override;
 
     void SetConditionCount(std::int32_t count) { ResizeIdArray(ConditionCount, Conditions, count, 0); }
     std::uint8_t Condition(std::int32_t id) const { return IdArrayEntry(ConditionCount, Conditions, id, 0); }
@@ -75,7 +74,7 @@ public:
     void SetStandardUsingMessage(TUsingStyle style);
 
 private:
-    void MatchArrays();
+    void MatchArrays() override;
 };
 
 class TKelSkill : public TKelTrimmedList<TKelSkillItem> {

@@ -57,6 +57,21 @@ public:
         TCatalogItem::SaveToStream(stream);
     }
 
+    // After every load, also one that failed part-way, each array's count and block agree.
+    void LoadFromStream(TStream& stream) override {
+        try {
+            TCatalogItem::LoadFromStream(stream);
+        } catch (...) {
+            MatchArrays();
+            throw;
+        }
+        MatchArrays();
+    }
+
+protected:
+    // Makes each array's count and its block agree, bounded by the bytes the block holds.
+    virtual void MatchArrays() = 0;
+
 private:
     const TKelTrimLimits* mTrimLimits = nullptr;
 };

@@ -82,7 +82,7 @@ bool FileExists(const std::string& path) {
 }
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
-    std::string temp = path + ".XXXXXX";
+    std::string temp = path + "." + std::string(6, 'X');  // mkstemp fills in the Xs
     TFd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.Get() < 0)
         Fail(path, "Cannot create", errno);
