@@ -92,8 +92,14 @@ void TKelDataBase::LoadFromFile(const std::string& path) {
 
 void TKelDataBase::SaveToFile(const std::string& path) {
     TMemoryStream image;
+    const std::int32_t saves = System.SaveCount;
     SaveToStream(image);
-    WriteFileAtomic(path, image.Bytes());
+    try {
+        WriteFileAtomic(path, image.Bytes());
+    } catch (...) {
+        System.SaveCount = saves;  // a save that did not happen is not counted
+        throw;
+    }
     const TFileStamp stamp = GetFileStamp(path);
     CachedFileSize = stamp.Size;
     CachedFileAge = stamp.Age;

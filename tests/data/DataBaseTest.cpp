@@ -216,8 +216,11 @@ TEST(DataBaseFile, SaveToFileIsAtomicAndCachesTheStamp) {
     EXPECT_EQ(db->CachedFileAge, stamp.Age);
     const std::string before = ReadWholeFile(path);
 
-    // A save that cannot complete leaves the previous file and no stray files behind.
+    // A save that cannot complete leaves the previous file and no stray files behind, and is
+    // not counted.
+    const std::int32_t saves = db->System.SaveCount;
     EXPECT_THROW(db->SaveToFile(folder.Path + "missing/GMK_RT.kdb"), EFileError);
+    EXPECT_EQ(db->System.SaveCount, saves);
     fs::create_directory(folder.Path + "GMK_RT.dir");
     EXPECT_THROW(db->SaveToFile(folder.Path + "GMK_RT.dir"), EFileError);
     EXPECT_EQ(ReadWholeFile(path), before);
