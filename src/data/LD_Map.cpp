@@ -334,7 +334,12 @@ void TKelMap::SaveToFile(const std::string& path) {
     TMemoryStream image;
     WriteString(image, kSignature);
     SaveToStream(image);
-    WriteFileAtomic(path, image.Bytes());
+    try {
+        WriteFileAtomic(path, image.Bytes());
+    } catch (...) {
+        --SaveCount;  // a save that did not happen is not counted
+        throw;
+    }
     Modified = false;
 }
 
