@@ -29,6 +29,7 @@ const TVerb kVerbs[] = {
     {"new-project", "new-project BASE FOLDER TITLE  create a project from the starter content", VerbNewProject},
     {"resources", "resources FOLDER KIND      the resources of a kind, \" <RTP>\" marking the run-time package's", VerbResources},
     {"find", "find FOLDER KIND NAME      the file a resource name resolves to", VerbFind},
+    {"play", "play FILE [--seconds N] [--volume V] [--tempo T] [--balance B] [--fade-in MS] [--out OUT.wav]  play music as the editor previews it", VerbPlay},
 };
 
 int Usage() {
