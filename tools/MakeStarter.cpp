@@ -3,6 +3,7 @@
 #include "data/LD_DataBase.h"
 #include "platform/FileUtils.h"
 #include "tools/lib/RtpAudio.h"
+#include "tools/lib/RtpImages.h"
 #include "tools/lib/RtpNames.h"
 #include "tools/lib/StarterDataBase.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
             WriteFileAtomic(rtp + "Music/" + rtp::kMusic[i] + ".mid", MakeRtpTune(i));
         for (int i = 0; i < 6; ++i)
             WriteFileAtomic(rtp + "Sound/" + rtp::kSounds[i] + ".wav", MakeRtpSound(i));
+        WriteRtpImages(rtp);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-make-starter: %s: %s\n", argv[1], e.what());
         return 1;

@@ -1,8 +1,10 @@
 #include "tools/lib/StarterDataBase.h"
 
+#include "tools/lib/RtpImages.h"
 #include "tools/lib/RtpNames.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdio>
 
 namespace quillon {
@@ -433,17 +435,33 @@ void Fill(TKelDataBase& db) {
         cue.FlashRange = TKelAnimationTimingItem::frTarget;
         animation.Dirty = true;
     }
+    // Terrains and passage follow what the package's chipsets show: water and its animated
+    // tiles, the twelve autotiles in drawing order, plain ground; the upper tiles that hold
+    // trees, rocks, houses or furniture cannot be walked through.
+    enum { kGrass = 1, kForest, kHills, kDesert, kSnow, kWater, kTown, kCave };
+    const int autotileTerrains[2][12] = {
+        {kForest, kHills, kHills, kDesert, kSnow, kGrass, kGrass, kGrass, kTown, kTown, kCave, kGrass},
+        {kTown, kTown, kGrass, kGrass, kTown, kTown, kTown, kDesert, kTown, kTown, kGrass, kSnow}};
+    const int blockedAutotile[2] = {2, -1};  // the world's mountains
     for (int i = 0; i < 2; ++i) {
         TKelChipSetItem& chipset = db.ChipSet.Obtain(i + 1);
         chipset.Name = rtp::kChipSets[i];
         chipset.FileName = rtp::kChipSets[i];
-        for (int chip = 0; chip < 162; ++chip)
-            chipset.SetTerrainId(chip, i == 1 ? 7 : (chip < 3 ? 6 : (chip % 5) + 1));
-        // Water and the block of house and tree tiles cannot be walked on.
-        for (int chip = 0; chip < 3; ++chip)
-            chipset.SetLowerFlags(chip, 0);
-        for (int chip = 60; chip < 144; chip += 6)
-            chipset.SetUpperFlags(chip, 0);
+        for (int chip = 0; chip < 6; ++chip)
+            chipset.SetTerrainId(chip, chip == 5 && i == 0 ? kGrass : kWater);  // the campfire stands on grass
+        for (int a = 0; a < 12; ++a)
+            chipset.SetTerrainId(6 + a, autotileTerrains[i][a]);
+        for (int chip = 18; chip < 162; ++chip)
+            chipset.SetTerrainId(chip, i == 0 ? kGrass : kTown);
+        for (int chip = 0; chip < 5; ++chip)
+            chipset.SetLowerFlags(chip, 0);  // water, whirlpool and waterfall
+        if (blockedAutotile[i] >= 0)
+            chipset.SetLowerFlags(6 + blockedAutotile[i], 0);
+        std::bitset<144> obstacles;
+        rtp::MakeRtpChipSet(i, &obstacles);
+        for (int chip = 1; chip < 144; ++chip)
+            if (obstacles[static_cast<std::size_t>(chip)])
+                chipset.SetUpperFlags(chip, 0);
     }
 
     int plainCount = 0;
