@@ -78,7 +78,10 @@ void TOrlenSheet::Clear() {
 
 namespace {
 
-int CombinedPercent(int a, int b) { return std::clamp(a + b - 100, 0, 200); }
+// Wide arithmetic: percents read from a file may be anything.
+int CombinedPercent(int a, int b) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{a} + b - 100, 0, 200));
+}
 
 int ApplyPercent(int channel, int percent, int maximum) {
     if (percent > 100)

@@ -17,7 +17,9 @@ int VerbSummary(const TArgs& args);
 int VerbNewProject(const TArgs& args);
 int VerbResources(const TArgs& args);
 int VerbFind(const TArgs& args);
+int VerbEdit(const TArgs& args);
 int VerbPlay(const TArgs& args);
+int VerbRender(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

@@ -1,0 +1,142 @@
+// Map drawing: a 500 × 500 map drawn whole at 1/8 (a 2000 × 2000 board) and the 800 × 600 window
+// of a map at 1/1, the way the map viewer repaints: lower layer, upper layer, event marks. Each
+// reports milliseconds per picture, destination pixels per second and its time as a ratio to a
+// memcpy of the same number of destination bytes in the same run.
+#include "data/EditorMode.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
+#include "graphics/MapRender.h"
+#include "graphics/PictureFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <vector>
+
+using namespace quillon;
+
+namespace {
+
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+template <typename Work>
+double SecondsPerCall(std::int64_t n, Work work) {
+    double best = 1e9;
+    for (int batch = 0; batch < 3; ++batch) {
+        const double start = CpuSeconds();
+        for (std::int64_t i = 0; i < n; ++i)
+            work();
+        best = std::min(best, (CpuSeconds() - start) / static_cast<double>(n));
+    }
+    return best;
+}
+
+// A chipset image with every pixel set, written once into a temporary project folder.
+std::string ChipSetFolder() {
+    static const std::string folder = [] {
+        const std::filesystem::path path = std::filesystem::temp_directory_path() / "quillon-bench-maprender";
+        std::filesystem::create_directories(path / "ChipSet");
+        TBitmap bitmap(480, 256, TPixelFormat::pf8bit);
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 480; ++x)
+                bitmap.ScanLine(y)[x] = static_cast<std::uint8_t>(1 + (x / 8 + y / 8 * 3 + (x ^ y)) % 200);
+        for (int i = 0; i < 256; ++i)
+            bitmap.Palette()[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 5),
+                                   static_cast<std::uint8_t>(255 - i), 0};
+        SavePicture(bitmap, (path / "ChipSet" / "Bench.png").string());
+        return path.string();
+    }();
+    return folder;
+}
+
+// A map whose lower layer mixes water, animated tiles, autotiles and plain tiles, with upper tiles
+// on a quarter of the cells and an event every 50 cells.
+std::unique_ptr<TKelMap> MakeMap(int width, int height) {
+    auto map = std::make_unique<TKelMap>();
+    map->SetWidth(width);
+    map->SetHeight(height);
+    map->ID = 1;
+    std::mt19937 random(11);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint16_t lower = 0;
+            switch (random() % 4) {
+            case 0: lower = static_cast<std::uint16_t>(random() % 3000); break;
+            case 1: lower = static_cast<std::uint16_t>(4000 + random() % 600); break;
+            case 2: lower = static_cast<std::uint16_t>(3000 + (random() % 3) * 50); break;
+            default: lower = static_cast<std::uint16_t>(5000 + random() % 144); break;
+            }
+            map->LowerLayer.SetCell(x, y, lower);
+            map->UpperLayer.SetCell(x, y, static_cast<std::uint16_t>(random() % 4 == 0 ? 10001 + random() % 143 : 10000));
+        }
+    for (int i = 0; i < width * height / 50; ++i) {
+        TKelEventItem& event = map->Events.Obtain(i + 1);
+        event.X = static_cast<std::int32_t>(random() % width);
+        event.Y = static_cast<std::int32_t>(random() % height);
+        event.Pages.Obtain(1).GraphicIndex = 5;
+    }
+    return map;
+}
+
+void Run(benchmark::State& state, int mapSize, int cellSize, int viewWidth, int viewHeight) {
+    TEditorModeScope mode(true);
+    const std::unique_ptr<TKelMap> map = MakeMap(mapSize, mapSize);
+    TKelChipSetGraphic chips(FolderImageFinder({ChipSetFolder()}));
+    chips.LoadGraphic("Bench");
+    TKelMapTree tree;
+    TKelCharSetGraphic charSets;
+    TStartPosMark marks;
+    TMapEventLayer events(&tree, charSets, marks);
+    TMapRenderOptions options;
+    options.CellSize = cellSize;
+    options.Events = true;
+    TOrlenBoard board;
+    board.SetSize(viewWidth, viewHeight);
+    int frame = 0;
+    const auto draw = [&] {
+        options.AnimCounter = frame++;
+        board.Clear();
+        RenderMapView(board, *map, chips, options, 3 * cellSize, 5 * cellSize, &events);
+        benchmark::DoNotOptimize(board.Bits());
+    };
+    const std::size_t bytes = static_cast<std::size_t>(board.RowBytes()) * static_cast<std::size_t>(viewHeight);
+    std::vector<std::uint8_t> source(bytes, 1);
+    std::vector<std::uint8_t> target(bytes);
+    const auto copy = [&] {
+        std::memcpy(target.data(), source.data(), bytes);
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    };
+    const std::int64_t calls = cellSize == 4 ? 3 : 40;
+    double ours = 0;
+    double reference = 0;
+    for (auto _ : state) {
+        ours = SecondsPerCall(calls, draw);
+        reference = SecondsPerCall(calls * 20, copy);
+    }
+    const double pixels = static_cast<double>(viewWidth) * viewHeight;
+    state.counters["ms"] = ours * 1e3;
+    state.counters["Mpixel/s"] = pixels / ours / 1e6;
+    state.counters["vs_memcpy"] = ours / reference;
+}
+
+// The whole 500 × 500 map at 1/8: a 2000 × 2000 picture.
+void BM_RenderWholeMapOneEighth(benchmark::State& state) { Run(state, 500, 4, 2000, 2000); }
+// An 800 × 600 window of the same map at 1/1: 25 × 19 cells.
+void BM_RenderWindowOneToOne(benchmark::State& state) { Run(state, 500, 32, 800, 600); }
+
+}  // namespace
+
+BENCHMARK(BM_RenderWholeMapOneEighth)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RenderWindowOneToOne)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();
