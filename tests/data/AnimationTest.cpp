@@ -4,6 +4,8 @@
 #include "platform/Clipboard.h"
 #include "platform/FileUtils.h"
 
+#include "data/RecordTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,26 +18,12 @@ using namespace quillon;
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : bytes)
-        out += std::string(out.empty() ? "" : " ") + digits[c >> 4] + digits[c & 15];
-    return out;
-}
-
-template <class T>
-std::string Save(T& object) {
-    TMemoryStream out;
-    object.SaveToStream(out);
-    return out.Bytes();
-}
+using testkit::Hex;
+using testkit::Save;
 
 template <class T>
 void Load(T& object, const std::string& bytes) {
-    TByteViewStream in(bytes);
-    object.LoadFromStream(in);
-    EXPECT_EQ(in.Position(), in.Size());
+    testkit::LoadWhole(object, bytes);
 }
 
 // An animation with something in every kind of field.

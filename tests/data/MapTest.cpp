@@ -4,6 +4,8 @@
 #include "platform/FileUtils.h"
 #include "platform/Paths.h"
 
+#include "data/RecordTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -94,32 +96,7 @@ void FillMap(TKelMap& map) {
 }
 
 // Points TMPDIR at a fresh folder for the test and puts the old value back afterwards.
-class TTempFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("TMPDIR"))
-            mOldTmpDir = old;
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillon-map-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        mRoot = pattern;
-        std::filesystem::create_directories(mRoot + "/tmp");
-        std::filesystem::create_directories(mRoot + "/project");
-        ::setenv("TMPDIR", (mRoot + "/tmp").c_str(), 1);
-        mProject = mRoot + "/project/";
-    }
-    void TearDown() override {
-        if (mOldTmpDir)
-            ::setenv("TMPDIR", mOldTmpDir->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-        std::error_code ignored;
-        std::filesystem::remove_all(mRoot, ignored);
-    }
-
-    std::optional<std::string> mOldTmpDir;
-    std::string mRoot;
-    std::string mProject;
-};
+using TTempFolderTest = testkit::TWorkFolderTest;
 
 }  // namespace
 

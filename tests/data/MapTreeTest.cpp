@@ -3,6 +3,8 @@
 #include "data/LD_Map.h"
 #include "platform/FileUtils.h"
 
+#include "data/RecordTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -85,34 +87,7 @@ void FillTree(TKelMapTree& tree) {
     tree.StartPosition.SetY(TKelMapStartPosition::spAirship, 300);
 }
 
-class TTempFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("TMPDIR"))
-            mOldTmpDir = old;
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillon-tree-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        mRoot = pattern;
-        std::filesystem::create_directories(mRoot + "/tmp");
-        std::filesystem::create_directories(mRoot + "/project");
-        ::setenv("TMPDIR", (mRoot + "/tmp").c_str(), 1);
-        mProject = mRoot + "/project/";
-        mWork = mRoot + "/tmp/GMK_TEMP/";
-    }
-    void TearDown() override {
-        if (mOldTmpDir)
-            ::setenv("TMPDIR", mOldTmpDir->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-        std::error_code ignored;
-        std::filesystem::remove_all(mRoot, ignored);
-    }
-
-    std::optional<std::string> mOldTmpDir;
-    std::string mRoot;
-    std::string mProject;
-    std::string mWork;
-};
+using TTempFolderTest = testkit::TWorkFolderTest;
 
 }  // namespace
 

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -47,6 +50,14 @@ template <class T>
 void Load(T& recordOrList, const std::string& bytes) {
     TByteViewStream stream(bytes);
     recordOrList.LoadFromStream(stream);
+}
+
+// Loads and expects every byte to be read.
+template <class T>
+void LoadWhole(T& recordOrList, const std::string& bytes) {
+    TByteViewStream stream(bytes);
+    recordOrList.LoadFromStream(stream);
+    EXPECT_EQ(stream.Position(), stream.Size());
 }
 
 // The top-level chunks of a saved record: field number and payload.
@@ -227,5 +238,36 @@ void ExpectDamageContained(T& record) {
         }
     }
 }
+
+// A test with its own temporary folder: TMPDIR points at "<root>/tmp" (so the working folder of
+// maps is mWork) and mProject is an empty project folder; TMPDIR is put back afterwards.
+class TWorkFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* old = std::getenv("TMPDIR"))
+            mOldTmpDir = old;
+        std::string pattern = (std::filesystem::temp_directory_path() / "quillon-work-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        mRoot = pattern;
+        std::filesystem::create_directories(mRoot + "/tmp");
+        std::filesystem::create_directories(mRoot + "/project");
+        ::setenv("TMPDIR", (mRoot + "/tmp").c_str(), 1);
+        mProject = mRoot + "/project/";
+        mWork = mRoot + "/tmp/GMK_TEMP/";
+    }
+    void TearDown() override {
+        if (mOldTmpDir)
+            ::setenv("TMPDIR", mOldTmpDir->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+        std::error_code ignored;
+        std::filesystem::remove_all(mRoot, ignored);
+    }
+
+    std::optional<std::string> mOldTmpDir;
+    std::string mRoot;
+    std::string mProject;
+    std::string mWork;
+};
 
 }  // namespace quillon::testkit
