@@ -1,5 +1,7 @@
 #include "tools/lib/SampleProject.h"
 
+#include "tools/lib/RtpPaint.h"
+
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
@@ -20,19 +22,8 @@ namespace quillon {
 
 namespace {
 
-// A small deterministic generator, so that every run writes the same bytes.
-class TRandom {
-public:
-    explicit TRandom(std::uint32_t seed) : mState(seed) {}
-    std::uint32_t Next() {
-        mState = mState * 1664525u + 1013904223u;
-        return mState >> 8;
-    }
-    int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
-
-private:
-    std::uint32_t mState;
-};
+// Deterministic, so that every run writes the same bytes.
+using TRandom = rtp::TRng;
 
 TKelEventScriptLine& Line(TKelEventScriptList& script, int code, int indent, const std::string& text,
                           std::initializer_list<int> params) {
