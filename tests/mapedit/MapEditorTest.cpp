@@ -474,6 +474,13 @@ TEST(MapCanvasToolsTest, PenDragCommitsOneUndoStepAndAnotherButtonCancels) {
     f.Release(f.At(6, 5));
     EXPECT_EQ(f.Canvas.UndoStore().Count(), 1);
 
+    // Undo brings the stroke back and counts as a change to save.
+    f.Map->Modified = false;
+    EXPECT_TRUE(f.Canvas.KeyDown(TCanvasKey::Z, kCtrl));
+    EXPECT_EQ(f.Lower(2, 1), 5000);
+    EXPECT_TRUE(f.Map->Modified);
+    EXPECT_FALSE(f.Canvas.Undo());
+
     // The upper mode dims nothing in the model but draws on the upper layer.
     f.Canvas.SetMode(TKelEditMode::Upper);
     f.Drag(f.At(2, 2), f.At(2, 2));
