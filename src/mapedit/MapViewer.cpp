@@ -274,7 +274,8 @@ bool TKelMapViewModel::ScrollTo(std::int64_t x, std::int64_t y) {
         item->ScrollX = stored(item->ScrollX, mOffsetX, oldX);
         item->ScrollY = stored(item->ScrollY, mOffsetY, oldY);
     }
-    RedrawAll();
+    if (OnScrolled)
+        OnScrolled();
     return true;
 }
 
@@ -308,6 +309,12 @@ TPoint TKelMapViewModel::GridPointAt(int x, int y) const {
 TPoint TKelMapViewModel::CellOrigin(TPoint cell) const {
     return TPoint{ClampInt(static_cast<std::int64_t>(cell.X) * mCellSize - mOffsetX + ViewLeft()),
                   ClampInt(static_cast<std::int64_t>(cell.Y) * mCellSize - mOffsetY + ViewTop())};
+}
+
+TRect TKelMapViewModel::ClientRectOfCells(const TRect& cells) const {
+    const auto x = [this](std::int64_t c) { return ClampInt(c * mCellSize - mOffsetX + ViewLeft()); };
+    const auto y = [this](std::int64_t r) { return ClampInt(r * mCellSize - mOffsetY + ViewTop()); };
+    return TRect{x(cells.Left), y(cells.Top), x(cells.Right), y(cells.Bottom)};
 }
 
 bool TKelMapViewModel::CellInMap(TPoint cell) const {
