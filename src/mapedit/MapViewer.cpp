@@ -276,6 +276,8 @@ bool TKelMapViewModel::ScrollTo(std::int64_t x, std::int64_t y) {
     }
     if (OnScrolled)
         OnScrolled();
+    else
+        RedrawAll();
     return true;
 }
 

@@ -161,13 +161,13 @@ public:
     // --- notifications ---
 
     std::function<void(int cellSize)> OnZoomChanged;
-    // The offsets changed (user scroll, auto-scroll, keys, zoom tool): scroll bars follow and the
-    // view is repainted by strips.
-    std::function<void()> OnScrolled;
     // Everything must be drawn again (map, mode, tool or look changed).
     std::function<void()> OnRedrawAll;
     // These cells (map coordinates, right and bottom exclusive) must be drawn again.
     std::function<void(const TRect& cells)> OnRedrawCells;
+    // The view's offset changed and nothing else: a window that keeps its last picture moves it
+    // and draws only what came into view. Without a handler a scroll asks for a full redraw.
+    std::function<void()> OnScrolled;
 
 protected:
     void RedrawAll() const;
