@@ -211,6 +211,55 @@ TEST(MapCanvasCoordinatesTest, LoopingMapsInvalidateTheWrappedCellsToo) {
     EXPECT_EQ(f.Canvas.InvalidRects(TRect{-1, -1, 2, 2}).size(), 1u);
 }
 
+TEST(MapCanvasCoordinatesTest, AutoScrollDuringADragFollowsTheEdgeAndCarriesTheDrag) {
+    TCanvasFixture f(100, 100, 320, 240);
+    f.Canvas.ScrollTo(320, 320);
+    f.Canvas.SetTool(TKelEditTool::Select);
+    // No drag: the timer does nothing.
+    EXPECT_FALSE(f.Canvas.AutoScrollTick(2, 2, kNoKeys));
+    f.Press(TPoint{100, 100});
+    // 2 pixels from the left and top edges: 2 x EdgeScrollStep(14) = 14 pixels back each way.
+    EXPECT_TRUE(f.Canvas.AutoScrollTick(2, 2, kNoKeys));
+    EXPECT_EQ(f.Canvas.OffsetX(), 320 - 14);
+    EXPECT_EQ(f.Canvas.OffsetY(), 320 - 14);
+    // Beyond the right edge the step is capped at 2 x 20.
+    EXPECT_TRUE(f.Canvas.AutoScrollTick(400, 200, kNoKeys));
+    EXPECT_EQ(f.Canvas.OffsetX(), 320 - 14 + 40);
+    EXPECT_EQ(f.Canvas.OffsetY(), 320 - 14);
+    // The re-posted position extends the selection in map terms.
+    f.Release(TPoint{400, 200});
+    const TRect selection = f.Canvas.Selection();
+    EXPECT_EQ(selection, MakeRect((100 + 320 + 16) / 32, (100 + 320 + 16) / 32, (400 + 346 + 16) / 32,
+                                  (200 + 306 + 16) / 32));
+    EXPECT_TRUE(f.Canvas.SelectionLifted());
+}
+
+TEST(MapCanvasCoordinatesTest, LoadingAMapDropsSelectionDragsAndUndo) {
+    TCanvasFixture f;
+    f.Paint();
+    f.Canvas.SetTool(TKelEditTool::Pen);
+    f.Drag(f.At(1, 1), f.At(1, 1));
+    ASSERT_EQ(f.Canvas.UndoStore().Count(), 1);
+    // A drag in progress when the map object is refilled is dropped, not undone into the new map.
+    f.Press(f.At(3, 3));
+    auto other = MakeMap(8, 6, 5003);
+    f.Map->SetWidth(8);
+    f.Map->SetHeight(6);
+    f.Map->LowerLayer.Assign(other->LowerLayer);
+    f.Canvas.LoadMap(f.Map.get());
+    EXPECT_EQ(f.Canvas.Drag(), TCanvasDrag::None);
+    EXPECT_EQ(f.Canvas.UndoStore().Count(), 0);
+    f.Release(f.At(3, 3));
+    EXPECT_EQ(f.Lower(3, 3), 5003);
+    EXPECT_EQ(f.Canvas.UndoStore().Count(), 0);
+    EXPECT_EQ(f.Canvas.BackupLower().Width(), 8);
+    // A selection does not survive either.
+    f.Select(0, 0, 1, 1);
+    f.Canvas.LoadMap(f.Map.get());
+    EXPECT_FALSE(f.Canvas.HasSelection());
+    EXPECT_FALSE(f.Canvas.KeyDown(TCanvasKey::Delete, kNoKeys));
+}
+
 // --- region selection ---
 
 TEST(MapCanvasSelectionTest, ReleaseLiftsTheRegionAndMovingLeavesThePatternsFirstTile) {
