@@ -149,6 +149,14 @@ void TMapEventLayer::DrawCode(TOrlenBoard& board, int x, int y, int size, int co
 
 void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& chips, const TMapRenderOptions& options,
                    int offsetX, int offsetY, TMapEventLayer* events) {
+    // Kept per thread so that its memory is reused by the next drawing; Begin forgets the tiles.
+    thread_local TMapTileCache tiles;
+    tiles.Begin(chips, options.CellSize, options.AnimCounter);
+    RenderMapView(board, map, chips, options, offsetX, offsetY, events, tiles);
+}
+
+void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& chips, const TMapRenderOptions& options,
+                   int offsetX, int offsetY, TMapEventLayer* events, TMapTileCache& tiles) {
     const int size = options.CellSize;
     if (size <= 0)
         return;
@@ -160,8 +168,7 @@ void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& c
     const auto drawLayer = [&](const TKelMapLayer& layer) {
         for (int row = firstRow; row < lastRow; ++row)
             for (int column = firstColumn; column < lastColumn; ++column)
-                chips.DrawTile(board, column * size - offsetX, row * size - offsetY, options.AnimCounter,
-                               layer.Cell(column, row), false, size);
+                tiles.DrawTile(board, column * size - offsetX, row * size - offsetY, layer.Cell(column, row));
     };
     if (options.Lower) {
         chips.SetTransparent(false);

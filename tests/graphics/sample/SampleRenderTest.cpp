@@ -20,7 +20,8 @@ using namespace chiptest;
 
 namespace {
 
-const std::filesystem::path kGoldenFolder = std::filesystem::path(__FILE__).parent_path().parent_path() / "golden";
+// Absolute: making the sample project changes the working folder.
+const std::filesystem::path kGoldenFolder = std::filesystem::path(QUILLON_SOURCE_DIR) / "tests" / "graphics" / "golden";
 
 class SampleRenderTest : public ::testing::Test {
 protected:
