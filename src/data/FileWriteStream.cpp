@@ -14,7 +14,7 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t kBufferBytes = 1024 * 1024;
+constexpr std::size_t kBufferBytes = 256 * 1024;
 
 }  // namespace
 

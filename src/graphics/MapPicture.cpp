@@ -9,7 +9,7 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t kBandBoardBytes = 1024 * 1024;
+constexpr std::size_t kBandBoardBytes = 256 * 1024;
 
 class TBandDrawer {
 public:
@@ -68,7 +68,7 @@ TMapPictureInfo WriteMapPng(TStream& stream, const TKelMap& map, TKelChipSetGrap
     info.Height = static_cast<int>(height);
     int bandRows = pictureOptions.BandRows;
     if (bandRows <= 0) {
-        // About a mebibyte of board, in whole cell rows.
+        // About a quarter mebibyte of board, in whole cell rows.
         const int size = options.CellSize;
         const int cellRows = std::max<int>(1, static_cast<int>(kBandBoardBytes / (static_cast<std::size_t>(width) * 2 * size)));
         bandRows = cellRows * size;

@@ -8,7 +8,7 @@
 namespace quillon {
 
 struct TMapPictureOptions {
-    int BandRows = 0;  // rows drawn at a time (0: about a mebibyte of board)
+    int BandRows = 0;  // rows drawn at a time (0: about 256 KiB of board)
     TPngStreamOptions Png;
 };
 

@@ -166,9 +166,17 @@ void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& c
     const int lastColumn = std::min(map.Width(), floorDiv(offsetX + board.Width() + size - 1, size));
     const int lastRow = std::min(map.Height(), floorDiv(offsetY + board.Height() + size - 1, size));
     const auto drawLayer = [&](const TKelMapLayer& layer) {
-        for (int row = firstRow; row < lastRow; ++row)
+        for (int row = firstRow; row < lastRow; ++row) {
+            if (lastColumn <= layer.Width() && row < layer.Height()) {
+                // The row's cells straight from the layer.
+                tiles.DrawRow(board, firstColumn * size - offsetX, row * size - offsetY,
+                              layer.Cells().data() + static_cast<std::size_t>(row) * layer.Width() + firstColumn,
+                              lastColumn - firstColumn);
+                continue;
+            }
             for (int column = firstColumn; column < lastColumn; ++column)
                 tiles.DrawTile(board, column * size - offsetX, row * size - offsetY, layer.Cell(column, row));
+        }
     };
     if (options.Lower) {
         chips.SetTransparent(false);

@@ -51,7 +51,6 @@ void TMapTileCache::Begin(TKelChipSetGraphic& chips, int size, int animCounter) 
     mAnimCounter = animCounter;
     mCount = 0;
     mPixels.clear();
-    mMasks.clear();
     if (mEntries.empty())
         mEntries.resize(2 * static_cast<std::size_t>(kTileIdLimit));
     if (++mStamp == 0) {
@@ -104,14 +103,16 @@ const TMapTileCache::TEntry& TMapTileCache::Obtain(std::int32_t tileId, bool tra
         ++mCount;
         return entry;
     }
-    std::vector<std::uint16_t>& mask = mMaskScratch;
-    mask.resize(area);
+    // Room for the mask after the pixels; given back when the tile turns out empty or opaque.
+    mPixels.resize(offset + 2 * area);
+    pixels = mPixels.data() + offset;
+    std::uint16_t* mask = pixels + area;
     std::size_t drawn = 0;
     for (int y = 0; y < size; ++y) {
         const std::uint16_t* black = mScratchBlack.ScanLine(y);
         const std::uint16_t* white = other->ScanLine(y);
         std::uint16_t* p = pixels + static_cast<std::size_t>(y) * size;
-        std::uint16_t* m = mask.data() + static_cast<std::size_t>(y) * size;
+        std::uint16_t* m = mask + static_cast<std::size_t>(y) * size;
         for (int x = 0; x < size; ++x) {
             const std::uint16_t same = black[x] == white[x] ? 0xFFFF : 0;
             p[x] = static_cast<std::uint16_t>(black[x] & same);
@@ -124,10 +125,9 @@ const TMapTileCache::TEntry& TMapTileCache::Obtain(std::int32_t tileId, bool tra
         mPixels.resize(offset);
     } else if (drawn == area) {
         entry.Kind = TKind::Opaque;
+        mPixels.resize(offset + area);
     } else {
         entry.Kind = TKind::Masked;
-        entry.MaskOffset = static_cast<std::uint32_t>(mMasks.size());
-        mMasks.insert(mMasks.end(), mask.begin(), mask.end());
     }
     ++mCount;
     return entry;
@@ -153,8 +153,7 @@ void TMapTileCache::DrawTile(TOrlenBoard& board, int x, int y, std::int32_t tile
     if (entry.Kind == TKind::Empty)
         return;
     const std::uint16_t* source = mPixels.data() + entry.Offset + (top - y) * size + (left - x);
-    const std::uint16_t* mask =
-        entry.Kind == TKind::Masked ? mMasks.data() + entry.MaskOffset + (top - y) * size + (left - x) : nullptr;
+    const std::uint16_t* mask = entry.Kind == TKind::Masked ? source + size * size : nullptr;
     std::uint16_t* dest = board.ScanLine(top) + left;
     const std::ptrdiff_t stride = board.Height() < 2 ? 0 : board.RowBytes() / 2;
     const int rows = bottom - top;
@@ -173,6 +172,56 @@ void TMapTileCache::DrawTile(TOrlenBoard& board, int x, int y, std::int32_t tile
         }
     }
     CopyClipped(dest, stride, source, mask, size, right - left, rows);
+}
+
+void TMapTileCache::DrawRow(TOrlenBoard& board, int x, int y, const std::uint16_t* ids, int count) {
+    if (!mChips || mSize <= 0 || count <= 0)
+        return;
+    const int size = mSize;
+    const bool whole = y >= 0 && static_cast<std::int64_t>(y) + size <= board.Height();
+    const bool plain = size == 4 || size == 8 || size == 16 || size == 32;
+    if (!whole || !plain || std::clamp(mChips->Sheet().Opacity, 0, 255) != 255) {
+        for (int i = 0; i < count; ++i)
+            DrawTile(board, x + i * size, y, ids[i]);
+        return;
+    }
+    const bool transparent = mChips->Sheet().Transparent;
+    const int brightness = board.Brightness;
+    const std::ptrdiff_t stride = board.Height() < 2 ? 0 : board.RowBytes() / 2;
+    std::uint16_t* row = board.ScanLine(y);
+    for (int i = 0; i < count; ++i) {
+        const int cx = x + i * size;
+        const std::uint16_t id = ids[i];
+        if (id >= kTileIdLimit)
+            continue;
+        if (cx < 0 || cx + size > board.Width()) {
+            DrawTile(board, cx, y, id);
+            continue;
+        }
+        const TEntry* entry = &mEntries[static_cast<std::size_t>(id) * 2 + (transparent ? 1 : 0)];
+        if (entry->Stamp != mStamp || brightness != mBrightness)
+            entry = &Obtain(id, transparent, brightness);
+        if (entry->Kind == TKind::Empty)
+            continue;
+        const std::uint16_t* source = mPixels.data() + entry->Offset;
+        std::uint16_t* dest = row + cx;
+        if (entry->Kind == TKind::Opaque) {
+            switch (size) {
+            case 4: CopyOpaque<4>(dest, stride, source, 4); break;
+            case 8: CopyOpaque<8>(dest, stride, source, 8); break;
+            case 16: CopyOpaque<16>(dest, stride, source, 16); break;
+            default: CopyOpaque<32>(dest, stride, source, 32); break;
+            }
+        } else {
+            const std::uint16_t* mask = source + size * size;
+            switch (size) {
+            case 4: CopyMasked<4>(dest, stride, source, mask, 4); break;
+            case 8: CopyMasked<8>(dest, stride, source, mask, 8); break;
+            case 16: CopyMasked<16>(dest, stride, source, mask, 16); break;
+            default: CopyMasked<32>(dest, stride, source, mask, 32); break;
+            }
+        }
+    }
 }
 
 }  // namespace quillon

@@ -25,16 +25,19 @@ public:
     // sheet's current transparency. A sheet that blends (opacity below 255) is drawn directly.
     void DrawTile(TOrlenBoard& board, int x, int y, std::int32_t tileId);
 
+    // Draws count cells of one row, ids[i] at (x + i x size, y), as DrawTile would each.
+    void DrawRow(TOrlenBoard& board, int x, int y, const std::uint16_t* ids, int count);
+
     // Distinct tile pictures drawn since Begin.
     int Count() const { return mCount; }
 
 private:
-    enum class TKind : std::uint8_t { Empty, Opaque, Masked };
+    enum class TKind : std::uint32_t { Empty, Opaque, Masked };
+    // A masked tile's mask (0xFFFF where the tile draws, 0 elsewhere) follows its pixels.
     struct TEntry {
-        std::uint32_t Stamp = 0;   // equals mStamp when the entry is valid
-        std::uint32_t Offset = 0;  // into mPixels
-        std::uint32_t MaskOffset = 0;  // masked tiles: into mMasks
-        TKind Kind = TKind::Empty;
+        std::uint32_t Stamp = 0;       // equals mStamp when the entry is valid
+        std::uint32_t Offset : 30 = 0;  // into mPixels
+        TKind Kind : 2 = TKind::Empty;
     };
 
     const TEntry& Obtain(std::int32_t tileId, bool transparent, int brightness);
@@ -47,8 +50,6 @@ private:
     std::uint32_t mStamp = 0;
     std::vector<TEntry> mEntries;
     std::vector<std::uint16_t> mPixels;  // size x size per tile, rows packed
-    std::vector<std::uint16_t> mMasks;   // masked tiles: 0xFFFF where the tile draws, 0 elsewhere
-    std::vector<std::uint16_t> mMaskScratch;
     TOrlenBoard mScratchBlack;
     TOrlenBoard mScratchWhite;
 };

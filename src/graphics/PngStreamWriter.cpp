@@ -12,7 +12,7 @@ namespace quillon {
 namespace {
 
 constexpr std::uint8_t kSignature[8] = {137, 'P', 'N', 'G', 13, 10, 26, 10};
-constexpr std::size_t kChunkBytes = 256 * 1024;  // image data collected before a chunk is written
+constexpr std::size_t kChunkBytes = 128 * 1024;  // image data collected before a chunk is written
 
 void PutBigEndian32(std::uint8_t* p, std::uint32_t value) {
     p[0] = static_cast<std::uint8_t>(value >> 24);
@@ -60,7 +60,8 @@ TCompressed CompressBand(const std::vector<std::uint8_t>& input, const std::vect
         deflateSetDictionary(&z, dictionary.data(), static_cast<uInt>(dictionary.size())) != Z_OK)
         ZlibFailed();
     TCompressed result;
-    result.Data.resize(deflateBound(&z, static_cast<uLong>(input.size())) + 64);
+    // Pictures of tiles shrink a lot: start at a quarter and grow when that is not enough.
+    result.Data.resize(input.size() / 4 + 1024);
     z.next_in = const_cast<Bytef*>(input.data());
     z.avail_in = static_cast<uInt>(input.size());
     const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;

@@ -18,7 +18,7 @@ namespace quillon {
 struct TPngStreamOptions {
     int Threads = 0;  // compressing threads; 0: one per core
     int Level = 6;    // zlib compression level 1..9
-    std::size_t BandBytes = 256 * 1024;  // filtered bytes compressed as one band (at least 1)
+    std::size_t BandBytes = 128 * 1024;  // filtered bytes compressed as one band (at least 1)
 };
 
 class TPngStreamWriter {

@@ -115,8 +115,9 @@ protected:
         EXPECT_EQ(DifferingRows(read, expected), 0)
             << chipset << " at " << cellSize << ", bands of " << pictureOptions.BandRows << " rows, "
             << pictureOptions.Png.BandBytes << " bytes, " << pictureOptions.Png.Threads << " threads";
-        if (expectIndexed)
+        if (expectIndexed) {
             EXPECT_EQ(info.Colors, static_cast<int>(distinct.size()));
+        }
         return info.Indexed;
     }
 
@@ -234,9 +235,10 @@ TEST(PngStreamWriter, TruecolourAndIndexedRowsReadBackUnchanged) {
             }
             EXPECT_EQ(differing, 0) << (indexed ? "indexed" : "truecolour") << ", bands of " << bandBytes << " bytes, "
                                     << threads << " threads";
-            if (indexed)
+            if (indexed) {
                 for (int i = 0; i < 256; ++i)
                     ASSERT_EQ(read.Palette()[i].Blue, palette[static_cast<std::size_t>(i)].Blue);
+            }
         }
     }
 }

@@ -83,8 +83,9 @@ TEST(MapTileCache, DrawsWhatDrawTileDraws) {
                 ASSERT_EQ(Differing(expected, got), 0) << "tile " << id << " at " << c.Size << (c.Transparent ? " transparent" : "")
                                                        << " brightness " << c.Brightness << " opacity " << c.Opacity;
             }
-        if (c.Opacity == 255)
+        if (c.Opacity == 255) {
             EXPECT_LE(cache.Count(), static_cast<int>(ids.size()));  // each drawn once, not per cell
+        }
     }
     chips.Sheet().Opacity = 255;
 }
