@@ -1,6 +1,7 @@
 // quillon-cli render: a map of a project folder drawn as the map viewer shows it, as a PNG file.
 #include "app/cli/CliVerbs.h"
 
+#include "data/Catalog.h"
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
@@ -82,8 +83,15 @@ int RenderOneMap(const TRenderProject& project, int mapId, const std::string& ou
                  int threads, std::string& done) {
     const std::string mapFile = project.Folder + MapFileName(mapId);
     try {
+        // Read strictly, whatever the editor mode: a missing or damaged map is an error, not a
+        // blank picture.
         auto map = std::make_unique<TKelMap>();
-        map->LoadFromFile(mapFile);
+        {
+            const std::string bytes = ReadWholeFile(mapFile);
+            TByteViewStream stream(bytes);
+            ReadSignature(stream, TKelMap::kSignature);
+            map->LoadFromStream(stream);
+        }
         map->ID = mapId;
 
         const std::int64_t width = static_cast<std::int64_t>(map->Width()) * options.CellSize;
