@@ -1,4 +1,5 @@
-// Map drawing: a 500 × 500 map drawn whole at 1/8 (a 2000 × 2000 board) and the 800 × 600 window
+// Map drawing: maps drawn whole at every zoom (a 500 × 500 map at 1/8 makes a 2000 × 2000 board,
+// smaller maps the same at the other zooms) and the 800 × 600 window
 // of a map at 1/1, the way the map viewer repaints: lower layer, upper layer, event marks. Each
 // reports milliseconds per picture, destination pixels per second and its time as a ratio to a
 // memcpy of the same number of destination bytes in the same run.
@@ -131,12 +132,19 @@ void Run(benchmark::State& state, int mapSize, int cellSize, int viewWidth, int 
 
 // The whole 500 × 500 map at 1/8: a 2000 × 2000 picture.
 void BM_RenderWholeMapOneEighth(benchmark::State& state) { Run(state, 500, 4, 2000, 2000); }
+// Whole maps at the other zooms, also about 2000 × 2000 pictures.
+void BM_RenderWholeMapOneQuarter(benchmark::State& state) { Run(state, 250, 8, 2000, 2000); }
+void BM_RenderWholeMapOneHalf(benchmark::State& state) { Run(state, 125, 16, 2000, 2000); }
+void BM_RenderWholeMapOneToOne(benchmark::State& state) { Run(state, 63, 32, 2016, 2016); }
 // An 800 × 600 window of the same map at 1/1: 25 × 19 cells.
 void BM_RenderWindowOneToOne(benchmark::State& state) { Run(state, 500, 32, 800, 600); }
 
 }  // namespace
 
 BENCHMARK(BM_RenderWholeMapOneEighth)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RenderWholeMapOneQuarter)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RenderWholeMapOneHalf)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RenderWholeMapOneToOne)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_RenderWindowOneToOne)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

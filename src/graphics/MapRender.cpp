@@ -40,6 +40,14 @@ TBitmap BoardToBitmap(const TOrlenBoard& board) {
 
 void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& chips, const TMapRenderOptions& options,
                    int offsetX, int offsetY, TMapEventLayer* events) {
+    // Kept per thread so that its memory is reused by the next drawing; Begin forgets the tiles.
+    thread_local TMapTileCache tiles;
+    tiles.Begin(chips, options.CellSize, options.AnimCounter);
+    RenderMapView(board, map, chips, options, offsetX, offsetY, events, tiles);
+}
+
+void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& chips, const TMapRenderOptions& options,
+                   int offsetX, int offsetY, TMapEventLayer* events, TMapTileCache& tiles) {
     const int size = options.CellSize;
     if (size <= 0)
         return;
@@ -49,10 +57,17 @@ void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& c
     const int lastColumn = std::min(map.Width(), floorDiv(offsetX + board.Width() + size - 1, size));
     const int lastRow = std::min(map.Height(), floorDiv(offsetY + board.Height() + size - 1, size));
     const auto drawLayer = [&](const TKelMapLayer& layer) {
-        for (int row = firstRow; row < lastRow; ++row)
+        for (int row = firstRow; row < lastRow; ++row) {
+            if (lastColumn <= layer.Width() && row < layer.Height()) {
+                // The row's cells straight from the layer.
+                tiles.DrawRow(board, firstColumn * size - offsetX, row * size - offsetY,
+                              layer.Cells().data() + static_cast<std::size_t>(row) * layer.Width() + firstColumn,
+                              lastColumn - firstColumn);
+                continue;
+            }
             for (int column = firstColumn; column < lastColumn; ++column)
-                chips.DrawTile(board, column * size - offsetX, row * size - offsetY, options.AnimCounter,
-                               layer.Cell(column, row), false, size);
+                tiles.DrawTile(board, column * size - offsetX, row * size - offsetY, layer.Cell(column, row));
+        }
     };
     if (options.Lower) {
         chips.SetTransparent(false);

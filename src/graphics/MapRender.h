@@ -8,6 +8,7 @@
 #include "graphics/EventMap.h"
 #include "graphics/GR_CharSet.h"
 #include "graphics/GR_ChipSet.h"
+#include "graphics/MapTileCache.h"
 #include "graphics/StartPos.h"
 
 #include <cstdint>
@@ -30,6 +31,10 @@ struct TMapRenderOptions {
 // r x size - offsetY). The chipset graphic's sheets are left transparent.
 void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& chips, const TMapRenderOptions& options,
                    int offsetX, int offsetY, TMapEventLayer* events = nullptr);
+// The same through a tile cache that tiles.Begin(chips, options.CellSize, options.AnimCounter)
+// started, so that the parts of one picture drawn one after another share it.
+void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& chips, const TMapRenderOptions& options,
+                   int offsetX, int offsetY, TMapEventLayer* events, TMapTileCache& tiles);
 // Sizes the board to the whole map at the cell size, clears it black and draws the map.
 void RenderMap(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& chips, const TMapRenderOptions& options,
                TMapEventLayer* events = nullptr);

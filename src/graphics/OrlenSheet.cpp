@@ -466,8 +466,27 @@ void MapAxis(std::int64_t first, std::int64_t last, std::int64_t destStart, std:
              std::vector<int>& map) {
     map.clear();
     runStart = first;
+    // s = (i - destStart) * sourceExtent / destExtent + sourceStart, stepped without dividing
+    // when both extents are positive (first >= destStart always holds).
+    const bool stepped = sourceExtent > 0 && destExtent > 0 && first >= destStart;
+    std::int64_t quotient = 0, remainder = 0;
+    if (stepped) {
+        const std::int64_t product = (first - destStart) * sourceExtent;
+        quotient = product / destExtent;
+        remainder = product % destExtent;
+    }
     for (std::int64_t i = first; i < last; ++i) {
-        const std::int64_t s = (i - destStart) * sourceExtent / destExtent + sourceStart;
+        std::int64_t s;
+        if (stepped) {
+            s = quotient + sourceStart;
+            remainder += sourceExtent;
+            if (remainder >= destExtent) {
+                quotient += remainder / destExtent;
+                remainder %= destExtent;
+            }
+        } else {
+            s = (i - destStart) * sourceExtent / destExtent + sourceStart;
+        }
         if (s < 0 || s >= limit) {
             if (map.empty()) {
                 runStart = i + 1;
@@ -499,7 +518,8 @@ void TOrlenBoard::StretchDrawSheet(const TRect& destRect, TOrlenSheet& sheet, co
         return;
     // Source positions come from the unclipped rectangles, so clipping never shifts the picture;
     // destination pixels whose source lies outside the sheet are left alone.
-    std::vector<int> columns, rows;
+    // Reused from call to call: tiles are drawn by the thousand.
+    thread_local std::vector<int> columns, rows;
     std::int64_t firstColumn = 0, firstRow = 0;
     MapAxis(left, right, destRect.Left, destWidth, sourceRect.Left, sourceWidth, sheet.Width(), firstColumn, columns);
     MapAxis(top, bottom, destRect.Top, destHeight, sourceRect.Top, sourceHeight, sheet.Height(), firstRow, rows);

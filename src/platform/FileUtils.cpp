@@ -49,10 +49,13 @@ std::string ReadWholeFile(const std::string& path) {
     // to its end.
     std::string bytes(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0), '\0');
     std::size_t done = 0;
+    char probe[4096];
     for (;;) {
-        if (done == bytes.size())
-            bytes.resize(done + 65536);
-        const ssize_t n = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
+        // At the expected end, a small read tells whether there is more before the buffer grows
+        // (growing first would double the buffer of every file read whole).
+        const bool atEnd = done == bytes.size();
+        const ssize_t n = atEnd ? ::read(fd.Get(), probe, sizeof probe)
+                                : ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -60,6 +63,8 @@ std::string ReadWholeFile(const std::string& path) {
         }
         if (n == 0)
             break;
+        if (atEnd)
+            bytes.append(probe, static_cast<std::size_t>(n));
         done += static_cast<std::size_t>(n);
     }
     bytes.resize(done);

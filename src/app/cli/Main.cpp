@@ -31,7 +31,7 @@ const TVerb kVerbs[] = {
     {"find", "find FOLDER KIND NAME      the file a resource name resolves to", VerbFind},
     {"edit", "edit FOLDER MAPID OPS...   draw on a map as the tools do (lower|upper, --ctrl, --shift, place X Y ID, rect|ellipse X1 Y1 X2 Y2 ID, fill X Y ID) and save it", VerbEdit},
     {"play", "play FILE [--seconds N] [--volume V] [--tempo T] [--balance B] [--fade-in MS] [--out OUT.wav]  play music as the editor previews it", VerbPlay},
-    {"render", "render FOLDER MAPID OUT.png [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it", VerbRender},
+    {"render", "render FOLDER MAPID OUT.png | FOLDER --all-maps OUTFOLDER [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it", VerbRender},
 };
 
 int Usage() {

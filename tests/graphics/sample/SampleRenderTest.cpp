@@ -20,6 +20,7 @@ using namespace chiptest;
 
 namespace {
 
+// Absolute: making the sample project changes the working folder.
 const std::filesystem::path kGoldenFolder = std::filesystem::path(QUILLON_SOURCE_DIR) / "tests" / "graphics" / "golden";
 
 class SampleRenderTest : public ::testing::Test {

@@ -1,0 +1,67 @@
+# `quillon-cli render` of a sample project: one map, then every map with --all-maps (a progress
+# line per map; the same map comes out byte for byte the same whether written with one thread or
+# several), and the failures that must leave no picture behind.
+# Arguments: CLI, SAMPLE (the sample project maker), WORK (a scratch folder).
+file(REMOVE_RECURSE ${WORK})
+set(ENV{QUILLON_CONFIG_DIR} ${WORK}/config)
+set(project ${WORK}/project)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  set(status ${status} PARENT_SCOPE)
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+run(${SAMPLE} ${project})
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "sample project: ${err}")
+endif()
+
+run(${CLI} render ${project} 1 ${WORK}/one.png --layers lower,upper,events)
+if(NOT status EQUAL 0 OR NOT EXISTS ${WORK}/one.png)
+  message(FATAL_ERROR "render failed (${status}): ${err}")
+endif()
+
+run(${CLI} render ${project} --all-maps ${WORK}/all --layers lower,upper,events)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "render --all-maps failed (${status}): ${err}")
+endif()
+file(GLOB maps RELATIVE ${project} ${project}/Map*.kmu)
+list(LENGTH maps mapCount)
+string(REGEX MATCHALL "\\[[0-9]+/${mapCount}\\] Map[0-9][0-9][0-9][0-9]\\.kmu -> [^\n]*\\.png \\([0-9]+ x [0-9]+, [^\n]*\\)\n"
+       lines "${out}")
+list(LENGTH lines lineCount)
+if(NOT lineCount EQUAL mapCount OR mapCount LESS 2)
+  message(SEND_ERROR "${mapCount} maps, ${lineCount} progress lines:\n${out}")
+endif()
+foreach(map ${maps})
+  string(REPLACE ".kmu" ".png" picture ${map})
+  if(NOT EXISTS ${WORK}/all/${picture})
+    message(SEND_ERROR "no ${picture} for ${map}")
+  endif()
+endforeach()
+file(SHA256 ${WORK}/one.png one)
+file(SHA256 ${WORK}/all/Map0001.png all)
+if(NOT one STREQUAL all)
+  message(SEND_ERROR "Map0001 differs between render and render --all-maps")
+endif()
+
+# A map that does not exist, a folder that cannot be written: exit 1, nothing left behind, and
+# the picture already there untouched.
+run(${CLI} render ${project} 77 ${WORK}/one.png)
+if(NOT status EQUAL 1)
+  message(SEND_ERROR "render of a missing map exited ${status}")
+endif()
+file(SHA256 ${WORK}/one.png again)
+if(NOT one STREQUAL again)
+  message(SEND_ERROR "a failed render changed the picture already there")
+endif()
+run(${CLI} render ${project} 1 ${WORK}/missing/one.png)
+if(NOT status EQUAL 1 OR EXISTS ${WORK}/missing)
+  message(SEND_ERROR "render into a missing folder exited ${status}")
+endif()
+file(GLOB leftovers ${WORK}/one.png.* ${WORK}/all/*.png.*)
+if(leftovers)
+  message(SEND_ERROR "temporary files left: ${leftovers}")
+endif()
