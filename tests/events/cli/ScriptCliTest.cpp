@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace quillon {
 namespace {
@@ -44,7 +45,8 @@ struct TRun {
 class ScriptCli : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        folder = fs::path(QUILLON_BINARY_DIR) / "test-script-cli";
+        // One folder per process: CTest runs each test case in a process of its own, in parallel.
+        folder = fs::path(QUILLON_BINARY_DIR) / ("test-script-cli-" + std::to_string(getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder / "project");
         const std::string project = (folder / "project").string() + "/";
@@ -105,6 +107,11 @@ protected:
         AddLine(script, 11330, 0, {10005, 0, 0, 0, 35, 3});  // route cut short
         AddLine(script, 0, 0, {});
         map.SaveToProject(project, 1);
+    }
+
+    static void TearDownTestSuite() {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
     }
 
     static std::string Project() { return (folder / "project").string(); }
