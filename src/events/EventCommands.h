@@ -46,7 +46,9 @@ enum : std::int32_t {
 struct TEventCommandInfo {
     std::int32_t Code;
     const char* Caption;  // dialog caption as stored; "" for companion lines, 0 and 10
-    const char* Prefix;   // start of the list text as catalogued ("<>Message: ", ":End Case" ...)
+    // Start of the list text as catalogued ("<>Message: ", ":End Case" ...); 20140's is the
+    // pattern ":[%s] Case" (the choice text goes in place of %s; the converter builds it).
+    const char* Prefix;
     bool Battle;          // belongs to troop battle pages only (13110 .. 13410, 23310, 23311)
     bool Companion;       // a companion line of a block command (catalogued, code >= 20000)
     bool HasDialog;       // a command the user inserts (the 98 with a caption)
