@@ -485,6 +485,13 @@ TEST_F(ScriptListTest, PasteDropsCommandsThatDoNotBelongInTheEditor) {
     EXPECT_EQ((Shape_t(after.begin() + 7, after.end())),
               (Shape_t{{10110, 0}, {12010, 0}, {10, 1}, {22011, 0}, {10210, 0}, {11410, 0}, {0, 0}}));
 
+    // Lines coded as companions right after a dropped command go with it, so a pasted block
+    // never starts with a stray companion line.
+    TKelEventScriptList tail;
+    Fill(tail, {{13410, 0}, {20110, 0}, {25000, 0}, {10110, 0}});
+    FilterPastedLines(tail, TScriptEditorKind::CommonEvent);
+    EXPECT_EQ(Shape(tail), (Shape_t{{10110, 0}}));
+
     // Only battle commands: nothing changes, the page stays unmodified.
     TKelEventScriptList battle;
     Fill(battle, {{13310, 0}, {10, 1}, {23311, 0}, {13150, 0}});
