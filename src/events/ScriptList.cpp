@@ -1,6 +1,7 @@
 #include "events/ScriptList.h"
 
 #include "data/StreamUtils.h"
+#include "events/EventCommands.h"
 #include "platform/Clipboard.h"
 
 #include <algorithm>
@@ -34,12 +35,6 @@ std::int32_t ClampToInt32(std::int64_t value) {
 }
 
 }  // namespace
-
-bool IsScriptCompanionLine(std::int32_t code) {
-    return Contains({20110, 20140, 20141, 20710, 20711, 20712, 20713, 20720, 20721, 20722, 20730,
-                     20731, 20732, 22010, 22011, 22210, 22410, 23310, 23311},
-                    code);
-}
 
 // --- clipboard block ---
 
@@ -81,7 +76,7 @@ bool DecodeScriptBlock(std::string_view block, TKelEventScriptList& lines) {
     if (lines.Count() == 0)
         return true;
     const std::int64_t first = lines.Lines(0)->Indent;
-    bool sound = !IsScriptCompanionLine(lines.Lines(0)->Code);
+    bool sound = !IsCompanionCode(lines.Lines(0)->Code);
     for (int i = 1; sound && i < lines.Count(); ++i) {
         const std::int64_t depth = static_cast<std::int64_t>(lines.Lines(i)->Indent) - first;
         sound = depth >= 0 && depth <= kMaxPastedDepth;
@@ -125,7 +120,7 @@ std::string TScriptListModel::Render(const TKelEventScriptLine& line) const {
 }
 
 TScriptListModel::TRowShape TScriptListModel::ShapeOf(const TKelEventScriptLine& line) const {
-    return TRowShape{std::max<std::int32_t>(line.Indent, 0), !IsScriptCompanionLine(line.Code)};
+    return TRowShape{std::max<std::int32_t>(line.Indent, 0), !IsCompanionCode(line.Code)};
 }
 
 int TScriptListModel::RowIndent(int row) const {

@@ -16,6 +16,7 @@
 namespace quillon {
 
 class IClipboard;
+class TKelDataBase;
 class TKelMap;
 class TKelMapTree;
 class TKelMonGroupItem;
@@ -36,6 +37,7 @@ struct TEventCommandContext {
     const TKelMapTree* MapTree = nullptr;
     const TKelMap* Map = nullptr;                 // the current map
     const TKelMonGroupItem* MonsterGroup = nullptr;  // the troop of a battle page
+    const TKelDataBase* DataBase = nullptr;
 };
 
 // The command palette and the command dialogs, as the list reaches them. Every dialog leaves
@@ -79,9 +81,6 @@ bool DecodeScriptBlock(std::string_view block, TKelEventScriptList& lines);
 // Drops the commands that do not belong in the editor kind's scripts, each with the lines that
 // belong to it (deeper lines and companion lines at its indent).
 void FilterPastedLines(TKelEventScriptList& lines, TScriptEditorKind kind);
-// A catalogued companion line (":Else Case", ":End Case" ...). Other codes, unknown ones
-// included, are commands of their own.
-bool IsScriptCompanionLine(std::int32_t code);
 
 // --- the list model ---
 

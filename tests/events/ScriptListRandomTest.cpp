@@ -1,6 +1,7 @@
 // Random scripts under random sequences of list operations: the script stays well-formed, the
 // rows stay what the renderer makes of the lines, and the selection stays a valid whole-command
 // range.
+#include "events/EventCommands.h"
 #include "events/ScriptList.h"
 #include "events/ScriptListTestKit.h"
 
@@ -165,7 +166,7 @@ private:
     bool Command(int d) {
         const TKelEventScriptLine* line = Line();
         if (!line || line->Indent != d || line->Code == 0 || line->Code == 10 ||
-            IsScriptCompanionLine(line->Code))
+            IsCompanionCode(line->Code))
             return false;
         const std::int32_t code = line->Code;
         ++mAt;

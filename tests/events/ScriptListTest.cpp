@@ -2,6 +2,7 @@
 #include "events/ScriptListTestKit.h"
 
 #include "data/StreamUtils.h"
+#include "events/EventScript.h"
 #include "platform/Clipboard.h"
 
 #include <gtest/gtest.h>
@@ -609,6 +610,29 @@ TEST_F(ScriptListTest, RefreshKeepsOrRecomputesTheSelection) {
     EXPECT_EQ(model.TopIndex(), 0);
     ExpectRowsRendered();
     EXPECT_EQ(modified, 0);
+}
+
+TEST(ScriptListWithConverter, RowsAreTheConvertersSafeTextsAndKeepTheBlockStructure) {
+    TEventScriptConverter converter;
+    TScriptListModel model([&converter](const TKelEventScriptLine& line) { return converter.RenderSafely(line); });
+    TKelEventScriptList script;
+    // A fork whose body holds a move command with its route cut short inside "Play SE ".
+    Fill(script, {{12010, 0, {8, 0, 0, 0, 0, 0}}, {11330, 1, {10005, 3, 0, 0, 35, 2}}, {10, 1},
+                  {22011, 0}, {0, 0}});
+    model.SetScript(&script);
+    ASSERT_EQ(model.Count(), 5);
+    EXPECT_EQ(model.Items()[1], converter.RenderSafely(*script.Lines(1)));
+    EXPECT_EQ(model.Items()[1].rfind("  ", 0), std::string::npos);  // no indentation
+    EXPECT_EQ(model.Items()[2], "  <>");
+    EXPECT_EQ(model.Items()[4], "<>");
+    EXPECT_EQ(model.RowIndent(1), 1);
+    model.SetItemIndex(0);
+    EXPECT_EQ(model.SelStart(), 0);
+    EXPECT_EQ(model.SelEnd(), 3);
+    model.SetItemIndex(1);
+    EXPECT_EQ(model.SelEnd(), 1);
+    model.SetItemIndex(3);
+    EXPECT_FALSE(model.HasSelection());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // that shows structure the way the real one does, and scripted command dialogs.
 #pragma once
 
+#include "events/EventCommands.h"
 #include "events/ScriptList.h"
 
 #include <functional>
@@ -48,7 +49,7 @@ inline std::string FakeRender(const TKelEventScriptLine& line) {
     if (line.Code == kCorruptCode)
         return kCorruptText;
     std::string text(static_cast<std::size_t>(std::max(line.Indent, 0)) * 2, ' ');
-    text += IsScriptCompanionLine(line.Code) ? ":" : "<>";
+    text += IsCompanionCode(line.Code) ? ":" : "<>";
     text += std::to_string(line.Code);
     if (line.ParamCount() > 0)
         text += "/" + std::to_string(line.Param(0));
