@@ -443,7 +443,7 @@ bool TScriptListModel::Edit() {
     for (int row = mSelStart; row <= mSelEnd; ++row)
         result.Add(std::make_unique<TKelEventScriptLine>(*mScript->Lines(row)));
     const std::int32_t code = result.Lines(0)->Code;
-    if (!mDialogs->EditCommand(code, result, mContext) || result.Count() == 0)
+    if (!mDialogs->RunDialog(code, result, mContext) || result.Count() == 0)
         return false;
     // The new block goes where the old one stood, at the edited line's own depth.
     const int at = mSelStart;

@@ -49,10 +49,11 @@ public:
     // empty result. True when that dialog ended with OK.
     virtual bool ChooseCommand(TScriptEditorKind kind, TKelEventScriptList& result,
                                const TEventCommandContext& context) = 0;
-    // Runs the dialog of `code` on `result`, which holds the lines of the command being edited.
-    // True on OK; false on cancel and for a code without a dialog (nothing is shown then).
-    virtual bool EditCommand(std::int32_t code, TKelEventScriptList& result,
-                             const TEventCommandContext& context) = 0;
+    // Runs the dialog of `code` on `result`, which holds the lines of the command being edited
+    // (nothing when a new command is made). True on OK; false on cancel and for a code without
+    // a dialog (nothing is shown then).
+    virtual bool RunDialog(std::int32_t code, TKelEventScriptList& result,
+                           const TEventCommandContext& context) = 0;
 };
 
 // Enabled states of the list's menu.

@@ -75,7 +75,7 @@ public:
         LastKind = kind;
         return Choose && Choose(result);
     }
-    bool EditCommand(std::int32_t code, TKelEventScriptList& result,
+    bool RunDialog(std::int32_t code, TKelEventScriptList& result,
                      const TEventCommandContext&) override {
         ++EditCalls;
         LastEditInput = Shape(result);
