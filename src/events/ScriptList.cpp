@@ -401,21 +401,50 @@ void TScriptListModel::InsertLines(int position, const TKelEventScriptList& line
     if (lines.Count() == 0)
         return;
     const std::int64_t first = lines.Lines(0)->Indent;
+    std::vector<std::unique_ptr<TKelEventScriptLine>> block;
+    std::vector<std::string> items;
+    std::vector<TRowShape> shapes;
+    block.reserve(static_cast<std::size_t>(lines.Count()));
+    items.reserve(block.capacity());
+    shapes.reserve(block.capacity());
     for (int i = 0; i < lines.Count(); ++i) {
         auto copy = std::make_unique<TKelEventScriptLine>(*lines.Lines(i));
         copy->Indent = ClampToInt32(base + copy->Indent - first);
-        const auto row = static_cast<std::size_t>(position + i);
-        mItems.insert(mItems.begin() + static_cast<std::ptrdiff_t>(row), Render(*copy));
-        mShapes.insert(mShapes.begin() + static_cast<std::ptrdiff_t>(row), ShapeOf(*copy));
-        mScript->Insert(position + i, std::move(copy));
+        items.push_back(Render(*copy));
+        shapes.push_back(ShapeOf(*copy));
+        block.push_back(std::move(copy));
     }
+    const auto at = static_cast<std::ptrdiff_t>(position);
+    mItems.insert(mItems.begin() + at, std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
+    mShapes.insert(mShapes.begin() + at, shapes.begin(), shapes.end());
+    SpliceScript(position, 0, std::move(block));
 }
 
 void TScriptListModel::DeleteLines(int first, int last) {
-    for (int i = last; i >= first; --i)
-        mScript->Delete(i);
+    SpliceScript(first, last - first + 1, {});
     mItems.erase(mItems.begin() + first, mItems.begin() + last + 1);
     mShapes.erase(mShapes.begin() + first, mShapes.begin() + last + 1);
+}
+
+void TScriptListModel::SpliceScript(int first, int removed, std::vector<std::unique_ptr<TKelEventScriptLine>> block) {
+    // A few lines are moved in place; a large change rebuilds the list once, so that selecting
+    // and deleting or pasting thousands of lines stays linear.
+    constexpr std::size_t kInPlace = 32;
+    if (static_cast<std::size_t>(removed) + block.size() <= kInPlace) {
+        for (int i = removed - 1; i >= 0; --i)
+            mScript->Delete(first + i);
+        for (std::size_t i = 0; i < block.size(); ++i)
+            mScript->Insert(first + static_cast<int>(i), std::move(block[i]));
+        return;
+    }
+    TKelEventScriptList merged;
+    for (int i = 0; i < first; ++i)
+        merged.Add(std::make_unique<TKelEventScriptLine>(*mScript->Lines(i)));
+    for (auto& line : block)
+        merged.Add(std::move(line));
+    for (int i = first + removed; i < mScript->Count(); ++i)
+        merged.Add(std::make_unique<TKelEventScriptLine>(*mScript->Lines(i)));
+    mScript->Assign(merged);
 }
 
 bool TScriptListModel::Insert() {

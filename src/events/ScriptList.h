@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -183,6 +184,8 @@ private:
     // Inserts copies of `lines` before `position`, re-based to depth `base`; their rows too.
     void InsertLines(int position, const TKelEventScriptList& lines, std::int64_t base);
     void DeleteLines(int first, int last);
+    // Replaces `removed` lines of the script from `first` on by `block`.
+    void SpliceScript(int first, int removed, std::vector<std::unique_ptr<TKelEventScriptLine>> block);
     IClipboard& ClipboardInUse() const;
     void Changed() const;
     void Modified() const;

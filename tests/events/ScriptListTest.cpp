@@ -138,6 +138,38 @@ TEST_F(ScriptListTest, EmptyListsAndBackwardRangesSelectNothing) {
     EXPECT_EQ(dialogs.ChooseCalls, 0);
 }
 
+TEST_F(ScriptListTest, ScriptWithoutClosingLineGetsOne) {
+    Use({{10110, 0}, {12210, 0}, {10, 1}, {22210, 0}});
+    EXPECT_EQ(Shape(script), (Shape_t{{10110, 0}, {12210, 0}, {10, 1}, {22210, 0}, {0, 0}}));
+    ExpectRowsRendered();
+    ASSERT_TRUE(model.SelectAll());
+    EXPECT_EQ(Sel(), std::make_pair(0, 3));
+}
+
+TEST_F(ScriptListTest, LargeSelectionsCutAndPasteBackWhole) {
+    std::vector<L> lines;
+    for (int i = 0; i < 1500; ++i) {
+        lines.push_back({12210, 0});
+        lines.push_back({10110, 1, {}, std::to_string(i)});
+        lines.push_back({10, 1});
+        lines.push_back({22210, 0});
+    }
+    lines.push_back({0, 0});
+    Use(lines);
+    TKelEventScriptList original;
+    original.Assign(script);
+    ASSERT_TRUE(model.SelectAll());
+    ASSERT_TRUE(model.Cut());
+    EXPECT_EQ(script.Count(), 1);
+    EXPECT_EQ(model.Count(), 1);
+    ASSERT_TRUE(model.Paste());
+    ASSERT_EQ(script.Count(), original.Count());
+    for (int i = 0; i < script.Count(); ++i)
+        ASSERT_EQ(*script.Lines(i), *original.Lines(i)) << i;
+    ExpectRowsRendered();
+    EXPECT_EQ(model.ItemIndex(), 6000);
+}
+
 TEST_F(ScriptListTest, DamagedBlockIsSelectedToTheEndOfItsRun) {
     // A nested fork cut short: its ":End Case" and the body's empty line are missing.
     Use({{12010, 0, {0, 1}}, {10110, 1}, {12010, 1, {0, 2}}, {10, 2}, {22011, 0}, {0, 0}});
