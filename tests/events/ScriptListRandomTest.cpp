@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 using namespace quillon;
@@ -264,7 +265,7 @@ void ExpectSound(const TScriptListModel& model, const TKelEventScriptList& scrip
     }
 }
 
-void RunRandomSession(std::uint32_t seed, TScriptEditorKind kind) {
+void RunRandomSession(std::uint32_t seed, TScriptEditorKind kind, std::map<std::string, int>& succeeded) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     TScriptGen gen(seed);
     TKelEventScriptList script;
@@ -394,24 +395,90 @@ void RunRandomSession(std::uint32_t seed, TScriptEditorKind kind) {
             ASSERT_EQ(Shape(script), before) << op;
         } else {
             ASSERT_EQ(modified, modifiedBefore + 1) << op;
+            ++succeeded[op];
         }
     }
 }
 
-TEST(ScriptListRandom, MapEventScriptsStayWellFormed) {
-    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
-        RunRandomSession(seed, TScriptEditorKind::MapEvent);
-        if (::testing::Test::HasFatalFailure())
-            return;
+// Damaged clipboard blocks: copies with flipped bytes and plain noise. A block is either refused
+// with the page untouched, or its sound lines go in at the selection's depth and the closing
+// line stays the only line of code 0, last.
+TEST(ScriptListRandom, DamagedBlocksAreRefusedOrPastedSoundly) {
+    TScriptGen gen(77);
+    std::mt19937 rng(78);
+    int refused = 0, pasted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        TKelEventScriptList script;
+        Fill(script, gen.Script(2));
+        TKelEventScriptList source;
+        Fill(source, gen.Block(2));
+        std::string block = EncodeScriptBlock(source, 0, source.Count() - 1);
+        if (round % 3 == 0) {
+            block.resize(4 + rng() % 40);
+            for (std::size_t i = 4; i < block.size(); ++i)
+                block[i] = static_cast<char>(rng());
+            const auto n = static_cast<std::uint32_t>(block.size() - 4);
+            for (int i = 0; i < 4; ++i)
+                block[static_cast<std::size_t>(i)] = static_cast<char>((n >> (8 * i)) & 0xFF);
+        } else {
+            for (int flips = 1 + static_cast<int>(rng() % 3); flips > 0; --flips)
+                block[rng() % block.size()] ^= static_cast<char>(1 << (rng() % 8));
+        }
+        TMemoryClipboard clipboard;
+        clipboard.SetData(kScriptClipboardFormat, block);
+        TScriptListModel model(FakeRender);
+        model.SetClipboard(&clipboard);
+        model.SetScript(&script);
+        model.SetItemIndex(gen.Pick(script.Count()));
+        if (!model.HasSelection())
+            model.SetItemIndex(script.Count() - 1);
+        const int base = model.RowIndent(model.SelStart());
+        const int before = script.Count();
+        const std::vector<std::pair<int, int>> shape = Shape(script);
+        if (!model.Paste()) {
+            ++refused;
+            ASSERT_EQ(Shape(script), shape) << round;
+            continue;
+        }
+        ++pasted;
+        ASSERT_GT(script.Count(), before);
+        for (int i = 0; i < script.Count(); ++i) {
+            ASSERT_EQ(model.Items()[static_cast<std::size_t>(i)], FakeRender(*script.Lines(i)));
+            ASSERT_EQ(script.Lines(i)->Code == 0, i == script.Count() - 1) << round << " line " << i;
+        }
+        for (int i = model.SelStart() - (script.Count() - before); i < model.SelStart(); ++i)
+            ASSERT_GE(script.Lines(i)->Indent, base);
+    }
+    EXPECT_GT(refused, 100);
+    EXPECT_GT(pasted, 100);
+}
+
+// Each editing operation has to have changed the script often enough for the runs to count.
+void ExpectExercised(const std::map<std::string, int>& succeeded) {
+    for (const char* op : {"insert", "edit", "cut", "paste", "delete"}) {
+        const auto it = succeeded.find(op);
+        EXPECT_GT(it == succeeded.end() ? 0 : it->second, 20) << op;
     }
 }
 
-TEST(ScriptListRandom, BattlePageScriptsStayWellFormed) {
-    for (std::uint32_t seed = 1000; seed <= 1040; ++seed) {
-        RunRandomSession(seed, TScriptEditorKind::BattlePage);
+TEST(ScriptListRandom, MapEventScriptsStayWellFormed) {
+    std::map<std::string, int> succeeded;
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        RunRandomSession(seed, TScriptEditorKind::MapEvent, succeeded);
         if (::testing::Test::HasFatalFailure())
             return;
     }
+    ExpectExercised(succeeded);
+}
+
+TEST(ScriptListRandom, BattlePageScriptsStayWellFormed) {
+    std::map<std::string, int> succeeded;
+    for (std::uint32_t seed = 1000; seed <= 1040; ++seed) {
+        RunRandomSession(seed, TScriptEditorKind::BattlePage, succeeded);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+    ExpectExercised(succeeded);
 }
 
 }  // namespace
