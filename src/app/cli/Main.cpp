@@ -32,6 +32,7 @@ const TVerb kVerbs[] = {
     {"edit", "edit FOLDER MAPID OPS...   draw on a map as the tools do (lower|upper, --ctrl, --shift, place X Y ID, rect|ellipse X1 Y1 X2 Y2 ID, fill X Y ID) and save it", VerbEdit},
     {"play", "play FILE [--seconds N] [--volume V] [--tempo T] [--balance B] [--fade-in MS] [--out OUT.wav]  play music as the editor previews it", VerbPlay},
     {"render", "render FOLDER MAPID OUT.png [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it", VerbRender},
+    {"script", "script render FOLDER MAPID EVENTID PAGE | render-common FOLDER ID [--map MAPID] | render-battle FOLDER TROOPID PAGE [--map MAPID]  [--cp932]  an event script as the command list shows it", VerbScript},
 };
 
 int Usage() {
