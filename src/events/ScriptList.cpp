@@ -147,10 +147,15 @@ IClipboard& TScriptListModel::ClipboardInUse() const {
 
 void TScriptListModel::SetScript(TKelEventScriptList* script) {
     mScript = script;
-    if (mScript && (mScript->Count() == 0 || mScript->Lines(mScript->Count() - 1)->Code != 0))
-        mScript->Add();  // every script ends with its closing line
+    EnsureClosingLine();
     Rebuild();
     Changed();
+}
+
+void TScriptListModel::EnsureClosingLine() {
+    // Every script ends with its closing line; the selection rules rely on it.
+    if (mScript && (mScript->Count() == 0 || mScript->Lines(mScript->Count() - 1)->Code != 0))
+        mScript->Add();
 }
 
 void TScriptListModel::Rebuild() {
@@ -170,6 +175,7 @@ void TScriptListModel::Rebuild() {
 }
 
 void TScriptListModel::Refresh() {
+    EnsureClosingLine();
     if (!mScript || mScript->Count() != Count()) {
         Rebuild();
         Changed();

@@ -92,8 +92,9 @@ public:
 
     explicit TScriptListModel(TRenderer renderer = {});
 
-    // The script shown and edited (not owned; nullptr shows nothing). An empty script gets its
-    // closing line. The rows are rebuilt and the cursor goes to the first line.
+    // The script shown and edited (not owned; nullptr shows nothing). A script without its
+    // closing line (code 0, last) gets one. The rows are rebuilt and the cursor goes to the
+    // first line.
     void SetScript(TKelEventScriptList* script);
     TKelEventScriptList* Script() const { return mScript; }
     void SetRenderer(TRenderer renderer) { mRenderer = std::move(renderer); }
@@ -175,6 +176,7 @@ private:
 
     std::string Render(const TKelEventScriptLine& line) const;
     TRowShape ShapeOf(const TKelEventScriptLine& line) const;
+    void EnsureClosingLine();
     void Rebuild();
     void ComputeSelection();
     void ScrollIntoView(int row);

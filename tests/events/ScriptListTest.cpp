@@ -144,6 +144,11 @@ TEST_F(ScriptListTest, ScriptWithoutClosingLineGetsOne) {
     ExpectRowsRendered();
     ASSERT_TRUE(model.SelectAll());
     EXPECT_EQ(Sel(), std::make_pair(0, 3));
+    // Also when the owner swaps in such a script and refreshes.
+    Fill(script, {{10110, 0}});
+    model.Refresh();
+    EXPECT_EQ(Shape(script), (Shape_t{{10110, 0}, {0, 0}}));
+    ExpectRowsRendered();
 }
 
 TEST_F(ScriptListTest, LargeSelectionsCutAndPasteBackWhole) {
