@@ -3,6 +3,8 @@
 #include "ui_EvCmdList.h"
 #include "ui_EvCmdList2.h"
 
+#include "platform/MessageBox.h"
+
 #include <QPushButton>
 
 #include <algorithm>
@@ -21,7 +23,7 @@ bool TEventCommandDialogsQt::ChooseCommand(TScriptEditorKind kind, TKelEventScri
         form = std::make_unique<TFormEvCmdList2>(mOwner, *this, context);
     else
         form = std::make_unique<TFormEvCmdList>(mOwner, *this, context);
-    if (form->exec() != QDialog::Accepted)
+    if (form->exec() != mrOk)
         return false;
     result.Assign(form->ResultScript());
     return result.Count() > 0;
@@ -69,11 +71,15 @@ void TFormEvCmdListBase::ButtonClick() {
     if (it == mButtons.end())
         return;
     if (mPalette.Choose(static_cast<int>(it - mButtons.begin()), mDialogs, mContext))
-        done(QDialog::Accepted);
+        done(mrOk);
 }
 
 void TFormEvCmdListBase::ButtonCancelClick() {
-    done(QDialog::Rejected);
+    done(mrCancel);
+}
+
+void TFormEvCmdListBase::reject() {
+    done(mrCancel);  // Esc and the title bar's close button
 }
 
 // --- the three-tab palette ---

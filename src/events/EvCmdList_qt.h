@@ -55,6 +55,8 @@ public:
     const TKelEventScriptList& ResultScript() const { return mPalette.ResultScript(); }
     QPushButton* Button(int index) const;
 
+    void reject() override;
+
 public slots:
     void ButtonClick();
     void ButtonCancelClick();

@@ -259,7 +259,7 @@ TEST_F(PaletteFormTest, ButtonsShowTheirCommandsAndTheLastOneIsRemembered) {
         form.findChild<QTabWidget*>("PageControl")->setCurrentIndex(1);
         QTest::mouseClick(form.Button(44), Qt::LeftButton);
         EXPECT_FALSE(form.isVisible());
-        EXPECT_EQ(form.result(), QDialog::Accepted);
+        EXPECT_EQ(form.result(), 1);
         EXPECT_EQ(Shape(form.ResultScript()), (Shape_t{{form.Palette().Code(44), 0}}));
     }
     EXPECT_EQ(asked, (std::vector<std::int32_t>{10110, 11020}));
@@ -278,12 +278,16 @@ TEST_F(PaletteFormTest, ButtonsShowTheirCommandsAndTheLastOneIsRemembered) {
     battle.show();
     EXPECT_EQ(battle.focusWidget(), battle.Button(0));
     QTest::mouseClick(battle.Button(27), Qt::LeftButton);
-    EXPECT_EQ(battle.result(), QDialog::Accepted);
+    EXPECT_EQ(battle.result(), 1);
     EXPECT_EQ(asked.back(), 13310);
     TFormEvCmdList2 battleAgain(nullptr, dialogs, {});
     battleAgain.show();
     EXPECT_EQ(battleAgain.focusWidget(), battleAgain.Button(27));
     battleAgain.grab().save(dir + "/palette-battle.png");
+    QTest::keyClick(&battleAgain, Qt::Key_Escape);  // Esc cancels: modal result 2
+    EXPECT_FALSE(battleAgain.isVisible());
+    EXPECT_EQ(battleAgain.result(), 2);
+    EXPECT_EQ(TEvCmdPalette(true).LastButton(), 27);
     EXPECT_EQ(TEvCmdPalette(false).LastButton(), 44);
 }
 
