@@ -25,12 +25,14 @@ using namespace quillon::scriptkit;
 
 namespace {
 
+// The application lives until the process ends: destroyed among the static objects at exit,
+// it would outlive parts of Qt it still refers to.
 QApplication& App() {
     static int argc = 1;
     static char name[] = "test_events_qt";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 using Shape_t = std::vector<std::pair<int, int>>;
