@@ -21,6 +21,7 @@ int VerbEdit(const TArgs& args);
 int VerbPlay(const TArgs& args);
 int VerbRender(const TArgs& args);
 int VerbScript(const TArgs& args);
+int VerbScriptList(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);
