@@ -1,0 +1,106 @@
+// The event command palettes ("Event Commands"): TFormEvCmdList with three tabs of 30 buttons
+// for map events and common events, TFormEvCmdList2 with 32 buttons for troop battle pages.
+// A button runs its command's dialog on the palette's result script; OK there closes the
+// palette with OK. TEventCommandDialogsQt is what the script list opens them through.
+#pragma once
+
+#include "events/EvCmdList.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QPushButton;
+
+namespace Ui {
+class TFormEvCmdList;
+class TFormEvCmdList2;
+}  // namespace Ui
+
+namespace quillon {
+
+// Opens the form of a command on a result script (the edited lines, or nothing for a new
+// command); true on OK. Answers false for a code it has no form for.
+using TCommandDialogRunner = std::function<bool(QWidget* owner, std::int32_t code, TKelEventScriptList& result,
+                                                const TEventCommandContext& context)>;
+
+// The palettes and the command forms as the script list reaches them.
+class TEventCommandDialogsQt final : public IEventCommandDialogs {
+public:
+    explicit TEventCommandDialogsQt(QWidget* owner);
+    // Installs the runner of the command forms. The commands without settings are made without
+    // one (BuildCommandWithoutForm); until a runner is set, no other command opens anything.
+    void SetRunner(TCommandDialogRunner runner) { mRunner = std::move(runner); }
+
+    bool ChooseCommand(TScriptEditorKind kind, TKelEventScriptList& result,
+                       const TEventCommandContext& context) override;
+    bool RunDialog(std::int32_t code, TKelEventScriptList& result, const TEventCommandContext& context) override;
+
+private:
+    QWidget* mOwner;
+    TCommandDialogRunner mRunner;
+};
+
+// What both palettes share: the buttons, the palette model and the dialog they run.
+class TFormEvCmdListBase : public QDialog {
+    Q_OBJECT
+
+public:
+    TFormEvCmdListBase(QWidget* parent, bool battle, IEventCommandDialogs& dialogs,
+                       const TEventCommandContext& context);
+
+    TEvCmdPalette& Palette() { return mPalette; }
+    // The lines the chosen command's dialog made.
+    const TKelEventScriptList& ResultScript() const { return mPalette.ResultScript(); }
+    QPushButton* Button(int index) const;
+
+    void reject() override;
+
+public slots:
+    void ButtonClick();
+    void ButtonCancelClick();
+
+protected:
+    // Connects the buttons found in the form and focuses the last one used.
+    void Attach(QPushButton* cancel);
+    virtual void ShowButton(int index) = 0;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TEvCmdPalette mPalette;
+    IEventCommandDialogs& mDialogs;
+    TEventCommandContext mContext;
+    std::vector<QPushButton*> mButtons;
+};
+
+class TFormEvCmdList final : public TFormEvCmdListBase {
+    Q_OBJECT
+
+public:
+    TFormEvCmdList(QWidget* parent, IEventCommandDialogs& dialogs, const TEventCommandContext& context);
+    ~TFormEvCmdList() override;
+    int CurrentTab() const;
+
+protected:
+    void ShowButton(int index) override;
+
+private:
+    std::unique_ptr<Ui::TFormEvCmdList> mUi;
+};
+
+class TFormEvCmdList2 final : public TFormEvCmdListBase {
+    Q_OBJECT
+
+public:
+    TFormEvCmdList2(QWidget* parent, IEventCommandDialogs& dialogs, const TEventCommandContext& context);
+    ~TFormEvCmdList2() override;
+
+protected:
+    void ShowButton(int index) override;
+
+private:
+    std::unique_ptr<Ui::TFormEvCmdList2> mUi;
+};
+
+}  // namespace quillon

@@ -1,0 +1,96 @@
+// TScriptListBox: the command list of an event script. It shows the rows of its
+// TScriptListModel, forwards keys and mouse to it, and carries the editing menu
+// ("&Insert...", "&Edit...", "Cu&t", "&Copy", "&Paste", "&Delete", "Select &All").
+#pragma once
+
+#include "events/ScriptList.h"
+
+#include <QAbstractScrollArea>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+class QTimer;
+
+namespace quillon {
+
+class TEventCommandDialogsQt;
+
+class TScriptListBox : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit TScriptListBox(QWidget* parent = nullptr);
+    ~TScriptListBox() override;
+
+    TScriptListModel& Model() { return mModel; }
+    const TScriptListModel& Model() const { return mModel; }
+    // The palettes and dialogs the list opens; the list's own unless the owner sets others.
+    TEventCommandDialogsQt& Dialogs() { return *mDialogs; }
+
+    QMenu* Menu() const { return mMenu; }
+    QAction* ActionInsert() const { return mInsert; }
+    QAction* ActionEdit() const { return mEdit; }
+    QAction* ActionCut() const { return mCut; }
+    QAction* ActionCopy() const { return mCopy; }
+    QAction* ActionPaste() const { return mPaste; }
+    QAction* ActionDelete() const { return mDelete; }
+    QAction* ActionSelectAll() const { return mSelectAll; }
+
+    // Height of one line: the text height of the control's font.
+    int LineHeight() const;
+    // The row under a point of the viewport (may lie outside the list).
+    int RowAt(int y) const;
+    // Puts the menu's enabled states in line with the model (done when the menu opens).
+    void UpdateMenuState();
+
+public slots:
+    void Menu_InsertClick();
+    void Menu_EditClick();
+    void Menu_CutClick();
+    void Menu_CopyClick();
+    void Menu_PasteClick();
+    void Menu_DeleteClick();
+    void Menu_SelectAllClick();
+
+signals:
+    void DblClick();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void ModelChanged();
+    void UpdateGeometry();
+    void AutoScrollTimer();
+    void StopDragging();
+
+    TScriptListModel mModel;
+    std::unique_ptr<TEventCommandDialogsQt> mDialogs;
+    QMenu* mMenu = nullptr;
+    QAction* mInsert = nullptr;
+    QAction* mEdit = nullptr;
+    QAction* mCut = nullptr;
+    QAction* mCopy = nullptr;
+    QAction* mPaste = nullptr;
+    QAction* mDelete = nullptr;
+    QAction* mSelectAll = nullptr;
+    QTimer* mAutoScroll = nullptr;
+    bool mDragging = false;
+    int mDragY = 0;
+    bool mSyncingScrollBar = false;
+};
+
+}  // namespace quillon

@@ -1,0 +1,328 @@
+// Headless tests of the script list widget and the command palettes: keys, mouse, the menu's
+// states, the palettes' last button, and what the list looks like.
+#include "events/EvCmdList_qt.h"
+#include "events/EventScript.h"
+#include "events/ScriptListTestKit.h"
+#include "events/ScriptList_qt.h"
+#include "platform/Clipboard.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QImage>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace quillon;
+using namespace quillon::scriptkit;
+
+namespace {
+
+// The application lives until the process ends: destroyed among the static objects at exit,
+// it would outlive parts of Qt it still refers to.
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_events_qt";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+using Shape_t = std::vector<std::pair<int, int>>;
+
+// Makes the application before any widget member of a fixture.
+struct WithApp {
+    WithApp() { App(); }
+};
+
+class ScriptListBoxTest : public ::testing::Test, private WithApp {
+protected:
+
+    void SetUp() override {
+        TEvCmdPalette::ResetLastButtons();
+        // 0 message, 1..6 a fork with else, 7 switch, 8 wait, 9 closing line.
+        Fill(script, {{10110, 0, {}, "Hello"}, {12010, 0, {8, 0, 0, 0, 0, 1}}, {10220, 1, {0, 1, 0, 0, 0, 5}},
+                      {10, 1}, {22010, 0}, {10, 1}, {22011, 0}, {10210, 0, {0, 1, 0, 0}}, {11410, 0, {15}}, {0, 0}});
+        box.Model().SetRenderer([this](const TKelEventScriptLine& line) { return converter.RenderSafely(line); });
+        box.Model().SetClipboard(&clipboard);
+        box.Model().OnModified = [this] { ++modified; };
+        box.resize(420, 10 * box.LineHeight() + 2 * box.frameWidth());
+        box.Model().SetScript(&script);
+        box.show();
+        box.setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    }
+
+    void TearDown() override { TEvCmdPalette::ResetLastButtons(); }
+
+    // The middle of a row, in viewport coordinates.
+    QPoint RowPoint(int row) const {
+        return QPoint(40, (row - box.Model().TopIndex()) * box.LineHeight() + box.LineHeight() / 2);
+    }
+    void Click(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {}) {
+        QTest::mouseClick(box.viewport(), button, mods, RowPoint(row));
+    }
+    std::pair<int, int> Sel() const { return {box.Model().SelStart(), box.Model().SelEnd()}; }
+
+    TEventScriptConverter converter;
+    TKelEventScriptList script;
+    TMemoryClipboard clipboard;
+    TScriptListBox box;
+    int modified = 0;
+};
+
+TEST_F(ScriptListBoxTest, KeysMoveTheCursorAndRunTheOperations) {
+    QTest::keyClick(&box, Qt::Key_Home);
+    EXPECT_EQ(box.Model().ItemIndex(), 0);
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(Sel(), std::make_pair(1, 6));  // the whole fork
+    QTest::keyClick(&box, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(box.Model().ItemIndex(), 3);
+    EXPECT_EQ(Sel(), std::make_pair(1, 6));
+    QTest::keyClick(&box, Qt::Key_Down);  // skips ":Else Case"
+    EXPECT_EQ(box.Model().ItemIndex(), 5);
+    QTest::keyClick(&box, Qt::Key_End);
+    EXPECT_EQ(box.Model().ItemIndex(), 9);
+    QTest::keyClick(&box, Qt::Key_Delete);  // the closing line stays
+    QTest::keyClick(&box, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(script.Count(), 10);
+    EXPECT_EQ(modified, 0);
+
+    QTest::keyClick(&box, Qt::Key_Up);
+    EXPECT_EQ(Sel(), std::make_pair(8, 8));
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(clipboard.HasFormat(kScriptClipboardFormat));
+    QTest::keyClick(&box, Qt::Key_Home);
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(script.Lines(0)->Code, 11410);
+    EXPECT_EQ(box.Model().ItemIndex(), 1);  // still on the message
+    QTest::keyClick(&box, Qt::Key_Delete);
+    EXPECT_EQ(script.Lines(1)->Code, 12010);
+    EXPECT_EQ(modified, 2);
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Sel(), std::make_pair(0, 8));
+    QTest::keyClick(&box, Qt::Key_PageDown);
+    EXPECT_GT(box.Model().ItemIndex(), 0);
+}
+
+TEST_F(ScriptListBoxTest, MouseSelectsWholeCommandsAndShiftExtends) {
+    Click(1);
+    EXPECT_EQ(Sel(), std::make_pair(1, 6));
+    Click(4);  // ":Else Case"
+    EXPECT_EQ(box.Model().ItemIndex(), 4);
+    EXPECT_FALSE(box.Model().HasSelection());
+    Click(2);
+    Click(8, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(Sel(), std::make_pair(7, 8));
+    // A right click inside the selection keeps it; the menu opens at the pointer.
+    Click(7, Qt::RightButton);
+    EXPECT_EQ(Sel(), std::make_pair(7, 8));
+    const QPoint pointer = box.viewport()->mapToGlobal(RowPoint(7));
+    QContextMenuEvent byMouse(QContextMenuEvent::Mouse, RowPoint(7), pointer);
+    QApplication::sendEvent(box.viewport(), &byMouse);
+    ASSERT_TRUE(box.Menu()->isVisible());
+    EXPECT_EQ(box.Menu()->pos(), pointer);
+    EXPECT_TRUE(box.ActionCut()->isEnabled());
+    EXPECT_FALSE(box.ActionEdit()->isEnabled());  // two commands
+    box.Menu()->hide();
+    Click(0, Qt::RightButton);
+    EXPECT_EQ(Sel(), std::make_pair(0, 0));
+    // Below the last line: the last line.
+    box.resize(420, 20 * box.LineHeight());
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, QPoint(40, 15 * box.LineHeight()));
+    EXPECT_EQ(box.Model().ItemIndex(), 9);
+}
+
+TEST_F(ScriptListBoxTest, DraggingBelowTheEdgeScrolls) {
+    box.resize(420, 4 * box.LineHeight() + 2 * box.frameWidth());
+    QApplication::processEvents();
+    ASSERT_EQ(box.Model().VisibleLines(), 4);
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, RowPoint(1));
+    QTest::mouseMove(box.viewport(), QPoint(40, box.viewport()->height() + 3 * box.LineHeight()));
+    // Qt's test move does not carry the button; send the move as the platform would.
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, box.viewport()->height() + 3 * box.LineHeight()),
+                     box.viewport()->mapToGlobal(QPointF(40, box.viewport()->height() + 3 * box.LineHeight())),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box.viewport(), &move);
+    QTest::qWait(180);  // a few ticks of the 50 ms timer, two lines each
+    EXPECT_GE(box.Model().TopIndex(), 4);
+    EXPECT_EQ(box.Model().ItemIndex(), box.Model().TopIndex() + 3);
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, QPoint(40, 2));
+    const int top = box.Model().TopIndex();
+    QTest::qWait(120);
+    EXPECT_EQ(box.Model().TopIndex(), top);  // the timer stopped with the button
+    EXPECT_EQ(box.verticalScrollBar()->value(), top);
+}
+
+TEST_F(ScriptListBoxTest, MenuStatesFollowTheSelectionWhenItOpens) {
+    Click(6);  // ":End Case": only "Select All"
+    QContextMenuEvent byKey(QContextMenuEvent::Keyboard, QPoint(0, 0), box.mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(&box, &byKey);
+    ASSERT_TRUE(box.Menu()->isVisible());
+    EXPECT_EQ(box.Menu()->pos(), box.viewport()->mapToGlobal(QPoint(0, 0)));  // top-left corner
+    EXPECT_FALSE(box.ActionInsert()->isEnabled());
+    EXPECT_FALSE(box.ActionEdit()->isEnabled());
+    EXPECT_FALSE(box.ActionCut()->isEnabled());
+    EXPECT_FALSE(box.ActionCopy()->isEnabled());
+    EXPECT_FALSE(box.ActionPaste()->isEnabled());
+    EXPECT_FALSE(box.ActionDelete()->isEnabled());
+    EXPECT_TRUE(box.ActionSelectAll()->isEnabled());
+    box.Menu()->hide();
+
+    Click(9);  // the closing line: insert only
+    clipboard.SetData(kScriptClipboardFormat, EncodeScriptBlock(script, 8, 8));
+    box.UpdateMenuState();
+    EXPECT_TRUE(box.ActionInsert()->isEnabled());
+    EXPECT_TRUE(box.ActionPaste()->isEnabled());
+    EXPECT_FALSE(box.ActionEdit()->isEnabled() || box.ActionCut()->isEnabled() ||
+                 box.ActionCopy()->isEnabled() || box.ActionDelete()->isEnabled());
+
+    // Choosing "Select All" from the menu, then the states of a multi-command selection.
+    box.ActionSelectAll()->trigger();
+    box.UpdateMenuState();
+    EXPECT_FALSE(box.ActionInsert()->isEnabled());
+    EXPECT_FALSE(box.ActionEdit()->isEnabled());
+    EXPECT_TRUE(box.ActionCut()->isEnabled());
+    EXPECT_EQ(box.ActionInsert()->shortcut(), QKeySequence(Qt::Key_Return));
+    EXPECT_EQ(box.ActionSelectAll()->text(), "Select &All");
+}
+
+TEST_F(ScriptListBoxTest, DoubleClickAndEnterInsertThroughThePalette) {
+    Click(8);
+    // The palette opens modally; pick " Break Loop" (built without a form).
+    bool sawPalette = false;
+    QTimer::singleShot(0, [&] {
+        auto* palette = qobject_cast<TFormEvCmdList*>(QApplication::activeModalWidget());
+        if (!palette)
+            return;
+        sawPalette = true;
+        QPushButton* button = palette->Button(palette->Palette().ButtonOf(12220));
+        palette->findChild<QTabWidget*>("PageControl")->setCurrentIndex(2);
+        QTest::mouseClick(button, Qt::LeftButton);
+    });
+    QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, RowPoint(8));
+    ASSERT_TRUE(sawPalette);
+    EXPECT_EQ(script.Lines(8)->Code, 12220);
+    EXPECT_EQ(box.Model().Items()[8], converter.RenderSafely(*script.Lines(8)));
+    EXPECT_EQ(box.Model().ItemIndex(), 9);  // back on the wait command
+    EXPECT_EQ(modified, 1);
+
+    // The palette opens on the tab of the button used last; cancel inserts nothing.
+    int tab = -1;
+    QTimer::singleShot(0, [&] {
+        auto* palette = qobject_cast<TFormEvCmdList*>(QApplication::activeModalWidget());
+        if (!palette)
+            return;
+        tab = palette->CurrentTab();
+        QTest::mouseClick(palette->findChild<QPushButton*>("ButtonCancel"), Qt::LeftButton);
+    });
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(tab, 2);
+    EXPECT_EQ(script.Count(), 11);
+    EXPECT_EQ(modified, 1);
+}
+
+// --- palettes ---
+
+class PaletteFormTest : public ::testing::Test, private WithApp {
+protected:
+    void SetUp() override { TEvCmdPalette::ResetLastButtons(); }
+    void TearDown() override { TEvCmdPalette::ResetLastButtons(); }
+    TFakeDialogs dialogs;
+};
+
+TEST_F(PaletteFormTest, ButtonsShowTheirCommandsAndTheLastOneIsRemembered) {
+    std::vector<std::int32_t> asked;
+    dialogs.Edit = [&](std::int32_t code, TKelEventScriptList& r) {
+        asked.push_back(code);
+        Fill(r, {{code, 0}});
+        return code != 10110;  // the message dialog is cancelled
+    };
+    {
+        TFormEvCmdList form(nullptr, dialogs, {});
+        EXPECT_EQ(form.windowTitle(), "Event Commands");
+        for (int b = 0; b < form.Palette().ButtonCount(); ++b) {
+            ASSERT_NE(form.Button(b), nullptr) << b;
+            EXPECT_EQ(form.Button(b)->text().toStdString(), form.Palette().Caption(b)) << b;
+        }
+        form.show();
+        EXPECT_EQ(form.CurrentTab(), 0);
+        EXPECT_EQ(form.focusWidget(), form.Button(0));
+        QTest::mouseClick(form.Button(0), Qt::LeftButton);  // cancelled: the palette stays open
+        EXPECT_TRUE(form.isVisible());
+        form.findChild<QTabWidget*>("PageControl")->setCurrentIndex(1);
+        QTest::mouseClick(form.Button(44), Qt::LeftButton);
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.result(), 1);
+        EXPECT_EQ(Shape(form.ResultScript()), (Shape_t{{form.Palette().Code(44), 0}}));
+    }
+    EXPECT_EQ(asked, (std::vector<std::int32_t>{10110, 11020}));
+    TFormEvCmdList again(nullptr, dialogs, {});
+    again.show();
+    EXPECT_EQ(again.CurrentTab(), 1);
+    EXPECT_EQ(again.focusWidget(), again.Button(44));
+    const QString dir = QString(QUILLON_BINARY_DIR) + "/test-output";
+    QDir().mkpath(dir);
+    again.grab().save(dir + "/palette.png");
+
+    // The battle palette keeps its own last button.
+    TFormEvCmdList2 battle(nullptr, dialogs, {});
+    for (int b = 0; b < 32; ++b)
+        EXPECT_EQ(battle.Button(b)->text().toStdString(), battle.Palette().Caption(b)) << b;
+    battle.show();
+    EXPECT_EQ(battle.focusWidget(), battle.Button(0));
+    QTest::mouseClick(battle.Button(27), Qt::LeftButton);
+    EXPECT_EQ(battle.result(), 1);
+    EXPECT_EQ(asked.back(), 13310);
+    TFormEvCmdList2 battleAgain(nullptr, dialogs, {});
+    battleAgain.show();
+    EXPECT_EQ(battleAgain.focusWidget(), battleAgain.Button(27));
+    battleAgain.grab().save(dir + "/palette-battle.png");
+    QTest::keyClick(&battleAgain, Qt::Key_Escape);  // Esc cancels: modal result 2
+    EXPECT_FALSE(battleAgain.isVisible());
+    EXPECT_EQ(battleAgain.result(), 2);
+    EXPECT_EQ(TEvCmdPalette(true).LastButton(), 27);
+    EXPECT_EQ(TEvCmdPalette(false).LastButton(), 44);
+}
+
+// --- what the list looks like ---
+
+TEST_F(ScriptListBoxTest, PaintsSelectedRowsInTheHighlightWhileFocused) {
+    Click(1);
+    QApplication::processEvents();
+    const QImage image = box.grab().toImage();
+    const QString dir = QString(QUILLON_BINARY_DIR) + "/test-output";
+    QDir().mkpath(dir);
+    image.save(dir + "/script-list.png");
+    const QImage view = box.viewport()->grab().toImage();
+    const int h = box.LineHeight();
+    const QColor highlight = box.palette().color(QPalette::Highlight);
+    const QColor base = box.palette().color(QPalette::Base);
+    // Right of the text, the selected rows (1..6) are highlight, the others base.
+    const int x = view.width() - 4;
+    for (int row = 0; row < 10; ++row) {
+        const QColor pixel = view.pixelColor(x, row * h + h / 2);
+        EXPECT_EQ(pixel, row >= 1 && row <= 6 ? highlight : base) << row;
+    }
+    // Some text is drawn on the rows, starting near the left edge.
+    bool ink = false;
+    for (int px = 0; px < 40 && !ink; ++px)
+        for (int py = 0; py < h && !ink; ++py)
+            ink = view.pixelColor(px, py) != base;
+    EXPECT_TRUE(ink);
+    // Without the focus the selection is drawn in the normal colours.
+    box.clearFocus();
+    QApplication::processEvents();
+    const QImage unfocused = box.viewport()->grab().toImage();
+    EXPECT_EQ(unfocused.pixelColor(x, 2 * h + h / 2), base);
+}
+
+}  // namespace
