@@ -543,6 +543,7 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
     mData.OpenProject(success);
     if (!success)
         return;
+    mProjectShown = true;
     Tree().Fill();
     if (mPalette)
         mPalette->Reload();
@@ -562,6 +563,7 @@ void TMainWindowModel::HandleCloseProject() {
         mCanvas->CloseProject();
     if (mPalette)
         mPalette->CloseProject();
+    mProjectShown = false;
     mCurrentMapName.clear();
     mCursorInside = false;
     SetStatus(1, "");
@@ -696,7 +698,7 @@ void TMainWindowModel::HandleCursorMoved(int x, int y, bool inside) {
     mCursorX = x;
     mCursorY = y;
     mCursorInside = inside && x >= 0 && y >= 0;
-    if (!mManager.IsOpen()) {
+    if (!mProjectShown) {
         SetStatus(2, "");
         return;
     }

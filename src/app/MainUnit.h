@@ -403,6 +403,7 @@ private:
     int mCursorX = -1;
     int mCursorY = -1;
     bool mCursorInside = false;
+    bool mProjectShown = false;  // a project's data is loaded (from its open handler on)
     std::array<std::string, 3> mStatus;
 };
 

@@ -431,6 +431,7 @@ TEST_F(MainModelSandbox, NewProjectOpensWithPenAndStoredModeAndZoomComeBack) {
     EXPECT_EQ(Canvas.Tool, kToolPen);
     EXPECT_EQ(Model->StatusText(1), "Lower Layer editing mode");
     EXPECT_EQ(Model->CurrentMapName(), "MAP0001");
+    EXPECT_EQ(Model->StatusText(2), "MAP0001");
     // An existing folder is never made into a project.
     EXPECT_THROW(Model->NewProjectAt(Root + "base/Quest", "Again"), EProjectError);
 
