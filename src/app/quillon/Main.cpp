@@ -87,6 +87,11 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &TSingleInstance::RaiseRequested, &form, &TFormKelMain::RaiseFromOtherInstance);
     form.Start(line.Folder);
     splash->raise();
+    // The main window takes the keyboard back when the splash has gone.
+    QObject::connect(splash, &QObject::destroyed, &form, [&form] {
+        form.raise();
+        form.activateWindow();
+    });
     const int status = QApplication::exec();
     SetMessageBox(nullptr);
     SetBusyCursor(nullptr);
