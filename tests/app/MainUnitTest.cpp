@@ -593,6 +593,24 @@ TEST_F(MainModelSandbox, StatusPanelFollowsCursorSelectionAndMode) {
     EXPECT_TRUE(StateOf(Model->ActionStates(), TMainAction::MapScale2).Checked);
 }
 
+TEST_F(MainModelSandbox, ToolWindowsAreOfferedOnlyWhenPresent) {
+    Model->NewProjectAt(Root + "base/Quest", "The Quest");
+    ASSERT_TRUE(Manager.IsOpen());
+    EXPECT_FALSE(StateOf(Model->ActionStates(), TMainAction::ToolDataBase).Enabled);
+    bool flagSeen = true;
+    int reloads = 0;
+    Model->OpenDataBaseEditor = [&] { flagSeen = GetFullScreenFlag(); };
+    Model->OnDataChanged = [&] { ++reloads; };
+    EXPECT_TRUE(StateOf(Model->ActionStates(), TMainAction::ToolDataBase).Enabled);
+    // The database editor's battle test uses the option as it is at this moment.
+    Model->Execute(TMainAction::GameFullScreen);
+    const int refreshes = Canvas.Refreshes;
+    Model->Execute(TMainAction::ToolDataBase);
+    EXPECT_FALSE(flagSeen);
+    EXPECT_EQ(reloads, 1);
+    EXPECT_GT(Canvas.Refreshes, refreshes);
+}
+
 TEST_F(MainModelSandbox, TestPlayOptionsPersist) {
     Model->LoadSettings();
     EXPECT_TRUE(Model->TestFullScreen());  // defaults

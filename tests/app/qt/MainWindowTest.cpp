@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -361,4 +363,24 @@ TEST_F(MainWindowTest, DialogsOpenCentredOnTheirOwner) {
     EXPECT_LE((dialog.frameGeometry().topLeft() - expected).manhattanLength(), 2);
     dialog.close();
     App().removeEventFilter(&centring);
+}
+
+TEST_F(MainWindowTest, HelpKeyOfDialogsClicksTheirHelpButton) {
+    TFormKelBase dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* help = new QPushButton(QStringLiteral("&Help"), &dialog);
+    help->setObjectName(QStringLiteral("ButtonHelp"));
+    layout->addWidget(help);
+    int clicks = 0;
+    QObject::connect(help, &QPushButton::clicked, [&] { ++clicks; });
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    EXPECT_EQ(clicks, 1);
+    help->setEnabled(false);
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    EXPECT_EQ(clicks, 1);
+    // The splash picture the about box shows is linked in.
+    EXPECT_FALSE(SplashPicture().isNull());
 }
