@@ -308,11 +308,11 @@ TRect CenterOnOwner(int width, int height, const TRect& owner, const TRect& scre
 
 // --- start-up ---
 
-std::string RuntimePackageRefusal() { return std::string(kProductName) + " Error: Install English RTP"; }
+std::string RuntimePackageRefusal() { return std::string(kApplicationTitle) + " Error: Install English RTP"; }
 
 std::string StartupRefusal(const TScreenInfo& screen, const std::string& rtpPath) {
     if (screen.Depth < 16 || screen.Width < 800 || screen.Height < 600)
-        return kDisplayRefusal;
+        return kDisplayCheckMessage;
     if (rtpPath.empty())
         return RuntimePackageRefusal();
     return {};
@@ -456,7 +456,7 @@ TMainState TMainWindowModel::State() const {
     s.HasDataBaseEditor = static_cast<bool>(OpenDataBaseEditor);
     s.HasMaterialManager = static_cast<bool>(OpenMaterialManager);
     s.HasMusicSelector = static_cast<bool>(OpenMusicSelector);
-    s.HasTestPlay = static_cast<bool>(RunTestPlay);
+    s.HasTestPlay = static_cast<bool>(TestPlayRunner);
     return s;
 }
 
@@ -678,11 +678,9 @@ void TMainWindowModel::ProjectClose() {
 }
 
 void TMainWindowModel::TestPlay() {
-    if (!RunTestPlay || !mManager.IsOpen())
+    if (!TestPlayRunner || !mManager.IsOpen())
         return;
-    if (!SaveChangedMaps())
-        return;
-    RunTestPlay(TTestPlayRequest{ProjectPath(), mTestShowTitle, mTestFullScreen});
+    TestPlayRunner(TTestPlayRequest{ProjectPath(), mTestShowTitle, mTestFullScreen});
 }
 
 void TMainWindowModel::HandleMapSelected(std::int32_t id) {

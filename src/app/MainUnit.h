@@ -179,9 +179,8 @@ TRect CenterOnOwner(int width, int height, const TRect& owner, const TRect& scre
 
 // --- start-up ---
 
-inline constexpr const char* kProductName = "Quillon";
-inline constexpr const char* kDisplayRefusal = "Set your display to 800 x 600 High Color";
-inline constexpr const char* kArchiverRefusal = "Unlha32.dll not found";
+inline constexpr const char* kApplicationTitle = "Quillon";
+inline constexpr const char* kDisplayCheckMessage = "Set your display to 800 x 600 High Color";
 inline constexpr const char* kShortOfMemory = "It is short of memory";
 inline constexpr int kSplashMillis = 2500;
 std::string RuntimePackageRefusal();  // "Quillon Error: Install English RTP"
@@ -281,7 +280,7 @@ private:
     bool mSaveFailed = false;
 };
 
-// What a test play needs from the main window once the maps are saved.
+// What a test play is started with.
 struct TTestPlayRequest {
     std::string ProjectPath;
     bool ShowTitle = false;
@@ -311,7 +310,8 @@ public:
     std::function<void()> OpenDataBaseEditor;
     std::function<void()> OpenMaterialManager;
     std::function<void()> OpenMusicSelector;
-    std::function<void(const TTestPlayRequest&)> RunTestPlay;
+    // The test play itself, save prompt included (it asks MapsChanged and SaveMaps).
+    std::function<void(const TTestPlayRequest&)> TestPlayRunner;
     std::function<void()> ShowHelp;
     std::function<void()> ShowAbout;
     std::function<void()> CloseWindow;
@@ -337,8 +337,12 @@ public:
     // The save query of "Close project" and of closing the window: true when closing may go on.
     // Always records the editing mode and zoom in "GMK_RT.ini" of an open project.
     bool ConfirmCloseProject();
-    // The prompt before a test play or packing: true when the maps are saved (or unchanged).
+    // The prompt before packing: true when the maps are saved (or unchanged).
     bool SaveChangedMaps();
+    // For the test play's host: whether the open map or the tree changed, and saving them
+    // (a failure is shown; answers whether the save went through).
+    bool MapsChanged() const { return Tree().IsChanged(); }
+    bool SaveMaps() { return SaveAllReported(); }
 
     void MapSave();
     void MapRevert();

@@ -117,7 +117,7 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
     InitResources();
     mUi->setupUi(this);
     const QString title = QApplication::applicationDisplayName();
-    setWindowTitle(title.isEmpty() ? QString::fromUtf8(kProductName) : title);
+    setWindowTitle(title.isEmpty() ? QString::fromUtf8(kApplicationTitle) : title);
     setWindowIcon(QIcon(QStringLiteral(":/quillon/icons/quillon.svg")));
 
     // Loaders recognise the editor from here on.

@@ -38,13 +38,13 @@ TFormSplash::TFormSplash(QWidget* parent)
 
 TFormAboutBox::TFormAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormAboutBox"));
-    setWindowTitle(tr("About %1").arg(QString::fromUtf8(kProductName)));
+    setWindowTitle(tr("About %1").arg(QString::fromUtf8(kApplicationTitle)));
     auto* layout = new QVBoxLayout(this);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image"));
     picture->setPixmap(SplashPicture());
     layout->addWidget(picture);
-    auto* text = new QLabel(tr("%1 %2").arg(QString::fromUtf8(kProductName), QApplication::applicationVersion()), this);
+    auto* text = new QLabel(tr("%1 %2").arg(QString::fromUtf8(kApplicationTitle), QApplication::applicationVersion()), this);
     text->setObjectName(QStringLiteral("LabelVersion"));
     text->setAlignment(Qt::AlignCenter);
     layout->addWidget(text);

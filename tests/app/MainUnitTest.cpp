@@ -277,12 +277,12 @@ TEST(MainPlacement, ClampingAndCentring) {
 TEST(MainStartup, DisplayAndRuntimePackageChecks) {
     EXPECT_EQ(StartupRefusal({800, 600, 16}, "/rtp/"), "");
     EXPECT_EQ(StartupRefusal({1920, 1080, 24}, "/rtp/"), "");
-    EXPECT_EQ(StartupRefusal({799, 600, 32}, "/rtp/"), kDisplayRefusal);
-    EXPECT_EQ(StartupRefusal({800, 599, 32}, "/rtp/"), kDisplayRefusal);
-    EXPECT_EQ(StartupRefusal({1024, 768, 8}, "/rtp/"), kDisplayRefusal);
+    EXPECT_EQ(StartupRefusal({799, 600, 32}, "/rtp/"), kDisplayCheckMessage);
+    EXPECT_EQ(StartupRefusal({800, 599, 32}, "/rtp/"), kDisplayCheckMessage);
+    EXPECT_EQ(StartupRefusal({1024, 768, 8}, "/rtp/"), kDisplayCheckMessage);
     EXPECT_EQ(StartupRefusal({1024, 768, 32}, ""), "Quillon Error: Install English RTP");
     // The display is checked first.
-    EXPECT_EQ(StartupRefusal({640, 480, 8}, ""), kDisplayRefusal);
+    EXPECT_EQ(StartupRefusal({640, 480, 8}, ""), kDisplayCheckMessage);
 }
 
 TEST(MainStartup, CommandLineAndProjectFolders) {
@@ -516,11 +516,11 @@ TEST_F(MainModelSandbox, FailedSaveOnCloseKeepsTheProjectOpen) {
     EXPECT_TRUE(FileExists(ProjectFile("GMK_RT.kmt")));
 }
 
-TEST_F(MainModelSandbox, SaveRevertUndoAndTestPlayPrompt) {
+TEST_F(MainModelSandbox, SaveRevertUndoPackPromptAndTestPlay) {
     Model->NewProjectAt(Root + "base/Quest", "The Quest");
     ASSERT_TRUE(Manager.IsOpen());
     std::vector<TTestPlayRequest> runs;
-    Model->RunTestPlay = [&](const TTestPlayRequest& request) { runs.push_back(request); };
+    Model->TestPlayRunner = [&](const TTestPlayRequest& request) { runs.push_back(request); };
 
     // Revert answered No keeps the drawing; Yes reloads the saved map and forgets undo.
     ChangeMap();
@@ -536,21 +536,27 @@ TEST_F(MainModelSandbox, SaveRevertUndoAndTestPlayPrompt) {
     EXPECT_GT(Canvas.SelectionClears, 0);
     EXPECT_FALSE(Model->State().Changed);
 
-    // Test play: No to the save question starts nothing; Yes saves, then starts.
+    // Packing: No to the save question opens nothing; Yes saves, then opens the dialog.
+    int packs = 0;
+    Model->ShowPackDialog = [&] { ++packs; };
     ChangeMap();
     Box.Answers = {mrNo};
-    Model->Execute(TMainAction::GameTestPlay);
-    EXPECT_TRUE(runs.empty());
+    Model->Execute(TMainAction::ProjectPack);
+    EXPECT_EQ(packs, 0);
     EXPECT_EQ(Box.Flags.back(), mbYesNo | mbIconWarning);
+    Box.Answers = {mrYes};
+    Model->Execute(TMainAction::ProjectPack);
+    EXPECT_EQ(packs, 1);
+    EXPECT_FALSE(Model->State().Changed);
+
+    // The test play gets the project and the two options as they are.
     Model->Execute(TMainAction::GameShowTitle);
     Model->Execute(TMainAction::GameFullScreen);
-    Box.Answers = {mrYes};
     Model->Execute(TMainAction::GameTestPlay);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].ProjectPath, Root + "base/Quest/");
     EXPECT_TRUE(runs[0].ShowTitle);
     EXPECT_FALSE(runs[0].FullScreen);
-    EXPECT_FALSE(Model->State().Changed);
 
     // Save clears undo; entering the event mode does too.
     ChangeMap();

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
 
     TEditorApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kProductName));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
 
