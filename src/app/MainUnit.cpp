@@ -716,6 +716,15 @@ void TMainWindowModel::HandleLayerModeSync(int canvasMode) {
 
 void TMainWindowModel::HandleScaleChanged(int scale) { mScale = scale; }
 
+void TMainWindowModel::HandleEditorResize(int width, int height) { Tree().SetCanvasSize(width, height); }
+
+void TMainWindowModel::HandleDeactivate() {
+    if (mCanvas)
+        mCanvas->ApplicationDeactivated();
+    if (mPalette)
+        mPalette->ApplicationDeactivated();
+}
+
 void TMainWindowModel::SetHint(const std::string& hint) { SetStatus(0, hint); }
 
 void TMainWindowModel::SetStatus(int panel, const std::string& text) {

@@ -232,6 +232,8 @@ public:
     virtual void Fill() = 0;
     // Empties the view (project closed).
     virtual void Clear() = 0;
+    // The canvas's visible client size, used to place new maps.
+    virtual void SetCanvasSize(int /*width*/, int /*height*/) {}
 };
 
 // The map canvas as the main window uses it.
@@ -249,6 +251,8 @@ public:
     virtual bool DragInProgress() const = 0;
     // No project: nothing to show or edit.
     virtual void CloseProject() = 0;
+    // The application lost the focus (a drag in progress ends).
+    virtual void ApplicationDeactivated() {}
 };
 
 // The chip palette as the main window uses it.
@@ -259,6 +263,7 @@ public:
     virtual void SetMode(int mode) = 0;
     virtual void ClearHighlight() = 0;
     virtual void CloseProject() = 0;
+    virtual void ApplicationDeactivated() {}
 };
 
 // A tree host straight on the project's data, used until the map tree window is attached: the
@@ -357,6 +362,9 @@ public:
     void HandleCursorMoved(int x, int y, bool inside);
     void HandleLayerModeSync(int canvasMode);
     void HandleScaleChanged(int scale);
+    void HandleEditorResize(int width, int height);
+    // The application lost the focus: the canvas and the palette are told.
+    void HandleDeactivate();
 
     // Opens a project folder as the open dialog does: stores the base path, then opens the
     // folder by name. False when the folder does not name one.

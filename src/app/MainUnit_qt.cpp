@@ -157,6 +157,10 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
     // The enabling rules run whenever the application has nothing else to do.
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TFormKelMain::UpdateActions);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive && mModel)
+            mModel->HandleDeactivate();
+    });
     UpdateActions();
     UpdateStatusBar();
 }

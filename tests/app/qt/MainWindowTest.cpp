@@ -383,4 +383,8 @@ TEST_F(MainWindowTest, HelpKeyOfDialogsClicksTheirHelpButton) {
     EXPECT_EQ(clicks, 1);
     // The splash picture the about box shows is linked in.
     EXPECT_FALSE(SplashPicture().isNull());
+    // The font the forms name resolves to fonts that exist, a Japanese one among them.
+    InstallFontSubstitutes();
+    EXPECT_TRUE(QFont::substitutes(QStringLiteral("MS UI Gothic")).contains(QStringLiteral("IPAGothic"), Qt::CaseInsensitive));
+    EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("IPAGothic"), Qt::CaseInsensitive));
 }
