@@ -35,7 +35,7 @@ std::function<void(int)>& Terminate() {
 constexpr const char* kRaiseRequest = "raise\n";
 constexpr const char* kCentredProperty = "quillonCentred";
 
-TRect ToRect(const QRect& r) { return TRect{r.x(), r.y(), r.width(), r.height()}; }
+TRect ToRect(const QRect& r) { return MakeBounds(r.x(), r.y(), r.width(), r.height()); }
 
 }  // namespace
 

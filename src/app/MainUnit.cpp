@@ -259,8 +259,8 @@ std::string PlacementToHex(const TRect& normal, bool maximized) {
         PutInt32(hex, -1);
     PutInt32(hex, normal.Left);
     PutInt32(hex, normal.Top);
-    PutInt32(hex, normal.Right());
-    PutInt32(hex, normal.Bottom());
+    PutInt32(hex, normal.Right);
+    PutInt32(hex, normal.Bottom);
     return hex;
 }
 
@@ -284,26 +284,27 @@ std::optional<TRect> PlacementFromHex(const std::string& hex) {
     const std::int64_t left = values[7], top = values[8], right = values[9], bottom = values[10];
     if (right <= left || bottom <= top || right - left > 1'000'000 || bottom - top > 1'000'000)
         return std::nullopt;
-    return TRect{values[7], values[8], static_cast<int>(right - left), static_cast<int>(bottom - top)};
+    return TRect{values[7], values[8], values[9], values[10]};
 }
 
 TRect ClampToScreen(TRect window, const TRect& screen, int minWidth, int minHeight) {
-    window.Width = std::min(std::max(window.Width, minWidth), std::max(screen.Width, 1));
-    window.Height = std::min(std::max(window.Height, minHeight), std::max(screen.Height, 1));
-    window.Left = std::clamp(window.Left, screen.Left, std::max(screen.Left, screen.Right() - window.Width));
-    window.Top = std::clamp(window.Top, screen.Top, std::max(screen.Top, screen.Bottom() - window.Height));
-    return window;
+    const int width = std::min(std::max(window.Width(), minWidth), std::max(screen.Width(), 1));
+    const int height = std::min(std::max(window.Height(), minHeight), std::max(screen.Height(), 1));
+    const int left = std::clamp(window.Left, screen.Left, std::max(screen.Left, screen.Right - width));
+    const int top = std::clamp(window.Top, screen.Top, std::max(screen.Top, screen.Bottom - height));
+    return MakeBounds(left, top, width, height);
 }
 
 TRect CenterOnOwner(int width, int height, const TRect& owner, const TRect& screen) {
-    TRect r{owner.Left + (owner.Width - width) / 2, owner.Top + (owner.Height - height) / 2, width, height};
-    if (r.Right() > screen.Right())
-        r.Left = screen.Right() - width;
-    if (r.Bottom() > screen.Bottom())
-        r.Top = screen.Bottom() - height;
-    r.Left = std::max(r.Left, screen.Left);
-    r.Top = std::max(r.Top, screen.Top);
-    return r;
+    int left = owner.Left + (owner.Width() - width) / 2;
+    int top = owner.Top + (owner.Height() - height) / 2;
+    if (left + width > screen.Right)
+        left = screen.Right - width;
+    if (top + height > screen.Bottom)
+        top = screen.Bottom - height;
+    left = std::max(left, screen.Left);
+    top = std::max(top, screen.Top);
+    return MakeBounds(left, top, width, height);
 }
 
 // --- start-up ---

@@ -5,6 +5,8 @@
 // what it answers.
 #pragma once
 
+#include "graphics/GraphicsTypes.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -144,17 +146,8 @@ std::string CursorPanelText(const std::string& mapName, int x, int y, bool insid
 // The name shown for a node of the tree: a map's own name, an area's parent map's name, else "".
 std::string MapNameForNode(const TKelMapTree& tree, std::int32_t id);
 
-// --- window placement ---
+// --- window placement (rectangles with exclusive right and bottom edges) ---
 
-struct TRect {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    int Right() const { return Left + Width; }
-    int Bottom() const { return Top + Height; }
-    bool operator==(const TRect&) const = default;
-};
 
 inline constexpr int kMainMinWidth = 720;
 inline constexpr int kMainMinHeight = 573;

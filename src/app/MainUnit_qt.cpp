@@ -48,8 +48,8 @@ void InitResources() { ::InitEditorResources(); }
 
 namespace {
 
-TRect ToRect(const QRect& r) { return TRect{r.x(), r.y(), r.width(), r.height()}; }
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width, r.Height); }
+TRect ToRect(const QRect& r) { return MakeBounds(r.x(), r.y(), r.width(), r.height()); }
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
 QString FromBytes(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
 

@@ -237,7 +237,7 @@ TEST(MainPlacement, HexRecordRoundTripAndRefusals) {
     ASSERT_EQ(hex.size(), 88u);
     EXPECT_EQ(hex.substr(0, 8), "2C000000");  // the record's length, 44
     EXPECT_EQ(PlacementFromHex(hex), rect);
-    EXPECT_EQ(PlacementFromHex(PlacementToHex(TRect{-20, -30, 800, 600}, true)), (TRect{-20, -30, 800, 600}));
+    EXPECT_EQ(PlacementFromHex(PlacementToHex(MakeBounds(-20, -30, 800, 600), true)), MakeBounds(-20, -30, 800, 600));
     std::string lower = hex;
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -253,23 +253,23 @@ TEST(MainPlacement, HexRecordRoundTripAndRefusals) {
     wrongLength[1] = 'D';  // 45
     EXPECT_EQ(PlacementFromHex(wrongLength), std::nullopt);
     // An empty or inverted rectangle is no placement.
-    EXPECT_EQ(PlacementFromHex(PlacementToHex(TRect{10, 10, 0, 100}, false)), std::nullopt);
+    EXPECT_EQ(PlacementFromHex(PlacementToHex(MakeBounds(10, 10, 0, 100), false)), std::nullopt);
 }
 
 TEST(MainPlacement, ClampingAndCentring) {
     const TRect screen{0, 0, 1280, 1024};
     // Too small grows to the minimum; too large shrinks to the screen; outside moves in.
-    EXPECT_EQ(ClampToScreen(TRect{10, 10, 300, 200}, screen), (TRect{10, 10, 720, 573}));
-    EXPECT_EQ(ClampToScreen(TRect{-50, -50, 5000, 3000}, screen), screen);
-    EXPECT_EQ(ClampToScreen(TRect{1200, 1000, 800, 600}, screen), (TRect{480, 424, 800, 600}));
-    EXPECT_EQ(ClampToScreen(TRect{-300, 20, 800, 600}, TRect{1280, 0, 1024, 768}), (TRect{1280, 20, 800, 600}));
+    EXPECT_EQ(ClampToScreen(MakeBounds(10, 10, 300, 200), screen), MakeBounds(10, 10, 720, 573));
+    EXPECT_EQ(ClampToScreen(MakeBounds(-50, -50, 5000, 3000), screen), screen);
+    EXPECT_EQ(ClampToScreen(MakeBounds(1200, 1000, 800, 600), screen), MakeBounds(480, 424, 800, 600));
+    EXPECT_EQ(ClampToScreen(MakeBounds(-300, 20, 800, 600), MakeBounds(1280, 0, 1024, 768)), MakeBounds(1280, 20, 800, 600));
     // A screen smaller than the minimum still holds the whole window.
-    EXPECT_EQ(ClampToScreen(TRect{0, 0, 800, 600}, TRect{0, 0, 640, 480}), (TRect{0, 0, 640, 480}));
+    EXPECT_EQ(ClampToScreen(MakeBounds(0, 0, 800, 600), MakeBounds(0, 0, 640, 480)), MakeBounds(0, 0, 640, 480));
 
-    EXPECT_EQ(CenterOnOwner(200, 100, TRect{100, 100, 800, 600}, screen), (TRect{400, 350, 200, 100}));
+    EXPECT_EQ(CenterOnOwner(200, 100, MakeBounds(100, 100, 800, 600), screen), MakeBounds(400, 350, 200, 100));
     // Near the right and bottom edges it is pushed back in; near the left it stops at 0.
-    EXPECT_EQ(CenterOnOwner(400, 300, TRect{1100, 900, 300, 200}, screen), (TRect{880, 724, 400, 300}));
-    EXPECT_EQ(CenterOnOwner(400, 300, TRect{-200, -100, 100, 100}, screen), (TRect{0, 0, 400, 300}));
+    EXPECT_EQ(CenterOnOwner(400, 300, MakeBounds(1100, 900, 300, 200), screen), MakeBounds(880, 724, 400, 300));
+    EXPECT_EQ(CenterOnOwner(400, 300, MakeBounds(-200, -100, 100, 100), screen), MakeBounds(0, 0, 400, 300));
 }
 
 // --- start-up ---

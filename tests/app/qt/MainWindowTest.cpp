@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, PlacementIsKeptAndAWrongValueIgnored) {
         window->setGeometry(10, 12, 740, 580);
     }
     const std::string stored = SettingsStores().Legacy.ReadString("", kPlacementValueName, "");
-    EXPECT_EQ(PlacementFromHex(stored), (TRect{10, 12, 740, 580}));
+    EXPECT_EQ(PlacementFromHex(stored), MakeBounds(10, 12, 740, 580));
     {
         auto window = MakeWindow();
         window->Start();
