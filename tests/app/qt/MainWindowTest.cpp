@@ -40,8 +40,9 @@ TEditorApplication& App() {
     static int argc = 1;
     static char name[] = "test_app_qt";
     static char* argv[] = {name, nullptr};
-    static TEditorApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's own globals (the input devices QTest registers) go first at exit.
+    static auto* app = new TEditorApplication(argc, argv);
+    return *app;
 }
 
 class TScriptedBox final : public IMessageBox {
