@@ -557,6 +557,12 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
 }
 
 void TMainWindowModel::HandleCloseProject() {
+    // Working copies of maps whose changes were declined go with the project: the next project
+    // opened may use the same map numbers.
+    const TKelMapTree& tree = mData.MapTree();
+    for (int index = 0; index < tree.Count(); ++index)
+        if (tree.Items(index)->IsMap())
+            mData.Map().DeleteFromWork(tree.Items(index)->ID);
     mData.CloseProject();
     mDefaultTree.Reset();
     Tree().Clear();

@@ -482,6 +482,17 @@ TEST_F(MainModelSandbox, SaveQueryYesNoCancel) {
     Box.Answers = {mrNo};
     EXPECT_TRUE(Model->ConfirmCloseProject());
     EXPECT_EQ(ReadWholeFile(ProjectFile("Map0001.kmu")), before);
+    // A declined working copy does not outlive the project it belongs to.
+    Data.Map().SaveToWork(1);
+    Data.MapTree().FindByID(1)->Modified = true;
+    ASSERT_TRUE(FileExists(MapWorkFolder() + "Map0001.kmu"));
+    Box.Answers = {mrNo};
+    Model->ProjectClose();
+    EXPECT_FALSE(Manager.IsOpen());
+    EXPECT_FALSE(FileExists(MapWorkFolder() + "Map0001.kmu"));
+    ASSERT_TRUE(Model->OpenProjectFolder(Root + "base/Quest"));
+    EXPECT_EQ(ReadWholeFile(ProjectFile("Map0001.kmu")), before);
+    ChangeMap();
 
     // Yes: the map is written, and the project may close.
     Box.Answers = {mrYes};
