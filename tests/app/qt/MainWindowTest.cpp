@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
@@ -348,6 +349,22 @@ TEST_F(MainWindowTest, SecondInstanceAsksTheFirstToRaise) {
     EXPECT_FALSE(second.Acquire());
     EXPECT_TRUE(raised.wait(3000));
     EXPECT_EQ(raised.count(), 1);
+}
+
+TEST_F(MainWindowTest, LockOfAnEditorThatDiedIsTakenOver) {
+    // The lock file of a process that no longer runs, on this machine.
+    const QString lock = QString::fromStdString(Root + "tmp/editor.lock");
+    WriteFileAtomic(lock.toStdString(), "2147483646\ntest_app_qt\n" + QSysInfo::machineHostName().toStdString() + "\n");
+    TSingleInstance instance(lock);
+    EXPECT_TRUE(instance.Acquire());
+
+    // A lock held by a process that runs (this one, under another lock object) is respected.
+    const QString live = QString::fromStdString(Root + "tmp/live.lock");
+    WriteFileAtomic(live.toStdString(), std::to_string(QCoreApplication::applicationPid()) + "\n" +
+                                            QCoreApplication::applicationName().toStdString() + "\n" +
+                                            QSysInfo::machineHostName().toStdString() + "\n");
+    TSingleInstance second(live);
+    EXPECT_FALSE(second.Acquire());
 }
 
 TEST_F(MainWindowTest, DialogsOpenCentredOnTheirOwner) {
