@@ -506,6 +506,9 @@ void TMainWindowModel::Execute(TMainAction action) {
     case A::ToolMaterial:
         if (OpenMaterialManager) {
             OpenMaterialManager();
+            // Imported or deleted pictures show at once.
+            if (mCanvas)
+                mCanvas->ClearCharacterCache(true);
             mData.Map().ReloadChipSetGraphic();
             if (mCanvas)
                 mCanvas->Refresh();
@@ -541,6 +544,8 @@ void TMainWindowModel::Execute(TMainAction action) {
 void TMainWindowModel::HandleNewProject(const std::string& title, bool& success) { mData.NewProject(title, success); }
 
 void TMainWindowModel::HandleOpenProject(bool& success) {
+    if (mCanvas)
+        mCanvas->ClearCharacterCache(false);
     mData.OpenProject(success);
     if (!success)
         return;

@@ -246,6 +246,9 @@ public:
     virtual void CloseProject() = 0;
     // The application lost the focus (a drag in progress ends).
     virtual void ApplicationDeactivated() {}
+    // Forgets the cached character graphics (a project opens, resources were imported); the
+    // second form also loads those of the map's event pages again.
+    virtual void ClearCharacterCache(bool /*reloadEvents*/) {}
 };
 
 // The chip palette as the main window uses it.

@@ -358,6 +358,8 @@ public:
     void Refresh() override { ++Refreshes; }
     bool DragInProgress() const override { return Dragging; }
     void CloseProject() override { Closed = true; }
+    void ClearCharacterCache(bool reload) override { CacheClears.push_back(reload); }
+    std::vector<bool> CacheClears;
     int Mode = -1, Scale = -1, Tool = -1, Undos = 0, SelectionClears = 0, Refreshes = 0;
     bool Dragging = false, Closed = false;
 };
@@ -432,6 +434,7 @@ TEST_F(MainModelSandbox, NewProjectOpensWithPenAndStoredModeAndZoomComeBack) {
     EXPECT_EQ(Model->StatusText(1), "Lower Layer editing mode");
     EXPECT_EQ(Model->CurrentMapName(), "MAP0001");
     EXPECT_EQ(Model->StatusText(2), "MAP0001");
+    EXPECT_EQ(Canvas.CacheClears, std::vector<bool>{false});
     // An existing folder is never made into a project.
     EXPECT_THROW(Model->NewProjectAt(Root + "base/Quest", "Again"), EProjectError);
 
@@ -626,6 +629,12 @@ TEST_F(MainModelSandbox, ToolWindowsAreOfferedOnlyWhenPresent) {
     EXPECT_FALSE(flagSeen);
     EXPECT_EQ(reloads, 1);
     EXPECT_GT(Canvas.Refreshes, refreshes);
+    // After the material manager the character graphics are loaded anew.
+    Model->OpenMaterialManager = [] {};
+    Canvas.CacheClears.clear();
+    Model->Execute(TMainAction::ToolMaterial);
+    EXPECT_EQ(Canvas.CacheClears, std::vector<bool>{true});
+    EXPECT_EQ(reloads, 2);
 }
 
 TEST_F(MainModelSandbox, TestPlayOptionsPersist) {
