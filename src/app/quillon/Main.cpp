@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,7 +83,16 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     // 9. The main window, then the message loop.
-    TFormKelMain form;
+    // A working folder that cannot be made (or is not ours) refuses the start.
+    std::unique_ptr<TFormKelMain> created;
+    try {
+        created = std::make_unique<TFormKelMain>();
+    } catch (const std::exception& e) {
+        delete splash;
+        ShowMessageBox(e.what(), mbOk | mbIconError);
+        return 1;
+    }
+    TFormKelMain& form = *created;
     centring->SetMainWindow(&form);
     QObject::connect(&instance, &TSingleInstance::RaiseRequested, &form, &TFormKelMain::RaiseFromOtherInstance);
     form.Start(line.Folder);
@@ -93,6 +103,7 @@ int main(int argc, char** argv) {
         form.activateWindow();
     });
     const int status = QApplication::exec();
+    created.reset();
     SetMessageBox(nullptr);
     SetBusyCursor(nullptr);
     return status;
