@@ -1,0 +1,207 @@
+#include "app/EditorApp_qt.h"
+
+#include "app/MainUnit.h"
+#include "data/LD_Map.h"
+#include "platform/MessageBox.h"
+#include "project/PathUtils.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLocalSocket>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShowEvent>
+#include <QToolTip>
+#include <QUrl>
+
+#include <cstdlib>
+#include <new>
+
+namespace quillon {
+
+namespace {
+
+std::function<void(int)>& Terminate() {
+    static std::function<void(int)> terminate = [](int code) { std::exit(code); };
+    return terminate;
+}
+
+constexpr const char* kRaiseRequest = "raise\n";
+constexpr const char* kCentredProperty = "quillonCentred";
+
+TRect ToRect(const QRect& r) { return MakeBounds(r.x(), r.y(), r.width(), r.height()); }
+
+}  // namespace
+
+// --- error handler ---
+
+TEditorApplication::TEditorApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+void TEditorApplication::SetTerminate(std::function<void(int)> terminate) {
+    Terminate() = terminate ? std::move(terminate) : [](int code) { std::exit(code); };
+}
+
+bool TEditorApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        ShowError(kShortOfMemory);
+        Terminate()(1);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    } catch (...) {
+        ShowError("An unexpected error occurred.");
+    }
+    return false;
+}
+
+// --- one editor per user ---
+
+QString InstanceLockPath() {
+    std::string folder = MapWorkFolder();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return QString::fromStdString(folder + ".lock");
+}
+
+TSingleInstance::TSingleInstance(const QString& lockPath, QObject* parent)
+    : QObject(parent), mLock(std::make_unique<QLockFile>(lockPath)), mServerName(lockPath + ".socket") {
+    // Only a lock whose process has gone counts as stale, however long the editor runs.
+    mLock->setStaleLockTime(0);
+    connect(&mServer, &QLocalServer::newConnection, this, &TSingleInstance::Accept);
+}
+
+TSingleInstance::~TSingleInstance() {
+    mServer.close();
+}
+
+bool TSingleInstance::Acquire() {
+    if (mLock->tryLock(200)) {
+        // A socket left by an editor that ended abnormally is in the way of listening.
+        QLocalServer::removeServer(mServerName);
+        mServer.setSocketOptions(QLocalServer::UserAccessOption);
+        mServer.listen(mServerName);
+        return true;
+    }
+    QLocalSocket socket;
+    socket.connectToServer(mServerName);
+    if (socket.waitForConnected(1000)) {
+        socket.write(kRaiseRequest);
+        socket.waitForBytesWritten(1000);
+        socket.disconnectFromServer();
+    }
+    return false;
+}
+
+void TSingleInstance::Accept() {
+    while (QLocalSocket* socket = mServer.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            const QByteArray request = socket->readAll();
+            if (request.contains("raise"))
+                emit RaiseRequested();
+        });
+    }
+}
+
+void RaiseEditorWindow(QWidget* mainWindow) {
+    QWidget* target = QApplication::activeModalWidget();
+    if (!target)
+        target = mainWindow;
+    if (!target)
+        return;
+    if (mainWindow && mainWindow->isMinimized())
+        mainWindow->showNormal();
+    if (target->isMinimized())
+        target->showNormal();
+    target->raise();
+    target->activateWindow();
+}
+
+// --- dialog placement ---
+
+bool TDialogCentering::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && dialog->isWindow() && !dialog->property(kCentredProperty).toBool()) {
+            dialog->setProperty(kCentredProperty, true);
+            QWidget* owner = dialog->parentWidget() ? dialog->parentWidget()->window() : mMainWindow.data();
+            if (owner && owner != dialog && owner->isVisible()) {
+                QScreen* screen = owner->screen();
+                const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+                const QSize size = dialog->frameGeometry().size().expandedTo(dialog->sizeHint());
+                const TRect placed =
+                    CenterOnOwner(size.width(), size.height(), ToRect(owner->frameGeometry()), ToRect(area));
+                dialog->move(placed.Left, placed.Top);
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// --- fonts ---
+
+void InstallFontSubstitutes() {
+    const QString system = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    QFont::insertSubstitutions(QStringLiteral("MS UI Gothic"),
+                               {system, QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
+    QFont font = QApplication::font();
+    QStringList families = font.families();
+    if (families.isEmpty())
+        families << font.family();
+    if (!families.contains(QStringLiteral("IPAGothic")))
+        families << QStringLiteral("IPAGothic");
+    font.setFamilies(families);
+    QApplication::setFont(font);
+    QToolTip::setFont(QFont(QStringLiteral("MS UI Gothic")));
+}
+
+// --- help ---
+
+void ShowHelpContext(const std::string& context) {
+    const std::string page = HelpPageFor(GetAppPath(), context);
+    if (page.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page))))
+        ShowInformation("Help topic: " + context);
+}
+
+// --- dialog base ---
+
+TFormKelBase::TFormKelBase(QWidget* parent) : QDialog(parent) {
+    auto* help = new QAction(this);
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::WindowShortcut);
+    connect(help, &QAction::triggered, this, &TFormKelBase::HelpKeyPressed);
+    addAction(help);
+}
+
+void TFormKelBase::HelpKeyPressed() {
+    auto* button = findChild<QAbstractButton*>(QStringLiteral("ButtonHelp"));
+    if (button && button->isEnabled())
+        button->click();
+}
+
+void TFormKelBase::showEvent(QShowEvent* event) {
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+    QDialog::showEvent(event);
+}
+
+bool TFormKelBase::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+        auto* menu = static_cast<QContextMenuEvent*>(event);
+        // A request that bubbled up from another widget shows no menu here.
+        if (menu->reason() == QContextMenuEvent::Mouse && QApplication::widgetAt(QCursor::pos()) != watched) {
+            menu->accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace quillon

@@ -1,0 +1,101 @@
+// The editor's application object and what it installs program-wide: the error handler around
+// every event, one editor per user, the centring of dialogs on their owners, the fonts, the help
+// dispatcher, and the base of the editor's dialogs.
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QLockFile>
+#include <QLocalServer>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace quillon {
+
+// No exception leaves an event handler: a std::exception shows its message in an error box
+// titled with the application title and the program goes on; running out of memory shows
+// "It is short of memory" and ends the program with status 1.
+class TEditorApplication : public QApplication {
+    Q_OBJECT
+public:
+    TEditorApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // How the program ends when memory ran out (tests put a recorder here).
+    static void SetTerminate(std::function<void(int)> terminate);
+};
+
+// One editor per user: a lock file beside the working folder, and a local server named from it
+// that a second start asks to raise the first one's window.
+class TSingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // `lockPath` is the lock file; the server's socket lies beside it.
+    explicit TSingleInstance(const QString& lockPath, QObject* parent = nullptr);
+    ~TSingleInstance() override;
+
+    // True when this process holds the lock and listens; false when another editor holds it (it
+    // has been asked to raise its window by then).
+    bool Acquire();
+    QString ServerName() const { return mServerName; }
+
+signals:
+    void RaiseRequested();
+
+private:
+    void Accept();
+
+    std::unique_ptr<QLockFile> mLock;
+    QString mServerName;
+    QLocalServer mServer;
+};
+
+// The lock file of the running editor, beside its working folder.
+QString InstanceLockPath();
+
+// Raises a window to the front for a second start: its active modal dialog when there is one,
+// restored when minimised.
+void RaiseEditorWindow(QWidget* mainWindow);
+
+// Centres every top-level dialog (message boxes and file dialogs included) on its owner, or on
+// the main window, when it is first shown, clamped into the screen's available area.
+class TDialogCentering : public QObject {
+    Q_OBJECT
+public:
+    explicit TDialogCentering(QObject* parent = nullptr) : QObject(parent) {}
+    void SetMainWindow(QWidget* window) { mMainWindow = window; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> mMainWindow;
+};
+
+// "MS UI Gothic" (the font the design names) is the system's UI font with a Japanese fallback;
+// the application font gains the same fallback.
+void InstallFontSubstitutes();
+
+// Opens the help page of a context in the desktop's browser (help/<context>.html beside the
+// executable, else help/index.html); without any page, a message box names the topic.
+void ShowHelpContext(const std::string& context);
+
+// The base of the editor's dialogs: F1 clicks the enabled button named "ButtonHelp"; a context
+// menu request is passed on only to the widget under the mouse cursor.
+class TFormKelBase : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormKelBase(QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void HelpKeyPressed();
+};
+
+}  // namespace quillon

@@ -1,0 +1,420 @@
+#include "app/MainUnit_qt.h"
+
+#include "ui_MainUnit.h"
+
+#include "app/EditorApp_qt.h"
+#include "app/Splash_qt.h"
+#include "audio/AudioOutput_qt.h"
+#include "data/EditorMode.h"
+#include "data/LD_Map.h"
+#include "platform/FileUtils.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+#include "project/PathUtils.h"
+#include "project/ProjectData.h"
+#include "project/ProjectManager.h"
+#include "project/ProjectSettings.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QIcon>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+
+#include <algorithm>
+
+// The icons live in a static library: their registration has to be referenced to be linked in.
+static void InitEditorResources() {
+    static const bool done = [] {
+        Q_INIT_RESOURCE(quillon);
+        return true;
+    }();
+    (void)done;
+}
+
+namespace quillon {
+
+void InitResources() { ::InitEditorResources(); }
+
+namespace {
+
+TRect ToRect(const QRect& r) { return MakeBounds(r.x(), r.y(), r.width(), r.height()); }
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+QString FromBytes(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
+
+// The icon of each action shown with one, from the program's resources.
+const char* IconName(TMainAction action) {
+    switch (action) {
+    case TMainAction::ProjectNew: return "project_new";
+    case TMainAction::ProjectOpen: return "project_open";
+    case TMainAction::ProjectClose: return "project_close";
+    case TMainAction::ProjectPack: return "pack";
+    case TMainAction::Exit: return "exit";
+    case TMainAction::MapSave: return "map_save";
+    case TMainAction::MapRevert: return "map_revert";
+    case TMainAction::MapModeLayer1: return "mode_lower";
+    case TMainAction::MapModeLayer2: return "mode_upper";
+    case TMainAction::MapModeEvent: return "mode_event";
+    case TMainAction::MapScale1: return "zoom_1";
+    case TMainAction::MapScale2: return "zoom_2";
+    case TMainAction::MapScale3: return "zoom_4";
+    case TMainAction::MapScale4: return "zoom_8";
+    case TMainAction::ToolDataBase: return "database";
+    case TMainAction::ToolMaterial: return "material";
+    case TMainAction::ToolSelectMusic: return "music";
+    case TMainAction::GameTestPlay: return "test_play";
+    case TMainAction::GameFullScreen: return "fullscreen";
+    case TMainAction::GameShowTitle: return "show_title";
+    case TMainAction::HelpContents: return "help";
+    case TMainAction::HelpAbout: return "about";
+    case TMainAction::MapToolUndo: return "undo";
+    case TMainAction::MapToolSelect: return "tool_select";
+    case TMainAction::MapToolZoom: return "tool_zoom";
+    case TMainAction::MapToolPen: return "tool_pen";
+    case TMainAction::MapToolRect: return "tool_rect";
+    case TMainAction::MapToolEllipse: return "tool_ellipse";
+    case TMainAction::MapToolSeedFill: return "tool_fill";
+    }
+    return nullptr;
+}
+
+// What the tool bar shows, in order; Exit stands for a separator.
+constexpr TMainAction kSeparator = TMainAction::Exit;
+const TMainAction kToolBar[] = {
+    TMainAction::ProjectNew,    TMainAction::ProjectOpen,   TMainAction::MapSave,       kSeparator,
+    TMainAction::MapToolUndo,   kSeparator,                 TMainAction::MapModeLayer1, TMainAction::MapModeLayer2,
+    TMainAction::MapModeEvent,  kSeparator,                 TMainAction::MapScale1,     TMainAction::MapScale2,
+    TMainAction::MapScale3,     TMainAction::MapScale4,     kSeparator,                 TMainAction::MapToolSelect,
+    TMainAction::MapToolZoom,   TMainAction::MapToolPen,    TMainAction::MapToolRect,   TMainAction::MapToolEllipse,
+    TMainAction::MapToolSeedFill, kSeparator,               TMainAction::ToolDataBase,  TMainAction::ToolMaterial,
+    TMainAction::ToolSelectMusic, kSeparator,               TMainAction::GameTestPlay,  kSeparator,
+    TMainAction::HelpContents,
+};
+
+std::string WithoutTrailingSlash(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+// --- creation and destruction ---
+
+TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
+    : QMainWindow(parent), mOptions(options), mUi(std::make_unique<Ui::FormKelMain>()) {
+    InitResources();
+    mUi->setupUi(this);
+    const QString title = QApplication::applicationDisplayName();
+    setWindowTitle(title.isEmpty() ? QString::fromUtf8(kApplicationTitle) : title);
+    setWindowIcon(QIcon(QStringLiteral(":/quillon/icons/quillon.svg")));
+
+    // Loaders recognise the editor from here on.
+    SetEditorMode(true);
+    if (mOptions.Audio) {
+        mAudio = std::make_unique<audio::TQtAudioHost>();
+        mAudio->Create();
+    }
+    mData = std::make_unique<TProjectData>();
+
+    // A working folder left over by an editor that ended abnormally goes first.
+    mTempFolder = WithoutTrailingSlash(MapWorkFolder());
+    if (mOptions.WorkingFolder) {
+        DeleteFolderTree(mTempFolder);
+        CreateMapWorkFolder();
+    }
+
+    mManager = std::make_unique<TProjectManager>();
+    mModel = std::make_unique<TMainWindowModel>(*mManager, *mData);
+    mModel->LoadSettings();
+    mModel->ShowNewDialog = [this] { Action_ProjectNewExecute(); };
+    mModel->ShowOpenDialog = [this] { Action_ProjectOpenExecute(); };
+    mModel->ShowHelp = [this] { Action_HelpContentsExecute(); };
+    mModel->ShowAbout = [this] { Action_HelpAboutExecute(); };
+    mModel->CloseWindow = [this] { close(); };
+    mModel->OnStatusChanged = [this] { UpdateStatusBar(); };
+    mModel->OnDataChanged = [this] { update(); };
+
+    CreateActions();
+    CreateMenusAndToolBars();
+    CreateStatusBar();
+    splitDockWidget(mUi->DockChipPalette, mUi->DockMapTree, Qt::Vertical);
+
+    resize(kMainDefaultWidth, kMainDefaultHeight);
+    RestorePlacement();
+
+    // The enabling rules run whenever the application has nothing else to do.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TFormKelMain::UpdateActions);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive && mModel)
+            mModel->HandleDeactivate();
+    });
+    UpdateActions();
+    UpdateStatusBar();
+}
+
+TFormKelMain::~TFormKelMain() {
+    mAudio.reset();
+    SavePlacement();
+    mModel->SaveSettings();
+    mModel.reset();
+    mManager.reset();
+    if (mOptions.WorkingFolder)
+        DeleteFolderTree(mTempFolder);
+}
+
+void TFormKelMain::Start(const std::string& folder) {
+    try {
+        if (folder.empty())
+            mManager->ReopenLastProject();
+        else if (!mModel->OpenProjectFolder(folder))
+            ShowError("No project could be opened from \"" + folder + "\".");
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    }
+    show();
+    if (!isMaximized()) {
+        if (QScreen* screen = this->screen())
+            setGeometry(ToQRect(ClampToScreen(ToRect(geometry()), ToRect(screen->availableGeometry()))));
+    }
+    UpdateActions();
+    UpdateStatusBar();
+}
+
+void TFormKelMain::RestorePlacement() {
+    const std::string hex = SettingsStores().Legacy.ReadString("", kPlacementValueName, "");
+    if (const auto rect = PlacementFromHex(hex)) {
+        setGeometry(ToQRect(*rect));
+        mPlacementRestored = true;
+    }
+}
+
+void TFormKelMain::SavePlacement() {
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (!normal.isValid())
+        return;
+    TProfileFile& legacy = SettingsStores().Legacy;
+    legacy.WriteString("", kPlacementValueName, PlacementToHex(ToRect(normal), isMaximized()));
+    legacy.Flush();
+}
+
+// --- actions, menus, tool bars, status bar ---
+
+void TFormKelMain::CreateActions() {
+    for (const TMainActionInfo& info : MainActions()) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromUtf8(info.Name));
+        action->setText(tr(info.MenuCaption ? info.MenuCaption : info.Caption));
+        const QString tip = tr(StripAccelerator(info.Caption).c_str());
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+        if (*info.ShortCut)
+            action->setShortcut(QKeySequence(QString::fromUtf8(info.ShortCut)));
+        action->setCheckable(info.Group != TActionGroup::None);
+        if (const char* icon = IconName(info.Action))
+            action->setIcon(QIcon(QStringLiteral(":/quillon/icons/%1.svg").arg(QString::fromUtf8(icon))));
+        const TMainAction id = info.Action;
+        connect(action, &QAction::triggered, this, [this, id] { ActionExecute(id); });
+        addAction(action);
+        mActions[static_cast<std::size_t>(id)] = action;
+    }
+}
+
+void TFormKelMain::CreateMenusAndToolBars() {
+    for (const TMenu& menu : MainMenus()) {
+        auto* target = findChild<QMenu*>(QString::fromUtf8(menu.Name));
+        if (!target)
+            target = menuBar()->addMenu(tr(menu.Caption));
+        for (const TMenuItem& item : menu.Items) {
+            switch (item.Kind) {
+            case TMenuItem::Action: target->addAction(Action(item.Item)); break;
+            case TMenuItem::Separator: target->addSeparator(); break;
+            case TMenuItem::SubMenu: {
+                QMenu* sub = target->addMenu(tr(item.Caption));
+                sub->setObjectName(QString::fromUtf8(menu.Name) + QLatin1Char('_') +
+                                   QString::fromStdString(StripAccelerator(item.Caption)));
+                for (TMainAction child : item.Children)
+                    sub->addAction(Action(child));
+                break;
+            }
+            }
+        }
+    }
+    for (TMainAction action : kToolBar) {
+        if (action == kSeparator)
+            mUi->ToolBarMain->addSeparator();
+        else
+            mUi->ToolBarMain->addAction(Action(action));
+    }
+}
+
+void TFormKelMain::CreateStatusBar() {
+    for (int panel = 0; panel < 3; ++panel) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (panel == 1) {
+            // Wide enough for the longest mode text in the font in use.
+            int width = kStatusPanelWidths[panel];
+            for (int mode = kModeLower; mode <= kModeEvent; ++mode)
+                width = std::max(width, label->fontMetrics().horizontalAdvance(tr(ModeText(mode))) + 12);
+            label->setFixedWidth(width);
+        } else if (panel == 0)
+            label->setFixedWidth(kStatusPanelWidths[panel]);
+        else
+            label->setMinimumWidth(kStatusPanelWidths[panel]);
+        statusBar()->addWidget(label, panel == 2 ? 1 : 0);
+        mPanels[panel] = label;
+    }
+}
+
+void TFormKelMain::ActionExecute(TMainAction action) {
+    mModel->Execute(action);
+    UpdateActions();
+}
+
+void TFormKelMain::UpdateActions() {
+    if (!mModel)
+        return;
+    const TActionStates states = mModel->ActionStates();
+    for (int i = 0; i < kMainActionCount; ++i) {
+        QAction* action = mActions[i];
+        if (action->isEnabled() != states[i].Enabled)
+            action->setEnabled(states[i].Enabled);
+        if (action->isCheckable() && action->isChecked() != states[i].Checked)
+            action->setChecked(states[i].Checked);
+    }
+}
+
+void TFormKelMain::UpdateStatusBar() {
+    if (!mModel || !mPanels[0])
+        return;
+    for (int panel = 0; panel < 3; ++panel) {
+        const QString text = FromBytes(mModel->StatusText(panel));
+        if (mPanels[panel]->text() != text)
+            mPanels[panel]->setText(text);
+    }
+}
+
+// --- events ---
+
+bool TFormKelMain::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        // Hints go to panel 0, never through showMessage, which would hide the other panels; a
+        // window of another form holding the mouse keeps its hints to itself.
+        QWidget* grabber = QWidget::mouseGrabber();
+        if (!grabber || grabber->window() == this)
+            mModel->SetHint(Utf8ToCp932(static_cast<QStatusTipEvent*>(event)->tip().toStdString()));
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TFormKelMain::closeEvent(QCloseEvent* event) {
+    try {
+        if (!mModel->ConfirmCloseProject()) {
+            event->ignore();
+            return;
+        }
+    } catch (const std::exception& e) {
+        // Whatever went wrong, the project stays open rather than lose its changes.
+        ShowError(e.what());
+        event->ignore();
+        return;
+    }
+    FreeAudio();
+    event->accept();
+}
+
+// --- handlers ---
+
+void TFormKelMain::Action_ProjectNewExecute() {
+    bool ok = false;
+    const QString base = QString::fromStdString(GetProjectBasePath());
+    const QString folder = QInputDialog::getText(this, tr("Create new project"), tr("Folder of the new project:"),
+                                                 QLineEdit::Normal, base + QStringLiteral("Project1"), &ok);
+    if (!ok || folder.trimmed().isEmpty())
+        return;
+    const QString title = QInputDialog::getText(this, tr("Create new project"), tr("Game title:"), QLineEdit::Normal,
+                                                QStringLiteral("Untitled"), &ok);
+    if (!ok)
+        return;
+    mModel->NewProjectAt(folder.trimmed().toStdString(), Utf8ToCp932(title.toStdString()));
+}
+
+void TFormKelMain::Action_ProjectOpenExecute() {
+    const QString base = QString::fromStdString(GetProjectBasePath());
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Open project"), base,
+                                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty())
+        return;
+    if (!mModel->OpenProjectFolder(folder.toStdString()))
+        ShowError("No project could be opened from \"" + folder.toStdString() + "\".");
+}
+
+void TFormKelMain::Action_HelpContentsExecute() { ShowHelpContext("index"); }
+
+void TFormKelMain::Action_HelpAboutExecute() {
+    TFormAboutBox box(this);
+    box.exec();
+}
+
+void TFormKelMain::RaiseFromOtherInstance() { RaiseEditorWindow(this); }
+
+// --- audio ---
+
+bool TFormKelMain::FreeAudio() { return mAudio ? mAudio->Free() : false; }
+
+bool TFormKelMain::CreateAudio() {
+    if (!mOptions.Audio)
+        return false;
+    if (!mAudio)
+        mAudio = std::make_unique<audio::TQtAudioHost>();
+    return mAudio->Create();
+}
+
+// --- docks ---
+
+void TFormKelMain::SetCanvasWidget(QWidget* canvas) {
+    if (!canvas)
+        return;
+    QLayout* layout = mUi->CanvasHost->layout();
+    if (mUi->CanvasPlaceholder) {
+        layout->removeWidget(mUi->CanvasPlaceholder);
+        mUi->CanvasPlaceholder->deleteLater();
+        mUi->CanvasPlaceholder = nullptr;
+    }
+    canvas->setParent(mUi->CanvasHost);
+    layout->addWidget(canvas);
+}
+
+namespace {
+
+void ReplaceDockContents(QDockWidget* dock, QWidget* contents) {
+    if (!contents)
+        return;
+    QWidget* old = dock->widget();
+    dock->setWidget(contents);
+    if (old && old != contents)
+        old->deleteLater();
+}
+
+}  // namespace
+
+void TFormKelMain::SetChipPaletteWidget(QWidget* palette) { ReplaceDockContents(mUi->DockChipPalette, palette); }
+
+void TFormKelMain::SetMapTreeWidget(QWidget* tree) { ReplaceDockContents(mUi->DockMapTree, tree); }
+
+}  // namespace quillon

@@ -1,0 +1,106 @@
+// The editor's main window: menus, tool bars and the status bar over the main window's model, the
+// docks of the chip palette, the map tree and the map canvas, and the working folder, placement
+// and audio front it owns.
+#pragma once
+
+#include "app/MainUnit.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QLabel;
+
+namespace Ui {
+class FormKelMain;
+}
+
+namespace quillon {
+
+namespace audio {
+class TQtAudioHost;
+}
+class TProjectData;
+class TProjectManager;
+
+// Registers the editor's icons and pictures (called by the main window; harmless when repeated).
+void InitResources();
+
+struct TFormKelMainOptions {
+    bool Audio = true;          // create the audio front (tests go without)
+    bool WorkingFolder = true;  // wipe and re-create the working folder (needs the instance lock)
+};
+
+class TFormKelMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Creation steps up to the placement; the project opens in Start.
+    explicit TFormKelMain(TFormKelMainOptions options = {}, QWidget* parent = nullptr);
+    ~TFormKelMain() override;
+
+    // Opens the project folder given on the command line (as the open dialog would), or else the
+    // project that was open last; then shows the window kept within the screen.
+    void Start(const std::string& folder = {});
+
+    TMainWindowModel& Model() { return *mModel; }
+    TProjectManager& Manager() { return *mManager; }
+    TProjectData& Data() { return *mData; }
+    QAction* Action(TMainAction action) const { return mActions[static_cast<std::size_t>(action)]; }
+    QLabel* StatusPanel(int panel) const { return mPanels.at(panel); }
+
+    // --- wiring points: the panes built elsewhere take the placeholders' places ---
+    // The map canvas fills the client area; the chip palette sits in the upper, the map tree in
+    // the lower part of the left panel. The window takes ownership of each widget.
+    void SetCanvasWidget(QWidget* canvas);
+    void SetChipPaletteWidget(QWidget* palette);
+    void SetMapTreeWidget(QWidget* tree);
+
+    // The audio front around a test play: freed before the runtime starts, re-created (with its
+    // wave output) afterwards.
+    bool FreeAudio();
+    bool CreateAudio();
+
+    // The enabling rules applied to the actions (also run whenever the application goes idle).
+    void UpdateActions();
+    // The status panels from the model.
+    void UpdateStatusBar();
+
+public slots:
+    void Action_ProjectNewExecute();
+    void Action_ProjectOpenExecute();
+    void Action_HelpContentsExecute();
+    void Action_HelpAboutExecute();
+    void RaiseFromOtherInstance();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenusAndToolBars();
+    void CreateStatusBar();
+    void ActionExecute(TMainAction action);
+    void RestorePlacement();
+    void SavePlacement();
+
+    TFormKelMainOptions mOptions;
+    std::unique_ptr<Ui::FormKelMain> mUi;
+    std::unique_ptr<TProjectData> mData;
+    std::unique_ptr<TProjectManager> mManager;
+    std::unique_ptr<TMainWindowModel> mModel;
+    std::unique_ptr<audio::TQtAudioHost> mAudio;
+    std::array<QAction*, kMainActionCount> mActions{};
+    std::array<QLabel*, 3> mPanels{};
+    std::string mTempFolder;
+    bool mPlacementRestored = false;
+};
+
+// The name the rest of the editor knows the main window by.
+using TFormMain = TFormKelMain;
+
+}  // namespace quillon

@@ -1,0 +1,110 @@
+// quillon: the editor. Start-up runs in this order: one editor per user, the display and run-time
+// package checks, the splash window, the main window with the project, the message loop.
+#include "app/EditorApp_qt.h"
+#include "app/MainUnit.h"
+#include "app/MainUnit_qt.h"
+#include "app/Splash_qt.h"
+#include "platform/BusyCursor_qt.h"
+#include "platform/MessageBox_qt.h"
+#include "project/ProjectSettings.h"
+
+#include <QScreen>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace quillon;
+
+int main(int argc, char** argv) {
+    // Help and version need no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            break;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(UsageText().c_str(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            std::printf("quillon %s\n", QUILLON_VERSION);
+            return 0;
+        }
+    }
+
+    TEditorApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quillon"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("quillon"));
+
+    // What Qt left of the command line.
+    std::vector<std::string> args;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (int i = 1; i < arguments.size(); ++i)
+        args.push_back(arguments[i].toStdString());
+    const TCommandLine line = ParseCommandLine(args);
+    if (!line.Error.empty()) {
+        std::fprintf(stderr, "quillon: %s\n%s", line.Error.c_str(), UsageText().c_str());
+        return 2;
+    }
+
+    TQtMessageBox messageBox;
+    SetMessageBox(&messageBox);
+    TQtBusyCursor busyCursor;
+    SetBusyCursor(&busyCursor);
+
+    // 1. One editor per user: a second start raises the first and ends quietly.
+    TSingleInstance instance(InstanceLockPath());
+    if (!instance.Acquire())
+        return 0;
+
+    // 2-5. The display and the run-time package (the archiver and graphics are built in).
+    TScreenInfo screen;
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        screen.Width = primary->size().width();
+        screen.Height = primary->size().height();
+        screen.Depth = primary->depth();
+    }
+    const std::string refusal = StartupRefusal(screen, GetRtpPath());
+    if (!refusal.empty()) {
+        ShowMessageBox(refusal, mbOk | mbIconError);
+        return 1;
+    }
+
+    InstallFontSubstitutes();
+    auto* centring = new TDialogCentering(&app);
+    app.installEventFilter(centring);
+
+    // 8. The splash window, painted at once; it closes itself.
+    auto* splash = new TFormSplash;
+    splash->show();
+    QApplication::processEvents();
+
+    // 9. The main window, then the message loop.
+    // A working folder that cannot be made (or is not ours) refuses the start.
+    std::unique_ptr<TFormKelMain> created;
+    try {
+        created = std::make_unique<TFormKelMain>();
+    } catch (const std::exception& e) {
+        delete splash;
+        ShowMessageBox(e.what(), mbOk | mbIconError);
+        return 1;
+    }
+    TFormKelMain& form = *created;
+    centring->SetMainWindow(&form);
+    QObject::connect(&instance, &TSingleInstance::RaiseRequested, &form, &TFormKelMain::RaiseFromOtherInstance);
+    form.Start(line.Folder);
+    splash->raise();
+    // The main window takes the keyboard back when the splash has gone.
+    QObject::connect(splash, &QObject::destroyed, &form, [&form] {
+        form.raise();
+        form.activateWindow();
+    });
+    const int status = QApplication::exec();
+    created.reset();
+    SetMessageBox(nullptr);
+    SetBusyCursor(nullptr);
+    return status;
+}

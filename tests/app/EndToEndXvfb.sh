@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# The real editor on a virtual display, driven by keys as a user would: it opens a fresh project,
+# a second start hands over to the first and ends at once, the mode keys switch the editing mode,
+# Alt+F4 closes it and the mode and zoom land in "GMK_RT.ini"; started again without a folder it
+# reopens the same project. Skips (status 77) when Xvfb or xdotool is missing.
+# usage: EndToEndXvfb.sh QUILLON QUILLON_CLI
+set -u
+quillon=$1
+cli=$2
+for tool in Xvfb xdotool; do
+  if ! command -v "$tool" > /dev/null; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/quillon-e2e-XXXXXX")
+xvfb_pid=""
+editor_pid=""
+cleanup() {
+  [ -n "$editor_pid" ] && kill "$editor_pid" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  wait 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/editor.log" ] && sed 's/^/  editor: /' "$work/editor.log"
+  exit 1
+}
+
+mkdir -p "$work/config" "$work/tmp" "$work/base"
+chmod 700 "$work/tmp"
+export QUILLON_CONFIG_DIR="$work/config" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/tmp"
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+
+"$cli" new-project "$work/base" Quest "Quest" > /dev/null || fail "quillon-cli new-project"
+ini="$work/base/Quest/GMK_RT.ini"
+
+# A display of our own: Xvfb picks a free number and writes it to descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# Waits until the splash window has gone and the main window (at least 720 wide) is mapped, then
+# gives it the keyboard (there is no window manager to do so).
+wait_window() {
+  for _ in $(seq 200); do
+    local found=""
+    local count=0
+    for id in $(xdotool search --onlyvisible --name '^Quillon' 2> /dev/null); do
+      count=$((count + 1))
+      local width
+      width=$(xdotool getwindowgeometry --shell "$id" 2> /dev/null | sed -n 's/^WIDTH=//p')
+      [ "${width:-0}" -ge 720 ] && found=$id
+    done
+    if [ -n "$found" ] && [ "$count" -eq 1 ]; then
+      xdotool windowfocus --sync "$found" 2> /dev/null
+      sleep 0.3
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+# Waits for the editor to end; its exit status is in $status.
+wait_end() {
+  for _ in $(seq 200); do
+    if ! kill -0 "$editor_pid" 2> /dev/null; then
+      wait "$editor_pid"
+      status=$?
+      editor_pid=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+key() {
+  xdotool mousemove 400 300 key "$@"
+  sleep 0.4
+}
+
+# 1. Start on the project folder.
+"$quillon" "$work/base/Quest" > "$work/editor.log" 2>&1 &
+editor_pid=$!
+wait_window || fail "no editor window"
+
+# 2. A second start ends at once with status 0 and leaves the first running.
+timeout 10 "$quillon" > /dev/null 2>&1
+second=$?
+[ "$second" -eq 0 ] || fail "second start ended with $second"
+kill -0 "$editor_pid" 2> /dev/null || fail "the first editor ended"
+
+# 3. Event mode (F7), then Alt+F4 closes without a question (nothing changed).
+key F7
+key alt+F4
+wait_end || fail "Alt+F4 did not close the editor"
+[ "$status" -eq 0 ] || fail "the editor ended with $status"
+grep -q '^MapEditMode=2' "$ini" || fail "MapEditMode is not 2: $(cat "$ini")"
+grep -q '^MapEditZoom=0' "$ini" || fail "MapEditZoom is not 0"
+ls "$work/tmp" | grep -q '^GMK_TEMP' && ls -d "$work/tmp"/GMK_TEMP*/ > /dev/null 2>&1 && fail "the working folder was left behind"
+
+# 4. Without a folder the same project reopens in event mode; F5 goes back to the lower layer.
+"$quillon" > "$work/editor.log" 2>&1 &
+editor_pid=$!
+wait_window || fail "no editor window on the second run"
+key F5
+key alt+F4
+wait_end || fail "the second run did not close"
+[ "$status" -eq 0 ] || fail "the second run ended with $status"
+grep -q '^MapEditMode=0' "$ini" || fail "the reopened project did not record MapEditMode 0: $(cat "$ini")"
+
+echo "PASS"
+exit 0

@@ -1,0 +1,408 @@
+// The main window headless: menus, actions and their states, short-cuts, status panels, the save
+// query on close, placement, the error handler, one editor per user and dialog centring.
+#include "app/EditorApp_qt.h"
+#include "app/MainUnit.h"
+#include "app/MainUnit_qt.h"
+#include "app/Splash_qt.h"
+#include "data/LD_DataBase.h"
+#include "data/LD_Map.h"
+#include "platform/FileUtils.h"
+#include "platform/MessageBox.h"
+#include "project/PathUtils.h"
+#include "project/ProjectData.h"
+#include "project/ProjectManager.h"
+#include "project/ProjectSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QSignalSpy>
+#include <QSysInfo>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QToolBar>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+TEditorApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_app_qt";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: Qt's own globals (the input devices QTest registers) go first at exit.
+    static auto* app = new TEditorApplication(argc, argv);
+    return *app;
+}
+
+class TScriptedBox final : public IMessageBox {
+public:
+    int Show(const std::string& text, int flags, const void*) override {
+        Texts.push_back(text);
+        Flags.push_back(flags);
+        if (Answers.empty())
+            return mrCancel;
+        const int answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    std::deque<int> Answers;
+    std::vector<std::string> Texts;
+    std::vector<int> Flags;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        std::string pattern = (fs::temp_directory_path() / "quillon-window-XXXXXX").string();
+        Root = std::string(::mkdtemp(pattern.data())) + "/";
+        for (const char* folder : {"config", "editor/RTP", "base", "tmp"})
+            fs::create_directories(Root + folder);
+        mOldDir = GetCurrentDir();
+        if (const char* tmp = std::getenv("TMPDIR"))
+            mOldTmp = tmp;
+        ::setenv("TMPDIR", (Root + "tmp").c_str(), 1);
+        ::setenv("QUILLON_CONFIG_DIR", (Root + "config").c_str(), 1);
+        ReopenSettingsStores();
+        SetAppPath(Root + "editor");
+        SetProjectBasePath(Root + "base");
+        SetOpenedProjectFolder("");
+        SetProjectPath("");
+        TKelDataBase starter;
+        starter.SaveToFile(Root + "editor/GMK_RT.kdb.dat");
+        WriteFileAtomic(Root + "editor/GMK_RT.exe.dat", "#!/bin/sh\nexit 0\n");
+        mPrevious = SetMessageBox(&Box);
+    }
+    void TearDown() override {
+        SetMessageBox(mPrevious);
+        SetCurrentDir(mOldDir);
+        SetProjectPath("");
+        SetAppPath("");
+        if (mOldTmp.empty())
+            ::unsetenv("TMPDIR");
+        else
+            ::setenv("TMPDIR", mOldTmp.c_str(), 1);
+        fs::remove_all(Root);
+    }
+
+    std::unique_ptr<TFormKelMain> MakeWindow() {
+        TFormKelMainOptions options;
+        options.Audio = false;
+        auto window = std::make_unique<TFormKelMain>(options);
+        return window;
+    }
+    // A window on a fresh project, shown and active so that short-cuts reach it.
+    std::unique_ptr<TFormKelMain> WindowOnProject() {
+        auto window = MakeWindow();
+        window->Model().NewProjectAt(Root + "base/Quest", "The Quest");
+        window->Start();
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        return window;
+    }
+    static bool Enabled(TFormKelMain& w, TMainAction a) { return w.Action(a)->isEnabled(); }
+    static bool Checked(TFormKelMain& w, TMainAction a) { return w.Action(a)->isChecked(); }
+
+    std::string Root;
+    TScriptedBox Box;
+
+private:
+    std::string mOldDir;
+    std::string mOldTmp;
+    IMessageBox* mPrevious = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, MenusActionsAndPanels) {
+    auto window = MakeWindow();
+    const QList<QAction*> menus = window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 5);
+    EXPECT_EQ(menus[0]->text(), "&Project");
+    EXPECT_EQ(menus[3]->text(), "&Game");
+    QStringList game;
+    for (QAction* item : menus[3]->menu()->actions())
+        game << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    EXPECT_EQ(game, (QStringList{"Test Play", "-", "Full Screen", "Show Game &Title"}));
+    QStringList map;
+    for (QAction* item : menus[1]->menu()->actions())
+        map << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    EXPECT_EQ(map, (QStringList{"&Save map...", "&Revert map...", "-", "&Edit", "&Scale"}));
+
+    QAction* save = window->Action(TMainAction::MapSave);
+    EXPECT_EQ(save->objectName(), "Action_MapSave");
+    EXPECT_EQ(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(save->toolTip(), "Save map...");
+    EXPECT_EQ(window->Action(TMainAction::GameTestPlay)->shortcut(), QKeySequence(Qt::Key_F9));
+    EXPECT_EQ(window->Action(TMainAction::GameFullScreen)->toolTip(), "Full screen");
+    EXPECT_FALSE(window->Action(TMainAction::MapToolPen)->icon().isNull());
+    EXPECT_FALSE(window->findChildren<QToolBar*>().isEmpty());
+
+    EXPECT_EQ(window->StatusPanel(0)->width(), 320);
+    EXPECT_GE(window->StatusPanel(1)->width(), 144);
+    EXPECT_GE(window->minimumWidth(), 720);
+    EXPECT_GE(window->minimumHeight(), 573);
+}
+
+TEST_F(MainWindowTest, ActionStatesFollowTheProjectAndTheKeys) {
+    auto closed = MakeWindow();
+    EXPECT_TRUE(Enabled(*closed, TMainAction::ProjectOpen));
+    EXPECT_FALSE(Enabled(*closed, TMainAction::ProjectClose));
+    EXPECT_FALSE(Enabled(*closed, TMainAction::MapSave));
+    EXPECT_FALSE(Enabled(*closed, TMainAction::MapModeLayer1));
+    EXPECT_TRUE(Enabled(*closed, TMainAction::HelpAbout));
+    closed.reset();
+
+    auto window = WindowOnProject();
+    ASSERT_TRUE(window->Manager().IsOpen());
+    EXPECT_FALSE(Enabled(*window, TMainAction::ProjectOpen));
+    EXPECT_TRUE(Enabled(*window, TMainAction::ProjectClose));
+    EXPECT_FALSE(Enabled(*window, TMainAction::MapSave));
+    EXPECT_TRUE(Checked(*window, TMainAction::MapToolPen));
+    EXPECT_EQ(window->StatusPanel(1)->text(), "Lower Layer editing mode");
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
+    // Until the runtime launcher and the tool windows are wired, their actions stay off.
+    EXPECT_FALSE(Enabled(*window, TMainAction::GameTestPlay));
+    EXPECT_FALSE(Enabled(*window, TMainAction::ToolDataBase));
+
+    // F7: event mode, no canvas tools; F6: upper layer.
+    QTest::keyClick(window.get(), Qt::Key_F7);
+    EXPECT_TRUE(Checked(*window, TMainAction::MapModeEvent));
+    EXPECT_FALSE(Checked(*window, TMainAction::MapModeLayer1));
+    EXPECT_FALSE(Enabled(*window, TMainAction::MapToolPen));
+    EXPECT_EQ(window->StatusPanel(1)->text(), "Event editing mode");
+    QTest::keyClick(window.get(), Qt::Key_F6);
+    EXPECT_TRUE(Checked(*window, TMainAction::MapModeLayer2));
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapToolPen));
+
+    // A change enables saving once the application is idle; Ctrl+S writes the map.
+    window->Data().Map().LowerLayer.SetCell(1, 1, 5010);
+    window->Data().Map().Modified = true;
+    QApplication::processEvents();
+    window->UpdateActions();
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapSave));
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapRevert));
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(Enabled(*window, TMainAction::MapSave));
+    TKelMap saved;
+    saved.LoadFromFile(Root + "base/Quest/Map0001.kmu");
+    EXPECT_EQ(saved.LowerLayer.Cell(1, 1), 5010);
+
+    // Zoom from the menu action and the option toggles keep their check marks.
+    window->Action(TMainAction::MapScale4)->trigger();
+    EXPECT_TRUE(Checked(*window, TMainAction::MapScale4));
+    EXPECT_FALSE(Checked(*window, TMainAction::MapScale1));
+    const bool fullScreen = Checked(*window, TMainAction::GameFullScreen);
+    window->Action(TMainAction::GameFullScreen)->trigger();
+    EXPECT_NE(Checked(*window, TMainAction::GameFullScreen), fullScreen);
+    EXPECT_NE(window->Model().TestFullScreen(), fullScreen);
+
+    // Closing records mode and zoom, and the next start restores them.
+    EXPECT_TRUE(window->close());
+    window.reset();
+    TProfileFile ini(Root + "base/Quest/GMK_RT.ini");
+    EXPECT_EQ(ini.ReadInteger("GMK_RT", "MapEditMode", -1), 1);
+    EXPECT_EQ(ini.ReadInteger("GMK_RT", "MapEditZoom", -1), 3);
+    EXPECT_NE(GetFullScreenFlag(), fullScreen);
+    SetCurrentDir(Root);
+    SetProjectPath("");
+    auto again = MakeWindow();
+    again->Start();
+    EXPECT_TRUE(again->Manager().IsOpen());
+    EXPECT_TRUE(Checked(*again, TMainAction::MapModeLayer2));
+    EXPECT_TRUE(Checked(*again, TMainAction::MapScale4));
+}
+
+TEST_F(MainWindowTest, HintsGoToPanelZeroAndTheCursorToPanelTwo) {
+    auto window = WindowOnProject();
+    QStatusTipEvent tip(QStringLiteral("Fill Region"));
+    QApplication::sendEvent(window.get(), &tip);
+    EXPECT_EQ(window->StatusPanel(0)->text(), "Fill Region");
+    EXPECT_EQ(window->StatusPanel(1)->text(), "Lower Layer editing mode");  // not hidden by the hint
+    window->Model().HandleCursorMoved(12, 3, true);
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001 (012,003)");
+    // A Japanese map name shows decoded.
+    window->Data().MapTree().FindByID(1)->Name = "\x83\x7d\x83\x62\x83\x76";  // "マップ" in code page 932
+    window->Model().HandleMapSelected(1);
+    EXPECT_EQ(window->StatusPanel(2)->text(), QString::fromUtf8("マップ (012,003)"));
+
+    const QImage shot = window->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GE(shot.width(), 720);
+    // The tool bar paints its icons: the pen's yellow is somewhere in the top rows.
+    bool yellow = false;
+    for (int y = 0; y < std::min(shot.height(), 80) && !yellow; ++y)
+        for (int x = 0; x < shot.width() && !yellow; ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            yellow = c.red() > 230 && c.green() > 180 && c.blue() < 140;
+        }
+    EXPECT_TRUE(yellow);
+    shot.save(QStringLiteral(QUILLON_BINARY_DIR "/main-window.png"));
+}
+
+TEST_F(MainWindowTest, FailedSaveOnCloseKeepsWindowAndProject) {
+    auto window = WindowOnProject();
+    window->Data().Map().Modified = true;
+    const std::string tree = Root + "base/Quest/GMK_RT.kmt";
+    fs::remove(tree);
+    fs::create_directories(tree + "/blocker");
+    Box.Answers = {mrYes};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->Manager().IsOpen());
+    ASSERT_EQ(Box.Texts.size(), 2u);
+    EXPECT_EQ(Box.Texts[0], "Maps were changed. Save them?");
+    // Cancel keeps it too; No closes without saving.
+    Box.Answers = {mrCancel};
+    EXPECT_FALSE(window->close());
+    Box.Answers = {mrNo};
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindowTest, PlacementIsKeptAndAWrongValueIgnored) {
+    {
+        auto window = MakeWindow();
+        window->Start();
+        window->setGeometry(10, 12, 740, 580);
+    }
+    const std::string stored = SettingsStores().Legacy.ReadString("", kPlacementValueName, "");
+    EXPECT_EQ(PlacementFromHex(stored), MakeBounds(10, 12, 740, 580));
+    {
+        auto window = MakeWindow();
+        window->Start();
+        EXPECT_EQ(window->geometry(), QRect(10, 12, 740, 580));
+    }
+    SettingsStores().Legacy.WriteString("", kPlacementValueName, "2C0000");
+    auto window = MakeWindow();
+    window->Start();
+    EXPECT_EQ(window->width(), kMainDefaultWidth);
+}
+
+TEST_F(MainWindowTest, WorkingFolderIsWipedAtStartAndRemovedAtEnd) {
+    const std::string work = MapWorkFolder();
+    fs::create_directories(work);
+    WriteFileAtomic(work + "Map0042.kmu", "left over");
+    {
+        TFormKelMainOptions options;
+        options.Audio = false;
+        TFormKelMain window(options);
+        EXPECT_TRUE(FolderExists(work));
+        EXPECT_FALSE(FileExists(work + "Map0042.kmu"));
+    }
+    EXPECT_FALSE(FolderExists(work));
+}
+
+namespace {
+
+class TThrowing : public QObject {
+public:
+    bool OutOfMemory = false;
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) {
+            if (OutOfMemory)
+                throw std::bad_alloc();
+            throw std::runtime_error("Map0003.kmu: cannot be read");
+        }
+        return QObject::event(e);
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, ErrorsInHandlersAreShownAndTheProgramGoesOn) {
+    std::vector<int> exits;
+    TEditorApplication::SetTerminate([&](int code) { exits.push_back(code); });
+    TThrowing target;
+    QEvent event(QEvent::User);
+    EXPECT_NO_THROW(QApplication::sendEvent(&target, &event));
+    ASSERT_EQ(Box.Texts.size(), 1u);
+    EXPECT_EQ(Box.Texts[0], "Map0003.kmu: cannot be read");
+    EXPECT_EQ(Box.Flags[0] & 0xF0, mbIconError);
+    EXPECT_TRUE(exits.empty());
+
+    target.OutOfMemory = true;
+    EXPECT_NO_THROW(QApplication::sendEvent(&target, &event));
+    ASSERT_EQ(Box.Texts.size(), 2u);
+    EXPECT_EQ(Box.Texts[1], "It is short of memory");
+    EXPECT_EQ(exits, std::vector<int>{1});
+    TEditorApplication::SetTerminate(nullptr);
+}
+
+TEST_F(MainWindowTest, SecondInstanceAsksTheFirstToRaise) {
+    const QString lock = QString::fromStdString(Root + "tmp/editor.lock");
+    TSingleInstance first(lock);
+    ASSERT_TRUE(first.Acquire());
+    QSignalSpy raised(&first, &TSingleInstance::RaiseRequested);
+    TSingleInstance second(lock);
+    EXPECT_FALSE(second.Acquire());
+    EXPECT_TRUE(raised.wait(3000));
+    EXPECT_EQ(raised.count(), 1);
+}
+
+TEST_F(MainWindowTest, LockOfAnEditorThatDiedIsTakenOver) {
+    // The lock file of a process that no longer runs, on this machine.
+    const QString lock = QString::fromStdString(Root + "tmp/editor.lock");
+    WriteFileAtomic(lock.toStdString(), "2147483646\ntest_app_qt\n" + QSysInfo::machineHostName().toStdString() + "\n");
+    TSingleInstance instance(lock);
+    EXPECT_TRUE(instance.Acquire());
+
+    // A lock held by a process that runs (this one, under another lock object) is respected.
+    const QString live = QString::fromStdString(Root + "tmp/live.lock");
+    WriteFileAtomic(live.toStdString(), std::to_string(QCoreApplication::applicationPid()) + "\n" +
+                                            QCoreApplication::applicationName().toStdString() + "\n" +
+                                            QSysInfo::machineHostName().toStdString() + "\n");
+    TSingleInstance second(live);
+    EXPECT_FALSE(second.Acquire());
+}
+
+TEST_F(MainWindowTest, DialogsOpenCentredOnTheirOwner) {
+    TDialogCentering centring;
+    App().installEventFilter(&centring);
+    auto window = MakeWindow();
+    window->Start();
+    window->setGeometry(100, 80, 760, 580);
+    QDialog dialog(window.get());
+    dialog.resize(200, 100);
+    dialog.show();
+    const QPoint expected = window->frameGeometry().center() - QPoint(dialog.frameGeometry().width() / 2,
+                                                                       dialog.frameGeometry().height() / 2);
+    EXPECT_LE((dialog.frameGeometry().topLeft() - expected).manhattanLength(), 2);
+    dialog.close();
+    App().removeEventFilter(&centring);
+}
+
+TEST_F(MainWindowTest, HelpKeyOfDialogsClicksTheirHelpButton) {
+    TFormKelBase dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* help = new QPushButton(QStringLiteral("&Help"), &dialog);
+    help->setObjectName(QStringLiteral("ButtonHelp"));
+    layout->addWidget(help);
+    int clicks = 0;
+    QObject::connect(help, &QPushButton::clicked, [&] { ++clicks; });
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    EXPECT_EQ(clicks, 1);
+    help->setEnabled(false);
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    EXPECT_EQ(clicks, 1);
+    // The splash picture the about box shows is linked in.
+    EXPECT_FALSE(SplashPicture().isNull());
+    // The font the forms name resolves to fonts that exist, a Japanese one among them.
+    InstallFontSubstitutes();
+    EXPECT_TRUE(QFont::substitutes(QStringLiteral("MS UI Gothic")).contains(QStringLiteral("IPAGothic"), Qt::CaseInsensitive));
+    EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("IPAGothic"), Qt::CaseInsensitive));
+}
