@@ -7,18 +7,6 @@
 
 namespace quillon {
 
-namespace {
-
-constexpr int kStartCodeFirst = 60001;
-constexpr std::uint16_t kWhite565 = 0xFFFF;
-
-void SwapTransparent(TOrlenSheet& sheet, bool& transparent, int& opacity) {
-    std::swap(sheet.Transparent, transparent);
-    std::swap(sheet.Opacity, opacity);
-}
-
-}  // namespace
-
 std::uint16_t Color565(const TPaletteEntry& entry) {
     return static_cast<std::uint16_t>(((entry.Red >> 3) << 11) | ((entry.Green >> 2) << 5) | (entry.Blue >> 3));
 }
@@ -48,103 +36,6 @@ TBitmap BoardToBitmap(const TOrlenBoard& board) {
         }
     }
     return bitmap;
-}
-
-void TMapEventLayer::Build(const TKelMap& map) {
-    mWidth = std::max(map.Width(), 0);
-    mHeight = std::max(map.Height(), 0);
-    mCodes.assign(static_cast<std::size_t>(mWidth) * static_cast<std::size_t>(mHeight), 0);
-    for (int i = 0; i < map.Events.Count(); ++i) {
-        const TKelEventItem* event = map.Events.Items(i);
-        if (event->X < 0 || event->X >= mWidth || event->Y < 0 || event->Y >= mHeight || event->ID < 1 ||
-            event->ID >= kStartCodeFirst)
-            continue;
-        mCodes[static_cast<std::size_t>(event->X) + static_cast<std::size_t>(event->Y) * mWidth] =
-            static_cast<std::uint16_t>(event->ID);
-    }
-    if (!mTree)
-        return;
-    for (int i = 0; i < TKelMapStartPosition::kCount; ++i) {
-        const TKelMapStartPosition& start = mTree->StartPosition;
-        const std::int32_t x = start.GetX(i);
-        const std::int32_t y = start.GetY(i);
-        if (start.GetMapId(i) != map.ID || x < 0 || x >= mWidth || y < 0 || y >= mHeight)
-            continue;
-        mCodes[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * mWidth] =
-            static_cast<std::uint16_t>(kStartCodeFirst + i);
-    }
-}
-
-int TMapEventLayer::CodeAt(int column, int row) const {
-    if (column < 0 || column >= mWidth || row < 0 || row >= mHeight)
-        return -1;
-    return mCodes[static_cast<std::size_t>(column) + static_cast<std::size_t>(row) * mWidth];
-}
-
-void TMapEventLayer::LoadCharSets(const TKelMap& map) {
-    mCharSets.BeginUse();
-    for (int i = 0; i < map.Events.Count(); ++i) {
-        const TKelEventItem* event = map.Events.Items(i);
-        for (int p = 0; p < event->Pages.Count(); ++p) {
-            const TKelEventPageItem* page = event->Pages.Items(p);
-            if (!page->GraphicName.empty())
-                mCharSets.Load(page->GraphicName);
-        }
-    }
-    mCharSets.EndUse();
-}
-
-void TMapEventLayer::DrawCode(TOrlenBoard& board, int x, int y, int size, int code, bool faint, const TKelMap& map,
-                              TKelChipSetGraphic& chips) {
-    if (code <= 0)
-        return;
-    if (code >= kStartCodeFirst) {
-        if (code < kStartCodeFirst + TKelMapStartPosition::kCount)
-            mMarks.Draw(board, x, y, size, code - kStartCodeFirst, faint);
-        return;
-    }
-    if (size < 16 || faint) {
-        mMarks.Draw(board, x, y, size, TStartPosMark::smEvent, faint);
-        return;
-    }
-    if (size != 16 && size != 32)
-        return;
-    if (size == 16)
-        FillBoardRect(board, MakeBounds(x + 1, y + 1, 13, 13), kWhite565);
-    else
-        FillBoardRect(board, MakeBounds(x + 4, y + 4, 23, 23), kWhite565);
-    const TKelEventItem* event = map.Events.FindByID(code);
-    const TKelEventPageItem* page = event ? event->Pages.Items(0) : nullptr;
-    if (!page)
-        return;
-    if (page->GraphicName.empty()) {
-        // A tile graphic: the upper tile on the chipset's background colour.
-        TOrlenSheet& sheet = chips.Sheet();
-        bool transparent = true;
-        int opacity = 255;
-        SwapTransparent(sheet, transparent, opacity);
-        const std::uint16_t background = Color565(sheet.Palette[0]);
-        const std::int32_t tile = kTileUpperFirst + std::clamp(page->GraphicIndex, 0, kTileNothingFirst - kTileUpperFirst - 1);
-        if (size == 16) {
-            mScratch.SetSize(16, 16);
-            FillBoardRect(mScratch, MakeBounds(0, 0, 16, 16), background);
-            chips.DrawTile(mScratch, 0, 0, 0, tile, false, 16);
-            board.CopyFrom(x + 2, y + 2, MakeBounds(2, 2, 11, 11), mScratch);
-        } else {
-            FillBoardRect(board, MakeBounds(x + 5, y + 5, 21, 21), background);
-            chips.DrawTile(board, x + 8, y + 8, 0, tile, false, 16);
-        }
-        SwapTransparent(sheet, transparent, opacity);
-        return;
-    }
-    TOrlenSheet* sheet = mCharSets.SheetAt(mCharSets.IndexOf(page->GraphicName));
-    if (!sheet)
-        return;
-    const TPoint origin = CharFrameOrigin(page->GraphicIndex, page->GraphicPattern, page->GraphicDirection);
-    if (size == 16)
-        board.DrawSheet(x + 2, y + 2, MakeBounds(origin.X + 6, origin.Y + 9, 11, 11), *sheet);
-    else
-        board.DrawSheet(x + 5, y + 5, MakeBounds(origin.X + 1, origin.Y + 6, 21, 21), *sheet);
 }
 
 void RenderMapView(TOrlenBoard& board, const TKelMap& map, TKelChipSetGraphic& chips, const TMapRenderOptions& options,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "graphics/Bitmap.h"
+#include "graphics/EventMap.h"
 #include "graphics/GR_CharSet.h"
 #include "graphics/GR_ChipSet.h"
 #include "graphics/StartPos.h"
@@ -23,40 +24,6 @@ struct TMapRenderOptions {
     bool Lower = true;
     bool Upper = true;
     bool Events = false;  // event icons and start marks (needs a TMapEventLayer)
-};
-
-// What the event layer is drawn from: the start positions of a map tree (those whose map is the
-// rendered map's ID), the character sets of the map's events, the marks.
-class TMapEventLayer {
-public:
-    TMapEventLayer(const TKelMapTree* tree, TKelCharSetGraphic& charSets, TStartPosMark& marks)
-        : mTree(tree), mCharSets(charSets), mMarks(marks) {}
-
-    // The cell codes of a map: 0 nothing, an event ID (a later event in the same cell wins),
-    // 60001..60004 the party's, boat's, ship's and airship's start (over an event).
-    void Build(const TKelMap& map);
-    int Width() const { return mWidth; }
-    int Height() const { return mHeight; }
-    // -1 outside the map.
-    int CodeAt(int column, int row) const;
-
-    // Draws a code's mark or icon into the size x size square at (x, y). Start marks and, at cell
-    // sizes below 16 or when faint, events draw a mark (half transparent when faint); otherwise
-    // an event shows its first page's graphic in a white square.
-    void DrawCode(TOrlenBoard& board, int x, int y, int size, int code, bool faint, const TKelMap& map,
-                  TKelChipSetGraphic& chips);
-
-    // Loads the character sets of every page of every event into the cache.
-    void LoadCharSets(const TKelMap& map);
-
-private:
-    const TKelMapTree* mTree;
-    TKelCharSetGraphic& mCharSets;
-    TStartPosMark& mMarks;
-    TOrlenBoard mScratch;
-    std::vector<std::uint16_t> mCodes;
-    int mWidth = 0;
-    int mHeight = 0;
 };
 
 // Draws the cells of the map that meet the board, cell (c, r) at (c x size - offsetX,

@@ -6,6 +6,7 @@
 
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
+#include "graphics/EventMap.h"
 #include "graphics/GraphicsTypes.h"
 #include "graphics/OrlenSheet.h"
 #include "graphics/StartPos.h"
@@ -174,57 +175,6 @@ private:
     int mCount = 0;
 };
 
-// --- event map ---
-
-// Codes of the event map's cells: 0 nothing, 1..60000 the event standing there, then the start
-// positions of the party and the three vehicles.
-inline constexpr std::uint16_t kEventCodeNone = 0;
-inline constexpr std::uint16_t kEventCodeMaxEvent = 60000;
-inline constexpr std::uint16_t kEventCodeParty = 60001;
-inline constexpr std::uint16_t kEventCodeBoat = 60002;
-inline constexpr std::uint16_t kEventCodeShip = 60003;
-inline constexpr std::uint16_t kEventCodeAirship = 60004;
-
-// Which event or start position stands on each cell of a map.
-class TKelEventMap {
-public:
-    TKelEventMap() = default;
-    TKelEventMap(const TKelEventMap&) = delete;
-    TKelEventMap& operator=(const TKelEventMap&) = delete;
-
-    // Rebuilds the grid: events in list order (a later one wins a shared cell), then the start
-    // positions placed on the tree's current map, which hide events beneath them.
-    void Build(const TKelMapTree& mapTree, const TKelMap& map);
-    // -1 outside the map, else the code of the cell.
-    std::int32_t GetAt(std::int32_t column, std::int32_t row) const;
-
-    // What event icons are drawn from (not owned; either may be none): the map's chipset graphic
-    // for pages that show a tile, its character-set cache for pages that show a character.
-    void SetGraphics(TKelChipSetGraphic* chipSet, TKelCharSetGraphic* charSets);
-    // Draws a code's mark into the size x size square at (x, y). Start positions draw their
-    // mark; an event draws the event mark at cell sizes below 16 or when faint (half opaque when
-    // faint), else its first page's graphic in a white square.
-    void DrawCell(TOrlenBoard& board, int x, int y, int size, std::int32_t code, bool faint);
-    TStartPosMark& Marks() { return mMarks; }
-
-    std::int32_t Width() const { return mWidth; }
-    std::int32_t Height() const { return mHeight; }
-    const std::vector<std::uint16_t>& Cells() const { return mCells; }
-    const TKelMapTree* MapTree() const { return mMapTree; }
-    const TKelMap* Map() const { return mMap; }
-
-private:
-    std::vector<std::uint16_t> mCells;  // index = column + row x Width
-    std::int32_t mWidth = 0;
-    std::int32_t mHeight = 0;
-    const TKelMapTree* mMapTree = nullptr;
-    const TKelMap* mMap = nullptr;
-    TStartPosMark mMarks;
-    TOrlenBoard mScratch;
-    TKelChipSetGraphic* mChipSet = nullptr;
-    TKelCharSetGraphic* mCharSets = nullptr;
-};
-
 // --- the edit model ---
 
 // The keyboard state of the mouse event that started an edit.
@@ -240,7 +190,8 @@ using TKelAutotileLinks = std::function<std::int32_t(std::int32_t chip)>;
 // Called for every cell that was written and should be drawn again.
 using TKelRedrawCell = std::function<void(std::int32_t column, std::int32_t row)>;
 
-enum class TKelEditMode : int { Lower = 0, Upper = 1, Events = 2 };
+// None: before the first mode is chosen (nothing is edited).
+enum class TKelEditMode : int { Lower = 0, Upper = 1, Events = 2, None = 3 };
 enum class TKelEditTool : int { Select = 0, Zoom = 1, Pen = 2, Rectangle = 3, Ellipse = 4, Fill = 5 };
 
 // Writes the layers of one open map as the drawing tools do: one cell at a time with shape

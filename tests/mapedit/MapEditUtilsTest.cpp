@@ -150,7 +150,7 @@ TKelEventItem& AddEvent(TKelMap& map, std::int32_t id, std::int32_t x, std::int3
 
 }  // namespace
 
-TEST(EventMapTest, EventsAndStartPositionsOfTheCurrentMap) {
+TEST(EventMapTest, EventsAndStartPositionsOfTheMap) {
     auto map = MakeMap(5, 4);
     map->ID = 3;
     AddEvent(*map, 1, 1, 1);
@@ -160,7 +160,7 @@ TEST(EventMapTest, EventsAndStartPositionsOfTheCurrentMap) {
     AddEvent(*map, 5, -1, 2);  // outside
     AddEvent(*map, 6, 4, 3);
     TKelMapTree tree;
-    tree.CurrentMapId = 3;
+    tree.CurrentMapId = 7;  // positions follow the map's own ID, not the tree's selection
     tree.StartPosition.PartyMapId = 3;  // on event 6: hides it
     tree.StartPosition.PartyX = 4;
     tree.StartPosition.PartyY = 3;
@@ -186,8 +186,8 @@ TEST(EventMapTest, EventsAndStartPositionsOfTheCurrentMap) {
         occupied += code != 0;
     EXPECT_EQ(occupied, 3u);
 
-    // The same positions do not show while another map is current; the event is visible again.
-    tree.CurrentMapId = 7;
+    // The same positions do not show on another map; the event is visible again.
+    map->ID = 7;
     events.Build(tree, *map);
     EXPECT_EQ(events.GetAt(4, 3), 6);
     EXPECT_EQ(events.GetAt(2, 2), kEventCodeBoat);
@@ -204,10 +204,9 @@ TEST(EventMapTest, OutOfRangeEventIdsAndUnsetStartPositionsAreLeftOut) {
     auto map = MakeMap(3, 3);
     AddEvent(*map, 60001, 0, 0);
     AddEvent(*map, 60000, 1, 0);
-    // Start positions that are not set (map 0) stay off the map shown while the tree's root is
-    // selected (map ID 0 too).
+    // Start positions that are not set (map 0) stay off a map whose ID is 0 too.
     TKelMapTree tree;
-    ASSERT_EQ(tree.CurrentMapId, 0);
+    map->ID = 0;
     ASSERT_EQ(tree.StartPosition.PartyMapId, 0);
     TKelEventMap events;
     events.Build(tree, *map);
