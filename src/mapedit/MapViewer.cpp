@@ -274,7 +274,10 @@ bool TKelMapViewModel::ScrollTo(std::int64_t x, std::int64_t y) {
         item->ScrollX = stored(item->ScrollX, mOffsetX, oldX);
         item->ScrollY = stored(item->ScrollY, mOffsetY, oldY);
     }
-    RedrawAll();
+    if (OnScrolled)
+        OnScrolled();
+    else
+        RedrawAll();
     return true;
 }
 

@@ -163,6 +163,9 @@ public:
     std::function<void()> OnRedrawAll;
     // These cells (map coordinates, right and bottom exclusive) must be drawn again.
     std::function<void(const TRect& cells)> OnRedrawCells;
+    // The view's offset changed and nothing else: a window that keeps its last picture moves it
+    // and draws only what came into view. Without a handler a scroll asks for a full redraw.
+    std::function<void()> OnScrolled;
 
 protected:
     void RedrawAll() const;
