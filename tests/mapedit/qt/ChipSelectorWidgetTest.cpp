@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace quillon;
@@ -183,4 +184,18 @@ TEST(ChipPaletteWidget, WheelScrollsAndTheBarFollows) {
     const QImage highlighted = p.Picture();
     KeepPicture(highlighted, "palette-highlight");
     EXPECT_TRUE(Near(highlighted.pixel(5 * 32 + 1, 256 - 32 + 10), QColor(255, 128, 128)));
+}
+
+TEST(ChipPaletteWidget, DragHeldAtTheBottomEdgeScrollsOnItsOwn) {
+    PaletteWidget p;
+    QTest::mousePress(p.View(), Qt::LeftButton, {}, PaletteWidget::Mid(2, 5));
+    QTRY_VERIFY_WITH_TIMEOUT(p.Form.Model().DelayPassed(), 2000);
+    QTest::mouseMove(p.View(), QPoint(80, 254));
+    QTRY_VERIFY_WITH_TIMEOUT(p.Form.Model().Scroll().Y >= 40, 5000);
+    EXPECT_EQ(p.Form.verticalScrollBar()->value(), p.Form.Model().Scroll().Y);
+    QTest::mouseRelease(p.View(), Qt::LeftButton, {}, QPoint(80, 254));
+    const int scroll = p.Form.Model().Scroll().Y;
+    EXPECT_EQ(p.Form.SelectedRect(), (TRect{2, 5, 3, std::min(11, (254 + scroll) / 32 + 1)}));
+    QTest::qWait(100);
+    EXPECT_EQ(p.Form.Model().Scroll().Y, scroll) << "the timer stops with the release";
 }

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace quillon;
@@ -108,6 +109,8 @@ int DifferentOutside(const QImage& a, const QImage& b, const QRect& skip) {
                 ++count;
     return count;
 }
+
+int ClampInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, -100000, 100000)); }
 
 bool Near(QRgb pixel, const QColor& color) {
     return std::abs(qRed(pixel) - color.red()) <= 8 && std::abs(qGreen(pixel) - color.green()) <= 8 &&
@@ -417,4 +420,35 @@ TEST(MapCanvasWidget, SmallMapIsCentredOnTheHatchAndCursorsAreDrawn) {
     c.Form.SetTool(kSelect);
     EXPECT_EQ(c.Form.CurrentCursor(), TCanvasCursor::Select);
     EXPECT_EQ(c.View()->cursor().hotSpot(), QPoint(8, 8));
+}
+
+TEST(MapCanvasWidget, DragsNearAnEdgeScrollTheViewOnTheirOwn) {
+    Canvas c;
+    c.Form.SetMode(kLower);
+    c.Form.SetTool(kSelect);
+    QApplication::processEvents();
+    ASSERT_EQ(c.Form.ViewModel().OffsetX(), 0);
+    // A selection drag held 2 pixels from the right edge: the timer scrolls and the selection
+    // grows with the view while the mouse stands still.
+    QTest::mousePress(c.View(), Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseMove(c.View(), QPoint(318, 100));
+    const int inView = c.Form.Model().Selection().Right;
+    QTRY_VERIFY_WITH_TIMEOUT(c.Form.ViewModel().OffsetX() >= 64, 5000);
+    EXPECT_EQ(c.Form.horizontalScrollBar()->value(), c.Form.ViewModel().OffsetX());
+    QTest::mouseRelease(c.View(), Qt::LeftButton, {}, QPoint(318, 100));
+    const std::int64_t offset = c.Form.ViewModel().OffsetX();
+    EXPECT_GT(c.Form.Model().Selection().Right, inView);
+    EXPECT_EQ(c.Form.Model().Selection().Right, (318 + offset + 16) / 32);
+    // After the release nothing scrolls any more, and the picture is that of the new offset.
+    QTest::qWait(120);
+    EXPECT_EQ(c.Form.ViewModel().OffsetX(), offset);
+    c.Form.SetMarchingTime(0);
+    const TRect cells = c.Form.Model().Selection();
+    const QRect selection(QPoint(ClampInt(cells.Left * 32 - offset), cells.Top * 32),
+                          QPoint(ClampInt(cells.Right * 32 - offset) - 1, cells.Bottom * 32 - 1));
+    const QImage picture = c.Picture();
+    KeepPicture(picture, "canvas-autoscroll");
+    EXPECT_EQ(DifferentOutside(picture, c.Routine(), selection), 0);
+    EXPECT_GT(DifferentOutside(picture, c.Routine(), selection.adjusted(1, 1, -1, -1)), 300)
+        << "the marching frame's edges";
 }
