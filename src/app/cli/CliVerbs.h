@@ -20,6 +20,9 @@ int VerbFind(const TArgs& args);
 int VerbEdit(const TArgs& args);
 int VerbPlay(const TArgs& args);
 int VerbRender(const TArgs& args);
+// render ... --as-canvas: the canvas's picture of a mode and tool (RenderCanvas.cpp).
+bool WantsCanvasRender(const TArgs& args);
+int RenderAsCanvas(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

@@ -23,7 +23,8 @@ namespace quillon::cli {
 namespace {
 
 constexpr const char* kRenderUsage =
-    "usage: quillon-cli render FOLDER MAPID OUT.png [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]";
+    "usage: quillon-cli render FOLDER MAPID OUT.png [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]\n"
+    "       quillon-cli render FOLDER MAPID OUT.png --as-canvas lower|upper|events [--tool T] [--zoom Z] [--view X Y W H]";
 // The largest picture the verb writes (about 64 million pixels).
 constexpr std::int64_t kMaxRenderPixels = 8192LL * 8192LL;
 
@@ -64,6 +65,8 @@ std::string FindImage(const std::string& kind, const std::string& name) {
 }  // namespace
 
 int VerbRender(const TArgs& args) {
+    if (WantsCanvasRender(args))
+        return RenderAsCanvas(args);
     if (args.size() < 3)
         return Fail("render", kRenderUsage);
     TMapRenderOptions options;
