@@ -211,6 +211,20 @@ void TFormChipSelector::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
+bool TFormChipSelector::CancelDrag() {
+    if (!mModel.Dragging())
+        return false;
+    mModel.MousePress(TPaletteButton::Right, 0, 0);
+    StopTimersAfterDrag();
+    return true;
+}
+
+void TFormChipSelector::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        CancelDrag();
+    QAbstractScrollArea::changeEvent(event);
+}
+
 void TFormChipSelector::wheelEvent(QWheelEvent* event) {
     mModel.Wheel(event->angleDelta().y(), CaptureElsewhere());
     event->accept();

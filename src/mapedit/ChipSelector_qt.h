@@ -41,6 +41,9 @@ public:
     void ClearHighlight() { mModel.ClearHighlight(); }
     std::int32_t PaletteTile(int column, int row) const { return quillon::PaletteTile(mModel.Mode(), column, row); }
     TPoint PaletteCellOf(std::int32_t id) const { return quillon::PaletteCellOf(mModel.Mode(), id); }
+    // Ends a drag in progress with the selection from before it (the application lost the
+    // focus); false when there was none.
+    bool CancelDrag();
     // The selected tiles as a pattern for the canvas.
     void FillPattern(TKelCurrentChip& pattern) const { mModel.FillPattern(pattern); }
 
@@ -63,6 +66,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void ModelChanged();

@@ -1,6 +1,7 @@
 #include "mapedit/MapEditor_qt.h"
 
 #include "graphics/DrawUtils_qt.h"
+#include "mapedit/ChipSelector_qt.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -174,6 +175,45 @@ void TFormMapEditor::SetPattern(const TKelCurrentChip& pattern) {
         return;
     Model().SetPattern(Model().Mode(), pattern);
     AfterInput();
+}
+
+bool TFormMapEditor::CancelDrag() {
+    if (Model().Drag() == TCanvasDrag::None)
+        return false;
+    // A press of another button is what ends a drag without committing it.
+    Model().MouseDown(TCanvasButton::Right, mLastMouse.x(), mLastMouse.y(), mLastKeys);
+    AfterInput();
+    viewport()->update();
+    return true;
+}
+
+void TFormMapEditor::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        CancelDrag();
+    TFormMapViewer::changeEvent(event);
+}
+
+void LinkChipPalette(TFormMapEditor& canvas, TFormChipSelector& palette) {
+    QObject::connect(&palette, &TFormChipSelector::ChipSelected, &canvas, [&canvas, &palette] {
+        if (canvas.Mode() != palette.Mode())
+            return;
+        TKelCurrentChip pattern;
+        palette.FillPattern(pattern);
+        canvas.SetPattern(pattern);
+    });
+    QObject::connect(&canvas, &TFormMapEditor::PatternPicked, &palette, [&canvas, &palette] {
+        const TKelCurrentChip& pattern = canvas.Model().Pattern();
+        const TPoint cell = pattern.Width == 1 && pattern.Height == 1 ? palette.PaletteCellOf(pattern.GetTile(0, 0))
+                                                                      : TPoint{-1, -1};
+        if (cell.X >= 0)
+            palette.SetHighlight(TRect{cell.X, cell.Y, cell.X + 1, cell.Y + 1});
+        else
+            palette.ClearHighlight();
+    });
+    QObject::connect(&canvas, &TFormMapEditor::LayerModeToggled, &palette, [&palette](int mode) {
+        palette.SetMode(mode);
+        palette.ClearHighlight();
+    });
 }
 
 // --- menus ---

@@ -45,6 +45,9 @@ public:
     void ClearUndo() { Model().UndoStore().Clear(); }
     // The chip palette's selection becomes the current mode's pattern.
     void SetPattern(const TKelCurrentChip& pattern);
+    // Ends a drag in progress as another button would (the application lost the focus); false
+    // when there was none.
+    bool CancelDrag();
 
     // The popup menus (shown with popup(), so they never block) and their items.
     QMenu* MapChipMenu() const { return mMapChipMenu; }
@@ -92,6 +95,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void CreateMenus();
@@ -134,5 +138,13 @@ private:
     QAction* mEventParty = nullptr;
     QAction* mEventVehicle = nullptr;
 };
+
+class TFormChipSelector;
+
+// The wiring between the chip palette and the canvas that the owner would otherwise write: a
+// range picked in the palette becomes the canvas's pattern for its mode; a 1 x 1 pattern picked
+// from the map is highlighted in the palette (any other pick clears the highlight); a layer
+// switched by a right double click switches the palette's grid.
+void LinkChipPalette(TFormMapEditor& canvas, TFormChipSelector& palette);
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
 #include "graphics/GR_CharSet.h"
+#include "mapedit/ChipSelector_qt.h"
 #include "mapedit/MapEditor_qt.h"
 #include "platform/Clipboard.h"
 
@@ -451,4 +452,60 @@ TEST(MapCanvasWidget, DragsNearAnEdgeScrollTheViewOnTheirOwn) {
     EXPECT_EQ(DifferentOutside(picture, c.Routine(), selection), 0);
     EXPECT_GT(DifferentOutside(picture, c.Routine(), selection.adjusted(1, 1, -1, -1)), 300)
         << "the marching frame's edges";
+}
+
+TEST(MapCanvasWidget, PaletteAndCanvasLinkedAndDragsEndWhenTheFocusGoes) {
+    Canvas c;
+    TFormChipSelector palette;
+    palette.SetMap(&c.Map, c.Chipset.Chips.get());
+    LinkChipPalette(c.Form, palette);
+    c.Form.SetMode(kLower);
+    c.Form.SetTool(kPen);
+    palette.SetMode(kLower);
+    palette.resize(230, 300);
+    palette.show();
+    QApplication::processEvents();
+
+    // A 2 x 2 range of plain tiles picked in the palette becomes the canvas's pattern.
+    QTest::mousePress(palette.viewport(), Qt::LeftButton, {}, QPoint(32 + 16, 3 * 32 + 16));
+    QTRY_VERIFY_WITH_TIMEOUT(palette.Model().DelayPassed(), 2000);
+    QTest::mouseMove(palette.viewport(), QPoint(64 + 16, 4 * 32 + 16));
+    QTest::mouseRelease(palette.viewport(), Qt::LeftButton, {}, QPoint(64 + 16, 4 * 32 + 16));
+    const TKelCurrentChip& pattern = c.Form.Model().Pattern();
+    ASSERT_EQ(pattern.Width, 2);
+    ASSERT_EQ(pattern.Height, 2);
+    EXPECT_EQ(pattern.GetTile(0, 0), 5001);
+    EXPECT_EQ(pattern.GetTile(1, 1), 5008);
+
+    // A pen drag cut short by the loss of the focus leaves the map as it was.
+    QSignalSpy changed(&c.Form, &TFormMapEditor::MapChanged);
+    const std::uint16_t before = c.Map.LowerLayer.Cell(3, 3);
+    QTest::mousePress(c.View(), Qt::LeftButton, {}, c.At(3, 3));
+    QTest::mouseMove(c.View(), c.At(6, 3));
+    EXPECT_EQ(c.Map.LowerLayer.Cell(3, 3), 5001);
+    EXPECT_TRUE(c.Form.CancelDrag());
+    EXPECT_FALSE(c.Form.CancelDrag());
+    QTest::mouseRelease(c.View(), Qt::LeftButton, {}, c.At(6, 3));
+    EXPECT_EQ(c.Map.LowerLayer.Cell(3, 3), before);
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(c.Form.UndoCount(), 0);
+    EXPECT_EQ(DifferentOutside(c.Picture(), c.Routine(), QRect(6 * 32 - 32, 3 * 32 - 32, 96, 96)), 0);
+
+    // A single plain tile picked from the map is highlighted in the palette.
+    QTest::mouseClick(c.View(), Qt::RightButton, {}, c.At(5, 6));
+    const std::uint16_t tile = c.Map.LowerLayer.Cell(5, 6);
+    const TPoint cell = PaletteCellOf(kLower, tile);
+    EXPECT_EQ(palette.Model().Highlight(), (TRect{cell.X, cell.Y, cell.X + 1, cell.Y + 1}));
+    // A right double click on the canvas switches the palette to the upper grid.
+    QTest::mouseDClick(c.View(), Qt::RightButton, {}, c.At(6, 6));
+    EXPECT_EQ(c.Form.Mode(), kUpper);
+    EXPECT_EQ(palette.Mode(), kUpper);
+    EXPECT_EQ(palette.Model().Highlight(), TRect{});
+
+    // The palette's own drag ends with the old selection too.
+    QTest::mousePress(palette.viewport(), Qt::LeftButton, {}, QPoint(16, 16));
+    EXPECT_TRUE(palette.CancelDrag());
+    EXPECT_FALSE(palette.Model().Dragging());
+    EXPECT_EQ(palette.SelectedRect(), (TRect{0, 0, 1, 1}));
+    QTest::mouseRelease(palette.viewport(), Qt::LeftButton, {}, QPoint(16, 16));
 }
