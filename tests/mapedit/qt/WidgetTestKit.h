@@ -23,8 +23,9 @@ inline QApplication& App() {
     static int argc = 1;
     static char name[] = "test_mapedit_qt";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: input devices QTest makes would otherwise be torn down after it at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // A chipset graphic loaded from the synthetic image (every 8 x 8 quarter distinct) in a folder of
