@@ -143,6 +143,28 @@ TEST(MapCanvasAgainstCli, EventModeGrabEqualsTheCliPicture) {
     const int x = static_cast<int>(std::min<std::int64_t>(37, form.ViewModel().MaxOffsetX()));
     const int y = static_cast<int>(std::min<std::int64_t>(37, form.ViewModel().MaxOffsetY()));
     compare(x, y, "cli-events-37");
+
+    // Upper mode with the pen: the lower layer dimmed, the cursor frame in the upper layer's
+    // colour where the mouse is; the routine's picture of that look everywhere else.
+    form.SetMode(1);
+    form.SetTool(2);
+    QTest::mouseMove(form.viewport(), QPoint(100, 100));
+    const QImage upper = Grab(*form.viewport());
+    KeepPicture(upper, "cli-upper-pen");
+    TOrlenBoard board;
+    board.SetSize(320, 240);
+    form.ViewModel().PaintView(board, MakeBounds(0, 0, 320, 240));
+    const TRect cursor = form.Model().Cursor();
+    const TPoint origin = form.ViewModel().CellOrigin(TPoint{cursor.Left, cursor.Top});
+    const QRect frame(origin.X, origin.Y, 32, 32);
+    const QImage routine = BoardPicture(board);
+    int off = 0;
+    for (int py = 0; py < 240; ++py)
+        for (int px = 0; px < 320; ++px)
+            if (!frame.contains(px, py) && upper.pixel(px, py) != routine.pixel(px, py))
+                ++off;
+    EXPECT_EQ(off, 0);
+    EXPECT_NE(upper.pixel(origin.X + 1, origin.Y + 5), routine.pixel(origin.X + 1, origin.Y + 5));
     std::filesystem::remove_all(work);
 }
 

@@ -331,6 +331,19 @@ TEST(MapCanvasWidget, EventDragMenusAndDoubleClicks) {
     EXPECT_TRUE(c.Form.EventDeleteAction()->isEnabled());
     c.Form.EventMenu()->hide();
 
+    // Arrow keys move the event cursor and report the cell; at the view's edge the view follows.
+    QSignalSpy cursor(&c.Form, &TFormMapEditor::CursorMoved);
+    QTest::mouseClick(c.View(), Qt::LeftButton, {}, c.At(9, 6));
+    QTest::keyClick(&c.Form, Qt::Key_Right);
+    EXPECT_EQ(c.Form.Model().CursorCell(), (TPoint{10, 6}));
+    ASSERT_GE(cursor.count(), 1);
+    EXPECT_EQ(cursor.last().at(0).toInt(), 10);
+    EXPECT_EQ(c.Form.ViewModel().OffsetX(), 32) << "cell 10 ends at 352, past the 320-pixel view";
+    EXPECT_EQ(c.Form.horizontalScrollBar()->value(), 32);
+    const QImage followed = c.Picture();
+    KeepPicture(followed, "canvas-event-keys");
+    EXPECT_EQ(DifferentOutside(followed, c.Routine(), QRect(9 * 32 - 1, 6 * 32 - 1, 34, 34)), 0);
+
     // A right double click in a layer mode switches lower and upper.
     c.Form.SetMode(kLower);
     c.Form.SetTool(kPen);
