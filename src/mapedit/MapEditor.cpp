@@ -338,8 +338,8 @@ void TKelMapEditorModel::MoveSelectionTo(std::int64_t mapX, std::int64_t mapY) {
     mMoveRefX += dx * size;
     mMoveRefY += dy * size;
     const TRect from = mSelection;
-    const TRect to{ClampInt(from.Left + dx), ClampInt(from.Top + dy), ClampInt(from.Left + dx) + from.Width(),
-                   ClampInt(from.Top + dy) + from.Height()};
+    const std::int64_t left = static_cast<std::int64_t>(from.Left) + dx, top = static_cast<std::int64_t>(from.Top) + dy;
+    const TRect to{ClampInt(left), ClampInt(top), ClampInt(left + from.Width()), ClampInt(top + from.Height())};
     mSelection = to;
     PlaceFloat(from, to);
     if (OnSelectionChanged)
@@ -708,10 +708,10 @@ bool TKelMapEditorModel::Clear() {
     if (!MapChipMenuState().Clear)
         return false;
     UndoStore().PushMap(*mMap);
-    for (std::int64_t row = mSelection.Top; row < mSelection.Bottom; ++row)
-        for (std::int64_t column = mSelection.Left; column < mSelection.Right; ++column) {
-            if (column < 0 || row < 0 || column >= mMap->Width() || row >= mMap->Height())
-                continue;
+    const std::int64_t top = std::max(mSelection.Top, 0), bottom = std::min(mSelection.Bottom, mMap->Height());
+    const std::int64_t left = std::max(mSelection.Left, 0), right = std::min(mSelection.Right, mMap->Width());
+    for (std::int64_t row = top; row < bottom; ++row)
+        for (std::int64_t column = left; column < right; ++column) {
             const auto c = static_cast<std::int32_t>(column), r = static_cast<std::int32_t>(row);
             const std::int32_t lower = mBackupLower.Cell(c, r), upper = mBackupUpper.Cell(c, r);
             if (lower >= 0)

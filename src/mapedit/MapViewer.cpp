@@ -313,6 +313,12 @@ TPoint TKelMapViewModel::CellOrigin(TPoint cell) const {
                   ClampInt(static_cast<std::int64_t>(cell.Y) * mCellSize - mOffsetY + ViewTop())};
 }
 
+TRect TKelMapViewModel::ClientRectOfCells(const TRect& cells) const {
+    const auto x = [this](std::int64_t c) { return ClampInt(c * mCellSize - mOffsetX + ViewLeft()); };
+    const auto y = [this](std::int64_t r) { return ClampInt(r * mCellSize - mOffsetY + ViewTop()); };
+    return TRect{x(cells.Left), y(cells.Top), x(cells.Right), y(cells.Bottom)};
+}
+
 bool TKelMapViewModel::CellInMap(TPoint cell) const {
     return mMap && cell.X >= 0 && cell.Y >= 0 && cell.X < mMap->Width() && cell.Y < mMap->Height();
 }

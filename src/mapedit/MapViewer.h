@@ -142,6 +142,8 @@ public:
     // The client pixel of a cell's top-left corner (clamped into int).
     TPoint CellOrigin(TPoint cell) const;
     bool CellInMap(TPoint cell) const;
+    // The client rectangle of cells (right and bottom exclusive), unclipped (clamped into int).
+    TRect ClientRectOfCells(const TRect& cells) const;
     // The client rectangles to refresh after the cells changed: the cells' square, and on a
     // looping map the same shifted by the map's width and/or height where they leave the map.
     std::vector<TRect> InvalidRects(const TRect& cells) const;

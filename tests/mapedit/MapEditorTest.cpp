@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -208,6 +209,55 @@ TEST(MapCanvasCoordinatesTest, LoopingMapsInvalidateTheWrappedCellsToo) {
     EXPECT_EQ(rects[3], MakeRect(288, 288, 320, 320));
     f.Map->SetScrollType(TKelMap::stNone);
     EXPECT_EQ(f.Canvas.InvalidRects(TRect{-1, -1, 2, 2}).size(), 1u);
+}
+
+TEST(MapCanvasCoordinatesTest, AutoScrollDuringADragFollowsTheEdgeAndCarriesTheDrag) {
+    TCanvasFixture f(100, 100, 320, 240);
+    f.Canvas.ScrollTo(320, 320);
+    f.Canvas.SetTool(TKelEditTool::Select);
+    // No drag: the timer does nothing.
+    EXPECT_FALSE(f.Canvas.AutoScrollTick(2, 2, kNoKeys));
+    f.Press(TPoint{100, 100});
+    // 2 pixels from the left and top edges: 2 x EdgeScrollStep(14) = 14 pixels back each way.
+    EXPECT_TRUE(f.Canvas.AutoScrollTick(2, 2, kNoKeys));
+    EXPECT_EQ(f.Canvas.OffsetX(), 320 - 14);
+    EXPECT_EQ(f.Canvas.OffsetY(), 320 - 14);
+    // Beyond the right edge the step is capped at 2 x 20.
+    EXPECT_TRUE(f.Canvas.AutoScrollTick(400, 200, kNoKeys));
+    EXPECT_EQ(f.Canvas.OffsetX(), 320 - 14 + 40);
+    EXPECT_EQ(f.Canvas.OffsetY(), 320 - 14);
+    // The re-posted position extends the selection in map terms.
+    f.Release(TPoint{400, 200});
+    const TRect selection = f.Canvas.Selection();
+    EXPECT_EQ(selection, MakeRect((100 + 320 + 16) / 32, (100 + 320 + 16) / 32, (400 + 346 + 16) / 32,
+                                  (200 + 306 + 16) / 32));
+    EXPECT_TRUE(f.Canvas.SelectionLifted());
+}
+
+TEST(MapCanvasCoordinatesTest, LoadingAMapDropsSelectionDragsAndUndo) {
+    TCanvasFixture f;
+    f.Paint();
+    f.Canvas.SetTool(TKelEditTool::Pen);
+    f.Drag(f.At(1, 1), f.At(1, 1));
+    ASSERT_EQ(f.Canvas.UndoStore().Count(), 1);
+    // A drag in progress when the map object is refilled is dropped, not undone into the new map.
+    f.Press(f.At(3, 3));
+    auto other = MakeMap(8, 6, 5003);
+    f.Map->SetWidth(8);
+    f.Map->SetHeight(6);
+    f.Map->LowerLayer.Assign(other->LowerLayer);
+    f.Canvas.LoadMap(f.Map.get());
+    EXPECT_EQ(f.Canvas.Drag(), TCanvasDrag::None);
+    EXPECT_EQ(f.Canvas.UndoStore().Count(), 0);
+    f.Release(f.At(3, 3));
+    EXPECT_EQ(f.Lower(3, 3), 5003);
+    EXPECT_EQ(f.Canvas.UndoStore().Count(), 0);
+    EXPECT_EQ(f.Canvas.BackupLower().Width(), 8);
+    // A selection does not survive either.
+    f.Select(0, 0, 1, 1);
+    f.Canvas.LoadMap(f.Map.get());
+    EXPECT_FALSE(f.Canvas.HasSelection());
+    EXPECT_FALSE(f.Canvas.KeyDown(TCanvasKey::Delete, kNoKeys));
 }
 
 // --- region selection ---
@@ -688,4 +738,69 @@ TEST(MapCanvasEventsTest, ArrowKeysMoveTheCursorInsideTheMapAndScrollItIntoView)
     f.Canvas.ScrollTo(1000, 0);
     f.Canvas.KeyDown(TCanvasKey::Left, kNoKeys);
     EXPECT_EQ(f.Canvas.OffsetX(), 9 * 32);
+}
+
+// --- hostile input sequences ---
+
+TEST(MapCanvasRobustnessTest, RandomInputKeepsLayersViewAndEventsSound) {
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        std::mt19937 random(seed);
+        TCanvasFixture f(7, 5, 100, 90);
+        f.Map->SetScrollType(static_cast<std::uint8_t>(seed % 4));
+        for (int i = 1; i <= 4; ++i) {
+            TKelEventItem& event = f.Map->Events.Obtain(i);
+            event.X = static_cast<std::int32_t>(random() % 7);
+            event.Y = static_cast<std::int32_t>(random() % 5);
+        }
+        f.Tree.StartPosition.BoatMapId = 1;
+        f.Tree.StartPosition.BoatX = 6;
+        f.Canvas.RebuildEventMap();
+        const auto pixel = [&] { return static_cast<int>(random() % 400) - 150; };
+        const auto button = [&] { return static_cast<TCanvasButton>(random() % 3); };
+        const auto keys = [&] { return TKelEditKeys{random() % 2 == 0, random() % 2 == 0}; };
+        for (int step = 0; step < 400; ++step) {
+            switch (random() % 16) {
+            case 0: f.Canvas.SetMode(static_cast<TKelEditMode>(random() % 3)); break;
+            case 1: f.Canvas.SetTool(static_cast<TKelEditTool>(random() % 6)); break;
+            case 2:
+            case 3: f.Canvas.MouseDown(button(), pixel(), pixel(), keys()); break;
+            case 4:
+            case 5:
+            case 6: f.Canvas.MouseMove(pixel(), pixel(), keys()); break;
+            case 7:
+            case 8: f.Canvas.MouseUp(button(), pixel(), pixel(), keys()); break;
+            case 9: f.Canvas.DoubleClick(button(), pixel(), pixel(), keys()); break;
+            case 10: f.Canvas.KeyDown(static_cast<TCanvasKey>(random() % 11), keys()); break;
+            case 11: f.Canvas.PickDelayExpired(); break;
+            case 12: f.Canvas.AutoScrollTick(pixel(), pixel(), keys()); break;
+            case 13: {
+                TMapCellBlock block;
+                block.Width = static_cast<std::int32_t>(1 + random() % 9);
+                block.Height = static_cast<std::int32_t>(1 + random() % 9);
+                for (int n = 0; n < block.Width * block.Height; ++n) {
+                    block.Lower.push_back(static_cast<std::uint16_t>(random() % 5144));
+                    block.Upper.push_back(static_cast<std::uint16_t>(10000 + random() % 144));
+                }
+                f.Clip.SetData(kMapClipboardFormat, EncodeMapCellBlock(block));
+                break;
+            }
+            case 14: f.Canvas.SetCellSize(4 << (random() % 4)); break;
+            default: f.Canvas.SetClientSize(static_cast<int>(random() % 300), static_cast<int>(random() % 300)); break;
+            }
+            ASSERT_EQ(f.Map->LowerLayer.Cells().size(), 35u);
+            for (std::uint16_t id : f.Map->LowerLayer.Cells())
+                ASSERT_LT(id, 10000) << "seed " << seed << " step " << step;
+            for (std::uint16_t id : f.Map->UpperLayer.Cells())
+                ASSERT_TRUE(id >= 10000 && id < 10144) << "seed " << seed << " step " << step;
+            ASSERT_LE(f.Canvas.UndoStore().Count(), 3);
+            ASSERT_GE(f.Canvas.OffsetX(), 0);
+            ASSERT_LE(f.Canvas.OffsetX(), f.Canvas.MaxOffsetX());
+            ASSERT_LE(f.Canvas.OffsetY(), f.Canvas.MaxOffsetY());
+            for (int i = 0; i < f.Map->Events.Count(); ++i) {
+                const TKelEventItem* event = f.Map->Events.Items(i);
+                ASSERT_TRUE(event->X >= 0 && event->X < 7 && event->Y >= 0 && event->Y < 5);
+            }
+            ASSERT_TRUE(f.Tree.StartPosition.BoatX >= 0 && f.Tree.StartPosition.BoatX < 7);
+        }
+    }
 }

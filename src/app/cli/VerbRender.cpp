@@ -23,8 +23,7 @@ namespace quillon::cli {
 namespace {
 
 constexpr const char* kRenderUsage =
-    "usage: quillon-cli render FOLDER MAPID OUT.png [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]\n"
-    "       quillon-cli render FOLDER MAPID OUT.png --as-canvas lower|upper|events [--tool T] [--zoom Z] [--view X Y W H]";
+    "usage: quillon-cli render FOLDER MAPID OUT.png [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]";
 // The largest picture the verb writes (about 64 million pixels).
 constexpr std::int64_t kMaxRenderPixels = 8192LL * 8192LL;
 
