@@ -110,10 +110,7 @@ TFormMapEditor::TFormMapEditor(QWidget* parent) : TFormMapViewer(std::make_uniqu
         AfterInput();
     });
     connect(&mAutoScrollTimer, &QTimer::timeout, this, [this] {
-        if (Model().AutoScrollTick(mLastMouse.x(), mLastMouse.y(), mLastKeys)) {
-            SyncScrollBars();
-            viewport()->update();
-        }
+        Model().AutoScrollTick(mLastMouse.x(), mLastMouse.y(), mLastKeys);
         AfterInput();
     });
     connect(&mMarchTimer, &QTimer::timeout, this, [this] {
@@ -415,7 +412,10 @@ void TFormMapEditor::mouseMoveEvent(QMouseEvent* event) {
         TFormMapViewer::mouseMoveEvent(event);
         return;
     }
-    mWheelScrolling = false;
+    if (mWheelScrolling) {
+        mWheelScrolling = false;
+        viewport()->update(CursorClientRect(mShownCursor, 1));
+    }
     mLastMouse = event->position().toPoint();
     mLastKeys = KeysOf(event->modifiers());
     Model().MouseMove(mLastMouse.x(), mLastMouse.y(), mLastKeys);
@@ -438,20 +438,20 @@ void TFormMapEditor::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TFormMapEditor::wheelEvent(QWheelEvent* event) {
-    if (Model().Mode() == TKelEditMode::Lower || Model().Mode() == TKelEditMode::Upper) {
+    const bool layerMode = Model().Mode() == TKelEditMode::Lower || Model().Mode() == TKelEditMode::Upper;
+    if (layerMode && !mWheelScrolling) {
         mWheelScrolling = true;
         viewport()->update(CursorClientRect(mShownCursor, 1));
     }
     TFormMapViewer::wheelEvent(event);
+    if (layerMode)
+        viewport()->update(CursorClientRect(mShownCursor, 1));  // where the scroll took the frame
 }
 
 bool TFormMapEditor::RunKey(TCanvasKey key, Qt::KeyboardModifiers modifiers) {
     const bool used = Model().KeyDown(key, KeysOf(modifiers));
-    if (used) {
-        SyncScrollBars();
+    if (used)
         AfterInput();
-        viewport()->update();
-    }
     return used;
 }
 

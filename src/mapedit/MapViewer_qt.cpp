@@ -58,7 +58,7 @@ void TFormMapViewer::Connect() {
     mModel->OnRedrawCells = [this](const TRect& cells) { InvalidateCells(cells); };
     mModel->OnScrolled = [this] {
         SyncScrollBars();
-        viewport()->update();
+        ScrollPicture();
     };
     mModel->OnZoomChanged = [this](int size) {
         InvalidateAll();
@@ -89,8 +89,24 @@ void TFormMapViewer::SetCellSize(int size) {
 
 void TFormMapViewer::Refresh() { InvalidateAll(); }
 
+void TFormMapViewer::ScrollPicture() {
+    const QRect view = ViewRect();
+    const std::int64_t dx = mShownOffsetX - mModel->OffsetX();
+    const std::int64_t dy = mShownOffsetY - mModel->OffsetY();
+    mShownOffsetX = mModel->OffsetX();
+    mShownOffsetY = mModel->OffsetY();
+    if (mFullRedraw || !mShown || view.isEmpty() || dx <= -view.width() || dx >= view.width() ||
+        dy <= -view.height() || dy >= view.height()) {
+        viewport()->update();
+        return;
+    }
+    // The window moves what it shows; only the strips that come into view are painted.
+    viewport()->scroll(static_cast<int>(dx), static_cast<int>(dy), view);
+}
+
 void TFormMapViewer::InvalidateAll() {
     mFullRedraw = true;
+    mShown = false;
     mDirty = QRegion();
     SyncScrollBars();
     viewport()->update();
@@ -143,8 +159,7 @@ void TFormMapViewer::resizeEvent(QResizeEvent* event) {
 void TFormMapViewer::scrollContentsBy(int, int) {
     if (mSyncing)
         return;
-    if (mModel->ScrollTo(horizontalScrollBar()->value(), verticalScrollBar()->value()))
-        viewport()->update();
+    mModel->ScrollTo(horizontalScrollBar()->value(), verticalScrollBar()->value());
     SyncScrollBars();
 }
 
@@ -157,11 +172,10 @@ void TFormMapViewer::wheelEvent(QWheelEvent* event) {
     mWheelRest -= notches * kWheelNotch;
     const std::int64_t step = static_cast<std::int64_t>(notches) * kWheelCells * mModel->CellSize();
     const bool sideways = (event->modifiers() & Qt::ShiftModifier) || mModel->MaxOffsetY() == 0;
-    const bool moved = sideways ? mModel->ScrollBy(-step, 0) : mModel->ScrollBy(0, -step);
-    if (moved) {
-        SyncScrollBars();
-        viewport()->update();
-    }
+    if (sideways)
+        mModel->ScrollBy(-step, 0);
+    else
+        mModel->ScrollBy(0, -step);
 }
 
 void TFormMapViewer::mousePressEvent(QMouseEvent* event) {
@@ -180,10 +194,7 @@ void TFormMapViewer::mousePressEvent(QMouseEvent* event) {
 void TFormMapViewer::mouseMoveEvent(QMouseEvent* event) {
     if (mPanning) {
         const QPoint delta = event->position().toPoint() - mPanStart;
-        if (mModel->ScrollTo(mPanOffsetX - delta.x(), mPanOffsetY - delta.y())) {
-            SyncScrollBars();
-            viewport()->update();
-        }
+        mModel->ScrollTo(mPanOffsetX - delta.x(), mPanOffsetY - delta.y());
         event->accept();
         return;
     }
@@ -266,14 +277,20 @@ void TFormMapViewer::paintEvent(QPaintEvent* event) {
     const QRect view = ViewRect();
     if (view.width() > 0 && view.height() > 0 && mModel->Map()) {
         PrepareFront();
-        mDisplay.SetSize(view.width(), view.height());
-        mDisplay.CopyFrom(0, 0, MakeBounds(0, 0, view.width(), view.height()), *mFront);
+        // Only the part being painted is composed.
+        const QRect part = (event->region().boundingRect() & view).translated(-view.topLeft());
+        if (mDisplay.Width() != view.width() || mDisplay.Height() != view.height())
+            mDisplay.SetSize(view.width(), view.height());
+        mDisplay.CopyFrom(part.x(), part.y(), MakeBounds(part.x(), part.y(), part.width(), part.height()), *mFront);
         {
             QImage image = BoardImage(mDisplay);
             QPainter overlay(&image);
             DrawOverlay(mDisplay, overlay);
         }
-        painter.drawImage(view.topLeft(), BoardImage(mDisplay));
+        painter.drawImage(view.topLeft() + part.topLeft(), BoardImage(mDisplay), part);
+        mShownOffsetX = mDrawnOffsetX;
+        mShownOffsetY = mDrawnOffsetY;
+        mShown = true;
     }
     // Around a map smaller than the client area: the hatched pattern, moving with the view.
     QRegion around(viewport()->rect());

@@ -88,6 +88,9 @@ private:
     void Connect();
     void PrepareFront();
     void PaintRect(TOrlenBoard& board, const TRect& rect);
+    // The view's offset changed: the window's picture is moved, the strips that came into view
+    // are painted.
+    void ScrollPicture();
 
     std::unique_ptr<TOrlenBoard> mFront = std::make_unique<TOrlenBoard>();
     std::unique_ptr<TOrlenBoard> mBack = std::make_unique<TOrlenBoard>();
@@ -95,6 +98,10 @@ private:
     std::int64_t mDrawnOffsetX = 0;
     std::int64_t mDrawnOffsetY = 0;
     bool mFullRedraw = true;
+    // The offset of the picture the window holds, and whether it holds one.
+    std::int64_t mShownOffsetX = 0;
+    std::int64_t mShownOffsetY = 0;
+    bool mShown = false;
     QRegion mDirty;  // view pixels to draw again
     std::int64_t mCellsDrawn = 0;
     bool mSyncing = false;

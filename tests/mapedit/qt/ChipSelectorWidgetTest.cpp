@@ -43,7 +43,7 @@ struct PaletteWidget {
     QImage ExpectedPicture;
     QWidget* View() { return Form.viewport(); }
     static QPoint Mid(int column, int row) { return QPoint(column * 32 + 16, row * 32 + 16); }
-    QImage Picture() { return Grab(*View()); }
+    QImage Picture() { return ScreenGrab(*View()); }
     // The expected palette cell picture at the view's scroll position.
     QRgb ExpectedAt(int x, int y) const {
         const TPoint s = Form.Model().Scroll();

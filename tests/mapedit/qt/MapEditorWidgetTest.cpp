@@ -84,7 +84,9 @@ struct Canvas {
         const int half = Form.CellSize() / 2;
         return QPoint(origin.X + half, origin.Y + half);
     }
-    QImage Picture() { return Grab(*View()); }
+    // What the window shows (its own pixels after the pending paints), not a fresh paint: missing
+    // refreshes show up here.
+    QImage Picture() { return ScreenGrab(*View()); }
     // The drawing routine's picture of the view as the canvas shows it now.
     QImage Routine() {
         TOrlenBoard board;
@@ -146,6 +148,15 @@ TEST(MapCanvasWidget, EventModeShowsTheDrawingRoutinesPictureAndScrollsByStrips)
     const std::int64_t full = (320 / 32 + 1) * (240 / 32 + 1);
     EXPECT_GT(c.Form.CellsDrawn(), 0);
     EXPECT_LT(c.Form.CellsDrawn(), full) << "only the strips that came into view are drawn";
+    // What the window shows: its picture moved, the strips painted.
+    const QImage shown = ScreenGrab(*c.View());
+    KeepPicture(shown, "canvas-events-scrolled-37-screen");
+    EXPECT_EQ(DifferentPixels(shown, c.Routine()), 0);
+    c.Form.verticalScrollBar()->setValue(37 + 100);
+    EXPECT_EQ(DifferentPixels(ScreenGrab(*c.View()), c.Routine()), 0);
+    c.Form.horizontalScrollBar()->setValue(37 - 20);
+    c.Form.verticalScrollBar()->setValue(37);
+    EXPECT_EQ(DifferentPixels(ScreenGrab(*c.View()), c.Routine()), 0);
     // And back by 37, then a scroll larger than the view.
     c.Form.horizontalScrollBar()->setValue(0);
     c.Form.verticalScrollBar()->setValue(0);

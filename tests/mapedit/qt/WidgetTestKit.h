@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QScreen>
 #include <QWidget>
 
 #include <filesystem>
@@ -54,6 +55,17 @@ struct TChipSetFixture {
 
 // The widget as it shows on screen, 32 bits a pixel.
 inline QImage Grab(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// What the window system shows of the widget (the window's own pixels, not a fresh paint), once
+// pending paints are done.
+inline QImage ScreenGrab(QWidget& widget) {
+    QApplication::processEvents();
+    const QPoint origin = widget.mapTo(widget.window(), QPoint(0, 0));
+    return widget.screen()
+        ->grabWindow(widget.window()->winId(), origin.x(), origin.y(), widget.width(), widget.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
 
 // A board as a 32-bit image (the same conversion the widgets' pictures go through).
 inline QImage BoardPicture(const TOrlenBoard& board) {
