@@ -430,6 +430,25 @@ TEST(MapCanvasWidget, SmallMapIsCentredOnTheHatchAndCursorsAreDrawn) {
     QTest::mouseClick(c.View(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(c.Map.UpperLayer.Cell(0, 0), before);
 
+    // No map, or the project's root (a map without cells): only the hatch, and input does nothing.
+    for (const bool none : {true, false}) {
+        TKelMap empty;
+        empty.MakeEmpty();
+        c.Form.LoadMap(none ? nullptr : &empty);
+        QTest::mouseClick(c.View(), Qt::LeftButton, {}, QPoint(160, 120));
+        QTest::mouseClick(c.View(), Qt::RightButton, {}, QPoint(160, 120));
+        QTest::keyClick(&c.Form, Qt::Key_V, Qt::ControlModifier);
+        const QImage nothing = c.Picture();
+        for (const QPoint& at : {QPoint(1, 1), QPoint(160, 120), QPoint(319, 239)}) {
+            const QRgb pixel = nothing.pixel(at);
+            EXPECT_TRUE(pixel == QApplication::palette().color(QPalette::Dark).rgb() ||
+                        pixel == QApplication::palette().color(QPalette::Button).rgb())
+                << (none ? "no map" : "empty map");
+        }
+        c.Form.LoadMap(nullptr);
+    }
+    c.Form.LoadMap(&c.Map);
+
     // Every tool has its own drawing as cursor.
     QImage strip(9 * 34, 34, QImage::Format_ARGB32);
     strip.fill(qRgb(200, 200, 200));
