@@ -6,6 +6,7 @@
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
 #include "graphics/GR_CharSet.h"
+#include "mapedit/ChipSelector_qt.h"
 #include "mapedit/MapEditor_qt.h"
 #include "project/PathUtils.h"
 #include "project/ProjectManager.h"
@@ -18,6 +19,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -165,6 +167,24 @@ TEST(MapCanvasAgainstCli, EventModeGrabEqualsTheCliPicture) {
                 ++off;
     EXPECT_EQ(off, 0);
     EXPECT_NE(upper.pixel(origin.X + 1, origin.Y + 5), routine.pixel(origin.X + 1, origin.Y + 5));
+
+    // The palette over the same chipset shows its cells as drawn, the selection framed.
+    TFormChipSelector palette;
+    palette.SetMap(&map, &chips);
+    palette.show();
+    palette.resize(palette.sizeHint().width(), 300);
+    QApplication::processEvents();
+    const QImage cells = ScreenGrab(*palette.viewport());
+    KeepPicture(cells, "cli-palette");
+    TOrlenBoard paletteBoard;
+    DrawPalette(paletteBoard, chips, 0);
+    const QImage expected = BoardPicture(paletteBoard);
+    int differing = 0;
+    for (int py = 32; py < std::min(cells.height(), 27 * 32); ++py)
+        for (int px = 0; px < 192; ++px)
+            if (cells.pixel(px, py) != expected.pixel(px, py))
+                ++differing;
+    EXPECT_EQ(differing, 0);
     std::filesystem::remove_all(work);
 }
 
