@@ -32,6 +32,7 @@ const TVerb kVerbs[] = {
     {"edit", "edit FOLDER MAPID OPS...   draw on a map as the tools do (lower|upper, --ctrl, --shift, place X Y ID, rect|ellipse X1 Y1 X2 Y2 ID, fill X Y ID) and save it", VerbEdit},
     {"play", "play FILE [--seconds N] [--volume V] [--tempo T] [--balance B] [--fade-in MS] [--out OUT.wav]  play music as the editor previews it", VerbPlay},
     {"render", "render FOLDER MAPID OUT.png [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it", VerbRender},
+    {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock", VerbMidiTrace},
 };
 
 int Usage() {
