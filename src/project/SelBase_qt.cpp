@@ -2,6 +2,7 @@
 
 #include "graphics/OrlenSheet_qt.h"
 #include "platform/TextCodec.h"
+#include "ui_SelBase.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -62,56 +63,37 @@ void TModifierButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
-TFormSelBase::TFormSelBase(QWidget* owner, TSelKind kind, bool withPreview) : QDialog(owner) {
+TFormSelBase::TFormSelBase(QWidget* owner, TSelKind kind, bool withPreview)
+    : QDialog(owner), mUi(std::make_unique<Ui::TFormSelBase>()) {
+    mUi->setupUi(this);
     setObjectName(SelKindInfo(kind).ClassName);
     setWindowTitle(tr(SelKindInfo(kind).Caption));
-    setModal(true);
-
-    auto* top = new QHBoxLayout(this);
-    mDataList = new QListWidget(this);
-    mDataList->setObjectName("DataList");
-    mDataList->setMinimumWidth(180);
-    mDataList->setMinimumHeight(260);
-    top->addWidget(mDataList);
-
-    auto* middle = new QVBoxLayout;
+    mDataList = mUi->DataList;
+    mPreviewArea = mUi->PreviewArea;
+    mExtras = mUi->ExtrasLayout;
+    mButtons = mUi->ButtonLayout;
+    mButtonOk = mUi->ButtonOk;
+    mButtonCancel = mUi->ButtonCancel;
+    // Enter belongs to the list (OK, or Play in the music selector), not to a default button.
     if (withPreview) {
-        mPreviewArea = new QScrollArea(this);
-        mPreviewArea->setObjectName("PreviewArea");
-        mPreviewArea->setAlignment(Qt::AlignCenter);
-        mPreviewArea->setBackgroundRole(QPalette::Dark);
-        mPreview = new TSelPreview;
-        mPreview->setObjectName("Preview");
-        mPreviewArea->setWidget(mPreview);
-        mPreviewArea->setMinimumSize(200, 140);
-        middle->addWidget(mPreviewArea, 1);
+        // Room for the whole preview where its size is fixed; pictures of any size scroll.
+        const TSelKindInfo& info = SelKindInfo(kind);
+        const int frame = 2 * mPreviewArea->frameWidth() + 2;
+        mPreviewArea->setMinimumSize(info.PreviewWidth > 0 ? info.PreviewWidth + frame : 320,
+                                     info.PreviewHeight > 0 ? info.PreviewHeight + frame : 240);
+        mPreview = mUi->Preview;
         connect(mPreview, &TSelPreview::Clicked, this, &TFormSelBase::PreviewClick);
         connect(mPreview, &TSelPreview::DoubleClicked, this, &TFormSelBase::ButtonOkClick);
+    } else {
+        mPreviewArea->hide();
     }
-    mExtras = new QVBoxLayout;
-    middle->addLayout(mExtras);
-    top->addLayout(middle, 1);
-
-    mButtons = new QVBoxLayout;
-    mButtonOk = new QPushButton(tr("&Ok"), this);
-    mButtonOk->setObjectName("ButtonOk");
-    mButtonCancel = new QPushButton(tr("Cancel"), this);
-    mButtonCancel->setObjectName("ButtonCancel");
-    // Enter belongs to the list (OK, or Play in the music selector), not to a default button.
-    for (QPushButton* button : {mButtonOk, mButtonCancel}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
-    mButtons->addWidget(mButtonOk);
-    mButtons->addWidget(mButtonCancel);
-    mButtons->addStretch(1);
-    top->addLayout(mButtons);
-
     connect(mButtonOk, &QPushButton::clicked, this, &TFormSelBase::ButtonOkClick);
     connect(mButtonCancel, &QPushButton::clicked, this, &TFormSelBase::ButtonCancelClick);
     connect(mDataList, &QListWidget::currentRowChanged, this, &TFormSelBase::DataListClick);
     connect(mDataList, &QListWidget::activated, this, &TFormSelBase::DataListActivate);
 }
+
+TFormSelBase::~TFormSelBase() = default;
 
 void TFormSelBase::FillList() {
     mFilling = true;

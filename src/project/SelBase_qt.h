@@ -17,6 +17,9 @@ class QScrollArea;
 class QSlider;
 class QVBoxLayout;
 class QLabel;
+namespace Ui {
+class TFormSelBase;
+}
 
 namespace quillon {
 
@@ -67,6 +70,7 @@ public:
     // kind: the member (caption, object name); withPreview: a preview board area to the right of
     // the list. The subclass attaches its list model in its constructor.
     TFormSelBase(QWidget* owner, TSelKind kind, bool withPreview);
+    ~TFormSelBase() override;
 
     QListWidget* DataList() const { return mDataList; }
     QPushButton* ButtonOk() const { return mButtonOk; }
@@ -97,6 +101,7 @@ protected:
     QVBoxLayout* ButtonColumn() const { return mButtons; }
 
 private:
+    std::unique_ptr<Ui::TFormSelBase> mUi;
     TSelListModel* mModel = nullptr;
     QListWidget* mDataList = nullptr;
     TSelPreview* mPreview = nullptr;

@@ -1,5 +1,7 @@
 #include "project/SelEvChar_qt.h"
 
+#include "ui_SelReplChip.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -56,36 +58,22 @@ void TFormSelEvChar::UpdatePreview() {
 }
 
 TFormSelReplChip::TFormSelReplChip(QWidget* owner, const std::string& chipSetName, int layer)
-    : QDialog(owner), mModel(chipSetName, layer) {
-    setObjectName(SelKindInfo(TSelKind::ReplChip).ClassName);
+    : QDialog(owner), mUi(std::make_unique<Ui::TFormSelReplChip>()), mModel(chipSetName, layer) {
+    mUi->setupUi(this);
     setWindowTitle(tr(SelKindInfo(TSelKind::ReplChip).Caption));
-    setModal(true);
-    auto* top = new QHBoxLayout(this);
-    mArea = new QScrollArea(this);
-    mArea->setObjectName("PreviewArea");
-    mPreview = new TSelPreview;
-    mPreview->setObjectName("Preview");
-    mArea->setWidget(mPreview);
+    mArea = mUi->PreviewArea;
+    mPreview = mUi->Preview;
+    mButtonOk = mUi->ButtonOk;
+    mButtonCancel = mUi->ButtonCancel;
     mArea->setFixedWidth(mModel.Grid().Width() + mArea->verticalScrollBar()->sizeHint().width() + 2 * mArea->frameWidth());
-    mArea->setMinimumHeight(32 * 10);
-    top->addWidget(mArea);
-    auto* buttons = new QVBoxLayout;
-    mButtonOk = new QPushButton(tr("&Ok"), this);
-    mButtonOk->setObjectName("ButtonOk");
-    mButtonCancel = new QPushButton(tr("Cancel"), this);
-    mButtonCancel->setObjectName("ButtonCancel");
-    for (QPushButton* button : {mButtonOk, mButtonCancel}) {
-        button->setAutoDefault(false);
-        buttons->addWidget(button);
-    }
-    buttons->addStretch(1);
-    top->addLayout(buttons);
     connect(mButtonOk, &QPushButton::clicked, this, &TFormSelReplChip::ButtonOkClick);
     connect(mButtonCancel, &QPushButton::clicked, this, &TFormSelReplChip::ButtonCancelClick);
     connect(mPreview, &TSelPreview::Clicked, this, &TFormSelReplChip::PreviewClick);
     connect(mPreview, &TSelPreview::DoubleClicked, this, &TFormSelReplChip::ButtonOkClick);
     mPreview->SetBoard(&mModel.Preview());
 }
+
+TFormSelReplChip::~TFormSelReplChip() = default;
 
 void TFormSelReplChip::Open(int index) {
     mModel.Open(index);

@@ -6,6 +6,9 @@
 
 class QComboBox;
 class QScrollArea;
+namespace Ui {
+class TFormSelReplChip;
+}
 
 namespace quillon {
 
@@ -34,6 +37,7 @@ class TFormSelReplChip : public QDialog {
     Q_OBJECT
 public:
     TFormSelReplChip(QWidget* owner, const std::string& chipSetName, int layer);
+    ~TFormSelReplChip() override;
     TSelReplChipModel& Model() { return mModel; }
     TSelPreview* Preview() const { return mPreview; }
     QPushButton* ButtonOk() const { return mButtonOk; }
@@ -49,6 +53,7 @@ private slots:
     void PreviewClick(int x, int y);
 
 private:
+    std::unique_ptr<Ui::TFormSelReplChip> mUi;
     TSelReplChipModel mModel;
     QScrollArea* mArea = nullptr;
     TSelPreview* mPreview = nullptr;
