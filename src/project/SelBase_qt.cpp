@@ -183,6 +183,16 @@ void TFormSelMonster::HueSliderChange(int position) {
 }
 
 bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index, const QString& caption) {
+    switch (kind) {
+    case TSelKind::EvChar:
+    case TSelKind::Monster:
+    case TSelKind::Music:
+    case TSelKind::Sound:
+    case TSelKind::ReplChip:
+        return false;  // these have selectors of their own
+    default:
+        break;
+    }
     TFormSelImage form(owner, kind);
     if (!caption.isEmpty())
         form.setWindowTitle(caption);

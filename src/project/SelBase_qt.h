@@ -170,7 +170,8 @@ private:
 
 // Opens the selector of an image kind (or movies) modally on `name`; on OK stores the chosen name
 // (and, for walk and face graphics, the cell in *index) and answers true. caption: replaces the
-// window's own caption when not empty.
+// window's own caption when not empty. The event graphic, monster, music, sound and chip
+// selectors have functions of their own; for those kinds this answers false at once.
 bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index = nullptr,
                     const QString& caption = {});
 // The monster graphic with its hue (stored normalised to 0..359).
