@@ -391,3 +391,20 @@ TEST_F(StarterWidget, StarterCharactersAndChipSetPagesAreDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SelectorWidget, NamesStayCodePageBytesAndShowAsText) {
+    const std::string name = "\x88\x9F\x83\x65";            // two characters in code page 932,
+    const std::string onDisk = "\xE4\xBA\x9C\xE3\x83\x86";  // named in UTF-8 on the disk
+    WriteImage(Project("Picture/" + onDisk + ".png"), 16, 16, [](int, int) { return 2; });
+    TFormSelPicture form(nullptr);
+    form.Model().Open(name);
+    form.FillList();
+    ASSERT_EQ(form.DataList()->count(), 1);
+    EXPECT_EQ(form.DataList()->item(0)->text(), QString::fromStdString(onDisk));
+    EXPECT_EQ(form.Model().Name(), name);
+    EXPECT_TRUE(form.Model().HasImage());
+}
+
+}  // namespace
