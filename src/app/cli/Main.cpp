@@ -34,6 +34,7 @@ const TVerb kVerbs[] = {
     {"render", "render FOLDER MAPID OUT.png | FOLDER --all-maps OUTFOLDER [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it", VerbRender},
     {"script", "script render FOLDER MAPID EVENTID PAGE | render-common FOLDER ID [--map MAPID] | render-battle FOLDER TROOPID PAGE [--map MAPID]  [--cp932]  an event script as the command list shows it", VerbScript},
     {"script-list", "script-list FOLDER MAPID EVENTID PAGE [OP...] [--save]  select and edit a map event page as its command list does (click=ROW, shift=ROW, key=KEY, copy, cut, paste, delete, select-all, insert=CODE)", VerbScriptList},
+    {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock", VerbMidiTrace},
 };
 
 int Usage() {

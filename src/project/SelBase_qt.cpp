@@ -1,0 +1,219 @@
+#include "project/SelBase_qt.h"
+
+#include "graphics/OrlenSheet_qt.h"
+#include "platform/TextCodec.h"
+#include "ui_SelBase.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+QString SelText(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
+
+TSelPreview::TSelPreview(QWidget* parent) : QWidget(parent) {}
+
+void TSelPreview::SetBoard(const TOrlenBoard* board) {
+    mBoard = board;
+    const QSize size = sizeHint();
+    setFixedSize(size);
+    update();
+}
+
+QSize TSelPreview::sizeHint() const {
+    if (!mBoard || mBoard->Width() <= 0 || mBoard->Height() <= 0)
+        return QSize(0, 0);
+    return QSize(mBoard->Width(), mBoard->Height());
+}
+
+void TSelPreview::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (mBoard && mBoard->Width() > 0 && mBoard->Height() > 0)
+        painter.drawImage(0, 0, BoardImage(*mBoard));
+}
+
+void TSelPreview::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint p = event->position().toPoint();
+        emit Clicked(p.x(), p.y());
+    }
+}
+
+void TSelPreview::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        emit DoubleClicked();
+}
+
+void TModifierButton::mouseReleaseEvent(QMouseEvent* event) {
+    mModifiers = event->modifiers();
+    QPushButton::mouseReleaseEvent(event);
+}
+
+void TModifierButton::keyPressEvent(QKeyEvent* event) {
+    mModifiers = event->modifiers();
+    QPushButton::keyPressEvent(event);
+}
+
+TFormSelBase::TFormSelBase(QWidget* owner, TSelKind kind, bool withPreview)
+    : QDialog(owner), mUi(std::make_unique<Ui::TFormSelBase>()) {
+    mUi->setupUi(this);
+    setObjectName(SelKindInfo(kind).ClassName);
+    setWindowTitle(tr(SelKindInfo(kind).Caption));
+    mDataList = mUi->DataList;
+    mPreviewArea = mUi->PreviewArea;
+    mExtras = mUi->ExtrasLayout;
+    mButtons = mUi->ButtonLayout;
+    mButtonOk = mUi->ButtonOk;
+    mButtonCancel = mUi->ButtonCancel;
+    // Enter belongs to the list (OK, or Play in the music selector), not to a default button.
+    if (withPreview) {
+        // Room for the whole preview where its size is fixed; pictures of any size scroll.
+        const TSelKindInfo& info = SelKindInfo(kind);
+        const int frame = 2 * mPreviewArea->frameWidth() + 2;
+        mPreviewArea->setMinimumSize(info.PreviewWidth > 0 ? info.PreviewWidth + frame : 320,
+                                     info.PreviewHeight > 0 ? info.PreviewHeight + frame : 240);
+        mPreview = mUi->Preview;
+        connect(mPreview, &TSelPreview::Clicked, this, &TFormSelBase::PreviewClick);
+        connect(mPreview, &TSelPreview::DoubleClicked, this, &TFormSelBase::ButtonOkClick);
+    } else {
+        mPreviewArea->hide();
+    }
+    connect(mButtonOk, &QPushButton::clicked, this, &TFormSelBase::ButtonOkClick);
+    connect(mButtonCancel, &QPushButton::clicked, this, &TFormSelBase::ButtonCancelClick);
+    connect(mDataList, &QListWidget::currentRowChanged, this, &TFormSelBase::DataListClick);
+    connect(mDataList, &QListWidget::activated, this, &TFormSelBase::DataListActivate);
+}
+
+TFormSelBase::~TFormSelBase() = default;
+
+void TFormSelBase::FillList() {
+    mFilling = true;
+    mDataList->clear();
+    for (const std::string& row : mModel->Rows())
+        mDataList->addItem(SelText(row));
+    mDataList->setCurrentRow(mModel->ItemIndex());
+    mFilling = false;
+    if (mModel->TopRow() >= 0 && mModel->TopRow() < mDataList->count())
+        mDataList->scrollToItem(mDataList->item(mModel->TopRow()), QAbstractItemView::PositionAtTop);
+    UpdatePreview();
+}
+
+void TFormSelBase::DataListClick() {
+    if (mFilling)
+        return;
+    mModel->SelectRow(mDataList->currentRow());
+    SelectionChanged();
+    UpdatePreview();
+}
+
+void TFormSelBase::DataListActivate() { ButtonOkClick(); }
+
+void TFormSelBase::PreviewClick(int, int) {}
+
+void TFormSelBase::UpdatePreview() {}
+
+void TFormSelBase::ButtonOkClick() {
+    if (!mButtonOk->isHidden())
+        done(1);
+}
+
+void TFormSelBase::ButtonCancelClick() { done(2); }
+
+void TFormSelBase::reject() { done(2); }
+
+TFormSelImage::TFormSelImage(QWidget* owner, TSelKind kind)
+    : TFormSelImage(owner, std::make_unique<TSelImageModel>(kind)) {}
+
+TFormSelImage::TFormSelImage(QWidget* owner, std::unique_ptr<TSelImageModel> model)
+    : TFormSelBase(owner, model->Kind(), model->Kind() != TSelKind::Movie), mModel(std::move(model)) {
+    AttachModel(*mModel);
+    mModel->Fill();
+}
+
+void TFormSelImage::PreviewClick(int x, int y) {
+    if (mModel->ClickAt(x, y))
+        UpdatePreview();
+}
+
+void TFormSelImage::UpdatePreview() {
+    if (Preview())
+        Preview()->SetBoard(&mModel->Preview());
+}
+
+TFormSelMonster::TFormSelMonster(QWidget* owner)
+    : TFormSelImage(owner, std::make_unique<TSelMonsterModel>()),
+      mMonster(static_cast<TSelMonsterModel*>(mModel.get())) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(tr("Hue"), this));
+    mHueSlider = new QSlider(Qt::Horizontal, this);
+    mHueSlider->setObjectName("HueSlider");
+    mHueSlider->setRange(0, TSelMonsterModel::kSliderMax);
+    mHueSlider->setTickPosition(QSlider::TicksBelow);
+    mHueSlider->setTickInterval(6);
+    mHueSlider->setValue(TSelMonsterModel::kSliderMiddle);
+    row->addWidget(mHueSlider, 1);
+    Extras()->addLayout(row);
+    connect(mHueSlider, &QSlider::valueChanged, this, &TFormSelMonster::HueSliderChange);
+}
+
+void TFormSelMonster::Open(const std::string& name, int hue) {
+    mMonster->Open(name, hue);
+    const QSignalBlocker block(mHueSlider);
+    mHueSlider->setValue(mMonster->SliderPosition());
+    FillList();
+}
+
+void TFormSelMonster::SelectionChanged() {
+    const QSignalBlocker block(mHueSlider);
+    mHueSlider->setValue(mMonster->SliderPosition());
+}
+
+void TFormSelMonster::HueSliderChange(int position) {
+    mMonster->SetSliderPosition(position);
+    UpdatePreview();
+}
+
+bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index, const QString& caption) {
+    switch (kind) {
+    case TSelKind::EvChar:
+    case TSelKind::Monster:
+    case TSelKind::Music:
+    case TSelKind::Sound:
+    case TSelKind::ReplChip:
+        return false;  // these have selectors of their own
+    default:
+        break;
+    }
+    TFormSelImage form(owner, kind);
+    if (!caption.isEmpty())
+        form.setWindowTitle(caption);
+    form.Model().Open(name, index ? *index : 0);
+    form.FillList();
+    if (form.exec() != 1)
+        return false;
+    name = form.Model().Name();
+    if (index && form.Model().Grid())
+        *index = form.Model().Index();
+    return true;
+}
+
+bool SelectMonsterGraphic(QWidget* owner, std::string& name, int& hue) {
+    TFormSelMonster form(owner);
+    form.Open(name, hue);
+    if (form.exec() != 1)
+        return false;
+    name = form.MonsterModel().Name();
+    hue = form.MonsterModel().Hue();
+    return true;
+}
+
+}  // namespace quillon
