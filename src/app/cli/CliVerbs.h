@@ -20,6 +20,8 @@ int VerbFind(const TArgs& args);
 int VerbEdit(const TArgs& args);
 int VerbPlay(const TArgs& args);
 int VerbRender(const TArgs& args);
+int VerbTestPlay(const TArgs& args);
+int VerbBattleTest(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

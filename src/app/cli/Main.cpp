@@ -32,6 +32,8 @@ const TVerb kVerbs[] = {
     {"edit", "edit FOLDER MAPID OPS...   draw on a map as the tools do (lower|upper, --ctrl, --shift, place X Y ID, rect|ellipse X1 Y1 X2 Y2 ID, fill X Y ID) and save it", VerbEdit},
     {"play", "play FILE [--seconds N] [--volume V] [--tempo T] [--balance B] [--fade-in MS] [--out OUT.wav]  play music as the editor previews it", VerbPlay},
     {"render", "render FOLDER MAPID OUT.png [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it", VerbRender},
+    {"test-play", "test-play FOLDER [--show-title] [--full-screen]  start the game runtime for a test play and wait for it", VerbTestPlay},
+    {"battle-test", "battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...  start a battle test of a troop with a party", VerbBattleTest},
 };
 
 int Usage() {
