@@ -141,16 +141,22 @@ private:
 
 }  // namespace
 
-TTestPlayResult RunTestPlay(const std::string& projectPath, bool showTitle, bool fullScreen,
-                            ITestPlayHost& host, IRuntimeProcess& process) {
+bool SaveMapsBeforeRuntime(ITestPlayHost& host) {
     if (host.MapsChanged()) {
         if (ShowMessageBox(kSaveMapsQuestion, mbYesNo | mbIconWarning) != mrYes)
-            return TTestPlayResult::NotSaved;
+            return false;
         host.SaveMaps();
         if (host.MapsChanged())
-            return TTestPlayResult::NotSaved;
+            return false;
     }
     host.UpdateActions();
+    return true;
+}
+
+TTestPlayResult RunTestPlay(const std::string& projectPath, bool showTitle, bool fullScreen,
+                            ITestPlayHost& host, IRuntimeProcess& process) {
+    if (!SaveMapsBeforeRuntime(host))
+        return TTestPlayResult::NotSaved;
 
     TTestPlayResult result = TTestPlayResult::Played;
     {

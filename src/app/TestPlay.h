@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +91,26 @@ public:
     void SaveMaps() override {}
     void FreeAudio() override;
     void CreateAudio() override;
+};
+
+// The save prompt before the runtime starts or a game disk is made: when maps changed, asks
+// "Maps were changed. Save them?" (Yes/No, warning icon); Yes saves them. Answers whether to go
+// on: false after No, or when changes remain after saving. Then recomputes the actions.
+bool SaveMapsBeforeRuntime(ITestPlayHost& host);
+
+// A host made of functions, for owners that would rather not derive a class.
+class TFunctionTestPlayHost final : public ITestPlayHost {
+public:
+    std::function<bool()> OnMapsChanged;
+    std::function<void()> OnSaveMaps;
+    std::function<void()> OnUpdateActions;
+    std::function<void()> OnFreeAudio;
+    std::function<void()> OnCreateAudio;
+    bool MapsChanged() override { return OnMapsChanged && OnMapsChanged(); }
+    void SaveMaps() override { if (OnSaveMaps) OnSaveMaps(); }
+    void UpdateActions() override { if (OnUpdateActions) OnUpdateActions(); }
+    void FreeAudio() override { if (OnFreeAudio) OnFreeAudio(); }
+    void CreateAudio() override { if (OnCreateAudio) OnCreateAudio(); }
 };
 
 enum class TTestPlayResult {
