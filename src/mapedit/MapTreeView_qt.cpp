@@ -149,6 +149,8 @@ TFormMapTree::TFormMapTree(TMapTreeModel& model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mTree);
+    // Whoever listened to the model before (the place picker's model) still hears it.
+    mPrevious = std::move(mModel.OnChanged);
     mModel.OnChanged = [this] { ModelChanged(); };
     connect(mTree, &QTreeWidget::currentItemChanged, this, &TFormMapTree::TreeCurrentItemChanged);
     connect(mTree, &QWidget::customContextMenuRequested, this, &TFormMapTree::TreeContextMenu);
@@ -213,6 +215,8 @@ void TFormMapTree::ModelChanged() {
     // Commands change the tree's structure or texts: the view follows the model.
     if (!mRebuilding)
         RefreshView();
+    if (mPrevious)
+        mPrevious();
     if (OnMapSelected)
         OnMapSelected();
 }

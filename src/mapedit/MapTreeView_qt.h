@@ -72,6 +72,7 @@ private:
 
     TMapTreeModel& mModel;
     TMapTreeWidget* mTree;
+    std::function<void()> mPrevious;
     bool mRebuilding = false;
 };
 
