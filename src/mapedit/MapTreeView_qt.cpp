@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <algorithm>
+#include <QContextMenuEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -60,7 +61,7 @@ TMapTreeWidget::TMapTreeWidget(TMapTreeModel& model, QWidget* parent) : QTreeWid
     setColumnCount(1);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setContextMenuPolicy(Qt::CustomContextMenu);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
     setDragEnabled(true);
@@ -141,6 +142,12 @@ bool TMapTreeWidget::DropAt(const QMimeData* data, const QPoint& pos) {
     return true;
 }
 
+void TMapTreeWidget::contextMenuEvent(QContextMenuEvent* event) {
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard;
+    emit MenuRequested(keyboard ? QPoint(0, 0) : viewport()->mapFromGlobal(event->globalPos()), keyboard);
+    event->accept();
+}
+
 // --- the window ---
 
 TFormMapTree::TFormMapTree(TMapTreeModel& model, QWidget* parent)
@@ -153,7 +160,7 @@ TFormMapTree::TFormMapTree(TMapTreeModel& model, QWidget* parent)
     mPrevious = std::move(mModel.OnChanged);
     mModel.OnChanged = [this] { ModelChanged(); };
     connect(mTree, &QTreeWidget::currentItemChanged, this, &TFormMapTree::TreeCurrentItemChanged);
-    connect(mTree, &QWidget::customContextMenuRequested, this, &TFormMapTree::TreeContextMenu);
+    connect(mTree, &TMapTreeWidget::MenuRequested, this, &TFormMapTree::TreeContextMenu);
     connect(mTree, &TMapTreeWidget::NodeDropped, this, &TFormMapTree::TreeNodeDropped);
     connect(mTree, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) { if (!mRebuilding) mModel.SetExpanded(TMapTreeWidget::IdOf(item), true); });
@@ -257,22 +264,18 @@ QMenu* TFormMapTree::BuildPopupMenu() {
     return menu;
 }
 
-void TFormMapTree::TreeContextMenu(const QPoint& pos) {
+void TFormMapTree::TreeContextMenu(const QPoint& pos, bool keyboard) {
+    if (keyboard) {
+        // The Applications key: the selected node's menu at the tree's top-left corner.
+        if (QMenu* menu = BuildPopupMenu())
+            menu->popup(mTree->mapToGlobal(QPoint(0, 0)));
+        return;
+    }
     // A right click selects the node under it first.
     if (QTreeWidgetItem* item = mTree->itemAt(pos))
         mTree->setCurrentItem(item);
     if (QMenu* menu = BuildPopupMenu())
         menu->popup(mTree->viewport()->mapToGlobal(pos));
-}
-
-void TFormMapTree::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Menu) {
-        if (QMenu* menu = BuildPopupMenu())
-            menu->popup(mTree->mapToGlobal(QPoint(0, 0)));
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void TFormMapTree::TreeNodeDropped(std::int32_t dragged, std::int32_t target) {

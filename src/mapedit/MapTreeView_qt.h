@@ -26,6 +26,8 @@ public:
 
 signals:
     void NodeDropped(std::int32_t dragged, std::int32_t target);
+    // A context menu was asked for: by the mouse at a viewport position, or by the keyboard.
+    void MenuRequested(const QPoint& pos, bool keyboard);
 
 protected:
     QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
@@ -33,6 +35,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool Allowed(const QMimeData* data, const QPoint& pos, std::int32_t& dragged, std::int32_t& target) const;
@@ -58,12 +61,9 @@ public:
     // Read-only: the tree is disabled and painted in the disabled colour.
     void SetReadOnly(bool value);
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private slots:
     void TreeCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
-    void TreeContextMenu(const QPoint& pos);
+    void TreeContextMenu(const QPoint& pos, bool keyboard);
     void TreeNodeDropped(std::int32_t dragged, std::int32_t target);
 
 private:

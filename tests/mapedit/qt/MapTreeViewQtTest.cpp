@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMenu>
+#include <QContextMenuEvent>
 #include <QMimeData>
 
 #include <cstdlib>
@@ -150,6 +151,34 @@ TEST_F(MapTreeWindowTest, PopupMenuCarriesTheModelsStates) {
 
     mForm->SetPickerMode(true);
     EXPECT_EQ(mForm->BuildPopupMenu(), nullptr);
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The Applications key opens the selected node's menu without changing the selection; a right
+// click selects the node under the mouse first.
+TEST_F(MapTreeWindowTest, ContextMenusByKeyboardAndMouse) {
+    TMapTreeWidget* tree = mForm->Tree();
+    tree->setCurrentItem(tree->ItemOf(5));
+    std::vector<bool> keyboard;
+    QObject::connect(tree, &TMapTreeWidget::MenuRequested, [&](const QPoint&, bool byKey) { keyboard.push_back(byKey); });
+
+    QContextMenuEvent byKey(QContextMenuEvent::Keyboard, QPoint(5, 5), tree->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(tree->viewport(), &byKey);
+    EXPECT_EQ(mModel.Selected(), 5);
+
+    const QRect row = tree->visualItemRect(tree->ItemOf(0));
+    QContextMenuEvent byMouse(QContextMenuEvent::Mouse, row.center(), tree->viewport()->mapToGlobal(row.center()));
+    QApplication::sendEvent(tree->viewport(), &byMouse);
+    EXPECT_EQ(mModel.Selected(), 0);
+    EXPECT_EQ(keyboard, (std::vector<bool>{true, false}));
+    for (QWidget* popup : QApplication::topLevelWidgets())
+        if (qobject_cast<QMenu*>(popup))
+            popup->close();
 }
 
 }  // namespace
