@@ -25,8 +25,9 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's input devices, made by the synthetic events, outlive the statics.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Root; map 1 "Field" with area 2 and map 3 "Cave"; map 5 "Town".
