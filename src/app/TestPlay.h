@@ -35,8 +35,8 @@ TRuntimeCommand TestPlayCommand(const std::string& projectPath, bool showTitle, 
 TRuntimeCommand BattleTestCommand(const std::string& projectPath, bool fullScreen, std::int32_t troopId);
 // The one-line form for logs and messages: the quoted program, then each argument after a blank.
 std::string CommandLineText(const TRuntimeCommand& command);
-// The command as it is really started: unchanged when the program is an executable file here;
-// otherwise, with a launcher setting (e.g. "wine", split at blanks), the launcher's words with
+// The command as it is really started: unchanged when the program is an executable file here
+// (or no file at all); otherwise, with a launcher setting (e.g. "wine", split at blanks), the launcher's words with
 // the program and its arguments after them.
 TRuntimeCommand ResolveRuntimeLauncher(const TRuntimeCommand& command, const std::string& launcher);
 bool IsExecutableFile(const std::string& path);
