@@ -204,6 +204,15 @@ TEST_F(MapTreeViewTest, SwitchingNodesKeepsTheOpenMapsChangesInItsWorkingCopy) {
     EXPECT_FALSE(mModel.IsModified());
 }
 
+TEST_F(MapTreeViewTest, ATreeThatCouldNotBeSavedStillCountsAsChanged) {
+    mMap.Modified = true;
+    // The tree file cannot be replaced: a folder stands in its place.
+    std::filesystem::remove(mProject + "GMK_RT.kmt");
+    std::filesystem::create_directories(mProject + "GMK_RT.kmt/blocked");
+    EXPECT_ANY_THROW(mModel.SaveTree());
+    EXPECT_TRUE(mModel.IsModified());
+}
+
 TEST_F(MapTreeViewTest, SelectingAnAreaShowsItsMapWithTheAreaCentred) {
     mModel.ViewWidth = 640;
     mModel.ViewHeight = 480;
