@@ -26,6 +26,8 @@ int RenderAsCanvas(const TArgs& args);
 int VerbScript(const TArgs& args);
 int VerbScriptList(const TArgs& args);
 int VerbMidiTrace(const TArgs& args);
+int VerbTestPlay(const TArgs& args);
+int VerbBattleTest(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

@@ -35,6 +35,8 @@ const TVerb kVerbs[] = {
     {"script", "script render FOLDER MAPID EVENTID PAGE | render-common FOLDER ID [--map MAPID] | render-battle FOLDER TROOPID PAGE [--map MAPID]  [--cp932]  an event script as the command list shows it", VerbScript},
     {"script-list", "script-list FOLDER MAPID EVENTID PAGE [OP...] [--save]  select and edit a map event page as its command list does (click=ROW, shift=ROW, key=KEY, copy, cut, paste, delete, select-all, insert=CODE)", VerbScriptList},
     {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock", VerbMidiTrace},
+    {"test-play", "test-play FOLDER [--show-title] [--full-screen]  start the game runtime for a test play and wait for it", VerbTestPlay},
+    {"battle-test", "battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...  start a battle test of a troop with a party", VerbBattleTest},
 };
 
 int Usage() {
