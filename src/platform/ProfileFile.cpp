@@ -163,7 +163,25 @@ bool TProfileFile::ReadBool(const std::string& section, const std::string& key, 
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void TProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+// A line break inside a value would end the line early and turn the rest into a line of its own
+// (a forged key or section for every reader of the file): each CR, LF or CR LF becomes a blank.
+static std::string OneLine(const std::string& value) {
+    std::string line;
+    line.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\r' || value[i] == '\n') {
+            if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
+                ++i;
+            line += ' ';
+        } else {
+            line += value[i];
+        }
+    }
+    return line;
+}
+
+void TProfileFile::WriteString(const std::string& rawSection, const std::string& rawKey, const std::string& rawValue) {
+    const std::string section = OneLine(rawSection), key = OneLine(rawKey), value = OneLine(rawValue);
     const std::string text = key + "=" + value;
     int sectionLine = FindSection(section);
     if (sectionLine == -2) {

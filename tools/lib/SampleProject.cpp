@@ -1,6 +1,8 @@
 #include "tools/lib/SampleProject.h"
 
+#include "tools/lib/RtpNames.h"
 #include "tools/lib/RtpPaint.h"
+#include "tools/lib/SampleMaps.h"
 
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
@@ -75,9 +77,9 @@ void FillDataBase(TKelDataBase& db) {
         TKelPlayerItem& hero = db.Player.Obtain(i + 1);
         hero.Name = kHeroes[i];
         hero.Degree = i % 2 ? "Mage" : "Fighter";
-        hero.CharSetName = "Hero" + std::to_string(i / 4 + 1);
-        hero.CharSetIndex = i % 4;
-        hero.FaceName = "Face1";
+        hero.CharSetName = rtp::kHeroCharSet;
+        hero.CharSetIndex = i;
+        hero.FaceName = i < 4 ? rtp::kFaceSet1 : rtp::kFaceSet2;
         hero.FaceIndex = i;
         hero.InitialLevel = 1 + i;
         hero.MaxLevel = 40 + i;
@@ -107,7 +109,7 @@ void FillDataBase(TKelDataBase& db) {
         skill.Kind = i == 5 ? TKelSkillItem::skEscape : (i == 6 ? TKelSkillItem::skTeleport : TKelSkillItem::skNormal);
         skill.EffectRange = static_cast<std::uint8_t>(i % 5);
         skill.AnimationId = i % 2 + 1;
-        skill.Sound.Name = "Skill" + std::to_string(i % 3 + 1);
+        skill.Sound.Name = rtp::kSounds[i % 3 + 3];
         skill.Sound.Volume = 80;
         skill.BaseEffect = 20 * (i + 1);
         skill.UsableInBattle = 1;
@@ -127,7 +129,7 @@ void FillDataBase(TKelDataBase& db) {
     for (int i = 0; i < 5; ++i) {
         TKelMonsterItem& monster = db.Monster.Obtain(i + 1);
         monster.Name = kMonsters[i];
-        monster.GraphicName = "Monster" + std::to_string(i % 2 + 1);
+        monster.GraphicName = rtp::kMonsters[i % 2];
         monster.Hue = 30 * i;
         monster.MaxHp = 20 + 40 * i;
         monster.Attack = 8 + 5 * i;
@@ -158,7 +160,7 @@ void FillDataBase(TKelDataBase& db) {
     for (int i = 0; i < 3; ++i) {
         TKelGroundItem& ground = db.Ground.Obtain(i + 1);
         ground.Name = kTerrains[i];
-        ground.BackdropName = std::string(kTerrains[i]);
+        ground.BackdropName = rtp::kBackdrop;
         ground.EncounterRate = 100 + 50 * i;
         ground.Damage = i == 2 ? 1 : 0;
     }
@@ -182,7 +184,7 @@ void FillDataBase(TKelDataBase& db) {
     for (int i = 0; i < 2; ++i) {
         TKelAnimationItem& animation = db.Animation.Obtain(i + 1);
         animation.Name = i ? "Fire" : "Slash";
-        animation.FileName = i ? "Fire1" : "Slash1";
+        animation.FileName = rtp::kBattleAnimation;
         animation.SetFrameCount(8 + i);
         for (int f = 1; f <= 3; ++f) {
             TKelAnimationCellItem& cell = animation.Frames.Obtain(f).Cells.Obtain(1);
@@ -193,19 +195,16 @@ void FillDataBase(TKelDataBase& db) {
         }
         TKelAnimationTimingItem& cue = animation.Timing.Obtain(1);
         cue.Frame = 2;
-        cue.Sound.Name = "Hit1";
+        cue.Sound.Name = rtp::kSounds[4];
         cue.FlashRange = TKelAnimationTimingItem::frTarget;
         animation.Dirty = true;
     }
     for (int i = 0; i < 2; ++i) {
         TKelChipSetItem& chipset = db.ChipSet.Obtain(i + 1);
         chipset.Name = i ? "Town" : "World";
-        chipset.FileName = i ? "Town1" : "World1";
+        // The starter chipsets' own images; terrains and passage stay as the starter database has them.
+        chipset.FileName = rtp::kChipSets[i];
         chipset.SeaSpeed = i;
-        for (int chip = 0; chip < 162; chip += 7)
-            chipset.SetTerrainId(chip, chip % 3 + 1);
-        chipset.SetLowerFlags(20, 0);
-        chipset.SetUpperFlags(5, TKelChipSetItem::cfPassDown);
     }
     // Vocabulary: every message set, English.
     int plainCount = 0;
@@ -225,23 +224,24 @@ void FillDataBase(TKelDataBase& db) {
     system.AirshipGraphic = "Vehicle";
     system.ShipIndex = 1;
     system.AirshipIndex = 2;
-    system.TitleGraphic = "Title1";
-    system.GameOverGraphic = "GameOver1";
-    system.SystemGraphic = "System1";
+    system.TitleGraphic = rtp::kTitle;
+    system.GameOverGraphic = rtp::kGameOver;
+    system.SystemGraphic = rtp::kSystem;
     system.SetPartySize(3);
     system.SetPartyMember(0, 1);
     system.SetPartyMember(1, 2);
     system.SetPartyMember(2, 4);
-    static const char* const kMusic[] = {"Title", "Battle", "Victory", "Inn", "Boat", "Ship", "Airship", "GameOver"};
+    // Title, battle, victory, inn, boat, ship, airship, game over.
+    static const char* const kMusic[] = {"Town", "Battle", "Fanfare", "Fanfare", "Town", "Town", "Town", "Fanfare"};
     for (std::size_t i = 0; i < system.Music.size(); ++i) {
-        system.Music[i].Name = kMusic[i];
+        system.Music[i].Name = kMusic[i % 8];
         system.Music[i].Tempo = 100 + 10 * static_cast<int>(i % 3);
     }
     for (std::size_t i = 0; i < system.Sound.size(); ++i)
-        system.Sound[i].Name = "Sound" + std::to_string(i + 1);
+        system.Sound[i].Name = rtp::kSounds[i % std::size(rtp::kSounds)];
     system.Transition = {1, 2, 3, 4, 5, 6};
     system.Wallpaper = 1;
-    system.BattleTestBackdrop = "Grass";
+    system.BattleTestBackdrop = rtp::kBackdrop;
     for (int i = 0; i < 4; ++i) {
         TKelTestPlayerItem& member = system.TestPlayer.Obtain(i + 1);
         member.HeroId = i + 1;
@@ -267,28 +267,9 @@ void FillDataBase(TKelDataBase& db) {
     }
 }
 
-// Paints a map: water at the edges, grass and dirt inside, trees and houses on the upper layer.
-void PaintMap(TKelMap& map, int seed) {
-    TRandom random(static_cast<std::uint32_t>(seed));
-    for (int y = 0; y < map.Height(); ++y)
-        for (int x = 0; x < map.Width(); ++x) {
-            const bool edge = x < 2 || y < 2 || x >= map.Width() - 2 || y >= map.Height() - 2;
-            std::uint16_t lower;
-            if (edge)
-                lower = static_cast<std::uint16_t>(random.Below(50));  // water shapes
-            else if (random.Below(10) == 0)
-                lower = static_cast<std::uint16_t>(4000 + 50 * random.Below(12) + random.Below(50));
-            else if (random.Below(20) == 0)
-                lower = static_cast<std::uint16_t>(3000 + 50 * random.Below(3));
-            else
-                lower = static_cast<std::uint16_t>(5000 + random.Below(144));
-            map.LowerLayer.SetCell(x, y, lower);
-            if (!edge && random.Below(8) == 0)
-                map.UpperLayer.SetCell(x, y, static_cast<std::uint16_t>(10000 + 1 + random.Below(143)));
-        }
-}
-
-void AddEvents(TKelMap& map, int count, int seed) {
+// Events on cells where someone can stand, each on a cell of its own, showing starter
+// character graphics.
+void AddEvents(TKelMap& map, int count, int seed, std::vector<bool> walkable, const char* charSet) {
     TRandom random(static_cast<std::uint32_t>(seed));
     for (int i = 1; i <= count; ++i) {
         TKelEventItem& event = map.Events.Obtain(i);
@@ -297,9 +278,18 @@ void AddEvents(TKelMap& map, int count, int seed) {
         event.Name = name;
         event.X = 2 + random.Below(map.Width() - 4);
         event.Y = 2 + random.Below(map.Height() - 4);
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            const auto at = static_cast<std::size_t>(event.X + event.Y * map.Width());
+            if (at < walkable.size() && walkable[at]) {
+                walkable[at] = false;
+                break;
+            }
+            event.X = 1 + random.Below(map.Width() - 2);
+            event.Y = 1 + random.Below(map.Height() - 2);
+        }
         for (int p = 1; p <= 1 + i % 2; ++p) {
             TKelEventPageItem& page = event.Pages.Obtain(p);
-            page.GraphicName = "Hero" + std::to_string(1 + i % 2);
+            page.GraphicName = p == 2 && i % 4 == 0 ? rtp::kHeroCharSet : charSet;
             page.GraphicIndex = i % 8;
             page.GraphicDirection = static_cast<std::uint8_t>(i % 4);
             page.Trigger = static_cast<std::uint8_t>(i % 5);
@@ -322,7 +312,7 @@ void AddEvents(TKelMap& map, int count, int seed) {
             if (i % 3 == 0) {
                 TKelMoveRouteItem sound;
                 sound.Code = mcPlaySound;
-                sound.SoundName = "Step";
+                sound.SoundName = rtp::kSounds[1];
                 sound.SoundVolume = 90;
                 sound.SoundTempo = 100;
                 sound.SoundBalance = 50;
@@ -376,17 +366,22 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
     struct TSampleMap {
         int Id, Parent, Width, Height, Events;
         const char* Name;
+        rtp::TSampleMapKind Kind;
+        const char* Music;
+        const char* CharSet;
     };
-    const TSampleMap maps[] = {
-        {1, 0, 40, 30, 12, "World"}, {2, 1, 25, 20, 6, "Village"}, {3, 1, 60, 45, 20, "Forest"}, {5, 0, 20, 15, 3, "Cave"}};
+    const TSampleMap maps[] = {{1, 0, 40, 30, 12, "World", rtp::TSampleMapKind::World, "Town", "People"},
+                               {2, 1, 25, 20, 6, "Village", rtp::TSampleMapKind::Village, "Town", "People"},
+                               {3, 1, 60, 45, 20, "Forest", rtp::TSampleMapKind::Forest, "Battle", "Creature"},
+                               {5, 0, 20, 15, 3, "Cave", rtp::TSampleMapKind::Cave, "Fanfare", "Creature"}};
     for (const TSampleMap& sample : maps) {
         TKelMapTreeItem& item = sample.Id == 1 ? *tree.FindByID(1) : tree.AddItem(sample.Parent, sample.Id);
         item.Kind = TKelMapTreeItem::mkMap;
         item.Name = sample.Name;
         item.MusicType = TKelMapTreeItem::mtSetTo;
-        item.Music.Name = sample.Name;
+        item.Music.Name = sample.Music;
         item.BackdropType = sample.Id == 1 ? TKelMapTreeItem::btByTerrain : TKelMapTreeItem::btSetTo;
-        item.BackdropName = sample.Id == 1 ? "" : "Grass";
+        item.BackdropName = sample.Id == 1 ? "" : rtp::kBackdrop;
         item.TeleportPermission = static_cast<std::uint8_t>(sample.Id % 3);
         item.EscapePermission = 1;
         item.SavePermission = sample.Id == 5 ? 2 : 1;
@@ -404,12 +399,13 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
             map->SetScrollType(TKelMap::stBothLoop);
         if (sample.Id == 3) {
             map->PanoramaEnabled = 1;
-            map->PanoramaName = "Sky";
+            map->PanoramaName = rtp::kPanorama;
             map->PanoramaHorizontalAuto = 1;
             map->PanoramaHorizontalSpeed = -3;
         }
-        PaintMap(*map, sample.Id);
-        AddEvents(*map, sample.Events, sample.Id);
+        std::vector<bool> walkable;
+        rtp::PaintSampleMap(*map, sample.Kind, walkable);
+        AddEvents(*map, sample.Events, sample.Id, walkable, sample.CharSet);
         map->SaveToProject(path, sample.Id);
         item.Modified = false;
     }

@@ -24,6 +24,8 @@ int VerbRender(const TArgs& args);
 bool WantsCanvasRender(const TArgs& args);
 int RenderAsCanvas(const TArgs& args);
 int VerbScript(const TArgs& args);
+int VerbTestPlay(const TArgs& args);
+int VerbBattleTest(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

@@ -33,6 +33,8 @@ const TVerb kVerbs[] = {
     {"play", "play FILE [--seconds N] [--volume V] [--tempo T] [--balance B] [--fade-in MS] [--out OUT.wav]  play music as the editor previews it", VerbPlay},
     {"render", "render FOLDER MAPID OUT.png | FOLDER --all-maps OUTFOLDER [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it", VerbRender},
     {"script", "script render FOLDER MAPID EVENTID PAGE | render-common FOLDER ID [--map MAPID] | render-battle FOLDER TROOPID PAGE [--map MAPID]  [--cp932]  an event script as the command list shows it", VerbScript},
+    {"test-play", "test-play FOLDER [--show-title] [--full-screen]  start the game runtime for a test play and wait for it", VerbTestPlay},
+    {"battle-test", "battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...  start a battle test of a troop with a party", VerbBattleTest},
 };
 
 int Usage() {

@@ -9,6 +9,7 @@
 #include "platform/FileUtils.h"
 #include "platform/TextCodec.h"
 #include "project/PathUtils.h"
+#include "project/MissingResources.h"
 #include "project/ProjectFiles.h"
 
 #include <cstdio>
@@ -118,7 +119,11 @@ int VerbCheck(const TArgs& args) {
             std::printf("%s: %s\n", file.File.c_str(), problem.c_str());
     }
     std::printf("%d files, %d with problems\n", static_cast<int>(report.size()), failed);
-    return failed ? 1 : 0;
+    const std::vector<TMissingResource> missing = FindMissingResources(FolderPath(args[0]));
+    for (const TMissingResource& resource : missing)
+        std::printf("missing %s \"%s\" (%s)\n", resource.Kind.c_str(), resource.Name.c_str(), resource.Where.c_str());
+    std::printf("%d resources missing\n", static_cast<int>(missing.size()));
+    return failed || !missing.empty() ? 1 : 0;
 }
 
 }  // namespace quillon::cli

@@ -9,6 +9,7 @@
 #include "data/LD_MapTree.h"
 #include "graphics/MapRender.h"
 #include "graphics/PictureFile.h"
+#include "tools/lib/RtpNames.h"
 #include "tools/lib/SampleProject.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,8 @@ using namespace chiptest;
 
 namespace {
 
-// Absolute: making the sample project changes the working folder.
+// From the source folder the build names: __FILE__ may be relative, and making the sample changes
+// the current directory.
 const std::filesystem::path kGoldenFolder = std::filesystem::path(QUILLON_SOURCE_DIR) / "tests" / "graphics" / "golden";
 
 class SampleRenderTest : public ::testing::Test {
@@ -35,11 +37,11 @@ protected:
             std::filesystem::create_directories(*folder / kind);
         }
         const TBitmap chipset = PictureChipSet();
-        WriteResource(*folder, "ChipSet", "World1", chipset);
+        WriteResource(*folder, "ChipSet", rtp::kChipSets[0], chipset);
         TBitmap town = chipset;
         for (int i = 2; i < 26; ++i)
             std::swap(town.Palette()[i].Red, town.Palette()[i].Blue);
-        WriteResource(*folder, "ChipSet", "Town1", town);
+        WriteResource(*folder, "ChipSet", rtp::kChipSets[1], town);
     }
     static void TearDownTestSuite() {
         std::filesystem::remove_all(*folder);
@@ -163,7 +165,7 @@ TEST_F(SampleRenderTest, EveryShapeOfEveryBlock) {
             shapes.LowerLayer.SetCell(shape, 4 + block, static_cast<std::uint16_t>(4000 + block * 50 + shape));
     }
     TKelChipSetGraphic chipsOnly(FolderImageFinder({folder->string()}));
-    chipsOnly.LoadGraphic("World1");
+    chipsOnly.LoadGraphic(rtp::kChipSets[0]);
     RenderMap(board, shapes, chipsOnly, Options(16, false));
     CompareWithGolden("shapes_2.png");
 }

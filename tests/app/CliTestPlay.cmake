@@ -1,0 +1,58 @@
+# quillon-cli test-play and battle-test on a fresh project with the stand-in runtime, which
+# appends its arguments to GMK_RT.log in the project folder.
+# Arguments: CLI, WORK (a scratch folder).
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(ENV{QUILLON_CONFIG_DIR} ${WORK}/config)
+set(ENV{TMPDIR} ${WORK})
+set(project ${WORK}/Game)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  set(status ${status} PARENT_SCOPE)
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+run(${CLI} new-project ${WORK} Game "Test Game")
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "new-project: ${err}")
+endif()
+
+run(${CLI} test-play ${project} --show-title)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "test-play failed: ${err}")
+endif()
+if(NOT out MATCHES "\"${project}/GMK_RT.exe\" TestPlay ShowTitle Window\n")
+  message(FATAL_ERROR "test-play printed: ${out}")
+endif()
+
+file(SHA256 ${project}/GMK_RT.kdb before)
+run(${CLI} battle-test ${project} 3 --hero 1,5 --hero 2,9,1,0,0,0,0)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "battle-test failed: ${err}")
+endif()
+file(SHA256 ${project}/GMK_RT.kdb after)
+if(NOT before STREQUAL after)
+  message(FATAL_ERROR "the battle test left its database behind")
+endif()
+
+file(READ ${project}/GMK_RT.log log)
+if(NOT log MATCHES "^TestPlay ShowTitle Window\nBattleTest HideTitle (FullScreen|Window) 3\n$")
+  message(FATAL_ERROR "the runtime saw: ${log}")
+endif()
+
+# A runtime that cannot run here, with no launcher: the failure message and status 1.
+file(CHMOD ${project}/GMK_RT.exe PERMISSIONS OWNER_READ OWNER_WRITE)
+run(${CLI} test-play ${project})
+if(status EQUAL 0 OR NOT err MATCHES "Initialization failed. Test play impossible")
+  message(FATAL_ERROR "a runtime that cannot start: status ${status}, ${err}")
+endif()
+run(${CLI} battle-test ${project} 1)
+if(status EQUAL 0 OR NOT err MATCHES "Process Preparation Fault. Can't Test Battle.")
+  message(FATAL_ERROR "a battle test that cannot start: status ${status}, ${err}")
+endif()
+file(SHA256 ${project}/GMK_RT.kdb after)
+if(NOT before STREQUAL after)
+  message(FATAL_ERROR "a failed battle test left its database behind")
+endif()

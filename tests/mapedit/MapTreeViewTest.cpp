@@ -1,0 +1,452 @@
+// The map tree window's model: loading and selecting maps and areas, drag and drop rules, the
+// popup menus' states, new maps and areas, copy and paste through format 568, delete, map
+// properties and shift.
+#include "mapedit/MapTreeView.h"
+
+#include "data/EditorMode.h"
+#include "data/LD_Map.h"
+#include "data/RecordTestKit.h"
+#include "data/StreamUtils.h"
+#include "platform/Clipboard.h"
+#include "platform/FileUtils.h"
+#include "platform/MessageBox.h"
+#include "project/ProjectManager.h"
+#include "project/ProjectSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <filesystem>
+
+namespace quillon {
+namespace {
+
+class TScriptedBox final : public IMessageBox {
+public:
+    std::vector<std::string> Texts;
+    std::deque<int> Answers;
+    TScriptedBox() { mPrevious = SetMessageBox(this); }
+    ~TScriptedBox() override { SetMessageBox(mPrevious); }
+    int Show(const std::string& text, int, const void*) override {
+        Texts.push_back(text);
+        if (Answers.empty())
+            return mrYes;
+        const int answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+
+private:
+    IMessageBox* mPrevious = nullptr;
+};
+
+// Dialogs that confirm with scripted values.
+class TFakeDialogs final : public IMapTreeDialogs {
+public:
+    bool Confirm = true;
+    std::int32_t Width = 30, Height = 20;
+    std::string NewName;  // empty: keep
+    TKelAreaRect Rect{10, 10, 20, 16};
+    std::int32_t Dx = 0, Dy = 0;
+    // What the last map dialog was given.
+    bool LastNewMode = false, LastParentIsRoot = false;
+    std::int32_t LastId = 0, LastChipSet = 0;
+    std::string LastName;
+
+    bool Available() const override { return true; }
+    bool EditMap(bool newMode, bool parentIsRoot, TKelMapTreeItem& item, TKelMap& settings) override {
+        LastNewMode = newMode;
+        LastParentIsRoot = parentIsRoot;
+        LastId = item.ID;
+        LastName = item.Name;
+        LastChipSet = settings.ChipSetId;
+        if (!NewName.empty())
+            item.Name = NewName;
+        item.MusicType = TKelMapTreeItem::mtNoChange;
+        item.Music.Name = "Town";  // dropped: the type is not "Set To"
+        settings.SetWidth(Width);
+        settings.SetHeight(Height);
+        return Confirm;
+    }
+    bool EditArea(bool, const TKelMapTree&, const TKelMap&, TKelMapTreeItem& item) override {
+        LastName = item.Name;
+        item.AreaRect = Rect;
+        return Confirm;
+    }
+    bool ShiftMap(std::int32_t, std::int32_t, std::int32_t& dx, std::int32_t& dy) override {
+        dx = Dx;
+        dy = Dy;
+        return Confirm;
+    }
+};
+
+// A project: root 0 "Untitled"; map 1 (40 x 30) with area 2 and map 3 (20 x 15) under it;
+// map 5 (25 x 25) at the top level.
+class MapTreeViewTest : public testkit::TWorkFolderTest {
+protected:
+    void SetUp() override {
+        TWorkFolderTest::SetUp();
+        SetProjectPath(mProject);
+        WriteGameTitle(mProject, "Hero's Quest");
+        TKelMapTree tree;
+        tree.AddItem(0, 0).Name = "root";
+        AddMap(tree, 0, 1, "Field", 40, 30);
+        TKelMapTreeItem& area = tree.AddItem(1, 2);
+        area.Kind = TKelMapTreeItem::mkArea;
+        area.Name = "Forest";
+        area.AreaRect = {10, 10, 20, 16};
+        AddMap(tree, 1, 3, "Cave", 20, 15);
+        AddMap(tree, 0, 5, "Town", 25, 25);
+        tree.CurrentMapId = 1;
+        tree.Save(mProject);
+        mModel.Dialogs = &mDialogs;
+        mModel.OnChanged = [this] {
+            ++mNotified;
+            mKeepScrollSeen = mModel.KeepScroll;
+        };
+        mModel.LoadTree();
+        mNotified = 0;
+    }
+    void TearDown() override {
+        SetProjectPath("");
+        TWorkFolderTest::TearDown();
+    }
+    void AddMap(TKelMapTree& tree, std::int32_t parent, std::int32_t id, const char* name, int w, int h) {
+        TKelMapTreeItem& item = tree.AddItem(parent, id);
+        item.Kind = TKelMapTreeItem::mkMap;
+        item.Name = name;
+        TKelMap map;
+        map.SetWidth(w);
+        map.SetHeight(h);
+        map.LowerLayer.SetCell(0, 0, static_cast<std::uint16_t>(5000 + id));
+        map.SaveToProject(mProject, id);
+    }
+    std::vector<std::int32_t> NodeIds() const {
+        std::vector<std::int32_t> ids;
+        for (const TKelMapTreeNode& node : mModel.Nodes())
+            ids.push_back(node.Id);
+        return ids;
+    }
+    int RootCount() const {
+        int roots = 0;
+        for (int i = 0; i < mTree.Count(); ++i)
+            roots += mTree.Items(i)->Kind == TKelMapTreeItem::mkRoot ? 1 : 0;
+        return roots;
+    }
+
+    TEditorModeScope mEditor{true};
+    TMemoryClipboard mClipboard;
+    IClipboard* mOldClipboard = SetClipboard(&mClipboard);
+    TKelMapTree mTree;
+    TKelMap mMap;
+    TFakeDialogs mDialogs;
+    TMapTreeModel mModel{mTree, mMap};
+    int mNotified = 0;
+    bool mKeepScrollSeen = false;
+
+    struct TRestoreClipboard {
+        IClipboard* Old;
+        ~TRestoreClipboard() { SetClipboard(Old); }
+    } mRestore{mOldClipboard};
+};
+
+TEST_F(MapTreeViewTest, LoadingFillsTheViewAndShowsTheCurrentMap) {
+    EXPECT_EQ(mTree.FindByID(0)->Name, "Hero's Quest");
+    EXPECT_EQ(NodeIds(), (std::vector<std::int32_t>{0, 1, 2, 3, 5}));
+    EXPECT_EQ(mModel.Nodes()[2].Level, 2);
+    EXPECT_EQ(mModel.Selected(), 1);
+    EXPECT_EQ(mMap.Width(), 40);
+    EXPECT_EQ(mMap.LowerLayer.Cell(0, 0), 5001);
+    EXPECT_FALSE(mModel.IsModified());
+
+    mModel.IncludeAreas = false;
+    mModel.FillView();
+    EXPECT_EQ(NodeIds(), (std::vector<std::int32_t>{0, 1, 3, 5}));
+
+    // A tree without its root cannot be opened.
+    TKelMapTree rootless;
+    AddMap(rootless, 0, 1, "Only", 5, 5);
+    rootless.Save(mProject);
+    EXPECT_THROW(mModel.LoadTree(), std::runtime_error);
+}
+
+TEST_F(MapTreeViewTest, SwitchingNodesKeepsTheOpenMapsChangesInItsWorkingCopy) {
+    mMap.LowerLayer.SetCell(1, 1, 5099);
+    mMap.Modified = true;
+    EXPECT_TRUE(mModel.IsModified());
+    mModel.SelectNode(5);
+    EXPECT_EQ(mMap.Width(), 25);
+    EXPECT_TRUE(mTree.FindByID(1)->Modified);
+    EXPECT_TRUE(FileExists(MapWorkFolder() + "Map0001.kmu"));
+
+    mModel.SelectNode(1);  // from the working copy, not the project's file
+    EXPECT_EQ(mMap.LowerLayer.Cell(1, 1), 5099);
+
+    mModel.SelectNode(0);  // the root shows nothing
+    EXPECT_EQ(mMap.Width(), 0);
+
+    // The picker's shared map is copied rather than loaded.
+    TKelMap shared;
+    shared.ID = 5;
+    shared.SetWidth(7);
+    shared.SetHeight(7);
+    mModel.SharedMap = &shared;
+    mModel.SelectNode(5);
+    EXPECT_EQ(mMap.Width(), 7);
+    EXPECT_EQ(mMap.ID, 5);
+
+    // Saving commits the working copy into the project folder.
+    mModel.SaveTree();
+    TKelMap saved;
+    saved.LoadFromProject(mProject, 1);
+    EXPECT_EQ(saved.LowerLayer.Cell(1, 1), 5099);
+    EXPECT_FALSE(mModel.IsModified());
+}
+
+TEST_F(MapTreeViewTest, SelectingAnAreaShowsItsMapWithTheAreaCentred) {
+    mModel.ViewWidth = 640;
+    mModel.ViewHeight = 480;
+    mModel.SelectNode(5);
+    mModel.SelectNode(2);
+    EXPECT_EQ(mMap.Width(), 40);  // map 1
+    EXPECT_EQ(mTree.CurrentMapId, 2);
+    EXPECT_EQ(mTree.FindByID(2)->ScrollX, (10 + 20) * 16 - 320);
+    EXPECT_EQ(mTree.FindByID(2)->ScrollY, (10 + 16) * 16 - 240);
+    // Changes made while an area is shown go to its map's working copy.
+    mMap.Modified = true;
+    mModel.SaveOpenMap();
+    EXPECT_TRUE(mTree.FindByID(1)->Modified);
+    EXPECT_FALSE(mTree.FindByID(2)->Modified);
+}
+
+TEST_F(MapTreeViewTest, DropRules) {
+    EXPECT_FALSE(mModel.CanDrop(2, 5));      // an area onto another map
+    EXPECT_TRUE(mModel.CanDrop(2, 1));       // ... but onto its own map
+    EXPECT_FALSE(mModel.CanDrop(1, 3));      // a map into its own subtree
+    EXPECT_FALSE(mModel.CanDrop(1, 1));      // onto itself
+    EXPECT_FALSE(mModel.CanDrop(3, 2));      // onto an area
+    EXPECT_FALSE(mModel.CanDrop(0, 5));      // the root does not move
+    EXPECT_FALSE(mModel.CanDrop(5, std::nullopt));
+    EXPECT_TRUE(mModel.CanDrop(3, 0));
+
+    // Map 1 with its subtree becomes the last child of map 5.
+    ASSERT_TRUE(mModel.Drop(1, 5));
+    EXPECT_EQ(NodeIds(), (std::vector<std::int32_t>{0, 5, 1, 2, 3}));
+    EXPECT_EQ(mModel.Nodes()[4].Level, 3);
+    EXPECT_EQ(mTree.Order, (std::vector<std::int32_t>{0, 5, 1, 2, 3}));
+    EXPECT_EQ(mTree.FindByID(1)->ParentId, 5);
+    EXPECT_EQ(mTree.FindByID(3)->Depth, 3);
+    EXPECT_TRUE(mModel.IsModified());
+    EXPECT_GE(mNotified, 1);
+
+    mModel.SetPickerMode(true);
+    EXPECT_FALSE(mModel.CanDrop(3, 0));
+}
+
+TEST_F(MapTreeViewTest, PopupMenusByKindAndTheirStates) {
+    auto captions = [this] {
+        std::vector<std::string> list;
+        for (const TMapTreeMenuItem& item : mModel.PopupMenu())
+            list.push_back(std::string(item.Caption) + (item.Enabled ? "" : " (off)"));
+        return list;
+    };
+    mModel.SelectNode(0);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"Create &New Map...", "&Paste (off)"}));
+    mModel.SelectNode(1);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"&Map Properties...", "Create &New Map...", "Create &Area...",
+                                                    "&Copy", "&Paste (off)", "&Delete...", "&Shift Map..."}));
+    mModel.Copy();
+    EXPECT_TRUE(mModel.IsEnabled(TMapTreeCommand::Paste));
+    mModel.SelectNode(2);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"A&rea Properties...", "&Delete..."}));
+    EXPECT_FALSE(mModel.IsEnabled(TMapTreeCommand::Paste));
+
+    // Without the property dialogs their commands are off, and running them does nothing.
+    mModel.Dialogs = nullptr;
+    mModel.SelectNode(1);
+    EXPECT_FALSE(mModel.IsEnabled(TMapTreeCommand::NewMap));
+    EXPECT_FALSE(mModel.IsEnabled(TMapTreeCommand::ShiftMap));
+    EXPECT_TRUE(mModel.IsEnabled(TMapTreeCommand::Delete));
+    EXPECT_FALSE(mModel.Execute(TMapTreeCommand::NewArea));
+    EXPECT_EQ(mTree.Count(), 5);
+
+    mModel.SetPickerMode(true);
+    EXPECT_TRUE(mModel.PopupMenu().empty());
+}
+
+TEST_F(MapTreeViewTest, ANewMapTakesTheSmallestFreeIdAndItsName) {
+    mModel.SelectNode(3);
+    mMap.ChipSetId = 4;
+    ASSERT_TRUE(mModel.Execute(TMapTreeCommand::NewMap));
+    EXPECT_EQ(mDialogs.LastId, 4);  // 1, 2, 3 and 5 are used
+    EXPECT_EQ(mDialogs.LastName, "MAP0004");
+    EXPECT_TRUE(mDialogs.LastNewMode);
+    EXPECT_FALSE(mDialogs.LastParentIsRoot);
+    EXPECT_EQ(mDialogs.LastChipSet, 4);
+    const TKelMapTreeItem* item = mTree.FindByID(4);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->Kind, TKelMapTreeItem::mkMap);
+    EXPECT_EQ(item->ParentId, 3);
+    EXPECT_EQ(item->Music.Name, "(OFF)");
+    EXPECT_EQ(mModel.Selected(), 4);
+    EXPECT_EQ(mMap.Width(), 30);
+    EXPECT_TRUE(mMap.Modified);
+    EXPECT_EQ(NodeIds(), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5}));
+
+    // A cancelled dialog adds nothing.
+    mDialogs.Confirm = false;
+    EXPECT_FALSE(mModel.Execute(TMapTreeCommand::NewMap));
+    EXPECT_EQ(mTree.Count(), 6);
+
+    // The new map survives a switch and a save.
+    mModel.SelectNode(5);
+    mModel.SaveTree();
+    TKelMap saved;
+    saved.LoadFromProject(mProject, 4);
+    EXPECT_EQ(saved.Width(), 30);
+}
+
+TEST_F(MapTreeViewTest, NewAreaOnTheOpenMap) {
+    mModel.SelectNode(5);
+    ASSERT_TRUE(mModel.Execute(TMapTreeCommand::NewArea));
+    EXPECT_EQ(mDialogs.LastName, "AREA0004");
+    const TKelMapTreeItem* area = mTree.FindByID(4);
+    ASSERT_NE(area, nullptr);
+    EXPECT_TRUE(area->IsArea());
+    EXPECT_EQ(area->ParentId, 5);
+    EXPECT_EQ(area->AreaRect, (TKelAreaRect{10, 10, 20, 16}));
+    EXPECT_EQ(mModel.Selected(), 4);
+    EXPECT_EQ(mMap.Width(), 25);  // still map 5
+}
+
+TEST_F(MapTreeViewTest, CopyAndPasteMakeANewMapWithItsOwnIdAndName) {
+    mMap.LowerLayer.SetCell(2, 2, 5077);
+    mMap.Modified = true;
+    mTree.FindByID(1)->Name = "MAP0001";
+    ASSERT_TRUE(mModel.Copy());
+    mModel.SelectNode(0);
+    ASSERT_TRUE(mModel.Execute(TMapTreeCommand::Paste));
+    const TKelMapTreeItem* pasted = mTree.FindByID(4);
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->Name, "MAP0004");
+    EXPECT_EQ(pasted->ParentId, 0);
+    EXPECT_EQ(pasted->Depth, 1);
+    EXPECT_TRUE(pasted->Modified);
+    EXPECT_EQ(mModel.Selected(), 4);
+    EXPECT_EQ(mMap.Width(), 40);
+    EXPECT_EQ(mMap.LowerLayer.Cell(2, 2), 5077);
+    EXPECT_EQ(NodeIds().back(), 4);
+    // The working copy holds it until the tree is saved.
+    TKelMap work;
+    work.LoadFromWork(4);
+    EXPECT_EQ(work.LowerLayer.Cell(2, 2), 5077);
+
+    EXPECT_EQ(TMapTreeModel::PastedMapName("MAP0001", 9), "MAP0009");
+    EXPECT_EQ(TMapTreeModel::PastedMapName("MAP0000", 9), "MAP0000");
+    EXPECT_EQ(TMapTreeModel::PastedMapName("MAP01", 9), "MAP01");
+    EXPECT_EQ(TMapTreeModel::PastedMapName("MAP00012", 9), "MAP00012");
+    EXPECT_EQ(TMapTreeModel::PastedMapName("Map0001", 9), "Map0001");
+    EXPECT_EQ(TMapTreeModel::PastedMapName("MAP-001", 9), "MAP-001");
+    EXPECT_EQ(TMapTreeModel::PastedMapName("Field", 9), "Field");
+}
+
+TEST_F(MapTreeViewTest, CraftedOrDamagedBlocksNeverMakeASecondRoot) {
+    TKelMap map;
+    map.SetWidth(3);
+    map.SetHeight(3);
+    TKelMapTreeItem root;
+    root.Kind = TKelMapTreeItem::mkRoot;
+    root.ParentId = 1;
+    root.Depth = 7;
+    root.Name = "evil";
+    mClipboard.SetData(kMapClipboardFormat, TMapTreeModel::MakeMapBlock("evil", map, root));
+    mModel.SelectNode(1);
+    ASSERT_TRUE(mModel.Paste());
+    const TKelMapTreeItem* pasted = mTree.FindByID(4);
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->Kind, TKelMapTreeItem::mkMap);
+    EXPECT_EQ(pasted->ParentId, 1);
+    EXPECT_EQ(pasted->Depth, 2);
+    EXPECT_EQ(RootCount(), 1);
+
+    // Cut short, or a length beyond the bytes present: nothing is added.
+    const std::string good = TMapTreeModel::MakeMapBlock("x", map, root);
+    for (const std::size_t cut : {std::size_t{0}, std::size_t{3}, std::size_t{6}, good.size() / 2, good.size() - 1}) {
+        std::string damaged = good.substr(0, cut);
+        if (damaged.size() >= 4) {
+            const std::int32_t size = static_cast<std::int32_t>(damaged.size() - 4);
+            std::memcpy(damaged.data(), &size, 4);
+        }
+        mClipboard.SetData(kMapClipboardFormat, damaged);
+        EXPECT_FALSE(mModel.Paste()) << cut;
+    }
+    std::string lying = good;
+    lying[3] = 0x7F;  // a length of about 2 GB
+    mClipboard.SetData(kMapClipboardFormat, lying);
+    EXPECT_FALSE(mModel.Paste());
+    EXPECT_EQ(mTree.Count(), 6);
+}
+
+TEST_F(MapTreeViewTest, DeleteAsksAndRemovesTheSubtree) {
+    TScriptedBox box;
+    box.Answers = {mrNo, mrYes};
+    mModel.SelectNode(1);
+    EXPECT_FALSE(mModel.Execute(TMapTreeCommand::Delete));
+    ASSERT_EQ(box.Texts.size(), 1u);
+    EXPECT_EQ(box.Texts[0], "Delete Field ?");
+    EXPECT_EQ(mTree.Count(), 5);
+
+    ASSERT_TRUE(mModel.Execute(TMapTreeCommand::Delete));
+    EXPECT_EQ(NodeIds(), (std::vector<std::int32_t>{0, 5}));
+    EXPECT_EQ(mModel.Selected(), 0);
+    EXPECT_EQ(mTree.FindByID(3), nullptr);
+    EXPECT_TRUE(mModel.IsModified());
+    mModel.SaveTree();
+    EXPECT_FALSE(FileExists(mProject + "Map0001.kmu"));
+    EXPECT_FALSE(FileExists(mProject + "Map0003.kmu"));
+    EXPECT_TRUE(FileExists(mProject + "Map0005.kmu"));
+}
+
+TEST_F(MapTreeViewTest, ShrinkingAMapDropsWhatLiesOutside) {
+    TKelEventItem& inside = mMap.Events.Obtain(1);
+    inside.X = 5;
+    inside.Y = 5;
+    TKelEventItem& outside = mMap.Events.Obtain(2);
+    outside.X = 35;
+    outside.Y = 2;
+    mTree.StartPosition.SetMapId(0, 1);
+    mTree.StartPosition.SetX(0, 3);
+    mTree.StartPosition.SetY(0, 25);
+    mTree.StartPosition.SetMapId(1, 1);
+    mTree.StartPosition.SetX(1, 3);
+    mTree.StartPosition.SetY(1, 3);
+    mDialogs.NewName = "Small field";
+    ASSERT_TRUE(mModel.Execute(TMapTreeCommand::MapProperties));
+    EXPECT_EQ(mMap.Width(), 30);
+    EXPECT_EQ(mMap.Height(), 20);
+    EXPECT_NE(mMap.Events.FindByID(1), nullptr);
+    EXPECT_EQ(mMap.Events.FindByID(2), nullptr);
+    EXPECT_EQ(mTree.StartPosition.GetMapId(0), 0);  // party start was at y 25
+    EXPECT_EQ(mTree.StartPosition.GetMapId(1), 1);
+    EXPECT_EQ(mTree.FindByID(1)->Name, "Small field");
+    EXPECT_TRUE(mMap.Modified);
+    EXPECT_TRUE(mKeepScrollSeen);
+    EXPECT_FALSE(mModel.KeepScroll);
+}
+
+TEST_F(MapTreeViewTest, ShiftMovesStartPositionsWithTheMap) {
+    mTree.StartPosition.SetMapId(2, 1);  // ship on map 1
+    mTree.StartPosition.SetX(2, 38);
+    mTree.StartPosition.SetY(2, 1);
+    mDialogs.Dx = 5;
+    mDialogs.Dy = -3;
+    ASSERT_TRUE(mModel.Execute(TMapTreeCommand::ShiftMap));
+    EXPECT_EQ(mTree.StartPosition.GetX(2), (38 + 5) % 40);
+    EXPECT_EQ(mTree.StartPosition.GetY(2), 28);
+    EXPECT_EQ(mMap.LowerLayer.Cell(5, 27), 5001);  // the tile of (0, 0) moved along
+    EXPECT_TRUE(mTree.FindByID(1)->Modified);
+}
+
+}  // namespace
+}  // namespace quillon
