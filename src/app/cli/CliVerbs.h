@@ -26,6 +26,8 @@ int RenderAsCanvas(const TArgs& args);
 int VerbScript(const TArgs& args);
 int VerbTestPlay(const TArgs& args);
 int VerbBattleTest(const TArgs& args);
+int VerbTree(const TArgs& args);
+int VerbProjectCommand(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

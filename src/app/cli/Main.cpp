@@ -35,6 +35,8 @@ const TVerb kVerbs[] = {
     {"script", "script render FOLDER MAPID EVENTID PAGE | render-common FOLDER ID [--map MAPID] | render-battle FOLDER TROOPID PAGE [--map MAPID]  [--cp932]  an event script as the command list shows it", VerbScript},
     {"test-play", "test-play FOLDER [--show-title] [--full-screen]  start the game runtime for a test play and wait for it", VerbTestPlay},
     {"battle-test", "battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...  start a battle test of a troop with a party", VerbBattleTest},
+    {"tree", "tree FOLDER new-map PARENT [KEY=VALUE...] | new-area MAP L T R B | delete ID | move ID TARGET | shift MAP DX DY | props MAP KEY=VALUE...  the map tree window's commands", VerbTree},
+    {"project", "project BASE new NAME TITLE | rename OLD NEW [TITLE] | delete NAME | list  the project commands under a base folder", VerbProjectCommand},
 };
 
 int Usage() {
