@@ -47,7 +47,8 @@ bool IsExecutableFile(const std::string& path) {
 }
 
 TRuntimeCommand ResolveRuntimeLauncher(const TRuntimeCommand& command, const std::string& launcher) {
-    if (IsExecutableFile(command.Program))
+    // A runtime that is not there at all is not handed to the launcher: its start fails as such.
+    if (IsExecutableFile(command.Program) || !FileExists(command.Program))
         return command;
     std::istringstream words(launcher);
     std::vector<std::string> parts;
@@ -204,15 +205,23 @@ bool MakeFolder(const std::string& folder) {
 // database when that can be written, else in a folder of the working folder of its own (a later
 // battle test empties "BattleTest").
 std::string KeepBackup(const std::string& backup, const std::string& projectPath) {
-    try {
-        const std::string besideProject = projectPath + std::string(TKelDataBase::kFileName) + ".backup";
-        WriteFileAtomic(besideProject, ReadWholeFile(backup));
-        return besideProject;
-    } catch (const std::exception&) {
+    // A backup kept by an earlier failure may be the only good copy: it is never overwritten.
+    const std::string base = projectPath + std::string(TKelDataBase::kFileName) + ".backup";
+    for (int n = 1; n < 100; ++n) {
+        const std::string besideProject = n == 1 ? base : base + std::to_string(n);
+        std::error_code error;
+        if (std::filesystem::exists(besideProject, error))
+            continue;
+        try {
+            WriteFileAtomic(besideProject, ReadWholeFile(backup));
+            return besideProject;
+        } catch (const std::exception&) {
+        }
+        break;
     }
-    const std::string base = MapWorkFolder() + "BattleTest-kept-";
+    const std::string keptBase = MapWorkFolder() + "BattleTest-kept-";
     for (int n = 1; n < 1000; ++n) {
-        const std::string folder = base + std::to_string(n) + "/";
+        const std::string folder = keptBase + std::to_string(n) + "/";
         std::error_code error;
         if (std::filesystem::exists(folder, error))
             continue;

@@ -35,8 +35,8 @@ TRuntimeCommand TestPlayCommand(const std::string& projectPath, bool showTitle, 
 TRuntimeCommand BattleTestCommand(const std::string& projectPath, bool fullScreen, std::int32_t troopId);
 // The one-line form for logs and messages: the quoted program, then each argument after a blank.
 std::string CommandLineText(const TRuntimeCommand& command);
-// The command as it is really started: unchanged when the program is an executable file here;
-// otherwise, with a launcher setting (e.g. "wine", split at blanks), the launcher's words with
+// The command as it is really started: unchanged when the program is an executable file here
+// (or no file at all); otherwise, with a launcher setting (e.g. "wine", split at blanks), the launcher's words with
 // the program and its arguments after them.
 TRuntimeCommand ResolveRuntimeLauncher(const TRuntimeCommand& command, const std::string& launcher);
 bool IsExecutableFile(const std::string& path);
@@ -93,13 +93,9 @@ public:
     void CreateAudio() override;
 };
 
-// The save prompt before the runtime starts or a game disk is made: when maps changed, asks
-// "Maps were changed. Save them?" (Yes/No, warning icon); Yes saves them. Answers whether to go
-// on: false after No, or when changes remain after saving. Then recomputes the actions.
-bool SaveMapsBeforeRuntime(ITestPlayHost& host);
-
-// A host made of functions, for owners that would rather not derive a class.
-class TFunctionTestPlayHost final : public ITestPlayHost {
+// A host made of functions, for owners that would rather not derive a class. The audio front
+// is freed and re-created as TAudioFrontHost does unless OnFreeAudio / OnCreateAudio are set.
+class TFunctionTestPlayHost final : public TAudioFrontHost {
 public:
     std::function<bool()> OnMapsChanged;
     std::function<void()> OnSaveMaps;
@@ -109,9 +105,15 @@ public:
     bool MapsChanged() override { return OnMapsChanged && OnMapsChanged(); }
     void SaveMaps() override { if (OnSaveMaps) OnSaveMaps(); }
     void UpdateActions() override { if (OnUpdateActions) OnUpdateActions(); }
-    void FreeAudio() override { if (OnFreeAudio) OnFreeAudio(); }
-    void CreateAudio() override { if (OnCreateAudio) OnCreateAudio(); }
+    void FreeAudio() override { OnFreeAudio ? OnFreeAudio() : TAudioFrontHost::FreeAudio(); }
+    void CreateAudio() override { OnCreateAudio ? OnCreateAudio() : TAudioFrontHost::CreateAudio(); }
 };
+
+
+// The save prompt before the runtime starts or a game disk is made: when maps changed, asks
+// "Maps were changed. Save them?" (Yes/No, warning icon); Yes saves them. Answers whether to go
+// on: false after No, or when changes remain after saving. Then recomputes the actions.
+bool SaveMapsBeforeRuntime(ITestPlayHost& host);
 
 enum class TTestPlayResult {
     Played,        // the runtime ran and ended

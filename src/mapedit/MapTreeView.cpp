@@ -70,7 +70,15 @@ void TMapTreeModel::FillView() {
 void TMapTreeModel::SaveTree() {
     SaveOpenMap();
     TakeOrderFromView();
-    mMapTree->Save(ProjectPath());
+    try {
+        mMapTree->Save(ProjectPath());
+    } catch (...) {
+        // The maps may have been committed before the tree file failed: the tree still counts
+        // as changed, so that closing asks again rather than losing it.
+        if (TKelMapTreeItem* root = mMapTree->FindByID(0))
+            root->Modified = true;
+        throw;
+    }
 }
 
 void TMapTreeModel::ClearTree() {

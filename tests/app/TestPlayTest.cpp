@@ -88,6 +88,9 @@ TEST_F(RuntimeLauncherTest, OnlyAFileThatCannotRunGoesThroughTheLauncher) {
 
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
     EXPECT_EQ(ResolveRuntimeLauncher(command, "wine"), command);
+    // No runtime at all: nothing for the launcher to run.
+    std::filesystem::remove(runtime);
+    EXPECT_EQ(ResolveRuntimeLauncher(command, "wine"), command);
 }
 
 class TestPlayFlowTest : public ::testing::Test {
@@ -238,6 +241,15 @@ TEST_F(BattleTestTest, AFailedRestoreKeepsTheBackupAndSaysWhere) {
     ASSERT_EQ(mBox.Texts.size(), 1u);
     EXPECT_NE(mBox.Texts[0].find(outcome.KeptBackup), std::string::npos);
     EXPECT_EQ(mLog.back(), "create");
+
+    // A second failure keeps its own backup beside the first, which stays as it was.
+    std::filesystem::remove_all(DbFile());
+    apptest::WriteFile(DbFile(), "second");
+    const TBattleTestOutcome again = RunBattleTest(mDataBase, mParty, 1, false, mProject, mHost, mProcess);
+    EXPECT_EQ(again.Result, TBattleTestResult::RestoreFailed);
+    EXPECT_NE(again.KeptBackup, outcome.KeptBackup);
+    EXPECT_EQ(ReadWholeFile(again.KeptBackup), "second");
+    EXPECT_EQ(ReadWholeFile(outcome.KeptBackup), "saved");
 }
 
 TEST_F(BattleTestTest, AnErrorWhileRunningStillRestores) {

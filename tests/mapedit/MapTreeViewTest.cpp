@@ -204,6 +204,15 @@ TEST_F(MapTreeViewTest, SwitchingNodesKeepsTheOpenMapsChangesInItsWorkingCopy) {
     EXPECT_FALSE(mModel.IsModified());
 }
 
+TEST_F(MapTreeViewTest, ATreeThatCouldNotBeSavedStillCountsAsChanged) {
+    mMap.Modified = true;
+    // The tree file cannot be replaced: a folder stands in its place.
+    std::filesystem::remove(mProject + "GMK_RT.kmt");
+    std::filesystem::create_directories(mProject + "GMK_RT.kmt/blocked");
+    EXPECT_ANY_THROW(mModel.SaveTree());
+    EXPECT_TRUE(mModel.IsModified());
+}
+
 TEST_F(MapTreeViewTest, SelectingAnAreaShowsItsMapWithTheAreaCentred) {
     mModel.ViewWidth = 640;
     mModel.ViewHeight = 480;
@@ -386,6 +395,34 @@ TEST_F(MapTreeViewTest, CraftedOrDamagedBlocksNeverMakeASecondRoot) {
     mClipboard.SetData(kMapClipboardFormat, lying);
     EXPECT_FALSE(mModel.Paste());
     EXPECT_EQ(mTree.Count(), 6);
+}
+
+// Blocks with bytes changed at random: each is refused or pasted as a map, never a second root,
+// and the tree stays consistent with its view.
+TEST_F(MapTreeViewTest, DamagedBlocksNeverBreakTheTree) {
+    mMap.LowerLayer.SetCell(3, 3, 5010);
+    mMap.Events.Obtain(1).Name = "EV0001";
+    mTree.FindByID(1)->Kind = TKelMapTreeItem::mkRoot;  // the block claims to be a root
+    const std::string good = TMapTreeModel::MakeMapBlock("MAP0001", mMap, *mTree.FindByID(1));
+    mTree.FindByID(1)->Kind = TKelMapTreeItem::mkMap;
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    int pasted = 0;
+    for (int round = 0; round < 100; ++round) {
+        std::string block = good;
+        for (int k = 0, changes = 1 + static_cast<int>(next() % 4); k < changes; ++k)
+            block[next() % block.size()] = static_cast<char>(next() >> 24);
+        mClipboard.SetData(kMapClipboardFormat, block);
+        mModel.SelectNode(0);
+        if (mModel.Paste()) {
+            ++pasted;
+            ASSERT_TRUE(mMap.Width() >= 0 && mMap.Height() >= 0);
+        }
+        ASSERT_EQ(RootCount(), 1) << "round " << round;
+    }
+    EXPECT_EQ(mTree.Count(), 5 + pasted);
+    EXPECT_EQ(static_cast<int>(mModel.Nodes().size()), mTree.Count());
+    EXPECT_EQ(mTree.Order.size(), mModel.Nodes().size());
 }
 
 TEST_F(MapTreeViewTest, DeleteAsksAndRemovesTheSubtree) {
