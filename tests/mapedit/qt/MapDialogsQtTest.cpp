@@ -6,7 +6,10 @@
 #include "mapedit/MapDialogs_qt.h"
 #include "mapedit/MapShift_qt.h"
 
+#include "data/EditorMode.h"
 #include "data/LD_ChipSet.h"
+#include "data/RecordTestKit.h"
+#include "project/ProjectManager.h"
 #include "data/LD_Map.h"
 #include "data/LD_MonGroup.h"
 #include "platform/Clipboard.h"
@@ -293,6 +296,78 @@ TEST_F(MapDialogsQtTest, TreeDialogsGiveTheEditedMapBackOnlyOnOk) {
     ASSERT_TRUE(dialogs.EditMap(true, false, item, settings));
     EXPECT_EQ(item.Name, "Cave");
     EXPECT_EQ(settings.Height(), 33);
+}
+
+// The map tree window's commands through the real dialogs.
+class MapTreeWithDialogsTest : public testkit::TWorkFolderTest {
+protected:
+    void SetUp() override {
+        App();
+        TWorkFolderTest::SetUp();
+        SetProjectPath(mProject);
+        mTree.AddItem(0, 0);
+        TKelMapTreeItem& map = mTree.AddItem(0, 1);
+        map.Kind = TKelMapTreeItem::mkMap;
+        map.Name = "Field";
+        TKelMap unit;
+        unit.SetWidth(20);
+        unit.SetHeight(15);
+        unit.SaveToProject(mProject, 1);
+        mTree.CurrentMapId = 0;
+        mChipSets.Obtain(1).Name = "World";
+    }
+    void TearDown() override {
+        SetProjectPath("");
+        TWorkFolderTest::TearDown();
+    }
+    TEditorModeScope mEditor{true};
+    TKelMapTree mTree;
+    TKelMap mMap;
+    TKelChipSet mChipSets;
+};
+
+TEST_F(MapTreeWithDialogsTest, ANewTopLevelMapTakesTheDialogsChoicesAndShiftMovesItsTiles) {
+    TMapTreeModel model(mTree, mMap);
+    TMapTreeDialogs dialogs(nullptr);
+    dialogs.ChipSets = &mChipSets;
+    model.Dialogs = &dialogs;
+    model.FillView();
+    ASSERT_EQ(model.Selected(), 0);
+    dialogs.Run = [](QWidget& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "The preparation of the map - ID:0002");
+        EXPECT_EQ(Child<QLineEdit>(dialog, "EditName")->text(), "MAP0002");
+        EXPECT_FALSE(Child<QRadioButton>(dialog, "RadioMusicParent")->isEnabled());
+        Child<QRadioButton>(dialog, "RadioEscapeDisable")->click();
+        Child<QSpinBox>(dialog, "SpinWidth")->setValue(25);
+        Child<QPushButton>(dialog, "ButtonOk")->click();
+        return static_cast<QDialog&>(dialog).result();
+    };
+    ASSERT_TRUE(model.Execute(TMapTreeCommand::NewMap));
+    const TKelMapTreeItem* added = mTree.FindByID(2);
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->Name, "MAP0002");
+    EXPECT_EQ(added->MusicType, TKelMapTreeItem::mtNoChange);
+    EXPECT_EQ(added->BackdropType, TKelMapTreeItem::btByTerrain);
+    EXPECT_EQ(added->TeleportPermission, TKelMapTreeItem::ppEnable);
+    EXPECT_EQ(added->EscapePermission, TKelMapTreeItem::ppDisable);
+    EXPECT_EQ(mMap.Width(), 25);
+
+    mMap.LowerLayer.SetCell(0, 0, 5007);
+    TMapShiftModel::ForgetLast();
+    dialogs.Run = [](QWidget& dialog) {
+        Child<QRadioButton>(dialog, "RadioRight")->click();
+        Child<QSpinBox>(dialog, "SpinAmount")->setValue(2);
+        Child<QPushButton>(dialog, "ButtonOk")->click();
+        return static_cast<QDialog&>(dialog).result();
+    };
+    ASSERT_TRUE(model.Execute(TMapTreeCommand::ShiftMap));
+    EXPECT_EQ(mMap.LowerLayer.Cell(2, 0), 5007);
+    TMapShiftModel::ForgetLast();
+
+    // A cancelled area dialog adds nothing.
+    dialogs.Run = [](QWidget&) { return 2; };
+    EXPECT_FALSE(model.Execute(TMapTreeCommand::NewArea));
+    EXPECT_EQ(mTree.Count(), 3);
 }
 
 }  // namespace
