@@ -2,6 +2,7 @@
 
 #include "platform/Cp932Limit.h"
 #include "platform/MessageBox.h"
+#include "platform/ProfileFile.h"
 #include "project/ProjNew.h"
 #include "project/ProjectSettings.h"
 
@@ -56,12 +57,22 @@ bool TProjectRenameModel::Ok() {
         return false;
     }
     GameTitle = LimitCp932Bytes(GameTitle, kGameTitleMaxBytes);
+    // The title is written as WriteGameTitle does, but a file that cannot be written is noticed:
+    // the folder then gets its old name back and the rename fails as a whole.
+    bool written = false;
     try {
-        WriteGameTitle(BasePath + FolderName + "/", GameTitle);
-    } catch (...) {
+        TProfileFile ini(BasePath + FolderName + "/" + kProjectIniName);
+        ini.WriteString(kProjectIniSection, "GameTitle", GameTitle);
+        written = ini.Flush();
+    } catch (const std::exception&) {
+        written = false;
+    }
+    if (!written) {
         if (moved)
             MoveProjectFolder(BasePath, FolderName, OldFolderName);
-        throw;
+        FolderName = OldFolderName;
+        ShowError(kRenameFailedMessage);
+        return false;
     }
     OldFolderName = FolderName;
     return true;

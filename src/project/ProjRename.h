@@ -22,7 +22,7 @@ public:
     void Show(const std::string& folderName, const std::string& gameTitle);
     // OK: refuses forbidden characters; moves the folder when its name changed; then writes the
     // title into the folder. Errors are shown and answer false; when the title cannot be written
-    // the folder gets its old name back.
+    // the folder gets its old name back and the rename fails.
     bool Ok();
 };
 

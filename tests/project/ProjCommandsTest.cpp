@@ -187,6 +187,19 @@ TEST_F(ProjCommandsTest, RenameMovesThenWritesTheTitleAndNeverReplacesAnExisting
     EXPECT_EQ(open.Rows()[static_cast<std::size_t>(open.Selected())].FolderName, "New");
 }
 
+TEST_F(ProjCommandsTest, ARenameWhoseTitleCannotBeWrittenPutsTheFolderBack) {
+    MakeProject("Old");
+    fs::create_directories(Base + "Old/GMK_RT.ini");  // a folder where the settings file belongs
+    TProjectRenameModel model;
+    model.BasePath = Base;
+    model.Show("Old", "Title");
+    model.FolderName = "New";
+    EXPECT_FALSE(model.Ok());
+    EXPECT_EQ(Box.Texts.back(), kRenameFailedMessage);
+    EXPECT_TRUE(fs::exists(Base + "Old/GMK_RT.exe"));
+    EXPECT_FALSE(fs::exists(Base + "New"));
+}
+
 TEST_F(ProjCommandsTest, DeleteAsksAndRemovesOnlyTheLinkOfALinkedProject) {
     fs::create_directories(Root + "elsewhere");
     std::ofstream(Root + "elsewhere/GMK_RT.exe") << "x";
