@@ -75,4 +75,10 @@ bool TFormMapShipPos::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+int ChooseVehicle(QWidget* parent) {
+    TMapShipPosModel model;
+    TFormMapShipPos dialog(model, parent);
+    return dialog.exec() == 1 ? model.Result() : 0;
+}
+
 }  // namespace quillon

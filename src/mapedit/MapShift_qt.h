@@ -50,4 +50,8 @@ private:
     QButtonGroup* mGroup;
 };
 
+// "Set Vehicle Position" for the canvas's "Set &Vehicle position..." command: 1 boat, 2 ship,
+// 3 airship, or 0 when cancelled.
+int ChooseVehicle(QWidget* parent);
+
 }  // namespace quillon

@@ -298,6 +298,41 @@ TEST_F(MapDialogsQtTest, TreeDialogsGiveTheEditedMapBackOnlyOnOk) {
     EXPECT_EQ(settings.Height(), 33);
 }
 
+TEST_F(MapDialogsQtTest, PanoramaPreviewFitsTheImageKeepingItsAspect) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillon-preview-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const std::string project = pattern + "/";
+    std::filesystem::create_directories(project + "Panorama");
+    // A wide 8-bit image, all one colour: 320 x 80 fits the 160 x 120 box as 160 x 40.
+    QImage image(320, 80, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(255, 0, 0)});
+    image.fill(0);
+    ASSERT_TRUE(image.save(QString::fromStdString(project + "Panorama/Wide.png")));
+    SetProjectPath(project);
+    TMapPropertiesModel model;
+    TFormEDMap form(model, &mChipSets, &mTroops);
+    auto* preview = Child<QLabel>(form, "PanoramaPreview");
+    EXPECT_TRUE(preview->pixmap().isNull());
+    model.Selectors.SelectPanorama = [](std::string& name) {
+        name = "Wide";
+        return true;
+    };
+    Child<QCheckBox>(form, "CheckPanorama")->click();
+    Child<QPushButton>(form, "ButtonPanoramaSet")->click();
+    const QImage shown = preview->pixmap().toImage();
+    ASSERT_FALSE(shown.isNull());
+    const int cx = shown.width() / 2, cy = shown.height() / 2;
+    EXPECT_EQ(QColor(shown.pixel(cx, cy)).red(), 255);
+    EXPECT_EQ(QColor(shown.pixel(cx, cy - 19)).red(), 255);
+    EXPECT_NE(QColor(shown.pixel(cx, cy - 22)).red(), 255);  // above the fitted picture
+    EXPECT_NE(QColor(shown.pixel(cx, 2)).red(), 255);
+    // Unchecking the panorama empties the preview.
+    Child<QCheckBox>(form, "CheckPanorama")->click();
+    EXPECT_TRUE(preview->pixmap().isNull());
+    SetProjectPath("");
+    std::filesystem::remove_all(pattern);
+}
+
 // The map tree window's commands through the real dialogs.
 class MapTreeWithDialogsTest : public testkit::TWorkFolderTest {
 protected:
