@@ -6,7 +6,9 @@
 #include "graphics/MapRender.h"
 #include "graphics/OrlenSheet_qt.h"
 #include "mapedit/EncounterList_qt.h"
+#include "platform/Cp932Validator_qt.h"
 #include "platform/TextCodec.h"
+#include "mapedit/MapProperties.h"
 #include "project/Resources.h"
 #include "ui_ED_Area.h"
 
@@ -184,6 +186,7 @@ TFormEDArea::TFormEDArea(TAreaPropertiesModel& model, TKelMapTree& tree, const T
             mModel.SetName(bytes);
         UpdateView();
     });
+    LimitCp932(mUi->EditName, static_cast<int>(kMapNameMaxBytes));
     connect(mUi->ButtonArea, &QPushButton::clicked, this, &TFormEDArea::ButtonAreaClick);
     connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormEDArea::ButtonOkClick);
     connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });

@@ -5,6 +5,7 @@
 #include "graphics/OrlenSheet.h"
 #include "graphics/OrlenSheet_qt.h"
 #include "mapedit/EncounterList_qt.h"
+#include "platform/Cp932Validator_qt.h"
 #include "platform/TextCodec.h"
 #include "project/Resources.h"
 #include "ui_ED_Map.h"
@@ -78,6 +79,7 @@ TFormEDMap::TFormEDMap(TMapPropertiesModel& model, const TCatalog* chipSets, con
         if (ShowHelp)
             ShowHelp(kMapPropertiesHelpContext);
     });
+    LimitCp932(mUi->EditName, static_cast<int>(kMapNameMaxBytes));
     mUi->PanoramaPreview->installEventFilter(this);
     UpdateView();
 }
@@ -89,7 +91,6 @@ void TFormEDMap::UpdateView() {
     const TMapPropertiesEnabling e = mModel.Enabling();
     if (mUi->EditName->text() != Text(mModel.Name))
         mUi->EditName->setText(Text(mModel.Name));
-    mUi->EditName->setMaxLength(static_cast<int>(kMapNameMaxBytes));
     const int chip = mUi->ComboChipSet->findData(mModel.ChipSetId);
     mUi->ComboChipSet->setCurrentIndex(chip);
     mUi->SpinWidth->setValue(mModel.Width);

@@ -1,6 +1,7 @@
 #include "project/ProjNew_qt.h"
 
 #include "platform/Cp932Limit.h"
+#include "platform/Cp932Validator_qt.h"
 #include "platform/TextCodec.h"
 #include "project/ProjPath_qt.h"
 #include "ui_ProjNew.h"
@@ -42,6 +43,7 @@ TFormProjectNew::TFormProjectNew(TProjectNewModel& model, QWidget* parent)
     ChooseBasePath = DefaultChooser(this);
     mUi->ButtonPath->setText(QString::fromStdString(model.BasePath));
     mUi->EditFolder->setText(QString::fromStdString(model.FolderName));
+    LimitCp932(mUi->EditTitle, static_cast<int>(kGameTitleMaxBytes));
     mUi->EditTitle->setText(Text(model.GameTitle));
     connect(mUi->EditTitle, &QLineEdit::textEdited, this, [this] { TakeTitle(mUi->EditTitle, mModel.GameTitle); });
     connect(mUi->ButtonPath, &QPushButton::clicked, this, &TFormProjectNew::ButtonPathClick);
@@ -78,6 +80,7 @@ TFormProjectRename::TFormProjectRename(TProjectRenameModel& model, QWidget* pare
     : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectRename>()) {
     mUi->setupUi(this);
     mUi->EditFolder->setText(QString::fromStdString(model.FolderName));
+    LimitCp932(mUi->EditTitle, static_cast<int>(kGameTitleMaxBytes));
     mUi->EditTitle->setText(Text(model.GameTitle));
     connect(mUi->EditTitle, &QLineEdit::textEdited, this, [this] { TakeTitle(mUi->EditTitle, mModel.GameTitle); });
     connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormProjectRename::ButtonOkClick);

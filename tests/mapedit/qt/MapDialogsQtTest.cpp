@@ -13,6 +13,7 @@
 #include "data/LD_Map.h"
 #include "data/LD_MonGroup.h"
 #include "platform/Clipboard.h"
+#include "platform/Cp932Validator_qt.h"
 
 #include <gtest/gtest.h>
 
@@ -296,6 +297,30 @@ TEST_F(MapDialogsQtTest, TreeDialogsGiveTheEditedMapBackOnlyOnOk) {
     ASSERT_TRUE(dialogs.EditMap(true, false, item, settings));
     EXPECT_EQ(item.Name, "Cave");
     EXPECT_EQ(settings.Height(), 33);
+}
+
+TEST_F(MapDialogsQtTest, NameEditsCountCp932BytesAndRefuseWhatTheCodePageCannotHold) {
+    TCp932Validator validator(24, nullptr);
+    int pos = 0;
+    QString twelveKanji = QString(12, QChar(0x65E5));  // 24 bytes
+    EXPECT_EQ(validator.validate(twelveKanji, pos), QValidator::Acceptable);
+    QString thirteen = QString(13, QChar(0x65E5));
+    EXPECT_EQ(validator.validate(thirteen, pos), QValidator::Invalid);
+    QString euro = QString::fromUtf8("Price \u20AC");
+    EXPECT_EQ(validator.validate(euro, pos), QValidator::Invalid);
+    QString ascii = QString(24, 'a');
+    EXPECT_EQ(validator.validate(ascii, pos), QValidator::Acceptable);
+
+    TAreaPropertiesModel model;
+    TKelMapTree tree;
+    TKelMap map;
+    TFormEDArea form(model, tree, map, &mChipSets, &mTroops);
+    auto* name = Child<QLineEdit>(form, "EditName");
+    name->setFocus();
+    name->insert(QString(13, QChar(0x65E5)));  // one character too many: refused
+    EXPECT_TRUE(name->text().isEmpty());
+    name->insert(QString(12, QChar(0x65E5)));
+    EXPECT_EQ(name->text(), QString(12, QChar(0x65E5)));
 }
 
 TEST_F(MapDialogsQtTest, PanoramaPreviewFitsTheImageKeepingItsAspect) {
