@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace quillon {
 namespace {
 
@@ -331,6 +333,41 @@ TEST_F(EncounterTest, ABlockThatIsNotWholeChangesNothing) {
             ASSERT_EQ(mList.Count(), 1);
             EXPECT_EQ(mList.Items(0)->MonsterGroupId, 4);
         }
+    }
+}
+
+TEST_F(EncounterTest, RandomlyDamagedBlocksPasteOneWholeEncounterOrNothing) {
+    mList.Append().MonsterGroupId = 6;
+    TEncounterListModel model(mList, &mTroops);
+    model.Select(0);
+    ASSERT_TRUE(model.Copy());
+    const std::string good = *mClipboard.GetData(kEncounterClipboardFormat);
+    std::mt19937 random(569);
+    for (int round = 0; round < 2000; ++round) {
+        std::string block = good;
+        const int edits = 1 + static_cast<int>(random() % 4);
+        for (int e = 0; e < edits; ++e) {
+            switch (random() % 3) {
+            case 0: block[random() % block.size()] = static_cast<char>(random()); break;
+            case 1: block.resize(random() % (block.size() + 1)); break;
+            default: block.push_back(static_cast<char>(random())); break;
+            }
+            if (block.empty())
+                break;
+        }
+        mClipboard.SetData(kEncounterClipboardFormat, block);
+        const int before = mList.Count();
+        TKelEncountItem expected;
+        const bool whole = ReadEncounterBlock(block, expected);
+        model.Select(static_cast<int>(random() % static_cast<unsigned>(model.RowCount())));
+        const int row = model.IsNewRow(model.Selected()) ? before : model.Selected();
+        const bool pasted = model.Paste();
+        ASSERT_EQ(pasted, whole && before < kMaxEncounters);
+        ASSERT_EQ(mList.Count(), before + (pasted ? 1 : 0));
+        if (pasted)
+            ASSERT_EQ(mList.Items(row)->MonsterGroupId, expected.MonsterGroupId);
+        for (int i = 0; i < mList.Count(); ++i)
+            ASSERT_EQ(mList.Items(i)->ID, i + 1);
     }
 }
 
