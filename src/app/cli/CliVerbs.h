@@ -28,6 +28,10 @@ int VerbScriptList(const TArgs& args);
 int VerbMidiTrace(const TArgs& args);
 int VerbTestPlay(const TArgs& args);
 int VerbBattleTest(const TArgs& args);
+int VerbTestPlay(const TArgs& args);
+int VerbBattleTest(const TArgs& args);
+int VerbTree(const TArgs& args);
+int VerbProjectCommand(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
 int Fail(const std::string& file, const std::string& reason);

@@ -37,6 +37,10 @@ const TVerb kVerbs[] = {
     {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock", VerbMidiTrace},
     {"test-play", "test-play FOLDER [--show-title] [--full-screen]  start the game runtime for a test play and wait for it", VerbTestPlay},
     {"battle-test", "battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...  start a battle test of a troop with a party", VerbBattleTest},
+    {"test-play", "test-play FOLDER [--show-title] [--full-screen]  start the game runtime for a test play and wait for it", VerbTestPlay},
+    {"battle-test", "battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...  start a battle test of a troop with a party", VerbBattleTest},
+    {"tree", "tree FOLDER new-map PARENT [KEY=VALUE...] | new-area MAP L T R B | delete ID | move ID TARGET | shift MAP DX DY | props MAP KEY=VALUE...  the map tree window's commands", VerbTree},
+    {"project", "project BASE new NAME TITLE | rename OLD NEW [TITLE] | delete NAME | list  the project commands under a base folder", VerbProjectCommand},
 };
 
 int Usage() {
