@@ -283,7 +283,7 @@ int VerbEdit(const TArgs& args) {
             if (canvas.Tool() != TKelEditTool::Select || !canvas.KeyDown(TCanvasKey::C, TKelEditKeys{op.Keys.Shift, true}))
                 return Fail("copy", "there is no selection to copy");
             try {
-                WriteFileAtomic(op.File, *clipboard.GetData(kMapClipboardFormat));
+                WriteFileAtomic(op.File, *clipboard.GetData(kMapCellClipboardFormat));
             } catch (const std::exception& e) {
                 return Fail(op.File, e.what());
             }
@@ -304,7 +304,7 @@ int VerbEdit(const TArgs& args) {
                 return Fail(op.File, "not a map cell block (its length does not match its size)");
             if (!inside(op.A))
                 return Fail("paste", "the centre cell lies outside the map");
-            clipboard.SetData(kMapClipboardFormat, bytes);
+            clipboard.SetData(kMapCellClipboardFormat, bytes);
             useSelectTool();
             // A view of one cell, scrolled onto the centre cell: Ctrl+V centres the block there.
             canvas.SetClientSize(TKelMapViewModel::kFullCellSize, TKelMapViewModel::kFullCellSize);
