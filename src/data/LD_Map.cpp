@@ -120,15 +120,11 @@ std::string MapFileName(std::int32_t id) {
 }
 
 std::string MapWorkFolder() {
-    return GetTempFolder() + "GMK_TEMP/";
+    return PrivateWorkFolder();
 }
 
 void CreateMapWorkFolder() {
-    const std::string folder = MapWorkFolder();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!std::filesystem::is_directory(folder))
-        throw EFileError("Cannot create \"" + folder + "\": " + error.message());
+    PrivateWorkFolder();
 }
 
 bool RemoveFileIfExists(const std::string& path) {

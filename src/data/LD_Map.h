@@ -123,7 +123,9 @@ private:
 
 // "Map0001.kmu" for map 1.
 std::string MapFileName(std::int32_t id);
-// The working folder of maps being edited: the temporary folder + "GMK_TEMP/".
+// The working folder of maps being edited: the user's private working folder under the
+// temporary folder ("GMK_TEMP-<uid>/", see PrivateWorkFolder), made and checked on every call;
+// raises EFileError when it is not safe to use.
 std::string MapWorkFolder();
 // Creates the working folder when it does not exist; raises EFileError when it cannot.
 void CreateMapWorkFolder();

@@ -49,7 +49,7 @@ int VerbNewProject(const TArgs& args) {
     if (std::filesystem::exists(base + folder))
         return Fail(base + folder, "the folder exists already");
     // The editor's own settings stay as they are: this run keeps its settings in a scratch folder.
-    const std::string scratch = GetTempFolder() + "quillon-cli-" + std::to_string(::getpid());
+    const std::string scratch = MakeScratchFolder("quillon-cli-");
     ::setenv("QUILLON_CONFIG_DIR", scratch.c_str(), 1);
     ReopenSettingsStores();
     std::filesystem::create_directories(base + folder);
