@@ -92,7 +92,12 @@ int VerbFind(const TArgs& args) {
     if (!ResolveKind(args[1], kind, extensions))
         return Fail(args[1], "not a resource kind");
     SetProjectPath(Absolute(args[0]));
-    std::printf("%s\n", Cp932ToUtf8(FindResourceFile(Utf8ToCp932(args[2]), kind, *extensions)).c_str());
+    const std::string found = LocateResourceFile(Utf8ToCp932(args[2]), kind, *extensions);
+    if (found.empty()) {
+        std::fprintf(stderr, "quillon-cli: find: no %s resource of that name\n", kind.c_str());
+        return 1;
+    }
+    std::printf("%s\n", Cp932ToUtf8(found).c_str());
     return 0;
 }
 
