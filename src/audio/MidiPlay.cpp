@@ -174,7 +174,7 @@ TMidiPlayer::~TMidiPlayer() {
 }
 
 void TMidiPlayer::LoadFromFile(const std::string& fileName) {
-    const std::string bytes = ReadWholeFile(fileName);
+    const std::string bytes = ReadWholeFile(fileName, kMidiFileLimit);
     LoadFromMemory(bytes, fileName);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/FileUtils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -36,8 +37,9 @@ private:
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path) {
-    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+int OpenRegularFile(const std::string& path) {
+    // O_NONBLOCK: opening a pipe that has no writer returns at once instead of waiting.
+    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.Get() < 0)
         Fail(path, "Cannot open", errno);
     struct stat st {};
@@ -45,14 +47,28 @@ std::string ReadWholeFile(const std::string& path) {
         Fail(path, "Cannot read", errno);
     if (S_ISDIR(st.st_mode))
         Fail(path, "Cannot read", EISDIR);
-    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on
-    // to its end.
-    std::string bytes(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0), '\0');
+    if (!S_ISREG(st.st_mode))
+        throw EFileError("Cannot read \"" + path + "\": not a regular file");
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    return fd.Release();
+}
+
+namespace {
+
+// Reads up to limit bytes; done tells how many arrived. Answers true when the file ended.
+bool ReadBounded(int fd, const std::string& path, std::string& bytes, std::size_t limit) {
     std::size_t done = 0;
     for (;;) {
-        if (done == bytes.size())
-            bytes.resize(done + 65536);
-        const ssize_t n = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
+        if (done == bytes.size()) {
+            if (done >= limit) {
+                bytes.resize(done);
+                return false;
+            }
+            bytes.resize(std::min(limit, done + 65536));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -63,6 +79,36 @@ std::string ReadWholeFile(const std::string& path) {
         done += static_cast<std::size_t>(n);
     }
     bytes.resize(done);
+    return true;
+}
+
+[[noreturn]] void TooLarge(const std::string& path, std::int64_t maxSize) {
+    throw EFileError("Cannot read \"" + path + "\": larger than " + std::to_string(maxSize >> 20) +
+                     " MiB, too large for its kind");
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path, std::int64_t maxSize) {
+    TFd fd(OpenRegularFile(path));
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0)
+        Fail(path, "Cannot read", errno);
+    if (st.st_size > maxSize)
+        TooLarge(path, maxSize);
+    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on
+    // up to the limit (one byte past it tells that it went over).
+    std::string bytes(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0), '\0');
+    if (!ReadBounded(fd.Get(), path, bytes, static_cast<std::size_t>(maxSize) + 1) ||
+        static_cast<std::int64_t>(bytes.size()) > maxSize)
+        TooLarge(path, maxSize);
+    return bytes;
+}
+
+std::string ReadFileHead(const std::string& path, std::size_t count) {
+    TFd fd(OpenRegularFile(path));
+    std::string bytes;
+    ReadBounded(fd.Get(), path, bytes, count);
     return bytes;
 }
 

@@ -20,8 +20,24 @@ struct TFileStamp {
     bool operator==(const TFileStamp&) const = default;
 };
 
-// Reads the whole file; raises EFileError.
-std::string ReadWholeFile(const std::string& path);
+// Size limits of the readers by kind of file: a file larger than its kind's limit is refused
+// before anything is read.
+inline constexpr std::int64_t kDataFileLimit = std::int64_t{256} << 20;     // database, map tree, map units
+inline constexpr std::int64_t kImageFileLimit = std::int64_t{64} << 20;     // BMP, PNG, ZGF
+inline constexpr std::int64_t kMidiFileLimit = std::int64_t{16} << 20;
+inline constexpr std::int64_t kSoundFileLimit = std::int64_t{512} << 20;    // wave, MP3
+inline constexpr std::int64_t kProfileFileLimit = std::int64_t{4} << 20;    // ini files
+inline constexpr std::int64_t kTemplateFileLimit = std::int64_t{1} << 30;  // files copied whole
+
+// Opens a regular file for reading (or a link to one) and answers its descriptor; anything
+// else (a folder, a pipe, a device, a socket) is refused after opening, without waiting for a
+// writer. Raises EFileError.
+int OpenRegularFile(const std::string& path);
+// Reads the whole of a regular file, at most maxSize bytes (a larger file is refused, also one
+// that grows past the limit while it is read); raises EFileError.
+std::string ReadWholeFile(const std::string& path, std::int64_t maxSize = kDataFileLimit);
+// The first bytes of a regular file (fewer when it is shorter); raises EFileError.
+std::string ReadFileHead(const std::string& path, std::size_t count);
 // Size and modification stamp of a file; raises EFileError when it does not exist.
 TFileStamp GetFileStamp(const std::string& path);
 // Writes the bytes to a temporary file in the same folder and renames it over path only when the

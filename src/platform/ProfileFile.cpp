@@ -66,7 +66,7 @@ bool SameTextNoCase(const std::string& a, const std::string& b) {
 
 TProfileFile::TProfileFile(std::string path) : mPath(std::move(path)) {
     try {
-        SetText(ReadWholeFile(mPath));
+        SetText(ReadWholeFile(mPath, kProfileFileLimit));
     } catch (const EFileError&) {
         SetText("");
     }
