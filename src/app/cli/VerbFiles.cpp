@@ -9,6 +9,7 @@
 #include "platform/FileUtils.h"
 #include "platform/TextCodec.h"
 #include "project/PathUtils.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectFiles.h"
 
 #include <cstdio>
@@ -19,6 +20,12 @@ namespace quillon::cli {
 namespace {
 
 std::string FolderPath(const std::string& path) { return IncludeTrailingDelimiter(path); }
+
+// The folder a file lies in, for the writers' lock.
+std::string FolderOf(const std::string& file) {
+    const std::size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : file.substr(0, slash);
+}
 
 }  // namespace
 
@@ -58,6 +65,7 @@ int VerbDump(const TArgs& args) {
 int VerbNewDatabase(const TArgs& args) {
     if (args.size() != 1)
         return Fail("new-database", "usage: quillon-cli new-database FILE");
+    const TProjectLock lock(FolderOf(args[0]));
     auto database = std::make_unique<TKelDataBase>();
     database->SaveToFile(args[0]);
     return 0;
@@ -68,9 +76,11 @@ int VerbResave(const TArgs& args) {
         return Fail("resave", "usage: quillon-cli resave FILE|FOLDER");
     const std::string& path = args[0];
     if (FolderExists(path)) {
+        const TProjectLock lock(path);
         ResaveProjectFolder(FolderPath(path));
         return 0;
     }
+    const TProjectLock lock(FolderOf(path));
     // An unreadable file is reported and never overwritten.
     const std::string bytes = ReadWholeFile(path);
     switch (DetectDataFileKind(bytes)) {

@@ -5,6 +5,7 @@
 #include "platform/TextCodec.h"
 #include "project/PathUtils.h"
 #include "project/ProjectData.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 #include "project/Resources.h"
@@ -53,6 +54,7 @@ int VerbNewProject(const TArgs& args) {
     ::setenv("QUILLON_CONFIG_DIR", scratch.c_str(), 1);
     ReopenSettingsStores();
     std::filesystem::create_directories(base + folder);
+    const TProjectLock lock(base + folder);
     SetProjectBasePath(base);
     TProjectManager manager;
     TProjectData data;
