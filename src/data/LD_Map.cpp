@@ -325,13 +325,18 @@ void TKelMap::LoadFromFile(const std::string& path) {
     LoadGraphics();
 }
 
-void TKelMap::SaveToFile(const std::string& path) {
+std::string TKelMap::FileImage() {
     ++SaveCount;
     TMemoryStream image;
     WriteString(image, kSignature);
     SaveToStream(image);
+    return image.Bytes();
+}
+
+void TKelMap::SaveToFile(const std::string& path) {
+    const std::string image = FileImage();
     try {
-        WriteFileAtomic(path, image.Bytes());
+        WriteFileAtomic(path, image);
     } catch (...) {
         --SaveCount;  // a save that did not happen is not counted
         throw;

@@ -190,6 +190,9 @@ public:
     // the save, writes the file safely and clears Modified.
     void LoadFromFile(const std::string& path);
     void SaveToFile(const std::string& path);
+    // The bytes SaveToFile writes, counting the save (SaveCount goes up; a caller whose write
+    // then fails puts it back).
+    std::string FileImage();
 
     // The map's file in a project folder (ending in '/') and in the working folder; each sets
     // the map's ID to `id`. Saving creates the working folder when it is missing; deleting a

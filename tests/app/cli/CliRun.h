@@ -44,7 +44,7 @@ inline std::string Slurp(const std::string& path) {
 
 // Runs program with args; the guard ends it after guardSeconds.
 inline TRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                       const std::string& scratch, int guardSeconds = 60) {
+                       const std::string& scratch, int guardSeconds = 60, long long fileSizeLimit = 0) {
     const std::string outFile = scratch + "/stdout.txt";
     const std::string errFile = scratch + "/stderr.txt";
     std::vector<std::string> all{program};
@@ -63,6 +63,11 @@ inline TRun RunProgram(const std::string& program, const std::vector<std::string
         ::dup2(in, 0);
         const rlimit memory{2048ull << 20, 2048ull << 20};
         ::setrlimit(RLIMIT_AS, &memory);
+        if (fileSizeLimit > 0) {  // writes past it fail as on a full disk
+            const rlimit size{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &size);
+            ::signal(SIGXFSZ, SIG_IGN);
+        }
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
