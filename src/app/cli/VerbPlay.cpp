@@ -131,7 +131,8 @@ int PlayToSoundCard(const TPlayOptions& options) {
 int VerbPlay(const TArgs& args) {
     TPlayOptions options;
     if (const std::string problem = ParseOptions(args, options); !problem.empty())
-        return Fail("play", problem);
+        return Fail("play", problem + "\nusage: quillon-cli play FILE [--seconds N] [--volume V] [--tempo T] "
+                                      "[--balance B] [--fade-in MS] [--out OUT.wav]");
     if (!FileExists(options.File))
         return Fail(options.File, "no such file");
     return options.Out.empty() ? PlayToSoundCard(options) : RenderToFile(options);

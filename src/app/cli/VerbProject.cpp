@@ -77,7 +77,7 @@ int VerbResources(const TArgs& args) {
     std::string kind;
     const TExtensionTable* extensions = nullptr;
     if (!ResolveKind(args[1], kind, extensions))
-        return Fail(args[1], "not a resource kind");
+        return Fail(args[1], "not a resource kind\nusage: quillon-cli resources FOLDER KIND");
     SetProjectPath(Absolute(args[0]));
     std::vector<std::string> list;
     ListResources(list, kind, *extensions);
@@ -92,7 +92,7 @@ int VerbFind(const TArgs& args) {
     std::string kind;
     const TExtensionTable* extensions = nullptr;
     if (!ResolveKind(args[1], kind, extensions))
-        return Fail(args[1], "not a resource kind");
+        return Fail(args[1], "not a resource kind\nusage: quillon-cli find FOLDER KIND NAME");
     SetProjectPath(Absolute(args[0]));
     const std::string found = LocateResourceFile(Utf8ToCp932(args[2]), kind, *extensions);
     if (found.empty()) {
