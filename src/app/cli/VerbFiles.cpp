@@ -12,6 +12,7 @@
 #include "project/ProjectLock.h"
 #include "project/ProjectFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -158,8 +159,13 @@ int VerbSummary(const TArgs& args) {
         if (!item)
             continue;
         static const char* const kKinds[] = {"project", "map", "area"};
-        std::printf("  %*s%s (%s %.4d)", 2 * node.Level, "", Cp932ToUtf8(item->Name).c_str(),
-                    kKinds[item->Kind <= 2 ? item->Kind : 1], item->ID);
+        // Indentation stops growing at kSummaryIndentLevels, so that the output stays linear in
+        // the tree's size however deep it is; deeper nodes name their level.
+        constexpr int kSummaryIndentLevels = 32;
+        std::printf("  %*s", 2 * std::min(node.Level, kSummaryIndentLevels), "");
+        if (node.Level > kSummaryIndentLevels)
+            std::printf("[level %d] ", node.Level);
+        std::printf("%s (%s %.4d)", Cp932ToUtf8(item->Name).c_str(), kKinds[item->Kind <= 2 ? item->Kind : 1], item->ID);
         if (item->IsMap()) {
             auto map = std::make_unique<TKelMap>();
             try {
