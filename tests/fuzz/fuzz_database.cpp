@@ -7,7 +7,10 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // One database for every input, reset each time: what an earlier input loaded would
+    // otherwise be saved again with every later one.
     static auto database = std::make_unique<quillon::TKelDataBase>();
+    database->Reset();
     quillon::TByteViewStream stream(data, size);
     try {
         database->LoadFromStream(stream);

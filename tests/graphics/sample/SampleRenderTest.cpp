@@ -20,7 +20,7 @@ using namespace chiptest;
 
 namespace {
 
-const std::filesystem::path kGoldenFolder = std::filesystem::path(__FILE__).parent_path().parent_path() / "golden";
+const std::filesystem::path kGoldenFolder = std::filesystem::path(QUILLON_SOURCE_DIR) / "tests" / "graphics" / "golden";
 
 class SampleRenderTest : public ::testing::Test {
 protected:
