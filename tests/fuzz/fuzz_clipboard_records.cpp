@@ -1,7 +1,7 @@
 // Feeds arbitrary clipboard blocks of the record formats (565, 569, 570, 572-583) to the list
 // and record paste readers: the first byte picks the format and the paste position, the rest is
-// the block. Whatever pastes must copy again, and the block a copy makes must paste back to the
-// same records.
+// the block. Whatever pastes must copy again, and a block a copy made must paste back to records
+// that copy the same.
 #include "data/LD_Animation.h"
 #include "data/LD_Attrib.h"
 #include "data/LD_ChipSet.h"
@@ -43,10 +43,16 @@ void Paste(const std::string& block, int position) {
     } catch (const EReadError&) {
     }
     if (list.Count() > 0) {
+        // A block we made ourselves must read; pasted at the same place twice it copies the
+        // same. (A record's reset values may depend on its ID, so the first copy, from other
+        // IDs, may differ.)
         list.CopyToClipboard(format, 0, list.Count());
+        again.Clear();
+        again.PasteFromClipboard(format, 0);
+        again.CopyToClipboard(format, 0, again.Count());
         const std::string copied = *Board().GetData(format);
         again.Clear();
-        again.PasteFromClipboard(format, 0);  // a block we made ourselves must read
+        again.PasteFromClipboard(format, 0);
         again.CopyToClipboard(format, 0, again.Count());
         if (*Board().GetData(format) != copied)
             std::abort();
