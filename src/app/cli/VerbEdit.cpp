@@ -8,6 +8,7 @@
 #include "platform/Clipboard.h"
 #include "platform/FileUtils.h"
 #include "platform/Paths.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 #include "project/Resources.h"
 
@@ -164,6 +165,7 @@ int VerbEdit(const TArgs& args) {
     const std::string folder =
         IncludeTrailingDelimiter(std::filesystem::absolute(args[0]).lexically_normal().string());
     SetProjectPath(folder);
+    const TProjectLock lock(folder);  // no other writer between the load and the save
     auto map = std::make_unique<TKelMap>();
     map->LoadFromProject(folder, static_cast<std::int32_t>(*mapId));
     auto database = std::make_unique<TKelDataBase>();
