@@ -1,0 +1,72 @@
+// Feeds arbitrary clipboard blocks of the editor's own formats to their readers: the first byte
+// picks the format (562 map cells, 566 event command lines, 569 one encounter), the rest is the
+// block. A block that reads must write back to bytes that read to the same content.
+#include "data/LD_Event.h"
+#include "data/LD_MapTree.h"
+#include "events/ScriptList.h"
+#include "mapedit/MapEditor.h"
+#include "mapedit/MapEncounters.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using namespace quillon;
+
+void MapCells(const std::string& block) {
+    const std::optional<TMapCellBlock> cells = DecodeMapCellBlock(block);
+    if (!cells)
+        return;
+    // The format has one spelling for each content: what was read writes back byte for byte.
+    if (EncodeMapCellBlock(*cells) != block)
+        std::abort();
+}
+
+bool SameLines(const TKelEventScriptList& a, const TKelEventScriptList& b) {
+    if (a.Count() != b.Count())
+        return false;
+    for (int i = 0; i < a.Count(); ++i)
+        if (!(*a.Lines(i) == *b.Lines(i)))
+            return false;
+    return true;
+}
+
+void ScriptLines(const std::string& block, unsigned kind) {
+    TKelEventScriptList lines;
+    if (!DecodeScriptBlock(block, lines)) {
+        if (lines.Count() != 0)
+            std::abort();  // a refused block leaves nothing behind
+        return;
+    }
+    FilterPastedLines(lines, static_cast<TScriptEditorKind>(kind % 3));
+    if (lines.Count() == 0)
+        return;
+    const std::string again = EncodeScriptBlock(lines, 0, lines.Count() - 1);
+    TKelEventScriptList reread;
+    if (!DecodeScriptBlock(again, reread) || !SameLines(lines, reread))
+        std::abort();
+}
+
+void Encounter(const std::string& block) {
+    TKelEncountItem item;
+    item.MonsterGroupId = 7;
+    if (!ReadEncounterBlock(block, item) && item.MonsterGroupId != 7)
+        std::abort();  // a refused block leaves the encounter untouched
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1)
+        return 0;
+    const std::string block(reinterpret_cast<const char*>(data + 1), size - 1);
+    switch (data[0] % 3) {
+    case 0: MapCells(block); break;
+    case 1: ScriptLines(block, data[0] / 3); break;
+    default: Encounter(block); break;
+    }
+    return 0;
+}
