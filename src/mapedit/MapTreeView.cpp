@@ -299,7 +299,7 @@ bool TMapTreeModel::IsEnabled(TMapTreeCommand command) const {
     case TMapTreeCommand::NewArea: return map && dialogs;
     case TMapTreeCommand::AreaProperties: return area && dialogs;
     case TMapTreeCommand::Copy: return map;
-    case TMapTreeCommand::Paste: return (map || root) && Clipboard().HasFormat(kMapClipboardFormat);
+    case TMapTreeCommand::Paste: return (map || root) && Clipboard().HasFormat(kMapTreeClipboardFormat);
     case TMapTreeCommand::Delete: return map || area;
     case TMapTreeCommand::ShiftMap: return map && dialogs;
     }
@@ -552,7 +552,7 @@ bool TMapTreeModel::Copy() {
     TKelMapTreeItem* current = SelectedItem();
     if (current == nullptr || !current->IsMap())
         return false;
-    Clipboard().SetData(kMapClipboardFormat, MakeMapBlock(current->Name, *mMap, *current));
+    Clipboard().SetData(kMapTreeClipboardFormat, MakeMapBlock(current->Name, *mMap, *current));
     return true;
 }
 
@@ -560,7 +560,7 @@ bool TMapTreeModel::Paste() {
     TKelMapTreeItem* parent = SelectedItem();
     if (parent == nullptr || parent->IsArea())
         return false;
-    const std::optional<std::string> block = Clipboard().GetData(kMapClipboardFormat);
+    const std::optional<std::string> block = Clipboard().GetData(kMapTreeClipboardFormat);
     if (!block || block->size() < 4)
         return false;
 

@@ -17,7 +17,7 @@ namespace quillon {
 class TKelMap;
 
 // Private clipboard format of a map with its tree item.
-inline constexpr int kMapClipboardFormat = 568;
+inline constexpr int kMapTreeClipboardFormat = 568;
 inline constexpr std::int32_t kMaxMapId = 9999;
 
 // The map property, area and shift dialogs. Each edits what it is given and answers whether the

@@ -369,7 +369,7 @@ TEST_F(MapTreeViewTest, CraftedOrDamagedBlocksNeverMakeASecondRoot) {
     root.ParentId = 1;
     root.Depth = 7;
     root.Name = "evil";
-    mClipboard.SetData(kMapClipboardFormat, TMapTreeModel::MakeMapBlock("evil", map, root));
+    mClipboard.SetData(kMapTreeClipboardFormat, TMapTreeModel::MakeMapBlock("evil", map, root));
     mModel.SelectNode(1);
     ASSERT_TRUE(mModel.Paste());
     const TKelMapTreeItem* pasted = mTree.FindByID(4);
@@ -387,12 +387,12 @@ TEST_F(MapTreeViewTest, CraftedOrDamagedBlocksNeverMakeASecondRoot) {
             const std::int32_t size = static_cast<std::int32_t>(damaged.size() - 4);
             std::memcpy(damaged.data(), &size, 4);
         }
-        mClipboard.SetData(kMapClipboardFormat, damaged);
+        mClipboard.SetData(kMapTreeClipboardFormat, damaged);
         EXPECT_FALSE(mModel.Paste()) << cut;
     }
     std::string lying = good;
     lying[3] = 0x7F;  // a length of about 2 GB
-    mClipboard.SetData(kMapClipboardFormat, lying);
+    mClipboard.SetData(kMapTreeClipboardFormat, lying);
     EXPECT_FALSE(mModel.Paste());
     EXPECT_EQ(mTree.Count(), 6);
 }
@@ -412,7 +412,7 @@ TEST_F(MapTreeViewTest, DamagedBlocksNeverBreakTheTree) {
         std::string block = good;
         for (int k = 0, changes = 1 + static_cast<int>(next() % 4); k < changes; ++k)
             block[next() % block.size()] = static_cast<char>(next() >> 24);
-        mClipboard.SetData(kMapClipboardFormat, block);
+        mClipboard.SetData(kMapTreeClipboardFormat, block);
         mModel.SelectNode(0);
         if (mModel.Paste()) {
             ++pasted;

@@ -4,6 +4,7 @@
 #include "app/MainUnit.h"
 #include "app/MainUnit_qt.h"
 #include "app/Splash_qt.h"
+#include "app/StartupChecks.h"
 #include "platform/BusyCursor_qt.h"
 #include "platform/MessageBox_qt.h"
 #include "project/ProjectSettings.h"
@@ -60,16 +61,18 @@ int main(int argc, char** argv) {
     if (!instance.Acquire())
         return 0;
 
-    // 2-5. The display and the run-time package (the archiver and graphics are built in).
-    TScreenInfo screen;
+    // 2-5. The display, the run-time package and the archiver (built in: always there); the
+    // graphics library is part of the program.
+    TStartupEnvironment environment;
     if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        screen.Width = primary->size().width();
-        screen.Height = primary->size().height();
-        screen.Depth = primary->depth();
+        environment.ScreenWidth = primary->size().width();
+        environment.ScreenHeight = primary->size().height();
+        environment.ScreenDepth = primary->depth();
     }
-    const std::string refusal = StartupRefusal(screen, GetRtpPath());
-    if (!refusal.empty()) {
-        ShowMessageBox(refusal, mbOk | mbIconError);
+    environment.RtpPath = GetRtpPath();
+    environment.ArchiverAvailable = true;
+    if (const auto refusal = RunStartupChecks(environment)) {
+        ShowMessageBox(*refusal, mbOk | mbIconError);
         return 1;
     }
 

@@ -137,7 +137,7 @@ TEST_F(MapTreeWindowTest, PopupMenuCarriesTheModelsStates) {
     for (QAction* action : menu->actions())
         if (action->text() == "&Copy")
             action->trigger();
-    EXPECT_TRUE(clipboard.HasFormat(kMapClipboardFormat));
+    EXPECT_TRUE(clipboard.HasFormat(kMapTreeClipboardFormat));
     mForm->Tree()->setCurrentItem(mForm->Tree()->ItemOf(0));
     std::unique_ptr<QMenu> rootMenu(mForm->BuildPopupMenu());
     for (QAction* action : rootMenu->actions())
