@@ -3,6 +3,7 @@
 #include "audio/AudioErrors.h"
 #include "audio/FluidSynthOut.h"
 #include "audio/SilentOutput.h"
+#include "platform/FileUtils.h"
 
 #include <algorithm>
 #include <cctype>
@@ -20,11 +21,11 @@ std::string ExpandFileName(const std::string& fileName) {
 }
 
 std::string FirstBytes(const std::string& fileName, std::size_t count) {
-    std::ifstream in(fileName, std::ios::binary);
-    std::string bytes(count, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(count));
-    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
-    return bytes;
+    try {
+        return ReadFileHead(fileName, count);
+    } catch (const EFileError&) {
+        return {};
+    }
 }
 
 std::string LowerExtension(const std::string& fileName) {

@@ -107,7 +107,7 @@ void TMP3Player::Play(const std::string& fileName) {
     Stop();
     std::string bytes;
     try {
-        bytes = ReadWholeFile(fileName);
+        bytes = ReadWholeFile(fileName, kSoundFileLimit);
     } catch (const std::exception&) {
         throw EDirectShowError::FromCode("VFW_E_NOT_FOUND");
     }

@@ -43,7 +43,7 @@ struct TTrackReader {
 
     std::uint8_t ReadByte() {
         if (Pos >= Bytes.size())
-            throw EInvalidMidiFile();
+            throw EInvalidMidiFile("an event runs past the end of its track");
         return static_cast<std::uint8_t>(Bytes[Pos++]);
     }
 
@@ -60,7 +60,7 @@ struct TTrackReader {
 
     std::string_view ReadBytes(std::uint32_t count) {
         if (count > Bytes.size() - Pos)
-            throw EInvalidMidiFile();
+            throw EInvalidMidiFile("a meta or system-exclusive event is longer than the rest of its track");
         const std::string_view part = Bytes.substr(Pos, count);
         Pos += count;
         return part;
@@ -80,7 +80,7 @@ struct TTrackReader {
             event.EventData.append(data);
             if (type == 0x51) {
                 if (length != 3)
-                    throw EInvalidMidiFile();
+                    throw EInvalidMidiFile("a tempo event is not 3 bytes long");
                 event.Tempo = (static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[0])) << 16) |
                               (static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[1])) << 8) |
                               static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[2]));
@@ -100,7 +100,7 @@ struct TTrackReader {
                 first = ReadByte();
             } else {
                 if (RunningStatus == 0)
-                    throw EInvalidMidiFile();
+                    throw EInvalidMidiFile("data bytes with no status byte before them");
                 status = RunningStatus;
                 first = b;
             }
@@ -174,7 +174,7 @@ TMidiPlayer::~TMidiPlayer() {
 }
 
 void TMidiPlayer::LoadFromFile(const std::string& fileName) {
-    const std::string bytes = ReadWholeFile(fileName);
+    const std::string bytes = ReadWholeFile(fileName, kMidiFileLimit);
     LoadFromMemory(bytes, fileName);
 }
 
@@ -187,6 +187,7 @@ void TMidiPlayer::LoadFromMemory(std::string_view file, const std::string& fileN
     mLoopTick = 0;
     mLoopIndex = 0;
     mFileName.clear();
+    mLoadProblem.clear();
 
     auto require = [&file](std::size_t pos, std::size_t count) {
         if (pos > file.size() || count > file.size() - pos)
@@ -232,7 +233,7 @@ void TMidiPlayer::LoadFromMemory(std::string_view file, const std::string& fileN
             const std::size_t t = queue.top().second;
             queue.pop();
             if (mEvents.Count() >= TMidiEventList::kCapacity)
-                throw EInvalidMidiFile();
+                throw EInvalidMidiFile("more events than the player holds");
             TMidiEvent event = tracks[t].ReadEvent();
             if (tracks[t].HasBytes())
                 queue.emplace(tracks[t].NextTick, t);
@@ -249,10 +250,12 @@ void TMidiPlayer::LoadFromMemory(std::string_view file, const std::string& fileN
             mEvents.Add(std::move(event));
         }
         if (mEvents.Empty())
-            throw EInvalidMidiFile();
+            throw EInvalidMidiFile(trackCount == 0 ? "the file has no tracks" : "no track holds an event");
         mSongLength = mEvents.Last().Tick;
-    } catch (const std::exception&) {
-        // A file damaged inside its tracks loads as silence.
+    } catch (const std::exception& error) {
+        // A file damaged inside its tracks loads as silence; the reason is kept for tools.
+        const auto* invalid = dynamic_cast<const EInvalidMidiFile*>(&error);
+        mLoadProblem = invalid && !invalid->Reason().empty() ? invalid->Reason() : error.what();
         mEvents.Clear();
         mSysEx.clear();
         mSongLength = 0;
@@ -260,6 +263,47 @@ void TMidiPlayer::LoadFromMemory(std::string_view file, const std::string& fileN
         mLoopIndex = 0;
     }
     mFileName = fileName;
+}
+
+std::string TMidiPlayer::LoadProblem() const {
+    std::lock_guard lock(mLock);
+    return mLoadProblem;
+}
+
+namespace {
+
+class TNullMidiOut final : public IMidiOut {
+public:
+    void SendShort(std::uint32_t) override {}
+    void SendLong(std::string_view) override {}
+    void Reset() override {}
+};
+
+}  // namespace
+
+std::string TMidiPlayer::DescribeProblem(std::string_view bytes) {
+    TMidiPlayerSetup setup;
+    setup.Out = std::make_unique<TNullMidiOut>();
+    setup.Window = std::make_unique<TDirectMessageWindow>();
+    setup.RunTimer = false;
+    TMidiPlayer player(std::move(setup));
+    try {
+        player.LoadFromMemory(bytes, {});
+    } catch (const EInvalidMidiFile& error) {
+        return error.Reason().empty() ? "not a MIDI file, or its header or track list is damaged" : error.Reason();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    if (std::string problem = player.LoadProblem(); !problem.empty())
+        return problem;
+    if (player.Division() == 0)
+        return "a division of 0 ticks per quarter note: the song never advances";
+    for (std::size_t i = 0; i < player.EventCount(); ++i) {
+        const TMidiEvent event = player.Event(i);
+        if (event.IsSetTempo() && event.Tempo == 0)
+            return "a tempo of 0 microseconds per quarter note";
+    }
+    return {};
 }
 
 std::int64_t TMidiPlayer::ComputeTickDivisor(std::int64_t tempoMicros, std::int64_t tempoPercent) {

@@ -29,6 +29,12 @@ inline constexpr const char* kInvalidMidiFileText = "Invalid MIDI File";
 class EInvalidMidiFile : public std::runtime_error {
 public:
     EInvalidMidiFile() : std::runtime_error(kInvalidMidiFileText) {}
+    // With the reason in words, kept apart from the message the editor shows.
+    explicit EInvalidMidiFile(std::string reason) : std::runtime_error(kInvalidMidiFileText), mReason(std::move(reason)) {}
+    const std::string& Reason() const { return mReason; }
+
+private:
+    std::string mReason;
 };
 
 struct TMidiEvent {
@@ -90,6 +96,13 @@ public:
     void LoadFromFile(const std::string& fileName);
     // Parses file bytes as LoadFromFile does; fileName is only remembered.
     void LoadFromMemory(std::string_view bytes, const std::string& fileName);
+    // Why the last load gave no events although its header was sound (the track error that a
+    // load swallows, as the editor plays such a file as silence); empty otherwise.
+    std::string LoadProblem() const;
+    // Why a player would play nothing of a file's bytes: the load error it raises, the track
+    // error it swallows, a division of 0 (the song never advances) or a tempo of 0; empty when
+    // the file plays. Runs a player of its own that sends nothing anywhere.
+    static std::string DescribeProblem(std::string_view bytes);
     void Play();
     void Stop();
     void FadeIn(int millis);
@@ -146,6 +159,7 @@ private:
     std::unique_ptr<IMidiMessageWindow> mWindow;
 
     std::string mFileName;
+    std::string mLoadProblem;
     int mDivision = 0;
     TMidiEventList mEvents;
     std::vector<std::string> mSysEx;

@@ -19,7 +19,7 @@ void TWaveBuffer::LoadFromFile(const std::string& fileName) {
     Unload();
     std::string bytes;
     try {
-        bytes = ReadWholeFile(fileName);
+        bytes = ReadWholeFile(fileName, kSoundFileLimit);
     } catch (const std::exception&) {
         throw EInvalidWaveFile();
     }

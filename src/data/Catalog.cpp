@@ -172,11 +172,19 @@ void ReadChunk(TStream& stream, const TCatalogVarData& d, std::uint32_t length) 
         break;
     }
     case ftList:
-        static_cast<TCatalog*>(d.Data)->LoadFromStream(stream);
+    case ftRecord: {
+        // A nested list or record is read from its chunk's bytes alone: one that claims more
+        // than its chunk holds is damaged, and must not borrow the bytes of the fields after it
+        // (which would load here, then save as a chunk that never loads again).
+        std::string chunk(length, '\0');
+        stream.ReadBuffer(chunk.data(), length);
+        TByteViewStream inner(chunk);
+        if (d.FieldType == ftList)
+            static_cast<TCatalog*>(d.Data)->LoadFromStream(inner);
+        else
+            static_cast<TCatalogBaseItem*>(d.Data)->LoadFromStream(inner);
         break;
-    case ftRecord:
-        static_cast<TCatalogBaseItem*>(d.Data)->LoadFromStream(stream);
-        break;
+    }
     default:
         break;
     }

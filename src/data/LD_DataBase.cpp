@@ -90,16 +90,25 @@ void TKelDataBase::LoadFromFile(const std::string& path) {
     }
 }
 
-void TKelDataBase::SaveToFile(const std::string& path) {
+std::string TKelDataBase::FileImage() {
     TMemoryStream image;
-    const std::int32_t saves = System.SaveCount;
     SaveToStream(image);
+    return image.Bytes();
+}
+
+void TKelDataBase::SaveToFile(const std::string& path) {
+    const std::int32_t saves = System.SaveCount;
+    const std::string image = FileImage();
     try {
-        WriteFileAtomic(path, image.Bytes());
+        WriteFileAtomic(path, image);
     } catch (...) {
         System.SaveCount = saves;  // a save that did not happen is not counted
         throw;
     }
+    FileWritten(path);
+}
+
+void TKelDataBase::FileWritten(const std::string& path) {
     const TFileStamp stamp = GetFileStamp(path);
     CachedFileSize = stamp.Size;
     CachedFileAge = stamp.Age;

@@ -72,6 +72,11 @@ public:
     void LoadFromFile(const std::string& path);
     // Writes the whole file safely: a failed write leaves the previous file as it was.
     void SaveToFile(const std::string& path);
+    // The bytes SaveToFile writes, counting the save as SaveToStream does.
+    std::string FileImage();
+    // After the bytes of FileImage were written to path by someone else: remembers the file's
+    // stamp as SaveToFile does.
+    void FileWritten(const std::string& path);
     // The project's file: projectPath (ending in '/') + "GMK_RT.kdb"; the hourglass shows
     // while they run.
     void Load(const std::string& projectPath);

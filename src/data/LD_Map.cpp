@@ -120,15 +120,11 @@ std::string MapFileName(std::int32_t id) {
 }
 
 std::string MapWorkFolder() {
-    return GetTempFolder() + "GMK_TEMP/";
+    return PrivateWorkFolder();
 }
 
 void CreateMapWorkFolder() {
-    const std::string folder = MapWorkFolder();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!std::filesystem::is_directory(folder))
-        throw EFileError("Cannot create \"" + folder + "\": " + error.message());
+    PrivateWorkFolder();
 }
 
 bool RemoveFileIfExists(const std::string& path) {
@@ -329,13 +325,18 @@ void TKelMap::LoadFromFile(const std::string& path) {
     LoadGraphics();
 }
 
-void TKelMap::SaveToFile(const std::string& path) {
+std::string TKelMap::FileImage() {
     ++SaveCount;
     TMemoryStream image;
     WriteString(image, kSignature);
     SaveToStream(image);
+    return image.Bytes();
+}
+
+void TKelMap::SaveToFile(const std::string& path) {
+    const std::string image = FileImage();
     try {
-        WriteFileAtomic(path, image.Bytes());
+        WriteFileAtomic(path, image);
     } catch (...) {
         --SaveCount;  // a save that did not happen is not counted
         throw;

@@ -123,7 +123,9 @@ private:
 
 // "Map0001.kmu" for map 1.
 std::string MapFileName(std::int32_t id);
-// The working folder of maps being edited: the temporary folder + "GMK_TEMP/".
+// The working folder of maps being edited: the user's private working folder under the
+// temporary folder ("GMK_TEMP-<uid>/", see PrivateWorkFolder), made and checked on every call;
+// raises EFileError when it is not safe to use.
 std::string MapWorkFolder();
 // Creates the working folder when it does not exist; raises EFileError when it cannot.
 void CreateMapWorkFolder();
@@ -188,6 +190,9 @@ public:
     // the save, writes the file safely and clears Modified.
     void LoadFromFile(const std::string& path);
     void SaveToFile(const std::string& path);
+    // The bytes SaveToFile writes, counting the save (SaveCount goes up; a caller whose write
+    // then fails puts it back).
+    std::string FileImage();
 
     // The map's file in a project folder (ending in '/') and in the working folder; each sets
     // the map's ID to `id`. Saving creates the working folder when it is missing; deleting a

@@ -347,28 +347,47 @@ void TKelMapTree::Load(const std::string& projectPath) {
 void TKelMapTree::Save(const std::string& projectPath) {
     if (!HasItems())
         return;
+    TFileTransaction transaction;
+    StageSave(projectPath, transaction);
+    transaction.Commit();
+    FinishSave(projectPath);
+}
+
+void TKelMapTree::StageSave(const std::string& projectPath, TFileTransaction& transaction) {
+    if (!HasItems())
+        return;
     const std::string workFolder = MapWorkFolder();
-    TKelMap map;
+    for (int index = 0; index < Count(); ++index) {
+        TKelMapTreeItem* item = Items(index);
+        // A working copy that has gone missing leaves the project's file as it is rather than
+        // replacing it by an empty map.
+        if (!item->Modified || !item->IsMap() || !FileExists(workFolder + MapFileName(item->ID)))
+            continue;
+        TKelMap map;
+        map.LoadFromWork(item->ID);
+        map.ID = item->ID;
+        transaction.Stage(projectPath + MapFileName(item->ID), map.FileImage());
+    }
+    TMemoryStream image;
+    SaveTreeToStream(image);
+    transaction.Stage(projectPath + kFileName, image.Bytes());
+}
+
+void TKelMapTree::FinishSave(const std::string& projectPath) {
+    if (!HasItems())
+        return;
+    const std::string workFolder = MapWorkFolder();
     for (int index = 0; index < Count(); ++index) {
         TKelMapTreeItem* item = Items(index);
         if (!item->Modified)
             continue;
-        // A working copy that has gone missing leaves the project's file as it is rather than
-        // replacing it by an empty map.
-        if (item->IsMap() && FileExists(workFolder + MapFileName(item->ID))) {
-            map.LoadFromWork(item->ID);
-            map.SaveToProject(projectPath, item->ID);
-            map.DeleteFromWork(item->ID);
-        }
+        if (item->IsMap())
+            RemoveFileIfExists(workFolder + MapFileName(item->ID));
         item->Modified = false;
     }
     for (const std::int32_t id : DeletedMaps)
         RemoveFileIfExists(projectPath + MapFileName(id));
     DeletedMaps.clear();
-
-    TMemoryStream image;
-    SaveTreeToStream(image);
-    WriteFileAtomic(projectPath + kFileName, image.Bytes());
 }
 
 void TKelMapTree::NewProject(const std::string& projectPath, const std::string& title, TKelMap& map) {

@@ -11,6 +11,8 @@
 
 namespace quillon {
 
+class TFileTransaction;
+
 class TKelMap;
 
 // One encounter entry: a troop that may be met.
@@ -172,6 +174,13 @@ public:
     // Saves the tree when it has items: commits the modified maps' working copies into the
     // project folder, removes the files of deleted maps, then writes "GMK_RT.kmt" safely.
     void Save(const std::string& projectPath);
+    // Save in two steps, for a save of several files together: StageSave stages the committed
+    // working copies and the tree file into a transaction (changing nothing else); once the
+    // transaction has committed, FinishSave removes the committed working copies and the files
+    // of deleted maps and clears the modified flags. A transaction that fails leaves the tree
+    // and the working copies as they were, ready to be saved again.
+    void StageSave(const std::string& projectPath, TFileTransaction& transaction);
+    void FinishSave(const std::string& projectPath);
     // The tree and first map of a new project: the root named after the title, map 1 "MAP0001"
     // of 100 x 100 (made in `map`), both saved into the project folder.
     void NewProject(const std::string& projectPath, const std::string& title, TKelMap& map);

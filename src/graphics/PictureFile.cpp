@@ -26,7 +26,7 @@ void LoadPicture(TBitmap& bitmap, TStream& stream) {
 }
 
 void LoadPicture(TBitmap& bitmap, const std::string& fileName) {
-    const std::string bytes = ReadWholeFile(fileName);
+    const std::string bytes = ReadWholeFile(fileName, kImageFileLimit);
     TByteViewStream stream(bytes);
     LoadPicture(bitmap, stream);
 }

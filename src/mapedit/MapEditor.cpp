@@ -681,7 +681,7 @@ TMapChipMenuState TKelMapEditorModel::MapChipMenuState() const {
     if (!LayerMode() || !mMap || mDrag != TCanvasDrag::None)
         return state;
     state.Cut = state.Copy = state.Clear = HasSelection();
-    state.Paste = Clip().HasFormat(kMapClipboardFormat);
+    state.Paste = Clip().HasFormat(kMapCellClipboardFormat);
     state.SelectAll = mMap->Width() > 0 && mMap->Height() > 0;
     return state;
 }
@@ -700,7 +700,7 @@ bool TKelMapEditorModel::Copy() {
         }
     if (block.Width <= 0 || block.Height <= 0)
         return false;
-    Clip().SetData(kMapClipboardFormat, EncodeMapCellBlock(block));
+    Clip().SetData(kMapCellClipboardFormat, EncodeMapCellBlock(block));
     return true;
 }
 
@@ -743,7 +743,7 @@ bool TKelMapEditorModel::SelectAll() {
 bool TKelMapEditorModel::Paste() {
     if (!MapChipMenuState().Paste)
         return false;
-    const std::optional<std::string> bytes = Clip().GetData(kMapClipboardFormat);
+    const std::optional<std::string> bytes = Clip().GetData(kMapCellClipboardFormat);
     if (!bytes)
         return false;
     const std::optional<TMapCellBlock> block = DecodeMapCellBlock(*bytes);

@@ -19,7 +19,7 @@
 namespace quillon {
 
 // The private clipboard formats of map cells and of events.
-inline constexpr int kMapClipboardFormat = 562;
+inline constexpr int kMapCellClipboardFormat = 562;
 inline constexpr int kEventClipboardFormat = 563;
 
 // A block of map cells as the clipboard holds it: width and height (unsigned 16-bit), then per

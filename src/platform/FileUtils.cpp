@@ -1,7 +1,10 @@
 #include "platform/FileUtils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,8 +39,9 @@ private:
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path) {
-    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+int OpenRegularFile(const std::string& path) {
+    // O_NONBLOCK: opening a pipe that has no writer returns at once instead of waiting.
+    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.Get() < 0)
         Fail(path, "Cannot open", errno);
     struct stat st {};
@@ -45,17 +49,30 @@ std::string ReadWholeFile(const std::string& path) {
         Fail(path, "Cannot read", errno);
     if (S_ISDIR(st.st_mode))
         Fail(path, "Cannot read", EISDIR);
-    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on
-    // to its end.
-    std::string bytes(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0), '\0');
+    if (!S_ISREG(st.st_mode))
+        throw EFileError("Cannot read \"" + path + "\": not a regular file");
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    return fd.Release();
+}
+
+namespace {
+
+// Reads up to limit bytes; done tells how many arrived. Answers true when the file ended.
+bool ReadBounded(int fd, const std::string& path, std::string& bytes, std::size_t limit) {
     std::size_t done = 0;
     char probe[4096];
     for (;;) {
+        const bool atEnd = done == bytes.size();
+        if (atEnd && done >= limit) {
+            bytes.resize(done);
+            return false;
+        }
         // At the expected end, a small read tells whether there is more before the buffer grows
         // (growing first would double the buffer of every file read whole).
-        const bool atEnd = done == bytes.size();
-        const ssize_t n = atEnd ? ::read(fd.Get(), probe, sizeof probe)
-                                : ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
+        const std::size_t want = atEnd ? std::min(sizeof probe, limit - done) : bytes.size() - done;
+        const ssize_t n = atEnd ? ::read(fd, probe, want) : ::read(fd, bytes.data() + done, want);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -68,6 +85,36 @@ std::string ReadWholeFile(const std::string& path) {
         done += static_cast<std::size_t>(n);
     }
     bytes.resize(done);
+    return true;
+}
+
+[[noreturn]] void TooLarge(const std::string& path, std::int64_t maxSize) {
+    throw EFileError("Cannot read \"" + path + "\": larger than " + std::to_string(maxSize >> 20) +
+                     " MiB, too large for its kind");
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path, std::int64_t maxSize) {
+    TFd fd(OpenRegularFile(path));
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0)
+        Fail(path, "Cannot read", errno);
+    if (st.st_size > maxSize)
+        TooLarge(path, maxSize);
+    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on
+    // up to the limit (one byte past it tells that it went over).
+    std::string bytes(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0), '\0');
+    if (!ReadBounded(fd.Get(), path, bytes, static_cast<std::size_t>(maxSize) + 1) ||
+        static_cast<std::int64_t>(bytes.size()) > maxSize)
+        TooLarge(path, maxSize);
+    return bytes;
+}
+
+std::string ReadFileHead(const std::string& path, std::size_t count) {
+    TFd fd(OpenRegularFile(path));
+    std::string bytes;
+    ReadBounded(fd.Get(), path, bytes, count);
     return bytes;
 }
 
@@ -86,8 +133,71 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-void WriteFileAtomic(const std::string& path, const std::string& bytes) {
-    std::string temp = path + "." + std::string(6, 'X');  // mkstemp fills in the Xs
+bool IsSaveTempName(const std::string& name, std::string* file) {
+    const std::size_t infix = name.rfind(kSaveTempInfix);
+    const std::size_t infixSize = std::char_traits<char>::length(kSaveTempInfix);
+    if (infix == std::string::npos || infix == 0 || name.size() != infix + infixSize + 6)
+        return false;
+    for (std::size_t i = infix + infixSize; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            return false;
+    }
+    if (file)
+        *file = name.substr(0, infix);
+    return true;
+}
+
+std::vector<std::string> ListSaveTempFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir))
+            if (IsSaveTempName(entry->d_name))
+                names.emplace_back(entry->d_name);
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int RemoveStaleSaveTemps(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return 0;
+    }
+    const std::int64_t now = static_cast<std::int64_t>(::time(nullptr));
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string owner;
+        if (!IsSaveTempName(entry->d_name, &owner) || owner != file)
+            continue;
+        // Only our own plain files that nobody has written to for a while: a save in progress
+        // keeps its temporary file fresh, and a link or another user's file is left alone.
+        struct stat st {};
+        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid() || now - static_cast<std::int64_t>(st.st_mtim.tv_sec) < kStaleSaveTempSeconds)
+            continue;
+        if (::unlinkat(fd, entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+namespace {
+
+// Writes the bytes to a fresh temporary file beside path, flushed to disk, with the permissions
+// of the file it is to replace; answers its name. Raises EFileError, leaving nothing behind.
+std::string WriteSaveTemp(const std::string& path, const std::string& bytes) {
+    RemoveStaleSaveTemps(path);
+    std::string temp = path + kSaveTempInfix + std::string(6, 'X');  // mkstemp fills in the Xs
     TFd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.Get() < 0)
         Fail(path, "Cannot create", errno);
@@ -120,8 +230,66 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
         failWith("Cannot write", errno);
     if (::close(fd.Release()) != 0)
         failWith("Cannot write", errno);
-    if (::rename(temp.c_str(), path.c_str()) != 0)
-        failWith("Cannot replace", errno);
+    return temp;
+}
+
+}  // namespace
+
+void WriteFileAtomic(const std::string& path, const std::string& bytes) {
+    const std::string temp = WriteSaveTemp(path, bytes);
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        Fail(path, "Cannot replace", error);
+    }
+}
+
+TFileTransaction::~TFileTransaction() { Abort(); }
+
+void TFileTransaction::Stage(const std::string& path, const std::string& bytes) {
+    for (TStaged& staged : mStaged) {
+        if (staged.Path == path) {  // staged again: the newer bytes win
+            const std::string temp = WriteSaveTemp(path, bytes);
+            ::unlink(staged.Temp.c_str());
+            staged.Temp = temp;
+            return;
+        }
+    }
+    mStaged.push_back({path, WriteSaveTemp(path, bytes)});
+}
+
+void TFileTransaction::Commit() {
+    // A target that no file can replace (a folder in its place) fails the whole transaction
+    // before anything is renamed.
+    for (const TStaged& file : mStaged) {
+        struct stat st {};
+        if (::lstat(file.Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            const std::string path = file.Path;
+            Abort();
+            Fail(path, "Cannot replace", EISDIR);
+        }
+    }
+    std::vector<TStaged> staged;
+    staged.swap(mStaged);
+    std::string failure;
+    for (const TStaged& file : staged) {
+        if (!failure.empty()) {
+            ::unlink(file.Temp.c_str());
+            continue;
+        }
+        if (::rename(file.Temp.c_str(), file.Path.c_str()) != 0) {
+            failure = "Cannot replace \"" + file.Path + "\": " + std::strerror(errno);
+            ::unlink(file.Temp.c_str());
+        }
+    }
+    if (!failure.empty())
+        throw EFileError(failure);
+}
+
+void TFileTransaction::Abort() {
+    for (const TStaged& file : mStaged)
+        ::unlink(file.Temp.c_str());
+    mStaged.clear();
 }
 
 }  // namespace quillon

@@ -66,7 +66,7 @@ bool SameTextNoCase(const std::string& a, const std::string& b) {
 
 TProfileFile::TProfileFile(std::string path) : mPath(std::move(path)) {
     try {
-        SetText(ReadWholeFile(mPath));
+        SetText(ReadWholeFile(mPath, kProfileFileLimit));
     } catch (const EFileError&) {
         SetText("");
     }
@@ -228,11 +228,12 @@ void TProfileFile::DeleteKey(const std::string& section, const std::string& key)
     const int sectionLine = FindSection(section);
     if (sectionLine == -2)
         return;
-    const int keyLine = FindKey(sectionLine, key);
-    if (keyLine < 0)
-        return;
-    mLines.erase(mLines.begin() + keyLine);
-    mModified = true;
+    // Every line of the key goes: a file that repeats it must not keep a stale value that a
+    // reader then takes for the deleted one.
+    for (int keyLine = FindKey(sectionLine, key); keyLine >= 0; keyLine = FindKey(sectionLine, key)) {
+        mLines.erase(mLines.begin() + keyLine);
+        mModified = true;
+    }
 }
 
 bool TProfileFile::Flush() {

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,28 +33,65 @@ void SetAppPath(const std::string& folder) {
     AppPathOverride() = folder.empty() ? std::string() : IncludeTrailingDelimiter(folder);
 }
 
-void DeleteFolderTree(const std::string& path) {
-    const std::string folder = IncludeTrailingDelimiter(path);
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
-            const std::string full = folder + name;
-            struct stat st {};
-            if (::lstat(full.c_str(), &st) != 0)
-                continue;
-            if (S_ISDIR(st.st_mode)) {
-                if (name[0] != '.')
-                    DeleteFolderTree(full);
-            } else {
-                ::chmod(full.c_str(), st.st_mode | S_IWUSR);
-                ::unlink(full.c_str());
-            }
-        }
-        ::closedir(dir);
+namespace {
+
+std::string WithoutTrailingDelimiter(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+// Deletes everything below an open folder, by names relative to it, so that nothing a link
+// points to is ever reached: links are removed like files, and sub-folders are opened with
+// O_NOFOLLOW. Takes over the descriptor.
+void DeleteBelow(int folderFd) {
+    DIR* dir = ::fdopendir(folderFd);
+    if (dir == nullptr) {
+        ::close(folderFd);
+        return;
     }
-    ::rmdir(path.c_str());
+    const int fd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (!S_ISDIR(st.st_mode)) {
+            ::unlinkat(fd, name.c_str(), 0);
+            continue;
+        }
+        if (name[0] == '.')
+            continue;
+        const int sub = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub >= 0) {
+            // A read-only folder of ours is opened up so that its entries can go.
+            ::fchmod(sub, (st.st_mode & 07777) | S_IRWXU);
+            DeleteBelow(sub);
+        }
+        ::unlinkat(fd, name.c_str(), AT_REMOVEDIR);
+    }
+    ::closedir(dir);
+}
+
+}  // namespace
+
+void DeleteFolderTree(const std::string& path) {
+    const std::string folder = WithoutTrailingDelimiter(path);
+    struct stat st {};
+    if (folder.empty() || ::lstat(folder.c_str(), &st) != 0)
+        return;
+    if (S_ISLNK(st.st_mode)) {
+        ::unlink(folder.c_str());
+        return;
+    }
+    if (!S_ISDIR(st.st_mode))
+        return;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0)
+        DeleteBelow(fd);
+    ::rmdir(folder.c_str());
 }
 
 namespace {

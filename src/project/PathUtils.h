@@ -14,7 +14,8 @@ std::string GetAppPath();
 void SetAppPath(const std::string& folder);
 
 // Deletes the files below a folder (read-only ones too), recurses into sub-folders whose names do
-// not begin with '.', and removes the folder. Errors are ignored.
+// not begin with '.', and removes the folder. Errors are ignored. Never follows a symbolic link:
+// a link (the path itself or anything below it) is removed and its target left alone.
 void DeleteFolderTree(const std::string& path);
 // There are no drive letters here: a path's drive is ready when its nearest existing folder can
 // be read, and empty when that folder holds nothing.

@@ -17,7 +17,7 @@ namespace {
 // Copies a file whole; false when it cannot be read or written.
 bool CopyFile(const std::string& from, const std::string& to, bool executable) {
     try {
-        WriteFileAtomic(to, ReadWholeFile(from));
+        WriteFileAtomic(to, ReadWholeFile(from, kTemplateFileLimit));
     } catch (const EFileError&) {
         return false;
     }

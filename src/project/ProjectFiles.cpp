@@ -137,6 +137,13 @@ std::vector<TFileCheck> CheckProjectFolder(const std::string& folder) {
         }
         report.push_back(std::move(unit));
     }
+    // Temporary files of saves that never finished (a kill, a crash).
+    for (const std::string& name : ListSaveTempFiles(folder)) {
+        std::string file;
+        IsSaveTempName(name, &file);
+        report.push_back({name, {"temporary file left by an interrupted save of " + file +
+                                 "; the next save of " + file + " removes it"}});
+    }
     return report;
 }
 
@@ -168,12 +175,36 @@ void ResaveProjectFolder(const std::string& folder) {
             fail(name, error);
         }
     }
-    db->SaveToFile(folder + TKelDataBase::kFileName);
+    // Every file is written beside its target first; they replace the project's files only
+    // when all were written.
+    TFileTransaction transaction;
+    transaction.Stage(folder + TKelDataBase::kFileName, db->FileImage());
     TMemoryStream image;
     tree.SaveTreeToStream(image);
-    WriteFileAtomic(folder + TKelMapTree::kFileName, image.Bytes());
+    transaction.Stage(folder + TKelMapTree::kFileName, image.Bytes());
     for (std::size_t i = 0; i < units.size(); ++i)
-        maps[i]->SaveToFile(folder + units[i]);
+        transaction.Stage(folder + units[i], maps[i]->FileImage());
+    transaction.Commit();
+}
+
+void SaveProjectTogether(const std::string& projectPath, TKelDataBase* database, TKelMapTree* tree) {
+    const std::int32_t saves = database ? database->System.SaveCount : 0;
+    TFileTransaction transaction;
+    try {
+        if (database)
+            transaction.Stage(projectPath + TKelDataBase::kFileName, database->FileImage());
+        if (tree)
+            tree->StageSave(projectPath, transaction);
+        transaction.Commit();
+    } catch (...) {
+        if (database)
+            database->System.SaveCount = saves;  // a save that did not happen is not counted
+        throw;
+    }
+    if (database)
+        database->FileWritten(projectPath + TKelDataBase::kFileName);
+    if (tree)
+        tree->FinishSave(projectPath);
 }
 
 }  // namespace quillon

@@ -7,6 +7,9 @@
 
 namespace quillon {
 
+class TKelDataBase;
+class TKelMapTree;
+
 enum class TDataFileKind { DataBase, MapTree, MapUnit, Unknown };
 
 // The kind of a data file by the signature its bytes begin with.
@@ -22,12 +25,22 @@ struct TFileCheck {
 
 // Loads the database, the map tree and every map unit of a folder (ending in '/') and reports,
 // per file, what could not be read: load errors, event scripts and move routes that were cut
-// short, maps the tree names without a file.
+// short, maps the tree names without a file; and every temporary file an interrupted save left.
 std::vector<TFileCheck> CheckProjectFolder(const std::string& folder);
 
 // Loads the database, the map tree and every map unit of a folder and saves each back in place,
 // as the editor saves them (the save counters go up). Nothing is written unless every file
 // loaded; raises the first load error with the file's name.
+// Every file is written to a temporary file first; the project's files are replaced only when
+// all were written, so a failure part way (a full disk) changes nothing.
 void ResaveProjectFolder(const std::string& folder);
+
+// The editor's save of the database and the map tree together (either may be null): the
+// database file, the maps' committed working copies and the tree file are all written to
+// temporary files first and replace the project's files only when every one was written.
+// Afterwards the working copies go and the tree's flags are cleared as by TKelMapTree::Save.
+// Raises EFileError (or the load error of a working copy); on failure nothing in the project
+// folder, the working folder or the tree has changed.
+void SaveProjectTogether(const std::string& projectPath, TKelDataBase* database, TKelMapTree* tree);
 
 }  // namespace quillon

@@ -73,7 +73,7 @@ std::string FindIn(const std::string& base, const std::string& kind, const std::
         if (IsFile(folder + wanted))
             return folder + wanted;
         const std::string found = FindEntryNoCase(folder, wanted);
-        if (!found.empty())
+        if (!found.empty() && IsFile(folder + found))
             return folder + found;
     }
     return {};
@@ -124,13 +124,30 @@ bool ResourceNameLess(const std::string& a, const std::string& b) {
     return SortKey(a) < SortKey(b);
 }
 
-std::string FindResourceFile(const std::string& name, const std::string& kind, const TExtensionTable& extensions) {
-    if (name.empty())
+bool IsPlainResourceName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    if (name.find('\0') != std::string::npos || name.find('/') != std::string::npos)
+        return false;
+    // A backslash byte may be the second byte of a double-byte character; the decoded name
+    // tells whether it is a backslash of its own.
+    return Cp932ToUtf8(name).find('\\') == std::string::npos;
+}
+
+std::string LocateResourceFile(const std::string& name, const std::string& kind, const TExtensionTable& extensions) {
+    if (!IsPlainResourceName(name))
         return {};
     const std::string fileName = Cp932ToUtf8(name);
     std::string found = FindIn(ProjectPath(), kind, fileName, extensions);
     if (found.empty())
         found = FindIn(GetRtpPath(), kind, fileName, extensions);
+    return found;
+}
+
+std::string FindResourceFile(const std::string& name, const std::string& kind, const TExtensionTable& extensions) {
+    if (!IsPlainResourceName(name))
+        return {};
+    const std::string found = LocateResourceFile(name, kind, extensions);
     return found.empty() ? name : found;
 }
 

@@ -4,6 +4,9 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,17 +17,28 @@ namespace quillon {
 int SplitFile(const std::string& source, const std::string& folder, std::int64_t firstSize, std::int64_t nextSize) {
     if (firstSize <= 0 || nextSize <= 0)
         throw EFileError("Cannot split \"" + source + "\": piece sizes must be positive");
-    std::ifstream in(source, std::ios::binary);
-    if (!in)
-        throw EFileError("Cannot open \"" + source + "\"");
+    const int fd = OpenRegularFile(source);
+    struct TClose {
+        int Fd;
+        ~TClose() { ::close(Fd); }
+    } closer{fd};
     const std::filesystem::path stem = std::filesystem::path(source).filename().replace_extension();
     const std::string target = IncludeTrailingDelimiter(folder);
     std::vector<char> buffer(static_cast<std::size_t>(std::max(firstSize, nextSize)));
     int pieces = 0;
     for (;;) {
         const std::int64_t size = pieces == 0 ? firstSize : nextSize;
-        in.read(buffer.data(), size);
-        const std::streamsize got = in.gcount();
+        std::int64_t got = 0;
+        while (got < size) {
+            const ssize_t n = ::read(fd, buffer.data() + got, static_cast<std::size_t>(size - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw EFileError("Cannot read \"" + source + "\": " + std::strerror(errno));
+            if (n == 0)
+                break;
+            got += n;
+        }
         if (got <= 0)
             break;
         ++pieces;

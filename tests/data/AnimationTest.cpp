@@ -296,3 +296,33 @@ TEST(Animation, ListLoadWithGapsOrRepeatedIdsAndLookUps) {
     TEditorModeScope mode(true);
     EXPECT_EQ(list.ItemAt(1), nullptr);
 }
+
+// A list chunk is read from its own bytes: one that claims more entries than it holds is
+// damaged and never completed from the bytes after it (which then saved as a chunk that did
+// not load again, and a copied animation that could not be pasted back).
+TEST(Animation, AListChunkNeverBorrowsTheBytesAfterIt) {
+    // Timing (field 6) claims 6 entries in a chunk of 6 bytes that holds one; the bytes after
+    // the record would complete the other five.
+    const std::string record("\x06\x06\x06\x06\x46\x01\x00\x00\x00", 9);
+    const std::string after("\x00\x07\x00\x08\x00\x09\x00\x0A\x00", 9);
+    TKelAnimationItem cut;
+    const std::string cutBytes = record + after;
+    TByteViewStream stream(cutBytes);
+    EXPECT_THROW(cut.LoadFromStream(stream), EReadError);
+
+    // A sound list chunk loads, whatever follows, and saves to bytes that load again.
+    const std::string sound("\x06\x03\x01\x06\x00\x00", 6);
+    TKelAnimationItem whole;
+    const std::string soundBytes = sound + after;
+    TByteViewStream soundStream(soundBytes);
+    ASSERT_NO_THROW(whole.LoadFromStream(soundStream));
+    EXPECT_EQ(whole.Timing.Count(), 1);
+    EXPECT_EQ(soundStream.Position(), 6);
+    TMemoryStream saved;
+    whole.SaveToStream(saved);
+    TKelAnimationItem again;
+    const std::string savedBytes = saved.Bytes();
+    TByteViewStream savedStream(savedBytes);
+    EXPECT_NO_THROW(again.LoadFromStream(savedStream));
+    EXPECT_EQ(again.Timing.Count(), 1);
+}

@@ -446,6 +446,37 @@ TEST(Clipboard, ListCopyAndPasteStopAtId5000) {
     EXPECT_EQ(big.PasteFromClipboard(575, 0), 0);
 }
 
+// A range from the middle of a list copies exactly its own records: neither the one before it
+// nor the one after it.
+TEST(Clipboard, ListCopyOfARangeInTheMiddle) {
+    ClipboardScope scope;
+    TElements source;
+    Fill(source, {1, 2, 3, 4, 5, 6});
+    source.CopyToClipboard(574, 2, 2);  // elements 3 and 4
+    int32_t count = 0;
+    std::string payload;
+    ASSERT_TRUE(SplitClipboardBlock(*scope.Board.GetData(574), count, payload));
+    EXPECT_EQ(count, 2);
+
+    TElements target;
+    Fill(target, {1, 2, 3, 4, 5, 6, 7, 8});
+    for (int i = 0; i < target.Count(); ++i)
+        static_cast<TElement*>(target.Items(i))->Value = -1;
+    EXPECT_EQ(target.PasteFromClipboard(574, 4), 2);
+    std::string values;
+    for (int i = 0; i < target.Count(); ++i)
+        values += (i ? "," : "") + std::to_string(static_cast<TElement*>(target.Items(i))->Value);
+    EXPECT_EQ(values, "-1,-1,-1,-1,30,40,-1,-1");
+
+    // One record from the middle, and a range that runs past the end stops at the last record.
+    source.CopyToClipboard(574, 3, 1);
+    ASSERT_TRUE(SplitClipboardBlock(*scope.Board.GetData(574), count, payload));
+    EXPECT_EQ(count, 1);
+    source.CopyToClipboard(574, 4, 5);
+    ASSERT_TRUE(SplitClipboardBlock(*scope.Board.GetData(574), count, payload));
+    EXPECT_EQ(count, 2);
+}
+
 TEST(Clipboard, ListPasteOfDamagedRecordKeepsTheTarget) {
     ClipboardScope scope;
     scope.Board.SetData(574, MakeClipboardBlock(2, std::string("\x02\x01\x05\x00" "\x02\x01", 6)));

@@ -293,7 +293,7 @@ TEST(Map, ChipSetIdValidation) {
 
 TEST_F(TTempFolderTest, FilesPathOperationsAndLoadErrors) {
     EXPECT_EQ(IncludeTrailingDelimiter(""), "/");
-    EXPECT_EQ(MapWorkFolder(), mRoot + "/tmp/GMK_TEMP/");
+    EXPECT_EQ(MapWorkFolder(), mWork);
     TKelMap map;
     FillMap(map);
     map.Modified = true;
@@ -340,6 +340,39 @@ TEST_F(TTempFolderTest, FilesPathOperationsAndLoadErrors) {
     EXPECT_EQ(loaded.PanoramaName, "Sky\x82\xa0");
     EXPECT_EQ(loaded.Width(), 20);
     ExpectConsistent(loaded);
+}
+
+// A working folder planted by someone else (a link to a victim folder, a file, a folder of
+// another user) is refused before anything in it is read, written or deleted.
+TEST_F(TTempFolderTest, PlantedWorkingFolderIsRefusedAndTheVictimKept) {
+    namespace fs = std::filesystem;
+    const std::string victim = mRoot + "/victim/";
+    fs::create_directories(victim);
+    WriteFileAtomic(victim + "Map0001.kmu", "precious");
+    const std::string work = mWork.substr(0, mWork.size() - 1);
+    fs::create_directory_symlink(victim, work);
+
+    TKelMap map;
+    EXPECT_THROW(map.SaveToWork(1), EFileError);
+    EXPECT_THROW(map.DeleteFromWork(1), EFileError);
+    EXPECT_THROW(map.LoadFromWork(1), EFileError);
+    EXPECT_EQ(ReadWholeFile(victim + "Map0001.kmu"), "precious");
+    EXPECT_TRUE(fs::is_symlink(work));
+
+    fs::remove(work);
+    WriteFileAtomic(work, "a file");
+    EXPECT_THROW(MapWorkFolder(), EFileError);
+    fs::remove(work);
+
+    // A folder of ours that others may enter is closed to them; a fresh one is made private.
+    fs::create_directory(work);
+    fs::permissions(work, fs::perms::owner_all | fs::perms::group_all | fs::perms::others_all);
+    EXPECT_EQ(MapWorkFolder(), mWork);
+    EXPECT_EQ(fs::status(work).permissions(), fs::perms::owner_all);
+    fs::remove(work);
+    map.SaveToWork(2);
+    EXPECT_EQ(fs::status(work).permissions(), fs::perms::owner_all);
+    EXPECT_TRUE(FileExists(mWork + "Map0002.kmu"));
 }
 
 TEST(Map, EveryCutAndEveryDamagedByteLoadsSafely) {

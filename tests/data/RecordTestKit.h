@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -253,7 +254,7 @@ protected:
         std::filesystem::create_directories(mRoot + "/project");
         ::setenv("TMPDIR", (mRoot + "/tmp").c_str(), 1);
         mProject = mRoot + "/project/";
-        mWork = mRoot + "/tmp/GMK_TEMP/";
+        mWork = mRoot + "/tmp/GMK_TEMP-" + std::to_string(::geteuid()) + "/";
     }
     void TearDown() override {
         if (mOldTmpDir)

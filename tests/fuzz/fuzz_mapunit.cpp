@@ -6,7 +6,9 @@
 #include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // One map for every input, reset each time, so that no input pays for an earlier one's size.
     static auto map = std::make_unique<quillon::TKelMap>();
+    map->Reset();
     quillon::TByteViewStream stream(data, size);
     try {
         quillon::ReadSignature(stream, quillon::TKelMap::kSignature);

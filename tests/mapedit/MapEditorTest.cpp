@@ -404,7 +404,7 @@ TEST(MapCanvasClipboardTest, CopyWritesTheBlockAndPasteCentresItOnTheView) {
     f.Paint();
     f.Select(1, 2, 2, 4);  // 2 x 3
     ASSERT_TRUE(f.Canvas.KeyDown(TCanvasKey::C, kCtrl));
-    const std::optional<std::string> bytes = f.Clip.GetData(kMapClipboardFormat);
+    const std::optional<std::string> bytes = f.Clip.GetData(kMapCellClipboardFormat);
     ASSERT_TRUE(bytes);
     ASSERT_EQ(bytes->size(), (2u * 3u * 2u + 2u) * 2u);
     const auto u16 = [&](std::size_t i) {
@@ -440,7 +440,7 @@ TEST(MapCanvasClipboardTest, CopyWritesTheBlockAndPasteCentresItOnTheView) {
     const std::int32_t cut = f.Lower(0, 0);
     ASSERT_TRUE(f.Canvas.KeyDown(TCanvasKey::X, kCtrl));
     EXPECT_NE(f.Lower(0, 0), cut);
-    EXPECT_EQ(DecodeMapCellBlock(*f.Clip.GetData(kMapClipboardFormat))->Lower[0], cut);
+    EXPECT_EQ(DecodeMapCellBlock(*f.Clip.GetData(kMapCellClipboardFormat))->Lower[0], cut);
 }
 
 TEST(MapCanvasClipboardTest, PasteIntoASmallMapKeepsOnlyThePartInside) {
@@ -452,7 +452,7 @@ TEST(MapCanvasClipboardTest, PasteIntoASmallMapKeepsOnlyThePartInside) {
         block.Lower.push_back(static_cast<std::uint16_t>(5000 + i));
         block.Upper.push_back(static_cast<std::uint16_t>(10000 + i));
     }
-    f.Clip.SetData(kMapClipboardFormat, EncodeMapCellBlock(block));
+    f.Clip.SetData(kMapCellClipboardFormat, EncodeMapCellBlock(block));
     f.Canvas.SetTool(TKelEditTool::Select);
     ASSERT_TRUE(f.Canvas.Paste());
     // Centre (1, 1) minus 2: the block starts at (-1, -1); map cell (0, 0) is block cell (1, 1).
@@ -484,14 +484,14 @@ TEST(MapCanvasClipboardTest, DamagedBlocksChangeNothing) {
     };
     const auto lower = f.LowerCells();
     for (const std::string& block : bad) {
-        f.Clip.SetData(kMapClipboardFormat, block);
+        f.Clip.SetData(kMapCellClipboardFormat, block);
         EXPECT_FALSE(f.Canvas.Paste());
         EXPECT_EQ(f.LowerCells(), lower);
         EXPECT_EQ(f.Canvas.UndoStore().Count(), 0);
         EXPECT_FALSE(f.Canvas.HasSelection());
         EXPECT_FALSE(f.Map->Modified);
     }
-    f.Clip.SetData(kMapClipboardFormat, bytes);
+    f.Clip.SetData(kMapCellClipboardFormat, bytes);
     EXPECT_TRUE(f.Canvas.Paste());
     EXPECT_EQ(f.Canvas.UndoStore().Count(), 1);
 }
@@ -554,7 +554,7 @@ TEST(MapCanvasToolsTest, KeysThatChangeTheMapAreIgnoredDuringADrag) {
     EXPECT_EQ(f.Canvas.UndoStore().Count(), 2);
 
     // Del and Ctrl+V while moving a selection.
-    f.Clip.SetData(kMapClipboardFormat, EncodeMapCellBlock(TMapCellBlock{1, 1, {5001}, {10001}}));
+    f.Clip.SetData(kMapCellClipboardFormat, EncodeMapCellBlock(TMapCellBlock{1, 1, {5001}, {10001}}));
     f.Select(2, 2, 3, 3);
     f.Press(f.At(2, 2));
     f.Move(f.At(4, 2));
@@ -781,7 +781,7 @@ TEST(MapCanvasRobustnessTest, RandomInputKeepsLayersViewAndEventsSound) {
                     block.Lower.push_back(static_cast<std::uint16_t>(random() % 5144));
                     block.Upper.push_back(static_cast<std::uint16_t>(10000 + random() % 144));
                 }
-                f.Clip.SetData(kMapClipboardFormat, EncodeMapCellBlock(block));
+                f.Clip.SetData(kMapCellClipboardFormat, EncodeMapCellBlock(block));
                 break;
             }
             case 14: f.Canvas.SetCellSize(4 << (random() % 4)); break;

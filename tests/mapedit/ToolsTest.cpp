@@ -204,6 +204,34 @@ TEST(FillTest, StopsAtAnotherEntryAndNeverCrossesTheMapEdge) {
               "aaabaaaa\n");
 }
 
+// On the lower layer a fill's region is a terrain, whatever shapes its autotile cells have: the
+// cells are compared by terrain, not by tile ID.
+TEST(FillTest, RegionOfAutotilesOfMixedShapesIsOneTerrain) {
+    auto map = MakeMap(6, 4, kGrass);
+    const std::uint16_t grassShapes[] = {0, 16, 24, 34, 20, 38, 46, 1};
+    const std::uint16_t waterShapes[] = {0, 16, 24, 46};
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x)
+            map->LowerLayer.SetCell(x, y, static_cast<std::uint16_t>(kGrass + grassShapes[(x + 3 * y) % 8]));
+        for (int x = 4; x < 6; ++x)
+            map->LowerLayer.SetCell(x, y, static_cast<std::uint16_t>(kWaterB + waterShapes[(x + y) % 4]));
+    }
+    TEditFixture edit(std::move(map));
+    ASSERT_NE(edit.Lower(0, 0), edit.Lower(1, 0));  // the seed's neighbours differ in tile ID
+    edit.Use(kWaterA);
+    edit.Model.ApplySeedFill({0, 0}, {});
+    EXPECT_EQ(edit.Terrain(),
+              "aaaabb\n"
+              "aaaabb\n"
+              "aaaabb\n"
+              "aaaabb\n");
+    EXPECT_EQ(MaskRows(edit.Model, 6),
+              "####..\n"
+              "####..\n"
+              "####..\n"
+              "####..\n");
+}
+
 TEST(FillTest, WholeMapWithAndWithoutCtrlAndOnTheUpperLayer) {
     TEditFixture edit(MakeMap(5, 4));
     edit.Use(kGrass + 49);

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 using namespace quillon;
 namespace fs = std::filesystem;
@@ -104,6 +105,38 @@ TEST_F(ProjectSandbox, FindResourcePrefersProjectThenExtensionOrder) {
     EXPECT_EQ(FindResourceFile("d", "CharSet", ImageExtensions), "d");
     EXPECT_EQ(FindResourceFile("", "CharSet", ImageExtensions), "");
     EXPECT_EQ(FindResourceFile("town", "Music", MusicExtensions), project + "music/Town.MID");
+}
+
+// A resource name is one file-name component: paths never reach files outside the project and
+// the RTP, and only regular files are resources.
+TEST_F(ProjectSandbox, ResourceNamesThatArePathsOrSpecialFilesAreNotFound) {
+    const std::string project = Root + "base/Game/";
+    SetProjectPath(project);
+    fs::create_directories(project + "CharSet");
+    Touch(Root + "base/outside/secret.png");
+    Touch(Root + "outside/secret.png");
+    Touch(project + "CharSet/..\\..\\outside\\secret.png");  // a backslash is a file-name byte here
+    Touch(project + "CharSet/...png");
+    Touch(project + "CharSet/\xE3\x82\xBD.png");                // a double-byte name ending in byte 0x5C
+    for (const std::string& name : {std::string("../../outside/secret"), Root + "outside/secret",
+                                    std::string("..\\..\\outside\\secret"), std::string(".."), std::string("."),
+                                    std::string("sub/../a"), std::string("a\0b", 3)}) {
+        EXPECT_EQ(FindResourceFile(name, "CharSet", ImageExtensions), "") << name;
+        EXPECT_EQ(LocateResourceFile(name, "CharSet", ImageExtensions), "") << name;
+        EXPECT_FALSE(IsPlainResourceName(name)) << name;
+    }
+    EXPECT_EQ(FindResourceFile("\x83\x5C", "CharSet", ImageExtensions), project + "CharSet/\xE3\x82\xBD.png");
+
+    // A pipe or a link to a device in place of an image is no resource file.
+    ASSERT_EQ(::mkfifo((project + "CharSet/pipe.png").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", project + "CharSet/zero.png");
+    Touch(project + "CharSet/target.png");
+    fs::create_symlink(project + "CharSet/target.png", project + "CharSet/link.png");
+    EXPECT_EQ(LocateResourceFile("pipe", "CharSet", ImageExtensions), "");
+    EXPECT_EQ(LocateResourceFile("zero", "CharSet", ImageExtensions), "");
+    EXPECT_EQ(LocateResourceFile("PIPE", "CharSet", ImageExtensions), "");
+    EXPECT_EQ(LocateResourceFile("link", "CharSet", ImageExtensions), project + "CharSet/link.png");
+    EXPECT_EQ(LocateResourceFile("missing", "CharSet", ImageExtensions), "");
 }
 
 TEST_F(ProjectSandbox, ListingOrderCaseRulesAndRtpEntries) {

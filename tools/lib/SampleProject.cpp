@@ -333,7 +333,7 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
     const std::string base = IncludeTrailingDelimiter(target.filename().empty() ? target.parent_path().parent_path().string()
                                                                                 : target.parent_path().string());
     const std::string path = base + name + "/";
-    const std::string scratch = GetTempFolder() + "quillon-sample-config-" + std::to_string(::getpid());
+    const std::string scratch = MakeScratchFolder("quillon-sample-config-");
     const char* previousConfig = std::getenv("QUILLON_CONFIG_DIR");
     const std::string keptConfig = previousConfig ? previousConfig : "";
     ::setenv("QUILLON_CONFIG_DIR", scratch.c_str(), 1);

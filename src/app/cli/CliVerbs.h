@@ -28,8 +28,13 @@ int VerbScriptList(const TArgs& args);
 int VerbMidiTrace(const TArgs& args);
 int VerbTestPlay(const TArgs& args);
 int VerbBattleTest(const TArgs& args);
+int VerbTestPlay(const TArgs& args);
+int VerbBattleTest(const TArgs& args);
+int VerbTree(const TArgs& args);
+int VerbProjectCommand(const TArgs& args);
 
-// Prints "quillon-cli: <file>: <reason>" on stderr and returns 1.
+// Prints "quillon-cli: <file>: <reason>" on stderr and returns the exit status: 2 (wrong usage)
+// when the reason shows the usage ("usage: quillon-cli ..."), else 1 (failure).
 int Fail(const std::string& file, const std::string& reason);
 
 }  // namespace quillon::cli

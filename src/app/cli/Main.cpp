@@ -9,7 +9,7 @@ namespace quillon::cli {
 
 int Fail(const std::string& file, const std::string& reason) {
     std::fprintf(stderr, "quillon-cli: %s: %s\n", file.c_str(), reason.c_str());
-    return 1;
+    return reason.find("usage: quillon-cli") != std::string::npos ? 2 : 1;
 }
 
 namespace {
@@ -17,34 +17,134 @@ namespace {
 struct TVerb {
     const char* Name;
     const char* Usage;
+    const char* Details;  // options and notes, printed by help VERB and VERB --help
+    const char* Example;
     int (*Run)(const TArgs&);
 };
 
 const TVerb kVerbs[] = {
-    {"dump", "dump FILE                 print a data file as JSON", VerbDump},
-    {"new-database", "new-database FILE         write a freshly reset database", VerbNewDatabase},
-    {"resave", "resave FILE|FOLDER        load a data file, or every one of a project, and save again", VerbResave},
-    {"check", "check FOLDER              load every data file of a project and report problems", VerbCheck},
-    {"summary", "summary FOLDER            the sections, map tree and maps of a project in short", VerbSummary},
-    {"new-project", "new-project BASE FOLDER TITLE  create a project from the starter content", VerbNewProject},
-    {"resources", "resources FOLDER KIND      the resources of a kind, \" <RTP>\" marking the run-time package's", VerbResources},
-    {"find", "find FOLDER KIND NAME      the file a resource name resolves to", VerbFind},
-    {"edit", "edit FOLDER MAPID OPS...   draw on a map as the tools do (lower|upper, --ctrl, --shift, place X Y ID, rect|ellipse X1 Y1 X2 Y2 ID, fill X Y ID) and save it", VerbEdit},
-    {"play", "play FILE [--seconds N] [--volume V] [--tempo T] [--balance B] [--fade-in MS] [--out OUT.wav]  play music as the editor previews it", VerbPlay},
-    {"render", "render FOLDER MAPID OUT.png | FOLDER --all-maps OUTFOLDER [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it", VerbRender},
-    {"script", "script render FOLDER MAPID EVENTID PAGE | render-common FOLDER ID [--map MAPID] | render-battle FOLDER TROOPID PAGE [--map MAPID]  [--cp932]  an event script as the command list shows it", VerbScript},
-    {"script-list", "script-list FOLDER MAPID EVENTID PAGE [OP...] [--save]  select and edit a map event page as its command list does (click=ROW, shift=ROW, key=KEY, copy, cut, paste, delete, select-all, insert=CODE)", VerbScriptList},
-    {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock", VerbMidiTrace},
-    {"test-play", "test-play FOLDER [--show-title] [--full-screen]  start the game runtime for a test play and wait for it", VerbTestPlay},
-    {"battle-test", "battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...  start a battle test of a troop with a party", VerbBattleTest},
+    {"dump", "dump FILE                 print a data file as JSON",
+     "FILE is a database (GMK_RT.kdb), a map tree (GMK_RT.kmt) or a map unit (Map0001.kmu); its\n"
+     "kind is told by its signature.",
+     "quillon-cli dump MyGame/Map0001.kmu", VerbDump},
+    {"new-database", "new-database FILE         write a freshly reset database",
+     "Replaces FILE safely (the old file stays when the write fails).",
+     "quillon-cli new-database /tmp/GMK_RT.kdb", VerbNewDatabase},
+    {"resave", "resave FILE|FOLDER        load a data file, or every one of a project, and save again",
+     "A FOLDER is saved as a whole: every file is written beside its target first and the\n"
+     "project's files are replaced only when all were written. Nothing is written unless every\n"
+     "file loaded.",
+     "quillon-cli resave MyGame", VerbResave},
+    {"check", "check FOLDER              load every data file of a project and report problems",
+     "One line per file, \"ok\" or its problems (also temporary files left by interrupted\n"
+     "saves); exit status 1 when any file has problems.",
+     "quillon-cli check MyGame", VerbCheck},
+    {"summary", "summary FOLDER            the sections, map tree and maps of a project in short", "",
+     "quillon-cli summary MyGame", VerbSummary},
+    {"new-project", "new-project BASE FOLDER TITLE  create a project from the starter content",
+     "Makes BASE/FOLDER (which must not exist) from the templates beside the program. The user's\n"
+     "settings are left alone.",
+     "quillon-cli new-project ~/Games MyGame \"My Game\"", VerbNewProject},
+    {"resources", "resources FOLDER KIND      the resources of a kind, \" <RTP>\" marking the run-time package's",
+     "KIND is one of Backdrop, Battle, CharSet, ChipSet, FaceSet, GameOver, Monster, Movie,\n"
+     "Music, Panorama, Picture, Sound, System, Title (any letter case).",
+     "quillon-cli resources MyGame CharSet", VerbResources},
+    {"find", "find FOLDER KIND NAME      the file a resource name resolves to",
+     "NAME is a resource name: one file name without folder or extension. Exit status 1 when\n"
+     "no file of the project or the run-time package has that name.",
+     "quillon-cli find MyGame ChipSet World", VerbFind},
+    {"edit", "edit FOLDER MAPID OPS...   draw on a map as the tools do (lower|upper, --ctrl, --shift, place X Y ID, rect|ellipse X1 Y1 X2 Y2 ID, fill X Y ID) and save it",
+     "  lower | upper                  the layer the following operations draw on (lower at first)\n"
+     "  --ctrl | --shift               hold Ctrl (map edge is a border) or Shift (no shape\n"
+     "                                 resolution) for the following operations\n"
+     "  place X Y TILEID               the pen on one cell\n"
+     "  rect X1 Y1 X2 Y2 TILEID        a filled rectangle\n"
+     "  ellipse X1 Y1 X2 Y2 TILEID     a filled ellipse\n"
+     "  fill X Y TILEID                a seed fill\n"
+     "The canvas's select tool and keys, in one session (selection, floating content and undo\n"
+     "live until the end of the run):\n"
+     "  pattern TILEID                 the current layer's pattern becomes 1 x 1 of that tile\n"
+     "  select C1 R1 C2 R2             select the cells between both corners (lifted)\n"
+     "  move DX DY                     drag the selection by DX, DY cells\n"
+     "  clear | selectall | undo       Del, Ctrl+A, Ctrl+Z\n"
+     "  copy FILE                      Ctrl+C, the map-cell block written to FILE\n"
+     "  paste FILE X Y                 Ctrl+V of the block in FILE with the view centred on (X, Y)",
+     "quillon-cli edit MyGame 1 fill 0 0 5000 rect 2 2 6 5 4049", VerbEdit},
+    {"play", "play FILE [--seconds N] [--volume V] [--tempo T] [--balance B] [--fade-in MS] [--out OUT.wav]  play music as the editor previews it",
+     "  --seconds N     how long to play (default 10)\n"
+     "  --volume V      0..100 (default 100)\n"
+     "  --tempo T       50..150 (default 100)\n"
+     "  --balance B     0..100, 50 the middle (default 50)\n"
+     "  --fade-in MS    fade-in time in milliseconds (default 0)\n"
+     "  --out OUT.wav   render into a 16-bit stereo wave file instead of the sound card\n"
+     "Exit status 1 when the file cannot be played.",
+     "quillon-cli play Music/Town.mid --seconds 5 --out town.wav", VerbPlay},
+    {"render", "render FOLDER MAPID OUT.png | FOLDER --all-maps OUTFOLDER [--zoom 1|2|4|8] [--frame N] [--layers lower,upper,events]  draw a map as the map viewer shows it",
+     "  --all-maps OUTFOLDER           every map of the project, on all cores, a line per map\n"
+     "  --as-canvas lower|upper|events what the map canvas shows in that mode, with\n"
+     "    [--tool select|zoom|pen|rect|ellipse|fill] [--zoom Z] [--view X Y W H]\n"
+     "  --zoom 1|2|4|8                 1/1 .. 1/8 (default 1)\n"
+     "  --frame N                      the animation counter of water and animated tiles\n"
+     "  --layers lower,upper,events    the layers drawn (default lower,upper)",
+     "quillon-cli render MyGame 1 map.png --zoom 2", VerbRender},
+    {"script", "script render FOLDER MAPID EVENTID PAGE | render-common FOLDER ID [--map MAPID] | render-battle FOLDER TROOPID PAGE [--map MAPID]  [--cp932]  an event script as the command list shows it",
+     "One line per script line, closing line included, as the command list shows it. UTF-8\n"
+     "unless --cp932 (the stored bytes). --map names a map's events in common events and troop\n"
+     "pages.",
+     "quillon-cli script render MyGame 1 3 1", VerbScript},
+    {"script-list", "script-list FOLDER MAPID EVENTID PAGE [OP...] [--save]  select and edit a map event page as its command list does",
+     "  click=ROW shift=ROW key=KEY copy cut paste delete select-all insert=CODE\n"
+     "  --save                         write the map back",
+     "quillon-cli script-list MyGame 1 3 1 click=0 copy click=2 paste --save", VerbScriptList},
+    {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock",
+     "One line per message: \"<ms> short|sysex <hex bytes>\".",
+     "quillon-cli midi-trace Music/Town.mid --ms 2000", VerbMidiTrace},
+    {"test-play", "test-play FOLDER [--show-title] [--full-screen]  start the game runtime for a test play and wait for it",
+     "Prints the runtime's command line; exit status 1 when it cannot be started.",
+     "quillon-cli test-play MyGame --show-title", VerbTestPlay},
+    {"battle-test", "battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...  start a battle test of a troop with a party",
+     "The project's database is backed up, saved with the test party and restored afterwards.",
+     "quillon-cli battle-test MyGame 1 --hero 1,10", VerbBattleTest},
+    {"tree", "tree FOLDER new-map PARENT [KEY=VALUE...] | new-area MAP L T R B | delete ID | move ID TARGET | shift MAP DX DY | props MAP KEY=VALUE...  the map tree window's commands",
+     "Prints what it did, or \"refused: ...\" with exit status 1. Keys: name chipset width height\n"
+     "scroll steps panorama panorama-name hpan vpan hauto vauto hspeed vspeed music-type music\n"
+     "backdrop-type backdrop teleport escape save.",
+     "quillon-cli tree MyGame new-map 1 name=Forest width=40 height=30", VerbTree},
+    {"project", "project BASE new NAME TITLE | rename OLD NEW [TITLE] | delete NAME | list  the project commands under a base folder",
+     "Prints what it did, or \"refused: ...\" with exit status 1.",
+     "quillon-cli project ~/Games new MyGame \"My Game\"", VerbProjectCommand},
 };
 
-int Usage() {
-    std::fprintf(stderr, "usage: quillon-cli VERB ARGS...\n");
+const TVerb* FindVerb(const std::string& name) {
     for (const TVerb& verb : kVerbs)
-        std::fprintf(stderr, "  quillon-cli %s\n", verb.Usage);
+        if (name == verb.Name)
+            return &verb;
+    return nullptr;
+}
+
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out, "usage: quillon-cli VERB ARGS...\n");
+    for (const TVerb& verb : kVerbs)
+        std::fprintf(out, "  quillon-cli %s\n", verb.Usage);
+    std::fprintf(out,
+                 "  quillon-cli help [VERB]   this text, or the options of a verb with an example\n"
+                 "  quillon-cli --version     the program's version\n"
+                 "Exit status: 0 done, 1 failed, 2 wrong usage.\n");
+}
+
+void PrintVerbHelp(const TVerb& verb) {
+    std::printf("usage: quillon-cli %s\n", verb.Usage);
+    if (*verb.Details)
+        std::printf("%s\n", verb.Details);
+    std::printf("example: %s\n", verb.Example);
+}
+
+int Usage() {
+    PrintUsage(stderr);
     return 2;
 }
+
+bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 }  // namespace
 }  // namespace quillon::cli
@@ -53,16 +153,40 @@ int main(int argc, char** argv) {
     using namespace quillon::cli;
     if (argc < 2)
         return Usage();
+    const std::string first = argv[1];
     const TArgs args(argv + 2, argv + argc);
-    for (const TVerb& verb : kVerbs) {
-        if (std::strcmp(argv[1], verb.Name) != 0)
-            continue;
-        try {
-            return verb.Run(args);
-        } catch (const std::exception& e) {
-            return Fail(args.empty() ? verb.Name : args[0], e.what());
+    if (IsHelp(first) || first == "help") {
+        if (first == "help" && !args.empty()) {
+            const TVerb* verb = args.size() == 1 ? FindVerb(args[0]) : nullptr;
+            if (!verb) {
+                std::fprintf(stderr, "quillon-cli: help: no verb \"%s\"\n", args[0].c_str());
+                return Usage();
+            }
+            PrintVerbHelp(*verb);
+            return 0;
+        }
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (first == "--version") {
+        std::printf("quillon-cli %s\n", QUILLON_VERSION);
+        return 0;
+    }
+    const TVerb* verb = FindVerb(first);
+    if (!verb) {
+        std::fprintf(stderr, "quillon-cli: unknown verb \"%s\"\n", first.c_str());
+        return Usage();
+    }
+    for (const std::string& arg : args) {
+        if (IsHelp(arg)) {
+            PrintVerbHelp(*verb);
+            return 0;
         }
     }
-    std::fprintf(stderr, "quillon-cli: unknown verb \"%s\"\n", argv[1]);
-    return Usage();
+    try {
+        return verb->Run(args);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quillon-cli: %s: %s\n", args.empty() ? verb->Name : args[0].c_str(), e.what());
+        return 1;
+    }
 }

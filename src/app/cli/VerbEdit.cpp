@@ -8,6 +8,7 @@
 #include "platform/Clipboard.h"
 #include "platform/FileUtils.h"
 #include "platform/Paths.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 #include "project/Resources.h"
 
@@ -164,6 +165,7 @@ int VerbEdit(const TArgs& args) {
     const std::string folder =
         IncludeTrailingDelimiter(std::filesystem::absolute(args[0]).lexically_normal().string());
     SetProjectPath(folder);
+    const TProjectLock lock(folder);  // no other writer between the load and the save
     auto map = std::make_unique<TKelMap>();
     map->LoadFromProject(folder, static_cast<std::int32_t>(*mapId));
     auto database = std::make_unique<TKelDataBase>();
@@ -283,7 +285,7 @@ int VerbEdit(const TArgs& args) {
             if (canvas.Tool() != TKelEditTool::Select || !canvas.KeyDown(TCanvasKey::C, TKelEditKeys{op.Keys.Shift, true}))
                 return Fail("copy", "there is no selection to copy");
             try {
-                WriteFileAtomic(op.File, *clipboard.GetData(kMapClipboardFormat));
+                WriteFileAtomic(op.File, *clipboard.GetData(kMapCellClipboardFormat));
             } catch (const std::exception& e) {
                 return Fail(op.File, e.what());
             }
@@ -304,7 +306,7 @@ int VerbEdit(const TArgs& args) {
                 return Fail(op.File, "not a map cell block (its length does not match its size)");
             if (!inside(op.A))
                 return Fail("paste", "the centre cell lies outside the map");
-            clipboard.SetData(kMapClipboardFormat, bytes);
+            clipboard.SetData(kMapCellClipboardFormat, bytes);
             useSelectTool();
             // A view of one cell, scrolled onto the centre cell: Ctrl+V centres the block there.
             canvas.SetClientSize(TKelMapViewModel::kFullCellSize, TKelMapViewModel::kFullCellSize);

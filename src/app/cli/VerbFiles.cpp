@@ -10,8 +10,10 @@
 #include "platform/TextCodec.h"
 #include "project/PathUtils.h"
 #include "project/MissingResources.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -20,6 +22,12 @@ namespace quillon::cli {
 namespace {
 
 std::string FolderPath(const std::string& path) { return IncludeTrailingDelimiter(path); }
+
+// The folder a file lies in, for the writers' lock.
+std::string FolderOf(const std::string& file) {
+    const std::size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : file.substr(0, slash);
+}
 
 }  // namespace
 
@@ -59,6 +67,7 @@ int VerbDump(const TArgs& args) {
 int VerbNewDatabase(const TArgs& args) {
     if (args.size() != 1)
         return Fail("new-database", "usage: quillon-cli new-database FILE");
+    const TProjectLock lock(FolderOf(args[0]));
     auto database = std::make_unique<TKelDataBase>();
     database->SaveToFile(args[0]);
     return 0;
@@ -69,9 +78,11 @@ int VerbResave(const TArgs& args) {
         return Fail("resave", "usage: quillon-cli resave FILE|FOLDER");
     const std::string& path = args[0];
     if (FolderExists(path)) {
+        const TProjectLock lock(path);
         ResaveProjectFolder(FolderPath(path));
         return 0;
     }
+    const TProjectLock lock(FolderOf(path));
     // An unreadable file is reported and never overwritten.
     const std::string bytes = ReadWholeFile(path);
     switch (DetectDataFileKind(bytes)) {
@@ -153,8 +164,13 @@ int VerbSummary(const TArgs& args) {
         if (!item)
             continue;
         static const char* const kKinds[] = {"project", "map", "area"};
-        std::printf("  %*s%s (%s %.4d)", 2 * node.Level, "", Cp932ToUtf8(item->Name).c_str(),
-                    kKinds[item->Kind <= 2 ? item->Kind : 1], item->ID);
+        // Indentation stops growing at kSummaryIndentLevels, so that the output stays linear in
+        // the tree's size however deep it is; deeper nodes name their level.
+        constexpr int kSummaryIndentLevels = 32;
+        std::printf("  %*s", 2 * std::min(node.Level, kSummaryIndentLevels), "");
+        if (node.Level > kSummaryIndentLevels)
+            std::printf("[level %d] ", node.Level);
+        std::printf("%s (%s %.4d)", Cp932ToUtf8(item->Name).c_str(), kKinds[item->Kind <= 2 ? item->Kind : 1], item->ID);
         if (item->IsMap()) {
             auto map = std::make_unique<TKelMap>();
             try {

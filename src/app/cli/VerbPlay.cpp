@@ -5,6 +5,7 @@
 
 #include "audio/AudioHarmony.h"
 #include "audio/AudioRender.h"
+#include "audio/MidiPlay.h"
 #include "platform/FileUtils.h"
 
 #ifdef QUILLON_CLI_AUDIO_OUTPUT
@@ -131,9 +132,16 @@ int PlayToSoundCard(const TPlayOptions& options) {
 int VerbPlay(const TArgs& args) {
     TPlayOptions options;
     if (const std::string problem = ParseOptions(args, options); !problem.empty())
-        return Fail("play", problem);
+        return Fail("play", problem + "\nusage: quillon-cli play FILE [--seconds N] [--volume V] [--tempo T] "
+                                      "[--balance B] [--fade-in MS] [--out OUT.wav]");
     if (!FileExists(options.File))
         return Fail(options.File, "no such file");
+    // The editor's preview plays a MIDI file it cannot load as silence; here the reason is told.
+    if (ReadFileHead(options.File, 4) == "MThd") {
+        const std::string problem = audio::TMidiPlayer::DescribeProblem(ReadWholeFile(options.File, kMidiFileLimit));
+        if (!problem.empty())
+            return Fail(options.File, "the MIDI player cannot play it: " + problem);
+    }
     return options.Out.empty() ? PlayToSoundCard(options) : RenderToFile(options);
 }
 

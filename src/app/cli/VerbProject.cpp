@@ -5,6 +5,7 @@
 #include "platform/TextCodec.h"
 #include "project/PathUtils.h"
 #include "project/ProjectData.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 #include "project/Resources.h"
@@ -49,10 +50,11 @@ int VerbNewProject(const TArgs& args) {
     if (std::filesystem::exists(base + folder))
         return Fail(base + folder, "the folder exists already");
     // The editor's own settings stay as they are: this run keeps its settings in a scratch folder.
-    const std::string scratch = GetTempFolder() + "quillon-cli-" + std::to_string(::getpid());
+    const std::string scratch = MakeScratchFolder("quillon-cli-");
     ::setenv("QUILLON_CONFIG_DIR", scratch.c_str(), 1);
     ReopenSettingsStores();
     std::filesystem::create_directories(base + folder);
+    const TProjectLock lock(base + folder);
     SetProjectBasePath(base);
     TProjectManager manager;
     TProjectData data;
@@ -75,7 +77,7 @@ int VerbResources(const TArgs& args) {
     std::string kind;
     const TExtensionTable* extensions = nullptr;
     if (!ResolveKind(args[1], kind, extensions))
-        return Fail(args[1], "not a resource kind");
+        return Fail(args[1], "not a resource kind\nusage: quillon-cli resources FOLDER KIND");
     SetProjectPath(Absolute(args[0]));
     std::vector<std::string> list;
     ListResources(list, kind, *extensions);
@@ -90,9 +92,14 @@ int VerbFind(const TArgs& args) {
     std::string kind;
     const TExtensionTable* extensions = nullptr;
     if (!ResolveKind(args[1], kind, extensions))
-        return Fail(args[1], "not a resource kind");
+        return Fail(args[1], "not a resource kind\nusage: quillon-cli find FOLDER KIND NAME");
     SetProjectPath(Absolute(args[0]));
-    std::printf("%s\n", Cp932ToUtf8(FindResourceFile(Utf8ToCp932(args[2]), kind, *extensions)).c_str());
+    const std::string found = LocateResourceFile(Utf8ToCp932(args[2]), kind, *extensions);
+    if (found.empty()) {
+        std::fprintf(stderr, "quillon-cli: find: no %s resource of that name\n", kind.c_str());
+        return 1;
+    }
+    std::printf("%s\n", Cp932ToUtf8(found).c_str());
     return 0;
 }
 

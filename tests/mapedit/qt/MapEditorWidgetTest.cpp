@@ -269,7 +269,7 @@ TEST(MapCanvasWidget, SelectionMovesCopiesAndShowsTheMapChipMenu) {
     // Ctrl+C puts the block on the clipboard; the right button on the selection opens the
     // map-chip menu with every item available.
     QTest::keyClick(&c.Form, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(c.Board.HasFormat(kMapClipboardFormat));
+    EXPECT_TRUE(c.Board.HasFormat(kMapCellClipboardFormat));
     QTest::mousePress(c.View(), Qt::RightButton, {}, c.At(3, 1));
     QTest::mouseRelease(c.View(), Qt::RightButton, {}, c.At(3, 1));
     ASSERT_EQ(c.Form.ShownMenu(), c.Form.MapChipMenu());

@@ -1,0 +1,192 @@
+#include "project/ProjNew_qt.h"
+
+#include "platform/Cp932Limit.h"
+#include "platform/Cp932Validator_qt.h"
+#include "platform/TextCodec.h"
+#include "project/ProjPath_qt.h"
+#include "ui_ProjNew.h"
+#include "ui_ProjOpen.h"
+#include "ui_ProjRename.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+
+namespace quillon {
+
+namespace {
+
+QString Text(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
+
+// A title typed in the edit as stored (CP932 bytes, at most 40); characters the code page cannot
+// hold are refused.
+void TakeTitle(QLineEdit* edit, std::string& title) {
+    const std::string typed = edit->text().toStdString();
+    const std::string bytes = Utf8ToCp932(typed);
+    if (Cp932ToUtf8(bytes) == typed)
+        title = LimitCp932Bytes(bytes, kGameTitleMaxBytes);
+    if (edit->text() != Text(title))
+        edit->setText(Text(title));
+}
+
+TChooseBasePath DefaultChooser(QWidget* parent) {
+    return [parent](std::string& path) { return RunBasePathDialog(path, parent); };
+}
+
+}  // namespace
+
+// --- new project ---
+
+TFormProjectNew::TFormProjectNew(TProjectNewModel& model, QWidget* parent)
+    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectNew>()) {
+    mUi->setupUi(this);
+    ChooseBasePath = DefaultChooser(this);
+    mUi->ButtonPath->setText(QString::fromStdString(model.BasePath));
+    mUi->EditFolder->setText(QString::fromStdString(model.FolderName));
+    LimitCp932(mUi->EditTitle, static_cast<int>(kGameTitleMaxBytes));
+    mUi->EditTitle->setText(Text(model.GameTitle));
+    connect(mUi->EditTitle, &QLineEdit::textEdited, this, [this] { TakeTitle(mUi->EditTitle, mModel.GameTitle); });
+    connect(mUi->ButtonPath, &QPushButton::clicked, this, &TFormProjectNew::ButtonPathClick);
+    connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormProjectNew::ButtonOkClick);
+    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
+    connect(mUi->ButtonHelp, &QPushButton::clicked, this, [this] {
+        if (ShowHelp)
+            ShowHelp(0);
+    });
+}
+
+TFormProjectNew::~TFormProjectNew() = default;
+
+void TFormProjectNew::ButtonPathClick() {
+    std::string path = mModel.BasePath;
+    if (!ChooseBasePath || !ChooseBasePath(path))
+        return;
+    mModel.BasePath = path;
+    if (mModel.StoreBasePath)
+        mModel.StoreBasePath(path);
+    mUi->ButtonPath->setText(QString::fromStdString(mModel.BasePath));
+}
+
+void TFormProjectNew::ButtonOkClick() {
+    mModel.FolderName = mUi->EditFolder->text().toStdString();
+    TakeTitle(mUi->EditTitle, mModel.GameTitle);
+    if (mModel.Ok())
+        done(1);
+}
+
+// --- rename ---
+
+TFormProjectRename::TFormProjectRename(TProjectRenameModel& model, QWidget* parent)
+    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectRename>()) {
+    mUi->setupUi(this);
+    mUi->EditFolder->setText(QString::fromStdString(model.FolderName));
+    LimitCp932(mUi->EditTitle, static_cast<int>(kGameTitleMaxBytes));
+    mUi->EditTitle->setText(Text(model.GameTitle));
+    connect(mUi->EditTitle, &QLineEdit::textEdited, this, [this] { TakeTitle(mUi->EditTitle, mModel.GameTitle); });
+    connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormProjectRename::ButtonOkClick);
+    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
+}
+
+TFormProjectRename::~TFormProjectRename() = default;
+
+void TFormProjectRename::ButtonOkClick() {
+    mModel.FolderName = mUi->EditFolder->text().toStdString();
+    TakeTitle(mUi->EditTitle, mModel.GameTitle);
+    if (mModel.Ok())
+        done(1);
+}
+
+// --- open ---
+
+TFormProjectOpen::TFormProjectOpen(TProjectOpenModel& model, QWidget* parent)
+    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectOpen>()) {
+    mUi->setupUi(this);
+    ChooseBasePath = DefaultChooser(this);
+    RunRename = [this](TProjectRenameModel& rename) {
+        TFormProjectRename dialog(rename, this);
+        return dialog.exec() == 1;
+    };
+    mUi->ListProjects->setHeaderLabels({tr("Folder Name"), tr("Game Title")});
+    mUi->ListProjects->setColumnWidth(0, 88);
+    mUi->ButtonPath->setText(QString::fromStdString(model.BasePath));
+    connect(mUi->ListProjects, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (!mFilling)
+            mModel.Select(current ? mUi->ListProjects->indexOfTopLevelItem(current) : -1);
+        UpdateState();
+    });
+    connect(mUi->ListProjects, &QTreeWidget::itemDoubleClicked, this, [this] { ButtonOpenClick(); });
+    connect(mUi->ButtonPath, &QPushButton::clicked, this, &TFormProjectOpen::ButtonPathClick);
+    connect(mUi->ButtonOpen, &QPushButton::clicked, this, &TFormProjectOpen::ButtonOpenClick);
+    connect(mUi->ButtonRename, &QPushButton::clicked, this, &TFormProjectOpen::ButtonRenameClick);
+    connect(mUi->ButtonDelete, &QPushButton::clicked, this, &TFormProjectOpen::ButtonDeleteClick);
+    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
+    connect(mUi->ButtonHelp, &QPushButton::clicked, this, [this] {
+        if (ShowHelp)
+            ShowHelp(0);
+    });
+    mModel.Refresh();
+    FillList();
+}
+
+TFormProjectOpen::~TFormProjectOpen() = default;
+
+void TFormProjectOpen::FillList() {
+    mFilling = true;
+    QTreeWidget* list = mUi->ListProjects;
+    list->clear();
+    for (const TProjectRow& row : mModel.Rows())
+        list->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(row.FolderName), Text(row.GameTitle)}));
+    if (QTreeWidgetItem* selected = list->topLevelItem(mModel.Selected())) {
+        list->setCurrentItem(selected);
+        list->scrollToItem(selected);
+    }
+    // "Game Title" takes the rest of the width, less a scroll bar when the rows do not fit.
+    int rest = list->viewport()->width() - list->columnWidth(0);
+    if (list->verticalScrollBar()->isVisible())
+        rest -= list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    list->setColumnWidth(1, std::max(rest, 40));
+    mFilling = false;
+    UpdateState();
+}
+
+void TFormProjectOpen::UpdateState() {
+    const bool selected = mModel.Selected() >= 0;
+    mUi->ButtonOpen->setEnabled(selected);
+    mUi->ButtonRename->setEnabled(selected);
+    mUi->ButtonDelete->setEnabled(selected);
+}
+
+void TFormProjectOpen::ButtonPathClick() {
+    std::string path = mModel.BasePath;
+    if (!ChooseBasePath || !ChooseBasePath(path))
+        return;
+    if (mModel.ChangeBasePath(path)) {
+        mUi->ButtonPath->setText(QString::fromStdString(mModel.BasePath));
+        FillList();
+    }
+}
+
+void TFormProjectOpen::ButtonOpenClick() {
+    if (mModel.Open(mFolderName))
+        done(1);
+}
+
+void TFormProjectOpen::ButtonRenameClick() {
+    if (mModel.Selected() < 0 || !RunRename)
+        return;
+    const TProjectRow row = mModel.Rows()[static_cast<std::size_t>(mModel.Selected())];
+    TProjectRenameModel rename;
+    rename.BasePath = mModel.BasePath;
+    rename.Show(row.FolderName, row.GameTitle);
+    if (!RunRename(rename))
+        return;
+    mModel.Renamed(rename.FolderName);
+    FillList();
+}
+
+void TFormProjectOpen::ButtonDeleteClick() {
+    if (mModel.Delete())
+        FillList();
+}
+
+}  // namespace quillon

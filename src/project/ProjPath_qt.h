@@ -1,0 +1,40 @@
+// "Default Project Path" and "Choose Disk Path": a folder tree (Qt's file-system model), the
+// path edit and OK.
+#pragma once
+
+#include "project/ProjPath.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QFileSystemModel;
+
+namespace Ui {
+class FormProjectPath;
+}
+
+namespace quillon {
+
+class TFormProjectPath : public QDialog {
+    Q_OBJECT
+public:
+    // The model's Path is shown and expanded to; on OK it holds the chosen folder.
+    TFormProjectPath(TProjectPathModel& model, QWidget* parent = nullptr);
+    ~TFormProjectPath() override;
+    Ui::FormProjectPath& Form() { return *mUi; }
+    void UpdateState();
+
+private slots:
+    void ButtonOkClick();
+
+private:
+    TProjectPathModel& mModel;
+    std::unique_ptr<Ui::FormProjectPath> mUi;
+    QFileSystemModel* mFolders;
+};
+
+// Runs the base-path dialog on `path`; true with the chosen path on OK.
+bool RunBasePathDialog(std::string& path, QWidget* parent);
+
+}  // namespace quillon

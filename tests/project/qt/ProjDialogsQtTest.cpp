@@ -1,0 +1,195 @@
+// The project dialogs on the offscreen platform: OK rules and their messages, the project list
+// and what rename, delete and the path box do to it.
+#include "project/ProjNew_qt.h"
+#include "project/ProjPath_qt.h"
+
+#include "platform/MessageBox.h"
+#include "project/ProjectSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+template <class T>
+T* Child(QWidget& parent, const char* name) {
+    T* child = parent.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+void Grab(QWidget& widget, const char* name) {
+    widget.adjustSize();
+    const std::string folder = std::string(QUILLON_BINARY_DIR) + "/grabs/";
+    fs::create_directories(folder);
+    EXPECT_TRUE(widget.grab().save(QString::fromStdString(folder + name + ".png")));
+}
+
+class TBox final : public IMessageBox {
+public:
+    std::vector<std::string> Texts;
+    std::deque<int> Answers;
+    TBox() { mPrevious = SetMessageBox(this); }
+    ~TBox() override { SetMessageBox(mPrevious); }
+    int Show(const std::string& text, int, const void*) override {
+        Texts.push_back(text);
+        if (Answers.empty())
+            return mrYes;
+        const int a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
+
+private:
+    IMessageBox* mPrevious = nullptr;
+};
+
+class ProjDialogsQtTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        std::string pattern = (fs::temp_directory_path() / "quillon-projdlg-XXXXXX").string();
+        Root = std::string(::mkdtemp(pattern.data())) + "/";
+        Base = Root + "base/";
+        fs::create_directories(Base);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(Root, ignored);
+    }
+    void MakeProject(const std::string& name, const std::string& title) {
+        fs::create_directories(Base + name);
+        std::ofstream(Base + name + "/GMK_RT.exe") << "x";
+        WriteGameTitle(Base + name + "/", title);
+    }
+    std::string Root, Base;
+    TBox Box;
+};
+
+TEST_F(ProjDialogsQtTest, NewProjectProposesAFreeNameAndStaysOpenOnAnError) {
+    fs::create_directories(Base + "Project1");
+    TProjectNewModel model;
+    model.BasePath = Base;
+    model.Show();
+    TFormProjectNew form(model);
+    EXPECT_EQ(form.windowTitle(), "Create New Project");
+    auto* folder = Child<QLineEdit>(form, "EditFolder");
+    EXPECT_EQ(folder->text(), "Project2");
+    EXPECT_EQ(Child<QLineEdit>(form, "EditTitle")->text(), "Untitled");
+    EXPECT_EQ(Child<QPushButton>(form, "ButtonPath")->text().toStdString(), Base);
+    Grab(form, "project-new");
+    folder->setText("Bad:Name");
+    form.setResult(0);
+    Child<QPushButton>(form, "ButtonOk")->click();
+    EXPECT_EQ(form.result(), 0);
+    EXPECT_EQ(Box.Texts.back(), kForbiddenCharMessage);
+    EXPECT_EQ(folder->text(), "Bad:Name");  // the input stays
+    folder->setText("Quest");
+    Child<QPushButton>(form, "ButtonOk")->click();
+    EXPECT_EQ(form.result(), 1);
+    EXPECT_TRUE(fs::is_directory(Base + "Quest"));
+
+    // The path box: a chosen path is shown; the proposed name stays.
+    fs::create_directories(Root + "other");
+    form.ChooseBasePath = [&](std::string& path) {
+        path = Root + "other/";
+        return true;
+    };
+    Child<QPushButton>(form, "ButtonPath")->click();
+    EXPECT_EQ(Child<QPushButton>(form, "ButtonPath")->text().toStdString(), Root + "other/");
+    EXPECT_EQ(model.BasePath, Root + "other/");
+}
+
+TEST_F(ProjDialogsQtTest, OpenListsProjectsAndRenamesAndDeletesThroughTheButtons) {
+    MakeProject("Beta", "Second");
+    MakeProject("Alpha", "First");
+    fs::create_directories(Base + "NotAProject");
+    TProjectOpenModel model;
+    model.BasePath = Base;
+    TFormProjectOpen form(model);
+    auto* list = Child<QTreeWidget>(form, "ListProjects");
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "Alpha");
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "First");
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
+    EXPECT_EQ(list->columnWidth(0), 88);
+    Grab(form, "project-open");
+
+    list->setCurrentItem(list->topLevelItem(1));
+    form.RunRename = [](TProjectRenameModel& rename) {
+        rename.FolderName = "Gamma";
+        return rename.Ok();
+    };
+    Child<QPushButton>(form, "ButtonRename")->click();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->currentItem()->text(0), "Gamma");
+    EXPECT_TRUE(fs::exists(Base + "Gamma/GMK_RT.exe"));
+
+    Box.Answers = {mrNo};
+    Child<QPushButton>(form, "ButtonDelete")->click();
+    EXPECT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(Box.Texts.back(), DeleteProjectQuestion("Gamma"));
+    Child<QPushButton>(form, "ButtonDelete")->click();  // Yes
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_FALSE(fs::exists(Base + "Gamma"));
+
+    list->setCurrentItem(list->topLevelItem(0));
+    Child<QPushButton>(form, "ButtonOpen")->click();
+    EXPECT_EQ(form.result(), 1);
+    EXPECT_EQ(form.FolderName(), "Alpha");
+}
+
+TEST_F(ProjDialogsQtTest, PathDialogsEnableOkByTheirRules) {
+    TProjectPathModel base(TPathDialogKind::BasePath);
+    base.Path = Base;
+    TFormProjectPath form(base);
+    EXPECT_EQ(form.windowTitle(), "Default Project Path");
+    auto* edit = Child<QLineEdit>(form, "EditPath");
+    auto* ok = Child<QPushButton>(form, "ButtonOk");
+    EXPECT_TRUE(ok->isEnabled());
+    edit->setText(QString::fromStdString(Root + "missing"));
+    EXPECT_FALSE(ok->isEnabled());
+    edit->setText("relative");
+    EXPECT_FALSE(ok->isEnabled());
+    edit->setText(QString::fromStdString(Root + "base/../base"));
+    ASSERT_TRUE(ok->isEnabled());
+    ok->click();
+    EXPECT_EQ(form.result(), 1);
+    EXPECT_EQ(base.Path, Base);
+    Grab(form, "project-base-path");
+
+    TProjectPathModel disk(TPathDialogKind::DiskPath);
+    disk.Path = Root + "disk";
+    TFormProjectPath diskForm(disk);
+    EXPECT_EQ(diskForm.windowTitle(), "Choose Disk Path");
+    EXPECT_TRUE(Child<QPushButton>(diskForm, "ButtonOk")->isEnabled());  // need not exist
+    Box.Answers = {mrNo};
+    Child<QPushButton>(diskForm, "ButtonOk")->click();
+    EXPECT_NE(diskForm.result(), 1);
+    EXPECT_EQ(Box.Texts.back(), kCreateFolderQuestion);
+    Child<QPushButton>(diskForm, "ButtonOk")->click();
+    EXPECT_EQ(diskForm.result(), 1);
+    EXPECT_TRUE(fs::is_directory(Root + "disk"));
+}
+
+}  // namespace
+}  // namespace quillon
