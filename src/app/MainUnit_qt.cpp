@@ -10,10 +10,12 @@
 #include "graphics/GR_CharSet.h"
 #include "graphics/GR_ChipSet.h"
 #include "mapedit/ChipSelector_qt.h"
+#include "mapedit/MapDialogs_qt.h"
 #include "mapedit/MapEditor_qt.h"
 #include "mapedit/MapTreeView.h"
 #include "mapedit/MapTreeView_qt.h"
 #include "project/Resources.h"
+#include "project/SelBase_qt.h"
 #include "project/SelMusic_qt.h"
 #include "audio/AudioOutput_qt.h"
 #include "data/EditorMode.h"
@@ -548,6 +550,20 @@ void TFormKelMain::CreatePanes() {
     mCharSets = std::make_unique<TKelCharSetGraphic>(FindProjectImage);
     mData->Map().SetChipSetList(&mData->DataBase().ChipSet);
     mTreeModel = std::make_unique<TMapTreeModel>(mData->MapTree(), mData->Map());
+    // The map tree window's map property, area and shift dialogs, with the database's lists and
+    // the resource selectors.
+    mTreeDialogs = std::make_unique<TMapTreeDialogs>(this);
+    mTreeDialogs->ChipSets = &mData->DataBase().ChipSet;
+    mTreeDialogs->Troops = &mData->DataBase().MonGroup;
+    mTreeDialogs->Selectors.SelectPanorama = [this](std::string& name) {
+        return SelectResource(this, TSelKind::Panorama, name);
+    };
+    mTreeDialogs->Selectors.SelectMusic = [this](TKelMusic& music) { return SelectMusic(this, music); };
+    mTreeDialogs->Selectors.SelectBackdrop = [this](std::string& name) {
+        return SelectResource(this, TSelKind::Backdrop, name);
+    };
+    mTreeDialogs->ShowHelp = [](int) { ShowHelpContext("drawing-maps"); };
+    mTreeModel->Dialogs = mTreeDialogs.get();
 
     mCanvas = new TFormMapEditor;
     mCanvas->setObjectName(QStringLiteral("FormMapEditor"));

@@ -30,6 +30,7 @@ class TFormMapEditor;
 class TFormChipSelector;
 class TFormMapTree;
 class TMapTreeModel;
+class TMapTreeDialogs;
 class TKelChipSetGraphic;
 class TKelCharSetGraphic;
 class IRuntimeProcess;
@@ -63,6 +64,7 @@ public:
     TFormChipSelector* ChipPalette() const { return mPalette; }
     TFormMapTree* MapTreeWindow() const { return mTreeWindow; }
     TMapTreeModel& MapTreeModel() { return *mTreeModel; }
+    TMapTreeDialogs& MapTreeDialogs() { return *mTreeDialogs; }
     // The runtime process of the next test plays (tests put their own; null: the Qt process).
     std::function<std::unique_ptr<IRuntimeProcess>()> MakeRuntimeProcess;
 
@@ -126,6 +128,7 @@ private:
     std::unique_ptr<TKelChipSetGraphic> mChips;
     std::unique_ptr<TKelCharSetGraphic> mCharSets;
     std::unique_ptr<TMapTreeModel> mTreeModel;
+    std::unique_ptr<TMapTreeDialogs> mTreeDialogs;
     TFormMapEditor* mCanvas = nullptr;
     TFormChipSelector* mPalette = nullptr;
     TFormMapTree* mTreeWindow = nullptr;

@@ -7,12 +7,14 @@
 #include "app/TestPlay.h"
 #include "audio/PreviewMusic.h"
 #include "mapedit/ChipSelector_qt.h"
+#include "mapedit/MapDialogs_qt.h"
 #include "mapedit/MapEditor_qt.h"
 #include "mapedit/MapTreeView_qt.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
 #include "platform/FileUtils.h"
 #include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
 #include "project/PathUtils.h"
 #include "project/ProjectData.h"
 #include "project/ProjectManager.h"
@@ -593,4 +595,35 @@ TEST_F(MainWindowTest, TestPlayStartsTheRuntimeWithTheMusicOff) {
     TKelMap saved;
     saved.LoadFromFile(Root + "base/Quest/Map0001.kmu");
     EXPECT_EQ(saved.LowerLayer.Cell(0, 0), 5020);
+}
+
+TEST_F(MainWindowTest, NewMapFromTheTreeShowsInTheCanvas) {
+    auto window = WindowOnProject();
+    TMapTreeModel& tree = window->MapTreeModel();
+    // The map property dialog is there: its commands are on.
+    EXPECT_TRUE(tree.IsEnabled(TMapTreeCommand::MapProperties));
+    EXPECT_TRUE(tree.IsEnabled(TMapTreeCommand::NewMap));
+    int shown = 0;
+    window->MapTreeDialogs().Run = [&shown](QWidget&) {
+        ++shown;
+        return 1;  // OK with what the dialog proposes
+    };
+    ASSERT_TRUE(tree.Execute(TMapTreeCommand::NewMap));
+    QApplication::processEvents();
+    EXPECT_EQ(shown, 1);
+    const std::int32_t id = window->Data().MapTree().CurrentMapId;
+    EXPECT_EQ(id, 2);
+    ASSERT_NE(window->MapTreeWindow()->Tree()->ItemOf(2), nullptr);
+    // The canvas shows the new map and the status bar names it; the tree counts as changed.
+    EXPECT_EQ(window->Data().Map().ID, 2);
+    EXPECT_EQ(window->Canvas()->ViewModel().Map(), &window->Data().Map());
+    EXPECT_GT(window->Data().Map().Width(), 0);
+    EXPECT_TRUE(window->StatusPanel(2)->text().startsWith(QString::fromStdString(
+        Cp932ToUtf8(window->Data().MapTree().FindByID(2)->Name))));
+    window->UpdateActions();
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapSave));
+    // Saved, the project's folder holds the new map.
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(fs::exists(Root + "base/Quest/Map0002.kmu"));
+    EXPECT_FALSE(Enabled(*window, TMainAction::MapSave));
 }
