@@ -15,6 +15,8 @@
 #include "mapedit/MapTreeView.h"
 #include "mapedit/MapTreeView_qt.h"
 #include "project/Resources.h"
+#include "project/ProjNew_qt.h"
+#include "project/ProjPath_qt.h"
 #include "project/SelBase_qt.h"
 #include "project/SelMusic_qt.h"
 #include "audio/AudioOutput_qt.h"
@@ -33,9 +35,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QIcon>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -369,27 +369,34 @@ void TFormKelMain::closeEvent(QCloseEvent* event) {
 // --- handlers ---
 
 void TFormKelMain::Action_ProjectNewExecute() {
-    bool ok = false;
-    const QString base = QString::fromStdString(GetProjectBasePath());
-    const QString folder = QInputDialog::getText(this, tr("Create new project"), tr("Folder of the new project:"),
-                                                 QLineEdit::Normal, base + QStringLiteral("Project1"), &ok);
-    if (!ok || folder.trimmed().isEmpty())
+    TProjectNewModel model;
+    model.BasePath = IncludeTrailingDelimiter(GetProjectBasePath());
+    model.StoreBasePath = [](const std::string& path) { SetProjectBasePath(path); };
+    model.Show();
+    TFormProjectNew dialog(model, this);
+    dialog.ChooseBasePath = [this](std::string& path) { return RunBasePathDialog(path, this); };
+    dialog.ShowHelp = [](int) { ShowHelpContext("getting-started"); };
+    if (dialog.exec() != 1)
         return;
-    const QString title = QInputDialog::getText(this, tr("Create new project"), tr("Game title:"), QLineEdit::Normal,
-                                                QStringLiteral("Untitled"), &ok);
-    if (!ok)
-        return;
-    mModel->NewProjectAt(folder.trimmed().toStdString(), Utf8ToCp932(title.toStdString()));
+    // The dialog made the folder and stored the base path.
+    mManager->CreateProject(model.FolderName, model.GameTitle);
+    if (!mManager->IsOpen())
+        ShowError("A project could not be created in \"" + model.BasePath + model.FolderName + "\".");
+    UpdateActions();
 }
 
 void TFormKelMain::Action_ProjectOpenExecute() {
-    const QString base = QString::fromStdString(GetProjectBasePath());
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("Open project"), base,
-                                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (folder.isEmpty())
+    TProjectOpenModel model;
+    model.BasePath = IncludeTrailingDelimiter(GetProjectBasePath());
+    model.StoreBasePath = [](const std::string& path) { SetProjectBasePath(path); };
+    TFormProjectOpen dialog(model, this);
+    dialog.ChooseBasePath = [this](std::string& path) { return RunBasePathDialog(path, this); };
+    dialog.ShowHelp = [](int) { ShowHelpContext("getting-started"); };
+    if (dialog.exec() != 1)
         return;
-    if (!mModel->OpenProjectFolder(folder.toStdString()))
-        ShowError("No project could be opened from \"" + folder.toStdString() + "\".");
+    if (!mModel->OpenProjectFolder(model.BasePath + dialog.FolderName()))
+        ShowError("No project could be opened from \"" + model.BasePath + dialog.FolderName() + "\".");
+    UpdateActions();
 }
 
 void TFormKelMain::Action_HelpContentsExecute() { ShowHelpContext("index"); }

@@ -7,6 +7,7 @@
 #include "app/TestPlay.h"
 #include "audio/PreviewMusic.h"
 #include "mapedit/ChipSelector_qt.h"
+#include "project/ProjNew_qt.h"
 #include "mapedit/MapDialogs_qt.h"
 #include "mapedit/MapEditor_qt.h"
 #include "mapedit/MapTreeView_qt.h"
@@ -35,6 +36,8 @@
 #include <QTest>
 #include <QScrollBar>
 #include <QToolBar>
+#include <QLineEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdlib>
@@ -626,4 +629,45 @@ TEST_F(MainWindowTest, NewMapFromTheTreeShowsInTheCanvas) {
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(fs::exists(Root + "base/Quest/Map0002.kmu"));
     EXPECT_FALSE(Enabled(*window, TMainAction::MapSave));
+}
+
+TEST_F(MainWindowTest, ProjectDialogsCreateAndOpenProjects) {
+    auto window = MakeWindow();
+    window->Start();
+    ASSERT_FALSE(window->Manager().IsOpen());
+    // "Create New Project": a folder name and a title, OK.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TFormProjectNew*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* folder = dialog->findChild<QLineEdit*>("EditFolder");
+        auto* title = dialog->findChild<QLineEdit*>("EditTitle");
+        auto* ok = dialog->findChild<QPushButton*>("ButtonOk");
+        ASSERT_TRUE(folder && title && ok);
+        folder->setText("Saga");
+        title->setText("The Saga");
+        ok->click();
+    });
+    window->Action(TMainAction::ProjectNew)->trigger();
+    ASSERT_TRUE(window->Manager().IsOpen());
+    EXPECT_TRUE(fs::exists(Root + "base/Saga/Map0001.kmu"));
+    EXPECT_EQ(window->Canvas()->ViewModel().Map(), &window->Data().Map());
+    EXPECT_EQ(window->MapTreeWindow()->Tree()->ItemOf(0)->text(0), "The Saga");
+
+    // Closed, "Open Project" lists it; Open shows it again.
+    window->Action(TMainAction::ProjectClose)->trigger();
+    ASSERT_FALSE(window->Manager().IsOpen());
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TFormProjectOpen*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* list = dialog->findChild<QTreeWidget*>("ListProjects");
+        auto* open = dialog->findChild<QPushButton*>("ButtonOpen");
+        ASSERT_TRUE(list && open);
+        ASSERT_GE(list->topLevelItemCount(), 1);
+        list->setCurrentItem(list->topLevelItem(0));
+        open->click();
+    });
+    window->Action(TMainAction::ProjectOpen)->trigger();
+    ASSERT_TRUE(window->Manager().IsOpen());
+    EXPECT_EQ(ProjectPath(), Root + "base/Saga/");
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
 }
