@@ -240,8 +240,16 @@ TBattleTestOutcome RunBattleTest(TKelDataBase& dataBase, const std::vector<TBatt
                                  ITestPlayHost& host, IRuntimeProcess& process, const std::string& waitCaption) {
     WriteTestParty(dataBase, party);
 
-    const std::string folder = BattleTestFolder();
-    DeleteFolderTree(folder);
+    // The working folder is checked before use: one that is not safe to write stops the test
+    // before anything of the project changes.
+    std::string folder;
+    try {
+        folder = BattleTestFolder();
+        DeleteFolderTree(folder);
+    } catch (const std::exception&) {
+        ShowError(kBattleBackupFailure);
+        return {TBattleTestResult::BackupFailed, {}};
+    }
     const std::string projectFile = projectPath + TKelDataBase::kFileName;
     const std::string backup = folder + TKelDataBase::kFileName;
     const bool hadFile = FileExists(projectFile);
