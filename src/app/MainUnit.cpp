@@ -309,16 +309,6 @@ TRect CenterOnOwner(int width, int height, const TRect& owner, const TRect& scre
 
 // --- start-up ---
 
-std::string RuntimePackageRefusal() { return std::string(kApplicationTitle) + " Error: Install English RTP"; }
-
-std::string StartupRefusal(const TScreenInfo& screen, const std::string& rtpPath) {
-    if (screen.Depth < 16 || screen.Width < 800 || screen.Height < 600)
-        return kDisplayCheckMessage;
-    if (rtpPath.empty())
-        return RuntimePackageRefusal();
-    return {};
-}
-
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine line;
     bool optionsEnd = false;

@@ -173,19 +173,9 @@ TRect CenterOnOwner(int width, int height, const TRect& owner, const TRect& scre
 // --- start-up ---
 
 inline constexpr const char* kApplicationTitle = "Quillon";
-inline constexpr const char* kDisplayCheckMessage = "Set your display to 800 x 600 High Color";
 inline constexpr const char* kShortOfMemory = "It is short of memory";
 inline constexpr int kSplashMillis = 2500;
-std::string RuntimePackageRefusal();  // "Quillon Error: Install English RTP"
-
-struct TScreenInfo {
-    int Width = 0;
-    int Height = 0;
-    int Depth = 0;  // bits per pixel
-};
-// The first refusal of the start-up checks (display, then run-time package), or "" to go on.
-// The archiver and the graphics library are built in here and always present.
-std::string StartupRefusal(const TScreenInfo& screen, const std::string& rtpPath);
+// The start-up checks themselves are RunStartupChecks (StartupChecks.h).
 
 // The program's command line.
 struct TCommandLine {

@@ -4,6 +4,21 @@
 
 #include "app/EditorApp_qt.h"
 #include "app/Splash_qt.h"
+#include "app/TestPlay.h"
+#include "app/TestPlay_qt.h"
+#include "audio/PreviewMusic.h"
+#include "graphics/GR_CharSet.h"
+#include "graphics/GR_ChipSet.h"
+#include "mapedit/ChipSelector_qt.h"
+#include "mapedit/MapDialogs_qt.h"
+#include "mapedit/MapEditor_qt.h"
+#include "mapedit/MapTreeView.h"
+#include "mapedit/MapTreeView_qt.h"
+#include "project/Resources.h"
+#include "project/ProjNew_qt.h"
+#include "project/ProjPath_qt.h"
+#include "project/SelBase_qt.h"
+#include "project/SelMusic_qt.h"
 #include "audio/AudioOutput_qt.h"
 #include "data/EditorMode.h"
 #include "data/LD_Map.h"
@@ -20,15 +35,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QIcon>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QSplitter>
 #include <QToolBar>
 
 #include <algorithm>
@@ -145,11 +159,15 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
     mModel->CloseWindow = [this] { close(); };
     mModel->OnStatusChanged = [this] { UpdateStatusBar(); };
     mModel->OnDataChanged = [this] { update(); };
+    mModel->TestPlayRunner = [this](const TTestPlayRequest& request) { RunTestPlayNow(request); };
+    mModel->OpenMusicSelector = [this] { ListenToMusic(this); };
+    mModel->DescribeEventCell = [this](int x, int y) { return DescribeEventCell(x, y); };
 
     CreateActions();
     CreateMenusAndToolBars();
     CreateStatusBar();
     splitDockWidget(mUi->DockChipPalette, mUi->DockMapTree, Qt::Vertical);
+    CreatePanes();
 
     resize(kMainDefaultWidth, kMainDefaultHeight);
     RestorePlacement();
@@ -169,6 +187,16 @@ TFormKelMain::~TFormKelMain() {
     mAudio.reset();
     SavePlacement();
     mModel->SaveSettings();
+    mModel->SetCanvas(nullptr);
+    mModel->SetChipPalette(nullptr);
+    mModel->SetMapTree(nullptr);
+    // The panes go before the models and graphics they show.
+    delete mTreeWindow;
+    delete mPalette;
+    delete mCanvas;
+    mTreeWindow = nullptr;
+    mPalette = nullptr;
+    mCanvas = nullptr;
     mModel.reset();
     mManager.reset();
     if (mOptions.WorkingFolder)
@@ -341,27 +369,34 @@ void TFormKelMain::closeEvent(QCloseEvent* event) {
 // --- handlers ---
 
 void TFormKelMain::Action_ProjectNewExecute() {
-    bool ok = false;
-    const QString base = QString::fromStdString(GetProjectBasePath());
-    const QString folder = QInputDialog::getText(this, tr("Create new project"), tr("Folder of the new project:"),
-                                                 QLineEdit::Normal, base + QStringLiteral("Project1"), &ok);
-    if (!ok || folder.trimmed().isEmpty())
+    TProjectNewModel model;
+    model.BasePath = IncludeTrailingDelimiter(GetProjectBasePath());
+    model.StoreBasePath = [](const std::string& path) { SetProjectBasePath(path); };
+    model.Show();
+    TFormProjectNew dialog(model, this);
+    dialog.ChooseBasePath = [this](std::string& path) { return RunBasePathDialog(path, this); };
+    dialog.ShowHelp = [](int) { ShowHelpContext("getting-started"); };
+    if (dialog.exec() != 1)
         return;
-    const QString title = QInputDialog::getText(this, tr("Create new project"), tr("Game title:"), QLineEdit::Normal,
-                                                QStringLiteral("Untitled"), &ok);
-    if (!ok)
-        return;
-    mModel->NewProjectAt(folder.trimmed().toStdString(), Utf8ToCp932(title.toStdString()));
+    // The dialog made the folder and stored the base path.
+    mManager->CreateProject(model.FolderName, model.GameTitle);
+    if (!mManager->IsOpen())
+        ShowError("A project could not be created in \"" + model.BasePath + model.FolderName + "\".");
+    UpdateActions();
 }
 
 void TFormKelMain::Action_ProjectOpenExecute() {
-    const QString base = QString::fromStdString(GetProjectBasePath());
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("Open project"), base,
-                                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (folder.isEmpty())
+    TProjectOpenModel model;
+    model.BasePath = IncludeTrailingDelimiter(GetProjectBasePath());
+    model.StoreBasePath = [](const std::string& path) { SetProjectBasePath(path); };
+    TFormProjectOpen dialog(model, this);
+    dialog.ChooseBasePath = [this](std::string& path) { return RunBasePathDialog(path, this); };
+    dialog.ShowHelp = [](int) { ShowHelpContext("getting-started"); };
+    if (dialog.exec() != 1)
         return;
-    if (!mModel->OpenProjectFolder(folder.toStdString()))
-        ShowError("No project could be opened from \"" + folder.toStdString() + "\".");
+    if (!mModel->OpenProjectFolder(model.BasePath + dialog.FolderName()))
+        ShowError("No project could be opened from \"" + model.BasePath + dialog.FolderName() + "\".");
+    UpdateActions();
 }
 
 void TFormKelMain::Action_HelpContentsExecute() { ShowHelpContext("index"); }
@@ -416,5 +451,215 @@ void ReplaceDockContents(QDockWidget* dock, QWidget* contents) {
 void TFormKelMain::SetChipPaletteWidget(QWidget* palette) { ReplaceDockContents(mUi->DockChipPalette, palette); }
 
 void TFormKelMain::SetMapTreeWidget(QWidget* tree) { ReplaceDockContents(mUi->DockMapTree, tree); }
+
+// --- the panes and their hosts ---
+
+// The canvas as the main window's model drives it.
+class TFormKelMain::TCanvasHost final : public IMapCanvasHost {
+public:
+    explicit TCanvasHost(TFormKelMain& form) : mForm(form) {}
+    void SetMode(int mode) override { mForm.mCanvas->SetMode(mode); }
+    void SetScale(int scale) override { mForm.mCanvas->SetCellSize(scale); }
+    void SetTool(int tool) override { mForm.mCanvas->SetTool(tool); }
+    void Undo() override { mForm.mCanvas->Undo(); }
+    int UndoCount() const override { return mForm.mCanvas->UndoCount(); }
+    void ClearUndo() override { mForm.mCanvas->ClearUndo(); }
+    void ClearSelection() override { mForm.mCanvas->Model().ClearSelection(); }
+    // Shows the open map again: its chipset and character sets, at its stored scroll position
+    // unless the map tree asks to keep the present one.
+    void Refresh() override {
+        TFormMapEditor& canvas = *mForm.mCanvas;
+        mForm.LoadMapChipSet();
+        TKelMap& map = mForm.mData->Map();
+        canvas.ViewModel().KeepScroll = mForm.mTreeModel->KeepScroll;
+        canvas.LoadMap(mForm.ProjectShown() ? &map : nullptr);
+        if (mForm.ProjectShown())
+            canvas.Model().EventMap().LoadCharSets(map);
+        canvas.Refresh();
+    }
+    bool DragInProgress() const override { return mForm.mCanvas->Model().Drag() != TCanvasDrag::None; }
+    void CloseProject() override {
+        mForm.mCanvas->LoadMap(nullptr);
+        mForm.mChips->Clear();
+        mForm.mCharSets->Clear();
+        mForm.mCanvas->Refresh();
+    }
+    void ApplicationDeactivated() override { mForm.mCanvas->CancelDrag(); }
+    void ClearCharacterCache(bool reloadEvents) override {
+        mForm.mCharSets->Clear();
+        if (reloadEvents && mForm.ProjectShown()) {
+            mForm.mCanvas->Model().EventMap().LoadCharSets(mForm.mData->Map());
+            mForm.mCanvas->Refresh();
+        }
+    }
+
+private:
+    TFormKelMain& mForm;
+};
+
+class TFormKelMain::TPaletteHost final : public IChipPaletteHost {
+public:
+    explicit TPaletteHost(TFormKelMain& form) : mForm(form) {}
+    void Reload() override {
+        if (mForm.ProjectShown())
+            mForm.mPalette->SetMap(&mForm.mData->Map(), mForm.mChips.get());
+        else
+            mForm.mPalette->SetMap(nullptr, nullptr);
+    }
+    void SetMode(int mode) override { mForm.mPalette->SetMode(mode); }
+    void ClearHighlight() override { mForm.mPalette->ClearHighlight(); }
+    void CloseProject() override { mForm.mPalette->SetMap(nullptr, nullptr); }
+    void ApplicationDeactivated() override { mForm.mPalette->CancelDrag(); }
+
+private:
+    TFormKelMain& mForm;
+};
+
+class TFormKelMain::TTreeHost final : public IMapTreeHost {
+public:
+    explicit TTreeHost(TFormKelMain& form) : mForm(form) {}
+    bool IsChanged() const override { return mForm.mTreeModel->IsModified(); }
+    void SaveAll() override { mForm.mTreeModel->SaveTree(); }
+    void Reload() override {
+        mForm.mTreeModel->LoadTree();
+        mForm.mTreeWindow->RefreshView();
+    }
+    void Fill() override {
+        // The project's data has just loaded the tree; the root shows the game title.
+        if (TKelMapTreeItem* root = mForm.mData->MapTree().FindByID(0))
+            root->Kind = TKelMapTreeItem::mkRoot;
+        mForm.mTreeModel->FillView();
+        mForm.mTreeWindow->RefreshView();
+    }
+    void Clear() override {
+        mForm.mTreeModel->ClearTree();
+        mForm.mTreeWindow->RefreshView();
+    }
+    void SetCanvasSize(int width, int height) override {
+        mForm.mTreeModel->ViewWidth = width;
+        mForm.mTreeModel->ViewHeight = height;
+    }
+
+private:
+    TFormKelMain& mForm;
+};
+
+namespace {
+
+std::string FindProjectImage(const std::string& kind, const std::string& name) {
+    return FindResourceFile(name, kind, ImageExtensions);
+}
+
+}  // namespace
+
+void TFormKelMain::CreatePanes() {
+    mChips = std::make_unique<TKelChipSetGraphic>(FindProjectImage);
+    mCharSets = std::make_unique<TKelCharSetGraphic>(FindProjectImage);
+    mData->Map().SetChipSetList(&mData->DataBase().ChipSet);
+    mTreeModel = std::make_unique<TMapTreeModel>(mData->MapTree(), mData->Map());
+    // The map tree window's map property, area and shift dialogs, with the database's lists and
+    // the resource selectors.
+    mTreeDialogs = std::make_unique<TMapTreeDialogs>(this);
+    mTreeDialogs->ChipSets = &mData->DataBase().ChipSet;
+    mTreeDialogs->Troops = &mData->DataBase().MonGroup;
+    mTreeDialogs->Selectors.SelectPanorama = [this](std::string& name) {
+        return SelectResource(this, TSelKind::Panorama, name);
+    };
+    mTreeDialogs->Selectors.SelectMusic = [this](TKelMusic& music) { return SelectMusic(this, music); };
+    mTreeDialogs->Selectors.SelectBackdrop = [this](std::string& name) {
+        return SelectResource(this, TSelKind::Backdrop, name);
+    };
+    mTreeDialogs->ShowHelp = [](int) { ShowHelpContext("drawing-maps"); };
+    mTreeModel->Dialogs = mTreeDialogs.get();
+
+    mCanvas = new TFormMapEditor;
+    mCanvas->setObjectName(QStringLiteral("FormMapEditor"));
+    mCanvas->SetSources(&mData->MapTree(), mChips.get(), mCharSets.get(), FindProjectImage);
+    mCanvas->LoadMap(nullptr);
+    SetCanvasWidget(mCanvas);
+
+    mPalette = new TFormChipSelector;
+    mPalette->setObjectName(QStringLiteral("FormChipSelector"));
+    SetChipPaletteWidget(mPalette);
+
+    mTreeWindow = new TFormMapTree(*mTreeModel);
+    mTreeWindow->setObjectName(QStringLiteral("FormMapTree"));
+    SetMapTreeWidget(mTreeWindow);
+    // The left panel as wide as the palette.
+    resizeDocks({mUi->DockChipPalette}, {mPalette->sizeHint().width()}, Qt::Horizontal);
+
+    mCanvasHost = std::make_unique<TCanvasHost>(*this);
+    mPaletteHost = std::make_unique<TPaletteHost>(*this);
+    mTreeHost = std::make_unique<TTreeHost>(*this);
+    mModel->SetCanvas(mCanvasHost.get());
+    mModel->SetChipPalette(mPaletteHost.get());
+    mModel->SetMapTree(mTreeHost.get());
+
+    // The map tree window: a selection loads its map, which the canvas and the palette show.
+    mTreeWindow->OnMapSelected = [this] {
+        mModel->HandleMapSelected(mData->MapTree().CurrentMapId);
+        UpdateActions();
+    };
+    // The palette's range becomes the pen; a chip picked from the map is highlighted in it.
+    LinkChipPalette(*mCanvas, *mPalette);
+    // The canvas's notifications.
+    connect(mCanvas, &TFormMapViewer::ClientResized, this,
+            [this](int width, int height) { mModel->HandleEditorResize(width, height); });
+    connect(mCanvas, &TFormMapEditor::CursorMoved, this, [this](int x, int y) {
+        const TKelMap& map = mData->Map();
+        const bool inside = x >= 0 && y >= 0 && x < map.Width() && y < map.Height();
+        mModel->HandleCursorMoved(x, y, inside);
+        statusBar()->repaint();
+    });
+    connect(mCanvas, &TFormMapEditor::LayerModeToggled, this, [this](int mode) {
+        mModel->HandleLayerModeSync(mode);
+        UpdateActions();
+    });
+    connect(mCanvas, &TFormMapViewer::ZoomChanged, this, [this](int scale) {
+        mModel->HandleScaleChanged(scale);
+        UpdateActions();
+    });
+    connect(mCanvas, &TFormMapEditor::MapChanged, this, &TFormKelMain::UpdateActions);
+    mModel->HandleEditorResize(mCanvas->viewport()->width(), mCanvas->viewport()->height());
+}
+
+bool TFormKelMain::ProjectShown() const { return mData->MapTree().Count() > 0; }
+
+void TFormKelMain::LoadMapChipSet() {
+    if (!ProjectShown()) {
+        mChips->Clear();
+        return;
+    }
+    TKelMap& map = mData->Map();
+    map.ValidateChipSetId();
+    mChips->SetChipSet(mData->DataBase().ChipSet.FindByID(map.ChipSetId));
+}
+
+std::string TFormKelMain::DescribeEventCell(int x, int y) const {
+    const TKelEvent& events = mData->Map().Events;
+    for (int i = 0; i < events.Count(); ++i) {
+        const TKelEventItem* event = events.Items(i);
+        if (event && event->X == x && event->Y == y)
+            return FormatIdName(event->ID, event->Name);
+    }
+    return {};
+}
+
+void TFormKelMain::RunTestPlayNow(const TTestPlayRequest& request) {
+    TFunctionTestPlayHost host;
+    host.OnMapsChanged = [this] { return mModel->MapsChanged(); };
+    host.OnSaveMaps = [this] { mModel->SaveMaps(); };
+    host.OnUpdateActions = [this] { UpdateActions(); };
+    host.OnFreeAudio = [this] {
+        // The runtime takes the audio devices: the previewed music is off and the front freed.
+        audio::PreviewMusicName() = "(OFF)";
+        FreeAudio();
+    };
+    host.OnCreateAudio = [this] { CreateAudio(); };
+    std::unique_ptr<IRuntimeProcess> process =
+        MakeRuntimeProcess ? MakeRuntimeProcess() : std::make_unique<TQtRuntimeProcess>(this);
+    RunTestPlay(request.ProjectPath, request.ShowTitle, request.FullScreen, host, *process);
+    UpdateActions();
+}
 
 }  // namespace quillon

@@ -26,6 +26,14 @@ class TQtAudioHost;
 }
 class TProjectData;
 class TProjectManager;
+class TFormMapEditor;
+class TFormChipSelector;
+class TFormMapTree;
+class TMapTreeModel;
+class TMapTreeDialogs;
+class TKelChipSetGraphic;
+class TKelCharSetGraphic;
+class IRuntimeProcess;
 
 // Registers the editor's icons and pictures (called by the main window; harmless when repeated).
 void InitResources();
@@ -51,6 +59,14 @@ public:
     TProjectData& Data() { return *mData; }
     QAction* Action(TMainAction action) const { return mActions[static_cast<std::size_t>(action)]; }
     QLabel* StatusPanel(int panel) const { return mPanels.at(panel); }
+    // The three panes the window creates and docks.
+    TFormMapEditor* Canvas() const { return mCanvas; }
+    TFormChipSelector* ChipPalette() const { return mPalette; }
+    TFormMapTree* MapTreeWindow() const { return mTreeWindow; }
+    TMapTreeModel& MapTreeModel() { return *mTreeModel; }
+    TMapTreeDialogs& MapTreeDialogs() { return *mTreeDialogs; }
+    // The runtime process of the next test plays (tests put their own; null: the Qt process).
+    std::function<std::unique_ptr<IRuntimeProcess>()> MakeRuntimeProcess;
 
     // --- wiring points: the panes built elsewhere take the placeholders' places ---
     // The map canvas fills the client area; the chip palette sits in the upper, the map tree in
@@ -87,6 +103,17 @@ private:
     void ActionExecute(TMainAction action);
     void RestorePlacement();
     void SavePlacement();
+    void CreatePanes();
+    void RunTestPlayNow(const TTestPlayRequest& request);
+    // The chipset of the open map into the shared graphic (none without a map).
+    void LoadMapChipSet();
+    // A project's tree is loaded (from its open handler until it is closed).
+    bool ProjectShown() const;
+    std::string DescribeEventCell(int x, int y) const;
+
+    class TCanvasHost;
+    class TPaletteHost;
+    class TTreeHost;
 
     TFormKelMainOptions mOptions;
     std::unique_ptr<Ui::FormKelMain> mUi;
@@ -98,6 +125,16 @@ private:
     std::array<QLabel*, 3> mPanels{};
     std::string mTempFolder;
     bool mPlacementRestored = false;
+    std::unique_ptr<TKelChipSetGraphic> mChips;
+    std::unique_ptr<TKelCharSetGraphic> mCharSets;
+    std::unique_ptr<TMapTreeModel> mTreeModel;
+    std::unique_ptr<TMapTreeDialogs> mTreeDialogs;
+    TFormMapEditor* mCanvas = nullptr;
+    TFormChipSelector* mPalette = nullptr;
+    TFormMapTree* mTreeWindow = nullptr;
+    std::unique_ptr<TCanvasHost> mCanvasHost;
+    std::unique_ptr<TPaletteHost> mPaletteHost;
+    std::unique_ptr<TTreeHost> mTreeHost;
 };
 
 // The name the rest of the editor knows the main window by.

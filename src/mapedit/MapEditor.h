@@ -182,6 +182,8 @@ public:
     TPoint DragStart() const { return mDragStart; }
     // The selected region in cells (empty when none) and whether its content is lifted.
     TRect Selection() const { return mSelection; }
+    // Drops the region selection (the owner's, before the map is reverted).
+    void ClearSelection();
     bool HasSelection() const { return mSelection.Right > mSelection.Left && mSelection.Bottom > mSelection.Top; }
     bool SelectionLifted() const { return mSelectionLifted; }
     TPoint SelectionStart() const { return mSelectionStart; }
@@ -210,7 +212,6 @@ private:
     void UpdateCursor(TPoint cell);
     void MarkChanged();
     void CancelDrag();
-    void ClearSelection();
     void LiftSelection();
     void PrepareBackups();
     void WriteCell(TKelMapLayer& layer, std::int64_t column, std::int64_t row, std::uint16_t id);

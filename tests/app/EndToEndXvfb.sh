@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The real editor on a virtual display, driven by keys as a user would: it opens a fresh project,
-# a second start hands over to the first and ends at once, the mode keys switch the editing mode,
+# a second start hands over to the first and ends at once, F9 starts the project's runtime (which
+# logs its command line), a chip picked in the palette and a pen click on the canvas change the map
+# that Ctrl+S saves, the mode keys switch the editing mode,
 # Alt+F4 closes it and the mode and zoom land in "GMK_RT.ini"; started again without a folder it
 # reopens the same project. Skips (status 77) when Xvfb or xdotool is missing.
 # usage: EndToEndXvfb.sh QUILLON QUILLON_CLI
@@ -62,6 +64,7 @@ wait_window() {
       [ "${width:-0}" -ge 720 ] && found=$id
     done
     if [ -n "$found" ] && [ "$count" -eq 1 ]; then
+      window=$found
       xdotool windowfocus --sync "$found" 2> /dev/null
       sleep 0.3
       return 0
@@ -99,7 +102,32 @@ second=$?
 [ "$second" -eq 0 ] || fail "second start ended with $second"
 kill -0 "$editor_pid" 2> /dev/null || fail "the first editor ended"
 
-# 3. Event mode (F7), then Alt+F4 closes without a question (nothing changed).
+# 3. F9: the runtime starts with the test-play arguments and logs them in the project folder.
+log="$work/base/Quest/GMK_RT.log"
+key F9
+for _ in $(seq 50); do
+  [ -s "$log" ] && break
+  sleep 0.1
+done
+grep -q 'TestPlay HideTitle FullScreen' "$log" 2> /dev/null || fail "F9 did not start the runtime: $(cat "$log" 2> /dev/null)"
+kill -0 "$editor_pid" 2> /dev/null || fail "the editor ended after the test play"
+
+# 4. Lower layer (F5), a chip from the palette's lower tiles, a pen click on the canvas, Ctrl+S.
+map="$work/base/Quest/Map0001.kmu"
+before=$("$cli" dump "$map" 2> /dev/null | md5sum)
+[ -n "$before" ] || fail "quillon-cli dump of the new map"
+key F5
+xdotool windowfocus --sync "$window" 2> /dev/null
+# Palette cell (1, 5) lies below the dock's title; the canvas fills the right part of the window.
+xdotool mousemove --window "$window" 48 250 click 1
+sleep 0.4
+xdotool mousemove --window "$window" 520 330 click 1
+sleep 0.4
+key ctrl+s
+after=$("$cli" dump "$map" 2> /dev/null | md5sum)
+[ "$before" != "$after" ] || fail "the pen click and Ctrl+S did not change the saved map"
+
+# 5. Event mode (F7), then Alt+F4 closes without a question (nothing changed).
 key F7
 key alt+F4
 wait_end || fail "Alt+F4 did not close the editor"
@@ -108,7 +136,7 @@ grep -q '^MapEditMode=2' "$ini" || fail "MapEditMode is not 2: $(cat "$ini")"
 grep -q '^MapEditZoom=0' "$ini" || fail "MapEditZoom is not 0"
 ls "$work/tmp" | grep -q '^GMK_TEMP' && ls -d "$work/tmp"/GMK_TEMP*/ > /dev/null 2>&1 && fail "the working folder was left behind"
 
-# 4. Without a folder the same project reopens in event mode; F5 goes back to the lower layer.
+# 6. Without a folder the same project reopens in event mode; F5 goes back to the lower layer.
 "$quillon" > "$work/editor.log" 2>&1 &
 editor_pid=$!
 wait_window || fail "no editor window on the second run"

@@ -274,17 +274,6 @@ TEST(MainPlacement, ClampingAndCentring) {
 
 // --- start-up ---
 
-TEST(MainStartup, DisplayAndRuntimePackageChecks) {
-    EXPECT_EQ(StartupRefusal({800, 600, 16}, "/rtp/"), "");
-    EXPECT_EQ(StartupRefusal({1920, 1080, 24}, "/rtp/"), "");
-    EXPECT_EQ(StartupRefusal({799, 600, 32}, "/rtp/"), kDisplayCheckMessage);
-    EXPECT_EQ(StartupRefusal({800, 599, 32}, "/rtp/"), kDisplayCheckMessage);
-    EXPECT_EQ(StartupRefusal({1024, 768, 8}, "/rtp/"), kDisplayCheckMessage);
-    EXPECT_EQ(StartupRefusal({1024, 768, 32}, ""), "Quillon Error: Install English RTP");
-    // The display is checked first.
-    EXPECT_EQ(StartupRefusal({640, 480, 8}, ""), kDisplayCheckMessage);
-}
-
 TEST(MainStartup, CommandLineAndProjectFolders) {
     TCommandLine line = ParseCommandLine({"--help"});
     EXPECT_TRUE(line.Help);

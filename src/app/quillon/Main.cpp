@@ -4,11 +4,20 @@
 #include "app/MainUnit.h"
 #include "app/MainUnit_qt.h"
 #include "app/Splash_qt.h"
+#include "app/StartupChecks.h"
 #include "platform/BusyCursor_qt.h"
 #include "platform/MessageBox_qt.h"
+#include "platform/SystemClipboard_qt.h"
 #include "project/ProjectSettings.h"
 
+#include "mapedit/MapEditor_qt.h"
+
+#include <QElapsedTimer>
 #include <QScreen>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
 
 #include <cstdio>
 #include <cstring>
@@ -17,6 +26,42 @@
 #include <vector>
 
 using namespace quillon;
+
+namespace {
+
+std::int64_t WallClockMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// With QUILLON_TRACE_STARTUP set, the editor reports on standard error when the canvas has painted
+// a map for the first time (wall-clock milliseconds, for start-up measurements).
+class TFirstMapPaint final : public QObject {
+public:
+    TFirstMapPaint(TFormMapEditor& canvas, QObject* parent) : QObject(parent), mCanvas(canvas) {
+        canvas.viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !mDone) {
+            const TKelMap* map = mCanvas.ViewModel().Map();
+            if (map && map->Width() > 0 && map->Height() > 0) {
+                mDone = true;
+                // Reported once this paint is over.
+                QTimer::singleShot(0, this, [] {
+                    std::fprintf(stderr, "quillon: first map painted at %lld ms\n",
+                                 static_cast<long long>(WallClockMs()));
+                });
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TFormMapEditor& mCanvas;
+    bool mDone = false;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Help and version need no display.
@@ -54,22 +99,27 @@ int main(int argc, char** argv) {
     SetMessageBox(&messageBox);
     TQtBusyCursor busyCursor;
     SetBusyCursor(&busyCursor);
+    // Tiles, events and maps copied here can be pasted into another editor and back.
+    TSystemClipboard clipboard;
+    SetClipboard(&clipboard);
 
     // 1. One editor per user: a second start raises the first and ends quietly.
     TSingleInstance instance(InstanceLockPath());
     if (!instance.Acquire())
         return 0;
 
-    // 2-5. The display and the run-time package (the archiver and graphics are built in).
-    TScreenInfo screen;
+    // 2-5. The display, the run-time package and the archiver (built in: always there); the
+    // graphics library is part of the program.
+    TStartupEnvironment environment;
     if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        screen.Width = primary->size().width();
-        screen.Height = primary->size().height();
-        screen.Depth = primary->depth();
+        environment.ScreenWidth = primary->size().width();
+        environment.ScreenHeight = primary->size().height();
+        environment.ScreenDepth = primary->depth();
     }
-    const std::string refusal = StartupRefusal(screen, GetRtpPath());
-    if (!refusal.empty()) {
-        ShowMessageBox(refusal, mbOk | mbIconError);
+    environment.RtpPath = GetRtpPath();
+    environment.ArchiverAvailable = true;
+    if (const auto refusal = RunStartupChecks(environment)) {
+        ShowMessageBox(*refusal, mbOk | mbIconError);
         return 1;
     }
 
@@ -95,7 +145,15 @@ int main(int argc, char** argv) {
     TFormKelMain& form = *created;
     centring->SetMainWindow(&form);
     QObject::connect(&instance, &TSingleInstance::RaiseRequested, &form, &TFormKelMain::RaiseFromOtherInstance);
+    const bool trace = std::getenv("QUILLON_TRACE_STARTUP") != nullptr;
+    if (trace && form.Canvas())
+        new TFirstMapPaint(*form.Canvas(), &form);
+    QElapsedTimer opening;
+    opening.start();
     form.Start(line.Folder);
+    if (trace)
+        std::fprintf(stderr, "quillon: project opened and window shown in %lld ms\n",
+                     static_cast<long long>(opening.elapsed()));
     splash->raise();
     // The main window takes the keyboard back when the splash has gone.
     QObject::connect(splash, &QObject::destroyed, &form, [&form] {
@@ -106,5 +164,6 @@ int main(int argc, char** argv) {
     created.reset();
     SetMessageBox(nullptr);
     SetBusyCursor(nullptr);
+    SetClipboard(nullptr);
     return status;
 }

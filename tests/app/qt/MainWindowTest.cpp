@@ -4,10 +4,18 @@
 #include "app/MainUnit.h"
 #include "app/MainUnit_qt.h"
 #include "app/Splash_qt.h"
+#include "app/TestPlay.h"
+#include "audio/PreviewMusic.h"
+#include "mapedit/ChipSelector_qt.h"
+#include "project/ProjNew_qt.h"
+#include "mapedit/MapDialogs_qt.h"
+#include "mapedit/MapEditor_qt.h"
+#include "mapedit/MapTreeView_qt.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
 #include "platform/FileUtils.h"
 #include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
 #include "project/PathUtils.h"
 #include "project/ProjectData.h"
 #include "project/ProjectManager.h"
@@ -26,7 +34,11 @@
 #include <QSysInfo>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QScrollBar>
 #include <QToolBar>
+#include <QLineEdit>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdlib>
 #include <deque>
@@ -173,8 +185,9 @@ TEST_F(MainWindowTest, ActionStatesFollowTheProjectAndTheKeys) {
     EXPECT_TRUE(Checked(*window, TMainAction::MapToolPen));
     EXPECT_EQ(window->StatusPanel(1)->text(), "Lower Layer editing mode");
     EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
-    // Until the runtime launcher and the tool windows are wired, their actions stay off.
-    EXPECT_FALSE(Enabled(*window, TMainAction::GameTestPlay));
+    // Test play and the music selector are wired; the database editor is not yet.
+    EXPECT_TRUE(Enabled(*window, TMainAction::GameTestPlay));
+    EXPECT_TRUE(Enabled(*window, TMainAction::ToolSelectMusic));
     EXPECT_FALSE(Enabled(*window, TMainAction::ToolDataBase));
 
     // F7: event mode, no canvas tools; F6: upper layer.
@@ -405,4 +418,256 @@ TEST_F(MainWindowTest, HelpKeyOfDialogsClicksTheirHelpButton) {
     InstallFontSubstitutes();
     EXPECT_TRUE(QFont::substitutes(QStringLiteral("MS UI Gothic")).contains(QStringLiteral("IPAGothic"), Qt::CaseInsensitive));
     EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("IPAGothic"), Qt::CaseInsensitive));
+}
+
+// --- the panes the main window docks and the callbacks between them ---
+
+namespace {
+
+// Records the runtime's command instead of starting it.
+class TRecordingProcess final : public IRuntimeProcess {
+public:
+    explicit TRecordingProcess(std::vector<TRuntimeCommand>& log) : mLog(log) {}
+    bool Start(const TRuntimeCommand& command) override {
+        mLog.push_back(command);
+        return true;
+    }
+    void WaitForEnd(const std::string&) override {}
+
+private:
+    std::vector<TRuntimeCommand>& mLog;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, PanesAreDockedAndTheTreeSelectionLoadsTheCanvas) {
+    auto window = WindowOnProject();
+    TFormMapEditor* canvas = window->Canvas();
+    TFormChipSelector* palette = window->ChipPalette();
+    TFormMapTree* tree = window->MapTreeWindow();
+    ASSERT_TRUE(canvas && palette && tree);
+    EXPECT_TRUE(canvas->isVisible());
+    EXPECT_TRUE(palette->isVisible());
+    EXPECT_TRUE(tree->isVisible());
+    // The palette sits above the tree on the left; the canvas takes the rest.
+    const QPoint paletteAt = palette->mapTo(window.get(), QPoint(0, 0));
+    const QPoint treeAt = tree->mapTo(window.get(), QPoint(0, 0));
+    const QPoint canvasAt = canvas->mapTo(window.get(), QPoint(0, 0));
+    EXPECT_LT(paletteAt.y(), treeAt.y());
+    EXPECT_GT(canvasAt.x(), paletteAt.x() + palette->width() - 1);
+    EXPECT_GT(canvas->width(), window->width() / 2);
+
+    // The project's map is in the canvas: 100 x 100 cells scroll.
+    ASSERT_EQ(canvas->ViewModel().Map(), &window->Data().Map());
+    EXPECT_EQ(window->Data().Map().Width(), 100);
+    EXPECT_GT(canvas->horizontalScrollBar()->maximum(), 0);
+
+    // Selecting the project's root in the tree empties the canvas; the map again shows it.
+    QTreeWidgetItem* root = tree->Tree()->ItemOf(0);
+    QTreeWidgetItem* map = tree->Tree()->ItemOf(1);
+    ASSERT_TRUE(root && map);
+    tree->Tree()->setCurrentItem(root);
+    QApplication::processEvents();
+    EXPECT_EQ(window->Data().MapTree().CurrentMapId, 0);
+    EXPECT_EQ(window->Data().Map().Width(), 0);
+    EXPECT_EQ(canvas->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(window->StatusPanel(2)->text(), "");
+    tree->Tree()->setCurrentItem(map);
+    QApplication::processEvents();
+    EXPECT_EQ(window->Data().MapTree().CurrentMapId, 1);
+    EXPECT_EQ(window->Data().Map().Width(), 100);
+    EXPECT_GT(canvas->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
+
+    // Closing the project empties all three.
+    window->Action(TMainAction::ProjectClose)->trigger();
+    EXPECT_FALSE(window->Manager().IsOpen());
+    EXPECT_EQ(canvas->ViewModel().Map(), nullptr);
+    EXPECT_EQ(tree->Tree()->topLevelItemCount(), 0);
+}
+
+TEST_F(MainWindowTest, PalettePickDrawsWithThePenAndTheCursorCellShows) {
+    auto window = WindowOnProject();
+    TFormMapEditor* canvas = window->Canvas();
+    TFormChipSelector* palette = window->ChipPalette();
+    ASSERT_TRUE(canvas && palette);
+    ASSERT_EQ(canvas->ViewModel().OffsetX(), 0);
+    ASSERT_EQ(canvas->ViewModel().OffsetY(), 0);
+
+    // A click on palette cell (1, 20) (a lower tile) becomes the pen's pattern.
+    palette->verticalScrollBar()->setValue(18 * kPaletteCellSize);
+    QApplication::processEvents();
+    const std::int32_t tile = palette->PaletteTile(1, 20);
+    const QPoint inPalette(kPaletteCellSize + 5, (20 - 18) * kPaletteCellSize + 5);
+    QTest::mouseClick(palette->viewport(), Qt::LeftButton, {}, inPalette);
+    QApplication::processEvents();
+    const TKelCurrentChip& pattern = canvas->Model().Pattern();
+    ASSERT_EQ(pattern.Width, 1);
+    ASSERT_EQ(pattern.Height, 1);
+    EXPECT_EQ(pattern.GetTile(0, 0), tile);
+    ASSERT_NE(window->Data().Map().LowerLayer.Cell(3, 4), tile);
+
+    // Moving over the canvas shows the cell in status panel 2; a pen click draws there.
+    const QPoint cell(3 * 32 + 10, 4 * 32 + 10);
+    QTest::mouseMove(canvas->viewport(), cell);
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001 (003,004)");
+    QTest::mouseClick(canvas->viewport(), Qt::LeftButton, {}, cell);
+    QApplication::processEvents();
+    EXPECT_EQ(window->Data().Map().LowerLayer.Cell(3, 4), tile);
+    window->UpdateActions();
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapSave));
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapToolUndo));
+
+    // Ctrl+R asks, then takes the file back; the drawn cell is gone.
+    Box.Answers = {mrYes};
+    QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_NE(window->Data().Map().LowerLayer.Cell(3, 4), tile);
+    EXPECT_FALSE(Enabled(*window, TMainAction::MapSave));
+
+    // Drawn again and saved with Ctrl+S, the file holds it.
+    QTest::mouseClick(canvas->viewport(), Qt::LeftButton, {}, cell);
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    TKelMap saved;
+    saved.LoadFromFile(Root + "base/Quest/Map0001.kmu");
+    EXPECT_EQ(saved.LowerLayer.Cell(3, 4), tile);
+    EXPECT_FALSE(Enabled(*window, TMainAction::MapSave));
+}
+
+TEST_F(MainWindowTest, CanvasNotificationsReachTheActions) {
+    auto window = WindowOnProject();
+    TFormMapEditor* canvas = window->Canvas();
+    ASSERT_TRUE(canvas);
+    // A right double click switches to the upper layer: mode action, palette grid and panel 1.
+    QTest::mouseDClick(canvas->viewport(), Qt::RightButton, {}, QPoint(40, 40));
+    QApplication::processEvents();
+    window->UpdateActions();
+    EXPECT_EQ(canvas->Mode(), 1);
+    EXPECT_TRUE(Checked(*window, TMainAction::MapModeLayer2));
+    EXPECT_FALSE(Checked(*window, TMainAction::MapModeLayer1));
+    EXPECT_EQ(window->ChipPalette()->Mode(), 1);
+    EXPECT_EQ(window->StatusPanel(1)->text(), "Upper Layer editing mode");
+
+    // The canvas zoomed by itself (the zoom tool): the scale action follows.
+    canvas->SetCellSize(8);
+    QApplication::processEvents();
+    window->UpdateActions();
+    EXPECT_TRUE(Checked(*window, TMainAction::MapScale3));
+    EXPECT_FALSE(Checked(*window, TMainAction::MapScale1));
+    // And the scale actions drive the canvas.
+    window->Action(TMainAction::MapScale2)->trigger();
+    EXPECT_EQ(canvas->CellSize(), 16);
+
+    window->Action(TMainAction::MapScale1)->trigger();
+
+    // Event mode: panel 2 names the event under the cursor.
+    TKelEventItem& chest = window->Data().Map().Events.InsertAndRenumber(1);
+    chest.Name = "Chest";
+    chest.X = 2;
+    chest.Y = 1;
+    QTest::keyClick(window.get(), Qt::Key_F7);
+    ASSERT_EQ(canvas->CellSize(), 32);
+    QTest::mouseMove(canvas->viewport(), QPoint(2 * 32 + 8, 1 * 32 + 8));
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001 (002,001) 0001:Chest");
+    QTest::mouseMove(canvas->viewport(), QPoint(3 * 32 + 8, 1 * 32 + 8));
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001 (003,001)");
+}
+
+TEST_F(MainWindowTest, TestPlayStartsTheRuntimeWithTheMusicOff) {
+    auto window = WindowOnProject();
+    std::vector<TRuntimeCommand> started;
+    window->MakeRuntimeProcess = [&started] { return std::make_unique<TRecordingProcess>(started); };
+    audio::PreviewMusicName() = "Town";
+    // Changed maps: No cancels the play, Yes saves them first.
+    window->Data().Map().LowerLayer.SetCell(0, 0, 5020);
+    window->Data().Map().Modified = true;
+    Box.Answers = {mrNo};
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    EXPECT_TRUE(started.empty());
+    Box.Answers = {mrYes};
+    window->Action(TMainAction::GameShowTitle)->trigger();
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], TestPlayCommand(window->Data().MapTree().Count() ? ProjectPath() : "", true,
+                                          window->Model().TestFullScreen()));
+    EXPECT_EQ(started[0].Arguments.at(0), "TestPlay");
+    EXPECT_EQ(started[0].Arguments.at(1), "ShowTitle");
+    EXPECT_EQ(audio::PreviewMusicName(), "(OFF)");
+    TKelMap saved;
+    saved.LoadFromFile(Root + "base/Quest/Map0001.kmu");
+    EXPECT_EQ(saved.LowerLayer.Cell(0, 0), 5020);
+}
+
+TEST_F(MainWindowTest, NewMapFromTheTreeShowsInTheCanvas) {
+    auto window = WindowOnProject();
+    TMapTreeModel& tree = window->MapTreeModel();
+    // The map property dialog is there: its commands are on.
+    EXPECT_TRUE(tree.IsEnabled(TMapTreeCommand::MapProperties));
+    EXPECT_TRUE(tree.IsEnabled(TMapTreeCommand::NewMap));
+    int shown = 0;
+    window->MapTreeDialogs().Run = [&shown](QWidget&) {
+        ++shown;
+        return 1;  // OK with what the dialog proposes
+    };
+    ASSERT_TRUE(tree.Execute(TMapTreeCommand::NewMap));
+    QApplication::processEvents();
+    EXPECT_EQ(shown, 1);
+    const std::int32_t id = window->Data().MapTree().CurrentMapId;
+    EXPECT_EQ(id, 2);
+    ASSERT_NE(window->MapTreeWindow()->Tree()->ItemOf(2), nullptr);
+    // The canvas shows the new map and the status bar names it; the tree counts as changed.
+    EXPECT_EQ(window->Data().Map().ID, 2);
+    EXPECT_EQ(window->Canvas()->ViewModel().Map(), &window->Data().Map());
+    EXPECT_GT(window->Data().Map().Width(), 0);
+    EXPECT_TRUE(window->StatusPanel(2)->text().startsWith(QString::fromStdString(
+        Cp932ToUtf8(window->Data().MapTree().FindByID(2)->Name))));
+    window->UpdateActions();
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapSave));
+    // Saved, the project's folder holds the new map.
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(fs::exists(Root + "base/Quest/Map0002.kmu"));
+    EXPECT_FALSE(Enabled(*window, TMainAction::MapSave));
+}
+
+TEST_F(MainWindowTest, ProjectDialogsCreateAndOpenProjects) {
+    auto window = MakeWindow();
+    window->Start();
+    ASSERT_FALSE(window->Manager().IsOpen());
+    // "Create New Project": a folder name and a title, OK.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TFormProjectNew*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* folder = dialog->findChild<QLineEdit*>("EditFolder");
+        auto* title = dialog->findChild<QLineEdit*>("EditTitle");
+        auto* ok = dialog->findChild<QPushButton*>("ButtonOk");
+        ASSERT_TRUE(folder && title && ok);
+        folder->setText("Saga");
+        title->setText("The Saga");
+        ok->click();
+    });
+    window->Action(TMainAction::ProjectNew)->trigger();
+    ASSERT_TRUE(window->Manager().IsOpen());
+    EXPECT_TRUE(fs::exists(Root + "base/Saga/Map0001.kmu"));
+    EXPECT_EQ(window->Canvas()->ViewModel().Map(), &window->Data().Map());
+    EXPECT_EQ(window->MapTreeWindow()->Tree()->ItemOf(0)->text(0), "The Saga");
+
+    // Closed, "Open Project" lists it; Open shows it again.
+    window->Action(TMainAction::ProjectClose)->trigger();
+    ASSERT_FALSE(window->Manager().IsOpen());
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TFormProjectOpen*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* list = dialog->findChild<QTreeWidget*>("ListProjects");
+        auto* open = dialog->findChild<QPushButton*>("ButtonOpen");
+        ASSERT_TRUE(list && open);
+        ASSERT_GE(list->topLevelItemCount(), 1);
+        list->setCurrentItem(list->topLevelItem(0));
+        open->click();
+    });
+    window->Action(TMainAction::ProjectOpen)->trigger();
+    ASSERT_TRUE(window->Manager().IsOpen());
+    EXPECT_EQ(ProjectPath(), Root + "base/Saga/");
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
 }
