@@ -534,11 +534,17 @@ void TMainWindowModel::Execute(TMainAction action) {
 void TMainWindowModel::HandleNewProject(const std::string& title, bool& success) { mData.NewProject(title, success); }
 
 void TMainWindowModel::HandleOpenProject(bool& success) {
+    // The editor is a writer of the project for as long as it is open: quillon-cli's writing
+    // verbs wait, then refuse, instead of saving over what the editor holds in memory. Another
+    // writer at work now stops the opening with its message.
+    mProjectLock.Acquire(ProjectPath());
     if (mCanvas)
         mCanvas->ClearCharacterCache(false);
     mData.OpenProject(success);
-    if (!success)
+    if (!success) {
+        mProjectLock.Release();
         return;
+    }
     mProjectShown = true;
     Tree().Fill();
     if (mPalette)
@@ -570,6 +576,7 @@ void TMainWindowModel::HandleCloseProject() {
     mCursorInside = false;
     SetStatus(1, "");
     SetStatus(2, "");
+    mProjectLock.Release();
 }
 
 bool TMainWindowModel::SaveAllReported() {

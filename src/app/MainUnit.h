@@ -6,6 +6,7 @@
 #pragma once
 
 #include "graphics/GraphicsTypes.h"
+#include "project/ProjectLock.h"
 
 #include <array>
 #include <cstdint>
@@ -388,6 +389,7 @@ private:
 
     TProjectManager& mManager;
     TProjectData& mData;
+    TProjectLock mProjectLock;  // held while a project is open
     TProjectMapTreeHost mDefaultTree;
     IMapTreeHost* mTree = nullptr;
     IMapCanvasHost* mCanvas = nullptr;

@@ -11,6 +11,7 @@
 #include "platform/ProfileFile.h"
 #include "project/PathUtils.h"
 #include "project/ProjectData.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 
@@ -637,4 +638,20 @@ TEST_F(MainModelSandbox, TestPlayOptionsPersist) {
     other.LoadSettings();
     EXPECT_FALSE(other.TestFullScreen());
     EXPECT_TRUE(other.TestShowTitle());
+}
+
+TEST_F(MainModelSandbox, AnOpenProjectIsHeldAgainstOtherWriters) {
+    Model->NewProjectAt(Root + "base/Quest", "The Quest");
+    ASSERT_TRUE(Manager.IsOpen());
+    // While the editor has it open, another writer (quillon-cli's edit, say) cannot take it.
+    TProjectLock other;
+    EXPECT_FALSE(other.TryAcquire(Root + "base/Quest/"));
+    Model->Execute(TMainAction::ProjectClose);
+    ASSERT_FALSE(Manager.IsOpen());
+    // Closed, the project is free again; held by another writer, it does not open.
+    ASSERT_TRUE(other.TryAcquire(Root + "base/Quest/"));
+    EXPECT_THROW(Model->OpenProjectFolder(Root + "base/Quest/"), EProjectLocked);
+    EXPECT_FALSE(Manager.IsOpen());
+    other.Release();
+    EXPECT_TRUE(Model->OpenProjectFolder(Root + "base/Quest/"));
 }
