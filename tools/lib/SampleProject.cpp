@@ -48,7 +48,7 @@ void FillScript(TKelEventScriptList& script, int seed) {
     Line(script, 12010, 0, "", {0, seed % 20 + 1, 0, 0, 0, 1});  // conditional branch
     Line(script, 10110, 1, "The switch is on.", {});
     Line(script, 10, 1, "", {});
-    Line(script, 22011, 0, "", {});  // else
+    Line(script, 22010, 0, "", {});  // else
     Line(script, 10250, 1, "", {-1, 25, 1});
     Line(script, 10, 1, "", {});
     Line(script, 22011, 0, "", {});  // end of branch
