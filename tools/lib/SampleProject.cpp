@@ -49,7 +49,7 @@ void FillScript(TKelEventScriptList& script, int seed) {
     Line(script, 10110, 1, "The switch is on.", {});
     Line(script, 10, 1, "", {});
     Line(script, 22010, 0, "", {});  // else
-    Line(script, 10250, 1, "", {-1, 25, 1});
+    Line(script, 10110, 1, "The switch is off.", {});
     Line(script, 10, 1, "", {});
     Line(script, 22011, 0, "", {});  // end of branch
     // Move Character: target, frequency, repeat, skippable, then the route bytes.
