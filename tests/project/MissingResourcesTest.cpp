@@ -142,11 +142,24 @@ TEST_F(MissingResourcesTest, ThePanoramaOfAMapWithoutOneIsNotLookedFor) {
 TEST(SampleResources, TheSampleNamesNoMissingResource) {
     std::string pattern = (fs::temp_directory_path() / "quillon-sample-XXXXXX").string();
     const std::string root = std::string(::mkdtemp(pattern.data())) + "/";
+    // Settings of its own, naming the starter package the build wrote: tests running beside this
+    // one may point the shared test settings at run-time packages of theirs.
+    std::string oldConfig;
+    if (const char* old = std::getenv("QUILLON_CONFIG_DIR"))
+        oldConfig = old;
+    ::setenv("QUILLON_CONFIG_DIR", (root + "config").c_str(), 1);
+    ReopenSettingsStores();
+    SetRtpPath(std::string(QUILLON_BINARY_DIR) + "/bin/RTP/");
     MakeSampleProject(root + "Sample");
     const std::vector<TMissingResource> missing = FindMissingResources(root + "Sample/");
     for (const TMissingResource& resource : missing)
         ADD_FAILURE() << resource.Kind << " \"" << resource.Name << "\" (" << resource.Where << ")";
     EXPECT_TRUE(missing.empty());
+    if (oldConfig.empty())
+        ::unsetenv("QUILLON_CONFIG_DIR");
+    else
+        ::setenv("QUILLON_CONFIG_DIR", oldConfig.c_str(), 1);
+    ReopenSettingsStores();
     fs::remove_all(root);
 }
 
