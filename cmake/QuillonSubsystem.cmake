@@ -35,8 +35,11 @@ function(quillon_add_test_executable name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                QUILLON_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # The cases share the test settings and the user's working folder: they run one at a time,
+  # beside the tests that are not GoogleTest cases.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLON_CONFIG_DIR=${CMAKE_BINARY_DIR}/test-config")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLON_CONFIG_DIR=${CMAKE_BINARY_DIR}/test-config"
+               RESOURCE_LOCK quillon_shared_folders)
 endfunction()
 
 # GoogleTest executables for the test sources of a folder: one made of them all, or with
