@@ -484,13 +484,7 @@ void TMainWindowModel::Execute(TMainAction action) {
             // Its battle test uses the option as it is now.
             SetFullScreenFlag(mTestFullScreen);
             OpenDataBaseEditor();
-            mData.Map().ReloadChipSetGraphic();
-            if (mCanvas)
-                mCanvas->Refresh();
-            if (mPalette)
-                mPalette->Reload();
-            if (OnDataChanged)
-                OnDataChanged();
+            ShowChangedData();
         }
         break;
     case A::ToolMaterial:
@@ -499,13 +493,7 @@ void TMainWindowModel::Execute(TMainAction action) {
             // Imported or deleted pictures show at once.
             if (mCanvas)
                 mCanvas->ClearCharacterCache(true);
-            mData.Map().ReloadChipSetGraphic();
-            if (mCanvas)
-                mCanvas->Refresh();
-            if (mPalette)
-                mPalette->Reload();
-            if (OnDataChanged)
-                OnDataChanged();
+            ShowChangedData();
         }
         break;
     case A::ToolSelectMusic:
@@ -529,6 +517,16 @@ void TMainWindowModel::Execute(TMainAction action) {
         break;
     default: break;
     }
+}
+
+void TMainWindowModel::ShowChangedData() {
+    mData.Map().ReloadChipSetGraphic();
+    if (mCanvas)
+        mCanvas->Refresh();
+    if (mPalette)
+        mPalette->Reload();
+    if (OnDataChanged)
+        OnDataChanged();
 }
 
 void TMainWindowModel::HandleNewProject(const std::string& title, bool& success) { mData.NewProject(title, success); }

@@ -386,6 +386,8 @@ private:
     void WriteEditState();
     // Saves through the tree host; a failure is shown, not raised, and answers false.
     bool SaveAllReported();
+    // After a tool window changed the database or the pictures: the map, canvas and palette show it.
+    void ShowChangedData();
 
     TProjectManager& mManager;
     TProjectData& mData;
