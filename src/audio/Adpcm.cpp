@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
 
 namespace quillon::audio {
 
@@ -13,6 +15,8 @@ constexpr const char* kNotPossible = "ACMERR_NOTPOSSIBLE";
 
 constexpr std::array<int, 16> kMsAdaptation = {230, 230, 230, 230, 307, 409, 512, 614,
                                                768, 614, 512, 409, 307, 230, 230, 230};
+// The largest step whose next adaptation (at most ×768/256) still fits an int.
+constexpr int kMsMaxDelta = std::numeric_limits<int>::max() / 768;
 constexpr std::array<std::pair<int, int>, 7> kMsStandardCoefficients = {
     {{256, 0}, {512, -256}, {0, 0}, {192, 64}, {240, 0}, {460, -208}, {392, -232}}};
 
@@ -122,12 +126,16 @@ std::vector<std::int16_t> DecodeMsAdpcm(const TAdpcmFormat& format, std::string_
             const int nibble = (n % 2 == 0) ? (byte >> 4) : (byte & 0x0F);
             const int c = static_cast<int>(n % static_cast<std::size_t>(channels));
             const int signedNibble = nibble >= 8 ? nibble - 16 : nibble;
-            const int predicted = (sample1[c] * coef1[c] + sample2[c] * coef2[c]) / 256;
+            // Coefficients come from the file: two full-scale products overflow 32 bits.
+            const auto predicted = static_cast<int>(
+                (std::int64_t{sample1[c]} * coef1[c] + std::int64_t{sample2[c]} * coef2[c]) / 256);
             const std::int16_t sample = Clamp16(predicted + signedNibble * delta[c]);
             out.push_back(sample);
             sample2[c] = sample1[c];
             sample1[c] = sample;
-            delta[c] = std::max(16, kMsAdaptation[nibble] * delta[c] / 256);
+            // A run of large nibbles keeps tripling the step; past this bound the samples are
+            // clipped anyway, and the next step must not overflow.
+            delta[c] = std::clamp(kMsAdaptation[nibble] * delta[c] / 256, 16, kMsMaxDelta);
         }
     }
     return out;

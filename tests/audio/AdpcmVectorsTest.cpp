@@ -109,5 +109,38 @@ TEST(ImaAdpcmVectors, StereoGroupsAlternate) {
     }
 }
 
+// Microsoft ADPCM: a run of extreme nibbles keeps growing the step by ×2.4 and ×3. Past full
+// scale the step stops growing, so the samples swing exactly between the two limits however long
+// the run is (a step that overflowed would fall back to the smallest step and show smaller
+// swings), and nibbles from the file's own coefficient table at full scale stay within range.
+TEST(MsAdpcmVectors, ExtremeNibblesSaturateInsteadOfOverflowing) {
+    const int blockAlign = 1024;
+    std::string block;
+    block += '\0';                    // predictor pair 0: (256, 0)
+    block += std::string("\x10\x00", 2);  // step 16
+    block += std::string(4, '\0');    // both header samples 0
+    block += std::string(blockAlign - 7, '\x78');  // +7 then -8, over and over
+    const TAdpcmFormat standard = ReadMsAdpcmFormat(1, blockAlign, {});
+    const std::vector<std::int16_t> decoded = DecodeMsAdpcm(standard, block);
+    ASSERT_EQ(decoded.size(), static_cast<std::size_t>(standard.SamplesPerBlock));
+    // The step passes 8192 within the first 20 nibbles; from then on every +7 hits the top and
+    // every -8 the bottom.
+    for (std::size_t i = 2 + 20; i < decoded.size(); ++i)
+        ASSERT_EQ(decoded[i], (i % 2 == 0) ? 32767 : -32768) << "sample " << i;
+
+    // A coefficient table of its own with the most negative pairs: the prediction of two
+    // full-scale samples must not overflow either.
+    std::string extra("\x20\x00", 2);
+    extra += std::string("\xF4\x07\x01\x00", 4);  // samples per block 2036, one pair
+    extra += std::string("\x00\x80\x00\x80", 4);  // (-32768, -32768)
+    const TAdpcmFormat own = ReadMsAdpcmFormat(1, blockAlign, extra);
+    std::string loud = block;
+    loud.replace(3, 4, std::string("\x00\x80\x00\x80", 4));  // both header samples -32768
+    const std::vector<std::int16_t> again = DecodeMsAdpcm(own, loud);
+    ASSERT_EQ(again.size(), 2036u);
+    // (-32768 × -32768 twice) / 256 is far above full scale: the first decoded sample clips.
+    EXPECT_EQ(again[2], 32767);
+}
+
 }  // namespace
 }  // namespace quillon::audio

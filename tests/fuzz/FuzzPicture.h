@@ -42,7 +42,8 @@ void RoundTrip(Reader read, Writer write, const quillon::TBitmap& bitmap) {
     read(stream, back);
     if (back.Width() != bitmap.Width() || back.Height() != bitmap.Height())
         std::abort();
-    if (back.PixelFormat() == bitmap.PixelFormat())
+    // (A picture without pixels has no rows to compare.)
+    if (back.PixelFormat() == bitmap.PixelFormat() && bitmap.RowBytes() > 0)
         for (int y = 0; y < bitmap.Height(); ++y)
             if (std::memcmp(back.ScanLine(y), bitmap.ScanLine(y), static_cast<std::size_t>(bitmap.RowBytes())) != 0)
                 std::abort();
