@@ -109,14 +109,18 @@ void TKelAnimationPatternItem::Reset() {
 
 // --- animation ---
 
-void TKelAnimationItem::DescribeField(int fieldNumber, TCatalogVarData& d, bool) {
+void TKelAnimationItem::DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) {
     switch (fieldNumber) {
     case 1: SetStringField(d, &Name, true, "Name"); break;
     case 2: SetStringField(d, &FileName, true, "FileName"); break;
     case 6: SetListField(d, &Timing, "Timing"); break;
     case 9: SetBufferField(d, &Scope, 1, "Scope"); break;
     case 10: SetBufferField(d, &YLine, 1, "YLine"); break;
-    case 12: SetListField(d, &Frames, "Frames"); break;
+    case 12:
+        SetListField(d, &Frames, "Frames");
+        if (loading)
+            mFramesLoaded = true;
+        break;
     default: break;
     }
 }
@@ -128,8 +132,9 @@ void TKelAnimationItem::Reset() {
     Scope = asSingle;
     YLine = ylFeet;
     Frames.Clear();
-    for (std::int32_t id = 1; id <= kInitialFrames; ++id)
-        Frames.Obtain(id);
+    if (!mLoading)
+        for (std::int32_t id = 1; id <= kInitialFrames; ++id)
+            Frames.Obtain(id);
     Dirty = true;
     mImage.Clear();
 }
@@ -161,7 +166,23 @@ void TKelAnimationItem::LoadFromStream(TStream& stream) {
     if (!Dirty && NextBytesEqual(stream, mImage.Bytes()))
         return;
     stream.SetPosition(start);
-    TCatalogBaseItem::LoadFromStream(stream);  // resets first, which marks the record dirty
+    {
+        // Also when the load fails part-way: what it did not read stays as a reset left it.
+        struct TLoadScope {
+            TKelAnimationItem& Item;
+            explicit TLoadScope(TKelAnimationItem& item) : Item(item) {
+                Item.mLoading = true;
+                Item.mFramesLoaded = false;
+            }
+            ~TLoadScope() {
+                Item.mLoading = false;
+                if (!Item.mFramesLoaded)
+                    for (std::int32_t id = 1; id <= kInitialFrames; ++id)
+                        Item.Frames.Obtain(id);
+            }
+        } scope(*this);
+        TCatalogBaseItem::LoadFromStream(stream);  // resets first, which marks the record dirty
+    }
     const std::int64_t end = stream.Position();
     std::string bytes(static_cast<std::size_t>(end - start), '\0');
     stream.SetPosition(start);

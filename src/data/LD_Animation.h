@@ -124,6 +124,10 @@ public:
 
 private:
     TMemoryStream mImage;
+    // While a load runs, its reset leaves the initial frames out and they are added afterwards
+    // only if the record named no frames: a loaded record almost always does.
+    bool mLoading = false;
+    bool mFramesLoaded = false;
 };
 
 // The database list of battle animations. Its load keeps the elements it already holds, so that

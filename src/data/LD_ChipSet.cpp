@@ -30,8 +30,13 @@ void TKelChipSetItem::DescribeField(int fieldNumber, TCatalogVarData& d, bool lo
 void TKelChipSetItem::Reset() {
     Name.clear();
     FileName.clear();
-    for (int chip = 0; chip < kLowerChips; ++chip)
-        SetTerrainId(chip, kDefaultTerrain);
+    static const auto defaultTerrainIds = [] {
+        decltype(mTerrainIds) ids{};
+        for (std::size_t chip = 0; chip < kLowerChips; ++chip)
+            ids[2 * chip] = static_cast<std::uint8_t>(kDefaultTerrain);  // 16-bit little-endian
+        return ids;
+    }();
+    mTerrainIds = defaultTerrainIds;
     mLowerFlags.fill(kDefaultFlags);
     mUpperFlags.fill(kDefaultFlags);
     mUpperFlags[0] = kEmptyUpperChipFlags;

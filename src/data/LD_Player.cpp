@@ -81,11 +81,21 @@ void TKelPlayerItem::Reset() {
     FaceName.clear();
     FaceIndex = 0;
     TwoSwords = EquipmentFixed = AiControl = StrongDefense = 0;
-    const std::array<const std::array<std::uint16_t, 50>*, kParameterKinds> curves = {
-        &kHeroCurveA, &kHeroCurveA, &kHeroCurveB, &kHeroCurveB, &kHeroCurveC, &kHeroCurveC};
-    for (int p = 0; p < kParameterKinds; ++p)
-        for (int level = 1; level <= kMaxLevel; ++level)
-            SetParameter(p, level, (*curves[static_cast<std::size_t>(p)])[static_cast<std::size_t>(level - 1)]);
+    // Every new or loaded hero starts from the same curves: lay them out once.
+    static const auto defaultParameters = [] {
+        decltype(Parameters) laidOut{};
+        const std::array<const std::array<std::uint16_t, 50>*, kParameterKinds> curves = {
+            &kHeroCurveA, &kHeroCurveA, &kHeroCurveB, &kHeroCurveB, &kHeroCurveC, &kHeroCurveC};
+        for (std::size_t p = 0; p < kParameterKinds; ++p)
+            for (std::size_t level = 0; level < kMaxLevel; ++level) {
+                const std::uint16_t value = (*curves[p])[level];
+                const std::size_t at = 2 * (kMaxLevel * p + level);  // as SetParameter lays it out
+                laidOut[at] = static_cast<std::uint8_t>(value);
+                laidOut[at + 1] = static_cast<std::uint8_t>(value >> 8);
+            }
+        return laidOut;
+    }();
+    Parameters = defaultParameters;
     ExpStandard = 30;
     ExpAdditional = 30;
     ExpCorrection = 0;

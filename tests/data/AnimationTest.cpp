@@ -100,6 +100,33 @@ TEST(Animation, FreshBytesAndTheRetainedImage) {
     EXPECT_EQ(Hex(Save(cue)), "02 08 01 05 28 4F 46 46 29 00 03 01 00 00");
 }
 
+// The frames a record ends with after a load: those it names, else the 20 of a fresh record,
+// also when the load stops early at damaged bytes.
+TEST(Animation, LoadedFramesAreTheNamedOnesOrTheInitialTwenty) {
+    TKelAnimationItem anim;
+    anim.SetFrameCount(3);
+    Load(anim, testkit::Bytes({0x01, 0x04, 0x4E, 0x61, 0x6D, 0x65, 0x00}));  // only a name
+    EXPECT_EQ(anim.Name, "Name");
+    EXPECT_EQ(anim.FrameCount(), TKelAnimationItem::kInitialFrames);
+
+    Load(anim, testkit::Bytes({0x0C, 0x03, 0x01, 0x01, 0x00, 0x00}));  // one frame, ID 1
+    EXPECT_EQ(anim.FrameCount(), 1);
+    Load(anim, testkit::Bytes({0x0C, 0x01, 0x00, 0x00}));  // an empty frame list stays empty
+    EXPECT_EQ(anim.FrameCount(), 0);
+
+    // Cut inside the name: what the reset left is kept, frames included.
+    TByteViewStream cut(testkit::Bytes({0x01, 0x04, 0x4E, 0x61}));
+    EXPECT_THROW(anim.LoadFromStream(cut), EReadError);
+    EXPECT_EQ(anim.FrameCount(), TKelAnimationItem::kInitialFrames);
+    // Damaged frame list: the list is cleared and the error passes on.
+    TByteViewStream damaged(testkit::Bytes({0x0C, 0x02, 0x05, 0x01, 0x00}));
+    EXPECT_THROW(anim.LoadFromStream(damaged), EReadError);
+    EXPECT_EQ(anim.FrameCount(), 0);
+    // A load after a failed one starts over from a complete reset.
+    Load(anim, testkit::Bytes({0x00}));
+    EXPECT_EQ(anim.FrameCount(), TKelAnimationItem::kInitialFrames);
+}
+
 TEST(Animation, ListReloadSkipsUnchangedAnimationsAndParsesChangedOnes) {
     TKelAnimation source;
     for (int id = 1; id <= 3; ++id)
