@@ -467,6 +467,28 @@ std::string MakeClipboardBlock(std::int32_t count, const std::string& payload) {
     return block.TakeBytes();
 }
 
+std::string MakeCountedClipboardBlock(std::string_view payload) {
+    const auto size = static_cast<std::uint32_t>(payload.size());
+    std::string block;
+    block.reserve(payload.size() + 4);
+    for (int shift = 0; shift < 32; shift += 8)
+        block += static_cast<char>((size >> shift) & 0xFF);
+    block.append(payload);
+    return block;
+}
+
+std::optional<std::string_view> CountedClipboardPayload(std::string_view block) {
+    if (block.size() < 4)
+        return std::nullopt;
+    std::uint32_t bits = 0;
+    for (int i = 3; i >= 0; --i)
+        bits = (bits << 8) | static_cast<std::uint8_t>(block[static_cast<std::size_t>(i)]);
+    const auto count = static_cast<std::int32_t>(bits);
+    if (count < 0 || static_cast<std::size_t>(count) > block.size() - 4)
+        return std::nullopt;
+    return block.substr(4, static_cast<std::size_t>(count));
+}
+
 bool SplitClipboardBlock(const std::string& block, std::int32_t& count, std::string& payload) {
     if (block.size() < 8)
         return false;

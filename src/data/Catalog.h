@@ -12,8 +12,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
@@ -199,6 +201,13 @@ std::string MakeClipboardBlock(std::int32_t count, const std::string& payload);
 // Splits a block; false when it is too short to hold a header. A size larger than the bytes
 // present is cut to them; a negative count reads as 0.
 bool SplitClipboardBlock(const std::string& block, std::int32_t& count, std::string& payload);
+
+// The editor's own blocks (command lines, events, move commands): a 32-bit little-endian byte
+// count, then that many bytes.
+std::string MakeCountedClipboardBlock(std::string_view payload);
+// The payload, or nothing when the count is negative or runs past the block. (A block may be
+// longer than its count says: global memory is rounded up.)
+std::optional<std::string_view> CountedClipboardPayload(std::string_view block);
 
 // An element as lists show it: the ID in four digits, a colon and the name ("0012:Door open"),
 // or the four digits alone when the name is empty.

@@ -7,6 +7,7 @@ namespace quillon {
 
 class TKelCommonEventItem : public TKelBaseEventPageItem {
 public:
+    static constexpr int kClipboardFormat = 584;
     enum : std::uint8_t { ctAutoStart = 3, ctParallel = 4, ctCall = 5 };
 
     std::uint8_t Trigger = ctCall;

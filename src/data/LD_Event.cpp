@@ -230,4 +230,32 @@ void TKelEventItem::Reset() {
     Pages.Obtain(1);
 }
 
+std::string EncodeEventClipboard(std::int32_t tag, TKelEventItem* event) {
+    TMemoryStream payload;
+    WriteVarInt(payload, tag);
+    if (tag == 0 && event)
+        event->SaveToStream(payload);
+    return MakeCountedClipboardBlock(payload.Bytes());
+}
+
+std::optional<TEventClipboard> DecodeEventClipboard(std::string_view block) {
+    const std::optional<std::string_view> payload = CountedClipboardPayload(block);
+    if (!payload)
+        return std::nullopt;
+    TByteViewStream stream(*payload);
+    TEventClipboard result;
+    try {
+        result.Tag = ReadVarInt(stream);
+        if (result.Tag == 0) {
+            result.Event = std::make_unique<TKelEventItem>();
+            result.Event->LoadFromStream(stream);
+        } else if (result.Tag < kFirstStartMarkTag || result.Tag > kLastStartMarkTag) {
+            return std::nullopt;
+        }
+    } catch (const EReadError&) {
+        return std::nullopt;
+    }
+    return result;
+}
+
 }  // namespace quillon

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
@@ -122,6 +124,8 @@ public:
 // One page of a map event; its ID is the page number.
 class TKelEventPageItem : public TKelBaseEventPageItem {
 public:
+    static constexpr int kClipboardFormat = 564;
+
     TKelEventCondition Condition;
     std::string GraphicName;
     std::int32_t GraphicIndex = 0;
@@ -166,5 +170,23 @@ class TKelEvent : public TKelList<TKelEventItem> {
 public:
     TKelEvent() : TKelList("An invalid event was specified") {}
 };
+
+// Clipboard block of one map event or start mark: a 32-bit little-endian byte count, then a
+// variable-length tag, then (tag 0) the event record.
+inline constexpr int kEventClipboardFormat = 563;
+// Start marks carry the tag of their start position; an event carries 0.
+inline constexpr std::int32_t kFirstStartMarkTag = 60001;
+inline constexpr std::int32_t kLastStartMarkTag = 60004;
+
+struct TEventClipboard {
+    std::int32_t Tag = 0;
+    std::unique_ptr<TKelEventItem> Event;  // tag 0 only
+};
+
+// `event` is written for tag 0 and ignored otherwise.
+std::string EncodeEventClipboard(std::int32_t tag, TKelEventItem* event);
+// Nothing when the block is damaged: a byte count past its end, a tag that names neither an
+// event nor a start mark, or an event record that does not read whole.
+std::optional<TEventClipboard> DecodeEventClipboard(std::string_view block);
 
 }  // namespace quillon

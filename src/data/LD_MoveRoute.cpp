@@ -180,4 +180,26 @@ TDynamicBuffer TKelMoveRoute::PackRoute() {
     return RouteData;
 }
 
+std::string EncodeMoveCommandClipboard(const TKelMoveRouteItem& item) {
+    TMemoryStream payload;
+    SaveMoveRouteItems(payload, {item});
+    return MakeCountedClipboardBlock(payload.Bytes());
+}
+
+std::optional<TKelMoveRouteItem> DecodeMoveCommandClipboard(std::string_view block) {
+    const std::optional<std::string_view> payload = CountedClipboardPayload(block);
+    if (!payload)
+        return std::nullopt;
+    TByteViewStream stream(*payload);
+    std::vector<TKelMoveRouteItem> items;
+    try {
+        LoadMoveRouteItems(stream, items);
+    } catch (const EReadError&) {
+        // Only the first command is pasted; what follows it may be cut.
+    }
+    if (items.empty() || items.front().Code < 0 || items.front().Code > mcLastCode)
+        return std::nullopt;
+    return items.front();
+}
+
 }  // namespace quillon

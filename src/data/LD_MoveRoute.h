@@ -4,7 +4,9 @@
 #include "data/Catalog.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
@@ -41,6 +43,14 @@ void SaveMoveRouteItems(TStream& stream, const std::vector<TKelMoveRouteItem>& i
 // Reads items until the stream ends; an item cut short raises EReadError, leaving in `items`
 // what was read before it.
 void LoadMoveRouteItems(TStream& stream, std::vector<TKelMoveRouteItem>& items);
+
+// Clipboard block of one move command: a 32-bit little-endian byte count, then the command in
+// the move route encoding.
+inline constexpr int kMoveCommandClipboardFormat = 567;
+std::string EncodeMoveCommandClipboard(const TKelMoveRouteItem& item);
+// The first command of the block; nothing when the block is damaged, holds no whole command,
+// or names a code that is not a move command.
+std::optional<TKelMoveRouteItem> DecodeMoveCommandClipboard(std::string_view block);
 
 // A move route record: the packed buffer and, parsed from it, the list of move commands.
 // The list is what callers edit; it is packed into the buffer before every save.

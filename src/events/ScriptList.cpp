@@ -46,27 +46,15 @@ std::string EncodeScriptBlock(const TKelEventScriptList& script, int first, int 
         lines.Add(std::make_unique<TKelEventScriptLine>(*script.Lines(i)));
     TMemoryStream stream;
     lines.SaveToStream(stream);
-    const std::string& body = stream.Bytes();
-    const auto size = static_cast<std::uint32_t>(body.size());
-    std::string block(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        block[static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
-    block += body;
-    return block;
+    return MakeCountedClipboardBlock(stream.Bytes());
 }
 
 bool DecodeScriptBlock(std::string_view block, TKelEventScriptList& lines) {
     lines.Clear();
-    if (block.size() < 4)
+    const std::optional<std::string_view> payload = CountedClipboardPayload(block);
+    if (!payload)
         return false;
-    std::uint32_t raw = 0;
-    for (int i = 0; i < 4; ++i)
-        raw |= static_cast<std::uint32_t>(static_cast<unsigned char>(block[static_cast<std::size_t>(i)]))
-               << (8 * i);
-    const auto count = static_cast<std::int32_t>(raw);
-    if (count < 0 || static_cast<std::uint64_t>(count) > block.size() - 4)
-        return false;
-    TByteViewStream stream(block.substr(4, static_cast<std::size_t>(count)));
+    TByteViewStream stream(*payload);
     try {
         lines.LoadFromStream(stream);
     } catch (const EReadError&) {

@@ -5,6 +5,7 @@
 // window forwards them, runs the timers the model asks for and paints what it is told to.
 #pragma once
 
+#include "data/LD_Event.h"
 #include "mapedit/MapEditUtils.h"
 #include "mapedit/MapViewer.h"
 #include "platform/Clipboard.h"
@@ -18,9 +19,8 @@
 
 namespace quillon {
 
-// The private clipboard formats of map cells and of events.
+// The private clipboard format of map cells (that of events is with the event record).
 inline constexpr int kMapCellClipboardFormat = 562;
-inline constexpr int kEventClipboardFormat = 563;
 
 // A block of map cells as the clipboard holds it: width and height (unsigned 16-bit), then per
 // cell, column by column, the lower and the upper tile ID (unsigned 16-bit, little-endian).

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 using namespace quillon;
@@ -257,6 +258,77 @@ TEST(EventPage, ResetStateAndRoundTrip) {
     EXPECT_EQ(back.MoveRoute.Count(), 1);
     EXPECT_EQ(back.Script.Count(), 2);
     EXPECT_EQ(Save(back), bytes);
+}
+
+// The clipboard blocks of one event or start mark (563) and of one move command (567): what is
+// copied pastes back the same, and damaged blocks are refused whole.
+TEST(EventClipboard, EventsAndStartMarksRoundTripAndDamageIsRefused) {
+    TKelEventItem event;
+    event.Name = "EV0007";
+    event.X = 12;
+    event.Y = 34;
+    event.Pages.Obtain(2).GraphicName = "Chara2";
+    const std::string block = EncodeEventClipboard(0, &event);
+    const std::string record = Save(event);
+    ASSERT_EQ(block.size(), 4 + 1 + record.size());
+    EXPECT_EQ(Hex(block.substr(0, 5)), Hex(testkit::Bytes({static_cast<int>(record.size() + 1), 0, 0, 0, 0})));
+    const std::optional<TEventClipboard> back = DecodeEventClipboard(block);
+    ASSERT_TRUE(back && back->Event);
+    EXPECT_EQ(back->Tag, 0);
+    EXPECT_EQ(Save(*back->Event), record);
+    EXPECT_EQ(back->Event->Pages.Count(), 2);
+    // Global memory is rounded up: bytes past the count are not part of the block.
+    EXPECT_TRUE(DecodeEventClipboard(block + std::string(12, '\xEE')));
+
+    // A start mark is its tag alone; the event given with it is not written.
+    const std::string mark = EncodeEventClipboard(60001, &event);
+    EXPECT_EQ(Hex(mark), "03 00 00 00 83 D4 61");
+    const std::optional<TEventClipboard> start = DecodeEventClipboard(EncodeEventClipboard(60004, nullptr));
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->Tag, 60004);
+    EXPECT_FALSE(start->Event);
+
+    // Tags that name nothing, counts past the end or negative, an event cut short.
+    for (const std::int32_t tag : {1, 60000, 60005, -1}) {
+        TMemoryStream payload;
+        WriteVarInt(payload, tag);
+        EXPECT_FALSE(DecodeEventClipboard(MakeCountedClipboardBlock(payload.Bytes()))) << tag;
+    }
+    EXPECT_FALSE(DecodeEventClipboard(std::string("\x03\x00\x00", 3)));
+    EXPECT_FALSE(DecodeEventClipboard(testkit::Bytes({4, 0, 0, 0, 0x83, 0xD4, 0x61})));
+    EXPECT_FALSE(DecodeEventClipboard(testkit::Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0})));
+    EXPECT_FALSE(DecodeEventClipboard(MakeCountedClipboardBlock(std::string_view(block).substr(4, block.size() - 6))));
+    EXPECT_FALSE(DecodeEventClipboard(MakeCountedClipboardBlock("")));
+}
+
+TEST(EventClipboard, MoveCommandsRoundTripAndOnlyTheFirstIsTaken) {
+    TKelMoveRouteItem sound;
+    sound.Code = mcPlaySound;
+    sound.SoundName = "Door";
+    sound.SoundVolume = 80;
+    sound.SoundTempo = 100;
+    sound.SoundBalance = 50;
+    const std::string block = EncodeMoveCommandClipboard(sound);
+    EXPECT_EQ(Hex(block.substr(0, 6)), "09 00 00 00 23 04");
+    EXPECT_EQ(DecodeMoveCommandClipboard(block), sound);
+
+    TKelMoveRouteItem up;
+    up.Code = 0;
+    EXPECT_EQ(Hex(EncodeMoveCommandClipboard(up)), "01 00 00 00 00");
+    // A second command, even one cut short, does not spoil the first.
+    EXPECT_EQ(DecodeMoveCommandClipboard(testkit::Bytes({3, 0, 0, 0, 0x17, 0x20, 0x85})), std::optional<TKelMoveRouteItem>([] {
+                  TKelMoveRouteItem wait;
+                  wait.Code = 23;
+                  return wait;
+              }()));
+    // Nothing, a first command cut short, a code that is no move command, a count past the end.
+    EXPECT_FALSE(DecodeMoveCommandClipboard(MakeCountedClipboardBlock("")));
+    EXPECT_FALSE(DecodeMoveCommandClipboard(std::string_view(block).substr(0, block.size() - 1)));
+    std::string cut = block.substr(0, block.size() - 1);
+    cut[0] = static_cast<char>(cut.size() - 4);
+    EXPECT_FALSE(DecodeMoveCommandClipboard(cut));
+    EXPECT_FALSE(DecodeMoveCommandClipboard(testkit::Bytes({1, 0, 0, 0, mcLastCode + 1})));
+    EXPECT_TRUE(DecodeMoveCommandClipboard(testkit::Bytes({1, 0, 0, 0, mcLastCode})));
 }
 
 TEST(Event, NewEventHasOnePageAndLookUpsFollowEditorMode) {

@@ -12,60 +12,15 @@
 #include "data/LD_Player.h"
 #include "data/LD_Skill.h"
 #include "data/LD_Status.h"
-#include "platform/Clipboard.h"
+
+#include "FuzzRecords.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
-namespace {
-
 using namespace quillon;
-
-TMemoryClipboard& Board() {
-    static TMemoryClipboard board;
-    static const bool installed = (SetClipboard(&board), true);
-    (void)installed;
-    return board;
-}
-
-template <class TItem>
-void Paste(const std::string& block, int position) {
-    constexpr int format = TItem::kClipboardFormat;
-    static TCatalogOf<TItem> list;
-    static TCatalogOf<TItem> again;
-    list.Clear();
-    list.Obtain(2);
-    Board().SetData(format, block);
-    try {
-        list.PasteFromClipboard(format, position);
-    } catch (const EReadError&) {
-    }
-    if (list.Count() > 0) {
-        // A block we made ourselves must read; pasted at the same place twice it copies the
-        // same. (A record's reset values may depend on its ID, so the first copy, from other
-        // IDs, may differ.)
-        list.CopyToClipboard(format, 0, list.Count());
-        again.Clear();
-        again.PasteFromClipboard(format, 0);
-        again.CopyToClipboard(format, 0, again.Count());
-        const std::string copied = *Board().GetData(format);
-        again.Clear();
-        again.PasteFromClipboard(format, 0);
-        again.CopyToClipboard(format, 0, again.Count());
-        if (*Board().GetData(format) != copied)
-            std::abort();
-    }
-    Board().SetData(format, block);
-    TItem record;
-    try {
-        record.PasteFromClipboard(format);
-    } catch (const EReadError&) {
-    }
-}
-
-}  // namespace
+using fuzzrecords::Paste;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)
