@@ -34,6 +34,7 @@ public:
 
     TKelAnimationTimingItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 8; }
     void Reset() override;
 };
 
@@ -65,6 +66,7 @@ public:
 
     TKelAnimationCellItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 10; }
     void Reset() override;
 };
 
@@ -79,6 +81,7 @@ public:
 
     TKelAnimationPatternItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 1; }
     void Reset() override;
 };
 
@@ -107,6 +110,7 @@ public:
 
     TKelAnimationItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 12; }
     void Reset() override;
     // Parses only when dirty or when the input differs from Image; afterwards Image holds the
     // bytes read and the record is clean.

@@ -22,6 +22,7 @@ public:
 
     TKelAttribItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 15; }
     void Reset() override;
 };
 

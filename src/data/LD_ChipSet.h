@@ -43,6 +43,7 @@ public:
 
     TKelChipSetItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 12; }
     void Reset() override;
 
     // Chip accessors by 0-based chip index; outside the layer's range reads answer 0 and writes

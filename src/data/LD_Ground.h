@@ -27,6 +27,7 @@ public:
 
     TKelGroundItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 11; }
     void Reset() override;
 };
 

@@ -67,6 +67,7 @@ public:
 
     TKelItemItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 67; }
     void Reset() override;
 
     void SetHeroUsableCount(std::int32_t count) { ResizeIdArray(HeroUsableCount, HeroUsable, count, 0); }

@@ -22,6 +22,7 @@ public:
 
     TKelEncountItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 1; }
     void Reset() override;
 };
 
@@ -69,6 +70,7 @@ public:
 
     TKelMapTreeItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 51; }
     // Clears the map properties (music, backdrop, permissions, encounters); name, place in the
     // tree, kind, scroll position, expansion and rectangle stay.
     void Reset() override;

@@ -20,6 +20,7 @@ public:
 
     TKelMonGroupMonsterItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 4; }
     void Reset() override;
 };
 
@@ -57,6 +58,7 @@ public:
 
     TKelBattleEventTrigger() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 15; }
     void Reset() override;
 };
 
@@ -69,6 +71,7 @@ public:
 
     TKelBattleEventPageItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 12; }
     void Reset() override;
 };
 
@@ -88,6 +91,7 @@ public:
 
     TKelMonGroupItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 11; }
     void Reset() override;
     void LoadFromStream(TStream& stream) override;
 

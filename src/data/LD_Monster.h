@@ -53,6 +53,7 @@ public:
 
     TKelMonsterActItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 13; }
     void Reset() override;
 };
 
@@ -86,6 +87,7 @@ public:
 
     TKelMonsterItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 42; }
     void Reset() override;
 
     void SetConditionRankCount(std::int32_t count) {

@@ -52,6 +52,7 @@ public:
 
     TKelSkillItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 45; }
     void Reset() override;
 
     void SetConditionCount(std::int32_t count) { ResizeIdArray(ConditionCount, Conditions, count, 0); }

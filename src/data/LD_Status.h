@@ -131,6 +131,7 @@ public:
 
     TKelStatusItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 68; }
     // The incapacitation condition (ID 1) resets to movement effect, colour 5, priority 100 and
     // "cannot act".
     void Reset() override;

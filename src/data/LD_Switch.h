@@ -11,6 +11,7 @@ class TKelSwitchItem : public TCatalogItem {
 public:
     TKelSwitchItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
+    int LastFieldNumber() const override { return 1; }
     void Reset() override;
     // "%.4d:%s", or the four digits alone when the name is empty.
     std::string DisplayText() const;

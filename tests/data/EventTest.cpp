@@ -1,7 +1,20 @@
 #include "data/EditorMode.h"
+#include "data/LD_Animation.h"
+#include "data/LD_Attrib.h"
+#include "data/LD_ChipSet.h"
 #include "data/LD_CmnEvent.h"
 #include "data/LD_Event.h"
+#include "data/LD_Ground.h"
+#include "data/LD_Item.h"
+#include "data/LD_MapTree.h"
+#include "data/LD_MonGroup.h"
+#include "data/LD_Monster.h"
 #include "data/LD_MoveRoute.h"
+#include "data/LD_Player.h"
+#include "data/LD_Skill.h"
+#include "data/LD_Status.h"
+#include "data/LD_Switch.h"
+#include "data/LD_Variable.h"
 
 #include "data/RecordTestKit.h"
 
@@ -9,6 +22,7 @@
 
 #include <optional>
 #include <string>
+#include <typeinfo>
 
 using namespace quillon;
 using testkit::Hex;
@@ -370,13 +384,43 @@ TEST(FieldTables, NoFieldBeyondTheDeclaredLastNumber) {
     TKelEventItem event;
     TKelMoveRoute route;
     TKelCommonEventItem common;
-    for (TCatalogBaseItem* record : std::initializer_list<TCatalogBaseItem*>{&condition, &page, &event, &route, &common}) {
+    TKelAnimationTimingItem timing;
+    TKelAnimationCellItem cell;
+    TKelAnimationPatternItem frame;
+    TKelAnimationItem animation;
+    TKelAttribItem attribute;
+    TKelChipSetItem chipset;
+    TKelGroundItem terrain;
+    TKelItemItem item;
+    TKelEncountItem encounter;
+    TKelMapTreeItem treeItem;
+    TKelMonGroupMonsterItem member;
+    TKelBattleEventTrigger trigger;
+    TKelBattleEventPageItem battlePage;
+    TKelMonGroupItem troop;
+    TKelMonsterActItem action;
+    TKelMonsterItem monster;
+    TKelPlayerLearningItem learning;
+    TKelPlayerItem hero;
+    TKelSkillItem skill;
+    TKelStatusItem status;
+    TKelSwitchItem switchName;
+    TKelVariableItem variableName;
+    for (TCatalogBaseItem* record : std::initializer_list<TCatalogBaseItem*>{
+             &condition, &page, &event, &route, &common, &timing, &cell, &frame, &animation, &attribute, &chipset,
+             &terrain, &item, &encounter, &treeItem, &member, &trigger, &battlePage, &troop, &action, &monster,
+             &learning, &hero, &skill, &status, &switchName, &variableName}) {
+        ASSERT_LT(record->LastFieldNumber(), 999) << typeid(*record).name();
         for (const bool loading : {false, true}) {
             for (int n = record->LastFieldNumber() + 1; n <= 999; ++n) {
                 TCatalogVarData d;
                 record->DescribeField(n, d, loading);
-                EXPECT_EQ(d.FieldType, ftNone) << n;
+                EXPECT_EQ(d.FieldType, ftNone) << typeid(*record).name() << " field " << n;
             }
+            // The last number is a field, so that it is not set needlessly high either.
+            TCatalogVarData d;
+            record->DescribeField(record->LastFieldNumber(), d, loading);
+            EXPECT_NE(d.FieldType, ftNone) << typeid(*record).name();
         }
     }
 }
