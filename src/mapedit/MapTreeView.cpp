@@ -529,11 +529,33 @@ std::string TMapTreeModel::MakeMapBlock(const std::string& name, TKelMap& map, T
     WriteString(payload, name);
     map.SaveToStream(payload);
     item.SaveToStream(payload);
-    const std::string& bytes = payload.Bytes();
-    TMemoryStream block;
-    WriteInt32LE(block, static_cast<std::int32_t>(bytes.size()));
-    block.Write(bytes.data(), bytes.size());
-    return block.TakeBytes();
+    return MakeCountedClipboardBlock(payload.Bytes());
+}
+
+std::unique_ptr<TMapBlock> TMapTreeModel::ReadMapBlock(std::string_view block) {
+    const std::optional<std::string_view> payload = CountedClipboardPayload(block);
+    if (!payload)
+        return nullptr;
+    auto read = std::make_unique<TMapBlock>();
+    try {
+        TByteViewStream stream(*payload);
+        read->Name = ReadString(stream);
+        const std::int64_t mapStart = stream.Position();
+        TKelMap map;
+        map.LoadFromStream(stream);
+        read->MapBytes.assign(payload->substr(static_cast<std::size_t>(mapStart),
+                                             static_cast<std::size_t>(stream.Position() - mapStart)));
+        read->Item.LoadFromStream(stream);
+        // A paste loads the map from its own bytes, where a size that only the bytes after it
+        // (the item) made room for no longer fits: refuse such a block here, before anything
+        // changes.
+        TKelMap alone;
+        TByteViewStream own(read->MapBytes);
+        alone.LoadFromStream(own);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return read;
 }
 
 std::string TMapTreeModel::PastedMapName(const std::string& name, std::int32_t newId) {
@@ -561,30 +583,14 @@ bool TMapTreeModel::Paste() {
     if (parent == nullptr || parent->IsArea())
         return false;
     const std::optional<std::string> block = Clipboard().GetData(kMapTreeClipboardFormat);
-    if (!block || block->size() < 4)
+    if (!block)
         return false;
-
     // The whole block is read before anything changes: a damaged one changes nothing.
-    std::string name;
-    std::string mapBytes;
-    TKelMap map;
-    TKelMapTreeItem blockItem;
-    try {
-        TByteViewStream header(*block);
-        const std::int32_t size = ReadInt32LE(header);
-        if (size < 0 || static_cast<std::uint64_t>(size) > block->size() - 4)
-            return false;
-        const std::string_view payload(block->data() + 4, static_cast<std::size_t>(size));
-        TByteViewStream stream(payload);
-        name = ReadString(stream);
-        const std::int64_t mapStart = stream.Position();
-        map.LoadFromStream(stream);
-        mapBytes.assign(payload.substr(static_cast<std::size_t>(mapStart),
-                                       static_cast<std::size_t>(stream.Position() - mapStart)));
-        blockItem.LoadFromStream(stream);
-    } catch (const std::exception&) {
+    const std::unique_ptr<TMapBlock> read = ReadMapBlock(*block);
+    if (!read)
         return false;
-    }
+    const std::string& name = read->Name;
+    const TKelMapTreeItem& blockItem = read->Item;
 
     SaveOpenMap();
     const std::int32_t id = FreeId();
@@ -606,7 +612,7 @@ bool TMapTreeModel::Paste() {
     AddNode(parentId, id);
     mSelected = id;
 
-    TByteViewStream mapStream(mapBytes);
+    TByteViewStream mapStream(read->MapBytes);
     mMap->Reset();
     mMap->LoadFromStream(mapStream);
     mMap->SaveToWork(id);

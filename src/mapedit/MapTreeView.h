@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
@@ -18,6 +20,14 @@ class TKelMap;
 
 // Private clipboard format of a map with its tree item.
 inline constexpr int kMapTreeClipboardFormat = 568;
+
+// What a 568 block holds: the item's name, the map record's bytes (read once to check them) and
+// the tree item.
+struct TMapBlock {
+    std::string Name;
+    std::string MapBytes;
+    TKelMapTreeItem Item;
+};
 inline constexpr std::int32_t kMaxMapId = 9999;
 
 // The map property, area and shift dialogs. Each edits what it is given and answers whether the
@@ -120,6 +130,8 @@ public:
     // The 568 block of an item and a map: a 4-byte length, the name, the map record and the
     // item record.
     static std::string MakeMapBlock(const std::string& name, TKelMap& map, TKelMapTreeItem& item);
+    // Reads a 568 block whole: nothing when any part of it is damaged.
+    static std::unique_ptr<TMapBlock> ReadMapBlock(std::string_view block);
     // The name a pasted map gets: "MAP" and four digits reading as a positive number become
     // "MAP%.4d" of the new ID; any other name stays.
     static std::string PastedMapName(const std::string& name, std::int32_t newId);

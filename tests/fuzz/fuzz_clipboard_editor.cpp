@@ -1,15 +1,19 @@
 // Feeds arbitrary clipboard blocks of the editor's own formats to their readers: the first byte
-// picks the format (562 map cells, 566 event command lines, 569 one encounter), the rest is the
-// block. A block that reads must write back to bytes that read to the same content.
+// picks the format (562 map cells, 566 event command lines, 569 one encounter, 568 a map with its
+// tree item), the rest is the block. A block that reads must write back to bytes that read to the
+// same content.
 #include "data/LD_Event.h"
+#include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
 #include "events/ScriptList.h"
 #include "mapedit/MapEditor.h"
 #include "mapedit/MapEncounters.h"
+#include "mapedit/MapTreeView.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -57,16 +61,42 @@ void Encounter(const std::string& block) {
         std::abort();  // a refused block leaves the encounter untouched
 }
 
+std::string Saved(TCatalogBaseItem& record) {
+    TMemoryStream stream;
+    record.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+void MapWithItem(const std::string& block) {
+    const std::unique_ptr<TMapBlock> read = TMapTreeModel::ReadMapBlock(block);
+    if (!read)
+        return;
+    TKelMap map;
+    TByteViewStream bytes(read->MapBytes);
+    map.LoadFromStream(bytes);  // read once already: must read again
+    TKelMapTreeItem item;
+    item.Assign(read->Item);
+    const std::unique_ptr<TMapBlock> back = TMapTreeModel::ReadMapBlock(TMapTreeModel::MakeMapBlock(read->Name, map, item));
+    if (!back || back->Name != read->Name || Saved(back->Item) != Saved(item))
+        std::abort();
+    TKelMap mapAgain;
+    TByteViewStream bytesAgain(back->MapBytes);
+    mapAgain.LoadFromStream(bytesAgain);
+    if (Saved(mapAgain) != Saved(map))
+        std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)
         return 0;
     const std::string block(reinterpret_cast<const char*>(data + 1), size - 1);
-    switch (data[0] % 3) {
+    switch (data[0] & 3) {
     case 0: MapCells(block); break;
-    case 1: ScriptLines(block, data[0] / 3); break;
-    default: Encounter(block); break;
+    case 1: ScriptLines(block, data[0] >> 2); break;
+    case 2: Encounter(block); break;
+    default: MapWithItem(block); break;
     }
     return 0;
 }

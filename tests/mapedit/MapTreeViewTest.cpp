@@ -397,6 +397,34 @@ TEST_F(MapTreeViewTest, CraftedOrDamagedBlocksNeverMakeASecondRoot) {
     EXPECT_EQ(mTree.Count(), 6);
 }
 
+// A map whose size fits only when the item's bytes after it are counted: read alone (as the paste
+// loads it) it does not, so the block is refused before the tree changes.
+TEST_F(MapTreeViewTest, AMapSizeThatBorrowsTheItemsBytesIsRefused) {
+    std::string payload("\x01x", 2);
+    payload += std::string("\x02\x01\x1E\x03\x01\x1E\x00", 7);  // 30 x 30, no layers: needs 1800 bytes
+    TKelMapTreeItem item;
+    item.Name = std::string(3000, 'n');
+    TMemoryStream itemBytes;
+    item.SaveToStream(itemBytes);
+    payload += itemBytes.Bytes();
+    std::string block(4, '\0');
+    const auto size = static_cast<std::int32_t>(payload.size());
+    std::memcpy(block.data(), &size, 4);
+    block += payload;
+    EXPECT_EQ(TMapTreeModel::ReadMapBlock(block), nullptr);
+    mClipboard.SetData(kMapTreeClipboardFormat, block);
+    mModel.SelectNode(0);
+    const int before = mTree.Count();
+    EXPECT_NO_THROW(EXPECT_FALSE(mModel.Paste()));
+    EXPECT_EQ(mTree.Count(), before);
+
+    // With room of its own (the layers present) the same size pastes.
+    TKelMap map;
+    map.SetWidth(30);
+    map.SetHeight(30);
+    ASSERT_NE(TMapTreeModel::ReadMapBlock(TMapTreeModel::MakeMapBlock("x", map, item)), nullptr);
+}
+
 // Blocks with bytes changed at random: each is refused or pasted as a map, never a second root,
 // and the tree stays consistent with its view.
 TEST_F(MapTreeViewTest, DamagedBlocksNeverBreakTheTree) {
