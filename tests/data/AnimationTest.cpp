@@ -115,11 +115,13 @@ TEST(Animation, LoadedFramesAreTheNamedOnesOrTheInitialTwenty) {
     EXPECT_EQ(anim.FrameCount(), 0);
 
     // Cut inside the name: what the reset left is kept, frames included.
-    TByteViewStream cut(testkit::Bytes({0x01, 0x04, 0x4E, 0x61}));
+    const std::string cutBytes = testkit::Bytes({0x01, 0x04, 0x4E, 0x61});
+    TByteViewStream cut(cutBytes);
     EXPECT_THROW(anim.LoadFromStream(cut), EReadError);
     EXPECT_EQ(anim.FrameCount(), TKelAnimationItem::kInitialFrames);
     // Damaged frame list: the list is cleared and the error passes on.
-    TByteViewStream damaged(testkit::Bytes({0x0C, 0x02, 0x05, 0x01, 0x00}));
+    const std::string damagedBytes = testkit::Bytes({0x0C, 0x02, 0x05, 0x01, 0x00});
+    TByteViewStream damaged(damagedBytes);
     EXPECT_THROW(anim.LoadFromStream(damaged), EReadError);
     EXPECT_EQ(anim.FrameCount(), 0);
     // A load after a failed one starts over from a complete reset.

@@ -167,7 +167,7 @@ TEST_F(SelectorModel, WalkGraphicShowsEachCharacterFacingDownInTheMiddleAtDouble
 
 TEST_F(SelectorModel, DamagedOrMissingImagesShowAnEmptyPreviewWithoutRaising) {
     TEditorModeScope strict(false);  // loaders would raise outside the editor
-    WriteBytes(Project("Title/Broken.png"), std::string("\x89PNG\r\n\x1a\n garbage", 18));
+    WriteBytes(Project("Title/Broken.png"), std::string("\x89PNG\r\n\x1a\n garbage", 16));
     Touch(Project("Title/Empty.bmp"));
     WriteImage(Project("Title/Good.png"), 320, 240, [](int, int) { return 5; });
     TSelImageModel title(TSelKind::Title);
