@@ -1,5 +1,6 @@
 // The whole-file readers open only regular files and read with a bound: pipes, devices and
 // oversized files are refused instead of hanging or filling the memory.
+#include "platform/AddressSpaceLimit.h"
 #include "platform/FileUtils.h"
 
 #include <gtest/gtest.h>
@@ -15,19 +16,6 @@
 #include <thread>
 #include <unistd.h>
 
-// An address-sanitizer build reserves terabytes of shadow address space: an address-space limit
-// cannot apply to it (the readers' own bounds are what is tested; the limit is a safety net).
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLON_TEST_ADDRESS_LIMIT 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILLON_TEST_ADDRESS_LIMIT 0
-#endif
-#endif
-#ifndef QUILLON_TEST_ADDRESS_LIMIT
-#define QUILLON_TEST_ADDRESS_LIMIT 1
-#endif
-
 using namespace quillon;
 namespace fs = std::filesystem;
 
@@ -40,10 +28,7 @@ enum class TOutcome { Refused, Read, Crashed, Hung };
 TOutcome Outcome(const std::function<void()>& read) {
     const pid_t child = ::fork();
     if (child == 0) {
-        if (QUILLON_TEST_ADDRESS_LIMIT) {
-            const rlimit memory{1024ull << 20, 1024ull << 20};
-            ::setrlimit(RLIMIT_AS, &memory);
-        }
+        testkit::LimitAddressSpace(1024ull << 20);
         try {
             read();
         } catch (const EFileError&) {

@@ -3,6 +3,8 @@
 // running away fails instead of swamping the machine, and a guard that ends a hung run.
 #pragma once
 
+#include "platform/AddressSpaceLimit.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,19 +22,6 @@
 #include <fcntl.h>
 #include <map>
 #include <vector>
-
-// An address-sanitizer build reserves terabytes of shadow address space: an address-space limit
-// cannot apply to it (the readers' own bounds are what is tested; the limit is a safety net).
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLON_TEST_ADDRESS_LIMIT 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILLON_TEST_ADDRESS_LIMIT 0
-#endif
-#endif
-#ifndef QUILLON_TEST_ADDRESS_LIMIT
-#define QUILLON_TEST_ADDRESS_LIMIT 1
-#endif
 
 namespace quillon::clitest {
 
@@ -74,10 +63,7 @@ inline TRun RunProgram(const std::string& program, const std::vector<std::string
         ::dup2(out, 1);
         ::dup2(err, 2);
         ::dup2(in, 0);
-        if (QUILLON_TEST_ADDRESS_LIMIT) {
-            const rlimit memory{2048ull << 20, 2048ull << 20};
-            ::setrlimit(RLIMIT_AS, &memory);
-        }
+        testkit::LimitAddressSpace(2048ull << 20);
         if (fileSizeLimit > 0) {  // writes past it fail as on a full disk
             const rlimit size{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
             ::setrlimit(RLIMIT_FSIZE, &size);
