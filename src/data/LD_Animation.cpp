@@ -246,7 +246,16 @@ void TKelAnimation::LoadFromStream(TStream& stream) {
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::int32_t id = ReadVarInt(stream);
             loaded.push_back(id);
-            Obtain(id).LoadFromStream(stream);
+            auto at = std::lower_bound(mItems.begin(), mItems.end(), id,
+                                       [](const std::unique_ptr<TCatalogItem>& item, std::int32_t value) {
+                                           return item->ID < value;
+                                       });
+            if (at == mItems.end() || (*at)->ID != id) {
+                auto made = std::make_unique<TKelAnimationItem>(TKelAnimationItem::TLoadTarget{});
+                made->SetID(id);
+                at = mItems.insert(at, std::move(made));
+            }
+            (*at)->LoadFromStream(stream);
         }
         // Elements the stream did not name (possible only when IDs have gaps or repeat) are not
         // part of what was read.

@@ -109,6 +109,13 @@ public:
     bool Dirty = true;
 
     TKelAnimationItem() { Reset(); }
+    // An element a list load is about to fill: made without the initial frames, which its load
+    // adds when the bytes name none.
+    struct TLoadTarget {};
+    explicit TKelAnimationItem(TLoadTarget) : mLoading(true) {
+        Reset();
+        mLoading = false;
+    }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
     int LastFieldNumber() const override { return 12; }
     void Reset() override;

@@ -127,6 +127,15 @@ TEST(Animation, LoadedFramesAreTheNamedOnesOrTheInitialTwenty) {
     // A load after a failed one starts over from a complete reset.
     Load(anim, testkit::Bytes({0x00}));
     EXPECT_EQ(anim.FrameCount(), TKelAnimationItem::kInitialFrames);
+
+    // The same through the database list, whose new elements are made for the load: ID 1 names
+    // no frames, ID 3 names one.
+    TKelAnimation list;
+    Load(list, testkit::Bytes({0x02, 0x01, 0x00, 0x03, 0x0C, 0x03, 0x01, 0x01, 0x00, 0x00}));
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.FindByID(1)->FrameCount(), TKelAnimationItem::kInitialFrames);
+    EXPECT_EQ(list.FindByID(3)->FrameCount(), 1);
+    EXPECT_EQ(list.Obtain(2).FrameCount(), TKelAnimationItem::kInitialFrames);  // a new element
 }
 
 TEST(Animation, ListReloadSkipsUnchangedAnimationsAndParsesChangedOnes) {
