@@ -98,10 +98,12 @@ void TKelEventScriptList::SaveToStream(TStream& stream) const {
 // --- records owning a script ---
 
 void TKelBaseEventPageItem::Reset() {
+    // The empty script: its closing line alone, which four zero bytes encode.
     ScriptSize = 4;
     ScriptData.assign(4, 0);
     mScriptDamaged = false;
-    ParseScript();
+    Script.Clear();
+    Script.Add();
 }
 
 void TKelBaseEventPageItem::ParseScript() {

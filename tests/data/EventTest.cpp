@@ -253,7 +253,9 @@ TEST(EventPage, ResetStateAndRoundTrip) {
     EXPECT_EQ(page.MoveFrequency, 3);
     EXPECT_EQ(page.MoveSpeed, 3);
     EXPECT_EQ(page.MoveRoute.Repeat, 1);
-    EXPECT_EQ(page.Script.Count(), 1);
+    ASSERT_EQ(page.Script.Count(), 1);
+    EXPECT_EQ(*page.Script.Lines(0), TKelEventScriptLine{});  // the closing line alone
+    EXPECT_EQ(page.ScriptData, std::vector<std::uint8_t>(4, 0));
 
     page.GraphicName = "Chara1";
     page.GraphicIndex = 4;
