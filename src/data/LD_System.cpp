@@ -1,6 +1,7 @@
 #include "data/LD_System.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace quillon {
 
@@ -154,7 +155,13 @@ void TKelSystem::DescribeField(int fieldNumber, TCatalogVarData& d, bool) {
     case 18: SetStringField(d, &GameOverGraphic, true, "GameOverGraphic"); break;
     case 19: SetStringField(d, &SystemGraphic, true, "SystemGraphic"); break;
     case 21: SetIntField(d, &PartySize, 1, "PartySize"); break;
-    case 22: SetDynamicField(d, &Party, 2 * PartySize, "Party"); break;
+    case 22: {
+        // Two bytes a member; a size read from a file may be any number, and a load makes it
+        // agree with the stored members afterwards.
+        const std::int64_t bytes = std::clamp<std::int64_t>(2 * std::int64_t{PartySize}, 0, INT32_MAX);
+        SetDynamicField(d, &Party, static_cast<std::int32_t>(bytes), "Party");
+        break;
+    }
     case 71: SetIntField(d, &Wallpaper, 0, "Wallpaper"); break;
     case 72: SetIntField(d, &Font, 0, "Font"); break;
     case 81: SetIntField(d, &TestVictim, 1, "TestVictim"); break;
@@ -220,7 +227,7 @@ void TKelSystem::Assign(const TCatalogBaseItem& source) {
 
 void TKelSystem::SetPartySize(std::int32_t size) {
     PartySize = std::max(size, 0);
-    Party.resize(static_cast<std::size_t>(2 * PartySize), 0);
+    Party.resize(2 * static_cast<std::size_t>(PartySize), 0);
 }
 
 std::int32_t TKelSystem::PartyMember(int index) const {

@@ -324,6 +324,13 @@ TEST(SystemRecord, PartySizeAndBufferAreMadeToAgreeOnLoad) {
     Load(system, std::string("\x15\x05\x8F\xFF\xFF\xFF\x7F\x00", 8));
     EXPECT_EQ(system.PartySize, 0);
     EXPECT_TRUE(system.Party.empty());
+    // Sizes whose byte count does not fit an int (the largest and the smallest) still read.
+    Load(system, std::string("\x15\x05\x87\xFF\xFF\xFF\x7F\x16\x04\x02\x00\x03\x00\x00", 15));
+    EXPECT_EQ(system.PartySize, 2);
+    EXPECT_EQ(system.PartyMember(1), 3);
+    Load(system, std::string("\x15\x05\x88\x80\x80\x80\x00\x16\x02\x02\x00\x00", 13));
+    EXPECT_EQ(system.PartySize, 0);
+    EXPECT_TRUE(system.Party.empty());
 }
 
 TEST(SystemRecord, AssignCopiesWithoutCountingASave) {
