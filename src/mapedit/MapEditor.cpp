@@ -630,8 +630,14 @@ bool TKelMapEditorModel::KeyDown(TCanvasKey key, TKelEditKeys keys) {
         default: return false;
         }
     }
-    if (!EventMode() || !CellInMap(TPoint{mCursor.Left, mCursor.Top}))
+    if (!EventMode())
         return false;
+    const bool arrow = key == TCanvasKey::Left || key == TCanvasKey::Right || key == TCanvasKey::Up ||
+                       key == TCanvasKey::Down;
+    if (!CellInMap(TPoint{mCursor.Left, mCursor.Top})) {
+        // The first arrow key shows where the keyboard starts.
+        return arrow && EnsureEventCursor();
+    }
     int dx = 0, dy = 0;
     switch (key) {
     case TCanvasKey::Left: dx = -1; break;
@@ -663,6 +669,44 @@ bool TKelMapEditorModel::KeyDown(TCanvasKey key, TKelEditKeys keys) {
         scrollY = cell.Y * size + size - ViewHeight();
     ScrollTo(scrollX, scrollY);
     return true;
+}
+
+bool TKelMapEditorModel::EnsureEventCursor() {
+    if (!mMap || mMap->Width() <= 0 || mMap->Height() <= 0)
+        return false;
+    if (CellInMap(TPoint{mCursor.Left, mCursor.Top}))
+        return true;
+    const std::int64_t size = CellSize();
+    const TPoint cell{static_cast<int>(std::clamp<std::int64_t>((OffsetX() + size - 1) / size, 0, mMap->Width() - 1)),
+                      static_cast<int>(std::clamp<std::int64_t>((OffsetY() + size - 1) / size, 0, mMap->Height() - 1))};
+    SetCursor(TRect{cell.X, cell.Y, cell.X + 1, cell.Y + 1});
+    SetCursorCell(cell);
+    return true;
+}
+
+TCanvasPopup TKelMapEditorModel::MenuKey(TPoint& at) {
+    if (mDrag != TCanvasDrag::None || !mMap || mMap->Width() <= 0 || mMap->Height() <= 0)
+        return TCanvasPopup::None;
+    TCanvasPopup popup = TCanvasPopup::None;
+    TRect cells{0, 0, 0, 0};
+    if (EventMode()) {
+        EnsureEventCursor();
+        popup = TCanvasPopup::Event;
+        cells = mCursor;
+    } else if (LayerMode() && mTool == TKelEditTool::Select) {
+        popup = TCanvasPopup::MapChip;
+        cells = HasSelection() ? mSelection : TRect{0, 0, 0, 0};
+    } else {
+        return TCanvasPopup::None;
+    }
+    // Below the cells' left edge, kept inside the view.
+    const TRect view = ViewRect();
+    const TPoint corner = CellOrigin(TPoint{cells.Left, cells.Bottom});
+    at = TPoint{std::clamp(corner.X, view.Left, std::max(view.Left, view.Right - 1)),
+                std::clamp(corner.Y, view.Top, std::max(view.Top, view.Bottom - 1))};
+    if (popup == TCanvasPopup::MapChip && !HasSelection())
+        at = TPoint{view.Left, view.Top};
+    return popup;
 }
 
 // --- undo and map-chip commands ---

@@ -163,8 +163,14 @@ public:
     // pixels), then re-posts it as a move. Returns whether the view moved.
     bool AutoScrollTick(int x, int y, TKelEditKeys keys);
     bool AutoScrolling() const { return mDrag != TCanvasDrag::None; }
-    // A key with the modifiers held; true when the canvas used it.
+    // A key with the modifiers held; true when the canvas used it. In event mode an arrow key
+    // with no cursor on the map puts it on the first cell in view.
     bool KeyDown(TCanvasKey key, TKelEditKeys keys);
+    // The menu key (or Shift+F10): the popup menu a right press would show, for the cursor
+    // instead of the mouse. `at` receives the client point to show it at, below the cursor cell
+    // (event mode; a cursor is first put on the first cell in view) or the selection (select
+    // tool). None during a drag, without a map, and with the drawing and zoom tools.
+    TCanvasPopup MenuKey(TPoint& at);
 
     // --- state ---
 
@@ -210,6 +216,9 @@ private:
     void SetCursor(const TRect& cursor);
     void SetCursorCell(TPoint cell);
     void UpdateCursor(TPoint cell);
+    // Event mode: makes sure the cursor is on a cell of the map (the first cell in view when it
+    // is not). False without a map.
+    bool EnsureEventCursor();
     void MarkChanged();
     void CancelDrag();
     void LiftSelection();

@@ -3,6 +3,7 @@
 #include "graphics/DrawUtils_qt.h"
 #include "mapedit/ChipSelector_qt.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -288,6 +289,13 @@ void TFormMapEditor::ShowMenu(TCanvasPopup popup, const QPoint& client) {
     mShownMenu->popup(viewport()->mapToGlobal(client));
 }
 
+void TFormMapEditor::ShowKeyMenu() {
+    TPoint at;
+    const TCanvasPopup popup = Model().MenuKey(at);
+    AfterInput();
+    ShowMenu(popup, QPoint(at.X, at.Y));
+}
+
 // --- input ---
 
 void TFormMapEditor::AfterInput() {
@@ -471,12 +479,28 @@ void TFormMapEditor::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_V: used = ctrl && RunKey(TCanvasKey::V, event->modifiers()); break;
     case Qt::Key_X: used = ctrl && RunKey(TCanvasKey::X, event->modifiers()); break;
     case Qt::Key_Z: used = ctrl && RunKey(TCanvasKey::Z, event->modifiers()); break;
+    case Qt::Key_F10:
+        // Shift+F10 opens the menu as the menu key does.
+        if (event->modifiers() == Qt::ShiftModifier) {
+            ShowKeyMenu();
+            used = true;
+        }
+        break;
     default: break;
     }
     if (used)
         event->accept();
     else
         TFormMapViewer::keyPressEvent(event);
+}
+
+void TFormMapEditor::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        event->ignore();  // a right press has shown its menu already
+        return;
+    }
+    event->accept();
+    ShowKeyMenu();
 }
 
 bool TFormMapEditor::viewportEvent(QEvent* event) {

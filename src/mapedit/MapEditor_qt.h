@@ -93,6 +93,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The menu key: the popup menu of the cursor (a right press shows it at the mouse).
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -101,6 +103,7 @@ private:
     void CreateMenus();
     void RefreshMenuStates();
     void ShowMenu(TCanvasPopup popup, const QPoint& client);
+    void ShowKeyMenu();
     void AfterInput();
     void UpdateCursorShape(const QPoint& client);
     void InvalidateCursor();

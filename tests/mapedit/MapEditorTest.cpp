@@ -740,6 +740,50 @@ TEST(MapCanvasEventsTest, ArrowKeysMoveTheCursorInsideTheMapAndScrollItIntoView)
     EXPECT_EQ(f.Canvas.OffsetX(), 9 * 32);
 }
 
+TEST(MapCanvasEventsTest, TheKeyboardFindsACursorAndTheMenusWithoutTheMouse) {
+    TCanvasFixture f(100, 100, 320, 320);
+    f.Canvas.SetMode(TKelEditMode::Events);
+    f.Canvas.ScrollTo(40, 70);  // cell (2, 3) is the first one wholly in view
+    ASSERT_FALSE(f.Canvas.CursorVisible());
+    EXPECT_FALSE(f.Canvas.KeyDown(TCanvasKey::Enter, kNoKeys));  // no cursor, nothing to edit
+    EXPECT_TRUE(f.Canvas.KeyDown(TCanvasKey::Down, kNoKeys));
+    EXPECT_EQ(f.Canvas.Cursor(), MakeRect(2, 3, 3, 4));
+    EXPECT_EQ(f.Canvas.CursorCell(), (TPoint{2, 3}));
+    f.Canvas.KeyDown(TCanvasKey::Down, kNoKeys);
+    EXPECT_EQ(f.Canvas.Cursor(), MakeRect(2, 4, 3, 5));
+
+    // The menu key opens the event menu below the cursor cell.
+    TPoint at{-1, -1};
+    EXPECT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::Event);
+    EXPECT_EQ(at, f.Canvas.CellOrigin(TPoint{2, 5}));
+    // With no cursor yet it puts one on the first cell in view first.
+    f.Canvas.SetMode(TKelEditMode::Lower);
+    f.Canvas.SetMode(TKelEditMode::Events);
+    ASSERT_FALSE(f.Canvas.CursorVisible());
+    EXPECT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::Event);
+    EXPECT_EQ(f.Canvas.Cursor(), MakeRect(2, 3, 3, 4));
+    // A cursor scrolled out of view still opens its menu inside the view.
+    f.Canvas.ScrollTo(3000, 3000);
+    EXPECT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::Event);
+    const TRect view = f.Canvas.ViewRect();
+    EXPECT_TRUE(at.X >= view.Left && at.X < view.Right && at.Y >= view.Top && at.Y < view.Bottom);
+
+    // Layer modes: the chip menu with the select tool (below the selection), nothing with a
+    // drawing tool or during a drag.
+    f.Canvas.ScrollTo(0, 0);
+    f.Canvas.SetMode(TKelEditMode::Lower);
+    f.Canvas.SetTool(TKelEditTool::Pen);
+    EXPECT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::None);
+    f.Select(1, 1, 3, 2);
+    EXPECT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::MapChip);
+    EXPECT_EQ(at, f.Canvas.CellOrigin(TPoint{1, 3}));
+    f.Canvas.ClearSelection();
+    EXPECT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::MapChip);
+    EXPECT_EQ(at, (TPoint{view.Left, view.Top}));
+    f.Press(f.At(5, 5));  // starts a new selection drag
+    EXPECT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::None);
+}
+
 // --- hostile input sequences ---
 
 TEST(MapCanvasRobustnessTest, RandomInputKeepsLayersViewAndEventsSound) {

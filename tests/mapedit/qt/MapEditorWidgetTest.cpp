@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -354,6 +355,19 @@ TEST(MapCanvasWidget, EventDragMenusAndDoubleClicks) {
     const QImage followed = c.Picture();
     KeepPicture(followed, "canvas-event-keys");
     EXPECT_EQ(DifferentOutside(followed, c.Routine(), QRect(9 * 32 - 1, 6 * 32 - 1, 34, 34)), 0);
+
+    // The menu key and Shift+F10 open the event menu of the cursor cell, below it.
+    QContextMenuEvent byKey(QContextMenuEvent::Keyboard, QPoint(0, 0), c.Form.mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(&c.Form, &byKey);
+    ASSERT_EQ(c.Form.ShownMenu(), c.Form.EventMenu());
+    EXPECT_TRUE(c.Form.EventMenu()->isVisible());
+    EXPECT_EQ(c.Form.EventMenu()->defaultAction(), c.Form.EventNewAction());
+    const QPoint below = c.View()->mapToGlobal(c.At(10, 7) - QPoint(16, 16));
+    EXPECT_LE((c.Form.EventMenu()->pos() - below).manhattanLength(), 2);
+    c.Form.EventMenu()->hide();
+    QTest::keyClick(&c.Form, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(c.Form.EventMenu()->isVisible());
+    c.Form.EventMenu()->hide();
 
     // A right double click in a layer mode switches lower and upper.
     c.Form.SetMode(kLower);
