@@ -176,9 +176,15 @@ void ReadChunk(TStream& stream, const TCatalogVarData& d, std::uint32_t length) 
         // A nested list or record is read from its chunk's bytes alone: one that claims more
         // than its chunk holds is damaged, and must not borrow the bytes of the fields after it
         // (which would load here, then save as a chunk that never loads again).
-        std::string chunk(length, '\0');
-        stream.ReadBuffer(chunk.data(), length);
-        TByteViewStream inner(chunk);
+        // Bytes in memory are read in place.
+        std::string copy;
+        const std::uint8_t* bytes = stream.Borrow(length);
+        if (!bytes) {
+            copy.resize(length);
+            stream.ReadBuffer(copy.data(), length);
+            bytes = reinterpret_cast<const std::uint8_t*>(copy.data());
+        }
+        TByteViewStream inner(bytes, length);
         if (d.FieldType == ftList)
             static_cast<TCatalog*>(d.Data)->LoadFromStream(inner);
         else

@@ -46,6 +46,17 @@ public:
         return ReadByteSlow();
     }
     void WriteByte(std::uint8_t value) { Write(&value, 1); }
+    // The next count bytes without a copy when the stream holds them in memory, and moves past
+    // them; null when it does not (then they are to be read). The bytes stay valid until the
+    // stream is written to or destroyed.
+    const std::uint8_t* Borrow(std::size_t count) {
+        if (!mDirect || mDirectPos < 0 || mDirectPos > mDirectSize ||
+            count > static_cast<std::uint64_t>(mDirectSize - mDirectPos))
+            return nullptr;
+        const std::uint8_t* bytes = mDirect + mDirectPos;
+        mDirectPos += static_cast<std::int64_t>(count);
+        return bytes;
+    }
 
 protected:
     // Streams over memory keep their bytes, size and position here.

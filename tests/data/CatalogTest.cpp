@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 using namespace quillon;
@@ -247,6 +249,42 @@ TEST(RecordEncoding, NestedRecordAndListCarryTheirLength) {
     ASSERT_EQ(back.List.Count(), 1);
     EXPECT_EQ(back.List.Items(0)->ID, 2);
     EXPECT_EQ(back.List.Items(0)->Value, 3);
+
+    // Read in place from memory and read through a stream that keeps no bytes in memory (as a
+    // file does), the same; a nested chunk never reads the bytes after it.
+    class TPlainStream final : public TStream {
+    public:
+        explicit TPlainStream(std::string bytes) : mBytes(std::move(bytes)) {}
+        std::size_t Read(void* buffer, std::size_t count) override {
+            const std::size_t n = std::min(count, mBytes.size() - std::min(mBytes.size(), mAt));
+            std::memcpy(buffer, mBytes.data() + mAt, n);
+            mAt += n;
+            return n;
+        }
+        void Write(const void*, std::size_t) override {}
+        std::int64_t Position() const override { return static_cast<std::int64_t>(mAt); }
+        void SetPosition(std::int64_t position) override { mAt = static_cast<std::size_t>(std::max<std::int64_t>(position, 0)); }
+        std::int64_t Size() const override { return static_cast<std::int64_t>(mBytes.size()); }
+
+    private:
+        std::string mBytes;
+        std::size_t mAt = 0;
+    };
+    // The list's chunk claims one byte less than its list takes: its closing byte is the outer
+    // record's, which the list must not take.
+    const std::string cut = testkit::Bytes({0x02, 0x05, 0x01, 0x02, 0x02, 0x01, 0x03, 0x00, 0x00});
+    for (const bool inMemory : {true, false}) {
+        SCOPED_TRACE(inMemory ? "in memory" : "plain stream");
+        TOuter fromFile;
+        TPlainStream plain(Save(r));
+        TMemoryStream memory(Save(r));
+        fromFile.LoadFromStream(inMemory ? static_cast<TStream&>(memory) : plain);
+        EXPECT_EQ(Save(fromFile), Save(r));
+        TOuter damaged;
+        TPlainStream plainCut(cut);
+        TMemoryStream memoryCut(cut);
+        EXPECT_THROW(damaged.LoadFromStream(inMemory ? static_cast<TStream&>(memoryCut) : plainCut), EReadError);
+    }
 }
 
 TEST(RecordEncoding, AssignCopiesThroughTheEncoding) {

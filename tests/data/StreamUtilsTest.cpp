@@ -101,6 +101,24 @@ TEST(MemoryStream, WritesOverwriteAndExtend) {
     EXPECT_EQ(s.Read(&c, 1), 0u);
 }
 
+TEST(MemoryStream, BorrowLendsBytesInPlaceOnlyWhenAllAreThere) {
+    TMemoryStream s(std::string("abcdef"));
+    s.SetPosition(1);
+    const std::uint8_t* bytes = s.Borrow(3);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 3), "bcd");
+    EXPECT_EQ(s.Position(), 4);
+    EXPECT_EQ(s.Borrow(3), nullptr);  // two bytes left: nothing lent, nothing moved
+    EXPECT_EQ(s.Position(), 4);
+    EXPECT_NE(s.Borrow(2), nullptr);
+    EXPECT_NE(s.Borrow(0), nullptr);
+    const std::string held = "xyz";
+    TByteViewStream view(held);
+    EXPECT_EQ(view.Borrow(3), reinterpret_cast<const std::uint8_t*>(held.data()));
+    view.SetPosition(9);  // past the end, as a seek may go
+    EXPECT_EQ(view.Borrow(0), nullptr);
+}
+
 TEST(MemoryStream, LittleEndianHeaderIntegers) {
     TMemoryStream s;
     WriteInt32LE(s, 0x01020304);

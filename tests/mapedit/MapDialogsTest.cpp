@@ -364,8 +364,9 @@ TEST_F(EncounterTest, RandomlyDamagedBlocksPasteOneWholeEncounterOrNothing) {
         const bool pasted = model.Paste();
         ASSERT_EQ(pasted, whole && before < kMaxEncounters);
         ASSERT_EQ(mList.Count(), before + (pasted ? 1 : 0));
-        if (pasted)
+        if (pasted) {
             ASSERT_EQ(mList.Items(row)->MonsterGroupId, expected.MonsterGroupId);
+        }
         for (int i = 0; i < mList.Count(); ++i)
             ASSERT_EQ(mList.Items(i)->ID, i + 1);
     }
