@@ -198,12 +198,21 @@ void TKelSystem::Reset() {
 }
 
 void TKelSystem::LoadFromStream(TStream& stream) {
-    TCatalogBaseItem::LoadFromStream(stream);
-    // Party size and party buffer come from two chunks; make them agree, bounded by the bytes
-    // that were actually stored.
-    const auto stored = static_cast<std::int32_t>(Party.size() / 2);
-    PartySize = std::clamp(PartySize, 0, stored);
-    Party.resize(static_cast<std::size_t>(2 * PartySize));
+    // Party size and party buffer come from two chunks; after every load, also one that failed
+    // part-way, they agree, bounded by the bytes that were actually stored (a save writes as
+    // many bytes as the size says).
+    const auto matchParty = [this] {
+        const auto stored = static_cast<std::int32_t>(Party.size() / 2);
+        PartySize = std::clamp(PartySize, 0, stored);
+        Party.resize(2 * static_cast<std::size_t>(PartySize));
+    };
+    try {
+        TCatalogBaseItem::LoadFromStream(stream);
+    } catch (...) {
+        matchParty();
+        throw;
+    }
+    matchParty();
 }
 
 void TKelSystem::SaveToStream(TStream& stream) {

@@ -331,6 +331,13 @@ TEST(SystemRecord, PartySizeAndBufferAreMadeToAgreeOnLoad) {
     Load(system, std::string("\x15\x05\x88\x80\x80\x80\x00\x16\x02\x02\x00\x00", 13));
     EXPECT_EQ(system.PartySize, 0);
     EXPECT_TRUE(system.Party.empty());
+    // Also when the load fails after the size: a save would otherwise write a party of a
+    // billion members.
+    TMemoryStream damaged(std::string("\x15\x05\x84\x80\x80\x80\x00\x16\x02\x05\x00\x0B\x09", 13));
+    EXPECT_THROW(system.LoadFromStream(damaged), EReadError);
+    ASSERT_EQ(system.PartySize, 1);
+    EXPECT_EQ(system.PartyMember(0), 5);
+    EXPECT_LT(Save(system).size(), 1000u);
 }
 
 TEST(SystemRecord, AssignCopiesWithoutCountingASave) {
