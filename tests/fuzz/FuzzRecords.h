@@ -55,6 +55,11 @@ inline void Paste(const std::string& block, int position) {
                 std::abort();
         }
     }
+    // The single-record paste reads the block's first record as the list paste did; it only
+    // adds something when that record did not read (its damaged load must leave the record as
+    // it was).
+    if (pasted > 0)
+        return;
     Board().SetData(format, block);
     TItem record;
     try {
