@@ -286,13 +286,17 @@ auto LowerBound(const std::vector<std::unique_ptr<TCatalogItem>>& items, std::in
 }  // namespace
 
 TCatalogItem& TCatalog::Obtain(std::int32_t id) {
+    return ObtainMade(id, mItemClass);
+}
+
+TCatalogItem& TCatalog::ObtainMade(std::int32_t id, TCatalogItemClass make) {
     if (!mItems.empty() && mItems.back()->ID >= id) {
         auto it = LowerBound(mItems, id);
         if ((*it)->ID == id)
             return **it;
-        return **mItems.insert(it, mItemClass(id));
+        return **mItems.insert(it, make(id));
     }
-    mItems.push_back(mItemClass(id));
+    mItems.push_back(make(id));
     return *mItems.back();
 }
 
@@ -387,7 +391,7 @@ void TCatalog::LoadFromStream(TStream& stream) {
             const std::int32_t id = ReadVarInt(stream);
             if (!mItems.empty() && mItems.back()->ID >= id)
                 sorted = false;
-            auto item = mItemClass(id);
+            auto item = mLoadTargetClass(id);
             item->LoadFromStream(stream);
             mItems.push_back(std::move(item));
         }
@@ -439,7 +443,7 @@ int TCatalog::PasteFromClipboard(int format, int index) {
             continue;
         const auto id = static_cast<std::int32_t>(target + 1);
         const bool existed = FindByID(id) != nullptr;
-        TCatalogItem& element = Obtain(id);
+        TCatalogItem& element = ObtainMade(id, mLoadTargetClass);
         TMemoryStream backup;
         if (existed)
             element.SaveToStream(backup);

@@ -116,13 +116,29 @@ std::unique_ptr<TCatalogItem> CreateCatalogItem(std::int32_t id) {
     return item;
 }
 
+// Creates an element that a load is about to fill. An element class whose reset content is
+// costly to make and is always replaced by the load (or made by it when the bytes name none)
+// offers a constructor taking its TLoadTarget tag.
+template <class T>
+std::unique_ptr<TCatalogItem> CreateCatalogLoadTarget(std::int32_t id) {
+    std::unique_ptr<T> item;
+    if constexpr (requires { typename T::TLoadTarget; })
+        item = std::make_unique<T>(typename T::TLoadTarget{});
+    else
+        item = std::make_unique<T>();
+    item->SetID(id);
+    return item;
+}
+
 // A list of records kept sorted by ascending ID; IDs may have gaps. Owns its elements.
 class TCatalog {
 public:
     // Largest ID that a list paste fills.
     static constexpr std::int32_t kMaxPasteId = 5000;
 
-    explicit TCatalog(TCatalogItemClass itemClass) : mItemClass(itemClass) {}
+    // `loadTargetClass` makes the elements that a load or paste fills; by default `itemClass`.
+    explicit TCatalog(TCatalogItemClass itemClass, TCatalogItemClass loadTargetClass = nullptr)
+        : mItemClass(itemClass), mLoadTargetClass(loadTargetClass ? loadTargetClass : itemClass) {}
     TCatalog(const TCatalog&) = delete;
     TCatalog& operator=(const TCatalog&) = delete;
     virtual ~TCatalog() = default;
@@ -150,19 +166,25 @@ public:
     void SortAndRenumber(const std::function<bool(const TCatalogItem&, const TCatalogItem&)>& less);
     // Creates an element of this list's class, not inserted anywhere.
     std::unique_ptr<TCatalogItem> CreateItem(std::int32_t id) const { return mItemClass(id); }
+    // Creates an element of this list's class that a load is about to fill.
+    std::unique_ptr<TCatalogItem> CreateLoadTarget(std::int32_t id) const { return mLoadTargetClass(id); }
 
 protected:
     std::vector<std::unique_ptr<TCatalogItem>> mItems;
 
 private:
+    // The element with the ID, inserted in its place as `make` creates it when there is none.
+    TCatalogItem& ObtainMade(std::int32_t id, TCatalogItemClass make);
+
     TCatalogItemClass mItemClass;
+    TCatalogItemClass mLoadTargetClass;
 };
 
 // A list of one element class with typed access.
 template <class T>
 class TCatalogOf : public TCatalog {
 public:
-    TCatalogOf() : TCatalog(&CreateCatalogItem<T>) {}
+    TCatalogOf() : TCatalog(&CreateCatalogItem<T>, &CreateCatalogLoadTarget<T>) {}
 
     T* Items(int index) const { return static_cast<T*>(TCatalog::Items(index)); }
     T* FindByID(std::int32_t id) const { return static_cast<T*>(TCatalog::FindByID(id)); }

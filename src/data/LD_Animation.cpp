@@ -251,9 +251,7 @@ void TKelAnimation::LoadFromStream(TStream& stream) {
                                            return item->ID < value;
                                        });
             if (at == mItems.end() || (*at)->ID != id) {
-                auto made = std::make_unique<TKelAnimationItem>(TKelAnimationItem::TLoadTarget{});
-                made->SetID(id);
-                at = mItems.insert(at, std::move(made));
+                at = mItems.insert(at, CreateLoadTarget(id));
             }
             (*at)->LoadFromStream(stream);
         }

@@ -136,6 +136,17 @@ TEST(Animation, LoadedFramesAreTheNamedOnesOrTheInitialTwenty) {
     EXPECT_EQ(list.FindByID(1)->FrameCount(), TKelAnimationItem::kInitialFrames);
     EXPECT_EQ(list.FindByID(3)->FrameCount(), 1);
     EXPECT_EQ(list.Obtain(2).FrameCount(), TKelAnimationItem::kInitialFrames);  // a new element
+
+    // And through a paste into a plain list, whose new elements are also made for the load.
+    TMemoryClipboard clipboard;
+    IClipboard* previous = SetClipboard(&clipboard);
+    clipboard.SetData(TKelAnimationItem::kClipboardFormat,
+                      MakeClipboardBlock(2, testkit::Bytes({0x00, 0x0C, 0x03, 0x01, 0x01, 0x00, 0x00})));
+    TCatalogOf<TKelAnimationItem> plain;
+    EXPECT_EQ(plain.PasteFromClipboard(TKelAnimationItem::kClipboardFormat, 0), 2);
+    EXPECT_EQ(plain.FindByID(1)->FrameCount(), TKelAnimationItem::kInitialFrames);
+    EXPECT_EQ(plain.FindByID(2)->FrameCount(), 1);
+    SetClipboard(previous);
 }
 
 TEST(Animation, ListReloadSkipsUnchangedAnimationsAndParsesChangedOnes) {

@@ -515,6 +515,72 @@ TEST(Clipboard, ListCopyOfARangeInTheMiddle) {
     EXPECT_EQ(count, 2);
 }
 
+namespace {
+
+// An element whose reset content is costly: a load target leaves it out, and its load makes it
+// when the bytes name no value.
+class TCostly : public TCatalogItem {
+public:
+    struct TLoadTarget {};
+    static inline int Full = 0;     // elements made with their reset content
+    static inline int Targets = 0;  // elements made for a load
+    std::int32_t Value = 0;
+    bool Made = false;              // whether the reset content is there
+
+    TCostly() {
+        ++Full;
+        Reset();
+    }
+    explicit TCostly(TLoadTarget) { ++Targets; }
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        if (n == 1)
+            SetIntField(d, &Value, 0);
+    }
+    void Reset() override {
+        Value = 0;
+        Made = true;
+    }
+};
+
+}  // namespace
+
+// Loads and pastes fill elements made for the load; everything else makes complete ones. Either
+// way an element ends as its bytes say.
+TEST(ListOperations, LoadsAndPastesFillLoadTargets) {
+    ClipboardScope scope;
+    TCostly::Full = TCostly::Targets = 0;
+    TCatalogOf<TCostly> list;
+    list.Obtain(1);
+    list.Append();
+    EXPECT_EQ(TCostly::Full, 2);
+    EXPECT_EQ(TCostly::Targets, 0);
+
+    Load(list, testkit::Bytes({0x02, 0x01, 0x01, 0x01, 0x05, 0x00, 0x04, 0x00}));
+    EXPECT_EQ(TCostly::Full, 2);
+    EXPECT_EQ(TCostly::Targets, 2);
+    EXPECT_EQ(Ids(list), "1,4");
+    EXPECT_EQ(list.FindByID(1)->Value, 5);
+    EXPECT_TRUE(list.FindByID(4)->Made);  // its load reset it
+
+    // Two records pasted from element 4 on: the existing element 4 is loaded in place, element 5
+    // is new. A third, damaged record leaves no element behind.
+    scope.Board.SetData(574, MakeClipboardBlock(3, testkit::Bytes({0x01, 0x01, 0x07, 0x00, 0x01, 0x01, 0x08, 0x00,
+                                                                    0x01, 0x01})));
+    EXPECT_THROW(list.PasteFromClipboard(574, 3), EReadError);
+    EXPECT_EQ(TCostly::Full, 2);
+    EXPECT_EQ(TCostly::Targets, 4);
+    EXPECT_EQ(Ids(list), "1,4,5");
+    EXPECT_EQ(list.FindByID(4)->Value, 7);
+    EXPECT_EQ(list.FindByID(5)->Value, 8);
+
+    // A list class made from plain functions makes load targets as it makes its elements.
+    TCatalog plain(&CreateCatalogItem<TCostly>);
+    EXPECT_THROW(plain.PasteFromClipboard(574, 0), EReadError);
+    EXPECT_EQ(Ids(plain), "1,2");
+    EXPECT_EQ(TCostly::Full, 5);
+    EXPECT_EQ(TCostly::Targets, 4);
+}
+
 TEST(Clipboard, ListPasteOfDamagedRecordKeepsTheTarget) {
     ClipboardScope scope;
     scope.Board.SetData(574, MakeClipboardBlock(2, std::string("\x02\x01\x05\x00" "\x02\x01", 6)));
