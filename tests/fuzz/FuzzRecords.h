@@ -20,6 +20,9 @@ inline TMemoryClipboard& Board() {
     return board;
 }
 
+// The element the list holds before the paste, so that pastes also land on an existing one.
+inline constexpr int kHeldId = 2;
+
 template <class TItem>
 inline void Paste(const std::string& block, int position) {
     constexpr int format = TItem::kClipboardFormat;
@@ -27,17 +30,21 @@ inline void Paste(const std::string& block, int position) {
     // take every input for a leak and run it a second time under the leak checker.
     TCatalogOf<TItem> list;
     TCatalogOf<TItem> again;
-    list.Obtain(2);
-    const int held = list.Count();
+    list.Obtain(kHeldId);
     Board().SetData(format, block);
     int pasted = 0;
+    bool whole = false;
     try {
         pasted = list.PasteFromClipboard(format, position);
+        whole = true;
     } catch (const EReadError&) {
     }
-    // Only a block that pasted something has records to copy: the default record copies and
-    // pastes back the same for every input, and would only slow each run.
-    if (pasted > 0 || list.Count() > held) {
+    // The copy check runs on blocks that pasted whole and pasted something. Most mutated blocks
+    // stop at a damaged record after reading some: checking those as well made nearly every run
+    // copy and paste twice more, while the records they read are the ones the same block without
+    // its damaged tail pastes whole. Only whole blocks reach the copy code, so the fuzzer keeps
+    // them for the coverage they add there.
+    if (whole && pasted > 0) {
         // A block we made ourselves must read, and a copy of what it pasted must paste back to
         // records that copy the same. The first copy may still change once: a record's reset
         // values may depend on its ID (the list's IDs differ from the fresh list's), and a first
@@ -57,8 +64,11 @@ inline void Paste(const std::string& block, int position) {
     }
     // The single-record paste reads the block's first record as the list paste did; it only
     // adds something when that record did not read (its damaged load must leave the record as
-    // it was).
-    if (pasted > 0)
+    // it was). A list paste that failed at a later record has still made the first record's
+    // element, unless that element was there before.
+    const bool firstRead =
+        pasted > 0 || (position + 1 != kHeldId && list.FindByID(position + 1) != nullptr);
+    if (firstRead)
         return;
     Board().SetData(format, block);
     TItem record;
