@@ -1,5 +1,5 @@
 // The record clipboard check shared by the fuzz targets of the record formats: a block pasted
-// into a list and into a single record; whatever pastes must copy again, and a block a copy made
+// into a list and into a single record; whatever pastes whole must copy again, and a block a copy made
 // must paste back to records that copy the same.
 #pragma once
 

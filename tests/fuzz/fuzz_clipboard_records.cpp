@@ -1,6 +1,6 @@
 // Feeds arbitrary clipboard blocks of the record formats (565, 569, 570, 572-583) to the list
 // and record paste readers: the first byte picks the format and the paste position, the rest is
-// the block. Whatever pastes must copy again, and a block a copy made must paste back to records
+// the block. Whatever pastes whole must copy again, and a block a copy made must paste back to records
 // that copy the same.
 #include "data/LD_Animation.h"
 #include "data/LD_Attrib.h"
