@@ -129,17 +129,11 @@ void RaiseEditorWindow(QWidget* mainWindow) {
 bool TDialogCentering::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show) {
         auto* dialog = qobject_cast<QDialog*>(watched);
-        if (dialog && dialog->isWindow() && !dialog->property(kCentredProperty).toBool()) {
+        // The editor's own dialogs place themselves; this is for the standard ones.
+        if (dialog && dialog->isWindow() && !qobject_cast<TFormKelBase*>(dialog) &&
+            !dialog->property(kCentredProperty).toBool()) {
             dialog->setProperty(kCentredProperty, true);
-            QWidget* owner = dialog->parentWidget() ? dialog->parentWidget()->window() : mMainWindow.data();
-            if (owner && owner != dialog && owner->isVisible()) {
-                QScreen* screen = owner->screen();
-                const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-                const QSize size = dialog->frameGeometry().size().expandedTo(dialog->sizeHint());
-                const TRect placed =
-                    CenterOnOwner(size.width(), size.height(), ToRect(owner->frameGeometry()), ToRect(area));
-                dialog->move(placed.Left, placed.Top);
-            }
+            PlaceDialogWindow(*dialog, dialog->parentWidget() ? dialog->parentWidget() : mMainWindow.data());
         }
     }
     return QObject::eventFilter(watched, event);
@@ -168,40 +162,6 @@ void ShowHelpContext(const std::string& context) {
     const std::string page = HelpPageFor(GetAppPath(), context);
     if (page.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page))))
         ShowInformation("Help topic: " + context);
-}
-
-// --- dialog base ---
-
-TFormKelBase::TFormKelBase(QWidget* parent) : QDialog(parent) {
-    auto* help = new QAction(this);
-    help->setShortcut(QKeySequence(Qt::Key_F1));
-    help->setShortcutContext(Qt::WindowShortcut);
-    connect(help, &QAction::triggered, this, &TFormKelBase::HelpKeyPressed);
-    addAction(help);
-}
-
-void TFormKelBase::HelpKeyPressed() {
-    auto* button = findChild<QAbstractButton*>(QStringLiteral("ButtonHelp"));
-    if (button && button->isEnabled())
-        button->click();
-}
-
-void TFormKelBase::showEvent(QShowEvent* event) {
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
-    QDialog::showEvent(event);
-}
-
-bool TFormKelBase::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ContextMenu) {
-        auto* menu = static_cast<QContextMenuEvent*>(event);
-        // A request that bubbled up from another widget shows no menu here.
-        if (menu->reason() == QContextMenuEvent::Mouse && QApplication::widgetAt(QCursor::pos()) != watched) {
-            menu->accept();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace quillon

@@ -3,6 +3,8 @@
 // dispatcher, and the base of the editor's dialogs.
 #pragma once
 
+#include "controls/KelBase_qt.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QLockFile>
@@ -82,20 +84,5 @@ void InstallFontSubstitutes();
 // Opens the help page of a context in the desktop's browser (help/<context>.html beside the
 // executable, else help/index.html); without any page, a message box names the topic.
 void ShowHelpContext(const std::string& context);
-
-// The base of the editor's dialogs: F1 clicks the enabled button named "ButtonHelp"; a context
-// menu request is passed on only to the widget under the mouse cursor.
-class TFormKelBase : public QDialog {
-    Q_OBJECT
-public:
-    explicit TFormKelBase(QWidget* parent = nullptr);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private slots:
-    void HelpKeyPressed();
-};
 
 }  // namespace quillon

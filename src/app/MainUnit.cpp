@@ -295,18 +295,6 @@ TRect ClampToScreen(TRect window, const TRect& screen, int minWidth, int minHeig
     return MakeBounds(left, top, width, height);
 }
 
-TRect CenterOnOwner(int width, int height, const TRect& owner, const TRect& screen) {
-    int left = owner.Left + (owner.Width() - width) / 2;
-    int top = owner.Top + (owner.Height() - height) / 2;
-    if (left + width > screen.Right)
-        left = screen.Right - width;
-    if (top + height > screen.Bottom)
-        top = screen.Bottom - height;
-    left = std::max(left, screen.Left);
-    top = std::max(top, screen.Top);
-    return MakeBounds(left, top, width, height);
-}
-
 // --- start-up ---
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {

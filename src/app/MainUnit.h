@@ -5,6 +5,8 @@
 // what it answers.
 #pragma once
 
+#include "controls/FormPlacement.h"
+
 #include "graphics/GraphicsTypes.h"
 #include "project/ProjectLock.h"
 
@@ -167,9 +169,6 @@ std::optional<TRect> PlacementFromHex(const std::string& hex);
 // most the area's size, moved inside it.
 TRect ClampToScreen(TRect window, const TRect& screen, int minWidth = kMainMinWidth,
                     int minHeight = kMainMinHeight);
-// A dialog of this size centred on its owner's outer rectangle and then clamped so that its right
-// and bottom edges lie within the area and its left and top edges are not left of or above it.
-TRect CenterOnOwner(int width, int height, const TRect& owner, const TRect& screen);
 
 // --- start-up ---
 
