@@ -375,8 +375,7 @@ void TFormKelMain::Action_ProjectNewExecute() {
     model.Show();
     TFormProjectNew dialog(model, this);
     dialog.ChooseBasePath = [this](std::string& path) { return RunBasePathDialog(path, this); };
-    dialog.ShowHelp = [](int) { ShowHelpContext("getting-started"); };
-    if (dialog.exec() != 1)
+    if (!dialog.Run())
         return;
     // The dialog made the folder and stored the base path.
     mManager->CreateProject(model.FolderName, model.GameTitle);
@@ -391,8 +390,7 @@ void TFormKelMain::Action_ProjectOpenExecute() {
     model.StoreBasePath = [](const std::string& path) { SetProjectBasePath(path); };
     TFormProjectOpen dialog(model, this);
     dialog.ChooseBasePath = [this](std::string& path) { return RunBasePathDialog(path, this); };
-    dialog.ShowHelp = [](int) { ShowHelpContext("getting-started"); };
-    if (dialog.exec() != 1)
+    if (!dialog.Run())
         return;
     if (!mModel->OpenProjectFolder(model.BasePath + dialog.FolderName()))
         ShowError("No project could be opened from \"" + model.BasePath + dialog.FolderName() + "\".");
@@ -403,7 +401,7 @@ void TFormKelMain::Action_HelpContentsExecute() { ShowHelpContext("index"); }
 
 void TFormKelMain::Action_HelpAboutExecute() {
     TFormAboutBox box(this);
-    box.exec();
+    box.RunModal();
 }
 
 void TFormKelMain::RaiseFromOtherInstance() { RaiseEditorWindow(this); }
@@ -569,7 +567,6 @@ void TFormKelMain::CreatePanes() {
     mTreeDialogs->Selectors.SelectBackdrop = [this](std::string& name) {
         return SelectResource(this, TSelKind::Backdrop, name);
     };
-    mTreeDialogs->ShowHelp = [](int) { ShowHelpContext("drawing-maps"); };
     mTreeModel->Dialogs = mTreeDialogs.get();
 
     mCanvas = new TFormMapEditor;

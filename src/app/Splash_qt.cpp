@@ -36,7 +36,7 @@ TFormSplash::TFormSplash(QWidget* parent)
     QTimer::singleShot(kSplashMillis, this, &QWidget::close);
 }
 
-TFormAboutBox::TFormAboutBox(QWidget* parent) : QDialog(parent) {
+TFormAboutBox::TFormAboutBox(QWidget* parent) : TFormKelBase(parent) {
     setObjectName(QStringLiteral("FormAboutBox"));
     setWindowTitle(tr("About %1").arg(QString::fromUtf8(kApplicationTitle)));
     auto* layout = new QVBoxLayout(this);
@@ -49,7 +49,7 @@ TFormAboutBox::TFormAboutBox(QWidget* parent) : QDialog(parent) {
     text->setAlignment(Qt::AlignCenter);
     layout->addWidget(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TFormKelBase::Confirm);
     layout->addWidget(buttons);
 }
 

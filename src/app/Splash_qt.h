@@ -1,7 +1,7 @@
 // The splash window shown while the editor starts, and the about box that shows the same picture.
 #pragma once
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
 #include <QPixmap>
 #include <QWidget>
 
@@ -18,7 +18,7 @@ public:
 };
 
 // The about box: the splash picture, the product's name and version.
-class TFormAboutBox : public QDialog {
+class TFormAboutBox : public TFormKelBase {
     Q_OBJECT
 public:
     explicit TFormAboutBox(QWidget* parent = nullptr);

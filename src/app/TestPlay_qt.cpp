@@ -1,6 +1,6 @@
 #include "app/TestPlay_qt.h"
 
-#include "platform/TextCodec.h"
+#include "platform/Cp932Text_qt.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,7 +13,7 @@
 namespace quillon {
 
 TFormProcessWait::TFormProcessWait(QProcess* process, const QString& caption, QWidget* parent)
-    : QDialog(parent), mProcess(process) {
+    : TFormKelBase(parent), mProcess(process) {
     setObjectName("FormProcessWait");
     setWindowTitle(caption);
     setModal(true);
@@ -42,10 +42,10 @@ bool TFormProcessWait::ProcessEnded() const {
 int TFormProcessWait::WaitModal() {
     if (ProcessEnded()) {
         mEnded = true;
-        return 1;
+        return mrOk;
     }
     mTimer->start();
-    const int result = exec();
+    const int result = RunModal();
     mTimer->stop();
     return result;
 }
@@ -59,7 +59,7 @@ void TFormProcessWait::TimerTick() {
         main->raise();
         main->activateWindow();
     }
-    done(1);
+    Confirm();
 }
 
 void TFormProcessWait::closeEvent(QCloseEvent* event) {
@@ -75,12 +75,12 @@ void TFormProcessWait::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QDialog::keyPressEvent(event);
+    TFormKelBase::keyPressEvent(event);
 }
 
 void TFormProcessWait::reject() {
     if (mEnded)
-        QDialog::reject();
+        TFormKelBase::reject();
 }
 
 TQtRuntimeProcess::TQtRuntimeProcess(QWidget* owner) : mOwner(owner) {}
@@ -115,7 +115,7 @@ void TQtRuntimeProcess::WaitForEnd(const std::string& caption) {
     if (!mProcess)
         return;
     {
-        TFormProcessWait wait(mProcess.get(), QString::fromStdString(Cp932ToUtf8(caption)), mOwner);
+        TFormProcessWait wait(mProcess.get(), Cp932ToQString(caption), mOwner);
         wait.WaitModal();
     }
     mExitCode = mProcess->exitStatus() == QProcess::NormalExit ? mProcess->exitCode() : -1;

@@ -3,7 +3,8 @@
 
 #include "app/TestPlay.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
+
 #include <QPointer>
 
 #include <memory>
@@ -13,10 +14,10 @@ class QTimer;
 
 namespace quillon {
 
-// A small modal window that holds a running process and closes itself (result 1) once the
+// A small modal window that holds a running process and closes itself (mrOk) once the
 // process has ended. The user cannot close it while the process runs: close requests and Esc are
 // refused.
-class TFormProcessWait : public QDialog {
+class TFormProcessWait : public TFormKelBase {
     Q_OBJECT
 public:
     TFormProcessWait(QProcess* process, const QString& caption, QWidget* parent = nullptr);

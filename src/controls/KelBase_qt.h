@@ -48,7 +48,6 @@ public slots:
     // Esc and the window's close box.
     void reject() override { Cancel(); }
 
-protected slots:
     // OK: confirms when CanConfirm agrees.
     virtual void ButtonOkClick();
     void ButtonCancelClick() { Cancel(); }

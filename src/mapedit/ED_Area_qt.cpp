@@ -6,8 +6,8 @@
 #include "graphics/MapRender.h"
 #include "graphics/OrlenSheet_qt.h"
 #include "mapedit/EncounterList_qt.h"
+#include "platform/Cp932Text_qt.h"
 #include "platform/Cp932Validator_qt.h"
-#include "platform/TextCodec.h"
 #include "mapedit/MapProperties.h"
 #include "project/Resources.h"
 #include "ui_ED_Area.h"
@@ -22,10 +22,6 @@
 #include <QVBoxLayout>
 
 namespace quillon {
-
-namespace {
-QString Text(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
-}  // namespace
 
 // --- the area maker ---
 
@@ -106,7 +102,7 @@ void TFormAreaMaker::mouseReleaseEvent(QMouseEvent* event) {
 // --- "Set Area" ---
 
 TFormMapSetArea::TFormMapSetArea(TMapSetAreaModel& model, const TKelChipSet* chipSets, QWidget* parent)
-    : QDialog(parent), mModel(model) {
+    : TFormKelBase(parent), mModel(model) {
     setObjectName("FormMapSetArea");
     setWindowTitle(tr("Set Area"));
     auto* layout = new QVBoxLayout(this);
@@ -132,14 +128,11 @@ TFormMapSetArea::TFormMapSetArea(TMapSetAreaModel& model, const TKelChipSet* chi
     mOk = new QPushButton(tr("&Ok"), this);
     mOk->setObjectName("ButtonOk");
     auto* cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setObjectName("ButtonCancel");
     bottom->addWidget(mOk);
     bottom->addWidget(cancel);
     layout->addLayout(bottom);
-    connect(mOk, &QPushButton::clicked, this, [this] {
-        if (mModel.OkEnabled())
-            done(1);
-    });
-    connect(cancel, &QPushButton::clicked, this, [this] { done(2); });
+    ConnectStandardButtons();
     mModel.Maker().OnChanged = [this] { UpdateState(); };
     SetZoom(mModel.ZoomIndex());
 }
@@ -151,6 +144,8 @@ void TFormMapSetArea::SetZoom(int index) {
     UpdateState();
 }
 
+bool TFormMapSetArea::CanConfirm() { return mModel.OkEnabled(); }
+
 void TFormMapSetArea::UpdateState() {
     mLabel->setText(QString::fromStdString(mModel.Label()));
     mOk->setEnabled(mModel.OkEnabled());
@@ -160,16 +155,17 @@ void TFormMapSetArea::UpdateState() {
 void TFormMapSetArea::done(int result) {
     mModel.Maker().OnChanged = nullptr;
     mModel.Hide();
-    QDialog::done(result);
+    TFormKelBase::done(result);
 }
 
 // --- the area dialog ---
 
 TFormEDArea::TFormEDArea(TAreaPropertiesModel& model, TKelMapTree& tree, const TKelMap& map, const TKelChipSet* chipSets,
                          const TCatalog* troops, QWidget* parent)
-    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormEDArea>()) {
+    : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormEDArea>()) {
     mUi->setupUi(this);
-    setWindowTitle(Text(model.Title()));
+    setWindowTitle(Cp932ToQString(model.Title()));
+    SetHelpContext(kAreaPropertiesHelpContext);
     mEncounters = new TEncounterListView(model.Encounters, troops, mUi->EncounterHolder);
     auto* holder = new QVBoxLayout(mUi->EncounterHolder);
     holder->setContentsMargins(0, 0, 0, 0);
@@ -177,31 +173,24 @@ TFormEDArea::TFormEDArea(TAreaPropertiesModel& model, TKelMapTree& tree, const T
     SetArea = [this, &tree, &map, chipSets](TKelAreaRect& rect) {
         TMapSetAreaModel setArea(tree, map, mModel.Rect);
         TFormMapSetArea dialog(setArea, chipSets, this);
-        return dialog.exec() == 1 && setArea.Ok(rect);
+        return dialog.Run() && setArea.Ok(rect);
     };
     connect(mUi->EditName, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const std::string typed = text.toStdString();
-        const std::string bytes = Utf8ToCp932(typed);
-        if (Cp932ToUtf8(bytes) == typed)
-            mModel.SetName(bytes);
+        if (const auto bytes = QStringToCp932(text))
+            mModel.SetName(*bytes);
         UpdateView();
     });
     LimitCp932(mUi->EditName, static_cast<int>(kMapNameMaxBytes));
     connect(mUi->ButtonArea, &QPushButton::clicked, this, &TFormEDArea::ButtonAreaClick);
-    connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormEDArea::ButtonOkClick);
-    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
-    connect(mUi->ButtonHelp, &QPushButton::clicked, this, [this] {
-        if (ShowHelp)
-            ShowHelp(kAreaPropertiesHelpContext);
-    });
+    ConnectStandardButtons();
     UpdateView();
 }
 
 TFormEDArea::~TFormEDArea() = default;
 
 void TFormEDArea::UpdateView() {
-    if (mUi->EditName->text() != Text(mModel.Name))
-        mUi->EditName->setText(Text(mModel.Name));
+    if (!ShowsCp932(mUi->EditName->text(), mModel.Name))
+        mUi->EditName->setText(Cp932ToQString(mModel.Name));
     mUi->ButtonArea->setText(QString::fromStdString(mModel.AreaText()));
 }
 
@@ -212,7 +201,5 @@ void TFormEDArea::ButtonAreaClick() {
         UpdateView();
     }
 }
-
-void TFormEDArea::ButtonOkClick() { done(1); }
 
 }  // namespace quillon

@@ -3,7 +3,8 @@
 
 #include "mapedit/MapArea.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -47,7 +48,7 @@ private:
     QImage mImage;
 };
 
-class TFormMapSetArea : public QDialog {
+class TFormMapSetArea : public TFormKelBase {
     Q_OBJECT
 public:
     TFormMapSetArea(TMapSetAreaModel& model, const TKelChipSet* chipSets, QWidget* parent = nullptr);
@@ -55,6 +56,10 @@ public:
     QPushButton* ButtonOk() const { return mOk; }
     QLabel* Label() const { return mLabel; }
     void done(int result) override;
+
+protected:
+    // "&Ok" needs a rectangle.
+    bool CanConfirm() override;
 
 private slots:
     void UpdateState();
@@ -68,7 +73,7 @@ private:
     QPushButton* mOk;
 };
 
-class TFormEDArea : public QDialog {
+class TFormEDArea : public TFormKelBase {
     Q_OBJECT
 public:
     // `tree` and `map`: what "Set Area" shows; `troops` names the encounters (may be null).
@@ -77,14 +82,12 @@ public:
     ~TFormEDArea() override;
     Ui::FormEDArea& Form() { return *mUi; }
     TEncounterListView* Encounters() const { return mEncounters; }
-    std::function<void(int context)> ShowHelp;
     // Runs "Set Area" (tests put a stand-in here); answers the chosen rectangle.
     std::function<bool(TKelAreaRect& rect)> SetArea;
     void UpdateView();
 
 private slots:
     void ButtonAreaClick();
-    void ButtonOkClick();
 
 private:
     TAreaPropertiesModel& mModel;

@@ -1,34 +1,34 @@
 #include "mapedit/EncounterList_qt.h"
 
 #include "data/Catalog.h"
-#include "platform/TextCodec.h"
+#include "platform/Cp932Text_qt.h"
 #include "ui_ED_Map2.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QSignalBlocker>
 
 namespace quillon {
 
 // --- the encounter dialog ---
 
 TFormEDMapEncount::TFormEDMapEncount(TEncounterDialogModel& model, QWidget* parent)
-    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormEDMapEncount>()) {
+    : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormEDMapEncount>()) {
     mUi->setupUi(this);
     for (const std::string& name : model.Names())
-        mUi->ComboTroop->addItem(QString::fromStdString(Cp932ToUtf8(name)));
+        mUi->ComboTroop->addItem(Cp932ToQString(name));
     mUi->ComboTroop->setCurrentIndex(model.Index());
-    connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormEDMapEncount::ButtonOkClick);
-    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
+    ConnectStandardButtons();
 }
 
 TFormEDMapEncount::~TFormEDMapEncount() = default;
 
-void TFormEDMapEncount::ButtonOkClick() {
+bool TFormEDMapEncount::CanConfirm() {
     mModel.SetIndex(mUi->ComboTroop->currentIndex());
     mModel.Confirm();
-    done(1);
+    return true;
 }
 
 // --- the list ---
@@ -43,29 +43,27 @@ TEncounterListView::TEncounterListView(TKelEncount& list, const TCatalog* troops
     EditTroop = [this](std::int32_t current, std::int32_t& chosen) {
         TEncounterDialogModel model(mTroops, current);
         TFormEDMapEncount dialog(model, this);
-        if (dialog.exec() != 1)
+        if (!dialog.Run())
             return false;
         chosen = model.TroopId();
         return true;
     };
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
-        if (!mRefreshing)
-            mModel.Select(current ? indexOfTopLevelItem(current) : -1);
+        mModel.Select(current ? indexOfTopLevelItem(current) : -1);
     });
     mModel.Select(0);
     Refresh();
 }
 
 void TEncounterListView::Refresh() {
-    mRefreshing = true;
+    const QSignalBlocker blocker(this);
     clear();
     for (int row = 0; row < mModel.RowCount(); ++row)
-        addTopLevelItem(new QTreeWidgetItem(QStringList{QString::fromStdString(Cp932ToUtf8(mModel.RowText(row)))}));
+        addTopLevelItem(new QTreeWidgetItem(QStringList{Cp932ToQString(mModel.RowText(row))}));
     if (QTreeWidgetItem* selected = topLevelItem(mModel.Selected()))
         setCurrentItem(selected);
     if (QTreeWidgetItem* target = topLevelItem(mModel.ScrollTarget()))
         scrollToItem(target);
-    mRefreshing = false;
 }
 
 bool TEncounterListView::RunCommand(TEncounterCommand command) {

@@ -5,7 +5,8 @@
 
 #include "mapedit/MapEncounters.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
+
 #include <QTreeWidget>
 
 #include <functional>
@@ -19,15 +20,16 @@ class FormEDMapEncount;
 
 namespace quillon {
 
-class TFormEDMapEncount : public QDialog {
+class TFormEDMapEncount : public TFormKelBase {
     Q_OBJECT
 public:
     TFormEDMapEncount(TEncounterDialogModel& model, QWidget* parent = nullptr);
     ~TFormEDMapEncount() override;
     Ui::FormEDMapEncount& Form() { return *mUi; }
 
-private slots:
-    void ButtonOkClick();
+protected:
+    // OK takes the chosen troop.
+    bool CanConfirm() override;
 
 private:
     TEncounterDialogModel& mModel;
@@ -58,7 +60,6 @@ protected:
 private:
     TEncounterListModel mModel;
     const TCatalog* mTroops;
-    bool mRefreshing = false;
 };
 
 }  // namespace quillon

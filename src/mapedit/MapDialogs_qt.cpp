@@ -8,19 +8,11 @@
 
 namespace quillon {
 
-int TMapTreeDialogs::Exec(QWidget& dialog) {
-    if (Run)
-        return Run(dialog);
-    return static_cast<QDialog&>(dialog).exec();
-}
-
 bool TMapTreeDialogs::EditMap(bool newMode, bool parentIsRoot, TKelMapTreeItem& item, TKelMap& settings) {
     TMapPropertiesModel model;
     model.Selectors = Selectors;
     model.Open(newMode, parentIsRoot, item, settings, ChipSets);
-    TFormEDMap dialog(model, ChipSets, Troops, mParent);
-    dialog.ShowHelp = ShowHelp;
-    if (Exec(dialog) != 1)
+    if (!RunMapProperties(model, Troops, mParent))
         return false;
     model.Apply(item, settings);
     return true;
@@ -32,8 +24,7 @@ bool TMapTreeDialogs::EditArea(bool newMode, const TKelMapTree& tree, const TKel
     model.ReadFromItem(item);
     // "Set Area" only reads the tree and puts every stored scroll position back.
     TFormEDArea dialog(model, const_cast<TKelMapTree&>(tree), map, ChipSets, Troops, mParent);
-    dialog.ShowHelp = ShowHelp;
-    if (Exec(dialog) != 1)
+    if (!dialog.Run())
         return false;
     model.WriteToItem(item);
     return true;
@@ -42,7 +33,7 @@ bool TMapTreeDialogs::EditArea(bool newMode, const TKelMapTree& tree, const TKel
 bool TMapTreeDialogs::ShiftMap(std::int32_t width, std::int32_t height, std::int32_t& dx, std::int32_t& dy) {
     TMapShiftModel model(width, height);
     TFormMapShift dialog(model, mParent);
-    if (Exec(dialog) != 1)
+    if (!dialog.Run())
         return false;
     model.Offset(dx, dy);
     return true;

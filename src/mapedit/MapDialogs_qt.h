@@ -5,8 +5,6 @@
 #include "mapedit/MapProperties.h"
 #include "mapedit/MapTreeView.h"
 
-#include <functional>
-
 class QWidget;
 
 namespace quillon {
@@ -22,10 +20,6 @@ public:
     const TCatalog* Troops = nullptr;       // the database's troops
     // The panorama, music and battle background selectors; the owner fills them.
     TMapPropertiesSelectors Selectors;
-    // "&Help" of the dialogs, by context number.
-    std::function<void(int context)> ShowHelp;
-    // Runs a dialog modally and answers its result; tests replace it to drive the dialog.
-    std::function<int(QWidget& dialog)> Run;
 
     bool Available() const override { return true; }
     bool EditMap(bool newMode, bool parentIsRoot, TKelMapTreeItem& item, TKelMap& settings) override;
@@ -33,7 +27,6 @@ public:
     bool ShiftMap(std::int32_t width, std::int32_t height, std::int32_t& dx, std::int32_t& dy) override;
 
 private:
-    int Exec(QWidget& dialog);
     QWidget* mParent;
 };
 

@@ -4,49 +4,16 @@
 #include "data/LD_Map.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 namespace quillon {
 
-namespace {
-
-bool ParseInt(const std::string& text, std::int32_t& value) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+')
-        ++first;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    return ec == std::errc() && end == last && first != last;
-}
-
-bool ParseRange(const std::string& text, std::int32_t low, std::int32_t high, std::int32_t& value, std::string& error) {
-    if (!ParseInt(text, value) || value < low || value > high) {
-        error = "'" + text + "' is not a number from " + std::to_string(low) + " to " + std::to_string(high);
-        return false;
-    }
-    return true;
-}
-
-bool ParseFlag(const std::string& text, bool& value, std::string& error) {
-    if (text == "1" || text == "on" || text == "true") {
-        value = true;
-        return true;
-    }
-    if (text == "0" || text == "off" || text == "false") {
-        value = false;
-        return true;
-    }
-    error = "'" + text + "' is not on or off (1 or 0)";
-    return false;
-}
-
-}  // namespace
 
 void TMapPropertiesModel::Open(bool newMode, bool topLevel, const TKelMapTreeItem& item, const TKelMap& map,
                                const TCatalog* chipSets) {
     NewMode = newMode;
     TopLevel = topLevel;
+    ChipSets = chipSets;
     ReadFromItem(item);
     ReadFromMap(map);
     Show(chipSets);
@@ -203,89 +170,75 @@ bool TMapPropertiesModel::ChooseBackdrop() {
 }
 
 bool TMapPropertiesModel::SetByKey(const std::string& key, const std::string& value, std::string& error) {
-    std::int32_t n = 0;
-    bool flag = false;
-    auto choice = [&](bool (TMapPropertiesModel::*set)(std::uint8_t)) {
-        if (!ParseRange(value, 0, 2, n, error))
-            return false;
-        if (!(this->*set)(static_cast<std::uint8_t>(n))) {
-            error = "a top-level map has no parent map to follow";
-            return false;
-        }
-        return true;
-    };
-    if (key == "name") {
-        if (value.size() > kMapNameMaxBytes) {
-            error = "a name holds at most 24 bytes";
-            return false;
-        }
-        Name = value;
-        return true;
-    }
-    if (key == "chipset") {
-        if (!ParseRange(value, 1, 99999, n, error))
-            return false;
-        ChipSetId = n;
-        return true;
-    }
-    if (key == "width" || key == "height") {
-        const bool width = key == "width";
-        if (!ParseRange(value, width ? kMapMinWidth : kMapMinHeight, width ? kMapMaxWidth : kMapMaxHeight, n, error))
-            return false;
-        (width ? Width : Height) = n;
-        return true;
-    }
-    if (key == "scroll") {
-        if (!ParseRange(value, 0, 3, n, error))
-            return false;
-        return SetScrollType(static_cast<std::uint8_t>(n));
-    }
-    if (key == "steps") {
-        if (!ParseRange(value, 0, kMaxEncounterSteps, n, error))
-            return false;
-        EncounterSteps = n;
-        return true;
-    }
-    if (key == "panorama" || key == "hpan" || key == "vpan" || key == "hauto" || key == "vauto") {
-        if (!ParseFlag(value, flag, error))
-            return false;
-        (key == "panorama" ? PanoramaEnabled
-         : key == "hpan"   ? HorizontalPan
-         : key == "vpan"   ? VerticalPan
-         : key == "hauto"  ? HorizontalAuto
-                           : VerticalAuto) = flag;
-        return true;
-    }
-    if (key == "hspeed" || key == "vspeed") {
-        if (!ParseRange(value, -kPanoramaMaxSpeed, kPanoramaMaxSpeed, n, error))
-            return false;
-        (key == "hspeed" ? HorizontalSpeed : VerticalSpeed) = n;
-        return true;
-    }
-    if (key == "panorama-name") {
-        PanoramaName = value;
-        return true;
-    }
-    if (key == "music") {
-        Music.Name = value;
-        return true;
-    }
-    if (key == "backdrop") {
-        BackdropName = value;
-        return true;
-    }
-    if (key == "music-type")
-        return choice(&TMapPropertiesModel::SetMusicType);
-    if (key == "backdrop-type")
-        return choice(&TMapPropertiesModel::SetBackdropType);
-    if (key == "teleport")
-        return choice(&TMapPropertiesModel::SetTeleportPermission);
-    if (key == "escape")
-        return choice(&TMapPropertiesModel::SetEscapePermission);
-    if (key == "save")
-        return choice(&TMapPropertiesModel::SetSavePermission);
-    error = "unknown setting '" + key + "'";
-    return false;
+    TFieldBinding binding(MapPropertiesForm(), *this);
+    return binding.SetByKey(key, value, error);
+}
+
+const TFieldForm& MapPropertiesForm() {
+    using M = TMapPropertiesModel;
+    using K = TFieldKind;
+    static const TFieldForm form = [] {
+        TFieldFormBuilder<M> b;
+        const auto panorama = [](const M& m) { return m.Enabling().PanoramaGroup; };
+        const auto parentChoice = [](const M& m, int choice) { return choice != 0 || m.Enabling().ParentChoices; };
+        const char* const parentRefusal = "a top-level map has no parent map to follow";
+        b.Field(K::Text, "EditName", "&Name", &M::Name, &M::SetName).Bytes(kMapNameMaxBytes).Key("name");
+        b.Field(K::IdList, "ComboChipSet", "&ChipSet", &M::ChipSetId).Range(1, 99999).Key("chipset")
+            .ItemsFrom([](const M& m) {
+                std::vector<TFieldChoice> items;
+                if (m.ChipSets != nullptr)
+                    for (int i = 0; i < m.ChipSets->Count(); ++i)
+                        items.push_back({m.ChipSets->Items(i)->ID, m.ChipSets->Items(i)->Name});
+                return items;
+            });
+        b.Field(K::Number, "SpinWidth", "&Width", &M::Width, &M::SetWidth).Range(kMapMinWidth, kMapMaxWidth).Key("width");
+        b.Field(K::Number, "SpinHeight", "&Height", &M::Height, &M::SetHeight).Range(kMapMinHeight, kMapMaxHeight)
+            .Key("height");
+        b.Field(K::DropDown, "ComboScrollType", "Scroll &Type", &M::ScrollType, &M::SetScrollType)
+            .Choices({"None", "Vertical Loop", "Horizontal Loop", "Both Loop"}).Key("scroll");
+        b.Field(K::Number, "SpinSteps", "&Steps", &M::EncounterSteps, &M::SetEncounterSteps).Range(0, kMaxEncounterSteps)
+            .Key("steps");
+        b.Field(K::Check, "CheckPanorama", "", &M::PanoramaEnabled).Key("panorama");
+        b.Group("GroupGraphic").EnabledWhen(panorama);
+        b.Group("GroupOption").EnabledWhen(panorama);
+        b.Resource("ButtonPanoramaSet", "", nullptr, &M::ChoosePanorama).EnabledWhen(panorama).Key("panorama-name")
+            .Writes([](M& m, const TFieldValue& v) { m.PanoramaName = std::get<std::string>(v); });
+        b.Field(K::Check, "CheckHorizontalPan", "", &M::HorizontalPan).EnabledWhen(panorama).Key("hpan");
+        b.Field(K::Check, "CheckVerticalPan", "", &M::VerticalPan).EnabledWhen(panorama).Key("vpan");
+        b.Field(K::Check, "CheckHorizontalAuto", "", &M::HorizontalAuto)
+            .EnabledWhen([](const M& m) { return m.Enabling().HorizontalAuto; }).Key("hauto");
+        b.Field(K::Check, "CheckVerticalAuto", "", &M::VerticalAuto)
+            .EnabledWhen([](const M& m) { return m.Enabling().VerticalAuto; }).Key("vauto");
+        b.Field(K::Number, "SpinHorizontalSpeed", "", &M::HorizontalSpeed, &M::SetHorizontalSpeed)
+            .Range(-kPanoramaMaxSpeed, kPanoramaMaxSpeed).BlankWhenDisabled().With({"LabelHorizontalSpeed"})
+            .EnabledWhen([](const M& m) { return m.Enabling().HorizontalSpeed; }).Key("hspeed");
+        b.Field(K::Number, "SpinVerticalSpeed", "", &M::VerticalSpeed, &M::SetVerticalSpeed)
+            .Range(-kPanoramaMaxSpeed, kPanoramaMaxSpeed).BlankWhenDisabled().With({"LabelVerticalSpeed"})
+            .EnabledWhen([](const M& m) { return m.Enabling().VerticalSpeed; }).Key("vspeed");
+        b.Field(K::RadioGroup, "GroupMusic", "", &M::MusicType, &M::SetMusicType)
+            .Choices({"RadioMusicParent", "RadioMusicNoChange", "RadioMusicSetTo"}).ChoiceEnabledWhen(parentChoice)
+            .Key("music-type", parentRefusal);
+        b.Resource("ButtonMusic", "", &M::MusicText, &M::ChooseMusic)
+            .EnabledWhen([](const M& m) { return m.Enabling().MusicBox; }).Key("music")
+            .Writes([](M& m, const TFieldValue& v) { m.Music.Name = std::get<std::string>(v); });
+        b.Field(K::RadioGroup, "GroupBackdrop", "", &M::BackdropType, &M::SetBackdropType)
+            .Choices({"RadioBackdropParent", "RadioBackdropTerrain", "RadioBackdropSetTo"})
+            .ChoiceEnabledWhen(parentChoice).Key("backdrop-type", parentRefusal);
+        b.Resource("ButtonBackdrop", "", &M::BackdropText, &M::ChooseBackdrop)
+            .EnabledWhen([](const M& m) { return m.Enabling().BackdropBox; }).Key("backdrop")
+            .Writes([](M& m, const TFieldValue& v) { m.BackdropName = std::get<std::string>(v); });
+        b.Field(K::RadioGroup, "GroupTeleport", "", &M::TeleportPermission, &M::SetTeleportPermission)
+            .Choices({"RadioTeleportParent", "RadioTeleportEnable", "RadioTeleportDisable"})
+            .ChoiceEnabledWhen(parentChoice).Key("teleport", parentRefusal);
+        b.Field(K::RadioGroup, "GroupEscape", "", &M::EscapePermission, &M::SetEscapePermission)
+            .Choices({"RadioEscapeParent", "RadioEscapeEnable", "RadioEscapeDisable"})
+            .ChoiceEnabledWhen(parentChoice).Key("escape", parentRefusal);
+        b.Field(K::RadioGroup, "GroupSave", "", &M::SavePermission, &M::SetSavePermission)
+            .Choices({"RadioSaveParent", "RadioSaveEnable", "RadioSaveDisable"}).ChoiceEnabledWhen(parentChoice)
+            .Key("save", parentRefusal);
+        return b.Build();
+    }();
+    return form;
 }
 
 }  // namespace quillon

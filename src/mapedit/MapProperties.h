@@ -4,6 +4,7 @@
 #pragma once
 
 #include "data/LD_MapTree.h"
+#include "controls/FieldForm.h"
 #include "data/LD_System.h"
 #include "platform/Cp932Limit.h"
 
@@ -73,6 +74,7 @@ public:
     std::uint8_t SavePermission = 0;
 
     TMapPropertiesSelectors Selectors;
+    const TCatalog* ChipSets = nullptr;  // what the chipset list offers (not owned; may be null)
 
     // Fills the fields from a tree item and a map's settings and applies the show rules.
     void Open(bool newMode, bool topLevel, const TKelMapTreeItem& item, const TKelMap& map, const TCatalog* chipSets);
@@ -122,14 +124,17 @@ public:
     bool ChooseMusic();
     bool ChooseBackdrop();
 
-    // One setting by its key, as `quillon-cli tree ... props` names them (name, chipset, width,
-    // height, scroll, steps, panorama, panorama-name, hpan, vpan, hauto, vauto, hspeed, vspeed,
-    // music-type, music, backdrop-type, backdrop, teleport, escape, save). Values are checked
-    // against the controls' ranges; false with the reason in `error` when refused.
+    // One setting by its key, as `quillon-cli tree ... props` names them (the keys of
+    // MapPropertiesForm). Values are checked against the controls' ranges; false with the reason
+    // in `error` when refused.
     bool SetByKey(const std::string& key, const std::string& value, std::string& error);
 
 private:
     bool SetChoice(std::uint8_t& field, std::uint8_t value);
 };
+
+// The dialog's fields, each described once: the widget, the model field, range, byte limit,
+// enabling, and the key the command-line tool uses.
+const TFieldForm& MapPropertiesForm();
 
 }  // namespace quillon

@@ -5,7 +5,7 @@
 #include "graphics/MapRender.h"
 #include "graphics/OrlenSheet_qt.h"
 #include "mapedit/MapTreeView_qt.h"
-#include "platform/TextCodec.h"
+#include "platform/Cp932Text_qt.h"
 #include "project/Resources.h"
 
 #include <QHBoxLayout>
@@ -90,7 +90,7 @@ void TFormMapPosSetter::mouseDoubleClickEvent(QMouseEvent* event) {
 // --- the dialog ---
 
 TFormMapSetPlace::TFormMapSetPlace(TMapSetPlaceModel& model, const TKelChipSet* chipSets, QWidget* parent)
-    : QDialog(parent), mModel(model) {
+    : TFormKelBase(parent), mModel(model) {
     setObjectName("FormMapSetPlace");
     setWindowTitle(tr("Set Place"));
     auto* layout = new QHBoxLayout(this);
@@ -132,8 +132,7 @@ TFormMapSetPlace::TFormMapSetPlace(TMapSetPlaceModel& model, const TKelChipSet* 
     layout->addLayout(right, 1);
     resize(640, 420);
 
-    connect(mOk, &QPushButton::clicked, this, &TFormMapSetPlace::ButtonOkClick);
-    connect(mCancel, &QPushButton::clicked, this, [this] { done(2); });
+    ConnectStandardButtons();
     connect(mPosition, &TFormMapPosSetter::PositionChanged, this, &TFormMapSetPlace::UpdateState);
     connect(mPosition, &TFormMapPosSetter::OkPressed, this, &TFormMapSetPlace::ButtonOkClick);
     mTree->OnMapSelected = [this] {
@@ -147,7 +146,7 @@ TFormMapSetPlace::~TFormMapSetPlace() {
 }
 
 void TFormMapSetPlace::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    TFormKelBase::showEvent(event);
     if (event->spontaneous())
         return;
     mModel.Show();
@@ -166,13 +165,10 @@ void TFormMapSetPlace::showEvent(QShowEvent* event) {
 
 void TFormMapSetPlace::done(int result) {
     mModel.Hide();
-    QDialog::done(result);
+    TFormKelBase::done(result);
 }
 
-void TFormMapSetPlace::ButtonOkClick() {
-    if (mModel.Ok())
-        done(1);
-}
+bool TFormMapSetPlace::CanConfirm() { return mModel.Ok(); }
 
 void TFormMapSetPlace::SetZoom(int index) {
     mModel.SetZoom(index);
@@ -180,7 +176,7 @@ void TFormMapSetPlace::SetZoom(int index) {
 }
 
 void TFormMapSetPlace::UpdateState() {
-    mLabel->setText(QString::fromStdString(Cp932ToUtf8(mModel.Label())));
+    mLabel->setText(Cp932ToQString(mModel.Label()));
     mOk->setEnabled(mModel.OkEnabled());
 }
 

@@ -4,7 +4,8 @@
 
 #include "mapedit/MapSetPlace.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -47,7 +48,7 @@ private:
     QImage mImage;
 };
 
-class TFormMapSetPlace : public QDialog {
+class TFormMapSetPlace : public TFormKelBase {
     Q_OBJECT
 public:
     // `chipSets`: the database's chipset list (the map's tiles are drawn with it); may be null.
@@ -62,9 +63,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // "&Ok" takes the place when the model agrees.
+    bool CanConfirm() override;
 
 private slots:
-    void ButtonOkClick();
     void UpdateState();
 
 private:

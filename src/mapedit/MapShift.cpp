@@ -1,12 +1,15 @@
 #include "mapedit/MapShift.h"
 
+#include "controls/LastUsed.h"
+
 #include <algorithm>
 
 namespace quillon {
 
 namespace {
-int gLastDirection = 0;
-std::int32_t gLastAmount = 1;
+// The choice is offered again for the rest of the run.
+int& LastDirectionValue() { return TLastUsed::Value<int>("MapShift.Direction", 0); }
+std::int32_t& LastAmountValue() { return TLastUsed::Value<std::int32_t>("MapShift.Amount", 1); }
 
 bool IsDirection(int d) {
     return d == TMapShiftModel::sdUp || d == TMapShiftModel::sdLeft || d == TMapShiftModel::sdRight ||
@@ -14,17 +17,14 @@ bool IsDirection(int d) {
 }
 }  // namespace
 
-int TMapShiftModel::LastDirection() { return gLastDirection; }
-std::int32_t TMapShiftModel::LastAmount() { return gLastAmount; }
-void TMapShiftModel::ForgetLast() {
-    gLastDirection = 0;
-    gLastAmount = 1;
-}
+int TMapShiftModel::LastDirection() { return LastDirectionValue(); }
+std::int32_t TMapShiftModel::LastAmount() { return LastAmountValue(); }
+void TMapShiftModel::ForgetLast() { TLastUsed::Forget("MapShift."); }
 
 TMapShiftModel::TMapShiftModel(std::int32_t width, std::int32_t height)
     : mWidth(std::max(width, 1)), mHeight(std::max(height, 1)) {
-    mDirection = IsDirection(gLastDirection) ? gLastDirection : sdUp;
-    SetAmount(gLastAmount);
+    mDirection = IsDirection(LastDirectionValue()) ? LastDirectionValue() : sdUp;
+    SetAmount(LastAmountValue());
 }
 
 void TMapShiftModel::SetDirection(int direction) {
@@ -53,8 +53,8 @@ void TMapShiftModel::Offset(std::int32_t& dx, std::int32_t& dy) const {
 }
 
 void TMapShiftModel::Confirm() {
-    gLastDirection = mDirection;
-    gLastAmount = mAmount;
+    LastDirectionValue() = mDirection;
+    LastAmountValue() = mAmount;
 }
 
 }  // namespace quillon

@@ -5,11 +5,12 @@
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QSignalBlocker>
 
 namespace quillon {
 
 TFormMapShift::TFormMapShift(TMapShiftModel& model, QWidget* parent)
-    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormMapShift>()) {
+    : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormMapShift>()) {
     mUi->setupUi(this);
     mGroup = new QButtonGroup(this);
     mGroup->addButton(mUi->RadioUp, TMapShiftModel::sdUp);
@@ -20,34 +21,29 @@ TFormMapShift::TFormMapShift(TMapShiftModel& model, QWidget* parent)
         mModel.SetDirection(id);
         UpdateView();
     });
-    connect(mUi->SpinAmount, &QSpinBox::valueChanged, this, [this](int value) {
-        if (!mUpdating)
-            mModel.SetAmount(value);
-    });
-    connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormMapShift::ButtonOkClick);
-    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
+    connect(mUi->SpinAmount, &QSpinBox::valueChanged, this, [this](int value) { mModel.SetAmount(value); });
+    ConnectStandardButtons();
     UpdateView();
 }
 
 TFormMapShift::~TFormMapShift() = default;
 
 void TFormMapShift::UpdateView() {
-    mUpdating = true;
+    const QSignalBlocker blocker(mUi->SpinAmount);
     if (QAbstractButton* button = mGroup->button(mModel.Direction()))
         button->setChecked(true);
     mUi->SpinAmount->setRange(1, mModel.MaxAmount());
     mUi->SpinAmount->setValue(mModel.Amount());
-    mUpdating = false;
 }
 
-void TFormMapShift::ButtonOkClick() {
+bool TFormMapShift::CanConfirm() {
     mModel.SetAmount(mUi->SpinAmount->value());
     mModel.Confirm();
-    done(1);
+    return true;
 }
 
 TFormMapShipPos::TFormMapShipPos(TMapShipPosModel& model, QWidget* parent)
-    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormMapShipPos>()) {
+    : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormMapShipPos>()) {
     mUi->setupUi(this);
     mGroup = new QButtonGroup(this);
     QAbstractButton* const radios[3] = {mUi->RadioBoat, mUi->RadioShip, mUi->RadioAirship};
@@ -57,8 +53,7 @@ TFormMapShipPos::TFormMapShipPos(TMapShipPosModel& model, QWidget* parent)
     }
     mGroup->button(model.Choice())->setChecked(true);
     connect(mGroup, &QButtonGroup::idClicked, this, [this](int id) { mModel.SetChoice(id); });
-    connect(mUi->ButtonOk, &QPushButton::clicked, this, [this] { done(1); });
-    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
+    ConnectStandardButtons();
 }
 
 TFormMapShipPos::~TFormMapShipPos() = default;
@@ -68,17 +63,17 @@ bool TFormMapShipPos::eventFilter(QObject* watched, QEvent* event) {
         const int id = mGroup->id(qobject_cast<QAbstractButton*>(watched));
         if (id >= 0) {
             mModel.SetChoice(id);
-            done(1);
+            Confirm();
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return TFormKelBase::eventFilter(watched, event);
 }
 
 int ChooseVehicle(QWidget* parent) {
     TMapShipPosModel model;
     TFormMapShipPos dialog(model, parent);
-    return dialog.exec() == 1 ? model.Result() : 0;
+    return dialog.Run() ? model.Result() : 0;
 }
 
 }  // namespace quillon

@@ -3,7 +3,8 @@
 
 #include "mapedit/MapShift.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
+
 
 #include <memory>
 
@@ -16,7 +17,7 @@ class FormMapShipPos;
 
 namespace quillon {
 
-class TFormMapShift : public QDialog {
+class TFormMapShift : public TFormKelBase {
     Q_OBJECT
 public:
     TFormMapShift(TMapShiftModel& model, QWidget* parent = nullptr);
@@ -24,17 +25,17 @@ public:
     Ui::FormMapShift& Form() { return *mUi; }
     void UpdateView();
 
-private slots:
-    void ButtonOkClick();
+protected:
+    // OK takes the amount and remembers the choice for the run.
+    bool CanConfirm() override;
 
 private:
     TMapShiftModel& mModel;
     std::unique_ptr<Ui::FormMapShift> mUi;
     QButtonGroup* mGroup;
-    bool mUpdating = false;
 };
 
-class TFormMapShipPos : public QDialog {
+class TFormMapShipPos : public TFormKelBase {
     Q_OBJECT
 public:
     TFormMapShipPos(TMapShipPosModel& model, QWidget* parent = nullptr);

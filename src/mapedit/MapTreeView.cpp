@@ -398,8 +398,10 @@ bool TMapTreeModel::MapProperties() {
     TKelMapTreeItem* current = SelectedItem();
     if (current == nullptr || !current->IsMap() || Dialogs == nullptr)
         return false;
+    // A record copy carries the fields, not the list element's ID: the dialog's caption names it.
     TKelMapTreeItem item;
     item.Assign(*current);
+    item.ID = current->ID;
     TKelMap settings;
     settings.Assign(*mMap);
     if (!Dialogs->EditMap(false, current->ParentId == 0, item, settings))
@@ -468,6 +470,7 @@ bool TMapTreeModel::AreaProperties() {
         return false;
     TKelMapTreeItem item;
     item.Assign(*current);
+    item.ID = current->ID;
     if (!Dialogs->EditArea(false, *mMapTree, *mMap, item))
         return false;
     current->Name = item.Name;

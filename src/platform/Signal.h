@@ -68,9 +68,9 @@ public:
 
     // Calls every listener in the order they joined.
     void Emit(Args... args) const {
-        // A copy: listeners may join or leave while they are called.
-        const std::vector<TSlot> slots = mState->Slots;
-        for (const TSlot& slot : slots) {
+        // A copy: listeners may join or leave while they are called (no name "slots": Qt takes it).
+        const std::vector<TSlot> current = mState->Slots;
+        for (const TSlot& slot : current) {
             if (!Joined(slot.Id))
                 continue;
             (*slot.Listener)(args...);

@@ -1,14 +1,16 @@
 #include "project/ProjNew_qt.h"
 
 #include "platform/Cp932Limit.h"
+#include "controls/Help.h"
+#include "platform/Cp932Text_qt.h"
 #include "platform/Cp932Validator_qt.h"
-#include "platform/TextCodec.h"
 #include "project/ProjPath_qt.h"
 #include "ui_ProjNew.h"
 #include "ui_ProjOpen.h"
 #include "ui_ProjRename.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -16,17 +18,13 @@ namespace quillon {
 
 namespace {
 
-QString Text(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
-
 // A title typed in the edit as stored (CP932 bytes, at most 40); characters the code page cannot
 // hold are refused.
 void TakeTitle(QLineEdit* edit, std::string& title) {
-    const std::string typed = edit->text().toStdString();
-    const std::string bytes = Utf8ToCp932(typed);
-    if (Cp932ToUtf8(bytes) == typed)
-        title = LimitCp932Bytes(bytes, kGameTitleMaxBytes);
-    if (edit->text() != Text(title))
-        edit->setText(Text(title));
+    if (const auto bytes = QStringToCp932(edit->text()))
+        title = LimitCp932Bytes(*bytes, kGameTitleMaxBytes);
+    if (!ShowsCp932(edit->text(), title))
+        edit->setText(Cp932ToQString(title));
 }
 
 TChooseBasePath DefaultChooser(QWidget* parent) {
@@ -38,21 +36,17 @@ TChooseBasePath DefaultChooser(QWidget* parent) {
 // --- new project ---
 
 TFormProjectNew::TFormProjectNew(TProjectNewModel& model, QWidget* parent)
-    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectNew>()) {
+    : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectNew>()) {
     mUi->setupUi(this);
+    SetHelpContext(kHelpProjectContext);
     ChooseBasePath = DefaultChooser(this);
     mUi->ButtonPath->setText(QString::fromStdString(model.BasePath));
     mUi->EditFolder->setText(QString::fromStdString(model.FolderName));
     LimitCp932(mUi->EditTitle, static_cast<int>(kGameTitleMaxBytes));
-    mUi->EditTitle->setText(Text(model.GameTitle));
+    mUi->EditTitle->setText(Cp932ToQString(model.GameTitle));
     connect(mUi->EditTitle, &QLineEdit::textEdited, this, [this] { TakeTitle(mUi->EditTitle, mModel.GameTitle); });
     connect(mUi->ButtonPath, &QPushButton::clicked, this, &TFormProjectNew::ButtonPathClick);
-    connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormProjectNew::ButtonOkClick);
-    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
-    connect(mUi->ButtonHelp, &QPushButton::clicked, this, [this] {
-        if (ShowHelp)
-            ShowHelp(0);
-    });
+    ConnectStandardButtons();
 }
 
 TFormProjectNew::~TFormProjectNew() = default;
@@ -67,51 +61,49 @@ void TFormProjectNew::ButtonPathClick() {
     mUi->ButtonPath->setText(QString::fromStdString(mModel.BasePath));
 }
 
-void TFormProjectNew::ButtonOkClick() {
+bool TFormProjectNew::CanConfirm() {
     mModel.FolderName = mUi->EditFolder->text().toStdString();
     TakeTitle(mUi->EditTitle, mModel.GameTitle);
-    if (mModel.Ok())
-        done(1);
+    return mModel.Ok();
 }
 
 // --- rename ---
 
 TFormProjectRename::TFormProjectRename(TProjectRenameModel& model, QWidget* parent)
-    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectRename>()) {
+    : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectRename>()) {
     mUi->setupUi(this);
+    SetHelpContext(kHelpProjectContext);
     mUi->EditFolder->setText(QString::fromStdString(model.FolderName));
     LimitCp932(mUi->EditTitle, static_cast<int>(kGameTitleMaxBytes));
-    mUi->EditTitle->setText(Text(model.GameTitle));
+    mUi->EditTitle->setText(Cp932ToQString(model.GameTitle));
     connect(mUi->EditTitle, &QLineEdit::textEdited, this, [this] { TakeTitle(mUi->EditTitle, mModel.GameTitle); });
-    connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormProjectRename::ButtonOkClick);
-    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
+    ConnectStandardButtons();
 }
 
 TFormProjectRename::~TFormProjectRename() = default;
 
-void TFormProjectRename::ButtonOkClick() {
+bool TFormProjectRename::CanConfirm() {
     mModel.FolderName = mUi->EditFolder->text().toStdString();
     TakeTitle(mUi->EditTitle, mModel.GameTitle);
-    if (mModel.Ok())
-        done(1);
+    return mModel.Ok();
 }
 
 // --- open ---
 
 TFormProjectOpen::TFormProjectOpen(TProjectOpenModel& model, QWidget* parent)
-    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectOpen>()) {
+    : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectOpen>()) {
     mUi->setupUi(this);
+    SetHelpContext(kHelpProjectContext);
     ChooseBasePath = DefaultChooser(this);
     RunRename = [this](TProjectRenameModel& rename) {
         TFormProjectRename dialog(rename, this);
-        return dialog.exec() == 1;
+        return dialog.Run();
     };
     mUi->ListProjects->setHeaderLabels({tr("Folder Name"), tr("Game Title")});
     mUi->ListProjects->setColumnWidth(0, 88);
     mUi->ButtonPath->setText(QString::fromStdString(model.BasePath));
     connect(mUi->ListProjects, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!mFilling)
-            mModel.Select(current ? mUi->ListProjects->indexOfTopLevelItem(current) : -1);
+        mModel.Select(current ? mUi->ListProjects->indexOfTopLevelItem(current) : -1);
         UpdateState();
     });
     connect(mUi->ListProjects, &QTreeWidget::itemDoubleClicked, this, [this] { ButtonOpenClick(); });
@@ -119,33 +111,33 @@ TFormProjectOpen::TFormProjectOpen(TProjectOpenModel& model, QWidget* parent)
     connect(mUi->ButtonOpen, &QPushButton::clicked, this, &TFormProjectOpen::ButtonOpenClick);
     connect(mUi->ButtonRename, &QPushButton::clicked, this, &TFormProjectOpen::ButtonRenameClick);
     connect(mUi->ButtonDelete, &QPushButton::clicked, this, &TFormProjectOpen::ButtonDeleteClick);
-    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
-    connect(mUi->ButtonHelp, &QPushButton::clicked, this, [this] {
-        if (ShowHelp)
-            ShowHelp(0);
-    });
+    ConnectStandardButtons();
     mModel.Refresh();
     FillList();
+    // The keys work on the list from the start: Down and Enter open the next project.
+    mUi->ListProjects->setFocus();
 }
 
 TFormProjectOpen::~TFormProjectOpen() = default;
 
 void TFormProjectOpen::FillList() {
-    mFilling = true;
     QTreeWidget* list = mUi->ListProjects;
-    list->clear();
-    for (const TProjectRow& row : mModel.Rows())
-        list->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(row.FolderName), Text(row.GameTitle)}));
-    if (QTreeWidgetItem* selected = list->topLevelItem(mModel.Selected())) {
-        list->setCurrentItem(selected);
-        list->scrollToItem(selected);
+    {
+        const QSignalBlocker blocker(list);
+        list->clear();
+        for (const TProjectRow& row : mModel.Rows())
+            list->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(row.FolderName), Cp932ToQString(row.GameTitle)}));
+        if (QTreeWidgetItem* selected = list->topLevelItem(mModel.Selected())) {
+            list->setCurrentItem(selected);
+            selected->setSelected(true);
+            list->scrollToItem(selected);
+        }
     }
     // "Game Title" takes the rest of the width, less a scroll bar when the rows do not fit.
     int rest = list->viewport()->width() - list->columnWidth(0);
     if (list->verticalScrollBar()->isVisible())
         rest -= list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     list->setColumnWidth(1, std::max(rest, 40));
-    mFilling = false;
     UpdateState();
 }
 
@@ -168,7 +160,7 @@ void TFormProjectOpen::ButtonPathClick() {
 
 void TFormProjectOpen::ButtonOpenClick() {
     if (mModel.Open(mFolderName))
-        done(1);
+        Confirm();
 }
 
 void TFormProjectOpen::ButtonRenameClick() {

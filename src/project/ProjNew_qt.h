@@ -5,7 +5,7 @@
 #include "project/ProjOpen.h"
 #include "project/ProjRename.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
 
 #include <functional>
 #include <memory>
@@ -22,7 +22,7 @@ namespace quillon {
 // TFormProjectPath; tests put a stand-in here.
 using TChooseBasePath = std::function<bool(std::string& path)>;
 
-class TFormProjectNew : public QDialog {
+class TFormProjectNew : public TFormKelBase {
     Q_OBJECT
 public:
     // Call the model's Show first.
@@ -30,18 +30,19 @@ public:
     ~TFormProjectNew() override;
     Ui::FormProjectNew& Form() { return *mUi; }
     TChooseBasePath ChooseBasePath;
-    std::function<void(int context)> ShowHelp;
+
+protected:
+    bool CanConfirm() override;
 
 private slots:
     void ButtonPathClick();
-    void ButtonOkClick();
 
 private:
     TProjectNewModel& mModel;
     std::unique_ptr<Ui::FormProjectNew> mUi;
 };
 
-class TFormProjectRename : public QDialog {
+class TFormProjectRename : public TFormKelBase {
     Q_OBJECT
 public:
     // Call the model's Show first.
@@ -49,15 +50,15 @@ public:
     ~TFormProjectRename() override;
     Ui::FormProjectRename& Form() { return *mUi; }
 
-private slots:
-    void ButtonOkClick();
+protected:
+    bool CanConfirm() override;
 
 private:
     TProjectRenameModel& mModel;
     std::unique_ptr<Ui::FormProjectRename> mUi;
 };
 
-class TFormProjectOpen : public QDialog {
+class TFormProjectOpen : public TFormKelBase {
     Q_OBJECT
 public:
     TFormProjectOpen(TProjectOpenModel& model, QWidget* parent = nullptr);
@@ -66,7 +67,6 @@ public:
     TChooseBasePath ChooseBasePath;
     // Runs the rename dialog (tests put a stand-in here); true on OK.
     std::function<bool(TProjectRenameModel& model)> RunRename;
-    std::function<void(int context)> ShowHelp;
     // The chosen project after OK.
     const std::string& FolderName() const { return mFolderName; }
     void FillList();
@@ -82,7 +82,6 @@ private:
     TProjectOpenModel& mModel;
     std::unique_ptr<Ui::FormProjectOpen> mUi;
     std::string mFolderName;
-    bool mFilling = false;
 };
 
 }  // namespace quillon

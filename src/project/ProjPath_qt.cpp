@@ -8,7 +8,7 @@
 namespace quillon {
 
 TFormProjectPath::TFormProjectPath(TProjectPathModel& model, QWidget* parent)
-    : QDialog(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectPath>()) {
+    : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectPath>()) {
     mUi->setupUi(this);
     setWindowTitle(model.Kind() == TPathDialogKind::BasePath ? tr("Default Project Path") : tr("Choose Disk Path"));
     mFolders = new QFileSystemModel(this);
@@ -25,18 +25,33 @@ TFormProjectPath::TFormProjectPath(TProjectPathModel& model, QWidget* parent)
         const QModelIndex index = mFolders->index(path);
         if (index.isValid()) {
             mUi->FolderTree->setCurrentIndex(index);
-            mUi->FolderTree->scrollTo(index);
+            mChosen = index;
+            ScrollToChosen();
         }
         QGuiApplication::restoreOverrideCursor();
     }
+    // The folders are read in the background: each parent that arrives moves the rows, so the
+    // chosen one is brought back into sight until the user picks another.
+    connect(mFolders, &QFileSystemModel::directoryLoaded, this, [this] { ScrollToChosen(); });
     connect(mUi->FolderTree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
+        if (index != QModelIndex(mChosen))
+            mChosen = QPersistentModelIndex();
         if (index.isValid())
             mUi->EditPath->setText(mFolders->filePath(index));
     });
     connect(mUi->EditPath, &QLineEdit::textChanged, this, [this] { UpdateState(); });
-    connect(mUi->ButtonOk, &QPushButton::clicked, this, &TFormProjectPath::ButtonOkClick);
-    connect(mUi->ButtonCancel, &QPushButton::clicked, this, [this] { done(2); });
+    ConnectStandardButtons();
     UpdateState();
+}
+
+void TFormProjectPath::ScrollToChosen() {
+    if (mChosen.isValid())
+        mUi->FolderTree->scrollTo(mChosen, QAbstractItemView::PositionAtCenter);
+}
+
+void TFormProjectPath::showEvent(QShowEvent* event) {
+    TFormKelBase::showEvent(event);
+    ScrollToChosen();
 }
 
 TFormProjectPath::~TFormProjectPath() = default;
@@ -46,17 +61,16 @@ void TFormProjectPath::UpdateState() {
     mUi->ButtonOk->setEnabled(mModel.OkEnabled());
 }
 
-void TFormProjectPath::ButtonOkClick() {
+bool TFormProjectPath::CanConfirm() {
     UpdateState();
-    if (mModel.Ok())
-        done(1);
+    return mModel.Ok();
 }
 
 bool RunBasePathDialog(std::string& path, QWidget* parent) {
     TProjectPathModel model(TPathDialogKind::BasePath);
     model.Path = path;
     TFormProjectPath dialog(model, parent);
-    if (dialog.exec() != 1)
+    if (!dialog.Run())
         return false;
     path = model.Path;
     return true;

@@ -4,7 +4,9 @@
 
 #include "project/ProjPath.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
+
+#include <QPersistentModelIndex>
 
 #include <memory>
 
@@ -16,7 +18,7 @@ class FormProjectPath;
 
 namespace quillon {
 
-class TFormProjectPath : public QDialog {
+class TFormProjectPath : public TFormKelBase {
     Q_OBJECT
 public:
     // The model's Path is shown and expanded to; on OK it holds the chosen folder.
@@ -25,13 +27,18 @@ public:
     Ui::FormProjectPath& Form() { return *mUi; }
     void UpdateState();
 
-private slots:
-    void ButtonOkClick();
+protected:
+    bool CanConfirm() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // Keeps the chosen folder in sight while its parents are still being read.
+    void ScrollToChosen();
+
     TProjectPathModel& mModel;
     std::unique_ptr<Ui::FormProjectPath> mUi;
     QFileSystemModel* mFolders;
+    QPersistentModelIndex mChosen;  // the folder the dialog opened on, until the user moves
 };
 
 // Runs the base-path dialog on `path`; true with the chosen path on OK.

@@ -1,7 +1,7 @@
 #include "project/SelBase_qt.h"
 
 #include "graphics/OrlenSheet_qt.h"
-#include "platform/TextCodec.h"
+#include "platform/Cp932Text_qt.h"
 #include "ui_SelBase.h"
 
 #include <QHBoxLayout>
@@ -12,12 +12,11 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
 namespace quillon {
-
-QString SelText(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
 
 TSelPreview::TSelPreview(QWidget* parent) : QWidget(parent) {}
 
@@ -64,7 +63,7 @@ void TModifierButton::keyPressEvent(QKeyEvent* event) {
 }
 
 TFormSelBase::TFormSelBase(QWidget* owner, TSelKind kind, bool withPreview)
-    : QDialog(owner), mUi(std::make_unique<Ui::TFormSelBase>()) {
+    : TFormKelBase(owner), mUi(std::make_unique<Ui::TFormSelBase>()) {
     mUi->setupUi(this);
     setObjectName(SelKindInfo(kind).ClassName);
     setWindowTitle(tr(SelKindInfo(kind).Caption));
@@ -96,20 +95,19 @@ TFormSelBase::TFormSelBase(QWidget* owner, TSelKind kind, bool withPreview)
 TFormSelBase::~TFormSelBase() = default;
 
 void TFormSelBase::FillList() {
-    mFilling = true;
-    mDataList->clear();
-    for (const std::string& row : mModel->Rows())
-        mDataList->addItem(SelText(row));
-    mDataList->setCurrentRow(mModel->ItemIndex());
-    mFilling = false;
+    {
+        const QSignalBlocker blocker(mDataList);
+        mDataList->clear();
+        for (const std::string& row : mModel->Rows())
+            mDataList->addItem(Cp932ToQString(row));
+        mDataList->setCurrentRow(mModel->ItemIndex());
+    }
     if (mModel->TopRow() >= 0 && mModel->TopRow() < mDataList->count())
         mDataList->scrollToItem(mDataList->item(mModel->TopRow()), QAbstractItemView::PositionAtTop);
     UpdatePreview();
 }
 
 void TFormSelBase::DataListClick() {
-    if (mFilling)
-        return;
     mModel->SelectRow(mDataList->currentRow());
     SelectionChanged();
     UpdatePreview();
@@ -123,12 +121,8 @@ void TFormSelBase::UpdatePreview() {}
 
 void TFormSelBase::ButtonOkClick() {
     if (!mButtonOk->isHidden())
-        done(1);
+        Confirm();
 }
-
-void TFormSelBase::ButtonCancelClick() { done(2); }
-
-void TFormSelBase::reject() { done(2); }
 
 TFormSelImage::TFormSelImage(QWidget* owner, TSelKind kind)
     : TFormSelImage(owner, std::make_unique<TSelImageModel>(kind)) {}
@@ -198,7 +192,7 @@ bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index
         form.setWindowTitle(caption);
     form.Model().Open(name, index ? *index : 0);
     form.FillList();
-    if (form.exec() != 1)
+    if (!form.Run())
         return false;
     name = form.Model().Name();
     if (index && form.Model().Grid())
@@ -209,7 +203,7 @@ bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index
 bool SelectMonsterGraphic(QWidget* owner, std::string& name, int& hue) {
     TFormSelMonster form(owner);
     form.Open(name, hue);
-    if (form.exec() != 1)
+    if (!form.Run())
         return false;
     name = form.MonsterModel().Name();
     hue = form.MonsterModel().Hue();

@@ -5,7 +5,8 @@
 #include "project/SelBase.h"
 #include "project/SelImage.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
+
 #include <QPushButton>
 #include <QWidget>
 
@@ -22,9 +23,6 @@ class TFormSelBase;
 }
 
 namespace quillon {
-
-// Editor bytes (code page 932) to a widget's text.
-QString SelText(const std::string& bytes);
 
 // Shows a drawing board at its own size; presses and double clicks report board coordinates.
 class TSelPreview : public QWidget {
@@ -63,8 +61,8 @@ private:
     Qt::KeyboardModifiers mModifiers;
 };
 
-// The frame of every selector: modal, ends with done(1) on OK and done(2) on Cancel, Esc or close.
-class TFormSelBase : public QDialog {
+// The frame of every selector: modal, ends with mrOk on OK and mrCancel on Cancel, Esc or close.
+class TFormSelBase : public TFormKelBase {
     Q_OBJECT
 public:
     // kind: the member (caption, object name); withPreview: a preview board area to the right of
@@ -79,11 +77,10 @@ public:
 
     // Puts the model's rows into the list, selects its row and scrolls its top row into place.
     void FillList();
-    void reject() override;
 
 public slots:
-    void ButtonOkClick();
-    void ButtonCancelClick();
+    // OK while the button is there (the listen-only music selector has none).
+    void ButtonOkClick() override;
 
 protected slots:
     void DataListClick();
@@ -110,7 +107,6 @@ private:
     QVBoxLayout* mButtons = nullptr;
     QPushButton* mButtonOk = nullptr;
     QPushButton* mButtonCancel = nullptr;
-    bool mFilling = false;
 };
 
 // The list-and-image selectors (walk graphics, faces, chipsets, battle animations, backdrops,

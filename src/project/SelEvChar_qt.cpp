@@ -58,7 +58,7 @@ void TFormSelEvChar::UpdatePreview() {
 }
 
 TFormSelReplChip::TFormSelReplChip(QWidget* owner, const std::string& chipSetName, int layer)
-    : QDialog(owner), mUi(std::make_unique<Ui::TFormSelReplChip>()), mModel(chipSetName, layer) {
+    : TFormKelBase(owner), mUi(std::make_unique<Ui::TFormSelReplChip>()), mModel(chipSetName, layer) {
     mUi->setupUi(this);
     setWindowTitle(tr(SelKindInfo(TSelKind::ReplChip).Caption));
     mArea = mUi->PreviewArea;
@@ -87,15 +87,12 @@ void TFormSelReplChip::PreviewClick(int x, int y) {
         mPreview->SetBoard(&mModel.Preview());
 }
 
-void TFormSelReplChip::ButtonOkClick() { done(1); }
-void TFormSelReplChip::ButtonCancelClick() { done(2); }
-void TFormSelReplChip::reject() { done(2); }
 
 bool SelectEventGraphic(QWidget* owner, const std::string& chipSetName, std::string& name, int& index,
                         int& direction, int& pattern) {
     TFormSelEvChar form(owner, chipSetName);
     form.Open(name, index, direction, pattern);
-    if (form.exec() != 1)
+    if (!form.Run())
         return false;
     name = form.Model().GraphicName();
     index = form.Model().Index();
@@ -107,7 +104,7 @@ bool SelectEventGraphic(QWidget* owner, const std::string& chipSetName, std::str
 bool SelectReplacementChip(QWidget* owner, const std::string& chipSetName, int layer, int& index) {
     TFormSelReplChip form(owner, chipSetName, layer);
     form.Open(index);
-    if (form.exec() != 1)
+    if (!form.Run())
         return false;
     index = form.Model().Index();
     return true;

@@ -33,7 +33,7 @@ private:
 };
 
 // "Select Chip": one tile of a layer of the map's chipset; no list.
-class TFormSelReplChip : public QDialog {
+class TFormSelReplChip : public TFormKelBase {
     Q_OBJECT
 public:
     TFormSelReplChip(QWidget* owner, const std::string& chipSetName, int layer);
@@ -43,11 +43,6 @@ public:
     QPushButton* ButtonOk() const { return mButtonOk; }
     QPushButton* ButtonCancel() const { return mButtonCancel; }
     void Open(int index);
-    void reject() override;
-
-public slots:
-    void ButtonOkClick();
-    void ButtonCancelClick();
 
 private slots:
     void PreviewClick(int x, int y);

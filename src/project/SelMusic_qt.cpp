@@ -136,7 +136,7 @@ bool SelectMusic(QWidget* owner, TKelMusic& music, const QString& caption) {
     if (!caption.isEmpty())
         form.setWindowTitle(caption);
     form.Open(music);
-    if (form.exec() != 1)
+    if (!form.Run())
         return false;
     form.Model().GetMusic(music);
     return true;
@@ -145,7 +145,7 @@ bool SelectMusic(QWidget* owner, TKelMusic& music, const QString& caption) {
 void ListenToMusic(QWidget* owner) {
     TFormSelMusic form(owner, true);
     form.OpenCurrent();
-    form.exec();
+    form.RunModal();
 }
 
 bool SelectSound(QWidget* owner, TKelSound& sound, const QString& caption) {
@@ -153,7 +153,7 @@ bool SelectSound(QWidget* owner, TKelSound& sound, const QString& caption) {
     if (!caption.isEmpty())
         form.setWindowTitle(caption);
     form.Open(sound);
-    if (form.exec() != 1)
+    if (!form.Run())
         return false;
     form.Model().GetSound(sound);
     return true;

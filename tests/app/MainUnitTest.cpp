@@ -257,7 +257,7 @@ TEST(MainPlacement, HexRecordRoundTripAndRefusals) {
     EXPECT_EQ(PlacementFromHex(PlacementToHex(MakeBounds(10, 10, 0, 100), false)), std::nullopt);
 }
 
-TEST(MainPlacement, ClampingAndCentring) {
+TEST(MainPlacement, Clamping) {
     const TRect screen{0, 0, 1280, 1024};
     // Too small grows to the minimum; too large shrinks to the screen; outside moves in.
     EXPECT_EQ(ClampToScreen(MakeBounds(10, 10, 300, 200), screen), MakeBounds(10, 10, 720, 573));
@@ -266,11 +266,6 @@ TEST(MainPlacement, ClampingAndCentring) {
     EXPECT_EQ(ClampToScreen(MakeBounds(-300, 20, 800, 600), MakeBounds(1280, 0, 1024, 768)), MakeBounds(1280, 20, 800, 600));
     // A screen smaller than the minimum still holds the whole window.
     EXPECT_EQ(ClampToScreen(MakeBounds(0, 0, 800, 600), MakeBounds(0, 0, 640, 480)), MakeBounds(0, 0, 640, 480));
-
-    EXPECT_EQ(CenterOnOwner(200, 100, MakeBounds(100, 100, 800, 600), screen), MakeBounds(400, 350, 200, 100));
-    // Near the right and bottom edges it is pushed back in; near the left it stops at 0.
-    EXPECT_EQ(CenterOnOwner(400, 300, MakeBounds(1100, 900, 300, 200), screen), MakeBounds(880, 724, 400, 300));
-    EXPECT_EQ(CenterOnOwner(400, 300, MakeBounds(-200, -100, 100, 100), screen), MakeBounds(0, 0, 400, 300));
 }
 
 // --- start-up ---

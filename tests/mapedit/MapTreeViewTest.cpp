@@ -70,6 +70,7 @@ public:
         return Confirm;
     }
     bool EditArea(bool, const TKelMapTree&, const TKelMap&, TKelMapTreeItem& item) override {
+        LastId = item.ID;
         LastName = item.Name;
         item.AreaRect = Rect;
         return Confirm;
@@ -327,6 +328,24 @@ TEST_F(MapTreeViewTest, NewAreaOnTheOpenMap) {
     EXPECT_EQ(area->AreaRect, (TKelAreaRect{10, 10, 20, 16}));
     EXPECT_EQ(mModel.Selected(), 4);
     EXPECT_EQ(mMap.Width(), 25);  // still map 5
+}
+
+// The dialogs of an existing map or area are given its ID (their captions show it).
+TEST_F(MapTreeViewTest, PropertiesOfAnExistingEntryCarryItsId) {
+    struct TCase {
+        std::int32_t Node;
+        TMapTreeCommand Command;
+        const char* Name;
+    };
+    for (const TCase& c : {TCase{5, TMapTreeCommand::MapProperties, "Town"}, TCase{3, TMapTreeCommand::MapProperties, "Cave"},
+                           TCase{2, TMapTreeCommand::AreaProperties, "Forest"}}) {
+        mModel.SelectNode(c.Node);
+        mDialogs.LastId = 0;
+        ASSERT_TRUE(mModel.Execute(c.Command)) << c.Name;
+        EXPECT_EQ(mDialogs.LastId, c.Node) << c.Name;
+        EXPECT_EQ(mDialogs.LastName, c.Name);
+        EXPECT_NE(mTree.FindByID(c.Node), nullptr);
+    }
 }
 
 TEST_F(MapTreeViewTest, CopyAndPasteMakeANewMapWithItsOwnIdAndName) {

@@ -1,6 +1,7 @@
 // quillon: the editor. Start-up runs in this order: one editor per user, the display and run-time
 // package checks, the splash window, the main window with the project, the message loop.
 #include "app/EditorApp_qt.h"
+#include "controls/Help.h"
 #include "app/MainUnit.h"
 #include "app/MainUnit_qt.h"
 #include "app/Splash_qt.h"
@@ -124,6 +125,8 @@ int main(int argc, char** argv) {
     }
 
     InstallFontSubstitutes();
+    // "&Help" and F1 of every dialog show the page of its context.
+    SetHelpHandler([](int context) { ShowHelpContext(HelpTopicName(context)); });
     auto* centring = new TDialogCentering(&app);
     app.installEventFilter(centring);
 

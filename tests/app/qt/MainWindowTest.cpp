@@ -607,10 +607,10 @@ TEST_F(MainWindowTest, NewMapFromTheTreeShowsInTheCanvas) {
     EXPECT_TRUE(tree.IsEnabled(TMapTreeCommand::MapProperties));
     EXPECT_TRUE(tree.IsEnabled(TMapTreeCommand::NewMap));
     int shown = 0;
-    window->MapTreeDialogs().Run = [&shown](QWidget&) {
+    TScopedModalRunner runner([&shown](TFormKelBase&) {
         ++shown;
         return 1;  // OK with what the dialog proposes
-    };
+    });
     ASSERT_TRUE(tree.Execute(TMapTreeCommand::NewMap));
     QApplication::processEvents();
     EXPECT_EQ(shown, 1);

@@ -241,7 +241,9 @@ TEST_F(MapDialogsQtTest, AreaDialogShowsTheRectangleAndSetAreaFollowsTheDrag) {
 TEST_F(MapDialogsQtTest, ShiftDialogLimitsTheAmountAndIsRememberedThroughTheTreeDialogs) {
     TMapShiftModel::ForgetLast();
     TMapTreeDialogs dialogs(nullptr);
-    dialogs.Run = [](QWidget& dialog) {
+    std::function<int(TFormKelBase&)> run;
+    TScopedModalRunner runner([&run](TFormKelBase& dialog) { return run(dialog); });
+    run = [](TFormKelBase& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "Map Shift");
         EXPECT_TRUE(Child<QRadioButton>(dialog, "RadioUp")->isChecked());
         auto* spin = Child<QSpinBox>(dialog, "SpinAmount");
@@ -278,9 +280,11 @@ TEST_F(MapDialogsQtTest, ShiftDialogLimitsTheAmountAndIsRememberedThroughTheTree
 
 TEST_F(MapDialogsQtTest, TreeDialogsGiveTheEditedMapBackOnlyOnOk) {
     TMapTreeDialogs dialogs(nullptr);
+    std::function<int(TFormKelBase&)> run;
+    TScopedModalRunner runner([&run](TFormKelBase& dialog) { return run(dialog); });
     dialogs.ChipSets = &mChipSets;
     int answer = 2;
-    dialogs.Run = [&](QWidget& dialog) {
+    run = [&](TFormKelBase& dialog) {
         Child<QLineEdit>(dialog, "EditName")->setText("Cave");
         emit Child<QLineEdit>(dialog, "EditName")->textEdited("Cave");
         Child<QSpinBox>(dialog, "SpinHeight")->setValue(33);
@@ -389,11 +393,13 @@ protected:
 TEST_F(MapTreeWithDialogsTest, ANewTopLevelMapTakesTheDialogsChoicesAndShiftMovesItsTiles) {
     TMapTreeModel model(mTree, mMap);
     TMapTreeDialogs dialogs(nullptr);
+    std::function<int(TFormKelBase&)> run;
+    TScopedModalRunner runner([&run](TFormKelBase& dialog) { return run(dialog); });
     dialogs.ChipSets = &mChipSets;
     model.Dialogs = &dialogs;
     model.FillView();
     ASSERT_EQ(model.Selected(), 0);
-    dialogs.Run = [](QWidget& dialog) {
+    run = [](TFormKelBase& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "The preparation of the map - ID:0002");
         EXPECT_EQ(Child<QLineEdit>(dialog, "EditName")->text(), "MAP0002");
         EXPECT_FALSE(Child<QRadioButton>(dialog, "RadioMusicParent")->isEnabled());
@@ -414,7 +420,7 @@ TEST_F(MapTreeWithDialogsTest, ANewTopLevelMapTakesTheDialogsChoicesAndShiftMove
 
     mMap.LowerLayer.SetCell(0, 0, 5007);
     TMapShiftModel::ForgetLast();
-    dialogs.Run = [](QWidget& dialog) {
+    run = [](TFormKelBase& dialog) {
         Child<QRadioButton>(dialog, "RadioRight")->click();
         Child<QSpinBox>(dialog, "SpinAmount")->setValue(2);
         Child<QPushButton>(dialog, "ButtonOk")->click();
@@ -425,7 +431,7 @@ TEST_F(MapTreeWithDialogsTest, ANewTopLevelMapTakesTheDialogsChoicesAndShiftMove
     TMapShiftModel::ForgetLast();
 
     // A cancelled area dialog adds nothing.
-    dialogs.Run = [](QWidget&) { return 2; };
+    run = [](TFormKelBase&) { return 2; };
     EXPECT_FALSE(model.Execute(TMapTreeCommand::NewArea));
     EXPECT_EQ(mTree.Count(), 3);
 }

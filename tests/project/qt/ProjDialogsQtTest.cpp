@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTreeView>
+#include <QTimer>
+#include <QTest>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -189,6 +192,48 @@ TEST_F(ProjDialogsQtTest, PathDialogsEnableOkByTheirRules) {
     Child<QPushButton>(diskForm, "ButtonOk")->click();
     EXPECT_EQ(diskForm.result(), 1);
     EXPECT_TRUE(fs::is_directory(Root + "disk"));
+}
+
+TEST_F(ProjDialogsQtTest, OpenStartsOnTheListSoDownAndEnterOpenTheSecondProject) {
+    MakeProject("Alpha", "First");
+    MakeProject("Beta", "Second");
+    TProjectOpenModel model;
+    model.BasePath = Base;
+    TFormProjectOpen form(model);
+    form.RunRename = [](TProjectRenameModel&) { return false; };  // the key must not reach "Change Name"
+    QTimer::singleShot(0, &form, [&] {
+        QApplication::setActiveWindow(&form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        auto* list = Child<QTreeWidget>(form, "ListProjects");
+        EXPECT_EQ(QApplication::focusWidget(), list);
+        EXPECT_TRUE(list->topLevelItem(0)->isSelected());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        if (form.isVisible())
+            form.Cancel();
+    });
+    EXPECT_EQ(form.RunModal(), mrOk);
+    EXPECT_EQ(form.FolderName(), "Beta");
+}
+
+TEST_F(ProjDialogsQtTest, TheBasePathDialogShowsItsFolderInSight) {
+    // Enough folders above the chosen one that it would lie below the view.
+    for (int i = 0; i < 120; ++i)
+        fs::create_directories(Base + "a" + std::to_string(1000 + i));
+    fs::create_directories(Base + "zz/inner");
+    TProjectPathModel model(TPathDialogKind::BasePath);
+    model.Path = Base + "zz/inner";
+    TFormProjectPath form(model);
+    form.resize(400, 320);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto* tree = Child<QTreeView>(form, "FolderTree");
+    const auto inSight = [tree] {
+        const QModelIndex current = tree->currentIndex();
+        return current.isValid() && tree->viewport()->rect().contains(tree->visualRect(current).center());
+    };
+    EXPECT_TRUE(QTest::qWaitFor(inSight, 5000));
+    EXPECT_EQ(Child<QLineEdit>(form, "EditPath")->text().toStdString(), Base + "zz/inner");
 }
 
 }  // namespace

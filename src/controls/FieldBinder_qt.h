@@ -1,0 +1,59 @@
+// The widgets of a field form: finds each field's widget by its object name under a root (a
+// Designer form) or builds it into a form layout, fills it from the bound record, takes what the
+// user changes back into the record, and after every change shows every field again with its
+// enabled state. Controls are filled with their signals blocked, so showing a record never
+// writes to it.
+#pragma once
+
+#include "controls/FieldForm.h"
+
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+class QFormLayout;
+class QWidget;
+
+namespace quillon {
+
+class TFieldBinder : public QObject {
+    Q_OBJECT
+public:
+    // Binds every field of the binding to the widget named like it under `root`. A field whose
+    // widget is not there is built into `layout` when one is given (with its label as the
+    // widget's buddy); without one it is an error naming the widget.
+    TFieldBinder(TFieldBinding& binding, QWidget& root, QFormLayout* layout = nullptr);
+    ~TFieldBinder() override;
+
+    // Shows every field from the record, with its enabled state.
+    void Refresh();
+    // The widget of a field, by the field's widget name (nullptr when none).
+    QWidget* Widget(const std::string& name) const;
+    TFieldBinding& Binding() const { return mBinding; }
+
+signals:
+    // The user changed a field (its index), after the record took it and the fields were shown.
+    void FieldChanged(int index);
+
+private:
+    struct TBound {
+        QWidget* Widget = nullptr;
+        std::vector<QWidget*> Buttons;     // a radio group's buttons
+        std::vector<QWidget*> Companions;  // widgets that follow the field's enabling
+    };
+    QWidget* Build(const TFieldSpec& field, QWidget& root, QFormLayout& layout);
+    void Connect(std::size_t index);
+    void Show(std::size_t index);
+    void Take(std::size_t index, TFieldValue value);
+
+    TFieldBinding& mBinding;
+    std::vector<TBound> mBound;
+    TConnection mChanged;
+    bool mShowing = false;
+};
+
+// A mnemonic caption as a name for assistive technology ("&Name:" -> "Name").
+QString AccessibleCaption(const QString& caption);
+
+}  // namespace quillon
