@@ -62,7 +62,8 @@ public slots:
 
 protected:
     // Makes a button per command, each in the grid of its tab, then wires the standard buttons
-    // and sets the tab order: the command buttons in their order, then the standard buttons.
+    // and sets the Tab order: `first` (the tab bar, or nullptr), the command buttons in their
+    // order, then the standard buttons.
     void MakeButtons(const std::function<QGridLayout*(int tab)>& gridOfTab, QWidget* first,
                      const std::vector<QWidget*>& standard);
     // Brings the button's tab to the front.

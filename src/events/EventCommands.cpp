@@ -59,8 +59,10 @@ constexpr TEventCommandInfo Line(std::int32_t code, const char* prefix, TCommand
             false};
 }
 
-// Captions, list prefixes and palette buttons. Each palette's tabs are grids of two columns,
-// filled a column at a time in catalogue order.
+// Each palette's tabs are grids of two columns; Ev(tab, row, column) places a button on the
+// three-tab palette, Bt(row, column) on the battle palette.
+//  Cmd(code, dialog caption, list prefix, button caption, three-tab palette, battle palette,
+//      lines, scripts)
 // clang-format off
 constexpr TEventCommandInfo kCatalogue[] = {
     Line(0, "<>", kMap),

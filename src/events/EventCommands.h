@@ -83,7 +83,7 @@ struct TEventCommandInfo {
 };
 
 // Every catalogued code, in catalogue order (which is also command-code order within each
-// group and the palettes' order).
+// group and the three-tab palette's order).
 std::span<const TEventCommandInfo> EventCommandCatalogue();
 // The entry of a code, nullptr when the code is not catalogued.
 const TEventCommandInfo* FindEventCommand(std::int32_t code);
