@@ -1,23 +1,25 @@
-// The event command palettes: which command each button makes, the button captions, and the
-// button used last (remembered for the run, one per palette). The palette owns the result
-// script that the chosen command's dialog fills.
+// The event command palettes: which command each button makes, its caption and its place (all
+// read from the command catalogue), and the button used last (remembered for the run, one per
+// palette). The palette owns the result script that the chosen command's dialog fills.
 #pragma once
 
+#include "events/EventCommands.h"
 #include "events/ScriptList.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace quillon {
 
+// The help page of both palettes.
+inline constexpr int kEvCmdListHelpContext = 201;
+
 class TEvCmdPalette {
 public:
-    // The map event and common event palette: three tabs of 30 buttons.
-    static constexpr int kTabButtons = 30;
-    // The troop battle-page palette: one list of 32 buttons.
-    static constexpr int kBattleButtons = 32;
-
+    // Buttons are numbered tab by tab, each tab a column at a time: the map event and common
+    // event palette has three tabs of 30 buttons, the troop battle-page palette one of 32.
     // The battle palette serves troop battle pages; the other one every other script.
     explicit TEvCmdPalette(bool battle);
     static TEvCmdPalette ForEditor(TScriptEditorKind kind) {
@@ -25,11 +27,12 @@ public:
     }
 
     bool Battle() const { return mBattle; }
-    int ButtonCount() const { return static_cast<int>(mCodes.size()); }
-    int TabCount() const { return mBattle ? 1 : ButtonCount() / kTabButtons; }
-    int ButtonsPerTab() const { return mBattle ? kBattleButtons : kTabButtons; }
+    int ButtonCount() const { return static_cast<int>(mCommands.size()); }
+    int TabCount() const { return mTabCount; }
     // The command code of a button; 0 outside the palette.
     std::int32_t Code(int button) const;
+    // Where the button sits; not shown outside the palette.
+    TPaletteSpot Spot(int button) const;
     // The button's caption as shown; empty outside the palette.
     std::string Caption(int button) const;
     // The button of a code, -1 when the palette has none.
@@ -38,7 +41,7 @@ public:
     // The button used last in this kind of palette during the run (tab x 30 + button for the
     // three-tab palette), 0 before the first use.
     int LastButton() const;
-    int InitialTab() const { return LastButton() / ButtonsPerTab(); }
+    int InitialTab() const { return std::max(Spot(LastButton()).Tab, std::int8_t{0}); }
     // Forgets the last button of both palettes (a new run).
     static void ResetLastButtons();
 
@@ -50,7 +53,8 @@ public:
 
 private:
     bool mBattle;
-    std::vector<std::int32_t> mCodes;
+    std::vector<const TEventCommandInfo*> mCommands;  // by button
+    int mTabCount = 0;
     TKelEventScriptList mResult;
 };
 

@@ -5,10 +5,12 @@
 
 #include "platform/MessageBox.h"
 
+#include <QGridLayout>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QTabWidget>
 
 #include <algorithm>
-#include <QShowEvent>
 
 namespace quillon {
 
@@ -23,7 +25,7 @@ bool TEventCommandDialogsQt::ChooseCommand(TScriptEditorKind kind, TKelEventScri
         form = std::make_unique<TFormEvCmdList2>(mOwner, *this, context);
     else
         form = std::make_unique<TFormEvCmdList>(mOwner, *this, context);
-    if (form->exec() != mrOk)
+    if (form->RunModal() != mrOk)
         return false;
     result.Assign(form->ResultScript());
     return result.Count() > 0;
@@ -39,27 +41,58 @@ bool TEventCommandDialogsQt::RunDialog(std::int32_t code, TKelEventScriptList& r
 
 // --- palette base ---
 
+namespace {
+
+// What a screen reader says for a button: its caption without the blank in front, the
+// mnemonic mark and the "..." of a command that opens a form.
+QString AccessibleCaption(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    caption = caption.trimmed();
+    if (caption.endsWith(QLatin1String("...")))
+        caption.chop(3);
+    return caption;
+}
+
+}  // namespace
+
 TFormEvCmdListBase::TFormEvCmdListBase(QWidget* parent, bool battle, IEventCommandDialogs& dialogs,
                                        const TEventCommandContext& context)
-    : QDialog(parent), mPalette(battle), mDialogs(dialogs), mContext(context) {}
+    : TFormKelBase(parent), mPalette(battle), mDialogs(dialogs), mContext(context) {
+    SetHelpContext(kEvCmdListHelpContext);
+}
 
 QPushButton* TFormEvCmdListBase::Button(int index) const {
     return index >= 0 && index < static_cast<int>(mButtons.size()) ? mButtons[static_cast<std::size_t>(index)]
                                                                    : nullptr;
 }
 
-void TFormEvCmdListBase::Attach(QPushButton* cancel) {
+void TFormEvCmdListBase::MakeButtons(const std::function<QGridLayout*(int tab)>& gridOfTab, QWidget* first,
+                                     const std::vector<QWidget*>& standard) {
+    QWidget* previous = first;
     for (int i = 0; i < mPalette.ButtonCount(); ++i) {
-        auto* button = findChild<QPushButton*>(QString::asprintf("Button%02d", i));
+        const TPaletteSpot spot = mPalette.Spot(i);
+        QGridLayout* grid = gridOfTab(spot.Tab);
+        auto* button = new QPushButton(tr(mPalette.Caption(i).c_str()), grid->parentWidget());
+        button->setObjectName(QString::asprintf("Button%02d", i));
+        button->setAccessibleName(AccessibleCaption(button->text()));
+        button->setAutoDefault(false);
+        grid->addWidget(button, spot.Row, spot.Column);
+        connect(button, &QPushButton::clicked, this, &TFormEvCmdListBase::ButtonClick);
         mButtons.push_back(button);
-        if (button)
-            connect(button, &QPushButton::clicked, this, &TFormEvCmdListBase::ButtonClick);
+        if (previous)
+            setTabOrder(previous, button);
+        previous = button;
     }
-    connect(cancel, &QPushButton::clicked, this, &TFormEvCmdListBase::ButtonCancelClick);
+    for (QWidget* widget : standard) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+    ConnectStandardButtons();
 }
 
 void TFormEvCmdListBase::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    TFormKelBase::showEvent(event);
     const int last = mPalette.LastButton();
     ShowButton(last);
     if (QPushButton* button = Button(last))
@@ -71,15 +104,7 @@ void TFormEvCmdListBase::ButtonClick() {
     if (it == mButtons.end())
         return;
     if (mPalette.Choose(static_cast<int>(it - mButtons.begin()), mDialogs, mContext))
-        done(mrOk);
-}
-
-void TFormEvCmdListBase::ButtonCancelClick() {
-    done(mrCancel);
-}
-
-void TFormEvCmdListBase::reject() {
-    done(mrCancel);  // Esc and the title bar's close button
+        Confirm();
 }
 
 // --- the three-tab palette ---
@@ -87,7 +112,17 @@ void TFormEvCmdListBase::reject() {
 TFormEvCmdList::TFormEvCmdList(QWidget* parent, IEventCommandDialogs& dialogs, const TEventCommandContext& context)
     : TFormEvCmdListBase(parent, false, dialogs, context), mUi(std::make_unique<Ui::TFormEvCmdList>()) {
     mUi->setupUi(this);
-    Attach(mUi->ButtonCancel);
+    std::vector<QGridLayout*> grids;
+    for (int tab = 0; tab < Palette().TabCount(); ++tab) {
+        auto* page = new QWidget(mUi->PageControl);
+        page->setObjectName(QString::asprintf("TabSheet%d", tab + 1));
+        auto* grid = new QGridLayout(page);
+        grid->setObjectName(QString::asprintf("Grid%d", tab + 1));
+        grids.push_back(grid);
+        mUi->PageControl->addTab(page, tr("%1").arg(tab + 1));
+    }
+    MakeButtons([&grids](int tab) { return grids[static_cast<std::size_t>(tab)]; }, mUi->PageControl,
+                {mUi->ButtonCancel, mUi->ButtonHelp});
 }
 
 TFormEvCmdList::~TFormEvCmdList() = default;
@@ -97,7 +132,7 @@ int TFormEvCmdList::CurrentTab() const {
 }
 
 void TFormEvCmdList::ShowButton(int index) {
-    mUi->PageControl->setCurrentIndex(index / TEvCmdPalette::kTabButtons);
+    mUi->PageControl->setCurrentIndex(Palette().Spot(index).Tab);
 }
 
 // --- the battle palette ---
@@ -105,7 +140,7 @@ void TFormEvCmdList::ShowButton(int index) {
 TFormEvCmdList2::TFormEvCmdList2(QWidget* parent, IEventCommandDialogs& dialogs, const TEventCommandContext& context)
     : TFormEvCmdListBase(parent, true, dialogs, context), mUi(std::make_unique<Ui::TFormEvCmdList2>()) {
     mUi->setupUi(this);
-    Attach(mUi->ButtonCancel);
+    MakeButtons([this](int) { return mUi->Grid; }, nullptr, {mUi->ButtonCancel, mUi->ButtonHelp});
 }
 
 TFormEvCmdList2::~TFormEvCmdList2() = default;

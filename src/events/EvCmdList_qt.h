@@ -1,16 +1,18 @@
 // The event command palettes ("Event Commands"): TFormEvCmdList with three tabs of 30 buttons
 // for map events and common events, TFormEvCmdList2 with 32 buttons for troop battle pages.
-// A button runs its command's dialog on the palette's result script; OK there closes the
-// palette with OK. TEventCommandDialogsQt is what the script list opens them through.
+// Their buttons are made from the command catalogue, each in the place it names. A button runs
+// its command's dialog on the palette's result script; OK there closes the palette with OK.
+// TEventCommandDialogsQt is what the script list opens them through.
 #pragma once
 
 #include "events/EvCmdList.h"
 
-#include <QDialog>
+#include "controls/KelBase_qt.h"
 
 #include <functional>
 #include <memory>
 
+class QGridLayout;
 class QPushButton;
 
 namespace Ui {
@@ -43,7 +45,7 @@ private:
 };
 
 // What both palettes share: the buttons, the palette model and the dialog they run.
-class TFormEvCmdListBase : public QDialog {
+class TFormEvCmdListBase : public TFormKelBase {
     Q_OBJECT
 
 public:
@@ -55,15 +57,16 @@ public:
     const TKelEventScriptList& ResultScript() const { return mPalette.ResultScript(); }
     QPushButton* Button(int index) const;
 
-    void reject() override;
-
 public slots:
     void ButtonClick();
-    void ButtonCancelClick();
 
 protected:
-    // Connects the buttons found in the form and focuses the last one used.
-    void Attach(QPushButton* cancel);
+    // Makes a button per command, each in the grid of its tab, then wires the standard buttons
+    // and sets the Tab order: `first` (the tab bar, or nullptr), the command buttons in their
+    // order, then the standard buttons.
+    void MakeButtons(const std::function<QGridLayout*(int tab)>& gridOfTab, QWidget* first,
+                     const std::vector<QWidget*>& standard);
+    // Brings the button's tab to the front.
     virtual void ShowButton(int index) = 0;
     void showEvent(QShowEvent* event) override;
 

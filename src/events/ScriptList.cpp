@@ -11,22 +11,12 @@ namespace quillon {
 
 namespace {
 
-bool Contains(std::initializer_list<std::int32_t> codes, std::int32_t code) {
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
-
 // Commands that never go into map event or common event scripts.
 bool IsBattleOnlyOrClosing(std::int32_t code) {
-    return Contains({0, 13110, 13120, 13130, 13150, 13210, 13260, 13310, 13410, 23310, 23311}, code);
-}
-
-// The only lines a troop battle page takes.
-bool BelongsOnBattlePage(std::int32_t code) {
-    return Contains({10,    10110, 10130, 10140, 10150, 10210, 10220, 10320, 10330, 10440,
-                     10450, 10460, 10470, 10480, 10490, 11030, 11040, 11050, 11410, 11510,
-                     11520, 11550, 12310, 12410, 12420, 13110, 13120, 13130, 13150, 13210,
-                     13260, 13310, 13410, 20110, 20140, 20141, 22410, 23310, 23311},
-                    code);
+    if (code == ecEnd)
+        return true;
+    const TEventCommandInfo* info = FindEventCommand(code);
+    return info != nullptr && info->Battle;
 }
 
 std::int32_t ClampToInt32(std::int64_t value) {

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -78,6 +81,110 @@ TEST(EventCommandCatalogue, BattleAndCompanionFlags) {
     EXPECT_STREQ(FindEventCommand(10110)->Caption, "Afficher Message");
     EXPECT_STREQ(FindEventCommand(13310)->Caption, "Fork Conditions");
     EXPECT_STREQ(FindEventCommand(10150)->Prefix, "<>Input Number: Digi");
+}
+
+// Each palette as it looks: tabs of two-column grids, every place taken by one command, the
+// buttons numbered a column at a time, tab by tab.
+struct PaletteShape {
+    const char* Name;
+    TPaletteSpot TEventCommandInfo::*Spot;
+    int Tabs, Rows, Columns;
+};
+
+TEST(EventCommandCatalogue, EachPaletteGridHoldsEveryPlaceOnce) {
+    const PaletteShape palettes[] = {
+        {"event", &TEventCommandInfo::EventPalette, 3, 15, 2},
+        {"battle", &TEventCommandInfo::BattlePalette, 1, 16, 2},
+    };
+    for (const PaletteShape& palette : palettes) {
+        std::map<std::tuple<int, int, int>, std::int32_t> taken;  // (tab, column, row) -> code
+        for (const TEventCommandInfo& info : EventCommandCatalogue()) {
+            const TPaletteSpot spot = info.*palette.Spot;
+            if (!spot.Shown())
+                continue;
+            EXPECT_TRUE(info.HasDialog) << palette.Name << " " << info.Code;
+            EXPECT_LT(spot.Tab, palette.Tabs) << palette.Name << " " << info.Code;
+            EXPECT_TRUE(spot.Row >= 0 && spot.Row < palette.Rows) << palette.Name << " " << info.Code;
+            EXPECT_TRUE(spot.Column >= 0 && spot.Column < palette.Columns) << palette.Name << " " << info.Code;
+            const auto [at, fresh] = taken.emplace(std::tuple(spot.Tab, spot.Column, spot.Row), info.Code);
+            EXPECT_TRUE(fresh) << palette.Name << ": " << info.Code << " on the place of " << at->second;
+        }
+        EXPECT_EQ(taken.size(), static_cast<std::size_t>(palette.Tabs * palette.Rows * palette.Columns))
+            << palette.Name;
+    }
+
+    // Read a column at a time, the three-tab palette is the catalogue's order of the map commands.
+    std::map<std::tuple<int, int, int>, std::int32_t> places;
+    for (const TEventCommandInfo& info : EventCommandCatalogue())
+        if (info.EventPalette.Shown())
+            places.emplace(std::tuple(info.EventPalette.Tab, info.EventPalette.Column, info.EventPalette.Row),
+                           info.Code);
+    std::vector<std::int32_t> read;
+    for (const auto& [place, code] : places)
+        read.push_back(code);
+    EXPECT_EQ(read, NonBattleCommandCodes());
+}
+
+TEST(EventCommandCatalogue, PalettesBattleFlagsAndCompanionsAgree) {
+    for (const TEventCommandInfo& info : EventCommandCatalogue()) {
+        const bool battleRange = (info.Code >= 13000 && info.Code < 14000) || info.Code == 23310 || info.Code == 23311;
+        EXPECT_EQ(info.Battle, battleRange) << info.Code;
+        if (info.Battle) {
+            EXPECT_TRUE(info.OnBattlePage) << info.Code;
+        }
+        EXPECT_EQ(info.ButtonCaption[0] != '\0', info.HasDialog) << info.Code;
+        EXPECT_EQ(info.Form, nullptr) << info.Code;
+        if (info.HasDialog) {
+            // A map command has its button on the three-tab palette, a battle command not; the
+            // battle palette holds exactly the commands a battle page keeps.
+            EXPECT_EQ(info.EventPalette.Shown(), !info.Battle) << info.Code;
+            EXPECT_EQ(info.BattlePalette.Shown(), info.OnBattlePage) << info.Code;
+            if (info.Lines == TCommandLines::Bare) {
+                EXPECT_FALSE(std::string(info.ButtonCaption).ends_with("...")) << info.Code;
+            }
+        } else {
+            EXPECT_EQ(info.Lines, TCommandLines::One) << info.Code;
+        }
+        if (!info.Companion) {
+            EXPECT_EQ(OpenerOf(info.Code), 0) << info.Code;
+            continue;
+        }
+        // A companion line goes wherever its command goes.
+        const TEventCommandInfo* opener = FindEventCommand(OpenerOf(info.Code));
+        ASSERT_NE(opener, nullptr) << info.Code;
+        EXPECT_TRUE(opener->HasDialog) << info.Code;
+        EXPECT_TRUE(opener->Lines == TCommandLines::Block || opener->Lines == TCommandLines::Text) << info.Code;
+        EXPECT_EQ(info.Battle, opener->Battle) << info.Code;
+        EXPECT_EQ(info.OnBattlePage, opener->OnBattlePage) << info.Code;
+    }
+    // Every command with more than one line has its companion lines catalogued.
+    for (const TEventCommandInfo& info : EventCommandCatalogue()) {
+        if (info.Lines != TCommandLines::Block && info.Lines != TCommandLines::Text)
+            continue;
+        const auto catalogue = EventCommandCatalogue();
+        EXPECT_TRUE(std::any_of(catalogue.begin(), catalogue.end(),
+                                [&info](const TEventCommandInfo& c) { return OpenerOf(c.Code) == info.Code; }))
+            << info.Code;
+    }
+}
+
+TEST(EventCommandCatalogue, BattlePageLinesAndBareCommandsAreTheListedOnes) {
+    const std::set<std::int32_t> battlePage = {
+        10,    10110, 10130, 10140, 10150, 10210, 10220, 10320, 10330, 10440, 10450, 10460, 10470,
+        10480, 10490, 11030, 11040, 11050, 11410, 11510, 11520, 11550, 12310, 12410, 12420, 13110,
+        13120, 13130, 13150, 13210, 13260, 13310, 13410, 20110, 20140, 20141, 22410, 23310, 23311};
+    const std::set<std::int32_t> bare = {10840, 11340, 11350, 11530, 11540, 11910, 11950,
+                                         12220, 12310, 12320, 12420, 12510, 13410};
+    for (const TEventCommandInfo& info : EventCommandCatalogue()) {
+        EXPECT_EQ(BelongsOnBattlePage(info.Code), battlePage.contains(info.Code)) << info.Code;
+        EXPECT_EQ(info.Lines == TCommandLines::Bare, bare.contains(info.Code)) << info.Code;
+    }
+    for (std::int32_t code : {-1, 5, 20000, 13000, 99999})
+        EXPECT_FALSE(BelongsOnBattlePage(code)) << code;
+    EXPECT_EQ(OpenerOf(20713), 10710);
+    EXPECT_EQ(OpenerOf(23311), 13310);
+    EXPECT_EQ(OpenerOf(22410), 12410);
+    EXPECT_EQ(OpenerOf(20000), 0);
 }
 
 }  // namespace

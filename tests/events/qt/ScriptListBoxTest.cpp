@@ -1,5 +1,6 @@
 // Headless tests of the script list widget and the command palettes: keys, mouse, the menu's
 // states, the palettes' last button, and what the list looks like.
+#include "controls/Help.h"
 #include "events/EvCmdList_qt.h"
 #include "events/EventScript.h"
 #include "events/ScriptListTestKit.h"
@@ -8,13 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QGridLayout>
 #include <QImage>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
@@ -291,6 +296,83 @@ TEST_F(PaletteFormTest, ButtonsShowTheirCommandsAndTheLastOneIsRemembered) {
     EXPECT_EQ(battleAgain.result(), 2);
     EXPECT_EQ(TEvCmdPalette(true).LastButton(), 27);
     EXPECT_EQ(TEvCmdPalette(false).LastButton(), 44);
+}
+
+// The widget Tab moves on to (widgets that take no focus are passed over).
+QWidget* NextTabStop(QWidget* widget) {
+    QWidget* next = widget->nextInFocusChain();
+    while (next != widget && !(next->focusPolicy() & Qt::TabFocus))
+        next = next->nextInFocusChain();
+    return next;
+}
+
+// Every catalogued command has its button, with its caption, in the grid place of its tab; the
+// buttons are numbered and reached with Tab in their order, the standard buttons last.
+TEST_F(PaletteFormTest, ButtonsStandWhereTheCatalogueSaysInTheirOrder) {
+    std::vector<int> helped;
+    const THelpHandler previous = SetHelpHandler([&](int context) { helped.push_back(context); });
+    TFormEvCmdList form(nullptr, dialogs, {});
+    TFormEvCmdList2 battle(nullptr, dialogs, {});
+    auto* tabs = form.findChild<QTabWidget*>("PageControl");
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 3);
+    struct Case {
+        TFormEvCmdListBase* Form;
+        TPaletteSpot TEventCommandInfo::*Spot;
+        std::function<QWidget*(int tab)> Page;
+    };
+    const Case cases[] = {
+        {&form, &TEventCommandInfo::EventPalette, [tabs](int tab) { return tabs->widget(tab); }},
+        {&battle, &TEventCommandInfo::BattlePalette, [&battle](int) { return static_cast<QWidget*>(&battle); }},
+    };
+    for (const Case& c : cases) {
+        std::map<QWidget*, int> onPage;
+        for (const TEventCommandInfo& info : EventCommandCatalogue()) {
+            const TPaletteSpot spot = info.*c.Spot;
+            if (!spot.Shown())
+                continue;
+            QWidget* page = c.Page(spot.Tab);
+            ASSERT_NE(page, nullptr) << info.Code;
+            ++onPage[page];
+            QPushButton* button = c.Form->Button(c.Form->Palette().ButtonOf(info.Code));
+            ASSERT_NE(button, nullptr) << info.Code;
+            EXPECT_EQ(button->text().toStdString(), info.ButtonCaption) << info.Code;
+            EXPECT_TRUE(page->isAncestorOf(button)) << info.Code;
+            EXPECT_FALSE(button->accessibleName().isEmpty()) << info.Code;
+            EXPECT_FALSE(button->accessibleName().startsWith(' ')) << info.Code;
+            auto* grid = qobject_cast<QGridLayout*>(button->parentWidget()->layout());
+            if (c.Form == &battle)
+                grid = battle.findChild<QGridLayout*>("Grid");
+            ASSERT_NE(grid, nullptr) << info.Code;
+            int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(grid->indexOf(button), &row, &column, &rowSpan, &columnSpan);
+            EXPECT_EQ(std::pair(row, column), std::pair(int(spot.Row), int(spot.Column))) << info.Code;
+        }
+        for (const auto& [page, count] : onPage)  // no buttons besides the catalogued ones
+            EXPECT_EQ(static_cast<int>(page->findChildren<QPushButton*>(QRegularExpression("^Button\\d+$")).size()),
+                      count);
+        const int last = c.Form->Palette().ButtonCount() - 1;
+        for (int b = 0; b < last; ++b) {
+            EXPECT_EQ(c.Form->Button(b)->objectName(), QString::asprintf("Button%02d", b));
+            EXPECT_EQ(NextTabStop(c.Form->Button(b)), c.Form->Button(b + 1)) << b;
+        }
+        auto* cancel = c.Form->findChild<QPushButton*>("ButtonCancel");
+        EXPECT_EQ(NextTabStop(c.Form->Button(last)), cancel);
+        EXPECT_EQ(NextTabStop(cancel), c.Form->findChild<QPushButton*>("ButtonHelp"));
+        QTest::mouseClick(c.Form->findChild<QPushButton*>("ButtonHelp"), Qt::LeftButton);
+    }
+    EXPECT_EQ(helped, (std::vector<int>{kEvCmdListHelpContext, kEvCmdListHelpContext}));
+    for (int tab = 0; tab < 3; ++tab)
+        EXPECT_EQ(tabs->tabText(tab), QString::number(tab + 1));
+    SetHelpHandler(previous);
+
+    const QString dir = QString(QUILLON_BINARY_DIR) + "/test-output";
+    QDir().mkpath(dir);
+    form.show();
+    for (int tab = 0; tab < 3; ++tab) {
+        tabs->setCurrentIndex(tab);
+        form.grab().save(dir + QString("/palette-tab%1.png").arg(tab + 1));
+    }
 }
 
 // --- what the list looks like ---
