@@ -1,5 +1,6 @@
 #include "events/EvCmdList.h"
 
+#include "controls/LastUsed.h"
 #include "events/EventCommands.h"
 
 #include <algorithm>
@@ -16,10 +17,7 @@ TPaletteSpot SpotOn(const TEventCommandInfo& info, bool battle) {
 }
 
 // Last buttons used during the run: [0] the three-tab palette, [1] the battle palette.
-std::array<int, 2>& LastButtons() {
-    static std::array<int, 2> buttons{0, 0};
-    return buttons;
-}
+std::array<int, 2>& LastButtons() { return TLastUsed::Value<std::array<int, 2>>("EvCmdList.Buttons", {0, 0}); }
 
 }  // namespace
 
@@ -62,7 +60,7 @@ int TEvCmdPalette::LastButton() const {
 }
 
 void TEvCmdPalette::ResetLastButtons() {
-    LastButtons() = {0, 0};
+    TLastUsed::Forget("EvCmdList.");
 }
 
 bool TEvCmdPalette::Choose(int button, IEventCommandDialogs& dialogs, const TEventCommandContext& context) {
