@@ -36,6 +36,8 @@ TFormEDMap::TFormEDMap(TMapPropertiesModel& model, const TCatalog* chipSets, con
     setWindowTitle(Text(model.Title()));
 
     mEncounters = new TEncounterListView(model.Encounters, troops, mUi->EncounterHolder);
+    mEncounters->setAccessibleName(tr("Encounter"));
+    setTabOrder(mUi->ComboScrollType, mEncounters);  // made after the form: it takes its place in the tab order
     auto* holder = new QVBoxLayout(mUi->EncounterHolder);
     holder->setContentsMargins(0, 0, 0, 0);
     holder->addWidget(mEncounters);

@@ -6,6 +6,8 @@
 #include "platform/MessageBox.h"
 #include "project/ProjectSettings.h"
 
+#include "kit/WidgetKit.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -22,27 +24,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using widgetkit::App;
 
-template <class T>
-T* Child(QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-void Grab(QWidget& widget, const char* name) {
-    widget.adjustSize();
-    const std::string folder = std::string(QUILLON_BINARY_DIR) + "/grabs/";
-    fs::create_directories(folder);
-    EXPECT_TRUE(widget.grab().save(QString::fromStdString(folder + name + ".png")));
-}
+using widgetkit::Child;
+using widgetkit::KeepWidget;
 
 class TBox final : public IMessageBox {
 public:
@@ -96,7 +81,7 @@ TEST_F(ProjDialogsQtTest, NewProjectProposesAFreeNameAndStaysOpenOnAnError) {
     EXPECT_EQ(folder->text(), "Project2");
     EXPECT_EQ(Child<QLineEdit>(form, "EditTitle")->text(), "Untitled");
     EXPECT_EQ(Child<QPushButton>(form, "ButtonPath")->text().toStdString(), Base);
-    Grab(form, "project-new");
+    KeepWidget(form, "project-new");
     folder->setText("Bad:Name");
     form.setResult(0);
     Child<QPushButton>(form, "ButtonOk")->click();
@@ -132,7 +117,7 @@ TEST_F(ProjDialogsQtTest, OpenListsProjectsAndRenamesAndDeletesThroughTheButtons
     EXPECT_EQ(list->topLevelItem(0)->text(1), "First");
     EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
     EXPECT_EQ(list->columnWidth(0), 88);
-    Grab(form, "project-open");
+    KeepWidget(form, "project-open");
 
     list->setCurrentItem(list->topLevelItem(1));
     form.RunRename = [](TProjectRenameModel& rename) {
@@ -175,7 +160,7 @@ TEST_F(ProjDialogsQtTest, PathDialogsEnableOkByTheirRules) {
     ok->click();
     EXPECT_EQ(form.result(), 1);
     EXPECT_EQ(base.Path, Base);
-    Grab(form, "project-base-path");
+    KeepWidget(form, "project-base-path");
 
     TProjectPathModel disk(TPathDialogKind::DiskPath);
     disk.Path = Root + "disk";
