@@ -27,6 +27,7 @@
 #include <QThread>
 #include <QWidget>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -36,7 +37,8 @@ namespace quillon::widgetkit {
 
 // The application object of the test process, made on first use. It is never destroyed: Qt's
 // own globals (the input devices that synthetic events register) must outlive it at exit.
-// TApp is QApplication or a subclass; a process holds one application of one type.
+// TApp is QApplication or a subclass; a process holds one application of one type. (GNU's
+// program_invocation_name: <cerrno> declares it.)
 template <class TApp = QApplication>
 TApp& App() {
     if (QCoreApplication* existing = QCoreApplication::instance()) {
@@ -45,9 +47,10 @@ TApp& App() {
         std::fprintf(stderr, "widget kit: the process already has an application of another type\n");
         std::abort();
     }
+    // The program's own name, as the application name that lock files and settings record.
+    static std::string name = program_invocation_name;
     static int argc = 1;
-    static char name[] = "quillon-widget-test";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {name.data(), nullptr};
     return *new TApp(argc, argv);
 }
 

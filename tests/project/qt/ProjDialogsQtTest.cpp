@@ -13,11 +13,13 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -174,6 +176,35 @@ TEST_F(ProjDialogsQtTest, PathDialogsEnableOkByTheirRules) {
     Child<QPushButton>(diskForm, "ButtonOk")->click();
     EXPECT_EQ(diskForm.result(), 1);
     EXPECT_TRUE(fs::is_directory(Root + "disk"));
+}
+
+// Every input of the project dialogs has a name a screen reader announces, and the labels'
+// letters reach their edits.
+TEST_F(ProjDialogsQtTest, EveryInputIsNamedAndTheLabelsLettersReachTheirEdits) {
+    MakeProject("Alpha", "First");
+    TProjectNewModel created;
+    created.BasePath = Base;
+    created.Show();
+    TFormProjectNew newForm(created);
+    TProjectOpenModel opened;
+    opened.BasePath = Base;
+    TFormProjectOpen openForm(opened);
+    TProjectRenameModel renamed;
+    renamed.BasePath = Base;
+    renamed.Show("Alpha", "First");
+    TFormProjectRename renameForm(renamed);
+    TProjectPathModel path(TPathDialogKind::BasePath);
+    TFormProjectPath pathForm(path);
+    for (QWidget* form : std::vector<QWidget*>{&newForm, &openForm, &renameForm, &pathForm})
+        EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(form), QStringList()) << form->objectName().toStdString();
+    for (QWidget* form : std::vector<QWidget*>{&newForm, &renameForm}) {
+        widgetkit::ShowActive(*form);
+        QTest::keyClick(form, Qt::Key_T, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), form->findChild<QWidget*>("EditTitle")) << form->objectName().toStdString();
+        QTest::keyClick(form, Qt::Key_F, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), form->findChild<QWidget*>("EditFolder")) << form->objectName().toStdString();
+        form->hide();
+    }
 }
 
 }  // namespace
