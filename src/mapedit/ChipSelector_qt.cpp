@@ -43,6 +43,7 @@ QColor ModeFrameColor(int mode) {
 TFormChipSelector::TFormChipSelector(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName("ChipSelector");
     setWindowTitle(tr("Chip Palette"));
+    setAccessibleName(tr("Chip Palette"));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);

@@ -23,6 +23,8 @@ TFormEDMap::TFormEDMap(TMapPropertiesModel& model, const TCatalog* chipSets, con
         model.ChipSets = chipSets;
 
     mEncounters = new TEncounterListView(model.Encounters, troops, mUi->EncounterHolder);
+    mEncounters->setAccessibleName(tr("Encounter"));
+    setTabOrder(mUi->ComboScrollType, mEncounters);  // made after the form: it takes its place in the tab order
     auto* holder = new QVBoxLayout(mUi->EncounterHolder);
     holder->setContentsMargins(0, 0, 0, 0);
     holder->addWidget(mEncounters);

@@ -57,6 +57,7 @@ QIcon KindIcon(int kind) {
 
 TMapTreeWidget::TMapTreeWidget(TMapTreeModel& model, QWidget* parent) : QTreeWidget(parent), mModel(model) {
     setObjectName("TreeView");
+    setAccessibleName(tr("Map Tree"));
     setHeaderHidden(true);
     setColumnCount(1);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -21,6 +21,8 @@
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 
+#include "kit/WidgetKit.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -49,14 +51,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEditorApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_app_qt";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt's own globals (the input devices QTest registers) go first at exit.
-    static auto* app = new TEditorApplication(argc, argv);
-    return *app;
-}
+TEditorApplication& App() { return widgetkit::App<TEditorApplication>(); }
 
 class TScriptedBox final : public IMessageBox {
 public:

@@ -4,6 +4,8 @@
 
 #include "platform/FileUtils.h"
 
+#include "kit/WidgetKit.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,14 +22,7 @@ using namespace quillon;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt's input devices, made by the synthetic events, outlive the statics.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using widgetkit::App;
 
 TEST(ProcessWait, RefusesToCloseWhileTheProcessRunsAndEndsWithIt) {
     App();
@@ -42,8 +37,7 @@ TEST(ProcessWait, RefusesToCloseWhileTheProcessRunsAndEndsWithIt) {
         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(&form, &esc);
         stillShownAfterEsc = form.isVisible();
-        if (const char* out = std::getenv("QUILLON_GRAB_DIR"))
-            form.grab().save(QString(out) + "/process-wait.png");
+        widgetkit::KeepPicture(form.grab().toImage(), "process-wait");
         process.kill();
     });
     EXPECT_EQ(form.WaitModal(), 1);

@@ -7,6 +7,8 @@
 #include "events/ScriptList_qt.h"
 #include "platform/Clipboard.h"
 
+#include "kit/WidgetKit.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -30,22 +32,11 @@ using namespace quillon::scriptkit;
 
 namespace {
 
-// The application lives until the process ends: destroyed among the static objects at exit,
-// it would outlive parts of Qt it still refers to.
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_events_qt";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using widgetkit::App;
 
 using Shape_t = std::vector<std::pair<int, int>>;
 
-// Makes the application before any widget member of a fixture.
-struct WithApp {
-    WithApp() { App(); }
-};
+using WithApp = widgetkit::TWithApp;
 
 class ScriptListBoxTest : public ::testing::Test, private WithApp {
 protected:
@@ -274,9 +265,7 @@ TEST_F(PaletteFormTest, ButtonsShowTheirCommandsAndTheLastOneIsRemembered) {
     again.show();
     EXPECT_EQ(again.CurrentTab(), 1);
     EXPECT_EQ(again.focusWidget(), again.Button(44));
-    const QString dir = QString(QUILLON_BINARY_DIR) + "/test-output";
-    QDir().mkpath(dir);
-    again.grab().save(dir + "/palette.png");
+    widgetkit::KeepPicture(again.grab().toImage(), "palette");
 
     // The battle palette keeps its own last button.
     TFormEvCmdList2 battle(nullptr, dialogs, {});
@@ -290,7 +279,7 @@ TEST_F(PaletteFormTest, ButtonsShowTheirCommandsAndTheLastOneIsRemembered) {
     TFormEvCmdList2 battleAgain(nullptr, dialogs, {});
     battleAgain.show();
     EXPECT_EQ(battleAgain.focusWidget(), battleAgain.Button(27));
-    battleAgain.grab().save(dir + "/palette-battle.png");
+    widgetkit::KeepPicture(battleAgain.grab().toImage(), "palette-battle");
     QTest::keyClick(&battleAgain, Qt::Key_Escape);  // Esc cancels: modal result 2
     EXPECT_FALSE(battleAgain.isVisible());
     EXPECT_EQ(battleAgain.result(), 2);

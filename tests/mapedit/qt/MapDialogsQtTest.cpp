@@ -15,6 +15,8 @@
 #include "platform/Clipboard.h"
 #include "platform/Cp932Validator_qt.h"
 
+#include "kit/WidgetKit.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -34,40 +36,11 @@
 namespace quillon {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-template <class T>
-T* Child(QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(widget, &release);
-}
-
-void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-// Saves a picture of the widget beside the test's build folder to look at.
-void Grab(QWidget& widget, const char* name) {
-    widget.adjustSize();
-    const std::string folder = std::string(QUILLON_BINARY_DIR) + "/grabs/";
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(widget.grab().save(QString::fromStdString(folder + name + ".png")));
-}
+using widgetkit::App;
+using widgetkit::Child;
+using widgetkit::Key;
+using widgetkit::KeepWidget;
+using widgetkit::Mouse;
 
 class MapDialogsQtTest : public ::testing::Test {
 protected:
@@ -139,7 +112,7 @@ TEST_F(MapDialogsQtTest, MapDialogEnablesByPanoramaPansAndSetToAndShowsDisabledS
     EXPECT_EQ(music->text(), "Theme");
 
     Child<QSpinBox>(form, "SpinWidth")->setValue(44);
-    Grab(form, "map-properties");
+    KeepWidget(form, "map-properties");
     Child<QPushButton>(form, "ButtonOk")->click();
     EXPECT_EQ(form.result(), 1);
     TKelMapTreeItem outItem;
@@ -190,7 +163,7 @@ TEST_F(MapDialogsQtTest, EncounterListEditsAndUsesTheClipboardByKey) {
     TEncounterDialogModel model(&mTroops, 0);
     TFormEDMapEncount dialog(model);
     EXPECT_EQ(dialog.windowTitle(), "Map Encounter Rate Editor");
-    Grab(dialog, "encounter");
+    KeepWidget(dialog, "encounter");
 }
 
 TEST_F(MapDialogsQtTest, AreaDialogShowsTheRectangleAndSetAreaFollowsTheDrag) {
@@ -216,7 +189,7 @@ TEST_F(MapDialogsQtTest, AreaDialogShowsTheRectangleAndSetAreaFollowsTheDrag) {
     };
     box->click();
     EXPECT_EQ(box->text(), "(002,003) - (004,006)");
-    Grab(form, "area");
+    KeepWidget(form, "area");
 
     TMapSetAreaModel setArea(tree, map, {});
     TFormMapSetArea dialog(setArea, &mChipSets);
@@ -231,7 +204,7 @@ TEST_F(MapDialogsQtTest, AreaDialogShowsTheRectangleAndSetAreaFollowsTheDrag) {
     EXPECT_EQ(setArea.Maker().Rect(), (TKelAreaRect{2, 3, 5, 7}));
     EXPECT_EQ(dialog.Label()->text(), "(002,003) - (004,006)");
     EXPECT_TRUE(dialog.ButtonOk()->isEnabled());
-    Grab(dialog, "set-area");
+    KeepWidget(dialog, "set-area");
     tree.FindByID(1)->ScrollX = 999;
     dialog.ButtonOk()->click();
     EXPECT_EQ(dialog.result(), 1);
@@ -251,7 +224,7 @@ TEST_F(MapDialogsQtTest, ShiftDialogLimitsTheAmountAndIsRememberedThroughTheTree
         Child<QRadioButton>(dialog, "RadioLeft")->click();
         EXPECT_EQ(spin->maximum(), 30);
         spin->setValue(3);
-        Grab(dialog, "map-shift");
+        KeepWidget(dialog, "map-shift");
         Child<QPushButton>(dialog, "ButtonOk")->click();
         return static_cast<QDialog&>(dialog).result();
     };
@@ -275,7 +248,7 @@ TEST_F(MapDialogsQtTest, ShiftDialogLimitsTheAmountAndIsRememberedThroughTheTree
     Mouse(shipChoice, QEvent::MouseButtonDblClick, QPoint(4, 4), Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(chooser.result(), 1);
     EXPECT_EQ(ship.Result(), 2);
-    Grab(chooser, "vehicle");
+    KeepWidget(chooser, "vehicle");
 }
 
 TEST_F(MapDialogsQtTest, TreeDialogsGiveTheEditedMapBackOnlyOnOk) {

@@ -1,5 +1,5 @@
-// Shared pieces of the map-edit widget tests: the application object, a chipset image whose
-// pixels tell their tile apart, grabbing widgets to images and keeping them as PNG files.
+// Shared pieces of the map-edit widget tests: a chipset image whose pixels tell their tile apart,
+// screen grabs and picture comparisons, on top of the widget kit every widget test shares.
 #pragma once
 
 #include "graphics/ChipSetTestUtil.h"
@@ -7,9 +7,9 @@
 #include "data/EditorMode.h"
 #include "graphics/GR_ChipSet.h"
 #include "graphics/OrlenSheet_qt.h"
+#include "kit/WidgetKit.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QScreen>
 #include <QWidget>
@@ -20,14 +20,9 @@
 
 namespace quillon::test {
 
-inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_mapedit_qt";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: input devices QTest makes would otherwise be torn down after it at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using widgetkit::App;
+using widgetkit::Grab;
+using widgetkit::KeepPicture;
 
 // A chipset graphic loaded from the synthetic image (every 8 x 8 quarter distinct) in a folder of
 // this process; palette entry 0 is red and upper tile 0 is all index 0.
@@ -53,9 +48,6 @@ struct TChipSetFixture {
     }
 };
 
-// The widget as it shows on screen, 32 bits a pixel.
-inline QImage Grab(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
 // What the window system shows of the widget (the window's own pixels, not a fresh paint), once
 // pending paints are done.
 inline QImage ScreenGrab(QWidget& widget) {
@@ -70,13 +62,6 @@ inline QImage ScreenGrab(QWidget& widget) {
 // A board as a 32-bit image (the same conversion the widgets' pictures go through).
 inline QImage BoardPicture(const TOrlenBoard& board) {
     return BoardImage(board).convertToFormat(QImage::Format_RGB32);
-}
-
-// Keeps a picture for looking at: <build>/test-grabs/<name>.png.
-inline void KeepPicture(const QImage& image, const std::string& name) {
-    const QString folder = QString::fromUtf8(QUILLON_BINARY_DIR) + "/test-grabs";
-    QDir().mkpath(folder);
-    image.save(folder + "/" + QString::fromStdString(name) + ".png");
 }
 
 // Number of pixels that differ between two images of the same size (-1 for other sizes).

@@ -6,46 +6,32 @@
 #include "platform/MessageBox.h"
 #include "project/ProjectSettings.h"
 
+#include "kit/WidgetKit.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTreeView>
 #include <QTimer>
-#include <QTest>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using widgetkit::App;
 
-template <class T>
-T* Child(QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-void Grab(QWidget& widget, const char* name) {
-    widget.adjustSize();
-    const std::string folder = std::string(QUILLON_BINARY_DIR) + "/grabs/";
-    fs::create_directories(folder);
-    EXPECT_TRUE(widget.grab().save(QString::fromStdString(folder + name + ".png")));
-}
+using widgetkit::Child;
+using widgetkit::KeepWidget;
 
 class TBox final : public IMessageBox {
 public:
@@ -99,7 +85,7 @@ TEST_F(ProjDialogsQtTest, NewProjectProposesAFreeNameAndStaysOpenOnAnError) {
     EXPECT_EQ(folder->text(), "Project2");
     EXPECT_EQ(Child<QLineEdit>(form, "EditTitle")->text(), "Untitled");
     EXPECT_EQ(Child<QPushButton>(form, "ButtonPath")->text().toStdString(), Base);
-    Grab(form, "project-new");
+    KeepWidget(form, "project-new");
     folder->setText("Bad:Name");
     form.setResult(0);
     Child<QPushButton>(form, "ButtonOk")->click();
@@ -135,7 +121,7 @@ TEST_F(ProjDialogsQtTest, OpenListsProjectsAndRenamesAndDeletesThroughTheButtons
     EXPECT_EQ(list->topLevelItem(0)->text(1), "First");
     EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
     EXPECT_EQ(list->columnWidth(0), 88);
-    Grab(form, "project-open");
+    KeepWidget(form, "project-open");
 
     list->setCurrentItem(list->topLevelItem(1));
     form.RunRename = [](TProjectRenameModel& rename) {
@@ -178,7 +164,7 @@ TEST_F(ProjDialogsQtTest, PathDialogsEnableOkByTheirRules) {
     ok->click();
     EXPECT_EQ(form.result(), 1);
     EXPECT_EQ(base.Path, Base);
-    Grab(form, "project-base-path");
+    KeepWidget(form, "project-base-path");
 
     TProjectPathModel disk(TPathDialogKind::DiskPath);
     disk.Path = Root + "disk";
@@ -234,6 +220,35 @@ TEST_F(ProjDialogsQtTest, TheBasePathDialogShowsItsFolderInSight) {
     };
     EXPECT_TRUE(QTest::qWaitFor(inSight, 5000));
     EXPECT_EQ(Child<QLineEdit>(form, "EditPath")->text().toStdString(), Base + "zz/inner");
+}
+
+// Every input of the project dialogs has a name a screen reader announces, and the labels'
+// letters reach their edits.
+TEST_F(ProjDialogsQtTest, EveryInputIsNamedAndTheLabelsLettersReachTheirEdits) {
+    MakeProject("Alpha", "First");
+    TProjectNewModel created;
+    created.BasePath = Base;
+    created.Show();
+    TFormProjectNew newForm(created);
+    TProjectOpenModel opened;
+    opened.BasePath = Base;
+    TFormProjectOpen openForm(opened);
+    TProjectRenameModel renamed;
+    renamed.BasePath = Base;
+    renamed.Show("Alpha", "First");
+    TFormProjectRename renameForm(renamed);
+    TProjectPathModel path(TPathDialogKind::BasePath);
+    TFormProjectPath pathForm(path);
+    for (QWidget* form : std::vector<QWidget*>{&newForm, &openForm, &renameForm, &pathForm})
+        EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(form), QStringList()) << form->objectName().toStdString();
+    for (QWidget* form : std::vector<QWidget*>{&newForm, &renameForm}) {
+        widgetkit::ShowActive(*form);
+        QTest::keyClick(form, Qt::Key_T, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), form->findChild<QWidget*>("EditTitle")) << form->objectName().toStdString();
+        QTest::keyClick(form, Qt::Key_F, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), form->findChild<QWidget*>("EditFolder")) << form->objectName().toStdString();
+        form->hide();
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The selector windows run headless: OK and Cancel, Enter and double clicks, clicks in the grid
 // previews (also outside them), the music selector's buttons and sliders, and the modal helpers.
 #include "../SelTestKit.h"
+#include "kit/WidgetKit.h"
 
 #include "audio/AudioHarmony.h"
 #include "audio/AudioRender.h"
@@ -32,13 +33,7 @@ int ChipIndex(int x, int y) { return 1 + (x / 16 + (y / 16) * 30) % 254; }
 
 class SelectorWidget : public SelSandbox {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "test_project_qt";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv);  // lives for the whole run, as in a program
-    }
+    static void SetUpTestSuite() { widgetkit::App(); }
     void SetUp() override {
         SelSandbox::SetUp();
         WriteImage(Project("FaceSet/Faces.png"), 192, 192, [](int x, int y) { return 1 + x / 48 + (y / 48) * 4; });
@@ -50,12 +45,7 @@ protected:
     }
 
     // Saves the window's picture for looking at, into the build tree.
-    static void Grab(QWidget& widget, const char* name) {
-        widget.adjustSize();
-        const QString folder = QString(QUILLON_BINARY_DIR) + "/test-grabs";
-        QDir().mkpath(folder);
-        EXPECT_TRUE(widget.grab().save(folder + "/" + name + ".png"));
-    }
+    static void Grab(QWidget& widget, const char* name) { widgetkit::KeepWidget(widget, name); }
 
     // The point of a preview in the coordinates of the preview widget.
     static void Click(TSelPreview* preview, int x, int y) { QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(x, y)); }
