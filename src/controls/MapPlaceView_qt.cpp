@@ -125,6 +125,7 @@ TMapPlaceView::TMapPlaceView(const TKelChipSet* chipSets, TImageFinder find, QWi
 
     mZoomBar = new QWidget(parent ? parent : this);
     mZoomBar->setObjectName("MapPlaceZooms");
+    mZoomBar->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     auto* row = new QHBoxLayout(mZoomBar);
     row->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 3; ++i) {
