@@ -1,6 +1,7 @@
 #include "app/EditorApp_qt.h"
 
 #include "app/MainUnit.h"
+#include "controls/HelpWindow_qt.h"
 #include "data/LD_Map.h"
 #include "platform/MessageBox.h"
 #include "project/PathUtils.h"
@@ -160,8 +161,13 @@ void InstallFontSubstitutes() {
 
 void ShowHelpContext(const std::string& context) {
     const std::string page = HelpPageFor(GetAppPath(), context);
-    if (page.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page))))
+    if (page.empty()) {
         ShowInformation("Help topic: " + context);
+        return;
+    }
+    // Without a browser that starts, the editor's own help window shows the page.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page))))
+        ShowHelpPage(QString::fromStdString(page));
 }
 
 }  // namespace quillon

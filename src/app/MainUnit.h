@@ -5,6 +5,7 @@
 // what it answers.
 #pragma once
 
+#include "controls/FormMemory.h"
 #include "controls/FormPlacement.h"
 
 #include "graphics/GraphicsTypes.h"
@@ -158,15 +159,8 @@ inline constexpr int kMainDefaultWidth = 800;
 inline constexpr int kMainDefaultHeight = 600;
 inline constexpr const char* kPlacementValueName = "FormKelMain_Placement";
 
-// The placement is stored as the 44-byte record of the original binary value, written as 88 hex
-// digits: length, flags, show state, minimised and maximised positions, normal rectangle (left,
-// top, right, bottom), each a little-endian 32-bit integer.
-std::string PlacementToHex(const TRect& normal, bool maximized);
-// The normal rectangle of a stored value; nullopt for a value of the wrong length, a non-hex digit,
-// a record length other than 44 or an empty rectangle.
-std::optional<TRect> PlacementFromHex(const std::string& hex);
-// The window's rectangle kept within the screen's available area: at least the minimum size, at
-// most the area's size, moved inside it.
+// The placement record and its clamping live with the form placement memory (controls/FormMemory.h);
+// the main window clamps to its own minimum size.
 TRect ClampToScreen(TRect window, const TRect& screen, int minWidth = kMainMinWidth,
                     int minHeight = kMainMinHeight);
 

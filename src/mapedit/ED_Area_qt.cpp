@@ -2,9 +2,6 @@
 
 #include "data/LD_ChipSet.h"
 #include "data/LD_Map.h"
-#include "graphics/GR_ChipSet.h"
-#include "graphics/MapRender.h"
-#include "graphics/OrlenSheet_qt.h"
 #include "mapedit/EncounterList_qt.h"
 #include "platform/Cp932Text_qt.h"
 #include "platform/Cp932Validator_qt.h"
@@ -14,90 +11,11 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace quillon {
 
-// --- the area maker ---
-
-TFormAreaMaker::TFormAreaMaker(TMapSetAreaModel& model, const TKelChipSet* chipSets, QWidget* parent)
-    : QWidget(parent), mModel(model), mChipSets(chipSets),
-      mChips(std::make_unique<TKelChipSetGraphic>([](const std::string& kind, const std::string& name) {
-          return FindResourceFile(name, kind, ImageExtensions);
-      })) {
-    setObjectName("FormAreaMaker");
-}
-
-TFormAreaMaker::~TFormAreaMaker() = default;
-
-void TFormAreaMaker::Reload() {
-    const TKelMap& map = mModel.Map();
-    if (map.Width() <= 0 || map.Height() <= 0) {
-        mImage = QImage();
-    } else {
-        mChips->SetChipSet(mChipSets ? mChipSets->FindByID(map.ChipSetId) : nullptr);
-        TOrlenBoard board;
-        TMapRenderOptions options;
-        options.CellSize = mModel.CellSize();
-        RenderMap(board, map, *mChips, options);
-        mImage = BoardImage(board).copy();
-    }
-    setFixedSize(mImage.isNull() ? QSize(0, 0) : mImage.size());
-    update();
-}
-
-QSize TFormAreaMaker::sizeHint() const { return mImage.isNull() ? QSize(0, 0) : mImage.size(); }
-
-void TFormAreaMaker::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    if (!mImage.isNull())
-        p.drawImage(0, 0, mImage);
-    const TKelAreaRect& r = mModel.Maker().Rect();
-    if (IsEmptyArea(r))
-        return;
-    // As the canvas frames its current area: light, dark, and three pixels further in the pair.
-    const int size = mModel.CellSize();
-    const QRect box(r.Left * size, r.Top * size, (r.Right - r.Left) * size, (r.Bottom - r.Top) * size);
-    p.setBrush(Qt::NoBrush);
-    const QColor light(255, 255, 128), dark(32, 32, 32);
-    for (const int inset : {0, 4}) {
-        p.setPen(light);
-        p.drawRect(box.adjusted(inset, inset, -1 - inset, -1 - inset));
-        p.setPen(dark);
-        p.drawRect(box.adjusted(inset + 1, inset + 1, -2 - inset, -2 - inset));
-    }
-}
-
-QPoint TFormAreaMaker::GridPoint(const QPointF& at) const {
-    const int size = mModel.CellSize();
-    return QPoint(static_cast<int>(std::floor((at.x() + size / 2.0) / size)),
-                  static_cast<int>(std::floor((at.y() + size / 2.0) / size)));
-}
-
-void TFormAreaMaker::mousePressEvent(QMouseEvent* event) {
-    const QPoint g = GridPoint(event->position());
-    const auto button = event->button() == Qt::LeftButton     ? TAreaMakerModel::TButton::Left
-                        : event->button() == Qt::MiddleButton ? TAreaMakerModel::TButton::Middle
-                                                              : TAreaMakerModel::TButton::Right;
-    mModel.Maker().Press(button, g.x(), g.y());
-    update();
-}
-
-void TFormAreaMaker::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint g = GridPoint(event->position());
-    mModel.Maker().Move(g.x(), g.y());
-    update();
-}
-
-void TFormAreaMaker::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        mModel.Maker().Release();
-}
 
 // --- "Set Area" ---
 
@@ -106,22 +24,13 @@ TFormMapSetArea::TFormMapSetArea(TMapSetAreaModel& model, const TKelChipSet* chi
     setObjectName("FormMapSetArea");
     setWindowTitle(tr("Set Area"));
     auto* layout = new QVBoxLayout(this);
-    auto* scroll = new QScrollArea(this);
-    mMaker = new TFormAreaMaker(model, chipSets, scroll);
-    scroll->setWidget(mMaker);
-    scroll->setBackgroundRole(QPalette::Dark);
-    scroll->setMinimumSize(480, 320);
-    layout->addWidget(scroll, 1);
+    mView = new TMapPlaceView(chipSets, [](const std::string& kind, const std::string& name) {
+        return FindResourceFile(name, kind, ImageExtensions);
+    }, this);
+    mView->setMinimumSize(480, 320);
+    layout->addWidget(mView, 1);
     auto* bottom = new QHBoxLayout;
-    static const char* const kZoomCaptions[3] = {"1/1", "1/2", "1/4"};
-    for (int i = 0; i < 3; ++i) {
-        mZooms[i] = new QToolButton(this);
-        mZooms[i]->setText(tr(kZoomCaptions[i]));
-        mZooms[i]->setCheckable(true);
-        mZooms[i]->setAutoExclusive(true);
-        connect(mZooms[i], &QToolButton::clicked, this, [this, i] { SetZoom(i); });
-        bottom->addWidget(mZooms[i]);
-    }
+    bottom->addWidget(mView->ZoomBar());
     mLabel = new QLabel(this);
     mLabel->setObjectName("LabelArea");
     bottom->addWidget(mLabel, 1);
@@ -133,14 +42,39 @@ TFormMapSetArea::TFormMapSetArea(TMapSetAreaModel& model, const TKelChipSet* chi
     bottom->addWidget(cancel);
     layout->addLayout(bottom);
     ConnectStandardButtons();
+
+    // The picture's pixels as grid points for the area maker.
+    TMapPlacePicture* picture = mView->Picture();
+    const auto grid = [this](QPoint at) {
+        return NearestGridPoint(at.x(), at.y(), mModel.CellSize(), mModel.Map().Width(), mModel.Map().Height());
+    };
+    connect(picture, &TMapPlacePicture::Pressed, this, [this, grid](Qt::MouseButton button, QPoint at) {
+        const TMapPoint g = grid(at);
+        mModel.Maker().Press(button == Qt::LeftButton     ? TAreaMakerModel::TButton::Left
+                             : button == Qt::MiddleButton ? TAreaMakerModel::TButton::Middle
+                                                          : TAreaMakerModel::TButton::Right,
+                             g.X, g.Y);
+    });
+    connect(picture, &TMapPlacePicture::Moved, this, [this, grid](QPoint at, Qt::MouseButtons) {
+        const TMapPoint g = grid(at);
+        mModel.Maker().Move(g.X, g.Y);
+        if (mModel.Maker().Dragging())
+            mView->ensureVisible(at.x(), at.y(), 8, 8);
+    });
+    connect(picture, &TMapPlacePicture::Released, this, [this](Qt::MouseButton button, QPoint) {
+        if (button == Qt::LeftButton)
+            mModel.Maker().Release();
+    });
+    connect(mView, &TMapPlaceView::ZoomChanged, this, &TFormMapSetArea::SetZoom);
     mModel.Maker().OnChanged = [this] { UpdateState(); };
+    mView->ShowMap(&mModel.Map());
     SetZoom(mModel.ZoomIndex());
 }
 
 void TFormMapSetArea::SetZoom(int index) {
     mModel.SetZoom(index);
-    mZooms[mModel.ZoomIndex()]->setChecked(true);
-    mMaker->Reload();
+    if (mView->ZoomIndex() != mModel.ZoomIndex())
+        mView->SetZoomIndex(mModel.ZoomIndex());
     UpdateState();
 }
 
@@ -149,7 +83,8 @@ bool TFormMapSetArea::CanConfirm() { return mModel.OkEnabled(); }
 void TFormMapSetArea::UpdateState() {
     mLabel->setText(QString::fromStdString(mModel.Label()));
     mOk->setEnabled(mModel.OkEnabled());
-    mMaker->update();
+    const TKelAreaRect& r = mModel.Maker().Rect();
+    mView->Picture()->SetAreaFrame(IsEmptyArea(r) ? TRect{0, 0, 0, 0} : TRect{r.Left, r.Top, r.Right, r.Bottom});
 }
 
 void TFormMapSetArea::done(int result) {

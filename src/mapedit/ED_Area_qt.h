@@ -1,19 +1,15 @@
 // The area dialog and "Set Area" with its area maker view.
 #pragma once
 
-#include "mapedit/MapArea.h"
-
 #include "controls/KelBase_qt.h"
-
-#include <QImage>
-#include <QWidget>
+#include "controls/MapPlaceView_qt.h"
+#include "mapedit/MapArea.h"
 
 #include <functional>
 #include <memory>
 
 class QLabel;
 class QPushButton;
-class QToolButton;
 
 namespace Ui {
 class FormEDArea;
@@ -23,36 +19,17 @@ namespace quillon {
 
 class TEncounterListView;
 class TKelChipSet;
-class TKelChipSetGraphic;
 
-// The open map with the area rectangle; a left drag draws it on grid points.
-class TFormAreaMaker : public QWidget {
-    Q_OBJECT
-public:
-    TFormAreaMaker(TMapSetAreaModel& model, const TKelChipSet* chipSets, QWidget* parent);
-    ~TFormAreaMaker() override;
-    void Reload();
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    QPoint GridPoint(const QPointF& at) const;
-    TMapSetAreaModel& mModel;
-    const TKelChipSet* mChipSets;
-    std::unique_ptr<TKelChipSetGraphic> mChips;
-    QImage mImage;
-};
+// The area maker is the shared place view's picture: "Set Area" turns its mouse into grid points
+// for the area maker model (a left drag draws the rectangle).
+using TFormAreaMaker = TMapPlacePicture;
 
 class TFormMapSetArea : public TFormKelBase {
     Q_OBJECT
 public:
     TFormMapSetArea(TMapSetAreaModel& model, const TKelChipSet* chipSets, QWidget* parent = nullptr);
-    TFormAreaMaker* Maker() const { return mMaker; }
+    TMapPlaceView* View() const { return mView; }
+    TFormAreaMaker* Maker() const { return mView->Picture(); }
     QPushButton* ButtonOk() const { return mOk; }
     QLabel* Label() const { return mLabel; }
     void done(int result) override;
@@ -67,8 +44,7 @@ private slots:
 private:
     void SetZoom(int index);
     TMapSetAreaModel& mModel;
-    TFormAreaMaker* mMaker;
-    QToolButton* mZooms[3];
+    TMapPlaceView* mView;
     QLabel* mLabel;
     QPushButton* mOk;
 };

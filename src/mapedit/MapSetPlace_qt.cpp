@@ -1,91 +1,16 @@
 #include "mapedit/MapSetPlace_qt.h"
 
-#include "data/LD_ChipSet.h"
-#include "graphics/GR_ChipSet.h"
-#include "graphics/MapRender.h"
-#include "graphics/OrlenSheet_qt.h"
 #include "mapedit/MapTreeView_qt.h"
 #include "platform/Cp932Text_qt.h"
 #include "project/Resources.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QToolButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace quillon {
-
-// --- position view ---
-
-TFormMapPosSetter::TFormMapPosSetter(TMapSetPlaceModel& model, const TKelChipSet* chipSets, QWidget* parent)
-    : QWidget(parent), mModel(model), mChipSets(chipSets),
-      mChips(std::make_unique<TKelChipSetGraphic>([](const std::string& kind, const std::string& name) {
-          return FindResourceFile(name, kind, ImageExtensions);
-      })) {
-    setObjectName("FormMapPosSetter");
-}
-
-TFormMapPosSetter::~TFormMapPosSetter() = default;
-
-void TFormMapPosSetter::Reload() {
-    const TKelMap& map = mModel.ShownMap();
-    const int size = mModel.CellSize();
-    if (map.Width() <= 0 || map.Height() <= 0) {
-        mImage = QImage();
-    } else {
-        mChips->SetChipSet(mChipSets ? mChipSets->FindByID(map.ChipSetId) : nullptr);
-        TOrlenBoard board;
-        TMapRenderOptions options;
-        options.CellSize = size;
-        RenderMap(board, map, *mChips, options);
-        mImage = BoardImage(board).copy();
-    }
-    const QSize wanted = mImage.isNull() ? QSize(0, 0) : mImage.size();
-    setFixedSize(wanted);
-    update();
-}
-
-QSize TFormMapPosSetter::sizeHint() const {
-    return mImage.isNull() ? QSize(0, 0) : mImage.size();
-}
-
-void TFormMapPosSetter::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    if (!mImage.isNull())
-        p.drawImage(0, 0, mImage);
-    if (!mModel.HasPosition())
-        return;
-    // Four 1-pixel frames, outside in: dark, white, white, dark.
-    const int size = mModel.CellSize();
-    const QRect cell(mModel.PositionX() * size, mModel.PositionY() * size, size, size);
-    const QColor colours[4] = {QColor(32, 32, 32), Qt::white, Qt::white, QColor(32, 32, 32)};
-    p.setBrush(Qt::NoBrush);
-    for (int i = 0; i < 4; ++i) {
-        p.setPen(colours[i]);
-        p.drawRect(cell.adjusted(i, i, -1 - i, -1 - i));
-    }
-}
-
-void TFormMapPosSetter::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const int size = mModel.CellSize();
-    const QPoint at = event->position().toPoint();
-    if (mModel.ClickCell(at.x() / size, at.y() / size)) {
-        update();
-        emit PositionChanged();
-    }
-}
-
-void TFormMapPosSetter::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && mModel.HasPosition())
-        emit OkPressed();
-}
 
 // --- the dialog ---
 
@@ -100,22 +25,13 @@ TFormMapSetPlace::TFormMapSetPlace(TMapSetPlaceModel& model, const TKelChipSet* 
     layout->addWidget(mTree);
 
     auto* right = new QVBoxLayout;
-    mScroll = new QScrollArea(this);
-    mPosition = new TFormMapPosSetter(model, chipSets, mScroll);
-    mScroll->setWidget(mPosition);
-    mScroll->setBackgroundRole(QPalette::Dark);
-    right->addWidget(mScroll, 1);
+    mView = new TMapPlaceView(chipSets, [](const std::string& kind, const std::string& name) {
+        return FindResourceFile(name, kind, ImageExtensions);
+    }, this);
+    right->addWidget(mView, 1);
 
     auto* bottom = new QHBoxLayout;
-    static const char* const kZoomCaptions[3] = {"1/1", "1/2", "1/4"};
-    for (int i = 0; i < 3; ++i) {
-        mZooms[i] = new QToolButton(this);
-        mZooms[i]->setText(tr(kZoomCaptions[i]));
-        mZooms[i]->setCheckable(true);
-        mZooms[i]->setAutoExclusive(true);
-        connect(mZooms[i], &QToolButton::clicked, this, [this, i] { SetZoom(i); });
-        bottom->addWidget(mZooms[i]);
-    }
+    bottom->addWidget(mView->ZoomBar());
     bottom->addStretch(1);
     mLabel = new QLabel(this);
     mLabel->setObjectName("Label");
@@ -133,11 +49,29 @@ TFormMapSetPlace::TFormMapSetPlace(TMapSetPlaceModel& model, const TKelChipSet* 
     resize(640, 420);
 
     ConnectStandardButtons();
-    connect(mPosition, &TFormMapPosSetter::PositionChanged, this, &TFormMapSetPlace::UpdateState);
-    connect(mPosition, &TFormMapPosSetter::OkPressed, this, &TFormMapSetPlace::ButtonOkClick);
+    TMapPlacePicture* picture = mView->Picture();
+    connect(picture, &TMapPlacePicture::Pressed, this, [this](Qt::MouseButton button, QPoint at) {
+        if (button == Qt::LeftButton)
+            ClickAt(at);
+    });
+    connect(picture, &TMapPlacePicture::DoubleClicked, this, [this](QPoint at) {
+        const TMapPoint cell = CellAtPixel(at.x(), at.y(), mModel.CellSize());
+        if (mModel.DoubleClickCell(cell.X, cell.Y))
+            ButtonOkClick();
+    });
+    connect(picture, &TMapPlacePicture::CellKey, this, [this](int dx, int dy) {
+        const TMapPoint from = mModel.HasPosition() ? TMapPoint{mModel.PositionX() + dx, mModel.PositionY() + dy}
+                                                    : TMapPoint{0, 0};
+        if (mModel.ClickCell(from.X, from.Y)) {
+            ShowPosition();
+            mView->CentreOnCell(from);
+        }
+    });
+    connect(picture, &TMapPlacePicture::Activated, this, &TFormMapSetPlace::ButtonOkClick);
+    connect(mView, &TMapPlaceView::ZoomChanged, this, &TFormMapSetPlace::SetZoom);
     mTree->OnMapSelected = [this] {
-        mPosition->Reload();
-        UpdateState();
+        mView->ShowMap(&mModel.ShownMap());
+        ShowPosition();
     };
 }
 
@@ -152,15 +86,25 @@ void TFormMapSetPlace::showEvent(QShowEvent* event) {
     mModel.Show();
     mTree->RefreshView();
     mTree->SetReadOnly(mModel.ReadOnly);
-    mZooms[mModel.ZoomIndex()]->setChecked(true);
-    mPosition->Reload();
+    mView->SetZoomIndex(mModel.ZoomIndex());
+    mView->ShowMap(&mModel.ShownMap());
     // The chosen place in view.
-    if (mModel.HasPosition()) {
-        const int size = mModel.CellSize();
-        mScroll->ensureVisible(mModel.PositionX() * size + size / 2, mModel.PositionY() * size + size / 2,
-                               mScroll->width() / 2, mScroll->height() / 2);
-    }
+    if (mModel.HasPosition())
+        mView->CentreOnCell({mModel.PositionX(), mModel.PositionY()});
+    ShowPosition();
+}
+
+void TFormMapSetPlace::ShowPosition() {
+    mView->Picture()->SetCellFrame(mModel.HasPosition()
+                                       ? std::optional<TMapPoint>(TMapPoint{mModel.PositionX(), mModel.PositionY()})
+                                       : std::nullopt);
     UpdateState();
+}
+
+void TFormMapSetPlace::ClickAt(QPoint pixel) {
+    const TMapPoint cell = CellAtPixel(pixel.x(), pixel.y(), mModel.CellSize());
+    if (mModel.ClickCell(cell.X, cell.Y))
+        ShowPosition();
 }
 
 void TFormMapSetPlace::done(int result) {
@@ -172,7 +116,8 @@ bool TFormMapSetPlace::CanConfirm() { return mModel.Ok(); }
 
 void TFormMapSetPlace::SetZoom(int index) {
     mModel.SetZoom(index);
-    mPosition->Reload();
+    if (mView->ZoomIndex() != mModel.ZoomIndex())
+        mView->SetZoomIndex(mModel.ZoomIndex());
 }
 
 void TFormMapSetPlace::UpdateState() {

@@ -2,51 +2,22 @@
 // view on the right with three zooms, the label, "&Ok" and "Cancel".
 #pragma once
 
+#include "controls/KelBase_qt.h"
+#include "controls/MapPlaceView_qt.h"
 #include "mapedit/MapSetPlace.h"
 
-#include "controls/KelBase_qt.h"
-
-#include <QImage>
-#include <QWidget>
-
-#include <memory>
 
 class QLabel;
 class QPushButton;
-class QScrollArea;
-class QToolButton;
 
 namespace quillon {
 
 class TFormMapTree;
 class TKelChipSet;
-class TKelChipSetGraphic;
 
-// The map with one chosen cell framed; a click chooses a cell, a double click presses Ok.
-class TFormMapPosSetter : public QWidget {
-    Q_OBJECT
-public:
-    TFormMapPosSetter(TMapSetPlaceModel& model, const TKelChipSet* chipSets, QWidget* parent);
-    ~TFormMapPosSetter() override;
-    // Draws the picker's map again at its cell size.
-    void Reload();
-    QSize sizeHint() const override;
-
-signals:
-    void PositionChanged();
-    void OkPressed();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-    TMapSetPlaceModel& mModel;
-    const TKelChipSet* mChipSets;
-    std::unique_ptr<TKelChipSetGraphic> mChips;
-    QImage mImage;
-};
+// The position view is the shared place view's picture: a click chooses a cell, a double click
+// with a place chosen presses "&Ok", the arrow keys move the chosen cell.
+using TFormMapPosSetter = TMapPlacePicture;
 
 class TFormMapSetPlace : public TFormKelBase {
     Q_OBJECT
@@ -56,7 +27,8 @@ public:
     ~TFormMapSetPlace() override;
 
     TFormMapTree* TreeWindow() const { return mTree; }
-    TFormMapPosSetter* PositionView() const { return mPosition; }
+    TMapPlaceView* View() const { return mView; }
+    TFormMapPosSetter* PositionView() const { return mView->Picture(); }
     QPushButton* ButtonOk() const { return mOk; }
     QLabel* Label() const { return mLabel; }
     void done(int result) override;
@@ -71,12 +43,12 @@ private slots:
 
 private:
     void SetZoom(int index);
+    void ShowPosition();
+    void ClickAt(QPoint pixel);
 
     TMapSetPlaceModel& mModel;
     TFormMapTree* mTree;
-    TFormMapPosSetter* mPosition;
-    QScrollArea* mScroll;
-    QToolButton* mZooms[3];
+    TMapPlaceView* mView;
     QLabel* mLabel;
     QPushButton* mOk;
     QPushButton* mCancel;

@@ -61,7 +61,7 @@ def main():
         dialog = s.top_window(app, ["DIALOG", "FRAME", "WINDOW"], "The setup of the map", "the map properties dialog")
         log(f"dialog caption: {dialog.name!r}")
         if dialog.name != "The setup of the map - ID:0001":
-            raise AssertionError(f"the caption names map 1: {dialog.name!r}")
+            raise Failure(f"the caption does not name map 1: {dialog.name!r}")
         name_edit = s.find(dialog, "the name edit", ["TEXT", "ENTRY"], name="Name")
         width_spin = s.find(dialog, "the width box", ["SPIN_BUTTON"], name="Width")
         s.set_text(name_edit, NEW_NAME, "the name edit")

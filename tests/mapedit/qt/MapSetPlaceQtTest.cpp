@@ -2,6 +2,8 @@
 // position view, a node chosen in the tree shows its map, and closing puts the tree back.
 #include "mapedit/MapSetPlace_qt.h"
 
+#include "mapedit/ED_Area_qt.h"
+
 #include "data/EditorMode.h"
 #include "data/LD_ChipSet.h"
 #include "data/RecordTestKit.h"
@@ -16,6 +18,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSet>
+#include <QToolButton>
 
 #include <cstdlib>
 
@@ -110,6 +115,57 @@ TEST_F(MapSetPlaceDialogTest, ReadOnlyDisablesTheTree) {
     EXPECT_FALSE(dialog.TreeWindow()->Tree()->isEnabled());
     dialog.done(2);
     EXPECT_EQ(mTree.CurrentMapId, 3);
+}
+
+// A map smaller than the view sits in its middle with the hatched pattern around it, in both
+// dialogs; the view's picture is the map drawn at the zoom's cell size.
+void ExpectCentredOnPattern(TMapPlaceView* view, const QSize& mapPixels, const char* what) {
+    SCOPED_TRACE(what);
+    QWidget* viewport = view->viewport();
+    TMapPlacePicture* picture = view->Picture();
+    ASSERT_EQ(picture->size(), mapPixels);
+    EXPECT_EQ(picture->x(), (viewport->width() - mapPixels.width()) / 2);
+    EXPECT_EQ(picture->y(), (viewport->height() - mapPixels.height()) / 2);
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    const QImage shot = viewport->grab().toImage();
+    // The strip left of the picture holds both colours of the pattern.
+    QSet<QRgb> around;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            around.insert(shot.pixel(x, y + picture->y()));
+    EXPECT_TRUE(around.contains(QApplication::palette().color(QPalette::Dark).rgb()));
+    EXPECT_TRUE(around.contains(QApplication::palette().color(QPalette::Button).rgb()));
+    // Inside: the map's own pixels.
+    const QPoint inside(picture->x() + 3, picture->y() + 3);
+    EXPECT_EQ(shot.pixel(inside), picture->Picture().pixel(3, 3));
+}
+
+TEST_F(MapSetPlaceDialogTest, SmallMapsAreCentredOnThePatternInBothDialogs) {
+    TMapSetPlaceModel model(mTree);
+    model.MapId = 3;
+    TFormMapSetPlace place(model, &mChipSets);
+    place.resize(700, 500);
+    place.show();
+    ExpectCentredOnPattern(place.View(), QSize(8 * 16, 8 * 16), "Set Place");
+    place.View()->ZoomButton(0)->click();
+    EXPECT_EQ(model.CellSize(), 32);
+    ExpectCentredOnPattern(place.View(), QSize(8 * 32, 8 * 32), "Set Place at 1/1");
+    if (const char* out = std::getenv("QUILLON_GRAB_DIR"))
+        place.grab().save(QString(out) + "/set-place-small.png");
+    place.done(2);
+
+    TKelMap map;
+    map.SetWidth(6);
+    map.SetHeight(5);
+    map.ChipSetId = 1;
+    TMapSetAreaModel setArea(mTree, map, {1, 1, 3, 2});
+    TFormMapSetArea area(setArea, &mChipSets);
+    area.resize(600, 420);
+    area.show();
+    ExpectCentredOnPattern(area.View(), QSize(6 * 16, 5 * 16), "Set Area");
+    if (const char* out = std::getenv("QUILLON_GRAB_DIR"))
+        area.grab().save(QString(out) + "/set-area-small.png");
+    area.done(2);
 }
 
 }  // namespace
