@@ -46,8 +46,10 @@ TCp932Edit::TCp932Edit(int maxBytes, QWidget* parent) : QLineEdit(parent), mMaxB
     auto* validator = new TStoredValueValidator(maxBytes, this);
     validator->setParent(this);
     setValidator(validator);
-    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { mAccepted = text; });
-    connect(this, &QLineEdit::textEdited, this, [this] {
+    // Every change but SetBytes (which blocks the signal) is the user's: typing, pasting, or
+    // assistive technology setting the text.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        mAccepted = text;
         mEdited = true;
         emit BytesEdited();
     });

@@ -118,7 +118,8 @@ void TFieldBinder::Connect(std::size_t index) {
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             if (field.MaxBytes > 0)
                 LimitCp932(edit, static_cast<int>(field.MaxBytes));
-            connect(edit, &QLineEdit::textEdited, this, [this, index](const QString& text) {
+            // Any change but ours (typing, pasting, assistive technology setting the text).
+            connect(edit, &QLineEdit::textChanged, this, [this, index](const QString& text) {
                 // Characters the code page cannot hold are refused: the edit shows the record again.
                 if (const auto bytes = QStringToCp932(text))
                     Take(index, *bytes);

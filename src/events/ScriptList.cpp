@@ -109,15 +109,9 @@ bool TScriptListModel::RowIsCommand(int row) const {
     return row >= 0 && row < Count() && mShapes[static_cast<std::size_t>(row)].Command;
 }
 
-void TScriptListModel::Changed() const {
-    if (OnChanged)
-        OnChanged();
-}
+void TScriptListModel::Changed() const { OnChanged(); }
 
-void TScriptListModel::Modified() const {
-    if (OnModified)
-        OnModified();
-}
+void TScriptListModel::Modified() const { OnModified(); }
 
 IClipboard& TScriptListModel::ClipboardInUse() const {
     return mClipboard ? *mClipboard : Clipboard();

@@ -5,6 +5,8 @@
 // clipboard block of format 566. The widget (ScriptList_qt) only forwards input and paints.
 #pragma once
 
+#include "platform/Signal.h"
+
 #include "data/LD_Event.h"
 
 #include <cstdint>
@@ -106,10 +108,10 @@ public:
     // The clipboard used (nullptr: the program-wide one).
     void SetClipboard(IClipboard* clipboard) { mClipboard = clipboard; }
 
-    // Called after every change of the script (the owner marks its page modified).
-    std::function<void()> OnModified;
-    // Called after every change of rows, selection, cursor or scroll position (the view repaints).
-    std::function<void()> OnChanged;
+    // Announced after every change of the script (the owner marks its page modified).
+    TSignal<> OnModified;
+    // Announced after every change of rows, selection, cursor or scroll position (views repaint).
+    TSignal<> OnChanged;
 
     // Rows.
     int Count() const { return static_cast<int>(mItems.size()); }

@@ -22,7 +22,7 @@ TScriptListBox::TScriptListBox(QWidget* parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     mModel.SetDialogs(mDialogs.get());
-    mModel.OnChanged = [this] { ModelChanged(); };
+    mModelChanged = mModel.OnChanged.Connect([this] { ModelChanged(); });
 
     mMenu = new QMenu(this);
     const auto add = [this](const QString& caption, const QKeySequence& keys, void (TScriptListBox::*slot)()) {
@@ -50,7 +50,6 @@ TScriptListBox::TScriptListBox(QWidget* parent)
 }
 
 TScriptListBox::~TScriptListBox() {
-    mModel.OnChanged = nullptr;
     mModel.SetDialogs(nullptr);
 }
 

@@ -91,6 +91,7 @@ private:
     bool mDragging = false;
     int mDragY = 0;
     bool mSyncingScrollBar = false;
+    TConnection mModelChanged;
 };
 
 }  // namespace quillon

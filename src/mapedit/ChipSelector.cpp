@@ -88,15 +88,9 @@ TChipSelectorModel::TChipSelectorModel() {
     mSelection.fill(TRect{0, 0, 1, 1});
 }
 
-void TChipSelectorModel::Changed() const {
-    if (OnChange)
-        OnChange();
-}
+void TChipSelectorModel::Changed() const { OnChange(); }
 
-void TChipSelectorModel::Selected() const {
-    if (OnSelect)
-        OnSelect();
-}
+void TChipSelectorModel::Selected() const { OnSelect(); }
 
 void TChipSelectorModel::SetMode(int mode) {
     if (!ValidMode(mode))

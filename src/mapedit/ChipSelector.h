@@ -4,6 +4,8 @@
 // arrives as plain calls with view positions, so the rules run without a window.
 #pragma once
 
+#include "platform/Signal.h"
+
 #include "graphics/GraphicsTypes.h"
 #include "graphics/OrlenSheet.h"
 
@@ -51,9 +53,9 @@ public:
 
     // A selection was finished (release of a drag, or a switch of mode): the owner copies the
     // selected tiles into the canvas's pattern.
-    std::function<void()> OnSelect;
+    TSignal<> OnSelect;
     // Something shown changed (selection, highlight, scroll, mode, enabled state).
-    std::function<void()> OnChange;
+    TSignal<> OnChange;
 
     int Mode() const { return mMode; }
     int Rows() const { return PaletteRows(mMode); }

@@ -57,20 +57,17 @@ TFormChipSelector::TFormChipSelector(QWidget* parent) : QAbstractScrollArea(pare
         mModel.AutoScrollTick();
         StopTimersAfterDrag();
     });
-    mModel.OnChange = [this] { ModelChanged(); };
-    mModel.OnSelect = [this] {
+    mModelChanged = mModel.OnChange.Connect([this] { ModelChanged(); });
+    mModelSelected = mModel.OnSelect.Connect([this] {
         emit ChipSelected();
         if (OnChipSelected)
             OnChipSelected();
-    };
+    });
     mModel.SetPageSize(viewport()->width(), viewport()->height());
     SyncScrollBars();
 }
 
-TFormChipSelector::~TFormChipSelector() {
-    mModel.OnChange = nullptr;
-    mModel.OnSelect = nullptr;
-}
+TFormChipSelector::~TFormChipSelector() = default;
 
 QSize TFormChipSelector::sizeHint() const {
     return QSize(kPaletteBoardWidth + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(),

@@ -83,6 +83,7 @@ private:
     QTimer mAutoScrollTimer;
     bool mSyncing = false;
     int mDrawnMode = -1;  // the mode mBoard shows
+    TConnection mModelChanged, mModelSelected;
 };
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -66,7 +67,7 @@ TFormMapSetArea::TFormMapSetArea(TMapSetAreaModel& model, const TKelChipSet* chi
             mModel.Maker().Release();
     });
     connect(mView, &TMapPlaceView::ZoomChanged, this, &TFormMapSetArea::SetZoom);
-    mModel.Maker().OnChanged = [this] { UpdateState(); };
+    mMakerChanged = mModel.Maker().OnChanged.Connect([this] { UpdateState(); });
     mView->ShowMap(&mModel.Map());
     SetZoom(mModel.ZoomIndex());
 }
@@ -88,7 +89,7 @@ void TFormMapSetArea::UpdateState() {
 }
 
 void TFormMapSetArea::done(int result) {
-    mModel.Maker().OnChanged = nullptr;
+    mMakerChanged.Disconnect();
     mModel.Hide();
     TFormKelBase::done(result);
 }
@@ -110,7 +111,7 @@ TFormEDArea::TFormEDArea(TAreaPropertiesModel& model, TKelMapTree& tree, const T
         TFormMapSetArea dialog(setArea, chipSets, this);
         return dialog.Run() && setArea.Ok(rect);
     };
-    connect(mUi->EditName, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(mUi->EditName, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (const auto bytes = QStringToCp932(text))
             mModel.SetName(*bytes);
         UpdateView();
@@ -124,8 +125,10 @@ TFormEDArea::TFormEDArea(TAreaPropertiesModel& model, TKelMapTree& tree, const T
 TFormEDArea::~TFormEDArea() = default;
 
 void TFormEDArea::UpdateView() {
-    if (!ShowsCp932(mUi->EditName->text(), mModel.Name))
+    if (!ShowsCp932(mUi->EditName->text(), mModel.Name)) {
+        const QSignalBlocker blocker(mUi->EditName);
         mUi->EditName->setText(Cp932ToQString(mModel.Name));
+    }
     mUi->ButtonArea->setText(QString::fromStdString(mModel.AreaText()));
 }
 

@@ -47,6 +47,7 @@ private:
     TMapPlaceView* mView;
     QLabel* mLabel;
     QPushButton* mOk;
+    TConnection mMakerChanged;
 };
 
 class TFormEDArea : public TFormKelBase {

@@ -74,8 +74,7 @@ void TAreaMakerModel::Change(const TKelAreaRect& rect) {
     if (rect == mRect)
         return;
     mRect = rect;
-    if (OnChanged)
-        OnChanged();
+    OnChanged();
 }
 
 void TAreaMakerModel::Press(TButton button, std::int32_t gridX, std::int32_t gridY) {

@@ -2,6 +2,8 @@
 // maker (a rectangle dragged on grid points) and the "Set Area" dialog's model.
 #pragma once
 
+#include "platform/Signal.h"
+
 #include "data/LD_MapTree.h"
 
 #include <cstdint>
@@ -71,7 +73,7 @@ public:
     void Release();
 
     // Every change of the rectangle.
-    std::function<void()> OnChanged;
+    TSignal<> OnChanged;
 
 private:
     void Change(const TKelAreaRect& rect);

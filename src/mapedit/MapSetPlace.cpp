@@ -7,10 +7,10 @@ namespace quillon {
 
 TMapSetPlaceModel::TMapSetPlaceModel(TKelMapTree& mapTree) : mMapTree(mapTree), mTree(mapTree, mMap) {
     mTree.SetPickerMode(true);
-    mTree.OnChanged = [this] {
+    mTreeChanged = mTree.OnChanged.Connect([this] {
         if (const auto id = mTree.Selected())
             SelectNode(*id);
-    };
+    });
 }
 
 void TMapSetPlaceModel::Show() {

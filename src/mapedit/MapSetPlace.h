@@ -69,6 +69,7 @@ private:
     int mZoom = 1;
     bool mShown = false;
     bool mFilling = false;
+    TConnection mTreeChanged;  // declared last: it leaves the tree before the tree goes
 };
 
 }  // namespace quillon

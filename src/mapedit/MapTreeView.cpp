@@ -133,10 +133,7 @@ TKelMapTreeItem* TMapTreeModel::SelectedItem() const {
     return mSelected ? mMapTree->FindByID(*mSelected) : nullptr;
 }
 
-void TMapTreeModel::Notify() {
-    if (OnChanged)
-        OnChanged();
-}
+void TMapTreeModel::Notify() { OnChanged(); }
 
 void TMapTreeModel::TakeOrderFromView() {
     // A view without areas cannot tell where they belong: the tree's order stays as it is then.

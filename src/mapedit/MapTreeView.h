@@ -4,6 +4,8 @@
 // forwards selection, expansion, drops and menu commands here.
 #pragma once
 
+#include "platform/Signal.h"
+
 #include "data/LD_MapTree.h"
 
 #include <cstdint>
@@ -69,7 +71,7 @@ public:
     std::int32_t ViewHeight = 0;
     IMapTreeDialogs* Dialogs = nullptr;
     // Selection changed, also after every command that changes the tree.
-    std::function<void()> OnChanged;
+    TSignal<> OnChanged;
 
     TKelMapTree& MapTree() const { return *mMapTree; }
     TKelMap& Map() const { return *mMap; }

@@ -157,9 +157,8 @@ TFormMapTree::TFormMapTree(TMapTreeModel& model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mTree);
-    // Whoever listened to the model before (the place picker's model) still hears it.
-    mPrevious = std::move(mModel.OnChanged);
-    mModel.OnChanged = [this] { ModelChanged(); };
+    // Others listening to the model (the place picker's model) go on hearing it.
+    mModelChanged = mModel.OnChanged.Connect([this] { ModelChanged(); });
     connect(mTree, &QTreeWidget::currentItemChanged, this, &TFormMapTree::TreeCurrentItemChanged);
     connect(mTree, &TMapTreeWidget::MenuRequested, this, &TFormMapTree::TreeContextMenu);
     connect(mTree, &TMapTreeWidget::NodeDropped, this, &TFormMapTree::TreeNodeDropped);
@@ -223,8 +222,6 @@ void TFormMapTree::ModelChanged() {
     // Commands change the tree's structure or texts: the view follows the model.
     if (!mRebuilding)
         RefreshView();
-    if (mPrevious)
-        mPrevious();
     if (OnMapSelected)
         OnMapSelected();
 }

@@ -72,7 +72,7 @@ private:
 
     TMapTreeModel& mModel;
     TMapTreeWidget* mTree;
-    std::function<void()> mPrevious;
+    TConnection mModelChanged;
     bool mRebuilding = false;
 };
 

@@ -274,7 +274,7 @@ void RunRandomSession(std::uint32_t seed, TScriptEditorKind kind, std::map<std::
     TFakeDialogs dialogs;
     TScriptListModel model(FakeRender);
     int modified = 0;
-    model.OnModified = [&] { ++modified; };
+    const TConnection heard = model.OnModified.Connect([&] { ++modified; });
     model.SetKind(kind);
     model.SetClipboard(&clipboard);
     model.SetDialogs(&dialogs);

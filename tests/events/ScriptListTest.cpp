@@ -29,6 +29,7 @@ protected:
     TFakeDialogs dialogs;
     TScriptListModel model{FakeRender};
     int modified = 0;
+    TConnection mHeard;
 
     // 0 message, 1..6 a fork with else (then-body: 2 a command, 3 its empty line;
     // else-body: 5), 7 switch, 8 wait, 9 closing line.
@@ -44,7 +45,7 @@ protected:
         Fill(script, lines);
         model.SetClipboard(&clipboard);
         model.SetDialogs(&dialogs);
-        model.OnModified = [this] { ++modified; };
+        mHeard = model.OnModified.Connect([this] { ++modified; });
         model.SetVisibleLines(100);
         model.SetScript(&script);
         modified = 0;

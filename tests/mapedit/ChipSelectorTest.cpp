@@ -20,8 +20,9 @@ constexpr int kLower = 0, kUpper = 1, kEvents = 2;
 struct Palette {
     TChipSelectorModel Model;
     int Selects = 0;
+    TConnection Heard;
     Palette() {
-        Model.OnSelect = [this] { ++Selects; };
+        Heard = Model.OnSelect.Connect([this] { ++Selects; });
         Model.SetMapOpen(true);
         Model.SetPageSize(192, 256);
     }

@@ -410,7 +410,7 @@ TEST(AreaTest, DraggingFromGridPointToGridPointGivesANormalisedClampedRectangle)
     TAreaMakerModel maker;
     maker.SetMapSize(20, 15);
     int changes = 0;
-    maker.OnChanged = [&] { ++changes; };
+    const TConnection heard = maker.OnChanged.Connect([&] { ++changes; });
     maker.Press(TAreaMakerModel::TButton::Left, 2, 3);
     EXPECT_TRUE(maker.Dragging());
     maker.Move(5, 7);

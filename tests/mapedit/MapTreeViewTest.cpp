@@ -102,10 +102,10 @@ protected:
         tree.CurrentMapId = 1;
         tree.Save(mProject);
         mModel.Dialogs = &mDialogs;
-        mModel.OnChanged = [this] {
+        mHeard = mModel.OnChanged.Connect([this] {
             ++mNotified;
             mKeepScrollSeen = mModel.KeepScroll;
-        };
+        });
         mModel.LoadTree();
         mNotified = 0;
     }
@@ -144,6 +144,7 @@ protected:
     TFakeDialogs mDialogs;
     TMapTreeModel mModel{mTree, mMap};
     int mNotified = 0;
+    TConnection mHeard;
     bool mKeepScrollSeen = false;
 
     struct TRestoreClipboard {

@@ -150,7 +150,7 @@ int VerbScriptList(const TArgs& args) {
     model.SetDialogs(&dialogs);
     model.SetVisibleLines(20);
     bool modified = false;
-    model.OnModified = [&modified] { modified = true; };
+    const TConnection heard = model.OnModified.Connect([&modified] { modified = true; });
     model.SetScript(&page->Script);
 
     bool save = false;

@@ -4,6 +4,8 @@
 #include "controls/Help.h"
 #include "controls/KelBase_qt.h"
 
+#include "kit/WidgetKit.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -22,13 +24,7 @@
 namespace quillon {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using widgetkit::App;
 
 // A dialog with the three standard buttons; OK is refused while `Refuse` is set.
 class TSampleDialog : public TFormKelBase {
@@ -226,6 +222,9 @@ TEST(FieldBinderTest, BuildsLabelledWidgetsAndFollowsEveryChangeWithItsEnabling)
     QTest::keyClicks(name, "cde");
     EXPECT_EQ(person.Name, "\x83\x65" "abcd");
     EXPECT_EQ(changed, 6);  // married, age, two letters and two more
+    // Text set through the accessibility interface arrives as a plain change of the edit.
+    name->setText("Zed");
+    EXPECT_EQ(person.Name, "Zed");
 
     // A change made behind the widgets shows after a refresh.
     person.Married = false;

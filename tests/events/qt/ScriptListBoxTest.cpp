@@ -48,7 +48,7 @@ protected:
                       {10, 1}, {22010, 0}, {10, 1}, {22011, 0}, {10210, 0, {0, 1, 0, 0}}, {11410, 0, {15}}, {0, 0}});
         box.Model().SetRenderer([this](const TKelEventScriptLine& line) { return converter.RenderSafely(line); });
         box.Model().SetClipboard(&clipboard);
-        box.Model().OnModified = [this] { ++modified; };
+        mHeard = box.Model().OnModified.Connect([this] { ++modified; });
         box.resize(420, 10 * box.LineHeight() + 2 * box.frameWidth());
         box.Model().SetScript(&script);
         box.show();
@@ -72,6 +72,7 @@ protected:
     TMemoryClipboard clipboard;
     TScriptListBox box;
     int modified = 0;
+    TConnection mHeard;
 };
 
 TEST_F(ScriptListBoxTest, KeysMoveTheCursorAndRunTheOperations) {
