@@ -802,3 +802,26 @@ TEST_F(MainWindowTest, CursorCellIsForgottenWhenThePointerLeavesTheCanvas) {
     QApplication::processEvents();
     EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001 (002,001)");
 }
+
+TEST_F(MainWindowTest, SplashSubtitleFitsWithinThePicture) {
+    const QImage picture = SplashPicture().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), QSize(400, 240));
+    picture.save(QStringLiteral(QUILLON_BINARY_DIR "/splash.png"));
+    // The subtitle's light letters lie in the band under the name; none reaches the last columns.
+    int letters = 0, atEdge = 0;
+    for (int y = 100; y < 132; ++y)
+        for (int x = 120; x < picture.width(); ++x)
+            if (qGray(picture.pixel(x, y)) > 170)
+                ++(x >= picture.width() - 8 ? atEdge : letters);
+    EXPECT_GT(letters, 150);
+    EXPECT_EQ(atEdge, 0);
+
+    TFormAboutBox about;
+    about.show();
+    QApplication::processEvents();
+    const QImage box = about.grab().toImage();
+    box.save(QStringLiteral(QUILLON_BINARY_DIR "/about.png"));
+    auto* image = about.findChild<QLabel*>(QStringLiteral("Image"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_GE(image->width(), 400);
+}
