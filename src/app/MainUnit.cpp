@@ -50,12 +50,12 @@ const std::array<TMainActionInfo, kMainActionCount> kActions = {{
     {A::HelpContents, "Action_HelpContents", "Help &Contents", "Help &Contents", "F1", 0, G::None},
     {A::HelpAbout, "Action_HelpAbout", "&About...", "&About...", "", 0, G::None},
     {A::MapToolUndo, "Action_MapToolUndo", "Undo", nullptr, "", 0, G::None},
-    {A::MapToolSelect, "Action_MapToolSelect", "Select Region", nullptr, "", 1, G::Tool},
-    {A::MapToolZoom, "Action_MapToolZoom", "Zoom", nullptr, "", 2, G::Tool},
-    {A::MapToolPen, "Action_MapToolPen", "Pen", nullptr, "", 3, G::Tool},
-    {A::MapToolRect, "Action_MapToolRect", "Rectangle", nullptr, "", 4, G::Tool},
-    {A::MapToolEllipse, "Action_MapToolEllipse", "Ellipse", nullptr, "", 5, G::Tool},
-    {A::MapToolSeedFill, "Action_MapToolSeedFill", "Fill Region", nullptr, "", 6, G::Tool},
+    {A::MapToolSelect, "Action_MapToolSelect", "Select Region", "&Select Region", "S", 1, G::Tool},
+    {A::MapToolZoom, "Action_MapToolZoom", "Zoom", "&Zoom", "Z", 2, G::Tool},
+    {A::MapToolPen, "Action_MapToolPen", "Pen", "&Pen", "P", 3, G::Tool},
+    {A::MapToolRect, "Action_MapToolRect", "Rectangle", "&Rectangle", "R", 4, G::Tool},
+    {A::MapToolEllipse, "Action_MapToolEllipse", "Ellipse", "&Ellipse", "E", 5, G::Tool},
+    {A::MapToolSeedFill, "Action_MapToolSeedFill", "Fill Region", "&Fill Region", "F", 6, G::Tool},
 }};
 
 TMenuItem Item(A action) { return TMenuItem{TMenuItem::Action, action, nullptr, {}}; }
@@ -102,7 +102,9 @@ const std::vector<TMenu>& MainMenus() {
         {"Menu_Map", "&Map",
          {Item(A::MapSave), Item(A::MapRevert), Separator(),
           Sub("&Edit", {A::MapModeLayer1, A::MapModeLayer2, A::MapModeEvent}),
-          Sub("&Scale", {A::MapScale1, A::MapScale2, A::MapScale3, A::MapScale4})}},
+          Sub("&Scale", {A::MapScale1, A::MapScale2, A::MapScale3, A::MapScale4}), Separator(),
+          Sub("&Tools", {A::MapToolSelect, A::MapToolZoom, A::MapToolPen, A::MapToolRect, A::MapToolEllipse,
+                         A::MapToolSeedFill})}},
         {"Menu_Tool", "&Tool", {Item(A::ToolDataBase), Item(A::ToolMaterial), Item(A::ToolSelectMusic)}},
         {"Menu_Game", "&Game", {Item(A::GameTestPlay), Separator(), Item(A::GameFullScreen), Item(A::GameShowTitle)}},
         {"Menu_Help", "&Help", {Item(A::HelpContents), Separator(), Item(A::HelpAbout)}},
@@ -632,6 +634,13 @@ void TMainWindowModel::HandleCursorMoved(int x, int y, bool inside) {
     if (eventMode && mCursorInside && DescribeEventCell)
         description = DescribeEventCell(x, y);
     SetStatus(2, CursorPanelText(mCurrentMapName, x, y, mCursorInside, eventMode, description));
+}
+
+void TMainWindowModel::HandlePointerLeftCanvas() {
+    // The event mode's cursor is a cell of its own, and a drag keeps the mouse.
+    if (mMode == kModeEvent || (mCanvas && mCanvas->DragInProgress()))
+        return;
+    HandleCursorMoved(-1, -1, false);
 }
 
 void TMainWindowModel::HandleLayerModeSync(int canvasMode) {

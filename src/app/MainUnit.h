@@ -67,7 +67,10 @@ struct TMainActionInfo {
     const char* Name;         // "Action_MapSave"
     const char* Caption;      // the action's own caption; its tool-tip and hint
     const char* MenuCaption;  // the menu item's caption, or nullptr when the action is in no menu
-    const char* ShortCut;     // portable key text ("Ctrl+S", "F5"), "" for none
+    // Portable key text ("Ctrl+S", "F5"), "" for none. The six canvas tools take a plain letter
+    // each (S, Z, P, R, E, F), which no other key of the window, the canvas, the chip palette or
+    // the map tree uses; a text field keeps the letters typed into it.
+    const char* ShortCut;
     int Tag;                  // the member of its group, 1-based; 0 outside groups
     TActionGroup Group;
 };
@@ -340,6 +343,10 @@ public:
     // Callbacks of the children.
     void HandleMapSelected(std::int32_t id);
     void HandleCursorMoved(int x, int y, bool inside);
+    // The pointer went to another window than the canvas: outside the event mode and unless the
+    // canvas holds the mouse for a drag, the cursor cell is forgotten (-1, -1) and panel 2 shows
+    // no coordinates, also after the map changes.
+    void HandlePointerLeftCanvas();
     void HandleLayerModeSync(int canvasMode);
     void HandleScaleChanged(int scale);
     void HandleEditorResize(int width, int height);

@@ -36,13 +36,16 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -114,6 +117,60 @@ const TMainAction kToolBar[] = {
     TMainAction::MapToolSeedFill, kSeparator,               TMainAction::ToolDataBase,  TMainAction::ToolMaterial,
     TMainAction::ToolSelectMusic, kSeparator,               TMainAction::GameTestPlay,  kSeparator,
     TMainAction::HelpContents,
+};
+
+// An action's icon, with a disabled look of its own: the style's greying leaves dark drawings
+// (the undo arrow, the selection frame) looking as if they were on.
+QIcon ActionIcon(const char* name) {
+    const QIcon drawing(QStringLiteral(":/quillon/icons/%1.svg").arg(QString::fromUtf8(name)));
+    QIcon icon;
+    for (int side : {16, 20, 24, 32, 40}) {
+        const QPixmap normal = drawing.pixmap(QSize(side, side));
+        icon.addPixmap(normal, QIcon::Normal);
+        QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < faded.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+            for (int x = 0; x < faded.width(); ++x) {
+                const int grey = 150 + qGray(line[x]) * 100 / 255;
+                line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 3 / 5);
+            }
+        }
+        icon.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+    }
+    return icon;
+}
+
+// A disabled tool button shows neither its tool-tip nor its hint.
+class TDisabledButtonHints final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->isEnabled())
+            return false;
+        const QEvent::Type type = event->type();
+        return type == QEvent::Enter || type == QEvent::ToolTip || type == QEvent::StatusTip;
+    }
+};
+
+// The pointer leaving the canvas: the main window's model forgets the cursor cell. Coming back,
+// the canvas's cell is shown again once the canvas has taken the move (it reports only cells
+// that change).
+class TCanvasPointerWatch final : public QObject {
+public:
+    TCanvasPointerWatch(QObject* parent, std::function<void()> left, std::function<void()> entered)
+        : QObject(parent), mLeft(std::move(left)), mEntered(std::move(entered)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Leave)
+            mLeft();
+        else if (event->type() == QEvent::Enter)
+            QTimer::singleShot(0, this, mEntered);
+        return false;
+    }
+
+private:
+    std::function<void()> mLeft;
+    std::function<void()> mEntered;
 };
 
 std::string WithoutTrailingSlash(std::string folder) {
@@ -246,13 +303,17 @@ void TFormKelMain::CreateActions() {
         action->setObjectName(QString::fromUtf8(info.Name));
         action->setText(tr(info.MenuCaption ? info.MenuCaption : info.Caption));
         const QString tip = tr(StripAccelerator(info.Caption).c_str());
-        action->setToolTip(tip);
         action->setStatusTip(tip);
-        if (*info.ShortCut)
-            action->setShortcut(QKeySequence(QString::fromUtf8(info.ShortCut)));
+        if (*info.ShortCut) {
+            const QKeySequence keys(QString::fromUtf8(info.ShortCut));
+            action->setShortcut(keys);
+            action->setToolTip(tr("%1 (%2)").arg(tip, keys.toString(QKeySequence::NativeText)));
+        } else {
+            action->setToolTip(tip);
+        }
         action->setCheckable(info.Group != TActionGroup::None);
         if (const char* icon = IconName(info.Action))
-            action->setIcon(QIcon(QStringLiteral(":/quillon/icons/%1.svg").arg(QString::fromUtf8(icon))));
+            action->setIcon(ActionIcon(icon));
         const TMainAction id = info.Action;
         connect(action, &QAction::triggered, this, [this, id] { ActionExecute(id); });
         addAction(action);
@@ -280,11 +341,15 @@ void TFormKelMain::CreateMenusAndToolBars() {
             }
         }
     }
+    auto* quietWhenDisabled = new TDisabledButtonHints(this);
     for (TMainAction action : kToolBar) {
-        if (action == kSeparator)
+        if (action == kSeparator) {
             mUi->ToolBarMain->addSeparator();
-        else
-            mUi->ToolBarMain->addAction(Action(action));
+            continue;
+        }
+        mUi->ToolBarMain->addAction(Action(action));
+        if (QWidget* button = mUi->ToolBarMain->widgetForAction(Action(action)))
+            button->installEventFilter(quietWhenDisabled);
     }
 }
 
@@ -608,6 +673,15 @@ void TFormKelMain::CreatePanes() {
         mModel->HandleCursorMoved(x, y, inside);
         statusBar()->repaint();
     });
+    mCanvas->viewport()->installEventFilter(new TCanvasPointerWatch(
+        this, [this] { mModel->HandlePointerLeftCanvas(); },
+        [this] {
+            const TPoint cell = mCanvas->Model().CursorCell();
+            const TKelMap& map = mData->Map();
+            if (mCanvas->viewport()->underMouse())
+                mModel->HandleCursorMoved(cell.X, cell.Y,
+                                          cell.X >= 0 && cell.Y >= 0 && cell.X < map.Width() && cell.Y < map.Height());
+        }));
     connect(mCanvas, &TFormMapEditor::LayerModeToggled, this, [this](int mode) {
         mModel->HandleLayerModeSync(mode);
         UpdateActions();

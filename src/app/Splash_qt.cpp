@@ -5,17 +5,49 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quillon {
+
+namespace {
+
+// Where the subtitle goes: under the name, up to a margin before the picture's right edge.
+constexpr int kSubtitleLeft = 133;
+constexpr int kSubtitleBaseline = 122;
+constexpr int kSubtitleRightMargin = 12;
+constexpr int kSubtitlePixelSize = 15;
+constexpr int kSubtitleSmallestPixelSize = 9;
+
+}  // namespace
 
 QPixmap SplashPicture() {
     InitResources();
-    return QIcon(QStringLiteral(":/quillon/icons/splash.svg")).pixmap(QSize(400, 240));
+    QPixmap picture = QIcon(QStringLiteral(":/quillon/icons/splash.svg")).pixmap(QSize(400, 240));
+    // The subtitle is drawn here, in the font the system has, made small enough to fit.
+    const QString subtitle = QCoreApplication::translate("quillon::TFormSplash",
+                                                         "an editor for tile-based role-playing games");
+    const int room = picture.width() / std::max(1.0, picture.devicePixelRatio()) - kSubtitleLeft - kSubtitleRightMargin;
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kSubtitlePixelSize);
+    while (font.pixelSize() > kSubtitleSmallestPixelSize && QFontMetrics(font).horizontalAdvance(subtitle) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(font);
+    painter.setPen(QColor(0xdf, 0xe8, 0xf4));
+    const QFontMetrics metrics(font);
+    painter.drawText(kSubtitleLeft, kSubtitleBaseline, metrics.elidedText(subtitle, Qt::ElideRight, room));
+    return picture;
 }
 
 TFormSplash::TFormSplash(QWidget* parent)

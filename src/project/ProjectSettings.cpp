@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 
 namespace quillon {
 
@@ -13,9 +14,34 @@ namespace {
 
 const std::string kNoSection;
 
+// The stores are opened on first use, which may come from any thread (the render workers look
+// resources up through the RTP path); every look-up and write holds this lock.
+std::mutex& StoresMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 std::unique_ptr<TSettingsStores>& StoresHolder() {
     static std::unique_ptr<TSettingsStores> stores;
     return stores;
+}
+
+// The stores, opened when they are not yet; the caller holds StoresMutex().
+TSettingsStores& LockedStores() {
+    auto& stores = StoresHolder();
+    if (!stores)
+        stores = std::make_unique<TSettingsStores>(ConfigFolder());
+    return *stores;
+}
+
+std::string ReadCurrent(const char* name, const std::string& defaultValue) {
+    const std::lock_guard<std::mutex> lock(StoresMutex());
+    return LockedStores().Current.ReadString(kNoSection, name, defaultValue);
+}
+
+bool ReadCurrentBool(const char* name, bool defaultValue) {
+    const std::lock_guard<std::mutex> lock(StoresMutex());
+    return LockedStores().Current.ReadBool(kNoSection, name, defaultValue);
 }
 
 std::string IniPath(const std::string& folder) {
@@ -23,7 +49,8 @@ std::string IniPath(const std::string& folder) {
 }
 
 void WriteCurrent(const char* name, const std::string& value) {
-    TProfileFile& store = SettingsStores().Current;
+    const std::lock_guard<std::mutex> lock(StoresMutex());
+    TProfileFile& store = LockedStores().Current;
     store.WriteString(kNoSection, name, value);
     store.Flush();
 }
@@ -50,18 +77,19 @@ std::string ConfigFolder() {
 }
 
 TSettingsStores& SettingsStores() {
-    auto& stores = StoresHolder();
-    if (!stores)
-        stores = std::make_unique<TSettingsStores>(ConfigFolder());
-    return *stores;
+    const std::lock_guard<std::mutex> lock(StoresMutex());
+    return LockedStores();
 }
 
 void ReopenSettingsStores() {
-    StoresHolder() = std::make_unique<TSettingsStores>(ConfigFolder());
+    auto stores = std::make_unique<TSettingsStores>(ConfigFolder());
+    const std::lock_guard<std::mutex> lock(StoresMutex());
+    StoresHolder() = std::move(stores);
 }
 
 std::string GetRtpPath() {
-    TProfileFile& legacy = SettingsStores().Legacy;
+    const std::lock_guard<std::mutex> lock(StoresMutex());
+    TProfileFile& legacy = LockedStores().Legacy;
     std::string path = legacy.ReadString(kNoSection, "RuntimePackagePath", "");
     if (path.empty()) {
         const std::string beside = GetAppPath() + "RTP";
@@ -75,7 +103,8 @@ std::string GetRtpPath() {
 }
 
 void SetRtpPath(const std::string& path) {
-    TProfileFile& legacy = SettingsStores().Legacy;
+    const std::lock_guard<std::mutex> lock(StoresMutex());
+    TProfileFile& legacy = LockedStores().Legacy;
     legacy.WriteString(kNoSection, "RuntimePackagePath", path);
     legacy.Flush();
 }
@@ -83,26 +112,26 @@ void SetRtpPath(const std::string& path) {
 void SetApplicationPath(const std::string& path) { WriteCurrent("ApplicationPath", path); }
 
 std::string GetProjectBasePath() {
-    return IncludeTrailingDelimiter(SettingsStores().Current.ReadString(kNoSection, "ProjectBasePath", GetAppPath()));
+    return IncludeTrailingDelimiter(ReadCurrent("ProjectBasePath", GetAppPath()));
 }
 
 void SetProjectBasePath(const std::string& path) { WriteCurrent("ProjectBasePath", IncludeTrailingDelimiter(path)); }
 
 std::string GetOpenedProjectFolder() {
-    return SettingsStores().Current.ReadString(kNoSection, "OpenedProjectFolder", GetAppPath());
+    return ReadCurrent("OpenedProjectFolder", GetAppPath());
 }
 
 void SetOpenedProjectFolder(const std::string& folder) { WriteCurrent("OpenedProjectFolder", folder); }
 
-bool GetFullScreenFlag() { return SettingsStores().Current.ReadBool(kNoSection, "FullScreenFlag", true); }
+bool GetFullScreenFlag() { return ReadCurrentBool("FullScreenFlag", true); }
 void SetFullScreenFlag(bool on) { WriteCurrent("FullScreenFlag", on ? "1" : "0"); }
-bool GetShowTitleFlag() { return SettingsStores().Current.ReadBool(kNoSection, "ShowTitleFlag", false); }
+bool GetShowTitleFlag() { return ReadCurrentBool("ShowTitleFlag", false); }
 void SetShowTitleFlag(bool on) { WriteCurrent("ShowTitleFlag", on ? "1" : "0"); }
-bool GetIncludeRtpOption() { return SettingsStores().Current.ReadBool(kNoSection, "IncludeRtpOption", false); }
+bool GetIncludeRtpOption() { return ReadCurrentBool("IncludeRtpOption", false); }
 void SetIncludeRtpOption(bool on) { WriteCurrent("IncludeRtpOption", on ? "1" : "0"); }
-std::string GetMaterialPath() { return SettingsStores().Current.ReadString(kNoSection, "MaterialPath", ""); }
+std::string GetMaterialPath() { return ReadCurrent("MaterialPath", ""); }
 void SetMaterialPath(const std::string& path) { WriteCurrent("MaterialPath", path); }
-std::string GetRuntimeLauncher() { return SettingsStores().Current.ReadString(kNoSection, "RuntimeLauncher", ""); }
+std::string GetRuntimeLauncher() { return ReadCurrent("RuntimeLauncher", ""); }
 
 std::string ReadGameTitle(const std::string& folder) {
     return TProfileFile(IniPath(folder)).ReadString(kProjectIniSection, "GameTitle", "Untitled");

@@ -20,7 +20,8 @@ public:
 
 // The config folder in use, ending in '/'.
 std::string ConfigFolder();
-// The program-wide stores, opened on first use.
+// The program-wide stores, opened on first use. The functions below may be called from any
+// thread (each holds the stores' lock); the stores themselves are the user-interface thread's.
 TSettingsStores& SettingsStores();
 // Opens the stores again from the config folder (after QUILLON_CONFIG_DIR changed).
 void ReopenSettingsStores();

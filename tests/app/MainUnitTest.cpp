@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -60,6 +62,22 @@ TEST(MainActions, TableNamesCaptionsShortCutsAndGroups) {
     EXPECT_STREQ(ActionInfo(TMainAction::GameTestPlay).ShortCut, "F9");
     EXPECT_STREQ(ActionInfo(TMainAction::HelpContents).ShortCut, "F1");
     EXPECT_STREQ(ActionInfo(TMainAction::Exit).ShortCut, "Alt+F4");
+    // The six canvas tools: a plain letter each, in the order of their tags; no two actions
+    // share a key, and none takes a key of the canvas, the chip palette or the map tree.
+    std::string letters;
+    for (int tag = 1; tag <= 6; ++tag)
+        letters += ActionInfo(*GroupAction(TActionGroup::Tool, tag)).ShortCut;
+    EXPECT_EQ(letters, "SZPREF");
+    const std::set<std::string> paneKeys = {"Ctrl+A", "Ctrl+C", "Ctrl+V", "Ctrl+X", "Ctrl+Z", "Ctrl+H",
+                                            "Del",    "Return", "Enter",  "Left",   "Right",  "Up",
+                                            "Down",   "Menu",   "Shift+F10"};
+    std::set<std::string> keys;
+    for (const TMainActionInfo& info : MainActions()) {
+        if (!*info.ShortCut)
+            continue;
+        EXPECT_TRUE(keys.insert(info.ShortCut).second) << info.Name << " " << info.ShortCut;
+        EXPECT_EQ(paneKeys.count(info.ShortCut), 0u) << info.Name << " " << info.ShortCut;
+    }
     // The two options show other captions in the menu than their own.
     EXPECT_STREQ(ActionInfo(TMainAction::GameFullScreen).Caption, "&Full screen");
     EXPECT_STREQ(ActionInfo(TMainAction::GameFullScreen).MenuCaption, "Full Screen");
@@ -94,14 +112,29 @@ TEST(MainActions, MenusHoldEveryMenuActionOnce) {
         }
     for (const TMainActionInfo& info : MainActions())
         EXPECT_EQ(placed.count(info.Action), info.MenuCaption ? 1u : 0u) << info.Name;
-    // The Map menu: Save, Revert, separator, then "&Edit" with three modes and "&Scale" with four.
+    // The Map menu: Save, Revert, separator, then "&Edit" with three modes, "&Scale" with four
+    // and, after a separator, "&Tools" with the six canvas tools in their order.
     const auto& map = menus[1].Items;
-    ASSERT_EQ(map.size(), 5u);
+    ASSERT_EQ(map.size(), 7u);
     EXPECT_EQ(map[2].Kind, TMenuItem::Separator);
     EXPECT_STREQ(map[3].Caption, "&Edit");
     EXPECT_EQ(map[3].Children.size(), 3u);
     EXPECT_STREQ(map[4].Caption, "&Scale");
     EXPECT_EQ(map[4].Children.size(), 4u);
+    EXPECT_EQ(map[5].Kind, TMenuItem::Separator);
+    EXPECT_STREQ(map[6].Caption, "&Tools");
+    const std::vector<TMainAction> tools = {TMainAction::MapToolSelect, TMainAction::MapToolZoom,
+                                            TMainAction::MapToolPen,    TMainAction::MapToolRect,
+                                            TMainAction::MapToolEllipse, TMainAction::MapToolSeedFill};
+    EXPECT_EQ(map[6].Children, tools);
+    // Their mnemonics differ within the sub-menu.
+    std::set<char> marks;
+    for (TMainAction tool : tools) {
+        const std::string caption = ActionInfo(tool).MenuCaption;
+        const std::size_t amp = caption.find('&');
+        ASSERT_NE(amp, std::string::npos) << caption;
+        EXPECT_TRUE(marks.insert(static_cast<char>(std::tolower(caption[amp + 1]))).second) << caption;
+    }
 }
 
 // --- enabling ---
@@ -589,6 +622,22 @@ TEST_F(MainModelSandbox, StatusPanelFollowsCursorSelectionAndMode) {
     EXPECT_EQ(Model->StatusText(2), "");
     Model->SetHint("Pen");
     EXPECT_EQ(Model->StatusText(0), "Pen");
+
+    // The pointer going elsewhere keeps the event mode's cell and a drag's, and otherwise forgets
+    // it: the next map shows no coordinates.
+    Model->HandleMapSelected(1);
+    Model->HandleCursorMoved(4, 5, true);
+    Model->HandlePointerLeftCanvas();
+    EXPECT_EQ(Model->StatusText(2), "MAP0001 (004,005) cell 4,5");
+    Model->Execute(TMainAction::MapModeLayer1);
+    Canvas.Dragging = true;
+    Model->HandlePointerLeftCanvas();
+    EXPECT_EQ(Model->StatusText(2), "MAP0001 (004,005)");
+    Canvas.Dragging = false;
+    Model->HandlePointerLeftCanvas();
+    EXPECT_EQ(Model->StatusText(2), "MAP0001");
+    Model->HandleMapSelected(1);
+    EXPECT_EQ(Model->StatusText(2), "MAP0001");
 
     // The canvas reporting a layer mode of its own switches the mode actions with it.
     Model->HandleLayerModeSync(kModeUpper);

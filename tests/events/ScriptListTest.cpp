@@ -252,6 +252,28 @@ TEST_F(ScriptListTest, NavigationKeysMoveBetweenCommandLines) {
     EXPECT_EQ(model.ItemIndex(), 5);
 }
 
+TEST_F(ScriptListTest, ShiftUpAndLeftExtendFromTheAnchorAsShiftDownDoes) {
+    model.SetItemIndex(8);
+    model.KeyDown(TScriptListKey::Up, true);
+    EXPECT_EQ(model.ItemIndex(), 7);
+    EXPECT_EQ(Sel(), std::make_pair(7, 8));
+    EXPECT_EQ(model.Anchor(), 8);
+    // Over ":End Case" into the else body: the top level still wins, the range stays.
+    model.KeyDown(TScriptListKey::Left, true);
+    EXPECT_EQ(model.ItemIndex(), 5);
+    EXPECT_EQ(Sel(), std::make_pair(7, 8));
+    for (int row : {3, 2, 1}) {
+        model.KeyDown(TScriptListKey::Up, true);
+        EXPECT_EQ(model.ItemIndex(), row);
+    }
+    EXPECT_EQ(Sel(), std::make_pair(1, 8));  // the fork comes in whole
+    model.KeyDown(TScriptListKey::Left, true);
+    EXPECT_EQ(Sel(), std::make_pair(0, 8));
+    EXPECT_EQ(model.Anchor(), 8);
+    model.KeyDown(TScriptListKey::Down, true);
+    EXPECT_EQ(Sel(), std::make_pair(1, 8));
+}
+
 TEST_F(ScriptListTest, TopIndexIsClampedAndAutoScrollMovesTheCursorToTheEdge) {
     model.SetVisibleLines(4);
     model.SetTopIndex(50);

@@ -13,6 +13,7 @@
 #include "platform/FileUtils.h"
 #include "project/PathUtils.h"
 #include "project/ProjectManager.h"
+#include "project/ProjectSettings.h"
 #include "project/Resources.h"
 
 #include <algorithm>
@@ -199,6 +200,10 @@ int VerbRender(const TArgs& args) {
     } catch (const std::exception& e) {
         return Fail(project.Folder, e.what());
     }
+    // The RTP folder is settled here, before any drawing thread looks a resource up: the first
+    // look-up opens the settings stores and may store the folder found beside the program, and
+    // that happens once, on this thread. The threads then only read it.
+    (void)GetRtpPath();
     // Drawn as in the editor: missing images leave blank sheets.
     TEditorModeScope editorMode(true);
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

@@ -40,6 +40,8 @@
 #include <QToolBar>
 #include <QLineEdit>
 #include <QTimer>
+#include <QStatusBar>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <cstdlib>
@@ -119,6 +121,16 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
         return window;
     }
+    // The synthetic pointer starts on this window's status bar with no button held, whatever
+    // the tests before left behind (a double click can leave its button down): entering and
+    // leaving are then this window's own.
+    static void PointerInto(TFormKelMain& w) {
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+            if (QGuiApplication::mouseButtons() & button)
+                QTest::mouseRelease(w.statusBar(), button, {}, QPoint(5, 5));
+        QTest::mouseMove(w.statusBar(), QPoint(5, 5));
+        QApplication::processEvents();
+    }
     static bool Enabled(TFormKelMain& w, TMainAction a) { return w.Action(a)->isEnabled(); }
     static bool Checked(TFormKelMain& w, TMainAction a) { return w.Action(a)->isChecked(); }
 
@@ -146,12 +158,13 @@ TEST_F(MainWindowTest, MenusActionsAndPanels) {
     QStringList map;
     for (QAction* item : menus[1]->menu()->actions())
         map << (item->isSeparator() ? QStringLiteral("-") : item->text());
-    EXPECT_EQ(map, (QStringList{"&Save map...", "&Revert map...", "-", "&Edit", "&Scale"}));
+    EXPECT_EQ(map, (QStringList{"&Save map...", "&Revert map...", "-", "&Edit", "&Scale", "-", "&Tools"}));
 
     QAction* save = window->Action(TMainAction::MapSave);
     EXPECT_EQ(save->objectName(), "Action_MapSave");
     EXPECT_EQ(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(save->toolTip(), "Save map...");
+    EXPECT_EQ(save->toolTip(), "Save map... (Ctrl+S)");
+    EXPECT_EQ(save->statusTip(), "Save map...");
     EXPECT_EQ(window->Action(TMainAction::GameTestPlay)->shortcut(), QKeySequence(Qt::Key_F9));
     EXPECT_EQ(window->Action(TMainAction::GameFullScreen)->toolTip(), "Full screen");
     EXPECT_FALSE(window->Action(TMainAction::MapToolPen)->icon().isNull());
@@ -665,4 +678,145 @@ TEST_F(MainWindowTest, ProjectDialogsCreateAndOpenProjects) {
     ASSERT_TRUE(window->Manager().IsOpen());
     EXPECT_EQ(ProjectPath(), Root + "base/Saga/");
     EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
+}
+
+TEST_F(MainWindowTest, ToolLettersPickTheCanvasToolAndLeaveTextFieldsAlone) {
+    auto window = WindowOnProject();
+    TFormMapEditor* canvas = window->Canvas();
+    QMenu* tools = window->findChild<QMenu*>(QStringLiteral("Menu_Map_Tools"));
+    ASSERT_NE(tools, nullptr);
+    QStringList items;
+    for (QAction* item : tools->actions())
+        items << item->text() + QLatin1Char(' ') + item->shortcut().toString();
+    EXPECT_EQ(items, (QStringList{"&Select Region S", "&Zoom Z", "&Pen P", "&Rectangle R", "&Ellipse E",
+                                  "&Fill Region F"}));
+    EXPECT_EQ(window->Action(TMainAction::MapToolPen)->toolTip(), "Pen (P)");
+    EXPECT_EQ(window->Action(TMainAction::MapToolSeedFill)->toolTip(), "Fill Region (F)");
+
+    // From the canvas and from the palette, the letters choose the tools.
+    canvas->setFocus();
+    const std::pair<Qt::Key, int> letters[] = {{Qt::Key_R, 3}, {Qt::Key_E, 4}, {Qt::Key_F, 5},
+                                               {Qt::Key_Z, 1}, {Qt::Key_S, 0}, {Qt::Key_P, 2}};
+    for (const auto& [key, tool] : letters) {
+        QTest::keyClick(canvas, key);
+        EXPECT_EQ(canvas->Tool(), tool) << key;
+        EXPECT_TRUE(window->Action(*GroupAction(TActionGroup::Tool, tool + 1))->isChecked()) << key;
+    }
+    window->ChipPalette()->setFocus();
+    QTest::keyClick(window->ChipPalette(), Qt::Key_E);
+    EXPECT_EQ(canvas->Tool(), 4);
+    // Ctrl with the letter stays what it was: Ctrl+R reverts (nothing changed, nothing asked).
+    QTest::keyClick(canvas, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(canvas->Tool(), 4);
+
+    // A text field keeps the letters typed into it.
+    auto* edit = new QLineEdit(window->MapTreeWindow());
+    edit->show();
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("prefs"));
+    EXPECT_EQ(edit->text(), "prefs");
+    EXPECT_EQ(canvas->Tool(), 4);
+
+    // In the event mode the tools are off, and so are their letters.
+    QTest::keyClick(window.get(), Qt::Key_F7);
+    canvas->setFocus();
+    QTest::keyClick(canvas, Qt::Key_P);
+    EXPECT_EQ(canvas->Tool(), 4);
+}
+
+TEST_F(MainWindowTest, UndoOfAClosedProjectLooksOffAndGivesNoHint) {
+    auto window = WindowOnProject();
+    PointerInto(*window);
+    TFormMapEditor* canvas = window->Canvas();
+    QWidget* undo = window->findChild<QToolBar*>()->widgetForAction(window->Action(TMainAction::MapToolUndo));
+    ASSERT_NE(undo, nullptr);
+    QTest::mouseClick(canvas->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
+    window->UpdateActions();
+    ASSERT_TRUE(undo->isEnabled());
+    // The darkest pixel of the button's drawing.
+    const auto darkest = [](QWidget* button) {
+        const QImage picture = button->grab().toImage();
+        int dark = 255;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                dark = std::min(dark, qGray(picture.pixel(x, y)));
+        return dark;
+    };
+    const int enabledDark = darkest(undo);
+    window->grab().save(QStringLiteral(QUILLON_BINARY_DIR "/main-window-undo-on.png"));
+
+    Box.Answers = {mrNo};
+    window->Action(TMainAction::ProjectClose)->trigger();
+    ASSERT_FALSE(window->Manager().IsOpen());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_LT(enabledDark, 100);
+    EXPECT_GT(darkest(undo), 130) << "the drawing is faded";
+    window->grab().save(QStringLiteral(QUILLON_BINARY_DIR "/main-window-undo-off.png"));
+
+    // Hovering it shows no hint in panel 0 and no tool-tip; an enabled button still does.
+    window->Model().SetHint("");
+    QTest::mouseMove(undo, QPoint(5, 5));
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(0)->text(), "");
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), undo->mapToGlobal(QPoint(5, 5)));
+    QToolTip::hideText();
+    QApplication::sendEvent(undo, &help);
+    EXPECT_FALSE(QToolTip::isVisible());
+    QWidget* open = window->findChild<QToolBar*>()->widgetForAction(window->Action(TMainAction::ProjectOpen));
+    QTest::mouseMove(open, QPoint(5, 5));
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(0)->text(), "Open project...");
+}
+
+TEST_F(MainWindowTest, CursorCellIsForgottenWhenThePointerLeavesTheCanvas) {
+    auto window = WindowOnProject();
+    PointerInto(*window);
+    TFormMapEditor* canvas = window->Canvas();
+    QTest::mouseMove(canvas->viewport(), QPoint(3 * 32 + 10, 4 * 32 + 10));
+    QApplication::processEvents();
+    ASSERT_EQ(window->StatusPanel(2)->text(), "MAP0001 (003,004)");
+    // Over to the map tree, where the map is chosen again: no coordinates.
+    TFormMapTree* tree = window->MapTreeWindow();
+    QTest::mouseMove(tree->Tree()->viewport(), QPoint(20, 10));
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
+    tree->Tree()->setCurrentItem(tree->Tree()->ItemOf(0));
+    tree->Tree()->setCurrentItem(tree->Tree()->ItemOf(1));
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
+    // Back on the same cell, it shows again.
+    QTest::mouseMove(canvas->viewport(), QPoint(3 * 32 + 10, 4 * 32 + 10));
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001 (003,004)");
+    // In the event mode the cell stays when the pointer goes.
+    QTest::keyClick(window.get(), Qt::Key_F7);
+    QTest::mouseMove(canvas->viewport(), QPoint(2 * 32 + 10, 1 * 32 + 10));
+    QApplication::processEvents();
+    QTest::mouseMove(tree->Tree()->viewport(), QPoint(20, 10));
+    QApplication::processEvents();
+    EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001 (002,001)");
+}
+
+TEST_F(MainWindowTest, SplashSubtitleFitsWithinThePicture) {
+    const QImage picture = SplashPicture().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), QSize(400, 240));
+    picture.save(QStringLiteral(QUILLON_BINARY_DIR "/splash.png"));
+    // The subtitle's light letters lie in the band under the name; none reaches the last columns.
+    int letters = 0, atEdge = 0;
+    for (int y = 100; y < 132; ++y)
+        for (int x = 120; x < picture.width(); ++x)
+            if (qGray(picture.pixel(x, y)) > 170)
+                ++(x >= picture.width() - 8 ? atEdge : letters);
+    EXPECT_GT(letters, 150);
+    EXPECT_EQ(atEdge, 0);
+
+    TFormAboutBox about;
+    about.show();
+    QApplication::processEvents();
+    const QImage box = about.grab().toImage();
+    box.save(QStringLiteral(QUILLON_BINARY_DIR "/about.png"));
+    auto* image = about.findChild<QLabel*>(QStringLiteral("Image"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_GE(image->width(), 400);
 }

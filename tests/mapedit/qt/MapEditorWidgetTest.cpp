@@ -480,6 +480,24 @@ TEST(MapCanvasWidget, SmallMapIsCentredOnTheHatchAndCursorsAreDrawn) {
     EXPECT_EQ(c.View()->cursor().hotSpot(), QPoint(8, 8));
 }
 
+TEST(MapCanvasWidget, SelectionDraggedPastTheMapsEdgesTakesTheLastColumnAndRow) {
+    // The whole 20 x 15 map in view with room beside it: the drag ends on the hatch.
+    Canvas c(20, 15, 700, 520);
+    c.Form.SetMode(kLower);
+    c.Form.SetTool(kSelect);
+    QApplication::processEvents();
+    ASSERT_EQ(c.Form.ViewModel().ViewWidth(), 20 * 32);
+    const QPoint start = c.At(17, 12) - QPoint(12, 12);  // nearest grid point (17, 12)
+    const QPoint beyond = c.At(19, 14) + QPoint(40, 30);
+    ASSERT_FALSE(c.Form.ViewModel().CellInMap(c.Form.ViewModel().CellAt(beyond.x(), beyond.y())));
+    QTest::mousePress(c.View(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(c.View(), beyond);
+    EXPECT_EQ(c.Form.Model().Selection(), (TRect{17, 12, 20, 15}));
+    QTest::mouseRelease(c.View(), Qt::LeftButton, {}, beyond);
+    EXPECT_EQ(c.Form.Model().Selection(), (TRect{17, 12, 20, 15}));
+    EXPECT_TRUE(c.Form.Model().SelectionLifted());
+}
+
 TEST(MapCanvasWidget, DragsNearAnEdgeScrollTheViewOnTheirOwn) {
     Canvas c;
     c.Form.SetMode(kLower);
