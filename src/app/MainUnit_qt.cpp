@@ -644,6 +644,18 @@ void TFormKelMain::CreatePanes() {
     mPalette->setObjectName(QStringLiteral("FormChipSelector"));
     SetChipPaletteWidget(mPalette);
 
+    // The tools' letters belong to the map and the palette: elsewhere a letter stays the
+    // widget's own (the map tree finds a map by its first letters).
+    for (const TMainActionInfo& info : MainActions()) {
+        if (info.Group != TActionGroup::Tool)
+            continue;
+        QAction* tool = mActions[static_cast<std::size_t>(info.Action)];
+        removeAction(tool);
+        tool->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        mCanvas->addAction(tool);
+        mPalette->addAction(tool);
+    }
+
     mTreeWindow = new TFormMapTree(*mTreeModel);
     mTreeWindow->setObjectName(QStringLiteral("FormMapTree"));
     SetMapTreeWidget(mTreeWindow);

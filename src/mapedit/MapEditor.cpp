@@ -103,8 +103,7 @@ void TKelMapEditorModel::SetEventManager(IMapEventManager* manager) {
 void TKelMapEditorModel::MarkChanged() {
     if (mMap)
         mMap->Modified = true;
-    if (OnMapChanged)
-        OnMapChanged();
+    OnMapChanged();
 }
 
 void TKelMapEditorModel::SetCursor(const TRect& cursor) { mCursor = cursor; }
@@ -113,8 +112,7 @@ void TKelMapEditorModel::SetCursorCell(TPoint cell) {
     if (cell == mCursorCell)
         return;
     mCursorCell = cell;
-    if (OnCursorMoved)
-        OnCursorMoved(cell);
+    OnCursorMoved(cell);
 }
 
 void TKelMapEditorModel::UpdateCursor(TPoint cell) {
@@ -171,10 +169,8 @@ void TKelMapEditorModel::LoadMap(TKelMap* map) {
     mCursor = TRect{-1, -1, -1, -1};
     mEventTarget = TPoint{-1, -1};
     TKelMapViewModel::LoadMap(map);
-    if (OnSelectionChanged)
-        OnSelectionChanged();
-    if (OnMapChanged)
-        OnMapChanged();
+    OnSelectionChanged();
+    OnMapChanged();
 }
 
 void TKelMapEditorModel::SetPattern(TKelEditMode mode, const TKelCurrentChip& pattern) {
@@ -230,8 +226,7 @@ void TKelMapEditorModel::CancelDrag() {
             restore(mMoveUpper, mMap->UpperLayer);
         }
         mSelection = mMoveSelection;
-        if (OnSelectionChanged)
-            OnSelectionChanged();
+        OnSelectionChanged();
         break;
     }
     case TCanvasDrag::None:
@@ -243,7 +238,7 @@ void TKelMapEditorModel::ClearSelection() {
     const bool had = HasSelection() || mSelectionLifted;
     mSelection = TRect{};
     mSelectionLifted = false;
-    if (had && OnSelectionChanged)
+    if (had)
         OnSelectionChanged();
 }
 
@@ -280,8 +275,7 @@ void TKelMapEditorModel::LiftSelection() {
     mBackupUpper.LoopHorizontal = mBackupUpper.LoopVertical = false;
     PrepareBackups();
     mSelectionLifted = true;
-    if (OnSelectionChanged)
-        OnSelectionChanged();
+    OnSelectionChanged();
 }
 
 void TKelMapEditorModel::WriteCell(TKelMapLayer& layer, std::int64_t column, std::int64_t row, std::uint16_t id) {
@@ -342,8 +336,7 @@ void TKelMapEditorModel::MoveSelectionTo(std::int64_t mapX, std::int64_t mapY) {
     const TRect to{ClampInt(left), ClampInt(top), ClampInt(left + from.Width()), ClampInt(top + from.Height())};
     mSelection = to;
     PlaceFloat(from, to);
-    if (OnSelectionChanged)
-        OnSelectionChanged();
+    OnSelectionChanged();
 }
 
 void TKelMapEditorModel::DropEvent() {
@@ -512,8 +505,7 @@ void TKelMapEditorModel::MouseMove(int x, int y, TKelEditKeys keys) {
         const TRect selection = rect.Right > rect.Left && rect.Bottom > rect.Top ? rect : TRect{};
         if (selection != mSelection) {
             mSelection = selection;
-            if (OnSelectionChanged)
-                OnSelectionChanged();
+            OnSelectionChanged();
         }
         break;
     }
@@ -541,8 +533,7 @@ void TKelMapEditorModel::MouseUp(TCanvasButton button, int x, int y, TKelEditKey
     case TCanvasDrag::Picking:
         mEdit.PickPattern(mDragStart, mPickCurrent, keys);
         UpdateCursor(CellAt(x, y));
-        if (OnPatternPicked)
-            OnPatternPicked();
+        OnPatternPicked();
         break;
     case TCanvasDrag::MovingEvent:
         DropEvent();
@@ -573,8 +564,7 @@ void TKelMapEditorModel::DoubleClick(TCanvasButton button, int x, int y, TKelEdi
     }
     if (button == TCanvasButton::Right && LayerMode()) {
         SetMode(mEdit.Mode == TKelEditMode::Lower ? TKelEditMode::Upper : TKelEditMode::Lower);
-        if (OnModeToggled)
-            OnModeToggled(mEdit.Mode);
+        OnModeToggled(mEdit.Mode);
         return;
     }
     if (button == TCanvasButton::Left && EventMode()) {
@@ -823,8 +813,7 @@ bool TKelMapEditorModel::PasteBlock(const TMapCellBlock& block, std::int64_t lef
     PlaceFloat(TRect{}, mSelection);
     mSelectionLifted = false;
     MarkChanged();
-    if (OnSelectionChanged)
-        OnSelectionChanged();
+    OnSelectionChanged();
     return true;
 }
 

@@ -5,6 +5,8 @@
 // window forwards them, runs the timers the model asks for and paints what it is told to.
 #pragma once
 
+#include "platform/Signal.h"
+
 #include "data/LD_Event.h"
 #include "mapedit/MapEditUtils.h"
 #include "mapedit/MapViewer.h"
@@ -202,13 +204,13 @@ public:
     // --- notifications ---
 
     // After every committed change of the map (tiles, events, start positions).
-    std::function<void()> OnMapChanged;
-    std::function<void(TPoint cell)> OnCursorMoved;
-    std::function<void()> OnPatternPicked;
+    TSignal<> OnMapChanged;
+    TSignal<TPoint> OnCursorMoved;
+    TSignal<> OnPatternPicked;
     // Right double click switched between lower and upper mode.
-    std::function<void(TKelEditMode mode)> OnModeToggled;
+    TSignal<TKelEditMode> OnModeToggled;
     // The selection (or its lifted state) changed.
-    std::function<void()> OnSelectionChanged;
+    TSignal<> OnSelectionChanged;
 
 private:
     bool LayerMode() const { return mEdit.Mode == TKelEditMode::Lower || mEdit.Mode == TKelEditMode::Upper; }

@@ -120,26 +120,19 @@ TFormMapEditor::TFormMapEditor(QWidget* parent) : TFormMapViewer(std::make_uniqu
     });
 
     TKelMapEditorModel& model = Model();
-    model.OnMapChanged = [this] { emit MapChanged(); };
-    model.OnCursorMoved = [this](TPoint cell) { emit CursorMoved(cell.X, cell.Y); };
-    model.OnPatternPicked = [this] { emit PatternPicked(); };
-    model.OnModeToggled = [this](TKelEditMode mode) {
+    mEditorHeard.push_back(model.OnMapChanged.Connect([this] { emit MapChanged(); }));
+    mEditorHeard.push_back(model.OnCursorMoved.Connect([this](TPoint cell) { emit CursorMoved(cell.X, cell.Y); }));
+    mEditorHeard.push_back(model.OnPatternPicked.Connect([this] { emit PatternPicked(); }));
+    mEditorHeard.push_back(model.OnModeToggled.Connect([this](TKelEditMode mode) {
         viewport()->update();
         emit LayerModeToggled(static_cast<int>(mode));
-    };
-    model.OnSelectionChanged = [this] { AfterInput(); };
+    }));
+    mEditorHeard.push_back(model.OnSelectionChanged.Connect([this] { AfterInput(); }));
     CreateMenus();
     UpdateCursorShape(QPoint(-1, -1));
 }
 
-TFormMapEditor::~TFormMapEditor() {
-    TKelMapEditorModel& model = Model();
-    model.OnMapChanged = nullptr;
-    model.OnCursorMoved = nullptr;
-    model.OnPatternPicked = nullptr;
-    model.OnModeToggled = nullptr;
-    model.OnSelectionChanged = nullptr;
-}
+TFormMapEditor::~TFormMapEditor() = default;
 
 // --- the owner's operations ---
 

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <array>
+#include <vector>
 
 namespace quillon {
 
@@ -140,6 +141,7 @@ private:
     QAction* mEventMove = nullptr;
     QAction* mEventParty = nullptr;
     QAction* mEventVehicle = nullptr;
+    std::vector<TConnection> mEditorHeard;
 };
 
 class TFormChipSelector;

@@ -274,7 +274,8 @@ bool TKelMapViewModel::ScrollTo(std::int64_t x, std::int64_t y) {
         item->ScrollX = stored(item->ScrollX, mOffsetX, oldX);
         item->ScrollY = stored(item->ScrollY, mOffsetY, oldY);
     }
-    if (OnScrolled)
+    // A view that scrolls its picture itself hears it; without one, everything is drawn again.
+    if (OnScrolled.ListenerCount() > 0)
         OnScrolled();
     else
         RedrawAll();
@@ -292,8 +293,7 @@ void TKelMapViewModel::SetCellSize(int size) {
     mCellSize = size;
     PlaceView(size * centreX / kFullCellSize - halfW, size * centreY / kFullCellSize - halfH);
     RedrawAll();
-    if (OnZoomChanged)
-        OnZoomChanged(size);
+    OnZoomChanged(size);
 }
 
 TPoint TKelMapViewModel::CellAt(int x, int y) const {
@@ -370,13 +370,11 @@ void TKelMapViewModel::PaintView(TOrlenBoard& board, const TRect& rect, std::int
 }
 
 void TKelMapViewModel::RedrawAll() const {
-    if (OnRedrawAll)
-        OnRedrawAll();
+    OnRedrawAll();
 }
 
 void TKelMapViewModel::RedrawCells(const TRect& cells) const {
-    if (OnRedrawCells)
-        OnRedrawCells(cells);
+    OnRedrawCells(cells);
 }
 
 }  // namespace quillon

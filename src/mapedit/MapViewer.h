@@ -7,6 +7,8 @@
 // area rectangles) are clamped before they reach a formula.
 #pragma once
 
+#include "platform/Signal.h"
+
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
 #include "graphics/EventMap.h"
@@ -160,14 +162,14 @@ public:
 
     // --- notifications ---
 
-    std::function<void(int cellSize)> OnZoomChanged;
+    TSignal<int> OnZoomChanged;
     // Everything must be drawn again (map, mode, tool or look changed).
-    std::function<void()> OnRedrawAll;
+    TSignal<> OnRedrawAll;
     // These cells (map coordinates, right and bottom exclusive) must be drawn again.
-    std::function<void(const TRect& cells)> OnRedrawCells;
+    TSignal<const TRect&> OnRedrawCells;
     // The view's offset changed and nothing else: a window that keeps its last picture moves it
     // and draws only what came into view. Without a handler a scroll asks for a full redraw.
-    std::function<void()> OnScrolled;
+    TSignal<> OnScrolled;
 
 protected:
     void RedrawAll() const;

@@ -46,24 +46,20 @@ TFormMapViewer::TFormMapViewer(std::unique_ptr<TKelMapViewModel> model, QWidget*
     SyncScrollBars();
 }
 
-TFormMapViewer::~TFormMapViewer() {
-    mModel->OnRedrawAll = nullptr;
-    mModel->OnRedrawCells = nullptr;
-    mModel->OnScrolled = nullptr;
-    mModel->OnZoomChanged = nullptr;
-}
+TFormMapViewer::~TFormMapViewer() = default;
 
 void TFormMapViewer::Connect() {
-    mModel->OnRedrawAll = [this] { InvalidateAll(); };
-    mModel->OnRedrawCells = [this](const TRect& cells) { InvalidateCells(cells); };
-    mModel->OnScrolled = [this] {
+    mModelHeard.clear();
+    mModelHeard.push_back(mModel->OnRedrawAll.Connect([this] { InvalidateAll(); }));
+    mModelHeard.push_back(mModel->OnRedrawCells.Connect([this](const TRect& cells) { InvalidateCells(cells); }));
+    mModelHeard.push_back(mModel->OnScrolled.Connect([this] {
         SyncScrollBars();
         ScrollPicture();
-    };
-    mModel->OnZoomChanged = [this](int size) {
+    }));
+    mModelHeard.push_back(mModel->OnZoomChanged.Connect([this](int size) {
         InvalidateAll();
         emit ZoomChanged(size);
-    };
+    }));
 }
 
 QSize TFormMapViewer::sizeHint() const { return QSize(640, 480); }

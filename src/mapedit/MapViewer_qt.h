@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace quillon {
 
@@ -110,6 +111,7 @@ private:
     QPoint mPanStart;
     std::int64_t mPanOffsetX = 0;
     std::int64_t mPanOffsetY = 0;
+    std::vector<TConnection> mModelHeard;  // after the model: leaves it first
 };
 
 }  // namespace quillon

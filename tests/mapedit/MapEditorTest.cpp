@@ -23,6 +23,7 @@ struct TCanvasFixture {
     TKelMapTree Tree;
     TMemoryClipboard Clip;
     TKelMapEditorModel Canvas;
+    std::vector<TConnection> Heard;
     int Changes = 0;
     int Picks = 0;
 
@@ -36,8 +37,8 @@ struct TCanvasFixture {
         Canvas.SetMapTree(&Tree);
         Canvas.SetClipboard(&Clip);
         Canvas.SetClientSize(clientWidth, clientHeight);
-        Canvas.OnMapChanged = [this] { ++Changes; };
-        Canvas.OnPatternPicked = [this] { ++Picks; };
+        Heard.push_back(Canvas.OnMapChanged.Connect([this] { ++Changes; }));
+        Heard.push_back(Canvas.OnPatternPicked.Connect([this] { ++Picks; }));
         Canvas.LoadMap(Map.get());
         Changes = 0;
         Canvas.SetMode(TKelEditMode::Lower);
@@ -180,7 +181,7 @@ TEST(MapCanvasCoordinatesTest, ZoomToolKeepsThePointUnderTheMouse) {
     f.Canvas.ScrollTo(64, 40);
     f.Canvas.SetTool(TKelEditTool::Zoom);
     int zoomed = 0;
-    f.Canvas.OnZoomChanged = [&](int size) { zoomed = size; };
+    const TConnection heard = f.Canvas.OnZoomChanged.Connect([&](int size) { zoomed = size; });
     // Full-scale point under (200, 100): ((200 + 64) x 4, (100 + 40) x 4) = (1056, 560).
     f.Press(TPoint{200, 100});
     EXPECT_EQ(f.Canvas.CellSize(), 16);
@@ -603,7 +604,7 @@ TEST(MapCanvasToolsTest, PickingIsLimitedToSixBySixAndWaitsForTheDelay) {
 TEST(MapCanvasToolsTest, RightDoubleClickTogglesTheLayerMode) {
     TCanvasFixture f;
     std::vector<TKelEditMode> toggles;
-    f.Canvas.OnModeToggled = [&](TKelEditMode mode) { toggles.push_back(mode); };
+    const TConnection heard = f.Canvas.OnModeToggled.Connect([&](TKelEditMode mode) { toggles.push_back(mode); });
     f.Canvas.SetTool(TKelEditTool::Pen);
     f.Canvas.DoubleClick(TCanvasButton::Right, 10, 10, kNoKeys);
     EXPECT_EQ(f.Canvas.Mode(), TKelEditMode::Upper);

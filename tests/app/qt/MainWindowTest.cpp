@@ -709,12 +709,16 @@ TEST_F(MainWindowTest, ToolLettersPickTheCanvasToolAndLeaveTextFieldsAlone) {
     QTest::keyClick(canvas, Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(canvas->Tool(), 4);
 
-    // A text field keeps the letters typed into it.
+    // A text field keeps the letters typed into it, and the map tree finds its maps by them.
     auto* edit = new QLineEdit(window->MapTreeWindow());
     edit->show();
     edit->setFocus();
     QTest::keyClicks(edit, QStringLiteral("prefs"));
     EXPECT_EQ(edit->text(), "prefs");
+    EXPECT_EQ(canvas->Tool(), 4);
+    delete edit;
+    window->MapTreeWindow()->Tree()->setFocus();
+    QTest::keyClick(window->MapTreeWindow()->Tree(), Qt::Key_P);
     EXPECT_EQ(canvas->Tool(), 4);
 
     // In the event mode the tools are off, and so are their letters.
