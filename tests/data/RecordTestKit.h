@@ -4,6 +4,8 @@
 
 #include "data/Catalog.h"
 #include "data/LD_Event.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
 
 #include <gtest/gtest.h>
 
@@ -270,5 +272,18 @@ protected:
     std::string mProject;
     std::string mWork;
 };
+
+// A map of the given size under the root of `tree`, its unit saved in the project folder.
+inline TKelMapTreeItem& AddProjectMap(TKelMapTree& tree, const std::string& project, std::int32_t id, const char* name,
+                                      int width, int height) {
+    TKelMapTreeItem& item = tree.AddItem(0, id);
+    item.Kind = TKelMapTreeItem::mkMap;
+    item.Name = name;
+    TKelMap unit;
+    unit.SetWidth(width);
+    unit.SetHeight(height);
+    unit.SaveToProject(project, id);
+    return item;
+}
 
 }  // namespace quillon::testkit

@@ -58,13 +58,7 @@ protected:
         TWorkFolderTest::SetUp();
         SetProjectPath(mProject);
         mTree.AddItem(0, 0);
-        TKelMapTreeItem& map = mTree.AddItem(0, 1);
-        map.Kind = TKelMapTreeItem::mkMap;
-        map.Name = "Field";
-        TKelMap unit;
-        unit.SetWidth(30);
-        unit.SetHeight(20);
-        unit.SaveToProject(mProject, 1);
+        testkit::AddProjectMap(mTree, mProject, 1, "Field", 30, 20);
         mTree.CurrentMapId = 1;
         mChipSets.Obtain(1).Name = "World";
         mTroops.Obtain(1).Name = "Slimes";

@@ -343,13 +343,7 @@ protected:
         TWorkFolderTest::SetUp();
         SetProjectPath(mProject);
         mTree.AddItem(0, 0);
-        TKelMapTreeItem& map = mTree.AddItem(0, 1);
-        map.Kind = TKelMapTreeItem::mkMap;
-        map.Name = "Field";
-        TKelMap unit;
-        unit.SetWidth(20);
-        unit.SetHeight(15);
-        unit.SaveToProject(mProject, 1);
+        testkit::AddProjectMap(mTree, mProject, 1, "Field", 20, 15);
         mTree.CurrentMapId = 0;
         mChipSets.Obtain(1).Name = "World";
     }
