@@ -147,9 +147,12 @@ TFormSelMonster::TFormSelMonster(QWidget* owner)
     : TFormSelImage(owner, std::make_unique<TSelMonsterModel>()),
       mMonster(static_cast<TSelMonsterModel*>(mModel.get())) {
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(tr("Hue"), this));
+    auto* label = new QLabel(tr("&Hue"), this);
+    row->addWidget(label);
     mHueSlider = new QSlider(Qt::Horizontal, this);
     mHueSlider->setObjectName("HueSlider");
+    label->setBuddy(mHueSlider);
+    mHueSlider->setAccessibleName(tr("Hue"));
     mHueSlider->setRange(0, TSelMonsterModel::kSliderMax);
     mHueSlider->setTickPosition(QSlider::TicksBelow);
     mHueSlider->setTickInterval(6);

@@ -608,6 +608,12 @@ TEST_F(MainWindowTest, TestPlayStartsTheRuntimeWithTheMusicOff) {
     EXPECT_EQ(saved.LowerLayer.Cell(0, 0), 5020);
 }
 
+// Every input of the main window has a name a screen reader can say.
+TEST_F(MainWindowTest, EveryInputIsNamed) {
+    auto window = WindowOnProject();
+    EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(window.get()), QStringList());
+}
+
 TEST_F(MainWindowTest, NewMapFromTheTreeShowsInTheCanvas) {
     auto window = WindowOnProject();
     TMapTreeModel& tree = window->MapTreeModel();

@@ -207,6 +207,16 @@ TEST_F(SelectorWidget, ChipPickerIgnoresClicksBelowTheLastTile) {
     EXPECT_EQ(form.Model().Index(), 7);
 }
 
+// Every input of the selectors has a name a screen reader can say.
+TEST_F(SelectorWidget, EveryInputIsNamed) {
+    TFormSelFace face(nullptr);
+    TFormSelEvChar eventGraphic(nullptr, "Town");
+    TFormSelReplChip chip(nullptr, "Town", 1);
+    TFormSelMonster monster(nullptr);
+    for (QWidget* form : std::vector<QWidget*>{&face, &eventGraphic, &chip, &monster})
+        EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(form), QStringList()) << form->objectName().toStdString();
+}
+
 TEST_F(SelectorWidget, MonsterHueSlider) {
     TFormSelMonster form(nullptr);
     form.Open("Slime", 90);
