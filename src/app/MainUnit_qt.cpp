@@ -22,6 +22,7 @@
 #include "audio/AudioOutput_qt.h"
 #include "data/EditorMode.h"
 #include "data/LD_Map.h"
+#include "platform/Cp932Text_qt.h"
 #include "platform/FileUtils.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
@@ -68,7 +69,6 @@ namespace {
 TRect ToRect(const QRect& r) { return MakeBounds(r.x(), r.y(), r.width(), r.height()); }
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
-QString FromBytes(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
 
 // The icon of each action shown with one, from the program's resources.
 const char* IconName(TMainAction action) {
@@ -395,7 +395,7 @@ void TFormKelMain::UpdateStatusBar() {
     if (!mModel || !mPanels[0])
         return;
     for (int panel = 0; panel < 3; ++panel) {
-        const QString text = FromBytes(mModel->StatusText(panel));
+        const QString text = Cp932ToQString(mModel->StatusText(panel));
         if (mPanels[panel]->text() != text)
             mPanels[panel]->setText(text);
     }

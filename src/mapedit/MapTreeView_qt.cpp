@@ -1,6 +1,6 @@
 #include "mapedit/MapTreeView_qt.h"
 
-#include "platform/TextCodec.h"
+#include "platform/Cp932Text_qt.h"
 
 #include <QAction>
 #include <algorithm>
@@ -195,7 +195,7 @@ void TFormMapTree::RefreshView() {
         parents.resize(static_cast<std::size_t>(std::min<int>(node.Level, static_cast<int>(parents.size()))));
         QTreeWidgetItem* widgetItem =
             parents.empty() ? new QTreeWidgetItem(mTree) : new QTreeWidgetItem(parents.back());
-        widgetItem->setText(0, QString::fromStdString(Cp932ToUtf8(item->Name)));
+        widgetItem->setText(0, Cp932ToQString(item->Name));
         widgetItem->setData(0, kIdRole, node.Id);
         widgetItem->setIcon(0, KindIcon(item->Kind));
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;

@@ -1,6 +1,6 @@
 #include "platform/MessageBox_qt.h"
 
-#include "platform/TextCodec.h"
+#include "platform/Cp932Text_qt.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -13,7 +13,7 @@ int TQtMessageBox::Show(const std::string& text, int flags, const void* owner) {
     QMessageBox box(parent);
     box.setWindowTitle(QApplication::applicationDisplayName().isEmpty() ? QApplication::applicationName()
                                                                         : QApplication::applicationDisplayName());
-    box.setText(QString::fromStdString(Cp932ToUtf8(text)));
+    box.setText(Cp932ToQString(text));
     switch (flags & 0xF0) {
     case mbIconError: box.setIcon(QMessageBox::Critical); break;
     case mbIconQuestion: box.setIcon(QMessageBox::Question); break;
