@@ -2,13 +2,15 @@
 
 #include "platform/Cp932Text_qt.h"
 
+#include <QSignalBlocker>
+
 namespace quillon {
 
 TIdListBox::TIdListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!mFilling && row >= 0 && row < static_cast<int>(mRows.size()))
+        if (row >= 0 && row < static_cast<int>(mRows.size()))
             emit IdSelected(mRows[static_cast<std::size_t>(row)].ID);
     });
 }
@@ -20,12 +22,13 @@ void TIdListBox::SetCatalog(const TCatalog* catalog) {
 
 void TIdListBox::Refresh() {
     const std::int32_t selected = SelectedId();
-    mFilling = true;
-    mRows = IdListRows(mCatalog);
-    clear();
-    for (const TIdRow& row : mRows)
-        addItem(Cp932ToQString(row.Text));
-    mFilling = false;
+    {
+        const QSignalBlocker blocker(this);
+        mRows = IdListRows(mCatalog);
+        clear();
+        for (const TIdRow& row : mRows)
+            addItem(Cp932ToQString(row.Text));
+    }
     SelectId(selected);
 }
 
@@ -38,10 +41,9 @@ bool TIdListBox::SelectId(std::int32_t id) {
     const int row = IdRowIndex(mRows, id);
     if (row < 0)
         return false;
-    mFilling = true;
+    const QSignalBlocker blocker(this);
     setCurrentRow(row);
     scrollToItem(item(row));
-    mFilling = false;
     return true;
 }
 

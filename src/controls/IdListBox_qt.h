@@ -33,7 +33,6 @@ signals:
 private:
     const TCatalog* mCatalog = nullptr;
     std::vector<TIdRow> mRows;
-    bool mFilling = false;
 };
 
 }  // namespace quillon

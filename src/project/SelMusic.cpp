@@ -1,8 +1,10 @@
 #include "project/SelMusic.h"
 
 #include "audio/AudioHarmony.h"
+#include "controls/LastUsed.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace quillon {
 
@@ -24,8 +26,11 @@ int PositionOfTempo(int value) { return NearestStep(value, 50, 10); }
 int PositionOfBalance(int value) { return NearestStep(value, 0, 10); }
 
 TKelMusic& CurrentMusicSettings() {
-    static TKelMusic current;
-    return current;
+    // Records are not copied: the last-used settings live behind a pointer.
+    auto& current = TLastUsed::Value<std::shared_ptr<TKelMusic>>("SelMusic.Current");
+    if (!current)
+        current = std::make_shared<TKelMusic>();
+    return *current;
 }
 
 void ResetCurrentMusicSettings() {
