@@ -2,6 +2,7 @@
 
 #include "controls/Help.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -90,6 +91,14 @@ void ShowHelpPage(const QString& file) {
     QPointer<TFormHelp>& window = Window();
     if (!window)
         window = new TFormHelp;
+    // Asked for from inside a modal dialog, the window would be blocked by it: it is modal
+    // itself then, and an ordinary window otherwise.
+    QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality modality = modal && modal != window ? Qt::ApplicationModal : Qt::NonModal;
+    if (window->windowModality() != modality) {
+        window->hide();
+        window->setWindowModality(modality);
+    }
     window->OpenPage(file);
     window->show();
     window->raise();

@@ -4,7 +4,9 @@
 
 #include "ControlsQtKit.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,6 +74,25 @@ TEST_F(ControlsQtTest, HelpWindowShowsTheEditorsOwnPages) {
     EXPECT_EQ(window.Browser()->source().fileName(), "drawing-maps.html");
     EXPECT_FALSE(window.Browser()->toPlainText().trimmed().isEmpty());
     testkit::Grab(window, "help-window-maps");
+}
+
+// Help asked for from a modal dialog must not be blocked by it; asked for without one, the window
+// blocks nothing.
+TEST_F(ControlsQtTest, HelpFromAModalDialogCanBeUsed) {
+    const QString page = HelpPageFile(QString(QUILLON_SOURCE_DIR) + "/src/app/help", 171);
+    QDialog dialog;
+    Qt::WindowModality inside = Qt::NonModal;
+    QTimer::singleShot(0, &dialog, [&] {
+        ShowHelpPage(page);
+        inside = HelpWindow()->windowModality();
+        HelpWindow()->close();
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_EQ(inside, Qt::ApplicationModal);
+    ShowHelpPage(page);
+    EXPECT_EQ(HelpWindow()->windowModality(), Qt::NonModal);
+    HelpWindow()->close();
 }
 
 }  // namespace
