@@ -19,6 +19,7 @@
 namespace quillon {
 
 class IClipboard;
+class IEventChoosers;
 class TKelDataBase;
 class TKelMap;
 class TKelMapTree;
@@ -41,6 +42,7 @@ struct TEventCommandContext {
     const TKelMap* Map = nullptr;                 // the current map
     const TKelMonGroupItem* MonsterGroup = nullptr;  // the troop of a battle page
     const TKelDataBase* DataBase = nullptr;
+    IEventChoosers* Choosers = nullptr;           // the pickers the dialogs open (none: no picker)
 };
 
 // The command palette and the command dialogs, as the list reaches them. Every dialog leaves

@@ -1,0 +1,9 @@
+#include "events/CommandFormBatches.h"
+
+namespace quillon {
+
+void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
+    (void)forms;
+}
+
+}  // namespace quillon

@@ -1,0 +1,9 @@
+#include "events/CommandFormBatches.h"
+
+namespace quillon {
+
+void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
+    (void)forms;
+}
+
+}  // namespace quillon
