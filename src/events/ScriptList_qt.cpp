@@ -7,9 +7,13 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace quillon {
 
@@ -75,13 +79,42 @@ void TScriptListBox::ModelChanged() {
     bar->setSingleStep(1);
     bar->setValue(mModel.TopIndex());
     mSyncingScrollBar = false;
-    viewport()->update();
+
+    const int top = mModel.TopIndex();
+    const int delta = top - mShown.Top;
+    const int visible = mModel.VisibleLines() + 1;
+    bool onlyScrolled = mShown.Top >= 0 && delta != 0 && std::abs(delta) < visible && mShown.Count == mModel.Count() &&
+                        mShown.ItemIndex == mModel.ItemIndex() && mShown.SelStart == mModel.SelStart() &&
+                        mShown.SelEnd == mModel.SelEnd();
+    // The rows still in view must be the ones shown (a refresh may have changed texts).
+    for (int i = 0; onlyScrolled && i < static_cast<int>(mShown.Rows.size()); ++i) {
+        const int row = mShown.Top + i;
+        if (row >= top && row < top + visible && row < mModel.Count())
+            onlyScrolled = mShown.Rows[static_cast<std::size_t>(i)] == mModel.Items()[static_cast<std::size_t>(row)];
+    }
+    if (onlyScrolled)
+        viewport()->scroll(0, -delta * LineHeight());
+    else
+        viewport()->update();
+    RememberShown();
+}
+
+void TScriptListBox::RememberShown() {
+    mShown.Top = mModel.TopIndex();
+    mShown.Count = mModel.Count();
+    mShown.ItemIndex = mModel.ItemIndex();
+    mShown.SelStart = mModel.SelStart();
+    mShown.SelEnd = mModel.SelEnd();
+    mShown.Rows.clear();
+    const int end = std::min(mModel.Count(), mShown.Top + mModel.VisibleLines() + 1);
+    for (int row = std::max(mShown.Top, 0); row < end; ++row)
+        mShown.Rows.push_back(mModel.Items()[static_cast<std::size_t>(row)]);
 }
 
 void TScriptListBox::scrollContentsBy(int, int) {
+    // The model announces the new top line; ModelChanged shifts the picture.
     if (!mSyncingScrollBar)
         mModel.SetTopIndex(verticalScrollBar()->value());
-    viewport()->update();
 }
 
 void TScriptListBox::resizeEvent(QResizeEvent* event) {
@@ -105,8 +138,9 @@ void TScriptListBox::focusOutEvent(QFocusEvent* event) {
     viewport()->update();
 }
 
-void TScriptListBox::paintEvent(QPaintEvent*) {
+void TScriptListBox::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
+    const QRect dirty = event->rect();
     const QPalette& pal = palette();
     const int h = LineHeight();
     const int width = viewport()->width();
@@ -114,6 +148,8 @@ void TScriptListBox::paintEvent(QPaintEvent*) {
     const auto& items = mModel.Items();
     for (int row = mModel.TopIndex(), y = 0; row < mModel.Count() && y < viewport()->height(); ++row, y += h) {
         const QRect rect(0, y, width, h);
+        if (!rect.intersects(dirty))
+            continue;
         const bool highlighted = focused && mModel.IsSelected(row);
         painter.fillRect(rect, pal.color(highlighted ? QPalette::Highlight : QPalette::Base));
         painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));

@@ -8,6 +8,8 @@
 #include <QAbstractScrollArea>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -92,6 +94,17 @@ private:
     int mDragY = 0;
     bool mSyncingScrollBar = false;
     TConnection mModelChanged;
+    // What the window showed when it was last brought up to date: a change that only moves the
+    // top line shifts the picture and paints the rows that came into view.
+    struct TShown {
+        int Top = -1;
+        int Count = -1;
+        int ItemIndex = -1;
+        int SelStart = -1;
+        int SelEnd = -1;
+        std::vector<std::string> Rows;  // the rows in view
+    } mShown;
+    void RememberShown();
 };
 
 }  // namespace quillon

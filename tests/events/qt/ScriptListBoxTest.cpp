@@ -20,6 +20,9 @@
 #include <QGridLayout>
 #include <QImage>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QRegion>
+#include <QScreen>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -398,3 +401,58 @@ TEST_F(ScriptListBoxTest, PaintsSelectedRowsInTheHighlightWhileFocused) {
 }
 
 }  // namespace
+
+namespace {
+
+// Collects the areas the list's viewport is asked to paint.
+class TPaintWatch : public QObject {
+public:
+    QRegion Painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            Painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+}  // namespace
+
+// What the window shows (its backing store), not a fresh rendering of it.
+QImage ShownOf(QWidget& widget) {
+    QApplication::processEvents();
+    return widget.screen()->grabWindow(widget.winId()).toImage();
+}
+
+TEST_F(ScriptListBoxTest, ScrollingPaintsOnlyTheRowsThatCameIntoView) {
+    const auto Shown = [this] { return ShownOf(box); };
+    Fill(script, {});
+    for (int i = 0; i < 200; ++i) {
+        TKelEventScriptLine& wait = script.Add();
+        wait.Code = 11410;
+        wait.SetParamCount(1);
+        wait.SetParam(0, i);  // every row its own text
+    }
+    script.Add();
+    box.Model().SetScript(&script);
+    box.resize(420, 10 * box.LineHeight() + 2 * box.frameWidth());
+    QApplication::processEvents();
+    box.clearFocus();  // no cursor frame: only the scroll moves anything
+    QApplication::processEvents();
+    TPaintWatch watch;
+    box.viewport()->installEventFilter(&watch);
+    for (const int lines : {1, 3, -2}) {
+        SCOPED_TRACE(lines);
+        watch.Painted = QRegion();
+        const QImage before = Shown();
+        box.verticalScrollBar()->setValue(box.verticalScrollBar()->value() + lines);
+        QApplication::processEvents();
+        const QRect painted = watch.Painted.boundingRect();
+        EXPECT_LE(painted.height(), std::abs(lines) * box.LineHeight());
+        // What the shifted picture shows agrees with painting everything afresh.
+        const QImage shifted = Shown();
+        box.viewport()->repaint();
+        EXPECT_EQ(shifted, Shown());
+        EXPECT_NE(shifted, before);
+    }
+    box.viewport()->removeEventFilter(&watch);
+}
