@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <memory>
 
 namespace quillon {
 
@@ -64,6 +66,8 @@ TFormEDMoveRoute::TFormEDMoveRoute(TMoveRouteEditorModel& model, QWidget* parent
     mList->setMinimumWidth(220);
     mList->installEventFilter(this);
     listLabel->setBuddy(mList);
+    // Item views are not named by their label's buddy: they carry the name themselves.
+    mList->setAccessibleName(tr("Movement Route"));
     left->addWidget(listLabel);
     left->addWidget(mList, 1);
 
@@ -149,12 +153,10 @@ TFormEDMoveRoute::TFormEDMoveRoute(TMoveRouteEditorModel& model, QWidget* parent
         if (row >= 0)
             mModel.Select(row);
     });
+    // A right press has already selected the row under the pointer; the menu key keeps the selection.
     connect(mList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (QListWidgetItem* item = mList->itemAt(at))
-            mModel.Select(mList->row(item));
-        QMenu* menu = BuildPopupMenu();
+        const std::unique_ptr<QMenu> menu(BuildPopupMenu());
         menu->exec(mList->viewport()->mapToGlobal(at));
-        delete menu;
     });
     connect(mDelete, &QPushButton::clicked, this, [this] { mModel.Delete(); });
     connect(mClearAll, &QPushButton::clicked, this, [this] { mModel.ClearAll(); });
