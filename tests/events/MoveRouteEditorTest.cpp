@@ -70,15 +70,11 @@ TEST(MoveRouteTable, EveryMoveCommandHasOneButtonAndTheTurnsEndInTheDegreeByte) 
     EXPECT_EQ(codes.size(), 42u);
     EXPECT_EQ(*codes.begin(), 0);
     EXPECT_EQ(*codes.rbegin(), mcLastCode);
-    const std::pair<const char*, std::int32_t> spots[] = {
-        {"Step Up", 0},          {"Move Speed Up", 28},      {"Turn Right 90\xB0", 16}, {"Turn 180\xB0", 18},
-        {"Right-Left Turn 90\xB0", 19}, {"Transparancy Down", 41}, {"Switch OFF...", 33}, {"Play Sound Effect...", 35},
-    };
-    for (const auto& [caption, code] : spots) {
-        const int index = ButtonOf(code);
-        ASSERT_GE(index, 0) << code;
-        EXPECT_STREQ(buttons[static_cast<std::size_t>(index)].Caption, caption) << code;
-    }
+    EXPECT_STREQ(buttons[0].Caption, "Step Up");
+    EXPECT_STREQ(buttons[static_cast<std::size_t>(ButtonOf(18))].Caption, "Turn 180\xB0");
+    for (std::int32_t turn = 16; turn <= 19; ++turn)
+        EXPECT_EQ(std::string(buttons[static_cast<std::size_t>(ButtonOf(turn))].Caption).back(), '\xB0') << turn;
+    EXPECT_STREQ(buttons.back().Caption, "Play Sound Effect...");
 }
 
 TEST(MoveRouteTable, RowTexts) {

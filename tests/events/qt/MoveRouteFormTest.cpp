@@ -10,12 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTest>
 
 using namespace quillon;
@@ -106,30 +104,6 @@ TEST_F(MoveRouteFormTest, ButtonsFillTheListAndTheLimitGreysOnlyTheCommandButton
     QTest::mouseClick(clear, Qt::LeftButton);
     EXPECT_EQ(ListTexts(*list), QStringList{"<,>"});
     EXPECT_TRUE(form.CommandButton(41)->isEnabled());
-}
-
-TEST_F(MoveRouteFormTest, OkHandsBackTheRouteAndCancelLeavesTheRequest) {
-    TEventCommandContext context{.Choosers = &choosers};
-    for (const bool confirm : {false, true}) {
-        TMoveRouteRequest request;
-        request.Frequency = 3;
-        TScopedModalRunner runner([confirm](TFormKelBase& dialog) {
-            auto& form = static_cast<TFormEDMoveRoute&>(dialog);
-            EXPECT_EQ(form.HelpContext(), 26);
-            EXPECT_FALSE(form.findChild<QComboBox*>("ComboTarget")->isEnabled());
-            form.CommandButton(2)->click();
-            form.findChild<QSpinBox*>("SpinFrequency")->setValue(5);
-            form.findChild<QCheckBox*>("CheckSkippable")->setChecked(true);
-            if (!confirm)
-                return static_cast<int>(mrCancel);
-            form.ButtonOkClick();
-            return dialog.result();
-        });
-        EXPECT_EQ(RunMoveRouteEditor(nullptr, request, context), confirm);
-        EXPECT_EQ(request.Route.Count(), confirm ? 1 : 0);
-        EXPECT_EQ(request.Frequency, confirm ? 5 : 3);
-        EXPECT_EQ(request.Route.Skippable, confirm ? 1 : 0);
-    }
 }
 
 }  // namespace
