@@ -7,6 +7,8 @@
 #include "app/TestPlay.h"
 #include "app/TestPlay_qt.h"
 #include "audio/PreviewMusic.h"
+#include "events/EventManager.h"
+#include "events/EventManager_qt.h"
 #include "graphics/GR_CharSet.h"
 #include "graphics/GR_ChipSet.h"
 #include "mapedit/ChipSelector_qt.h"
@@ -247,6 +249,7 @@ TFormKelMain::~TFormKelMain() {
     mModel->SetCanvas(nullptr);
     mModel->SetChipPalette(nullptr);
     mModel->SetMapTree(nullptr);
+    mEventsHeard.clear();
     // The panes go before the models and graphics they show.
     delete mTreeWindow;
     delete mPalette;
@@ -637,6 +640,25 @@ void TFormKelMain::CreatePanes() {
     mCanvas = new TFormMapEditor;
     mCanvas->setObjectName(QStringLiteral("FormMapEditor"));
     mCanvas->SetSources(&mData->MapTree(), mChips.get(), mCharSets.get(), FindProjectImage);
+    // The canvas's event commands go to the event manager; every map the canvas loads is handed
+    // to it. The event editor is not installed yet (EventDialogs().OpenEditor): until it is,
+    // "New Event..." and "Edit event..." open nothing.
+    mEventDialogs = std::make_unique<TEventManagerDialogsQt>(this);
+    mEventDialogs->SaveDataBaseFile = [this] { mData->DataBase().Save(ProjectPath()); };
+    mEventManager = std::make_unique<TKelEventManager>(*mEventDialogs);
+    mEventManager->SetDataBase(&mData->DataBase());
+    mCanvas->Model().SetEventManager(mEventManager.get());
+    // A change while a dialog is still open (the editor's Apply) shows at once: the character
+    // sets of new pages are loaded and the event layer drawn again.
+    mEventsHeard.push_back(mEventManager->OnChange.Connect([this] {
+        TKelMapEditorModel& canvas = mCanvas->Model();
+        if (TKelMap* map = canvas.Map())
+            canvas.EventMap().LoadCharSets(*map);
+        canvas.RebuildEventMap();
+        mCanvas->Refresh();
+        UpdateActions();
+    }));
+    mEventsHeard.push_back(mEventManager->OnError.Connect([](const std::string& text) { ShowError(text); }));
     mCanvas->LoadMap(nullptr);
     SetCanvasWidget(mCanvas);
 

@@ -5,12 +5,15 @@
 
 #include "app/MainUnit.h"
 
+#include "platform/Signal.h"
+
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -34,6 +37,8 @@ class TMapTreeDialogs;
 class TKelChipSetGraphic;
 class TKelCharSetGraphic;
 class IRuntimeProcess;
+class TKelEventManager;
+class TEventManagerDialogsQt;
 
 // Registers the editor's icons and pictures (called by the main window; harmless when repeated).
 void InitResources();
@@ -65,6 +70,10 @@ public:
     TFormMapTree* MapTreeWindow() const { return mTreeWindow; }
     TMapTreeModel& MapTreeModel() { return *mTreeModel; }
     TMapTreeDialogs& MapTreeDialogs() { return *mTreeDialogs; }
+    // The event manager behind the canvas's event commands, and the windows it opens (the event
+    // editor is installed there as OpenEditor).
+    TKelEventManager& EventManager() { return *mEventManager; }
+    TEventManagerDialogsQt& EventDialogs() { return *mEventDialogs; }
     // The runtime process of the next test plays (tests put their own; null: the Qt process).
     std::function<std::unique_ptr<IRuntimeProcess>()> MakeRuntimeProcess;
 
@@ -135,6 +144,9 @@ private:
     std::unique_ptr<TCanvasHost> mCanvasHost;
     std::unique_ptr<TPaletteHost> mPaletteHost;
     std::unique_ptr<TTreeHost> mTreeHost;
+    std::unique_ptr<TEventManagerDialogsQt> mEventDialogs;
+    std::unique_ptr<TKelEventManager> mEventManager;
+    std::vector<TConnection> mEventsHeard;
 };
 
 // The name the rest of the editor knows the main window by.

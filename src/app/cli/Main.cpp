@@ -96,6 +96,21 @@ const TVerb kVerbs[] = {
      "  click=ROW shift=ROW key=KEY copy cut paste delete select-all insert=CODE\n"
      "  --save                         write the map back",
      "quillon-cli script-list MyGame 1 3 1 click=0 copy click=2 paste --save", VerbScriptList},
+    {"event", "event FOLDER MAPID new|copy|cut|paste|delete|name X Y | party X Y | vehicle boat|ship|airship X Y | teleport X Y MAP TX TY | route EVENT PAGE add CODE[:ARG]...  [--clipboard FILE]  the map canvas's event commands on a cell",
+     "  new X Y                        a new event on an empty cell (lowest free ID, \"EV%.4d\")\n"
+     "  copy | cut | paste | delete X Y  the event or start mark the cell shows (the event\n"
+     "                                 block of the clipboard; paste only onto an empty cell)\n"
+     "  name X Y                       what the cell shows: the event's name, Hero, Boat, ...\n"
+     "  party X Y                      the party's start position (an empty cell)\n"
+     "  vehicle boat|ship|airship X Y  a vehicle's start position (an empty cell)\n"
+     "  teleport X Y MAP TX TY         a ready-made teleport event to (TX, TY) of map MAP\n"
+     "  route EVENT PAGE add CODE[:ARG]...  move commands appended to the page's route; ARG is\n"
+     "                                 the switch for 32 and 33, NAME,INDEX for 34 and\n"
+     "                                 NAME,VOLUME,TEMPO,BALANCE for 35\n"
+     "  --clipboard FILE               the clipboard's event block is read from and written to FILE\n"
+     "The map (and the map tree, when a start position moved) is saved back. Prints what it did,\n"
+     "or \"refused: ...\" with exit status 1.",
+     "quillon-cli event MyGame 1 copy 3 4 --clipboard ev.bin", VerbEvent},
     {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock",
      "One line per message: \"<ms> short|sysex <hex bytes>\".",
      "quillon-cli midi-trace Music/Town.mid --ms 2000", VerbMidiTrace},

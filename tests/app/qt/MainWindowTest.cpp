@@ -6,6 +6,7 @@
 #include "app/Splash_qt.h"
 #include "app/TestPlay.h"
 #include "audio/PreviewMusic.h"
+#include "events/EventManager_qt.h"
 #include "mapedit/ChipSelector_qt.h"
 #include "project/ProjNew_qt.h"
 #include "mapedit/MapDialogs_qt.h"
@@ -829,4 +830,60 @@ TEST_F(MainWindowTest, SplashSubtitleFitsWithinThePicture) {
     auto* image = about.findChild<QLabel*>(QStringLiteral("Image"));
     ASSERT_NE(image, nullptr);
     EXPECT_GE(image->width(), 400);
+}
+
+// The canvas's event commands reach the event manager, and what it changes shows on the canvas
+// and in the actions at once.
+TEST_F(MainWindowTest, EventCommandsOfTheCanvasReachTheEventManager) {
+    auto window = WindowOnProject();
+    TFormMapEditor* canvas = window->Canvas();
+    ASSERT_TRUE(canvas);
+    int edits = 0;
+    window->EventDialogs().OpenEditor = [&edits](TKelEventItem& copy, std::int32_t, bool,
+                                                 const TEventManagerDialogsQt::TCommit& commit) {
+        ++edits;
+        copy.Name = "Sign";
+        commit(copy);
+    };
+    QTest::keyClick(window.get(), Qt::Key_F7);
+    ASSERT_EQ(canvas->Mode(), 2);
+    ASSERT_EQ(canvas->CellSize(), 32);
+    const auto at = [](int x, int y) { return QPoint(x * 32 + 8, y * 32 + 8); };
+    TKelMap& map = window->Data().Map();
+
+    // On an empty cell the teleport item is on as well as the start positions.
+    QTest::mouseClick(canvas->viewport(), Qt::RightButton, {}, at(2, 1));
+    ASSERT_TRUE(canvas->ShownMenu());
+    EXPECT_TRUE(canvas->EventMoveAction()->isEnabled());
+    EXPECT_TRUE(canvas->EventPartyAction()->isEnabled());
+    canvas->ShownMenu()->close();
+
+    QTest::mouseDClick(canvas->viewport(), Qt::LeftButton, {}, at(2, 1));
+    QApplication::processEvents();
+    EXPECT_EQ(edits, 1);
+    ASSERT_NE(map.Events.FindByID(1), nullptr);
+    EXPECT_EQ(map.Events.FindByID(1)->Name, "Sign");
+    EXPECT_EQ(canvas->Model().EventMap().GetAt(2, 1), 1);
+    window->UpdateActions();
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapSave));
+
+    // Enter edits the event on the cursor; Ctrl+C, an arrow and Ctrl+V copy it next door; Del
+    // takes the copy away again.
+    QTest::keyClick(canvas, Qt::Key_Return);
+    EXPECT_EQ(edits, 2);
+    QTest::keyClick(canvas, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(canvas, Qt::Key_Right);
+    QTest::keyClick(canvas, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(canvas->Model().EventMap().GetAt(3, 1), 2);
+    QTest::keyClick(canvas, Qt::Key_Delete);
+    EXPECT_EQ(map.Events.FindByID(2), nullptr);
+    EXPECT_EQ(canvas->Model().EventMap().GetAt(3, 1), 0);
+
+    // The party's start from the menu item.
+    canvas->EventPartyAction()->trigger();
+    EXPECT_EQ(window->Data().MapTree().StartPosition.PartyMapId, map.ID);
+    EXPECT_EQ(window->Data().MapTree().StartPosition.PartyX, 3);
+    EXPECT_EQ(canvas->Model().EventMap().GetAt(3, 1), 60001);
+    QApplication::processEvents();
+    widgetkit::KeepPicture(widgetkit::Grab(*canvas), "main_window_event_layer");
 }
