@@ -25,6 +25,7 @@ bool WantsCanvasRender(const TArgs& args);
 int RenderAsCanvas(const TArgs& args);
 int VerbScript(const TArgs& args);
 int VerbScriptList(const TArgs& args);
+int VerbCommand(const TArgs& args);
 int VerbMidiTrace(const TArgs& args);
 int VerbTestPlay(const TArgs& args);
 int VerbBattleTest(const TArgs& args);
