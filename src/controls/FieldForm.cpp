@@ -83,6 +83,7 @@ bool TFieldBinding::SetByKey(const std::string& key, const std::string& text, st
     case TFieldKind::Text:
     case TFieldKind::MultiLineText:
     case TFieldKind::Resource:
+    case TFieldKind::MapPlace:  // "map,x,y", read by the field's setter
         if (field.MaxBytes > 0 && text.size() > field.MaxBytes) {
             error = "a name holds at most " + std::to_string(field.MaxBytes) + " bytes";
             return false;
@@ -104,7 +105,9 @@ bool TFieldBinding::SetByKey(const std::string& key, const std::string& text, st
         field.Set(mRecord, n);
         break;
     default: {
-        const std::int32_t low = field.Kind == TFieldKind::Number || field.Kind == TFieldKind::IdList ? field.Min : 0;
+        const bool ranged = field.Kind == TFieldKind::Number || field.Kind == TFieldKind::IdList ||
+                            field.Kind == TFieldKind::Switch || field.Kind == TFieldKind::Variable;
+        const std::int32_t low = ranged ? field.Min : 0;
         const std::int32_t high = field.Max;
         if (!ParseInt(text, n) || n < low || n > high) {
             error = Quoted(text) + " is not a number from " + std::to_string(low) + " to " + std::to_string(high);

@@ -11,7 +11,18 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
+
+namespace quillon {
+// Lines in failure messages: code, indent, parameters and text.
+inline void PrintTo(const TKelEventScriptLine& line, std::ostream* out) {
+    *out << "{" << line.Code << " @" << line.Indent << " [";
+    for (std::size_t i = 0; i < line.Params().size(); ++i)
+        *out << (i > 0 ? "," : "") << line.Params()[i];
+    *out << "] \"" << line.Text << "\"}";
+}
+}  // namespace quillon
 
 namespace quillon::test {
 

@@ -26,6 +26,7 @@ int RenderAsCanvas(const TArgs& args);
 int VerbScript(const TArgs& args);
 int VerbScriptList(const TArgs& args);
 int VerbEvent(const TArgs& args);
+int VerbCommand(const TArgs& args);
 int VerbMidiTrace(const TArgs& args);
 int VerbTestPlay(const TArgs& args);
 int VerbBattleTest(const TArgs& args);

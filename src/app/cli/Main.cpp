@@ -111,6 +111,13 @@ const TVerb kVerbs[] = {
      "The map (and the map tree, when a start position moved) is saved back. Prints what it did,\n"
      "or \"refused: ...\" with exit status 1.",
      "quillon-cli event MyGame 1 copy 3 4 --clipboard ev.bin", VerbEvent},
+    {"command", "command describe CODE | new CODE [KEY=VALUE...] [--project FOLDER [--map MAPID]] | edit FOLDER MAPID EVENTID PAGE LINE [KEY=VALUE...]  an event command's dialog without a window",
+     "describe: the dialog's fields (key, widget, label, kind, range or choices) and the\n"
+     "parameters it writes. new and edit print the command's lines as a JSON array of\n"
+     "{\"Code\", \"Indent\", \"Text\", \"Params\", \"Render\"} (Render: the list's text in UTF-8).\n"
+     "edit replaces the command on line LINE (0-based) with its bodies kept and saves the map.\n"
+     "Values are UTF-8; a place is MAP,X,Y; shop goods are item IDs separated by commas.",
+     "quillon-cli command new 12010 kind=1 variable=3 operand-value=10 else=1", VerbCommand},
     {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock",
      "One line per message: \"<ms> short|sysex <hex bytes>\".",
      "quillon-cli midi-trace Music/Town.mid --ms 2000", VerbMidiTrace},
