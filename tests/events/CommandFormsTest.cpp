@@ -50,6 +50,9 @@ class CommandDialogs : public EventScriptWorld {
 protected:
     CommandDialogs() {
         TCommandDialogModel::ForgetRemembered();
+        // Second entries, so that every list field has another value to take.
+        db.ChipSet.Obtain(2).Name = "Town";
+        db.CommonEvent.Obtain(2).Name = "Inn";
         context.DataBase = &db;
         context.MapTree = &tree;
         context.Map = &map;
