@@ -94,6 +94,8 @@ TFormEDEvent::TFormEDEvent(TEventEditorModel& model, const TEventEditorContext& 
     mCharBlock.Transparent = true;
     mPreview.SetSize(kPreviewWidth, kPreviewHeight);
     mUi->PreviewGraphic->installEventFilter(this);
+    mUi->TabPages->setExpanding(false);
+    mUi->TabPages->setUsesScrollButtons(true);
 
     mBinding = std::make_unique<TFieldBinding>(EventPageForm(), model);
     mBinder = new TFieldBinder(*mBinding, *this);
