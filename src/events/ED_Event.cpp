@@ -288,7 +288,10 @@ bool TEventEditorModel::ChooseSwitchA() {
         return false;
     const bool changed = PickId(CurrentPage().Condition.SwitchAId, [&](std::int32_t& id) { return mHooks.Choosers->ChooseSwitch(id); });
     NoteDataBaseChange();
-    // Names may have changed even when the ID did not: the boxes show them again.
+    // Names may have changed even when the ID did not: the boxes and the command list show
+    // them again.
+    if (mHooks.Choosers->DataBaseChanged())
+        OnRenderScript();
     if (changed)
         Edited();
     else
@@ -301,6 +304,8 @@ bool TEventEditorModel::ChooseSwitchB() {
         return false;
     const bool changed = PickId(CurrentPage().Condition.SwitchBId, [&](std::int32_t& id) { return mHooks.Choosers->ChooseSwitch(id); });
     NoteDataBaseChange();
+    if (mHooks.Choosers->DataBaseChanged())
+        OnRenderScript();
     if (changed)
         Edited();
     else
@@ -313,6 +318,8 @@ bool TEventEditorModel::ChooseVariable() {
         return false;
     const bool changed = PickId(CurrentPage().Condition.VariableId, [&](std::int32_t& id) { return mHooks.Choosers->ChooseVariable(id); });
     NoteDataBaseChange();
+    if (mHooks.Choosers->DataBaseChanged())
+        OnRenderScript();
     if (changed)
         Edited();
     else
