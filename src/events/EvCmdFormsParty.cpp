@@ -260,6 +260,11 @@ void AddTakeDamage(std::vector<TCommandForm>& forms) {
     b.Spin("SpinVariance", "Varia&nce", 5, 0, 10).Key("variance");
     b.Check("CheckToVariable", "&Set Damage value to Variable", 6).Key("tovariable");
     b.Variable("VariableDamage", "Damage &Variable", 7).When(6, {1}).Key("variable");
+    // The damage goes to a variable only when asked for.
+    b.BeforeWrite([](TRecord& r) {
+        if (r.Param(6) == 0)
+            r.SetParam(7, 0);
+    });
     forms.push_back(b.Build());
 }
 
@@ -392,6 +397,14 @@ void AddScreenTransition(std::vector<TCommandForm>& forms) {
     b.List("ComboShow", "S&how Transition", 1, TransitionCaptions(&TEventScriptConverter::ShowTransitionName))
         .EnabledWhen([](const TRecord& r) { return r.Param(0) % 2 != 0; })
         .Key("show");
+    b.Refusal([](const TRecord& r) -> std::string {
+        const bool erases = r.Param(0) % 2 == 0;
+        const char* name = erases ? TEventScriptConverter::EraseTransitionName(r.Param(1))
+                                  : TEventScriptConverter::ShowTransitionName(r.Param(1));
+        if (r.Param(1) < 0 || name == nullptr)
+            return erases ? "Choose how the screen is erased." : "Choose how the screen is shown.";
+        return {};
+    });
     forms.push_back(b.Build());
 }
 
