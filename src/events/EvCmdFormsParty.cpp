@@ -7,6 +7,9 @@
 #include "data/LD_System.h"
 #include "events/EventScript.h"
 
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +47,35 @@ std::vector<std::string> TransitionCaptions(const char* (*name)(std::int32_t)) {
 std::int32_t TimerMinutes(const TRecord& r) { return r.Param(2) / 60; }
 std::int32_t TimerSeconds(const TRecord& r) { return r.Param(2) % 60; }
 
+using TParams = std::vector<std::int32_t>;
+
+// The line's parameters are written with those the chosen options leave unused as 0; `unset`
+// clears them. A kind out of its range clears nothing, so a damaged line loses no value.
+void WritesUnsetAsZero(TCommandFormBuilder& b, std::size_t count,
+                       std::function<void(const TRecord&, TParams&)> unset) {
+    b.Written([count, unset = std::move(unset)](const TRecord& r) {
+        TParams params = r.P;
+        params.resize(count, 0);
+        unset(r, params);
+        return params;
+    });
+}
+
+void Clear(TParams& params, std::initializer_list<std::size_t> indices) {
+    for (const std::size_t index : indices)
+        params.at(index) = 0;
+}
+
+bool IsOneOf(std::int32_t value, std::initializer_list<std::int32_t> values) {
+    return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+// "All Party Members" names no hero.
+void ClearWho(const TRecord& r, TParams& params) {
+    if (r.Param(0) == 0)
+        Clear(params, {1});
+}
+
 IEventChoosers* ChoosersOf(const TRecord& r) { return r.Context != nullptr ? r.Context->Choosers : nullptr; }
 
 // Whether the command is made for a troop's battle page (its enemies can be named).
@@ -61,6 +93,10 @@ void AddSwitchManagement(std::vector<TCommandForm>& forms) {
         if (r.Param(0) == 1 && r.Param(1) > r.Param(2))
             return "The first switch of the range comes after the last.";
         return {};
+    });
+    WritesUnsetAsZero(b, 4, [](const TRecord& r, TParams& p) {
+        if (IsOneOf(r.Param(0), {0, 2}))
+            Clear(p, {2});
     });
     forms.push_back(b.Build());
 }
@@ -115,6 +151,12 @@ void AddVariableManagement(std::vector<TCommandForm>& forms) {
             return "The minimum of the random number is greater than its maximum.";
         return {};
     });
+    WritesUnsetAsZero(b, 7, [](const TRecord& r, TParams& p) {
+        if (IsOneOf(r.Param(0), {0, 2}))
+            Clear(p, {2});
+        if (IsOneOf(r.Param(4), {0, 1, 2, 7}))
+            Clear(p, {6});
+    });
     forms.push_back(b.Build());
 }
 
@@ -140,13 +182,19 @@ void AddTimerManagement(std::vector<TCommandForm>& forms) {
         .Key("variable");
     b.Check("CheckDisplay", "&Display Timer", 3).When(0, {1}).Key("display");
     b.Check("CheckBattle", "Available in &Battle", 4).When(0, {1}).Key("battle");
+    WritesUnsetAsZero(b, 5, [](const TRecord& r, TParams& p) {
+        if (IsOneOf(r.Param(0), {1, 2}))
+            Clear(p, {1, 2});
+        if (IsOneOf(r.Param(0), {0, 2}))
+            Clear(p, {3, 4});
+    });
     forms.push_back(b.Build());
 }
 
 void AddChangeMoney(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder b(10310, 3);
     b.Radio("RadioOperation", "Operation", 0, {"&Increase", "&Decrease"}).Key("operation");
-    b.Amount("Amount", 1, 2, 0, kMaxMoney);
+    b.Amount("Amount", 1, 2, 0, kMaxMoney).Key("amount");
     forms.push_back(b.Build());
 }
 
@@ -156,7 +204,7 @@ void AddChangeItems(std::vector<TCommandForm>& forms) {
     b.Radio("RadioItemKind", "Item", 1, {"Fi&xed Item", "Item by &Variable"}).Key("itemkind");
     b.Entry(TEntryList::Item, "ComboItem", "&Item", 2).When(1, {0}).Key("item").Default(1);
     b.Variable("VariableItem", "I&tem Variable", 2).When(1, {1}).Key("itemvar");
-    b.Amount("Amount", 3, 4, 0, kMaxItemCount);
+    b.Amount("Amount", 3, 4, 0, kMaxItemCount).Key("amount");
     forms.push_back(b.Build());
 }
 
@@ -172,9 +220,9 @@ void AddChangeParty(std::vector<TCommandForm>& forms) {
 // Experience, level, HP and MP: who, increase or decrease, the amount.
 TCommandFormBuilder PointsChange(std::int32_t code, std::int32_t paramCount, std::int32_t maxAmount) {
     TCommandFormBuilder b(code, paramCount);
-    b.Who("Who", 0, 1);
+    b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Increase", "&Decrease"}).Key("operation");
-    b.Amount("Amount", 3, 4, 0, maxAmount);
+    b.Amount("Amount", 3, 4, 0, maxAmount).Key("amount");
     return b;
 }
 
@@ -182,45 +230,66 @@ void AddHeroPoints(std::vector<TCommandForm>& forms) {
     {
         TCommandFormBuilder b = PointsChange(10410, 6, kMaxExp);
         b.Check("CheckLevelUp", "Show &Level Up Message", 5).When(2, {0}).Key("message");
+        WritesUnsetAsZero(b, 6, [](const TRecord& r, TParams& p) {
+            ClearWho(r, p);
+            if (r.Param(2) == 1)
+                Clear(p, {5});
+        });
         forms.push_back(b.Build());
     }
     {
         TCommandFormBuilder b = PointsChange(10420, 6, kMaxLevel);
         b.Check("CheckLevelUp", "Show &Level Up Message", 5).When(2, {0}).Key("message");
+        WritesUnsetAsZero(b, 6, [](const TRecord& r, TParams& p) {
+            ClearWho(r, p);
+            if (r.Param(2) == 1)
+                Clear(p, {5});
+        });
         forms.push_back(b.Build());
     }
     {
         TCommandFormBuilder b = PointsChange(10460, 6, kMaxPoints);
         // Only a decrease can kill.
         b.Check("CheckDeath", "&Possible Death", 5).When(2, {1}).Key("death");
+        WritesUnsetAsZero(b, 6, [](const TRecord& r, TParams& p) {
+            ClearWho(r, p);
+            if (r.Param(2) == 0)
+                Clear(p, {5});
+        });
         forms.push_back(b.Build());
     }
-    forms.push_back(PointsChange(10470, 5, kMaxPoints).Build());
+    {
+        TCommandFormBuilder b = PointsChange(10470, 5, kMaxPoints);
+        WritesUnsetAsZero(b, 5, ClearWho);
+        forms.push_back(b.Build());
+    }
 }
 
 void AddChangeAbility(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder b(10430, 6);
-    b.Who("Who", 0, 1);
+    b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Increase", "&Decrease"}).Key("operation");
     b.List("ComboAbility", "Abili&ty", 3, {"Max HP", "Max MP", "Attack", "Defense", "Mind", "Agility"})
         .Key("ability");
-    b.Amount("Amount", 4, 5, 0, kMaxPoints);
+    b.Amount("Amount", 4, 5, 0, kMaxPoints).Key("amount");
+    WritesUnsetAsZero(b, 6, ClearWho);
     forms.push_back(b.Build());
 }
 
 void AddChangeSkills(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder b(10440, 5);
-    b.Who("Who", 0, 1);
+    b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Learn Skill", "&Forget Skill"}).Key("operation");
     b.Radio("RadioSkillKind", "Skill", 3, {"Fi&xed Skill", "Skill by Varia&ble"}).Key("skillkind");
     b.Entry(TEntryList::Skill, "ComboSkill", "&Skill", 4).When(3, {0}).Key("skill").Default(1);
     b.Variable("VariableSkill", "Skill Variabl&e", 4).When(3, {1}).Key("skillvar");
+    WritesUnsetAsZero(b, 5, ClearWho);
     forms.push_back(b.Build());
 }
 
 void AddChangeEquipment(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder b(10450, 5);
-    b.Who("Who", 0, 1);
+    b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Equip", "&Remove Equipment"}).Key("operation");
     // Equipping: the item, fixed or by variable, in p3 and p4; removing: the slot in p3.
     b.Radio("RadioItemKind", "Item", 3, {"Fi&xed Item", "Item by Varia&ble"}).When(2, {0}).Key("itemkind");
@@ -234,26 +303,33 @@ void AddChangeEquipment(std::vector<TCommandForm>& forms) {
     b.List("ComboSlot", "Sl&ot", 3, {"Weapon", "Shield", "Armor", "Helmet", "Accessory", "All"})
         .When(2, {1})
         .Key("slot");
+    WritesUnsetAsZero(b, 5, [](const TRecord& r, TParams& p) {
+        ClearWho(r, p);
+        if (r.Param(2) == 1)
+            Clear(p, {4});
+    });
     forms.push_back(b.Build());
 }
 
 void AddChangeCondition(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder b(10480, 4);
-    b.Who("Who", 0, 1);
+    b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Inflict", "&Cure"}).Key("operation");
     b.Entry(TEntryList::Condition, "ComboCondition", "C&ondition", 3).Key("condition").Default(1);
+    WritesUnsetAsZero(b, 4, ClearWho);
     forms.push_back(b.Build());
 }
 
 void AddFullRecovery(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder b(10490, 2);
-    b.Who("Who", 0, 1);
+    b.Who("Who", 0, 1).Key("who");
+    WritesUnsetAsZero(b, 2, ClearWho);
     forms.push_back(b.Build());
 }
 
 void AddTakeDamage(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder b(10500, 8);
-    b.Who("Who", 0, 1);
+    b.Who("Who", 0, 1).Key("who");
     b.Spin("SpinAttack", "A&ttack", 2, 0, kMaxPoints).Key("attack");
     b.Spin("SpinDefense", "&Defense Effect", 3, 0, 100).Key("defense");
     b.Spin("SpinMind", "&Mind Force Effect", 4, 0, 100).Key("mind");
@@ -261,9 +337,10 @@ void AddTakeDamage(std::vector<TCommandForm>& forms) {
     b.Check("CheckToVariable", "&Set Damage value to Variable", 6).Key("tovariable");
     b.Variable("VariableDamage", "Damage &Variable", 7).When(6, {1}).Key("variable");
     // The damage goes to a variable only when asked for.
-    b.BeforeWrite([](TRecord& r) {
+    WritesUnsetAsZero(b, 8, [](const TRecord& r, TParams& p) {
+        ClearWho(r, p);
         if (r.Param(6) == 0)
-            r.SetParam(7, 0);
+            Clear(p, {7});
     });
     forms.push_back(b.Build());
 }
@@ -283,20 +360,20 @@ void AddHeroGraphics(std::vector<TCommandForm>& forms) {
     {
         TCommandFormBuilder b(10630, 3);
         b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 0).Key("hero").Default(1);
-        b.Resource("DashGraphic", "&Graphic", TSelKind::Char, 1);
+        b.Resource("DashGraphic", "&Graphic", TSelKind::Char, 1).Key("graphic");
         b.Check("CheckTransparent", "&Transp.", 2).Key("transparent");
         forms.push_back(b.Build());
     }
     {
         TCommandFormBuilder b(10640, 2);
         b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 0).Key("hero").Default(1);
-        b.Resource("DashFace", "&Face", TSelKind::Face, 1);
+        b.Resource("DashFace", "&Face", TSelKind::Face, 1).Key("face");
         forms.push_back(b.Build());
     }
     {
         TCommandFormBuilder b(10650, 2);
         b.Radio("RadioVehicle", "Vehicle", 0, {"&Boat", "&Ship", "&Airship"}).Key("vehicle");
-        b.Resource("DashGraphic", "&Graphic", TSelKind::Char, 1);
+        b.Resource("DashGraphic", "&Graphic", TSelKind::Char, 1).Key("graphic");
         forms.push_back(b.Build());
     }
 }
