@@ -87,18 +87,18 @@ TCommandForm TransitionForm(std::int32_t code, std::int32_t last, TTransitionNam
 // its size, transparency, colour and effect.
 void PictureFields(TCommandFormBuilder& b, bool show) {
     b.Spin("SpinPicture", "Picture &Number:", 0, 1, kPictureMax).Key("picture").Default(1);
-    b.Radio("RadioPosition", "Centre", 1, {"&Position", "By &Variable"}).Key("position");
-    b.Spin("SpinX", "&X:", 2, -640, 960).When(1, {0}).Key("x").Default(160);
-    b.Spin("SpinY", "&Y:", 3, -480, 720).When(1, {0}).Key("y").Default(120);
-    b.Variable("ButtonXVariable", "X V&ariable:", 2).When(1, {1}).Key("x-variable");
-    b.Variable("ButtonYVariable", "Y Va&riable:", 3).When(1, {1}).Key("y-variable");
+    b.Radio("Position", "Centre", 1, {"&Position", "By &Variable"}).Key("position");
+    b.Spin("PositionX", "&X:", 2, -640, 960).When(1, {0}).Key("position-x").Default(160);
+    b.Spin("PositionY", "&Y:", 3, -480, 720).When(1, {0}).Key("position-y").Default(120);
+    b.Variable("PositionXVariable", "X V&ariable:", 2).When(1, {1}).Key("position-x-variable");
+    b.Variable("PositionYVariable", "Y Va&riable:", 3).When(1, {1}).Key("position-y-variable");
     if (show)
         b.Check("CheckMoveWithMap", "Move with &Map", 4).Key("move-with-map");
     b.Spin("SpinMagnification", "Ma&gnification (%):", 5, 0, 2000).Key("magnification").Default(100);
-    b.Spin("SpinTransparency", "Trans&parency (%):", 6, 0, 100).Key("transparency");
+    b.Spin("SpinTransparency", "&Transparency (%):", 6, 0, 100).Key("transparency");
     if (show)
         b.Check("CheckTransparentColour", "Transparent &Color", 7).Key("transparent-color").Default(1);
-    b.Colour("Colour", 8, 11, kToneMax).Default(100);
+    b.Colour("Colour", 8, 11, kToneMax).Key("color").Default(100);
     // Without an effect its strength is 0; choosing one gives it a strength it can have.
     b.Radio("RadioEffect", "Effect", 12, {"No &Effect", "R&otation", "R&ipple"}).Key("effect");
     b.Fields().Writes([](R& r, const TFieldValue& value) {
@@ -138,10 +138,10 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
         TCommandFormBuilder b(10850, 5);
         b.Radio("RadioVehicle", "Vehicle", 0, {"&Boat", "&Ship", "&Airship"}).Key("vehicle");
         b.Radio("RadioPlace", "Place", 1, {"&Fixed Place", "By &Variables"}).Key("place");
-        b.Place("ButtonPlace", "P&lace:", 2, 3, 4).When(1, {0});
-        b.Variable("ButtonMapVariable", "&Map ID Variable:", 2).When(1, {1}).Key("map-variable");
-        b.Variable("ButtonXVariable", "&X Variable:", 3).When(1, {1}).Key("x-variable");
-        b.Variable("ButtonYVariable", "&Y Variable:", 4).When(1, {1}).Key("y-variable");
+        b.Place("ButtonPlace", "P&lace:", 2, 3, 4).When(1, {0}).Key("place-fixed");
+        b.Variable("ButtonMapVariable", "&Map ID Variable:", 2).When(1, {1}).Key("place-map-variable");
+        b.Variable("ButtonXVariable", "&X Variable:", 3).When(1, {1}).Key("place-x-variable");
+        b.Variable("ButtonYVariable", "&Y Variable:", 4).When(1, {1}).Key("place-y-variable");
         b.Defaults([](R& r) {
             if (r.Context && r.Context->Map)
                 r.SetParam(2, r.Context->Map->ID);
@@ -152,7 +152,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     {
         TCommandFormBuilder b(10860, 4);
         b.Character("ComboCharacter", "&Character:", 0).Key("character").Default(kCharacterThisEvent);
-        b.Position("Position", 1, 2, 3, kCellMax);
+        b.Position("Position", 1, 2, 3, kCellMax).Key("position");
         forms.push_back(b.Build());
     }
     // "Exchange Event Places": the two characters.
@@ -165,7 +165,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     // "Get Terrain ID" and "Get Event ID": the cell, and the variable that receives the ID.
     for (const std::int32_t code : {10910, 10920}) {
         TCommandFormBuilder b(code, 4);
-        b.Position("Position", 0, 1, 2, kCellMax);
+        b.Position("Position", 0, 1, 2, kCellMax).Key("position");
         b.Variable("ButtonResult", "&Store in Variable:", 3).Key("variable").Default(1);
         forms.push_back(b.Build());
     }
@@ -174,16 +174,16 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     // "Set Screen Color Tone": the tone, reached over a time.
     {
         TCommandFormBuilder b(11030, 6);
-        b.Colour("Tone", 0, 3, kToneMax).Default(100);
-        b.TimeWait("Time", 4, 5, kTenthsMax);
+        b.Colour("Tone", 0, 3, kToneMax).Key("tone").Default(100);
+        b.TimeWait("Time", 4, 5, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Screen Flash": the colour, its power and how long it fades.
     {
         TCommandFormBuilder b(11040, 6);
-        b.Colour("Flash", 0, -1, kFlashMax).Default(kFlashMax);
+        b.Colour("Flash", 0, -1, kFlashMax).Key("color").Default(kFlashMax);
         b.Spin("SpinPower", "&Power:", 3, 0, kFlashMax).Key("power").Default(kFlashMax);
-        b.TimeWait("Time", 4, 5, kTenthsMax);
+        b.TimeWait("Time", 4, 5, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Shake Screen": power, speed and time.
@@ -191,7 +191,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
         TCommandFormBuilder b(11050, 4);
         b.Spin("SpinPower", "&Power:", 0, 1, 9).Key("power").Default(3);
         b.Spin("SpinSpeed", "&Speed:", 1, 1, 9).Key("speed").Default(3);
-        b.TimeWait("Time", 2, 3, kTenthsMax);
+        b.TimeWait("Time", 2, 3, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Pan Screen": fix the screen, free it, move it by some cells or move it back to the hero.
@@ -223,7 +223,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     {
         TCommandFormBuilder b(11120, 16);
         PictureFields(b, false);
-        b.TimeWait("Time", 14, 15, kTenthsMax);
+        b.TimeWait("Time", 14, 15, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Erase Pic".
@@ -251,9 +251,9 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     {
         TCommandFormBuilder b(11320, 7);
         b.Character("ComboCharacter", "&Character:", 0).Key("character").Default(kCharacterThisEvent);
-        b.Colour("Flash", 1, -1, kFlashMax).Default(kFlashMax);
+        b.Colour("Flash", 1, -1, kFlashMax).Key("color").Default(kFlashMax);
         b.Spin("SpinPower", "&Power:", 4, 0, kFlashMax).Key("power").Default(kFlashMax);
-        b.TimeWait("Time", 5, 6, kTenthsMax);
+        b.TimeWait("Time", 5, 6, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Wait".
