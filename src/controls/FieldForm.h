@@ -120,8 +120,12 @@ public:
         spec.Choose = [choose](void* r) { return static_cast<bool>(std::invoke(choose, *static_cast<R*>(r))); };
         return Add(std::move(spec));
     }
-    // A widget without a value that only follows an enabling rule.
-    TFieldFormBuilder& Group(std::string widget) { return Add(Start(TFieldKind::Group, std::move(widget), "")); }
+    // A widget without a value that only follows an enabling rule (a box titled `label`).
+    TFieldFormBuilder& Group(std::string widget, std::string label = {}) {
+        return Add(Start(TFieldKind::Group, std::move(widget), std::move(label)));
+    }
+    // How many fields have been added.
+    std::size_t Count() const { return mForm.Fields.size(); }
 
     // --- what the last field added allows ---
     TFieldFormBuilder& Range(std::int32_t min, std::int32_t max) {
@@ -169,6 +173,11 @@ public:
             write(*static_cast<R*>(r), v);
             return true;
         };
+        return *this;
+    }
+    // The chooser of a picker field (switch, variable, place): true when it changed the record.
+    TFieldFormBuilder& Chooses(std::function<bool(R&)> choose) {
+        Last().Choose = [choose = std::move(choose)](void* r) { return choose(*static_cast<R*>(r)); };
         return *this;
     }
     TFieldFormBuilder& With(std::vector<std::string> companions) {
