@@ -4,6 +4,7 @@
 #include "events/EventScript.h"
 
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace quillon {
@@ -23,8 +24,8 @@ constexpr std::int32_t kPictureMax = 50;
 constexpr std::int32_t kToneMax = 200;
 constexpr std::int32_t kFlashMax = 31;
 
-// The transition that a teleport made on the event layer asks for: the one the map's own
-// teleport settings give. Only a line that holds it already offers it.
+// The transition of the teleports made on the event layer's cells. Only a line that holds it
+// already offers it.
 constexpr std::int32_t kPlaceTransition = -1;
 // Where the record notes that its loaded line held that transition (past the written parameter).
 constexpr std::size_t kPlaceTransitionMark = 1;
@@ -55,12 +56,12 @@ std::string TransitionCaption(const char* name) {
 
 using TTransitionName = const char* (*)(std::int32_t);
 
-// "Screen Erase" and "Screen Display": one transition of the list; the one of the map's
-// teleport settings (-1) is offered only while the edited line holds it.
+// "Screen Erase" and "Screen Display": one transition of the list; the event layer's teleport
+// transition (-1) is offered only while the edited line holds it.
 TCommandForm TransitionForm(std::int32_t code, std::int32_t last, TTransitionName name) {
     TCommandFormBuilder b(code, 1);
     b.Fields()
-        .Field(K::IdList, "ComboTransition", "&Transition:",
+        .Field(K::IdList, "ComboTransition", "&Transition",
                [](const R& r) { return r.Param(0); }, [](R& r, std::int32_t v) { r.SetParam(0, v); })
         .Range(0, last)
         .ItemsFrom([last, name](const R& r) {
@@ -83,35 +84,48 @@ TCommandForm TransitionForm(std::int32_t code, std::int32_t last, TTransitionNam
     return b.Build();
 }
 
+// The radio buttons added last write their choice to `param` and, when it changes, let `follow`
+// put the parameters that depend on it in order.
+void Follows(TCommandFormBuilder& b, std::size_t param, void (*follow)(R&, std::int32_t)) {
+    b.Fields().Writes([param, follow](R& r, const TFieldValue& value) {
+        const auto* choice = std::get_if<std::int32_t>(&value);
+        if (!choice || *choice == r.Param(param))
+            return;
+        r.SetParam(param, *choice);
+        follow(r, *choice);
+    });
+}
+
 // The settings "Show Picture" and "Move Picture" share: the picture, where its centre goes,
 // its size, transparency, colour and effect.
 void PictureFields(TCommandFormBuilder& b, bool show) {
-    b.Spin("SpinPicture", "Picture &Number:", 0, 1, kPictureMax).Key("picture").Default(1);
+    b.Spin("SpinPicture", "Picture &Number", 0, 1, kPictureMax).Key("picture").Default(1);
     b.Radio("Position", "Centre", 1, {"&Position", "By &Variable"}).Key("position");
-    b.Spin("PositionX", "&X:", 2, -640, 960).When(1, {0}).Key("position-x").Default(160);
-    b.Spin("PositionY", "&Y:", 3, -480, 720).When(1, {0}).Key("position-y").Default(120);
-    b.Variable("PositionXVariable", "X V&ariable:", 2).When(1, {1}).Key("position-x-variable");
-    b.Variable("PositionYVariable", "Y Va&riable:", 3).When(1, {1}).Key("position-y-variable");
+    // The values of one kind mean nothing as the other's: the centre of the screen, or the first variable.
+    Follows(b, 1, [](R& r, std::int32_t kind) {
+        r.SetParam(2, kind == 0 ? 160 : 1);
+        r.SetParam(3, kind == 0 ? 120 : 1);
+    });
+    b.Spin("PositionX", "&X", 2, -640, 960).When(1, {0}).Key("position-x").Default(160);
+    b.Spin("PositionY", "&Y", 3, -480, 720).When(1, {0}).Key("position-y").Default(120);
+    b.Variable("PositionXVariable", "X V&ariable", 2).When(1, {1}).Key("position-x-variable");
+    b.Variable("PositionYVariable", "Y Va&riable", 3).When(1, {1}).Key("position-y-variable");
     if (show)
         b.Check("CheckMoveWithMap", "Move with &Map", 4).Key("move-with-map");
-    b.Spin("SpinMagnification", "Ma&gnification (%):", 5, 0, 2000).Key("magnification").Default(100);
-    b.Spin("SpinTransparency", "&Transparency (%):", 6, 0, 100).Key("transparency");
+    b.Spin("SpinMagnification", "Ma&gnification (%)", 5, 0, 2000).Key("magnification").Default(100);
+    b.Spin("SpinTransparency", "&Transparency (%)", 6, 0, 100).Key("transparency");
     if (show)
         b.Check("CheckTransparentColour", "Transparent &Color", 7).Key("transparent-color").Default(1);
     b.Colour("Colour", 8, 11, kToneMax).Key("color").Default(100);
     // Without an effect its strength is 0; choosing one gives it a strength it can have.
     b.Radio("RadioEffect", "Effect", 12, {"No &Effect", "R&otation", "R&ipple"}).Key("effect");
-    b.Fields().Writes([](R& r, const TFieldValue& value) {
-        const auto* effect = std::get_if<std::int32_t>(&value);
-        if (!effect)
-            return;
-        r.SetParam(12, *effect);
-        if (*effect == 0)
+    Follows(b, 12, [](R& r, std::int32_t effect) {
+        if (effect == 0)
             r.SetParam(13, 0);
         else if (r.Param(13) < 1 || r.Param(13) > 9)
             r.SetParam(13, 5);
     });
-    b.Spin("SpinEffectStrength", "&Strength:", 13, 1, 9).When(12, {1, 2}).Key("strength");
+    b.Spin("SpinEffectStrength", "&Strength", 13, 1, 9).When(12, {1, 2}).Key("strength");
 }
 
 }  // namespace
@@ -120,17 +134,17 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     // "Memorize this Place": the variables that receive the map and the cell.
     {
         TCommandFormBuilder b(10820, 3);
-        b.Variable("ButtonMapVariable", "&Map ID:", 0).Key("map").Default(1);
-        b.Variable("ButtonXVariable", "&X:", 1).Key("x").Default(1);
-        b.Variable("ButtonYVariable", "&Y:", 2).Key("y").Default(1);
+        b.Variable("ButtonMapVariable", "&Map ID", 0).Key("map").Default(1);
+        b.Variable("ButtonXVariable", "&X", 1).Key("x").Default(1);
+        b.Variable("ButtonYVariable", "&Y", 2).Key("y").Default(1);
         forms.push_back(b.Build());
     }
     // "Teleport to Memorized Place": the variables that hold the map and the cell.
     {
         TCommandFormBuilder b(10830, 3);
-        b.Variable("ButtonMapVariable", "&Map ID:", 0).Key("map").Default(1);
-        b.Variable("ButtonXVariable", "&X:", 1).Key("x").Default(1);
-        b.Variable("ButtonYVariable", "&Y:", 2).Key("y").Default(1);
+        b.Variable("ButtonMapVariable", "&Map ID", 0).Key("map").Default(1);
+        b.Variable("ButtonXVariable", "&X", 1).Key("x").Default(1);
+        b.Variable("ButtonYVariable", "&Y", 2).Key("y").Default(1);
         forms.push_back(b.Build());
     }
     // "Placement of Vehicle": the vehicle, and its place picked on a map or held by variables.
@@ -138,10 +152,17 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
         TCommandFormBuilder b(10850, 5);
         b.Radio("RadioVehicle", "Vehicle", 0, {"&Boat", "&Ship", "&Airship"}).Key("vehicle");
         b.Radio("RadioPlace", "Place", 1, {"&Fixed Place", "By &Variables"}).Key("place");
-        b.Place("ButtonPlace", "P&lace:", 2, 3, 4).When(1, {0}).Key("place-fixed");
-        b.Variable("ButtonMapVariable", "&Map ID Variable:", 2).When(1, {1}).Key("place-map-variable");
-        b.Variable("ButtonXVariable", "&X Variable:", 3).When(1, {1}).Key("place-x-variable");
-        b.Variable("ButtonYVariable", "&Y Variable:", 4).When(1, {1}).Key("place-y-variable");
+        // A place of the current map, or the first variable for each value.
+        Follows(b, 1, [](R& r, std::int32_t kind) {
+            const bool fixed = kind == 0;
+            r.SetParam(2, fixed ? (r.Context && r.Context->Map ? r.Context->Map->ID : 0) : 1);
+            r.SetParam(3, fixed ? 0 : 1);
+            r.SetParam(4, fixed ? 0 : 1);
+        });
+        b.Place("ButtonPlace", "P&lace", 2, 3, 4).When(1, {0}).Key("place-fixed");
+        b.Variable("ButtonMapVariable", "&Map ID Variable", 2).When(1, {1}).Key("place-map-variable");
+        b.Variable("ButtonXVariable", "&X Variable", 3).When(1, {1}).Key("place-x-variable");
+        b.Variable("ButtonYVariable", "&Y Variable", 4).When(1, {1}).Key("place-y-variable");
         b.Defaults([](R& r) {
             if (r.Context && r.Context->Map)
                 r.SetParam(2, r.Context->Map->ID);
@@ -151,22 +172,22 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     // "Place of Event": the character and the cell it goes to.
     {
         TCommandFormBuilder b(10860, 4);
-        b.Character("ComboCharacter", "&Character:", 0).Key("character").Default(kCharacterThisEvent);
+        b.Character("ComboCharacter", "&Character", 0).Key("character").Default(kCharacterThisEvent);
         b.Position("Position", 1, 2, 3, kCellMax).Key("position");
         forms.push_back(b.Build());
     }
     // "Exchange Event Places": the two characters.
     {
         TCommandFormBuilder b(10870, 2);
-        b.Character("ComboCharacter", "&Character:", 0).Key("character").Default(kCharacterThisEvent);
-        b.Character("ComboOther", "&Other Character:", 1).Key("other").Default(kCharacterHero);
+        b.Character("ComboCharacter", "&Character", 0).Key("character").Default(kCharacterThisEvent);
+        b.Character("ComboOther", "&Other Character", 1).Key("other").Default(kCharacterHero);
         forms.push_back(b.Build());
     }
     // "Get Terrain ID" and "Get Event ID": the cell, and the variable that receives the ID.
     for (const std::int32_t code : {10910, 10920}) {
         TCommandFormBuilder b(code, 4);
         b.Position("Position", 0, 1, 2, kCellMax).Key("position");
-        b.Variable("ButtonResult", "&Store in Variable:", 3).Key("variable").Default(1);
+        b.Variable("ButtonResult", "&Store in Variable", 3).Key("variable").Default(1);
         forms.push_back(b.Build());
     }
     forms.push_back(TransitionForm(11010, 20, &TEventScriptConverter::EraseTransitionName));
@@ -182,15 +203,15 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     {
         TCommandFormBuilder b(11040, 6);
         b.Colour("Flash", 0, -1, kFlashMax).Key("color").Default(kFlashMax);
-        b.Spin("SpinPower", "&Power:", 3, 0, kFlashMax).Key("power").Default(kFlashMax);
+        b.Spin("SpinPower", "&Power", 3, 0, kFlashMax).Key("power").Default(kFlashMax);
         b.TimeWait("Time", 4, 5, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Shake Screen": power, speed and time.
     {
         TCommandFormBuilder b(11050, 4);
-        b.Spin("SpinPower", "&Power:", 0, 1, 9).Key("power").Default(3);
-        b.Spin("SpinSpeed", "&Speed:", 1, 1, 9).Key("speed").Default(3);
+        b.Spin("SpinPower", "&Power", 0, 1, 9).Key("power").Default(3);
+        b.Spin("SpinSpeed", "&Speed", 1, 1, 9).Key("speed").Default(3);
         b.TimeWait("Time", 2, 3, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
@@ -199,9 +220,25 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
         TCommandFormBuilder b(11060, 5);
         b.Radio("RadioOperation", "Operation", 0, {"Fi&x Screen", "&Cancel Fixation", "&Pan Screen", "&Return Position"})
             .Key("operation");
+        // Only a pan has a direction and a distance, and only a move a speed and a wait.
+        Follows(b, 0, [](R& r, std::int32_t operation) {
+            const bool pan = operation == 2, moves = operation == 2 || operation == 3;
+            if (!pan) {
+                r.SetParam(1, 0);
+                r.SetParam(2, 0);
+            } else if (r.Param(2) < 1) {
+                r.SetParam(2, 1);
+            }
+            if (!moves) {
+                r.SetParam(3, 0);
+                r.SetParam(4, 0);
+            } else if (r.Param(3) < 1 || r.Param(3) > 6) {
+                r.SetParam(3, 4);
+            }
+        });
         b.Radio("RadioDirection", "Direction", 1, {"&Up", "R&ight", "&Down", "&Left"}).When(0, {2}).Key("direction");
-        b.Spin("SpinDistance", "Dis&tance (cells):", 2, 1, kCellMax).When(0, {2}).Key("distance").Default(1);
-        b.Spin("SpinSpeed", "&Speed:", 3, 1, 6).When(0, {2, 3}).Key("speed").Default(4);
+        b.Spin("SpinDistance", "Dis&tance (cells)", 2, 1, kCellMax).When(0, {2}).Key("distance");
+        b.Spin("SpinSpeed", "&Speed", 3, 1, 6).When(0, {2, 3}).Key("speed");
         b.Check("CheckWait", "&Wait Until Done", 4).When(0, {2, 3}).Key("wait");
         forms.push_back(b.Build());
     }
@@ -209,13 +246,17 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     {
         TCommandFormBuilder b(11070, 2);
         b.Radio("RadioWeather", "Weather", 0, {"&None", "&Rain", "&Snow"}).Key("weather");
+        Follows(b, 0, [](R& r, std::int32_t weather) {
+            if (weather == 0)
+                r.SetParam(1, 0);
+        });
         b.Radio("RadioStrength", "Strength", 1, {"&Low", "&Medium", "&High"}).When(0, {1, 2}).Key("strength");
         forms.push_back(b.Build());
     }
     // "Show Picture": the file and its settings.
     {
         TCommandFormBuilder b(11110, 14);
-        b.Resource("ButtonFile", "Picture &File:", TSelKind::Picture);
+        b.Resource("ButtonFile", "Picture &File", TSelKind::Picture);
         PictureFields(b, true);
         forms.push_back(b.Build());
     }
@@ -229,14 +270,14 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     // "Erase Pic".
     {
         TCommandFormBuilder b(11130, 1);
-        b.Spin("SpinPicture", "Picture &Number:", 0, 1, kPictureMax).Key("picture").Default(1);
+        b.Spin("SpinPicture", "Picture &Number", 0, 1, kPictureMax).Key("picture").Default(1);
         forms.push_back(b.Build());
     }
     // "Show Battle Animation" on the map: on a character or over the whole screen.
     {
         TCommandFormBuilder b(11210, 4);
-        b.Entry(TEntryList::Animation, "ComboAnimation", "&Animation:", 0).Key("animation").Default(1);
-        b.Character("ComboCharacter", "&Target:", 1).When(3, {0}).Key("character").Default(kCharacterHero);
+        b.Entry(TEntryList::Animation, "ComboAnimation", "&Animation", 0).Key("animation").Default(1);
+        b.Character("ComboCharacter", "&Target", 1).Key("character").Default(kCharacterHero);
         b.Check("CheckWait", "&Wait Until Done", 2).Key("wait");
         b.Check("CheckFullScreen", "Apply to &Full Screen", 3).Key("full-screen");
         forms.push_back(b.Build());
@@ -250,16 +291,16 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     // "Flash Character": the character, the colour and power of the flash, and its time.
     {
         TCommandFormBuilder b(11320, 7);
-        b.Character("ComboCharacter", "&Character:", 0).Key("character").Default(kCharacterThisEvent);
+        b.Character("ComboCharacter", "&Character", 0).Key("character").Default(kCharacterThisEvent);
         b.Colour("Flash", 1, -1, kFlashMax).Key("color").Default(kFlashMax);
-        b.Spin("SpinPower", "&Power:", 4, 0, kFlashMax).Key("power").Default(kFlashMax);
+        b.Spin("SpinPower", "&Power", 4, 0, kFlashMax).Key("power").Default(kFlashMax);
         b.TimeWait("Time", 5, 6, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Wait".
     {
         TCommandFormBuilder b(11410, 1);
-        b.Spin("SpinTime", "&Time (0.1 sec):", 0, 0, kTenthsMax).Key("time");
+        b.Spin("SpinTime", "&Time (0.1 sec)", 0, 0, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
 }
