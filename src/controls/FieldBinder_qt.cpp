@@ -11,6 +11,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <map>
 #include <set>
 #include <algorithm>
 #include <functional>
@@ -137,9 +139,17 @@ struct TFieldBinder::TBuild {
         QGroupBox* Box = nullptr;  // nullptr: loose rows
         std::vector<TRow> Rows;
     };
+    // A field that a radio button enables, shown beside that button.
+    struct TFollower {
+        QGridLayout* Grid = nullptr;
+        int Row = 0;
+        bool Labelled = false;  // the button has several: each shows its label
+    };
     std::vector<TBlock> Blocks;
     bool InBox = false;
     std::vector<QWidget*> Captioned;  // what may want an Alt letter
+    std::map<std::size_t, TFollower> Followers;  // by field index
+    std::map<QGridLayout*, std::map<int, int>> NextColumn;  // of each button's row
 
     void Add(TRow row) {
         if (Blocks.empty() || (!InBox && Blocks.back().Box) || (InBox && !Blocks.back().Box))
@@ -213,6 +223,53 @@ TFieldBinder::TFieldBinder(TFieldBinding& binding, QWidget& root, QFormLayout* l
 
 TFieldBinder::~TFieldBinder() = default;
 
+std::vector<int> TFieldBinder::RadioFollowers(std::size_t index) {
+    const TFieldSpec& field = mBinding.Field(index);
+    const int choices = static_cast<int>(field.Choices.size());
+    if (!field.Label.empty() || choices < 2 || !mBinding.Enabled(index))
+        return {};
+    // Which of the fields after the group each button enables: tried on the record, which is
+    // put back as it was.
+    const std::int32_t was = mBinding.Number(index);
+    const bool modified = mBinding.Modified();
+    constexpr std::size_t kLookAhead = 8;
+    const std::size_t last = std::min(mBinding.Count(), index + 1 + kLookAhead);
+    std::vector<std::vector<bool>> enabled(static_cast<std::size_t>(choices));
+    for (int c = 0; c < choices; ++c) {
+        if (!mBinding.ChoiceEnabled(index, c))
+            continue;
+        mBinding.SetValue(index, c);
+        if (mBinding.Number(index) != c)
+            continue;
+        for (std::size_t j = index + 1; j < last; ++j)
+            enabled[static_cast<std::size_t>(c)].push_back(mBinding.Enabled(j));
+    }
+    mBinding.SetValue(index, was);
+    if (!modified)
+        mBinding.ClearModified();
+
+    std::vector<int> owners;
+    for (std::size_t j = index + 1; j < last; ++j) {
+        const TFieldKind kind = mBinding.Field(j).Kind;
+        if (kind == TFieldKind::Group || kind == TFieldKind::RadioGroup || kind == TFieldKind::Check ||
+            kind == TFieldKind::MultiLineText)
+            break;
+        int owner = -1;
+        int count = 0;
+        for (int c = 0; c < choices; ++c) {
+            const std::vector<bool>& on = enabled[static_cast<std::size_t>(c)];
+            if (j - index - 1 < on.size() && on[j - index - 1]) {
+                owner = c;
+                ++count;
+            }
+        }
+        if (count != 1)
+            break;
+        owners.push_back(owner);
+    }
+    return owners;
+}
+
 QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
     const TFieldSpec& field = mBinding.Field(index);
     TBound& bound = mBound[index];
@@ -244,7 +301,10 @@ QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
         widget = new QPlainTextEdit(&root);
         row.Weight = 3;
         break;
-    case TFieldKind::Number: widget = new QSpinBox(&root); break;
+    case TFieldKind::Number:
+        widget = new QSpinBox(&root);
+        widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);  // a number needs no more room
+        break;
     case TFieldKind::Check:
         widget = new QCheckBox(caption, &root);
         build.Captioned.push_back(widget);
@@ -252,6 +312,27 @@ QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
         break;
     case TFieldKind::RadioGroup: {
         widget = new QWidget(&root);
+        const std::vector<int> owners = RadioFollowers(index);
+        if (!owners.empty()) {
+            // Each button with the fields it enables beside it.
+            auto* grid = new QGridLayout(widget);
+            grid->setContentsMargins(0, 0, 0, 0);
+            std::map<int, int> perChoice;
+            for (const int owner : owners)
+                ++perChoice[owner];
+            for (std::size_t b = 0; b < field.Choices.size(); ++b) {
+                auto* button = new QRadioButton(Caption(field.Choices[b]), widget);
+                button->setObjectName(name + QString::number(b));
+                grid->addWidget(button, static_cast<int>(b), 0);
+                bound.Buttons.push_back(button);
+                build.Captioned.push_back(button);
+                build.NextColumn[grid][static_cast<int>(b)] = 1;
+            }
+            for (std::size_t f = 0; f < owners.size(); ++f)
+                build.Followers[index + 1 + f] = {grid, owners[f], perChoice[owners[f]] > 1};
+            row.Weight = static_cast<int>(field.Choices.size());
+            break;
+        }
         const bool across = RadioGroupAcross(field.Choices);
         QBoxLayout* buttons = across ? static_cast<QBoxLayout*>(new QHBoxLayout(widget))
                                      : static_cast<QBoxLayout*>(new QVBoxLayout(widget));
@@ -293,6 +374,21 @@ QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
     }
     widget->setObjectName(name);
     row.Widget = widget;
+    if (const auto follower = build.Followers.find(index); follower != build.Followers.end()) {
+        // Beside its radio button, which names it: a label only when the button has several.
+        const TBuild::TFollower& place = follower->second;
+        int& column = build.NextColumn[place.Grid][place.Row];
+        if (labelled && place.Labelled) {
+            auto* label = new QLabel(caption, &root);
+            label->setObjectName(name + QStringLiteral("Label"));
+            label->setBuddy(widget);
+            build.Captioned.push_back(label);
+            bound.Companions.push_back(label);
+            place.Grid->addWidget(label, place.Row, column++);
+        }
+        place.Grid->addWidget(widget, place.Row, column++);
+        return widget;
+    }
     if (labelled) {
         auto* label = new QLabel(caption, &root);
         if (field.Kind == TFieldKind::RadioGroup) {

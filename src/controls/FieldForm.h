@@ -120,8 +120,10 @@ public:
         spec.Choose = [choose](void* r) { return static_cast<bool>(std::invoke(choose, *static_cast<R*>(r))); };
         return Add(std::move(spec));
     }
-    // A widget without a value that only follows an enabling rule.
-    TFieldFormBuilder& Group(std::string widget) { return Add(Start(TFieldKind::Group, std::move(widget), "")); }
+    // A widget without a value that only follows an enabling rule (a box titled `label`).
+    TFieldFormBuilder& Group(std::string widget, std::string label = {}) {
+        return Add(Start(TFieldKind::Group, std::move(widget), std::move(label)));
+    }
 
     // --- what the last field added allows ---
     TFieldFormBuilder& Range(std::int32_t min, std::int32_t max) {
