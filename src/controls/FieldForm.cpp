@@ -83,6 +83,7 @@ bool TFieldBinding::SetByKey(const std::string& key, const std::string& text, st
     case TFieldKind::Text:
     case TFieldKind::MultiLineText:
     case TFieldKind::Resource:
+    case TFieldKind::MapPlace:  // "map,x,y", read by the field's setter
         if (field.MaxBytes > 0 && text.size() > field.MaxBytes) {
             error = "a name holds at most " + std::to_string(field.MaxBytes) + " bytes";
             return false;

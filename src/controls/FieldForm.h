@@ -124,6 +124,8 @@ public:
     TFieldFormBuilder& Group(std::string widget, std::string label = {}) {
         return Add(Start(TFieldKind::Group, std::move(widget), std::move(label)));
     }
+    // How many fields have been added.
+    std::size_t Count() const { return mForm.Fields.size(); }
 
     // --- what the last field added allows ---
     TFieldFormBuilder& Range(std::int32_t min, std::int32_t max) {
@@ -171,6 +173,11 @@ public:
             write(*static_cast<R*>(r), v);
             return true;
         };
+        return *this;
+    }
+    // The chooser of a picker field (switch, variable, place): true when it changed the record.
+    TFieldFormBuilder& Chooses(std::function<bool(R&)> choose) {
+        Last().Choose = [choose = std::move(choose)](void* r) { return choose(*static_cast<R*>(r)); };
         return *this;
     }
     TFieldFormBuilder& With(std::vector<std::string> companions) {

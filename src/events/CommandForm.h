@@ -105,7 +105,14 @@ std::vector<TFieldChoice> CharacterChoices(const TEventCommandContext* context, 
 std::vector<TFieldChoice> EnemyChoices(const TEventCommandContext* context, bool wholeGroup);
 
 // Builds a command's description: each field names its parameter. The composite fields (who,
-// amount, position, time and wait ...) add several fields at once, named from a common prefix.
+// amount, position, time and wait ...) add several fields at once, named from a common prefix,
+// each enabled by the composite's kind parameter where it has one.
+//
+// Keys (the names the command-line tool sets values by): a field without a key of its own is
+// named after what it edits, "p0", "p1" ... for a parameter and "text" for the line's text;
+// where several fields edit one parameter, the first takes "p<N>" and each later one its widget
+// name. Key("k") names the field added last "k"; after a composite it names the composite's
+// first field "k" and the others "k-" plus their part ("amount-value", "amount-variable").
 class TCommandFormBuilder {
 public:
     TCommandFormBuilder(std::int32_t code, std::int32_t paramCount) {
@@ -156,13 +163,16 @@ public:
     // Red, green, blue (and chroma when `chromaParam` >= 0), each 0 .. max.
     TCommandFormBuilder& Colour(const std::string& prefix, std::size_t redParam, int chromaParam, std::int32_t max);
 
-    // --- what the last field added allows ---
+    // --- what the last field added allows (after a composite: each of its fields) ---
+    // Enabling rules add up: a field is enabled while every rule given to it holds.
     TCommandFormBuilder& EnabledWhen(std::function<bool(const TCommandRecord&)> rule);
     // Enabled while parameter `param` equals one of `values`.
     TCommandFormBuilder& When(std::size_t param, std::vector<std::int32_t> values);
     TCommandFormBuilder& ChoiceEnabledWhen(std::function<bool(const TCommandRecord&, int choice)> rule);
     TCommandFormBuilder& Key(std::string key);
-    TCommandFormBuilder& Default(std::int32_t value);  // the parameter's value in a new command
+    // The parameter's value in a new command (after a composite: each of its value parameters,
+    // not its kind).
+    TCommandFormBuilder& Default(std::int32_t value);
 
     // The rest of the description.
     TCommandFormBuilder& Written(std::function<std::vector<std::int32_t>(const TCommandRecord&)> params);
@@ -180,10 +190,25 @@ public:
     TCommandForm Build();
 
 private:
+    struct TRules;  // the enabling rules of one field
+    // What the builder knows of a field it added.
+    struct TAdded {
+        std::size_t Index = 0;  // in the field form
+        int Param = -1;         // the parameter it edits; -1 the text, -2 nothing
+        std::string Part;       // its part of a composite ("" for the first or a single field)
+        std::string Key;        // given with Key()
+        std::shared_ptr<TRules> Rules;
+    };
+    TCommandFormBuilder& Start();  // a new field or composite begins
+    TCommandFormBuilder& Added(int param, std::string part = {}, bool valueParam = true);
+    std::vector<TAdded*> LastAdded();
+
     TCommandForm mForm;
     TFieldFormBuilder<TCommandRecord> mFields;
     std::vector<std::pair<std::size_t, std::int32_t>> mDefaults;
     std::vector<std::size_t> mLastParams;  // the parameters of the fields added last
+    std::vector<TAdded> mAdded;
+    std::size_t mLastFirst = 0;  // the first of mAdded that belongs to the fields added last
 };
 
 // Every command that has a form of its own, by code order.
@@ -195,7 +220,10 @@ const TCommandForm* FindCommandForm(std::int32_t code);
 // The dialog of one command, without a window.
 class TCommandDialogModel {
 public:
+    // Starts with the remembered settings of the last OK (or the defaults).
     TCommandDialogModel(const TCommandForm& form, const TEventCommandContext& context);
+    TCommandDialogModel(const TCommandDialogModel&) = delete;  // the binding holds the record
+    TCommandDialogModel& operator=(const TCommandDialogModel&) = delete;
 
     const TCommandForm& Form() const { return *mForm; }
     TCommandRecord& Record() { return mRecord; }
@@ -203,8 +231,11 @@ public:
     TFieldBinding& Binding() { return *mBinding; }
 
     // The remembered settings of the last OK (or the defaults), then, when `lines` is not empty,
-    // the edited command: its first line's parameters and text, and its bodies kept by key.
+    // the edited command: its first line's parameters and text as stored (values out of a
+    // field's range stay until the user edits them), and its bodies kept by key.
     void Load(const TKelEventScriptList& lines);
+    // The body kept under a key (indents relative to the body), nullptr when none.
+    const std::vector<TKelEventScriptLine>* Body(const TBodyKey& key) const;
     // Bodies holding commands that the current settings would drop (OK asks first).
     std::vector<TBodyKey> LostBodies() const;
     // Why OK cannot write now; empty when it can.
@@ -217,15 +248,21 @@ public:
     static void ForgetRemembered();
 
 private:
+    // The remembered settings of the form's code, or its defaults.
+    TCommandRecord Initial() const;
+
     const TCommandForm* mForm;
+    TEventCommandContext mContext;
     TCommandRecord mRecord;
     std::unique_ptr<TFieldBinding> mBinding;
     std::map<TBodyKey, std::vector<TKelEventScriptLine>> mBodies;  // indents relative to the body (0)
 };
 
 // The lines of a command as its dialog's OK would write them without changes from the user: the
-// remembered or default settings with the values given by key ("key=value", checked against each
-// field's range). False with the reason in `error`.
+// remembered or default settings, or the command in `result` when it holds one on entry (its
+// bodies kept), with the values given by key ("key=value", checked against each field's range).
+// A command built without a form takes no values. `result` holds the new lines on return; false
+// with the reason in `error` (`result` unchanged).
 bool BuildCommandLines(std::int32_t code, const std::vector<std::pair<std::string, std::string>>& values,
                        const TEventCommandContext& context, TKelEventScriptList& result, std::string& error);
 

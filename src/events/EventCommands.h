@@ -44,8 +44,6 @@ enum : std::int32_t {
     ecBattleForkEnd = 23311,
 };
 
-struct TFieldForm;  // the field description a command's dialog is built from
-
 // Where a command's button sits on a palette: its tab, and its row and column in the tab's grid.
 // Tab -1: the palette has no button for the command.
 struct TPaletteSpot {
@@ -79,7 +77,8 @@ struct TEventCommandInfo {
     bool OnBattlePage;  // kept when pasted into a troop battle page
     bool Companion;     // a companion line of a block command (catalogued, code >= 20000)
     bool HasDialog;     // a command the user inserts (the 98 with a caption)
-    const TFieldForm* Form = nullptr;  // the fields of its dialog, where they are described
+    // The fields of a command's dialog are not catalogued here: FindCommandForm(code)
+    // (events/CommandForm.h) looks up its description, for the codes that have a form.
 };
 
 // Every catalogued code, in catalogue order (which is also command-code order within each
