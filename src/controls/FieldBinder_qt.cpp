@@ -226,7 +226,7 @@ TFieldBinder::~TFieldBinder() = default;
 std::vector<int> TFieldBinder::RadioFollowers(std::size_t index) {
     const TFieldSpec& field = mBinding.Field(index);
     const int choices = static_cast<int>(field.Choices.size());
-    if (!field.Label.empty() || choices < 2 || !mBinding.Enabled(index))
+    if (choices < 2 || !mBinding.Enabled(index))
         return {};
     // Which of the fields after the group each button enables: tried on the record, which is
     // put back as it was.
