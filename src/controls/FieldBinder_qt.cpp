@@ -91,7 +91,7 @@ bool RadioGroupAcross(const std::vector<std::string>& captions) {
     std::size_t letters = 0;
     for (const std::string& caption : captions)
         letters += caption.size();
-    return captions.size() <= 3 && letters <= 28;
+    return (captions.size() <= 3 && letters <= 28) || (captions.size() == 4 && letters <= 24);
 }
 
 // Rows of a form layout that grow only where a field wants the room (lists, names, texts).
@@ -113,7 +113,9 @@ std::size_t BestSplit(const std::vector<int>& weights, const std::function<bool(
     for (std::size_t k = 1; k < weights.size(); ++k) {
         left += weights[k - 1];
         const int height = std::max(left, total - left);
-        if (allowed(k) && height < bestHeight) {
+        // Columns of very different heights look like one column with a stray beside it.
+        const bool balanced = 3 * std::min(left, total - left) >= total;
+        if (allowed(k) && balanced && height < bestHeight) {
             best = k;
             bestHeight = height;
         }
@@ -133,7 +135,8 @@ struct TFieldBinder::TBuild {
         QLabel* Label = nullptr;  // beside the field; nullptr: the widget takes the whole row
         QWidget* Widget = nullptr;
         TFieldKind Kind = TFieldKind::Group;
-        int Weight = 1;  // about how many lines it takes
+        int Weight = 1;     // about how many lines it takes
+        bool Wide = false;  // fields in several columns of their own: not set beside another column
     };
     struct TBlock {
         QGroupBox* Box = nullptr;  // nullptr: loose rows
@@ -144,12 +147,25 @@ struct TFieldBinder::TBuild {
         QGridLayout* Grid = nullptr;
         int Row = 0;
         bool Labelled = false;  // the button has several: each shows its label
+        int Span = 1;           // the columns a field alone beside its button takes
     };
     std::vector<TBlock> Blocks;
     bool InBox = false;
     std::vector<QWidget*> Captioned;  // what may want an Alt letter
     std::map<std::size_t, TFollower> Followers;  // by field index
     std::map<QGridLayout*, std::map<int, int>> NextColumn;  // of each button's row
+
+    // The fields after `index` stand beside the buttons (grid rows) `owners` names. True when a
+    // button has several beside it (the grid is wide).
+    bool Follow(QGridLayout* grid, std::size_t index, const std::vector<int>& owners) {
+        std::map<int, int> perRow;
+        int most = 0;
+        for (const int owner : owners)
+            most = std::max(most, ++perRow[owner]);
+        for (std::size_t f = 0; f < owners.size(); ++f)
+            Followers[index + 1 + f] = {grid, owners[f], perRow[owners[f]] > 1, most > 1 ? 2 * most : 1};
+        return most > 1;
+    }
 
     void Add(TRow row) {
         if (Blocks.empty() || (!InBox && Blocks.back().Box) || (InBox && !Blocks.back().Box))
@@ -223,30 +239,27 @@ TFieldBinder::TFieldBinder(TFieldBinding& binding, QWidget& root, QFormLayout* l
 
 TFieldBinder::~TFieldBinder() = default;
 
-std::vector<int> TFieldBinder::RadioFollowers(std::size_t index) {
+std::vector<int> TFieldBinder::Followers(std::size_t index) const {
     const TFieldSpec& field = mBinding.Field(index);
-    const int choices = static_cast<int>(field.Choices.size());
+    const bool check = field.Kind == TFieldKind::Check;
+    const int choices = check ? 2 : static_cast<int>(field.Choices.size());
     if (choices < 2 || !mBinding.Enabled(index))
         return {};
-    // Which of the fields after the group each button enables: tried on the record, which is
-    // put back as it was.
-    const std::int32_t was = mBinding.Number(index);
-    const bool modified = mBinding.Modified();
-    constexpr std::size_t kLookAhead = 8;
+    // Which of the fields after the choice each value enables, tried on copies of the record.
+    constexpr std::size_t kLookAhead = 16;
     const std::size_t last = std::min(mBinding.Count(), index + 1 + kLookAhead);
     std::vector<std::vector<bool>> enabled(static_cast<std::size_t>(choices));
+    int probed = 0;
     for (int c = 0; c < choices; ++c) {
-        if (!mBinding.ChoiceEnabled(index, c))
+        if (!check && !mBinding.ChoiceEnabled(index, c))
             continue;
-        mBinding.SetValue(index, c);
-        if (mBinding.Number(index) != c)
+        const std::vector<bool> states = mBinding.EnabledWith(index, c);
+        if (states.size() != mBinding.Count())
             continue;
-        for (std::size_t j = index + 1; j < last; ++j)
-            enabled[static_cast<std::size_t>(c)].push_back(mBinding.Enabled(j));
+        ++probed;
+        enabled[static_cast<std::size_t>(c)].assign(states.begin() + static_cast<std::ptrdiff_t>(index) + 1,
+                                                    states.begin() + static_cast<std::ptrdiff_t>(last));
     }
-    mBinding.SetValue(index, was);
-    if (!modified)
-        mBinding.ClearModified();
 
     std::vector<int> owners;
     for (std::size_t j = index + 1; j < last; ++j) {
@@ -254,18 +267,30 @@ std::vector<int> TFieldBinder::RadioFollowers(std::size_t index) {
         if (kind == TFieldKind::Group || kind == TFieldKind::RadioGroup || kind == TFieldKind::Check ||
             kind == TFieldKind::MultiLineText)
             break;
+        const auto on = [&](int c) {
+            const std::vector<bool>& states = enabled[static_cast<std::size_t>(c)];
+            return j - index - 1 < states.size() && states[j - index - 1];
+        };
+        // A field some values enable and others not stands beside the first that enables it; a
+        // check box's fields are the ones it enables when it is on.
         int owner = -1;
         int count = 0;
-        for (int c = 0; c < choices; ++c) {
-            const std::vector<bool>& on = enabled[static_cast<std::size_t>(c)];
-            if (j - index - 1 < on.size() && on[j - index - 1]) {
+        for (int c = choices - 1; c >= 0; --c)
+            if (on(c)) {
                 owner = c;
                 ++count;
             }
-        }
-        if (count != 1)
+        // A field no button that could be tried enables belongs to the one that could not (a
+        // button disabled for now), when there is just one.
+        if (!check && count == 0 && probed == choices - 1)
+            for (int c = 0; c < choices; ++c)
+                if (enabled[static_cast<std::size_t>(c)].empty()) {
+                    owner = c;
+                    count = 1;
+                }
+        if (check ? !(on(1) && !on(0)) : (count == 0 || count >= probed))
             break;
-        owners.push_back(owner);
+        owners.push_back(check ? 0 : owner);
     }
     return owners;
 }
@@ -279,6 +304,7 @@ QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
     row.Kind = field.Kind;
     bool labelled = !field.Label.empty();
     QWidget* widget = nullptr;
+    QWidget* rowWidget = nullptr;  // what the row shows, when it is not the field's own widget
     switch (field.Kind) {
     case TFieldKind::Group:
         if (field.Label.empty()) {
@@ -305,21 +331,30 @@ QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
         widget = new QSpinBox(&root);
         widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);  // a number needs no more room
         break;
-    case TFieldKind::Check:
+    case TFieldKind::Check: {
         widget = new QCheckBox(caption, &root);
         build.Captioned.push_back(widget);
         labelled = false;
+        const std::vector<int> owners = Followers(index);
+        if (!owners.empty()) {
+            // The check box with the fields it enables beside it.
+            rowWidget = new QWidget(&root);
+            auto* grid = new QGridLayout(rowWidget);
+            grid->setContentsMargins(0, 0, 0, 0);
+            widget->setParent(rowWidget);
+            grid->addWidget(widget, 0, 0);
+            build.NextColumn[grid][0] = 1;
+            row.Wide = build.Follow(grid, index, owners);
+        }
         break;
+    }
     case TFieldKind::RadioGroup: {
         widget = new QWidget(&root);
-        const std::vector<int> owners = RadioFollowers(index);
+        const std::vector<int> owners = Followers(index);
         if (!owners.empty()) {
             // Each button with the fields it enables beside it.
             auto* grid = new QGridLayout(widget);
             grid->setContentsMargins(0, 0, 0, 0);
-            std::map<int, int> perChoice;
-            for (const int owner : owners)
-                ++perChoice[owner];
             for (std::size_t b = 0; b < field.Choices.size(); ++b) {
                 auto* button = new QRadioButton(Caption(field.Choices[b]), widget);
                 button->setObjectName(name + QString::number(b));
@@ -328,8 +363,7 @@ QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
                 build.Captioned.push_back(button);
                 build.NextColumn[grid][static_cast<int>(b)] = 1;
             }
-            for (std::size_t f = 0; f < owners.size(); ++f)
-                build.Followers[index + 1 + f] = {grid, owners[f], perChoice[owners[f]] > 1};
+            row.Wide = build.Follow(grid, index, owners);
             row.Weight = static_cast<int>(field.Choices.size());
             break;
         }
@@ -354,7 +388,7 @@ QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
         auto* combo = new QComboBox(&root);
         combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        combo->setMinimumContentsLength(12);
+        combo->setMinimumContentsLength(10);
         widget = combo;
         break;
     }
@@ -373,20 +407,27 @@ QWidget* TFieldBinder::Build(std::size_t index, QWidget& root, TBuild& build) {
     case TFieldKind::Colour: widget = new QPushButton(&root); break;
     }
     widget->setObjectName(name);
-    row.Widget = widget;
+    row.Widget = rowWidget ? rowWidget : widget;
     if (const auto follower = build.Followers.find(index); follower != build.Followers.end()) {
         // Beside its radio button, which names it: a label only when the button has several.
         const TBuild::TFollower& place = follower->second;
         int& column = build.NextColumn[place.Grid][place.Row];
-        if (labelled && place.Labelled) {
+        if (!place.Labelled) {
+            // Alone beside its button: across the columns the others' labels and fields take.
+            place.Grid->addWidget(widget, place.Row, column, 1, place.Span, Qt::AlignVCenter);
+            column += place.Span;
+            return widget;
+        }
+        if (labelled) {
             auto* label = new QLabel(caption, &root);
             label->setObjectName(name + QStringLiteral("Label"));
             label->setBuddy(widget);
             build.Captioned.push_back(label);
             bound.Companions.push_back(label);
-            place.Grid->addWidget(label, place.Row, column++);
+            place.Grid->addWidget(label, place.Row, column, Qt::AlignVCenter);
         }
-        place.Grid->addWidget(widget, place.Row, column++);
+        place.Grid->addWidget(widget, place.Row, column + 1, Qt::AlignVCenter);
+        column += 2;
         return widget;
     }
     if (labelled) {
@@ -425,7 +466,7 @@ void TFieldBinder::LayOut(TBuild& build, QFormLayout& layout) {
             auto* stack = new QVBoxLayout;
             stack->addLayout(column);
             stack->addStretch(1);
-            across->addLayout(stack, 1);
+            across->addLayout(stack);
         }
         layout.addRow(columns);
     };
@@ -434,28 +475,40 @@ void TFieldBinder::LayOut(TBuild& build, QFormLayout& layout) {
         TBuild::TBlock& block = build.Blocks[b];
         if (!block.Box) {
             const std::vector<TBuild::TRow>& rows = block.Rows;
-            std::vector<int> weights;
-            int total = 0;
-            for (const TBuild::TRow& row : rows) {
-                weights.push_back(row.Weight);
-                total += row.Weight;
-            }
-            // A choice and what it enables stay together: no split right after a radio group or
-            // a check box.
-            const std::size_t split =
-                total > kLongRun ? BestSplit(weights, [&rows](std::size_t k) {
-                    return rows[k - 1].Kind != TFieldKind::RadioGroup && rows[k - 1].Kind != TFieldKind::Check;
-                })
-                                 : 0;
-            if (split == 0) {
-                addRows(layout, rows, 0, rows.size());
-            } else {
+            // A long run is set in two columns; a wide row takes the whole width between runs.
+            const auto flush = [&](std::size_t from, std::size_t to) {
+                std::vector<int> weights;
+                int total = 0;
+                for (std::size_t r = from; r < to; ++r) {
+                    weights.push_back(rows[r].Weight);
+                    total += rows[r].Weight;
+                }
+                // A choice and what it enables stay together: no split right after a radio group
+                // or a check box.
+                const std::size_t split =
+                    total > kLongRun ? BestSplit(weights, [&](std::size_t k) {
+                        const TFieldKind kind = rows[from + k - 1].Kind;
+                        return kind != TFieldKind::RadioGroup && kind != TFieldKind::Check;
+                    })
+                                     : 0;
+                if (split == 0) {
+                    addRows(layout, rows, from, to);
+                    return;
+                }
                 QFormLayout* left = NewFormLayout();
                 QFormLayout* right = NewFormLayout();
-                addRows(*left, rows, 0, split);
-                addRows(*right, rows, split, rows.size());
+                addRows(*left, rows, from, from + split);
+                addRows(*right, rows, from + split, to);
                 twoColumns(left, right);
-            }
+            };
+            std::size_t from = 0;
+            for (std::size_t r = 0; r < rows.size(); ++r)
+                if (rows[r].Wide) {
+                    flush(from, r);
+                    addRows(layout, rows, r, r + 1);
+                    from = r + 1;
+                }
+            flush(from, rows.size());
             ++b;
             continue;
         }

@@ -9,8 +9,8 @@
 // and variables, resources and places as dash boxes showing "%.4d:%s" or the name, with "..."
 // opening the chooser; ID lists as "%.4d:%s", or by name alone when a list holds IDs that are
 // not list IDs (characters 10001 .., troop members from 0). The fields right after a radio group
-// that each one of its buttons enables stand beside that button (the button's letter leads to
-// them). A group field with a label opens a box that holds the fields after it
+// that some of its buttons enable stand beside the first of them, those a check box enables
+// beside it (the button's letter leads to them). A group field with a label opens a box that holds the fields after it
 // (up to the next group field; one without a label closes it); boxes in a row, and a long run
 // of loose fields, are set in two columns. Every built input gets a name for assistive
 // technology from its label, and a caption without an Alt letter gets one no other caption of
@@ -56,9 +56,10 @@ private:
     };
     struct TBuild;
     QWidget* Build(std::size_t index, QWidget& root, TBuild& build);
-    // For a radio group: the button that enables each of the fields right after
-    // it, as long as each is enabled by exactly one button (empty: none is).
-    std::vector<int> RadioFollowers(std::size_t index);
+    // For a radio group or a check box: the button beside which each of the fields right after
+    // it stands (the first that enables it; 0 for a check box's), as long as each is enabled by
+    // some values and not by others (empty: none is).
+    std::vector<int> Followers(std::size_t index) const;
     void LayOut(TBuild& build, QFormLayout& layout);
     void Connect(std::size_t index);
     void Show(std::size_t index);

@@ -117,6 +117,7 @@ TFormEvCmd10110::TFormEvCmd10110(QWidget* parent, const TCommandForm& form, cons
     ButtonOk()->setDefault(false);
     ButtonOk()->setAutoDefault(false);
     ButtonsLastInTabOrder();
+    FitToContents();
     mMemo->setFocus();
 }
 

@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -68,7 +69,17 @@ void TFormEvCmdBase::Make(TLayout layout) {
         mFields->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
         mBinder = new TFieldBinder(mModel.Binding(), *mBody, mFields);
         ButtonsLastInTabOrder();
+        FitToContents();
     }
+}
+
+void TFormEvCmdBase::FitToContents() {
+    // The size the settings ask for (a window's own first size is kept to two thirds of the
+    // screen, which squeezes the wider dialogs), within the screen.
+    QSize size = sizeHint();
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 }
 
 void TFormEvCmdBase::ButtonsLastInTabOrder() {

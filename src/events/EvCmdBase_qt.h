@@ -48,6 +48,8 @@ protected:
     // The buttons are made before the settings (the settings' Alt letters keep clear of theirs)
     // but come after them when tabbing; a dialog with its own layout calls this once it is made.
     void ButtonsLastInTabOrder();
+    // Gives the dialog the size its contents ask for, within the screen.
+    void FitToContents();
     // OK: takes what the controls hold into the record (for controls the binder does not hold).
     virtual void TakeInput() {}
     bool CanConfirm() override;

@@ -38,7 +38,15 @@ const TFieldForm& OrderForm() {
     static const TFieldForm form = [] {
         TFieldFormBuilder<TOrder> b;
         b.Group("BoxAmount", "Amount");
-        b.Field(TFieldKind::RadioGroup, "RadioKind", "", &TOrder::Kind).Choices({"Constant", "Variable"});
+        // Another kind of amount starts from nothing.
+        b.Field(
+             TFieldKind::RadioGroup, "RadioKind", "", [](const TOrder& o) { return o.Kind; },
+             [](TOrder& o, std::int32_t kind) {
+                 if (kind != o.Kind)
+                     o.Amount = 0;
+                 o.Kind = kind;
+             })
+            .Choices({"Constant", "Variable"});
         b.Field(TFieldKind::Number, "SpinAmount", "Amount", &TOrder::Amount).Range(0, 99)
             .EnabledWhen([](const TOrder& o) { return o.Kind == 0; });
         b.Field(TFieldKind::Variable, "DashVariable", "Amount Variable", &TOrder::Variable)
@@ -76,8 +84,10 @@ TEST(FieldBinderBuildTest, BuildsRadioGroupsBoxesAndChoosersThatFollowTheRecord)
     QWidget form;
     auto* layout = new QFormLayout(&form);
     TFieldBinder binder(binding, form, layout);
-    // Finding which button enables which field tried the choices on the record: it is as it was.
+    // Finding which button enables which field tried the choices on copies: the record is as
+    // it was, the amount the kind's setter would have cleared included.
     EXPECT_EQ(order.Kind, 1);
+    EXPECT_EQ(order.Amount, 5);
     EXPECT_FALSE(binding.Modified());
 
     auto* constant = widgetkit::Child<QRadioButton>(form, "RadioKind0");
