@@ -483,12 +483,14 @@ void TFieldBinder::LayOut(TBuild& build, QFormLayout& layout) {
                     weights.push_back(rows[r].Weight);
                     total += rows[r].Weight;
                 }
-                // A choice and what it enables stay together: no split right after a radio group
-                // or a check box.
+                // A choice and what it enables stay together: no split between a radio group or a
+                // check box and a field after it.
+                const auto choosing = [](TFieldKind kind) {
+                    return kind == TFieldKind::RadioGroup || kind == TFieldKind::Check;
+                };
                 const std::size_t split =
                     total > kLongRun ? BestSplit(weights, [&](std::size_t k) {
-                        const TFieldKind kind = rows[from + k - 1].Kind;
-                        return kind != TFieldKind::RadioGroup && kind != TFieldKind::Check;
+                        return !choosing(rows[from + k - 1].Kind) || choosing(rows[from + k].Kind);
                     })
                                      : 0;
                 if (split == 0) {
