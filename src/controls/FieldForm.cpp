@@ -157,6 +157,21 @@ std::vector<TFieldChoice> TFieldBinding::Items(std::size_t index) const {
     return field.Items ? field.Items(mRecord) : std::vector<TFieldChoice>{};
 }
 
+std::vector<bool> TFieldBinding::EnabledWith(std::size_t index, const TFieldValue& value) const {
+    const TFieldSpec& field = Field(index);
+    std::vector<bool> enabled;
+    if (!mOnCopy || !field.Set || !field.HasValue())
+        return enabled;
+    const TFieldValue normal = NormalizeFieldValue(field, value);
+    mOnCopy(mRecord, [&](void* copy) {
+        if (!field.Set(copy, normal) || field.Get(copy) != normal)
+            return;
+        for (const TFieldSpec& other : mForm->Fields)
+            enabled.push_back(!other.Enabled || other.Enabled(copy));
+    });
+    return enabled;
+}
+
 bool TFieldBinding::SetValue(std::size_t index, TFieldValue value) {
     const TFieldSpec& field = Field(index);
     if (!field.Set || !field.HasValue() || !Enabled(index))

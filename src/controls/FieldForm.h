@@ -265,6 +265,11 @@ public:
     TFieldBinding(const TFieldForm& form, R& record) : mForm(&form), mRecord(&record) {
         if (form.Record != typeid(R))
             throw std::logic_error("a field form bound to a record of another type");
+        if constexpr (std::is_copy_constructible_v<R>)
+            mOnCopy = [](const void* r, const std::function<void(void*)>& act) {
+                R copy = *static_cast<const R*>(r);
+                act(&copy);
+            };
     }
 
     const TFieldForm& Form() const { return *mForm; }
@@ -277,6 +282,11 @@ public:
     bool Enabled(std::size_t index) const;
     bool ChoiceEnabled(std::size_t index, int choice) const;
     std::vector<TFieldChoice> Items(std::size_t index) const;
+
+    // Which fields would be enabled with `value` in field `index`: the value is tried on a copy
+    // of the record, which stays as it is (setters with side effects included). Empty when the
+    // record cannot be copied or refuses the value.
+    std::vector<bool> EnabledWith(std::size_t index, const TFieldValue& value) const;
 
     // The user's input: kept in range and written to the record. False when it changed nothing
     // (same value, a disabled field or choice, a read-only field).
@@ -299,6 +309,7 @@ private:
     const TFieldForm* mForm;
     void* mRecord;
     bool mModified = false;
+    std::function<void(const void*, const std::function<void(void*)>&)> mOnCopy;  // runs on a copy
 };
 
 }  // namespace quillon

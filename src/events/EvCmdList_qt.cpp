@@ -3,6 +3,9 @@
 #include "ui_EvCmdList.h"
 #include "ui_EvCmdList2.h"
 
+#include "events/EvCmd10110_qt.h"
+#include "events/EvCmdBase_qt.h"
+#include "events/EvCmdSelector.h"
 #include "platform/MessageBox.h"
 
 #include <QGridLayout>
@@ -36,7 +39,19 @@ bool TEventCommandDialogsQt::RunDialog(std::int32_t code, TKelEventScriptList& r
     // Commands without settings never need a form.
     if (BuildCommandWithoutForm(code, result))
         return true;
-    return mRunner && mRunner(mOwner, code, result, context);
+    if (mRunner)
+        return mRunner(mOwner, code, result, context);
+    if (IsSelectorCommand(code))
+        return RunSelectorCommand(code, result, context);
+    const TCommandForm* form = FindCommandForm(code);
+    if (!form)
+        return false;
+    std::unique_ptr<TFormEvCmdBase> dialog;
+    if (form->TextLineCode != 0)
+        dialog = std::make_unique<TFormEvCmd10110>(mOwner, *form, context, result);
+    else
+        dialog = std::make_unique<TFormEvCmdBase>(mOwner, *form, context, result);
+    return dialog->Execute();
 }
 
 // --- palette base ---

@@ -31,12 +31,15 @@ using TCommandDialogRunner = std::function<bool(QWidget* owner, std::int32_t cod
 class TEventCommandDialogsQt final : public IEventCommandDialogs {
 public:
     explicit TEventCommandDialogsQt(QWidget* owner);
-    // Installs the runner of the command forms. The commands without settings are made without
-    // one (BuildCommandWithoutForm); until a runner is set, no other command opens anything.
+    // Installs a runner that opens the commands' forms in place of the dialogs (a test's). The
+    // commands without settings are still made without one (BuildCommandWithoutForm).
     void SetRunner(TCommandDialogRunner runner) { mRunner = std::move(runner); }
 
     bool ChooseCommand(TScriptEditorKind kind, TKelEventScriptList& result,
                        const TEventCommandContext& context) override;
+    // The commands without settings at once, the selector commands through their selectors,
+    // messages and comments in the memo, every other command with a form in its dialog; a code
+    // without any of them does nothing.
     bool RunDialog(std::int32_t code, TKelEventScriptList& result, const TEventCommandContext& context) override;
 
 private:
