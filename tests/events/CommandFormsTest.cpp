@@ -162,13 +162,30 @@ TEST_F(CommandDialogs, EveryDialogWritesItsCountedParametersAndGivesUnchangedLin
         EXPECT_EQ(Edit(form.Code, written, [](TCommandDialogModel&) {}), written);
         EXPECT_NE(written, LinesOf(fresh)) << "no field took another value";
 
-        // Values no field offers survive an edit that does not touch them.
+        // Values no field offers survive an edit that does not touch them, where the options
+        // use the parameter (one that an enabled field shows); an unused one may be written as 0.
+        TKelEventScriptList before;
+        Fill(before, written);
         for (int p = 0; p < counted->second; ++p) {
             std::vector<TKelEventScriptLine> stored = written;
             stored[0].SetParam(p, 31337);
+            // Whether an enabled field shows the parameter, asked of the record itself.
+            TCommandDialogModel probe(form, context);
+            probe.Load(before);
+            std::vector<TFieldValue> shownBefore;
+            for (std::size_t f = 0; f < probe.Binding().Count(); ++f)
+                shownBefore.push_back(probe.Binding().Value(f));
+            probe.Record().SetParam(static_cast<std::size_t>(p), 31337);
+            bool used = false;
+            for (std::size_t f = 0; f < probe.Binding().Count() && !used; ++f)
+                used = probe.Binding().Field(f).HasValue() && probe.Binding().Enabled(f) &&
+                       probe.Binding().Value(f) != shownBefore[f];
             const std::vector<TKelEventScriptLine> back = Edit(form.Code, stored, [](TCommandDialogModel&) {});
             ASSERT_FALSE(back.empty());
-            EXPECT_EQ(back[0], stored[0]) << "p" << p;
+            if (used)
+                EXPECT_EQ(back[0].Param(p), 31337) << "p" << p;
+            else
+                EXPECT_TRUE(back[0].Param(p) == 31337 || back[0].Param(p) == 0) << "p" << p;
         }
     }
 }
@@ -205,6 +222,13 @@ TEST_F(CommandDialogs, ForkKeepsItsBodiesWhenItsConditionChanges) {
     EXPECT_EQ(noElse.size(), 6u);
     EXPECT_EQ(noElse.back(), MakeLine(ecForkEnd));
     EXPECT_EQ(lost, (std::vector<TBodyKey>{{ecForkElse, 0}}));
+
+    // A switch condition leaves the variable comparison's parameters unused: written as 0.
+    const auto toSwitch = Edit(ecFork, {MakeLine(ecFork, {1, 3, 0, 10, 2, 0}), MakeLine(ecEmpty, {}, "", 1),
+                                        MakeLine(ecForkEnd)},
+                               [&](TCommandDialogModel& m) { Set(m, "kind", std::int32_t{0}); });
+    ASSERT_FALSE(toSwitch.empty());
+    EXPECT_EQ(toSwitch[0], MakeLine(ecFork, {0, 3, 0, 0, 0, 0}));
 }
 
 TEST_F(CommandDialogs, ChoicesKeepTheirBodiesByIndex) {
