@@ -173,6 +173,30 @@ void SwitchAndVariableConditions(TCommandFormBuilder& b) {
         .Key("compare");
 }
 
+// The parameters a fork's condition kind leaves unused are written as 0 (an unknown kind keeps
+// them all).
+void ClearUnusedForkParams(TRecord& r, bool battle) {
+    // The last parameter each kind uses, from p1 on; -1: none known.
+    static constexpr int kMapLast[] = {2, 4, 2, 2, 2, 3, 2, 1, 0, 0};
+    static constexpr int kBattleLast[] = {2, 4, 1, 1};
+    const std::int32_t kind = r.Param(0);
+    const int kinds = battle ? 4 : 10;
+    if (kind < 0 || kind >= kinds)
+        return;
+    int last = battle ? kBattleLast[kind] : kMapLast[kind];
+    if (!battle && kind == 5) {
+        // A hero's check: only the level, HP, skill, item and condition checks take p3.
+        const std::int32_t check = r.Param(2);
+        last = check >= 2 && check <= 6 ? 3 : 2;
+        if (check != 1)
+            r.Text.clear();
+    } else {
+        r.Text.clear();
+    }
+    for (int p = last + 1; p <= 4; ++p)
+        r.SetParam(static_cast<std::size_t>(p), 0);
+}
+
 std::vector<TBlockPart> ForkBlock(const TRecord& r, std::int32_t code, std::int32_t elseCode, std::int32_t endCode) {
     std::vector<TBlockPart> parts;
     parts.push_back({0, "", {}, true, {code, 0}});
@@ -231,6 +255,7 @@ TCommandForm ForkForm() {
     b.Radio("RadioDirection", "Facing", 2, {"Up", "Right", "Down", "Left"}).When(0, {6}).Key("direction");
     b.Radio("RadioVehicle", "Riding", 1, {"Boat", "Ship", "Airship"}).When(0, {7}).Key("vehicle");
     b.Check("CheckElse", "Add &Else Case", 5).Key("else");
+    b.BeforeWrite([](TRecord& r) { ClearUnusedForkParams(r, false); });
     b.Blocks([](const TRecord& r) { return ForkBlock(r, ecFork, ecForkElse, ecForkEnd); });
     return b.Build();
 }
@@ -242,6 +267,7 @@ TCommandForm BattleForkForm() {
     b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 1).When(0, {2}).Key("hero");
     b.Enemy("ComboEnemy", "E&nemy", 1).When(0, {3}).Key("enemy");
     b.Check("CheckElse", "Add &Else Case", 5).Key("else");
+    b.BeforeWrite([](TRecord& r) { ClearUnusedForkParams(r, true); });
     b.Blocks([](const TRecord& r) { return ForkBlock(r, ecBattleFork, ecBattleForkElse, ecBattleForkEnd); });
     return b.Build();
 }
@@ -258,6 +284,11 @@ TCommandForm StartBattleForm() {
     b.Radio("RadioEscape", "Escape", 3, {"&NO Escape", "&Allow Escape", "Add Case"}).Key("escape");
     b.Radio("RadioDefeat", "Defeat", 4, {"Game &Over", "Add Case"}).Key("defeat");
     b.Check("CheckFirstStrike", "First &Strike", 5).Key("first-strike");
+    // The terrain gives the background: no file.
+    b.BeforeWrite([](TRecord& r) {
+        if (r.Param(2) == 0)
+            r.Text.clear();
+    });
     b.Blocks([](const TRecord& r) {
         std::vector<TBlockPart> parts;
         const bool escapeCase = r.Param(3) == 2;

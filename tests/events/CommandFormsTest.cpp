@@ -226,6 +226,12 @@ TEST_F(CommandDialogs, ForkKeepsItsBodiesWhenItsConditionChanges) {
     EXPECT_EQ(noElse.back(), MakeLine(ecForkEnd));
     EXPECT_EQ(lost, (std::vector<TBodyKey>{{ecForkElse, 0}}));
 
+    // A switch condition leaves the variable comparison's parameters unused: written as 0.
+    const auto toSwitch = Edit(ecFork, {MakeLine(ecFork, {1, 3, 0, 10, 2, 0}), MakeLine(ecEmpty, {}, "", 1),
+                                        MakeLine(ecForkEnd)},
+                               [&](TCommandDialogModel& m) { Set(m, "kind", std::int32_t{0}); });
+    ASSERT_FALSE(toSwitch.empty());
+    EXPECT_EQ(toSwitch[0], MakeLine(ecFork, {0, 3, 0, 0, 0, 0}));
 }
 
 TEST_F(CommandDialogs, ChoicesKeepTheirBodiesByIndex) {
