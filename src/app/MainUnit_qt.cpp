@@ -9,6 +9,9 @@
 #include "audio/PreviewMusic.h"
 #include "events/EventManager.h"
 #include "events/EventManager_qt.h"
+#include "events/ED_Event_qt.h"
+#include "events/ED_MoveRoute_qt.h"
+#include "events/EventChoosers_qt.h"
 #include "graphics/GR_CharSet.h"
 #include "graphics/GR_ChipSet.h"
 #include "mapedit/ChipSelector_qt.h"
@@ -641,10 +644,31 @@ void TFormKelMain::CreatePanes() {
     mCanvas->setObjectName(QStringLiteral("FormMapEditor"));
     mCanvas->SetSources(&mData->MapTree(), mChips.get(), mCharSets.get(), FindProjectImage);
     // The canvas's event commands go to the event manager; every map the canvas loads is handed
-    // to it. The event editor is not installed yet (EventDialogs().OpenEditor): until it is,
-    // "New Event..." and "Edit event..." open nothing.
+    // to it; "New Event..." and "Edit event..." open the event editor on a copy of the event.
     mEventDialogs = std::make_unique<TEventManagerDialogsQt>(this);
     mEventDialogs->SaveDataBaseFile = [this] { mData->DataBase().Save(ProjectPath()); };
+    mEventDialogs->OpenEditor = [this](TKelEventItem& copy, std::int32_t id, bool applyEnabled,
+                                       const TEventManagerDialogsQt::TCommit& commit) {
+        TEventChoosersQt choosers(this, mData->DataBase(), &mData->MapTree());
+        choosers.RouteEditor = [this](TMoveRouteRequest& request, const TEventCommandContext& context) {
+            return RunMoveRouteEditor(this, request, context);
+        };
+        TEventEditorContext context;
+        context.MapTree = &mData->MapTree();
+        context.Map = mCanvas->Model().Map();
+        context.DataBase = &mData->DataBase();
+        context.Choosers = &choosers;
+        context.SaveDataBase = [this](std::string& error) {
+            try {
+                mData->DataBase().Save(ProjectPath());
+                return true;
+            } catch (const std::exception& e) {
+                error = e.what();
+                return false;
+            }
+        };
+        RunEventEditor(this, context, copy, id, applyEnabled, commit);
+    };
     mEventManager = std::make_unique<TKelEventManager>(*mEventDialogs);
     mEventManager->SetDataBase(&mData->DataBase());
     mCanvas->Model().SetEventManager(mEventManager.get());
