@@ -647,17 +647,26 @@ void TFormKelMain::CreatePanes() {
     // to it; "New Event..." and "Edit event..." open the event editor on a copy of the event.
     mEventDialogs = std::make_unique<TEventManagerDialogsQt>(this);
     mEventDialogs->SaveDataBaseFile = [this] { mData->DataBase().Save(ProjectPath()); };
-    mEventDialogs->OpenEditor = [this](TKelEventItem& copy, std::int32_t id, bool applyEnabled,
-                                       const TEventManagerDialogsQt::TCommit& commit) {
-        TEventChoosersQt choosers(this, mData->DataBase(), &mData->MapTree());
-        choosers.RouteEditor = [this](TMoveRouteRequest& request, const TEventCommandContext& context) {
+    mEventDialogs->MakeChoosers = [this]() -> std::unique_ptr<IEventChoosers> {
+        // The event graphic's tiles come from the open map's chipset; "Set Place" shows the open
+        // map with its unsaved changes.
+        const TKelMap* map = mCanvas->Model().Map();
+        const TKelChipSetItem* chipSet = map ? mData->DataBase().ChipSet.FindByID(map->ChipSetId) : nullptr;
+        auto choosers = std::make_unique<TEventChoosersQt>(this, mData->DataBase(), &mData->MapTree(),
+                                                           chipSet ? chipSet->FileName : std::string(), map);
+        choosers->RouteEditor = [this](TMoveRouteRequest& request, const TEventCommandContext& context) {
             return RunMoveRouteEditor(this, request, context);
         };
+        return choosers;
+    };
+    mEventDialogs->OpenEditor = [this](TKelEventItem& copy, std::int32_t id, bool applyEnabled,
+                                       const TEventManagerDialogsQt::TCommit& commit) {
+        const std::unique_ptr<IEventChoosers> choosers = mEventDialogs->MakeChoosers();
         TEventEditorContext context;
         context.MapTree = &mData->MapTree();
         context.Map = mCanvas->Model().Map();
         context.DataBase = &mData->DataBase();
-        context.Choosers = &choosers;
+        context.Choosers = choosers.get();
         context.SaveDataBase = [this](std::string& error) {
             try {
                 mData->DataBase().Save(ProjectPath());
@@ -765,8 +774,9 @@ void TFormKelMain::LoadMapChipSet() {
 }
 
 std::string TFormKelMain::DescribeEventCell(int x, int y) const {
+    // The event the map shows: a later one covers an earlier one on its cell.
     const TKelEvent& events = mData->Map().Events;
-    for (int i = 0; i < events.Count(); ++i) {
+    for (int i = events.Count() - 1; i >= 0; --i) {
         const TKelEventItem* event = events.Items(i);
         if (event && event->X == x && event->Y == y)
             return FormatIdName(event->ID, event->Name);

@@ -240,7 +240,7 @@ std::string EncodeEventClipboard(std::int32_t tag, TKelEventItem* event) {
     return MakeCountedClipboardBlock(payload.Bytes());
 }
 
-std::optional<TEventClipboard> DecodeEventClipboard(std::string_view block) {
+std::optional<TEventClipboard> DecodeEventClipboard(std::string_view block, bool whole) {
     const std::optional<std::string_view> payload = CountedClipboardPayload(block);
     if (!payload)
         return std::nullopt;
@@ -257,6 +257,8 @@ std::optional<TEventClipboard> DecodeEventClipboard(std::string_view block) {
     } catch (const EReadError&) {
         return std::nullopt;
     }
+    if (whole && stream.Position() != stream.Size())
+        return std::nullopt;
     return result;
 }
 

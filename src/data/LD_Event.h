@@ -186,7 +186,8 @@ struct TEventClipboard {
 // `event` is written for tag 0 and ignored otherwise.
 std::string EncodeEventClipboard(std::int32_t tag, TKelEventItem* event);
 // Nothing when the block is damaged: a byte count past its end, a tag that names neither an
-// event nor a start mark, or an event record that does not read whole.
-std::optional<TEventClipboard> DecodeEventClipboard(std::string_view block);
+// event nor a start mark, or an event record that does not read whole; with `whole`, also when
+// bytes follow the content within the counted payload.
+std::optional<TEventClipboard> DecodeEventClipboard(std::string_view block, bool whole = false);
 
 }  // namespace quillon

@@ -11,6 +11,7 @@
 #include "events/EventScript.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <charconv>
 #include <cstdio>
 #include <set>
@@ -525,6 +526,21 @@ TCommandFormBuilder& TCommandFormBuilder::Key(std::string key) {
     }
     for (TAdded* added : last)
         added->Key = added->Part.empty() ? key : key + "-" + added->Part;
+    return *this;
+}
+
+TCommandFormBuilder& TCommandFormBuilder::Follows(void (*follow)(TCommandRecord&, std::int32_t)) {
+    const std::vector<TAdded*> last = LastAdded();
+    if (last.size() != 1 || last.front()->Param < 0)
+        throw std::logic_error("Follows() needs one field of a parameter");
+    const auto param = static_cast<std::size_t>(last.front()->Param);
+    mFields.Writes([param, follow](TCommandRecord& r, const TFieldValue& value) {
+        const auto* choice = std::get_if<std::int32_t>(&value);
+        if (!choice || *choice == r.Param(param))
+            return;
+        r.SetParam(param, *choice);
+        follow(r, *choice);
+    });
     return *this;
 }
 

@@ -170,6 +170,9 @@ public:
     TCommandFormBuilder& When(std::size_t param, std::vector<std::int32_t> values);
     TCommandFormBuilder& ChoiceEnabledWhen(std::function<bool(const TCommandRecord&, int choice)> rule);
     TCommandFormBuilder& Key(std::string key);
+    // The last field (one field of a parameter) takes `follow` along when the user picks another
+    // value: the value is written, then `follow` sets the parameters that depend on it.
+    TCommandFormBuilder& Follows(void (*follow)(TCommandRecord&, std::int32_t));
     // The parameter's value in a new command (after a composite: each of its value parameters,
     // not its kind).
     TCommandFormBuilder& Default(std::int32_t value);

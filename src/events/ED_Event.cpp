@@ -269,24 +269,14 @@ void TEventEditorModel::NoteDataBaseChange() {
         mDataBaseChanged = true;
 }
 
-namespace {
-
-// Runs a picker on an ID field; true when it changed the field.
-template <class F>
-bool PickId(std::int32_t& field, F&& pick) {
+bool TEventEditorModel::PickConditionId(TEventCondition condition, std::int32_t& field, bool variable) {
+    if (!mHooks.Choosers || !ConditionOn(condition))
+        return false;
     std::int32_t id = field;
-    if (!pick(id) || id == field)
-        return false;
-    field = id;
-    return true;
-}
-
-}  // namespace
-
-bool TEventEditorModel::ChooseSwitchA() {
-    if (!mHooks.Choosers || !ConditionOn(TEventCondition::SwitchA))
-        return false;
-    const bool changed = PickId(CurrentPage().Condition.SwitchAId, [&](std::int32_t& id) { return mHooks.Choosers->ChooseSwitch(id); });
+    const bool chosen = variable ? mHooks.Choosers->ChooseVariable(id) : mHooks.Choosers->ChooseSwitch(id);
+    const bool changed = chosen && id != field;
+    if (changed)
+        field = id;
     NoteDataBaseChange();
     // Names may have changed even when the ID did not: the boxes and the command list show
     // them again.
@@ -299,32 +289,16 @@ bool TEventEditorModel::ChooseSwitchA() {
     return changed || mDataBaseChanged;
 }
 
+bool TEventEditorModel::ChooseSwitchA() {
+    return PickConditionId(TEventCondition::SwitchA, CurrentPage().Condition.SwitchAId, false);
+}
+
 bool TEventEditorModel::ChooseSwitchB() {
-    if (!mHooks.Choosers || !ConditionOn(TEventCondition::SwitchB))
-        return false;
-    const bool changed = PickId(CurrentPage().Condition.SwitchBId, [&](std::int32_t& id) { return mHooks.Choosers->ChooseSwitch(id); });
-    NoteDataBaseChange();
-    if (mHooks.Choosers->DataBaseChanged())
-        OnRenderScript();
-    if (changed)
-        Edited();
-    else
-        Changed();
-    return changed || mDataBaseChanged;
+    return PickConditionId(TEventCondition::SwitchB, CurrentPage().Condition.SwitchBId, false);
 }
 
 bool TEventEditorModel::ChooseVariable() {
-    if (!mHooks.Choosers || !ConditionOn(TEventCondition::Variable))
-        return false;
-    const bool changed = PickId(CurrentPage().Condition.VariableId, [&](std::int32_t& id) { return mHooks.Choosers->ChooseVariable(id); });
-    NoteDataBaseChange();
-    if (mHooks.Choosers->DataBaseChanged())
-        OnRenderScript();
-    if (changed)
-        Edited();
-    else
-        Changed();
-    return changed || mDataBaseChanged;
+    return PickConditionId(TEventCondition::Variable, CurrentPage().Condition.VariableId, true);
 }
 
 std::int32_t TEventEditorModel::VariableValue() const { return CurrentPage().Condition.VariableValue; }

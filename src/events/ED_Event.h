@@ -179,6 +179,8 @@ public:
     // The command list changed the page's script.
     void ScriptModified() { Edited(); }
     // A command dialog or picker may have changed the database's names: asks the pickers.
+    // "Switch A", "Switch B" or "Variable" of the conditions through its picker.
+    bool PickConditionId(TEventCondition condition, std::int32_t& field, bool variable);
     void NoteDataBaseChange();
     // A command dialog reported that it changed the database.
     void MarkDataBaseChanged() { mDataBaseChanged = true; }

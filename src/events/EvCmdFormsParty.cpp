@@ -226,43 +226,28 @@ TCommandFormBuilder PointsChange(std::int32_t code, std::int32_t paramCount, std
     return b;
 }
 
+// Experience, level and HP with their check box, enabled for one operation only (0 increase,
+// 1 decrease) and written as 0 for the other.
+TCommandForm PointsWithFlag(std::int32_t code, std::int32_t maxAmount, std::string widget, std::string label,
+                            std::int32_t operation, std::string key) {
+    TCommandFormBuilder b = PointsChange(code, 6, maxAmount);
+    b.Check(std::move(widget), std::move(label), 5).When(2, {operation}).Key(std::move(key));
+    WritesUnsetAsZero(b, 6, [operation](const TRecord& r, TParams& p) {
+        ClearWho(r, p);
+        if (r.Param(2) != operation)
+            Clear(p, {5});
+    });
+    return b.Build();
+}
+
 void AddHeroPoints(std::vector<TCommandForm>& forms) {
-    {
-        TCommandFormBuilder b = PointsChange(10410, 6, kMaxExp);
-        b.Check("CheckLevelUp", "Show &Level Up Message", 5).When(2, {0}).Key("message");
-        WritesUnsetAsZero(b, 6, [](const TRecord& r, TParams& p) {
-            ClearWho(r, p);
-            if (r.Param(2) == 1)
-                Clear(p, {5});
-        });
-        forms.push_back(b.Build());
-    }
-    {
-        TCommandFormBuilder b = PointsChange(10420, 6, kMaxLevel);
-        b.Check("CheckLevelUp", "Show &Level Up Message", 5).When(2, {0}).Key("message");
-        WritesUnsetAsZero(b, 6, [](const TRecord& r, TParams& p) {
-            ClearWho(r, p);
-            if (r.Param(2) == 1)
-                Clear(p, {5});
-        });
-        forms.push_back(b.Build());
-    }
-    {
-        TCommandFormBuilder b = PointsChange(10460, 6, kMaxPoints);
-        // Only a decrease can kill.
-        b.Check("CheckDeath", "&Possible Death", 5).When(2, {1}).Key("death");
-        WritesUnsetAsZero(b, 6, [](const TRecord& r, TParams& p) {
-            ClearWho(r, p);
-            if (r.Param(2) == 0)
-                Clear(p, {5});
-        });
-        forms.push_back(b.Build());
-    }
-    {
-        TCommandFormBuilder b = PointsChange(10470, 5, kMaxPoints);
-        WritesUnsetAsZero(b, 5, ClearWho);
-        forms.push_back(b.Build());
-    }
+    forms.push_back(PointsWithFlag(10410, kMaxExp, "CheckLevelUp", "Show &Level Up Message", 0, "message"));
+    forms.push_back(PointsWithFlag(10420, kMaxLevel, "CheckLevelUp", "Show &Level Up Message", 0, "message"));
+    // Only a decrease can kill.
+    forms.push_back(PointsWithFlag(10460, kMaxPoints, "CheckDeath", "&Possible Death", 1, "death"));
+    TCommandFormBuilder b = PointsChange(10470, 5, kMaxPoints);
+    WritesUnsetAsZero(b, 5, ClearWho);
+    forms.push_back(b.Build());
 }
 
 void AddChangeAbility(std::vector<TCommandForm>& forms) {

@@ -84,25 +84,13 @@ TCommandForm TransitionForm(std::int32_t code, std::int32_t last, TTransitionNam
     return b.Build();
 }
 
-// The radio buttons added last write their choice to `param` and, when it changes, let `follow`
-// put the parameters that depend on it in order.
-void Follows(TCommandFormBuilder& b, std::size_t param, void (*follow)(R&, std::int32_t)) {
-    b.Fields().Writes([param, follow](R& r, const TFieldValue& value) {
-        const auto* choice = std::get_if<std::int32_t>(&value);
-        if (!choice || *choice == r.Param(param))
-            return;
-        r.SetParam(param, *choice);
-        follow(r, *choice);
-    });
-}
-
 // The settings "Show Picture" and "Move Picture" share: the picture, where its centre goes,
 // its size, transparency, colour and effect.
 void PictureFields(TCommandFormBuilder& b, bool show) {
     b.Spin("SpinPicture", "Picture &Number", 0, 1, kPictureMax).Key("picture").Default(1);
     b.Radio("Position", "Centre", 1, {"&Position", "By &Variable"}).Key("position");
     // The values of one kind mean nothing as the other's: the centre of the screen, or the first variable.
-    Follows(b, 1, [](R& r, std::int32_t kind) {
+    b.Follows([](R& r, std::int32_t kind) {
         r.SetParam(2, kind == 0 ? 160 : 1);
         r.SetParam(3, kind == 0 ? 120 : 1);
     });
@@ -119,7 +107,7 @@ void PictureFields(TCommandFormBuilder& b, bool show) {
     b.Colour("Colour", 8, 11, kToneMax).Key("color").Default(100);
     // Without an effect its strength is 0; choosing one gives it a strength it can have.
     b.Radio("RadioEffect", "Effect", 12, {"No &Effect", "R&otation", "R&ipple"}).Key("effect");
-    Follows(b, 12, [](R& r, std::int32_t effect) {
+    b.Follows([](R& r, std::int32_t effect) {
         if (effect == 0)
             r.SetParam(13, 0);
         else if (r.Param(13) < 1 || r.Param(13) > 9)
@@ -153,7 +141,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
         b.Radio("RadioVehicle", "Vehicle", 0, {"&Boat", "&Ship", "&Airship"}).Key("vehicle");
         b.Radio("RadioPlace", "Place", 1, {"&Fixed Place", "By &Variables"}).Key("place");
         // A place of the current map, or the first variable for each value.
-        Follows(b, 1, [](R& r, std::int32_t kind) {
+        b.Follows([](R& r, std::int32_t kind) {
             const bool fixed = kind == 0;
             r.SetParam(2, fixed ? (r.Context && r.Context->Map ? r.Context->Map->ID : 0) : 1);
             r.SetParam(3, fixed ? 0 : 1);
@@ -221,7 +209,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
         b.Radio("RadioOperation", "Operation", 0, {"Fi&x Screen", "&Cancel Fixation", "&Pan Screen", "&Return Position"})
             .Key("operation");
         // Only a pan has a direction and a distance, and only a move a speed and a wait.
-        Follows(b, 0, [](R& r, std::int32_t operation) {
+        b.Follows([](R& r, std::int32_t operation) {
             const bool pan = operation == 2, moves = operation == 2 || operation == 3;
             if (!pan) {
                 r.SetParam(1, 0);
@@ -246,7 +234,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     {
         TCommandFormBuilder b(11070, 2);
         b.Radio("RadioWeather", "Weather", 0, {"&None", "&Rain", "&Snow"}).Key("weather");
-        Follows(b, 0, [](R& r, std::int32_t weather) {
+        b.Follows([](R& r, std::int32_t weather) {
             if (weather == 0)
                 r.SetParam(1, 0);
         });

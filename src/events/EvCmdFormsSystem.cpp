@@ -9,18 +9,6 @@ namespace {
 const std::vector<std::string> kAddRemove = {"&Add", "&Remove"};
 const std::vector<std::string> kDisableEnable = {"&Disable", "&Enable"};
 
-// The radio buttons added last write their choice to `param` and, when it changes, let `follow`
-// put the parameters that depend on it in order (those the choice leaves unused become 0).
-void OnChoice(TCommandFormBuilder& b, std::size_t param, void (*follow)(TCommandRecord&, std::int32_t)) {
-    b.Fields().Writes([param, follow](TCommandRecord& r, const TFieldValue& value) {
-        const auto* choice = std::get_if<std::int32_t>(&value);
-        if (!choice || *choice == r.Param(param))
-            return;
-        r.SetParam(param, *choice);
-        follow(r, *choice);
-    });
-}
-
 // The commands whose only setting is "Disable" or "Enable".
 TCommandForm EnableForm(std::int32_t code) {
     return TCommandFormBuilder(code, 1).Radio("Permission", "Permission", 0, kDisableEnable).Key("enable").Build();
@@ -124,7 +112,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder teleport(11810, 6);
     teleport.Radio("TeleportAction", "Action", 0, kAddRemove).Key("action");
     // Removing names only the map.
-    OnChoice(teleport, 0, [](TCommandRecord& r, std::int32_t action) {
+    teleport.Follows([](TCommandRecord& r, std::int32_t action) {
         if (action == 1)
             for (std::size_t p = 2; p < 6; ++p)
                 r.SetParam(p, 0);
@@ -169,7 +157,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
     TCommandFormBuilder call(12330, 3);
     call.Radio("CallKind", "Event", 0, {"&Common Event", "&Map Event", "By &Variables"}).Key("kind");
     // Each kind starts from its own first choice: common event 1; this event's page 1; variables 1.
-    OnChoice(call, 0, [](TCommandRecord& r, std::int32_t kind) {
+    call.Follows([](TCommandRecord& r, std::int32_t kind) {
         r.SetParam(1, kind == 1 ? kCharacterThisEvent : 1);
         r.SetParam(2, kind == 0 ? 0 : 1);
     });

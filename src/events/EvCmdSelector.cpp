@@ -4,10 +4,10 @@
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
 #include "data/LD_System.h"
+#include "events/ED_MoveRoute.h"
 #include "events/EventCommands.h"
 
 #include <algorithm>
-#include <exception>
 #include <string>
 
 namespace quillon {
@@ -63,11 +63,11 @@ std::int32_t Within(std::int32_t value, std::int32_t low, std::int32_t high) { r
 bool RunSystemGraphic(const TKelEventScriptList& edited, IEventChoosers& choosers, TKelEventScriptLine& out) {
     const TKelEventScriptLine* start = StartingLine(edited, kSystemGraphicCode);
     std::string name = start ? start->Text : std::string();
-    if (!choosers.ChooseResource(TSelKind::System, name, nullptr, CaptionOf(kSystemGraphicCode)))
+    std::int32_t wallpaper = start ? Within(start->Param(0), 0, 1) : 0;
+    std::int32_t font = start ? Within(start->Param(1), 0, 1) : 0;
+    if (!choosers.ChooseSystemGraphic(name, wallpaper, font, CaptionOf(kSystemGraphicCode)))
         return false;
-    // Wallpaper and font are not the selector's: they stay as the command had them.
-    out = MakeLine(kSystemGraphicCode, name,
-                   {start ? Within(start->Param(0), 0, 1) : 0, start ? Within(start->Param(1), 0, 1) : 0});
+    out = MakeLine(kSystemGraphicCode, name, {Within(wallpaper, 0, 1), Within(font, 0, 1)});
     return true;
 }
 
@@ -212,42 +212,13 @@ void MoveRouteOfLine(const TKelEventScriptList& edited, TMoveRouteRequest& reque
         request.Route.Skippable = 0;
         return;
     }
-    request.Target = line->Param(0);
-    request.Frequency = Within(line->Param(1), 1, 8);
-    request.Route.Repeat = line->Param(2) != 0 ? 1 : 0;
-    request.Route.Skippable = line->Param(3) != 0 ? 1 : 0;
-    const std::vector<std::int32_t>& params = line->Params();
-    TDynamicBuffer bytes;
-    if (params.size() > 4) {
-        bytes.reserve(params.size() - 4);
-        for (std::size_t i = 4; i < params.size(); ++i)
-            bytes.push_back(static_cast<std::uint8_t>(params[i] & 0xFF));
-    }
-    // Decoded into a route of its own first: a damaged payload opens an empty route.
-    TKelMoveRoute decoded;
-    try {
-        decoded.SetRoute(bytes.data(), bytes.size());
-        for (const TKelMoveRouteItem& item : decoded.ItemList())
-            request.Route.Add(item);
-    } catch (const std::exception&) {
-        request.Route.Clear();
-    }
+    // A damaged payload opens with the commands before the damage.
+    MoveRouteRequestFromLine(*line, request);
 }
 
 TKelEventScriptLine MoveRouteLine(const TMoveRouteRequest& request) {
-    TKelMoveRoute route;
-    for (const TKelMoveRouteItem& item : request.Route.ItemList())
-        route.Add(item);
-    const TDynamicBuffer bytes = route.PackRoute();
     TKelEventScriptLine line;
-    line.Code = ecMoveCharacter;
-    line.SetParamCount(4 + static_cast<int>(bytes.size()));
-    line.SetParam(0, request.Target);
-    line.SetParam(1, request.Frequency);
-    line.SetParam(2, request.Route.Repeat != 0 ? 1 : 0);
-    line.SetParam(3, request.Route.Skippable != 0 ? 1 : 0);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        line.SetParam(4 + static_cast<int>(i), bytes[i]);
+    MoveRouteRequestToLine(request, line);
     return line;
 }
 

@@ -53,6 +53,14 @@ public:
     // A resource of a kind by name; `index` (may be null) the cell of walk and face graphics.
     // `caption` replaces the selector's own caption when not empty.
     virtual bool ChooseResource(TSelKind kind, std::string& name, std::int32_t* index, const std::string& caption) = 0;
+    // "Select System Graphics" with the window wallpaper (0 "Enlarge to Display", 1 "Tile
+    // Display") and the game font (0 or 1). Pickers without those options leave them as they are.
+    virtual bool ChooseSystemGraphic(std::string& name, std::int32_t& wallpaper, std::int32_t& font,
+                                     const std::string& caption) {
+        (void)wallpaper;
+        (void)font;
+        return ChooseResource(TSelKind::System, name, nullptr, caption);
+    }
     // "Select Graphic": file name (empty for a tile of the map's chipset), index, direction, pattern.
     virtual bool ChooseEventGraphic(std::string& name, std::int32_t& index, std::int32_t& direction,
                                     std::int32_t& pattern) = 0;

@@ -33,6 +33,16 @@ bool TEventChoosersQt::ChooseResource(TSelKind kind, std::string& name, std::int
     return SelectResource(mOwner, kind, name, index, Caption(caption));
 }
 
+bool TEventChoosersQt::ChooseSystemGraphic(std::string& name, std::int32_t& wallpaper, std::int32_t& font,
+                                           const std::string& caption) {
+    int shownWallpaper = wallpaper, shownFont = font;
+    if (!SelectSystemGraphic(mOwner, name, shownWallpaper, shownFont, Caption(caption)))
+        return false;
+    wallpaper = shownWallpaper;
+    font = shownFont;
+    return true;
+}
+
 bool TEventChoosersQt::ChooseEventGraphic(std::string& name, std::int32_t& index, std::int32_t& direction,
                                           std::int32_t& pattern) {
     return SelectEventGraphic(mOwner, mChipSetName, name, index, direction, pattern);

@@ -27,6 +27,8 @@ public:
     bool ChooseSwitch(std::int32_t& id) override;
     bool ChooseVariable(std::int32_t& id) override;
     bool ChooseResource(TSelKind kind, std::string& name, std::int32_t* index, const std::string& caption) override;
+    bool ChooseSystemGraphic(std::string& name, std::int32_t& wallpaper, std::int32_t& font,
+                             const std::string& caption) override;
     bool ChooseEventGraphic(std::string& name, std::int32_t& index, std::int32_t& direction,
                             std::int32_t& pattern) override;
     bool ChooseMusic(TKelMusic& music, const std::string& caption) override;

@@ -69,27 +69,12 @@ std::string PastedEventName(const std::string& name, std::int32_t newId) {
 }
 
 std::optional<TEventClipboard> ReadEventBlock(std::string_view block) {
-    const std::optional<std::string_view> payload = CountedClipboardPayload(block);
-    if (!payload)
-        return std::nullopt;
-    TByteViewStream stream(*payload);
-    TEventClipboard result;
-    try {
-        result.Tag = ReadVarInt(stream);
-        if (result.Tag == 0) {
-            result.Event = std::make_unique<TKelEventItem>();
-            result.Event->LoadFromStream(stream);
-        } else if (!IsStartMark(result.Tag)) {
-            return std::nullopt;
-        }
-    } catch (const EReadError&) {
-        return std::nullopt;
-    }
     // A block of ours holds nothing after its content.
-    if (stream.Position() != stream.Size())
+    std::optional<TEventClipboard> result = DecodeEventClipboard(block, true);
+    if (!result)
         return std::nullopt;
-    if (result.Event) {
-        const TKelEventPage& pages = result.Event->Pages;
+    if (result->Event) {
+        const TKelEventPage& pages = result->Event->Pages;
         if (pages.Count() < 1 || pages.Count() > TKelEventManager::kMaxPages || pages.FindByID(1) == nullptr)
             return std::nullopt;
         for (int i = 0; i < pages.Count(); ++i) {

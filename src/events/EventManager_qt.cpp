@@ -1,6 +1,7 @@
 #include "events/EventManager_qt.h"
 
 #include "mapedit/MapShift_qt.h"
+#include "platform/MessageBox.h"
 
 #include <exception>
 
@@ -20,7 +21,17 @@ int TEventManagerDialogsQt::ChooseVehicle() {
 }
 
 bool TEventManagerDialogsQt::RunTeleportDialog(TKelEventScriptList& result, const TEventCommandContext& context) {
-    return mCommands.RunDialog(kCodeTeleport, result, context);
+    if (context.Choosers != nullptr || !MakeChoosers)
+        return mCommands.RunDialog(kCodeTeleport, result, context);
+    // Pickers of the dialog's own: what they change in the database is saved here.
+    const std::unique_ptr<IEventChoosers> choosers = MakeChoosers();
+    TEventCommandContext own = context;
+    own.Choosers = choosers.get();
+    const bool ok = mCommands.RunDialog(kCodeTeleport, result, own);
+    std::string error;
+    if (choosers && choosers->DataBaseChanged() && !SaveDataBase(error))
+        ShowError(error.empty() ? std::string("The database could not be saved.") : error);
+    return ok;
 }
 
 bool TEventManagerDialogsQt::SaveDataBase(std::string& error) {

@@ -3,10 +3,12 @@
 // dialog changed names.
 #pragma once
 
+#include "events/EventChoosers.h"
 #include "events/EventManager.h"
 #include "events/EvCmdList_qt.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QWidget;
@@ -23,6 +25,9 @@ public:
     std::function<void(TKelEventItem& copy, std::int32_t id, bool applyEnabled, const TCommit& commit)> OpenEditor;
     // Writes the database file; raises when it cannot be written. Unset: a save fails.
     std::function<void()> SaveDataBaseFile;
+    // The pickers a dialog opened from the canvas uses ("Set Place" of the teleport event);
+    // unset: the dialog offers none.
+    std::function<std::unique_ptr<IEventChoosers>()> MakeChoosers;
     // The command dialogs the teleport dialog is run through (the owner installs their runner).
     TEventCommandDialogsQt& CommandDialogs() { return mCommands; }
 

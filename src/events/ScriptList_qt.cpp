@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -115,6 +116,20 @@ void TScriptListBox::scrollContentsBy(int, int) {
     // The model announces the new top line; ModelChanged shifts the picture.
     if (!mSyncingScrollBar)
         mModel.SetTopIndex(verticalScrollBar()->value());
+}
+
+void TScriptListBox::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // A notch is 120; touchpads send less at a time.
+    mWheelDelta += event->angleDelta().y();
+    const int lines = mWheelDelta / 120;
+    mWheelDelta -= lines * 120;
+    if (lines != 0)
+        mModel.SetTopIndex(mModel.TopIndex() - lines);
+    event->accept();
 }
 
 void TScriptListBox::resizeEvent(QResizeEvent* event) {

@@ -69,6 +69,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // With the focus, a notch of the wheel scrolls one line; without, as any scrolled view.
+    void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -93,6 +95,7 @@ private:
     bool mDragging = false;
     int mDragY = 0;
     bool mSyncingScrollBar = false;
+    int mWheelDelta = 0;  // eighths of a degree not yet turned into lines
     TConnection mModelChanged;
     // What the window showed when it was last brought up to date: a change that only moves the
     // top line shifts the picture and paints the rows that came into view.

@@ -99,6 +99,7 @@ QCursor CanvasCursor(TCanvasCursor shape) {
 
 TFormMapEditor::TFormMapEditor(QWidget* parent) : TFormMapViewer(std::make_unique<TKelMapEditorModel>(), parent) {
     setObjectName("MapEditor");
+    setAccessibleName(tr("Map"));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setFocusProxy(this);
     mClock.start();

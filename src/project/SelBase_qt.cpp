@@ -4,12 +4,15 @@
 #include "platform/Cp932Text_qt.h"
 #include "ui_SelBase.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -143,6 +146,34 @@ void TFormSelImage::UpdatePreview() {
         Preview()->SetBoard(&mModel->Preview());
 }
 
+TFormSelSystem::TFormSelSystem(QWidget* owner) : TFormSelImage(owner, TSelKind::System) {
+    const auto group = [this](const QString& title, const char* objectName, const QStringList& captions) {
+        auto* box = new QGroupBox(title, this);
+        box->setObjectName(QLatin1String(objectName));
+        auto* layout = new QVBoxLayout(box);
+        auto* buttons = new QButtonGroup(box);
+        for (int i = 0; i < captions.size(); ++i) {
+            auto* radio = new QRadioButton(captions[i], box);
+            radio->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(objectName)).arg(i));
+            buttons->addButton(radio, i);
+            layout->addWidget(radio);
+        }
+        buttons->button(0)->setChecked(true);
+        Extras()->addWidget(box);
+        return buttons;
+    };
+    mWallpaper = group(tr("Wallpaper"), "GroupWallpaper", {tr("&Enlarge to Display"), tr("&Tile Display")});
+    mFont = group(tr("Game Font"), "GroupFont", {tr("Font &1"), tr("Font &2")});
+}
+
+void TFormSelSystem::SetOptions(int wallpaper, int font) {
+    mWallpaper->button(wallpaper == 1 ? 1 : 0)->setChecked(true);
+    mFont->button(font == 1 ? 1 : 0)->setChecked(true);
+}
+
+int TFormSelSystem::Wallpaper() const { return mWallpaper->checkedId() == 1 ? 1 : 0; }
+int TFormSelSystem::Font() const { return mFont->checkedId() == 1 ? 1 : 0; }
+
 TFormSelMonster::TFormSelMonster(QWidget* owner)
     : TFormSelImage(owner, std::make_unique<TSelMonsterModel>()),
       mMonster(static_cast<TSelMonsterModel*>(mModel.get())) {
@@ -200,6 +231,21 @@ bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index
     name = form.Model().Name();
     if (index && form.Model().Grid())
         *index = form.Model().Index();
+    return true;
+}
+
+bool SelectSystemGraphic(QWidget* owner, std::string& name, int& wallpaper, int& font, const QString& caption) {
+    TFormSelSystem form(owner);
+    if (!caption.isEmpty())
+        form.setWindowTitle(caption);
+    form.Model().Open(name, 0);
+    form.SetOptions(wallpaper, font);
+    form.FillList();
+    if (!form.Run())
+        return false;
+    name = form.Model().Name();
+    wallpaper = form.Wallpaper();
+    font = form.Font();
     return true;
 }
 

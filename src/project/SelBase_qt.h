@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class QButtonGroup;
 class QListWidget;
 class QScrollArea;
 class QSlider;
@@ -137,11 +138,25 @@ QUILLON_SEL_IMAGE_FORM(TFormSelBattle, TSelKind::Battle)
 QUILLON_SEL_IMAGE_FORM(TFormSelBackdrop, TSelKind::Backdrop)
 QUILLON_SEL_IMAGE_FORM(TFormSelTitle, TSelKind::Title)
 QUILLON_SEL_IMAGE_FORM(TFormSelGameOver, TSelKind::GameOver)
-QUILLON_SEL_IMAGE_FORM(TFormSelSystem, TSelKind::System)
 QUILLON_SEL_IMAGE_FORM(TFormSelPanorama, TSelKind::Panorama)
 QUILLON_SEL_IMAGE_FORM(TFormSelPicture, TSelKind::Picture)
 QUILLON_SEL_IMAGE_FORM(TFormSelMovie, TSelKind::Movie)
 #undef QUILLON_SEL_IMAGE_FORM
+
+// The system graphic with the window wallpaper and the game font.
+class TFormSelSystem : public TFormSelImage {
+    Q_OBJECT
+public:
+    explicit TFormSelSystem(QWidget* owner);
+    // 0 "Enlarge to Display", 1 "Tile Display"; the font 0 or 1. Values outside show as 0.
+    void SetOptions(int wallpaper, int font);
+    int Wallpaper() const;
+    int Font() const;
+
+private:
+    QButtonGroup* mWallpaper = nullptr;
+    QButtonGroup* mFont = nullptr;
+};
 
 // The monster graphic with its hue slider.
 class TFormSelMonster : public TFormSelImage {
@@ -170,6 +185,8 @@ private:
 // selectors have functions of their own; for those kinds this answers false at once.
 bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index = nullptr,
                     const QString& caption = {});
+// "Select System Graphics" on `name` with the wallpaper and font options; on OK stores all three.
+bool SelectSystemGraphic(QWidget* owner, std::string& name, int& wallpaper, int& font, const QString& caption = {});
 // The monster graphic with its hue (stored normalised to 0..359).
 bool SelectMonsterGraphic(QWidget* owner, std::string& name, int& hue);
 

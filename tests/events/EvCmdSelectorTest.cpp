@@ -210,7 +210,7 @@ TEST_F(EvCmdSelectorTest, ResourceCommandsOpenTheirSelectorUnderTheCommandsCapti
         std::vector<std::int32_t> params;
     };
     const Case cases[] = {
-        {10680, TSelKind::System, "Change System Graphics", {1, 0}},
+        {10680, TSelKind::System, "Change System Graphics", {0, 1}},
         {13210, TSelKind::Backdrop, "Change Battle Background", {}},
     };
     for (const Case& c : cases) {
@@ -222,8 +222,14 @@ TEST_F(EvCmdSelectorTest, ResourceCommandsOpenTheirSelectorUnderTheCommandsCapti
         EXPECT_EQ(choosers.Caption, c.caption);
         ASSERT_EQ(result.Count(), 1);
         EXPECT_EQ(result.Lines(0)->Text, "Chosen");
-        EXPECT_EQ(Params(), c.params);  // the wallpaper and font stay as they were
+        EXPECT_EQ(Params(), c.params);
     }
+    // The system graphic's selector opens on the line's wallpaper and font (an out-of-range value
+    // clipped) and writes what the user set there.
+    Fill(result, {{10680, 0, {1, 7}, "Old"}});
+    ASSERT_TRUE(RunSelectorCommand(10680, result, context));
+    EXPECT_EQ(choosers.Options, (std::pair<std::int32_t, std::int32_t>{1, 1}));
+    EXPECT_EQ(Params(), (std::vector<std::int32_t>{0, 1}));
     // Codes that are no selector commands, and a context without pickers, open nothing.
     result.Clear();
     choosers.Opened.clear();

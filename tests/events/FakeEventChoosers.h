@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quillon::testkit {
@@ -29,6 +30,9 @@ public:
 
     // What OK gives back.
     std::string ChosenName = "Chosen";
+    // The system graphic's wallpaper and font: as given, and as chosen.
+    std::pair<std::int32_t, std::int32_t> Options{-1, -1};
+    std::pair<std::int32_t, std::int32_t> ChosenOptions{0, 1};
     TMapPlaceRequest ChosenPlace{3, 4, 5};
     std::function<void(TKelMusic&)> EditMusic;
     std::function<void(TKelSound&)> EditSound;
@@ -54,6 +58,15 @@ public:
         if (Answer)
             name = ChosenName;
         return Answer;
+    }
+    bool ChooseSystemGraphic(std::string& name, std::int32_t& wallpaper, std::int32_t& font,
+                             const std::string& caption) override {
+        Options = {wallpaper, font};
+        if (!ChooseResource(TSelKind::System, name, nullptr, caption))
+            return false;
+        wallpaper = ChosenOptions.first;
+        font = ChosenOptions.second;
+        return true;
     }
     bool ChooseEventGraphic(std::string& name, std::int32_t&, std::int32_t&, std::int32_t&) override {
         Opened.push_back("graphic");

@@ -1,10 +1,15 @@
 // Feeds arbitrary clipboard blocks of the editor's own formats to their readers: the first byte
 // picks the format (562 map cells, 566 event command lines, 569 one encounter, 568 a map with its
-// tree item), the rest is the block. A block that reads must write back to bytes that read to the
-// same content.
+// tree item, and the strict readers of the event editors: 563 an event or start mark, 564 a page,
+// 567 move commands), the rest is the block. A block that reads must write back to bytes that
+// read to the same content; a refused block leaves nothing behind.
 #include "data/LD_Event.h"
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
+#include "data/LD_MoveRoute.h"
+#include "events/ED_Event.h"
+#include "events/ED_MoveRoute.h"
+#include "events/EventManager.h"
 #include "events/ScriptList.h"
 #include "mapedit/MapEditor.h"
 #include "mapedit/MapEncounters.h"
@@ -92,16 +97,59 @@ void MapWithItem(const std::string& block) {
         std::abort();
 }
 
+void EventBlock(const std::string& block) {
+    const std::optional<TEventClipboard> read = ReadEventBlock(block);
+    if (!read)
+        return;
+    if ((read->Tag == 0) != static_cast<bool>(read->Event))
+        std::abort();
+    const std::optional<TEventClipboard> back = ReadEventBlock(EncodeEventClipboard(read->Tag, read->Event.get()));
+    if (!back || back->Tag != read->Tag || (read->Event && Saved(*back->Event) != Saved(*read->Event)))
+        std::abort();
+}
+
+void PageBlock(const std::string& block) {
+    TKelEventPageItem page;
+    if (!DecodePageClipboard(block, page)) {
+        TKelEventPageItem fresh;
+        if (Saved(page) != Saved(fresh))
+            std::abort();
+        return;
+    }
+    TKelEventPageItem back;
+    if (!DecodePageClipboard(EncodePageClipboard(page), back) || Saved(back) != Saved(page))
+        std::abort();
+}
+
+void MoveCommands(const std::string& block) {
+    std::vector<TKelMoveRouteItem> items;
+    if (!DecodeMoveCommandBlock(block, items)) {
+        if (!items.empty())
+            std::abort();
+        return;
+    }
+    if (items.empty())
+        std::abort();
+    // One command writes back as the block of one command.
+    std::vector<TKelMoveRouteItem> back;
+    if (!DecodeMoveCommandBlock(EncodeMoveCommandClipboard(items.front()), back) || back.size() != 1 ||
+        !(back.front() == items.front()))
+        std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)
         return 0;
     const std::string block(reinterpret_cast<const char*>(data + 1), size - 1);
-    switch (data[0] & 3) {
+    switch (data[0] & 7) {
     case 0: MapCells(block); break;
-    case 1: ScriptLines(block, data[0] >> 2); break;
+    case 1: ScriptLines(block, data[0] >> 3); break;
     case 2: Encounter(block); break;
+    case 4: EventBlock(block); break;
+    case 5: PageBlock(block); break;
+    case 6: MoveCommands(block); break;
     default: MapWithItem(block); break;
     }
     return 0;

@@ -6,6 +6,7 @@
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
 #include "data/StreamUtils.h"
+#include "events/ED_Event.h"
 #include "events/EventManager.h"
 #include "events/ScriptList.h"
 #include "platform/Clipboard.h"
@@ -28,7 +29,7 @@ namespace {
 constexpr const char* kEventUsage =
     "usage: quillon-cli event FOLDER MAPID new|copy|cut|paste|delete|name X Y | party X Y |\n"
     "       vehicle boat|ship|airship X Y | teleport X Y MAP TX TY |\n"
-    "       route EVENT PAGE add CODE[:ARG]...  [--clipboard FILE]";
+    "       page-new|page-delete EVENT PAGE | route EVENT PAGE add CODE[:ARG]...  [--clipboard FILE]";
 
 // A clipboard block file is never larger than this.
 constexpr std::int64_t kClipboardFileLimit = std::int64_t{64} << 20;
@@ -236,6 +237,8 @@ int VerbEvent(const TArgs& allArgs) {
         operands = 3;
     else if (op == "teleport")
         operands = 5;
+    else if (op == "page-new" || op == "page-delete")
+        operands = 2;
     else if (op == "route")
         operands = 4;  // at least
     else
@@ -263,13 +266,16 @@ int VerbEvent(const TArgs& allArgs) {
 
     std::string done;
     std::string refusal;
-    if (op == "route") {
+    const bool pageOp = op == "route" || op == "page-new" || op == "page-delete";
+    if (pageOp) {
+        // Operations on one page of an event, made on the event editor's copy and committed as
+        // its Ok would.
         const auto eventId = ParseInt(args[3], 1, 60000);
         const auto pageId = ParseInt(args[4], 1, TKelEventManager::kMaxPages);
-        if (!eventId || !pageId || args[5] != "add")
+        if (!eventId || !pageId || (op == "route" && args[5] != "add"))
             return Fail("event", kEventUsage);
         std::vector<TKelMoveRouteItem> items;
-        for (std::size_t i = 6; i < args.size(); ++i) {
+        for (std::size_t i = op == "route" ? 6 : args.size(); i < args.size(); ++i) {
             const auto item = ParseMoveCommand(args[i]);
             if (!item)
                 return Fail(args[i], "not a move command (CODE 0..41; 32:SWITCH, 33:SWITCH, 34:NAME,INDEX, "
@@ -286,7 +292,17 @@ int VerbEvent(const TArgs& allArgs) {
         if (event->Pages.FindByID(*pageId) == nullptr)
             return Refused("event " + Id4(*eventId) + " has no page " + std::to_string(*pageId));
         std::string route;
+        int pages = 0;
+        bool pageRefused = false;
         dialogs.EditCopy = [&](TKelEventItem& copy) {
+            if (op != "route") {
+                TEventEditorModel editor(copy, *eventId, false);
+                editor.SelectPage(*pageId - 1);
+                pageRefused = editor.CurrentIndex() != *pageId - 1 ||
+                              !(op == "page-new" ? editor.NewPage() : editor.DeletePage());
+                pages = editor.PageCount();
+                return !pageRefused;
+            }
             TKelEventPageItem* page = copy.Pages.FindByID(*pageId);
             if (page == nullptr)
                 return false;
@@ -295,10 +311,17 @@ int VerbEvent(const TArgs& allArgs) {
             route = RouteText(page->MoveRoute);
             return true;
         };
-        if (manager.Edit(x, y, 0))
-            done = "route of " + Id4(*eventId) + " page " + std::to_string(*pageId) + ": " + route;
+        const std::string page = "page " + std::to_string(*pageId);
+        if (!manager.Edit(x, y, 0) || pageRefused)
+            refusal = pageRefused ? (op == "page-new" ? "event " + Id4(*eventId) + " already has 100 pages"
+                                                      : "the only page of an event cannot be deleted")
+                                  : "the event could not be edited";
+        else if (op == "route")
+            done = "route of " + Id4(*eventId) + " " + page + ": " + route;
         else
-            refusal = "the event could not be edited";
+            done = (op == "page-new" ? "new page " + std::to_string(*pageId + 1) + " after " + page
+                                     : "deleted " + page) +
+                   " of " + Id4(*eventId) + ": " + std::to_string(pages) + (pages == 1 ? " page" : " pages");
     } else {
         const std::size_t at = op == "vehicle" ? 4 : 3;
         const auto x = coordinate(at), y = coordinate(at + 1);

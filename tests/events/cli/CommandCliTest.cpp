@@ -1,6 +1,8 @@
 // quillon-cli command: the command dialogs without a window, on their own and on a project's page.
 #include "data/LD_Map.h"
 
+#include "CliRunKit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,25 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TCommandRun {
-    int Status = -1;
-    std::string Out;
-};
+using TCommandRun = clikit::TCliRun;
 
-TCommandRun RunCli(const std::string& args) {
-    const std::string command = std::string("'") + QUILLON_CLI + "' command " + args + " 2>/dev/null";
-    TCommandRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.Out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+TCommandRun RunCli(const std::string& args) { return clikit::RunCli("command " + args); }
 
 class CommandCli : public ::testing::Test {
 protected:

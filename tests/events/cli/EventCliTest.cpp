@@ -6,6 +6,8 @@
 #include "events/EventManager.h"
 #include "platform/FileUtils.h"
 
+#include "CliRunKit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,10 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TRun {
-    int Status = -1;
-    std::string Out;
-};
+using TRun = clikit::TCliRun;
 
 class EventCli : public ::testing::Test {
 protected:
@@ -51,19 +50,7 @@ protected:
     std::string Clip() const { return Project() + "clip.bin"; }
 
     TRun Run(const std::string& args) const {
-        const std::string command = std::string("'") + QUILLON_CLI + "' event '" + Project() + "' 1 " + args +
-                                    " --clipboard '" + Clip() + "' 2>/dev/null";
-        TRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr)
-            return run;
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.Out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        return clikit::RunCli("event '" + Project() + "' 1 " + args + " --clipboard '" + Clip() + "'");
     }
     std::unique_ptr<TKelMap> Map() const {
         auto map = std::make_unique<TKelMap>();
@@ -102,6 +89,10 @@ TEST_F(EventCli, CommandsRunThroughTheManagerAndAreSaved) {
         {"route 3 1 add 0 32:5 35:Chime,80,100,50 23", 0,
          "route of 0003 page 1: Up | Switch ON 0005 | Play SE Chime | Wait \n"},
         {"route 3 2 add 0", 1, "refused: event 0003 has no page 2\n"},
+        {"page-new 3 1", 0, "new page 2 after page 1 of 0003: 2 pages\n"},
+        {"page-delete 3 1", 0, "deleted page 1 of 0003: 1 page\n"},
+        {"page-delete 3 1", 1, "refused: the only page of an event cannot be deleted\n"},
+        {"page-new 3 2", 1, "refused: event 0003 has no page 2\n"},
         {"delete 6 6", 0, "deleted 0002:Door at (6,6)\n"},
     };
     for (const TStep& step : steps) {
@@ -121,6 +112,8 @@ TEST_F(EventCli, CommandsRunThroughTheManagerAndAreSaved) {
     EXPECT_EQ(teleport->Script.Lines(1)->Params(), (std::vector<std::int32_t>{2, 3, 4}));
     EXPECT_EQ(teleport->Script.Lines(2)->Code, kCodeShowScreen);
     EXPECT_EQ(teleport->Trigger, kTriggerHeroTouch);
+    // The page made after page 1 took its route over, and is page 1 now.
+    ASSERT_EQ(map.Events.FindByID(3)->Pages.Count(), 1);
     const TKelMoveRoute& route = map.Events.FindByID(3)->Pages.FindByID(1)->MoveRoute;
     ASSERT_EQ(route.Count(), 4);
     EXPECT_EQ(route.Items(1).SwitchId, 5);

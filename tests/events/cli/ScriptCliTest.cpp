@@ -5,6 +5,8 @@
 #include "events/EventScript.h"
 #include "platform/FileUtils.h"
 
+#include "CliRunKit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -119,18 +121,8 @@ protected:
     // Runs the tool; stdout and stderr are captured separately.
     static TRun Run(const std::string& arguments) {
         const std::string errFile = (folder / "stderr.txt").string();
-        const std::string command = std::string("'") + QUILLON_CLI + "' script " + arguments + " 2>'" + errFile + "'";
-        TRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr)
-            return run;
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.Out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.Err = FileExists(errFile) ? ReadWholeFile(errFile) : "";
+        const clikit::TCliRun ran = clikit::RunCli("script " + arguments, errFile);
+        TRun run{ran.Status, ran.Out, FileExists(errFile) ? ReadWholeFile(errFile) : ""};
         return run;
     }
 

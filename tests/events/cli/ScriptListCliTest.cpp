@@ -2,6 +2,8 @@
 #include "data/LD_Map.h"
 #include "platform/FileUtils.h"
 
+#include "CliRunKit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,10 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TListRun {
-    int Status = -1;
-    std::string Out;
-};
+using TListRun = clikit::TCliRun;
 
 class ScriptListCli : public ::testing::Test {
 protected:
@@ -49,18 +48,7 @@ protected:
     std::string Project() const { return folder.string() + "/"; }
 
     TListRun Run(const std::string& ops) const {
-        const std::string command = std::string("'") + QUILLON_CLI + "' script-list '" + Project() + "' 1 3 1 " + ops + " 2>/dev/null";
-        TListRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr)
-            return run;
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.Out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        return clikit::RunCli("script-list '" + Project() + "' 1 3 1 " + ops);
     }
 
     fs::path folder;

@@ -29,6 +29,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace quillon;
 using namespace quillon::scriptkit;
@@ -455,4 +456,29 @@ TEST_F(ScriptListBoxTest, ScrollingPaintsOnlyTheRowsThatCameIntoView) {
         EXPECT_NE(shifted, before);
     }
     box.viewport()->removeEventFilter(&watch);
+}
+
+TEST_F(ScriptListBoxTest, TheWheelScrollsOneLineANotchWhileFocused) {
+    Fill(script, {});
+    for (int i = 0; i < 100; ++i)
+        script.Add().Code = 11410;
+    script.Add();
+    box.Model().SetScript(&script);
+    QApplication::processEvents();
+    const auto Turn = [this](int delta) {
+        const QPointF at(10, 10);
+        QWheelEvent wheel(at, box.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box.viewport(), &wheel);
+        return box.Model().TopIndex();
+    };
+    ASSERT_TRUE(box.hasFocus());
+    EXPECT_EQ(Turn(-120), 1);
+    EXPECT_EQ(Turn(-240), 3);
+    EXPECT_EQ(Turn(60), 3);  // half a notch waits for the other half
+    EXPECT_EQ(Turn(60), 2);
+    EXPECT_EQ(Turn(1200), 0);
+    // Without the focus the list scrolls as any view does, by the desktop's lines per notch.
+    box.clearFocus();
+    EXPECT_EQ(Turn(-120), QApplication::wheelScrollLines());
 }
