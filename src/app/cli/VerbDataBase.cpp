@@ -151,7 +151,11 @@ int VerbDataBase(const TArgs& args) {
         return Fail(file, "no list section '" + section +
                               "' (heroes skills items monsters troops attributes conditions animations "
                               "terrains chipsets commonevents); " + kDbUsage);
-    const TProjectLock lock(FolderOfFile(file));
+    // Only operations that may write take the writers' lock: a listing runs beside the editor.
+    std::optional<TProjectLock> lock;
+    for (std::size_t i = 2; i < args.size() && !lock; ++i)
+        if (args[i] == "resize" || args[i] == "paste" || args[i] == "clear" || args[i] == "name")
+            lock.emplace(FolderOfFile(file));
     auto database = std::make_unique<TKelDataBase>();
     database->LoadFromFile(file);  // an unreadable file is reported and never written
 
