@@ -1,0 +1,129 @@
+#include "database/ED_CommonEvent.h"
+
+#include "data/LD_DataBase.h"
+#include "events/EventChoosers.h"
+#include "events/ScriptList.h"
+
+#include <iterator>
+
+namespace quillon {
+
+TCommonEventPageModel::TCommonEventPageModel(TKelCommonEvent& list, const TKelDataBase* db, IEventChoosers* choosers)
+    : TEntryPageModel(list), mDb(db), mChoosers(choosers) {}
+
+TCommonEventPageModel::~TCommonEventPageModel() { AttachScriptList(nullptr); }
+
+std::int32_t TCommonEventPageModel::TriggerRow() const {
+    for (std::size_t row = 0; row < std::size(kCommonEventTriggers); ++row)
+        if (kCommonEventTriggers[row] == Item().Trigger)
+            return static_cast<std::int32_t>(row);
+    return 0;
+}
+
+void TCommonEventPageModel::SetTriggerRow(std::int32_t row) {
+    if (row < 0 || row >= static_cast<std::int32_t>(std::size(kCommonEventTriggers)))
+        return;
+    const std::uint8_t trigger = kCommonEventTriggers[row];
+    if (trigger == Item().Trigger)
+        return;
+    Item().Trigger = trigger;
+    Modified();
+}
+
+void TCommonEventPageModel::SetSwitchCondition(bool on) {
+    if (SwitchCondition() == on)
+        return;
+    Item().SwitchCondition = on ? 1 : 0;
+    Modified();
+}
+
+std::string TCommonEventPageModel::SwitchText() const {
+    if (!SwitchBoxEnabled() || !mDb)
+        return {};
+    const TCatalogItem* item = mDb->Switch.FindByID(Item().SwitchId);
+    return item ? FormatEntryRow(item->ID, item->Name) : std::string{};
+}
+
+bool TCommonEventPageModel::ChooseSwitch() {
+    if (!mChoosers || !SwitchBoxEnabled())
+        return false;
+    const bool namesBefore = mChoosers->DataBaseChanged();
+    std::int32_t id = Item().SwitchId;
+    const bool chosen = mChoosers->ChooseSwitch(id) && id != Item().SwitchId;
+    if (chosen)
+        Item().SwitchId = id;
+    const bool namesChanged = mChoosers->DataBaseChanged() && !namesBefore;
+    if (chosen || namesChanged) {
+        Modified();
+        OnReload();  // the switch's name may have changed with it
+    }
+    return chosen || namesChanged;
+}
+
+void TCommonEventPageModel::AttachScriptList(TScriptListModel* list) {
+    if (mScriptList)
+        mScriptList->SetScript(nullptr);
+    mScriptModified = {};
+    mScriptList = list;
+    if (!list)
+        return;
+    list->SetKind(TScriptEditorKind::CommonEvent);
+    TEventCommandContext context;
+    context.DataBase = mDb;
+    context.Choosers = mChoosers;
+    list->SetContext(context);
+    mScriptModified = list->OnModified.Connect([this] { Modified(); });
+    list->SetScript(&Item().Script);
+}
+
+void TCommonEventPageModel::EntryChanged() {
+    if (mScriptList)
+        mScriptList->SetScript(&Item().Script);
+}
+
+namespace {
+
+TFieldForm BuildForm() {
+    TFieldFormBuilder<TCommonEventPageModel> form;
+    form.Field(TFieldKind::Text, "OverEdit1", "&Name:", &TCommonEventPageModel::Name, &TCommonEventPageModel::SetName)
+        .Bytes(kCommonEventNameMaxBytes)
+        .Key("name");
+    form.Field(TFieldKind::DropDown, "ComboBox1", "Event &Start Condition:", &TCommonEventPageModel::TriggerRow,
+               &TCommonEventPageModel::SetTriggerRow)
+        .Choices({"Call", "Auto Start", "Parallel Process"})
+        .Key("trigger");
+    form.Group("GroupBox1", "Appearance Conditions Switch")
+        .EnabledWhen([](const TCommonEventPageModel& m) { return m.SwitchGroupEnabled(); });
+    form.Field(TFieldKind::Check, "CheckBox1", "S&witch", &TCommonEventPageModel::SwitchCondition,
+               [](TCommonEventPageModel& m, std::int32_t on) { m.SetSwitchCondition(on != 0); })
+        .EnabledWhen([](const TCommonEventPageModel& m) { return m.SwitchGroupEnabled(); })
+        .Key("switch-condition");
+    form.Resource("DashBox1", "", &TCommonEventPageModel::SwitchText, &TCommonEventPageModel::ChooseSwitch)
+        .EnabledWhen([](const TCommonEventPageModel& m) { return m.SwitchBoxEnabled(); })
+        .Writes([](TCommonEventPageModel& m, const TFieldValue& v) {
+            const auto* text = std::get_if<std::string>(&v);
+            if (!text)
+                return;
+            try {
+                const int id = std::stoi(*text);
+                if (id >= 1 && id != m.Item().SwitchId) {
+                    m.Item().SwitchId = id;
+                    m.Modified();
+                }
+            } catch (const std::exception&) {
+                // Not a number: nothing is stored.
+            }
+        })
+        .Key("switch");
+    form.Group("GroupBox1End");
+    return form.Build();
+}
+
+}  // namespace
+
+const TFieldForm& CommonEventPageForm() {
+    static const TFieldForm form = BuildForm();
+    return form;
+}
+
+}  // namespace quillon
