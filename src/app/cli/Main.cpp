@@ -135,6 +135,12 @@ const TVerb kVerbs[] = {
     {"project", "project BASE new NAME TITLE | rename OLD NEW [TITLE] | delete NAME | list  the project commands under a base folder",
      "Prints what it did, or \"refused: ...\" with exit status 1.",
      "quillon-cli project ~/Games new MyGame \"My Game\"", VerbProjectCommand},
+    {"picker", "picker FILE switch|variable [--count N] [--select ID]  the switch or variable picker's groups and rows",
+     "FILE is a database (GMK_RT.kdb). The picker opens on ID (an ID beyond the list opens on the\n"
+     "first row), then takes N entries when --count is given (nothing is saved). Prints the count\n"
+     "and the current ID, the group rows and the rows of the selected group, the selected ones\n"
+     "marked with \">\".",
+     "quillon-cli picker MyGame/GMK_RT.kdb switch --count 45 --select 41", VerbPicker},
 };
 
 const TVerb* FindVerb(const std::string& name) {
