@@ -1,0 +1,16 @@
+// The "Conditions" page of the database editor: the conditions in the database in memory, edited in place.
+#pragma once
+
+#include "database/ED_Status.h"
+#include "database/FieldPage_qt.h"
+
+namespace quillon {
+
+class TFormEDStatus : private TPageChoosers, public TFieldPage<TStatusPageModel> {
+public:
+    // choosers: the selectors the page opens (none: the real ones, owned by the page).
+    TFormEDStatus(TKelDataBase& db, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
+    ~TFormEDStatus() override;
+};
+
+}  // namespace quillon

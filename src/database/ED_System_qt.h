@@ -1,0 +1,16 @@
+// The "System" page of the database editor: the system record in the database in memory, edited in place.
+#pragma once
+
+#include "database/ED_System.h"
+#include "database/FieldPage_qt.h"
+
+namespace quillon {
+
+class TFormEDSystem : private TPageChoosers, public TFieldPage<TSystemPageModel> {
+public:
+    // choosers: the selectors the page opens (none: the real ones, owned by the page).
+    TFormEDSystem(TKelDataBase& db, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
+    ~TFormEDSystem() override;
+};
+
+}  // namespace quillon
