@@ -115,7 +115,6 @@ TFieldForm BuildForm() {
             }
         })
         .Key("switch");
-    form.Group("GroupBox1End");
     return form.Build();
 }
 

@@ -87,6 +87,14 @@ bool TSystemPageModel::ChooseGraphic(TSystemGraphic graphic) {
     return true;
 }
 
+void TSystemPageModel::SetGraphicName(TSystemGraphic graphic, const std::string& name) {
+    std::string* target = GraphicName(graphic);
+    if (*target == name)
+        return;
+    *target = name;
+    Modified();
+}
+
 std::int32_t TSystemPageModel::PartySlot(int slot) const {
     if (slot < 0 || slot >= kSystemPartySlots)
         return 0;
@@ -138,7 +146,7 @@ std::vector<TFieldChoice> TSystemPageModel::PartyChoices(int slot) const {
             if (s != slot && mSystem.PartyMember(s) == hero->ID)
                 elsewhere = true;
         if (!elsewhere)
-            choices.push_back({hero->ID, TEntryPageModel<TCatalogItem>::FormatEntryRow(hero->ID, hero->Name)});
+            choices.push_back({hero->ID, FormatEntryRow(hero->ID, hero->Name)});
     }
     return choices;
 }
@@ -224,6 +232,10 @@ void Graphic(TForm& form, TSystemGraphic graphic, const char* widget, const char
     form.Resource(
             widget, label, [graphic](const TSystemPageModel& m) { return m.GraphicText(graphic); },
             [graphic](TSystemPageModel& m) { return m.ChooseGraphic(graphic); })
+        .Writes([graphic](TSystemPageModel& m, const TFieldValue& v) {
+            if (const auto* name = std::get_if<std::string>(&v))
+                m.SetGraphicName(graphic, *name);
+        })
         .Key(key);
 }
 

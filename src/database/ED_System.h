@@ -43,6 +43,8 @@ public:
     // The file name, with the character's number for a vehicle ("Boat #2"); empty for none.
     std::string GraphicText(TSystemGraphic graphic) const;
     bool ChooseGraphic(TSystemGraphic graphic);
+    // A file name given directly (the command line); the character number stays.
+    void SetGraphicName(TSystemGraphic graphic, const std::string& name);
 
     // --- party ---
     // The hero of a slot 0..3, 0 for an empty one.

@@ -17,6 +17,13 @@
 
 namespace quillon {
 
+// An entry row: "%.4d:%s", the colon also before an empty name ("0007:").
+inline std::string FormatEntryRow(std::int32_t id, const std::string& name) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%.4d:", static_cast<int>(id));
+    return digits + name;
+}
+
 // Announcements shared by every page, with or without an entry list.
 class TPageModelBase {
 public:
@@ -90,13 +97,6 @@ public:
     }
     // A row's text changed (the index of the row).
     TSignal<int> OnRowChanged;
-
-    // "%.4d:%s" with the name shown even when empty ("0007:").
-    static std::string FormatEntryRow(std::int32_t id, const std::string& name) {
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%.4d:", static_cast<int>(id));
-        return digits + name;
-    }
 
 protected:
     // The current entry became another one (pages bind their sub-models to it).

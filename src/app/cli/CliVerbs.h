@@ -35,6 +35,7 @@ int VerbBattleTest(const TArgs& args);
 int VerbTree(const TArgs& args);
 int VerbProjectCommand(const TArgs& args);
 int VerbPicker(const TArgs& args);
+int VerbDataBasePage(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns the exit status: 2 (wrong usage)
 // when the reason shows the usage ("usage: quillon-cli ..."), else 1 (failure).
