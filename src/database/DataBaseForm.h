@@ -1,0 +1,73 @@
+// The rules of the database editor's frame, without a window: the thirteen tabs (the last one
+// shown is remembered for the run), Ctrl+Tab wrapping, Apply's enabling, saving the database
+// file and reading it back when the window closes.
+//
+// Saving never loses an edit: a failed save keeps the window open with Apply enabled. The read
+// on close goes into a scratch database first and replaces the live one only when the whole
+// file was read; otherwise the failure is reported and the database stays as it is in memory.
+#pragma once
+
+#include "database/DataBasePage.h"
+#include "platform/Signal.h"
+
+#include <string>
+
+namespace quillon {
+
+class TKelDataBase;
+
+inline constexpr const char* kDataBaseCloseQuestion =
+    "The database has changes that were not saved. Save them before closing?";
+inline constexpr const char* kDataBaseReloadFailure =
+    "The database file could not be read again, so the database keeps the contents it has in memory:";
+
+// Reads the database file at `path` into a scratch database; when that succeeds, the live
+// database takes its contents (the same objects stay, so pointers into it stay valid) and true
+// is answered. On failure `error` says why and `live` is untouched.
+bool ReloadDataBase(TKelDataBase& live, const std::string& path, std::string& error);
+
+class TDataBaseFormModel {
+public:
+    explicit TDataBaseFormModel(const TDataBaseContext& context);
+    // Remembers the tab for the next opening.
+    ~TDataBaseFormModel();
+    TDataBaseFormModel(const TDataBaseFormModel&) = delete;
+    TDataBaseFormModel& operator=(const TDataBaseFormModel&) = delete;
+
+    const TDataBaseContext& Context() const { return mContext; }
+    std::string FilePath() const;
+
+    // The tab shown: -1 until the window opens.
+    int Tab() const { return mTab; }
+    // The window opened: the remembered tab.
+    int Open();
+    // Another tab (clamped into the tabs); answers it.
+    int SelectTab(int tab);
+    // Ctrl+Tab and Shift+Ctrl+Tab: after the last comes the first, before the first the last.
+    int NextTab();
+    int PreviousTab();
+    // "&Help": the tab's context, 0 with no tab.
+    int HelpContext() const;
+
+    bool ApplyEnabled() const { return mApplyEnabled; }
+    // A page changed the database.
+    void PageModified();
+    // The tab or Apply's state changed.
+    TSignal<> Changed;
+
+    // "&Apply" (and the save of "&OK"): writes the database file; a failure is shown, Apply
+    // stays enabled and false is answered.
+    bool Apply();
+    // Before the window closes without OK: with unsaved changes, asks whether to save them
+    // (Yes saves, No discards, Cancel stays). True when the window may close.
+    bool ConfirmClose();
+    // After the window closed: reads the file back (see ReloadDataBase); a failure is shown.
+    bool Reload();
+
+private:
+    TDataBaseContext mContext;
+    int mTab = -1;
+    bool mApplyEnabled = false;
+};
+
+}  // namespace quillon
