@@ -2,6 +2,9 @@
 
 namespace quillon {
 
+TAttribPageModel::TAttribPageModel(const TDataBaseContext& context)
+    : TEntryPageModel(context, dtAttributes, context.DataBase->Attrib) {}
+
 namespace {
 
 TFieldForm BuildForm() {

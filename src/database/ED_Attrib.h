@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data/LD_Attrib.h"
+#include "data/LD_DataBase.h"
 #include "database/EntryPage.h"
 
 namespace quillon {
@@ -12,7 +13,7 @@ inline constexpr std::int32_t kAttribRateMax = 1000;
 
 class TAttribPageModel : public TEntryPageModel<TKelAttribItem> {
 public:
-    explicit TAttribPageModel(TKelAttrib& list) : TEntryPageModel(list) {}
+    explicit TAttribPageModel(const TDataBaseContext& context);
 };
 
 // Widgets: EditName, RadioKind (buttons RadioKind0, RadioKind1), EditRateA .. EditRateE.

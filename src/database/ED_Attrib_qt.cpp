@@ -1,15 +1,15 @@
 #include "database/ED_Attrib_qt.h"
 
-#include "data/LD_DataBase.h"
-
 namespace quillon {
 
-TFormEDAttrib::TFormEDAttrib(TKelDataBase& db, IEventChoosers* choosers, QWidget* parent)
-    : TPageChoosers(db, choosers, parent),
-      TFieldPage(std::make_unique<TAttribPageModel>(db.Attrib), AttribPageForm(), parent) {
+TFormEDAttrib::TFormEDAttrib(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
+    : TPageChoosers(context, choosers, parent),
+      TFieldPage(std::make_unique<TAttribPageModel>(context), AttribPageForm(), parent) {
     setObjectName("FormEDAttrib");
 }
 
-TFormEDAttrib::~TFormEDAttrib() = default;
+TFormDataBaseBase* CreateFormEDAttrib(const TDataBaseContext& context, QWidget* parent) {
+    return new TFormEDAttrib(context, nullptr, parent);
+}
 
 }  // namespace quillon

@@ -1,4 +1,4 @@
-// The "Attributes" page of the database editor: the attributes in the database in memory, edited in place.
+// The "Attributes" page of the database editor: the attributes of the database in memory, edited in place.
 #pragma once
 
 #include "database/ED_Attrib.h"
@@ -9,8 +9,10 @@ namespace quillon {
 class TFormEDAttrib : private TPageChoosers, public TFieldPage<TAttribPageModel> {
 public:
     // choosers: the selectors the page opens (none: the real ones, owned by the page).
-    TFormEDAttrib(TKelDataBase& db, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
-    ~TFormEDAttrib() override;
+    TFormEDAttrib(const TDataBaseContext& context, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
 };
+
+// The page's factory for the frame's registry.
+TFormDataBaseBase* CreateFormEDAttrib(const TDataBaseContext& context, QWidget* parent);
 
 }  // namespace quillon

@@ -8,8 +8,14 @@
 
 namespace quillon {
 
-TCommonEventPageModel::TCommonEventPageModel(TKelCommonEvent& list, const TKelDataBase* db, IEventChoosers* choosers)
-    : TEntryPageModel(list), mDb(db), mChoosers(choosers) {}
+TCommonEventPageModel::TCommonEventPageModel(const TDataBaseContext& context, IEventChoosers* choosers)
+    : TEntryPageModel(context, dtCommonEvents, context.DataBase->CommonEvent), mDb(context.DataBase), mChoosers(choosers) {
+    // Another entry, or this one pasted over or cleared: the command list shows its script.
+    mCurrentChanged = CurrentChanged.Connect([this] {
+        if (mScriptList)
+            mScriptList->SetScript(&Item().Script);
+    });
+}
 
 TCommonEventPageModel::~TCommonEventPageModel() { AttachScriptList(nullptr); }
 
@@ -27,21 +33,21 @@ void TCommonEventPageModel::SetTriggerRow(std::int32_t row) {
     if (trigger == Item().Trigger)
         return;
     Item().Trigger = trigger;
-    Modified();
+    Modify();
 }
 
 void TCommonEventPageModel::SetSwitchCondition(bool on) {
     if (SwitchCondition() == on)
         return;
     Item().SwitchCondition = on ? 1 : 0;
-    Modified();
+    Modify();
 }
 
 std::string TCommonEventPageModel::SwitchText() const {
     if (!SwitchBoxEnabled() || !mDb)
         return {};
     const TCatalogItem* item = mDb->Switch.FindByID(Item().SwitchId);
-    return item ? FormatEntryRow(item->ID, item->Name) : std::string{};
+    return item ? DataBaseRowText(item->ID, item->Name) : std::string{};
 }
 
 bool TCommonEventPageModel::ChooseSwitch() {
@@ -54,8 +60,8 @@ bool TCommonEventPageModel::ChooseSwitch() {
         Item().SwitchId = id;
     const bool namesChanged = mChoosers->DataBaseChanged() && !namesBefore;
     if (chosen || namesChanged) {
-        Modified();
-        OnReload();  // the switch's name may have changed with it
+        Modify();
+        CurrentChanged.Emit();  // the switch's name may have changed with it
     }
     return chosen || namesChanged;
 }
@@ -70,15 +76,12 @@ void TCommonEventPageModel::AttachScriptList(TScriptListModel* list) {
     list->SetKind(TScriptEditorKind::CommonEvent);
     TEventCommandContext context;
     context.DataBase = mDb;
+    context.MapTree = Context().MapTree;
+    context.Map = Context().Map;
     context.Choosers = mChoosers;
     list->SetContext(context);
-    mScriptModified = list->OnModified.Connect([this] { Modified(); });
+    mScriptModified = list->OnModified.Connect([this] { Modify(); });
     list->SetScript(&Item().Script);
-}
-
-void TCommonEventPageModel::EntryChanged() {
-    if (mScriptList)
-        mScriptList->SetScript(&Item().Script);
 }
 
 namespace {
@@ -108,7 +111,7 @@ TFieldForm BuildForm() {
                 const int id = std::stoi(*text);
                 if (id >= 1 && id != m.Item().SwitchId) {
                     m.Item().SwitchId = id;
-                    m.Modified();
+                    m.Modify();
                 }
             } catch (const std::exception&) {
                 // Not a number: nothing is stored.

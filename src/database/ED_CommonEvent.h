@@ -25,9 +25,8 @@ inline constexpr std::uint8_t kCommonEventTriggers[] = {TKelCommonEventItem::ctC
 
 class TCommonEventPageModel : public TEntryPageModel<TKelCommonEventItem> {
 public:
-    // db: the switch names and what the command dialogs are told (may be null); choosers: the
-    // switch picker and the command dialogs' selectors (none: nothing is chosen).
-    TCommonEventPageModel(TKelCommonEvent& list, const TKelDataBase* db, IEventChoosers* choosers);
+    // choosers: the switch picker and the command dialogs' selectors (none: nothing is chosen).
+    TCommonEventPageModel(const TDataBaseContext& context, IEventChoosers* choosers);
     ~TCommonEventPageModel() override;
 
     // The trigger list's row of the stored trigger (an unknown value shows "Call").
@@ -49,14 +48,12 @@ public:
     void AttachScriptList(TScriptListModel* list);
     TScriptListModel* ScriptList() const { return mScriptList; }
 
-protected:
-    void EntryChanged() override;
-
 private:
     const TKelDataBase* mDb;
     IEventChoosers* mChoosers;
     TScriptListModel* mScriptList = nullptr;
     TConnection mScriptModified;
+    TConnection mCurrentChanged;
 };
 
 // Widgets: OverEdit1 (name), ComboBox1 (trigger), GroupBox1 (the switch group), CheckBox1,

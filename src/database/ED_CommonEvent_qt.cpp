@@ -7,31 +7,24 @@
 
 namespace quillon {
 
-TFormEDCommonEvent::TFormEDCommonEvent(TKelDataBase& db, IEventChoosers* choosers, QWidget* parent)
-    : TPageChoosers(db, choosers, parent),
-      TDataBasePageView(parent),
-      mModel(db.CommonEvent, &db, Choosers),
+TFormEDCommonEvent::TFormEDCommonEvent(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
+    : TPageChoosers(context, choosers, parent),
+      TFormDataBaseBase(std::make_unique<TCommonEventPageModel>(context, Choosers), parent),
+      mModel(static_cast<TCommonEventPageModel&>(PageModel())),
       mUi(std::make_unique<Ui::FormEDCommonEvent>()) {
     mUi->setupUi(this);
     setObjectName("FormEDCommonEvent");
-    mConverter.DataBase = &db;
+    mUi->ListLayout->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));
+
+    mConverter.DataBase = context.DataBase;
+    mConverter.MapTree = context.MapTree;
+    mConverter.Map = context.Map;
     TScriptListBox& list = CommandList();
     list.Model().SetRenderer([this](const TKelEventScriptLine& line) { return mConverter.RenderSafely(line); });
     mModel.AttachScriptList(&list.Model());
 
     mBinding = std::make_unique<TFieldBinding>(CommonEventPageForm(), mModel);
     mBinder = new TFieldBinder(*mBinding, *this);
-    connect(mUi->DataList, &QListWidget::currentRowChanged, this, &TFormEDCommonEvent::DataListClick);
-    mModified = mModel.OnModified.Connect([this] { Changed(); });
-    mReload = mModel.OnReload.Connect([this] {
-        mBinder->Refresh();
-        CommandList().Model().Refresh();
-    });
-    mRowChanged = mModel.OnRowChanged.Connect([this](int row) {
-        if (QListWidgetItem* item = mUi->DataList->item(row))
-            item->setText(Cp932ToQString(mModel.RowText(row)));
-    });
-    Load();
 }
 
 TFormEDCommonEvent::~TFormEDCommonEvent() {
@@ -39,20 +32,18 @@ TFormEDCommonEvent::~TFormEDCommonEvent() {
     delete mBinder;
 }
 
-QListWidget* TFormEDCommonEvent::DataList() const { return mUi->DataList; }
-
 TScriptListBox& TFormEDCommonEvent::CommandList() const { return *mUi->ListCommands; }
 
-void TFormEDCommonEvent::DataListClick() {
-    const int row = mUi->DataList->currentRow();
-    if (row >= 0)
-        mModel.Select(row);
-}
-
-void TFormEDCommonEvent::Load() {
-    FillEntryList(*mUi->DataList, mModel.Rows(), mModel.CurrentIndex());
+void TFormEDCommonEvent::LoadEntry() {
+    // Before the form is bound (the page base shows the first entry while it is made).
+    if (!mBinder)
+        return;
     mBinder->Refresh();
     CommandList().Model().Refresh();
+}
+
+TFormDataBaseBase* CreateFormEDCommonEvent(const TDataBaseContext& context, QWidget* parent) {
+    return new TFormEDCommonEvent(context, nullptr, parent);
 }
 
 }  // namespace quillon

@@ -16,30 +16,26 @@ namespace quillon {
 
 class TScriptListBox;
 
-class TFormEDCommonEvent : private TPageChoosers, public TDataBasePageView {
+class TFormEDCommonEvent : private TPageChoosers, public TFormDataBaseBase {
     Q_OBJECT
 public:
-    TFormEDCommonEvent(TKelDataBase& db, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
+    // choosers: the switch picker and the command dialogs' selectors (none: the real ones).
+    TFormEDCommonEvent(const TDataBaseContext& context, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
     ~TFormEDCommonEvent() override;
 
     TCommonEventPageModel& Model() { return mModel; }
-    QListWidget* DataList() const;
     TScriptListBox& CommandList() const;
     TFieldBinder& Binder() { return *mBinder; }
-    void Load() override;
-
-public slots:
-    void DataListClick();
+    void LoadEntry() override;
 
 private:
-    TCommonEventPageModel mModel;
+    TCommonEventPageModel& mModel;
     std::unique_ptr<Ui::FormEDCommonEvent> mUi;
     TEventScriptConverter mConverter;
     std::unique_ptr<TFieldBinding> mBinding;
     TFieldBinder* mBinder = nullptr;
-    TConnection mModified;
-    TConnection mReload;
-    TConnection mRowChanged;
 };
+
+TFormDataBaseBase* CreateFormEDCommonEvent(const TDataBaseContext& context, QWidget* parent);
 
 }  // namespace quillon

@@ -1,8 +1,12 @@
 #include "database/ED_Ground.h"
 
+#include "data/LD_DataBase.h"
 #include "events/EventChoosers.h"
 
 namespace quillon {
+
+TGroundPageModel::TGroundPageModel(const TDataBaseContext& context, IEventChoosers* choosers)
+    : TEntryPageModel(context, dtTerrain, context.DataBase->Ground), mChoosers(choosers) {}
 
 bool TGroundPageModel::ChooseBackdrop() {
     if (!mChoosers)
@@ -11,7 +15,7 @@ bool TGroundPageModel::ChooseBackdrop() {
     if (!mChoosers->ChooseResource(TSelKind::Backdrop, name, nullptr, {}) || name == Item().BackdropName)
         return false;
     Item().BackdropName = name;
-    Modified();
+    Modify();
     return true;
 }
 
@@ -33,7 +37,7 @@ TFieldForm BuildForm() {
         .Writes([](TGroundPageModel& m, const TFieldValue& v) {
             if (const auto* name = std::get_if<std::string>(&v); name && *name != m.Item().BackdropName) {
                 m.Item().BackdropName = *name;
-                m.Modified();
+                m.Modify();
             }
         })
         .Key("backdrop");

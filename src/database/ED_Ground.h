@@ -16,7 +16,7 @@ inline constexpr std::int32_t kGroundEncounterMax = 1000;
 class TGroundPageModel : public TEntryPageModel<TKelGroundItem> {
 public:
     // choosers: the selectors (none: nothing is chosen).
-    TGroundPageModel(TKelGround& list, IEventChoosers* choosers) : TEntryPageModel(list), mChoosers(choosers) {}
+    TGroundPageModel(const TDataBaseContext& context, IEventChoosers* choosers);
 
     const std::string& BackdropName() const { return Item().BackdropName; }
     // The backdrop selector on the current name; true when another one was chosen.

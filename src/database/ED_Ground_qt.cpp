@@ -1,15 +1,15 @@
 #include "database/ED_Ground_qt.h"
 
-#include "data/LD_DataBase.h"
-
 namespace quillon {
 
-TFormEDGround::TFormEDGround(TKelDataBase& db, IEventChoosers* choosers, QWidget* parent)
-    : TPageChoosers(db, choosers, parent),
-      TFieldPage(std::make_unique<TGroundPageModel>(db.Ground, Choosers), GroundPageForm(), parent) {
+TFormEDGround::TFormEDGround(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
+    : TPageChoosers(context, choosers, parent),
+      TFieldPage(std::make_unique<TGroundPageModel>(context, Choosers), GroundPageForm(), parent) {
     setObjectName("FormEDGround");
 }
 
-TFormEDGround::~TFormEDGround() = default;
+TFormDataBaseBase* CreateFormEDGround(const TDataBaseContext& context, QWidget* parent) {
+    return new TFormEDGround(context, nullptr, parent);
+}
 
 }  // namespace quillon

@@ -9,7 +9,7 @@ bool SetFixedMessage(TStatusPageModel& m, std::string TKelStatusItem::*member, c
         return false;
     if (m.Item().*member != text) {
         m.Item().*member = text;
-        m.Modified();
+        m.Modify();
     }
     return true;
 }
@@ -112,6 +112,9 @@ TFieldForm BuildForm() {
 }
 
 }  // namespace
+
+TStatusPageModel::TStatusPageModel(const TDataBaseContext& context)
+    : TEntryPageModel(context, dtConditions, context.DataBase->Status) {}
 
 bool TStatusPageModel::SetAlreadyMessage(const std::string& text) {
     return SetFixedMessage(*this, &TKelStatusItem::AlreadyMessage, text);

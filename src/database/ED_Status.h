@@ -17,7 +17,7 @@ inline constexpr std::int32_t kStatusPercentMax = 100;
 
 class TStatusPageModel : public TEntryPageModel<TKelStatusItem> {
 public:
-    explicit TStatusPageModel(TKelStatus& list) : TEntryPageModel(list) {}
+    explicit TStatusPageModel(const TDataBaseContext& context);
 
     // Whether the current condition keeps messages 53 and 54 (not the incapacitation one).
     bool FixedMessagesEditable() const { return Item().ID != TKelStatusItem::kIncapacitationId; }

@@ -1,15 +1,15 @@
 #include "database/ED_Status_qt.h"
 
-#include "data/LD_DataBase.h"
-
 namespace quillon {
 
-TFormEDStatus::TFormEDStatus(TKelDataBase& db, IEventChoosers* choosers, QWidget* parent)
-    : TPageChoosers(db, choosers, parent),
-      TFieldPage(std::make_unique<TStatusPageModel>(db.Status), StatusPageForm(), parent) {
+TFormEDStatus::TFormEDStatus(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
+    : TPageChoosers(context, choosers, parent),
+      TFieldPage(std::make_unique<TStatusPageModel>(context), StatusPageForm(), parent) {
     setObjectName("FormEDStatus");
 }
 
-TFormEDStatus::~TFormEDStatus() = default;
+TFormDataBaseBase* CreateFormEDStatus(const TDataBaseContext& context, QWidget* parent) {
+    return new TFormEDStatus(context, nullptr, parent);
+}
 
 }  // namespace quillon

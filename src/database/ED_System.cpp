@@ -1,5 +1,6 @@
 #include "database/ED_System.h"
 
+#include "data/LD_DataBase.h"
 #include "events/EventChoosers.h"
 
 #include <algorithm>
@@ -38,6 +39,12 @@ TGraphicInfo InfoOf(TSystemGraphic graphic) {
 }
 
 }  // namespace
+
+TSystemPageModel::TSystemPageModel(const TDataBaseContext& context, IEventChoosers* choosers)
+    : TDataBasePage(context, dtSystem),
+      mSystem(context.DataBase->System),
+      mHeroes(&context.DataBase->Player),
+      mChoosers(choosers) {}
 
 std::string* TSystemPageModel::GraphicName(TSystemGraphic graphic) {
     switch (graphic) {
@@ -83,7 +90,7 @@ bool TSystemPageModel::ChooseGraphic(TSystemGraphic graphic) {
     *name = chosen;
     if (index)
         *index = chosenIndex;
-    Modified();
+    Modify();
     return true;
 }
 
@@ -92,7 +99,7 @@ void TSystemPageModel::SetGraphicName(TSystemGraphic graphic, const std::string&
     if (*target == name)
         return;
     *target = name;
-    Modified();
+    Modify();
 }
 
 std::int32_t TSystemPageModel::PartySlot(int slot) const {
@@ -116,7 +123,7 @@ bool TSystemPageModel::SetPartySlot(int slot, std::int32_t heroId) {
         for (int i = slot; i + 1 < size; ++i)
             mSystem.SetPartyMember(i, mSystem.PartyMember(i + 1));
         mSystem.SetPartySize(size - 1);
-        Modified();
+        Modify();
         return true;
     }
     for (int i = 0; i < size; ++i)
@@ -129,7 +136,7 @@ bool TSystemPageModel::SetPartySlot(int slot, std::int32_t heroId) {
         return true;
     }
     mSystem.SetPartyMember(slot, heroId);
-    Modified();
+    Modify();
     return true;
 }
 
@@ -146,7 +153,7 @@ std::vector<TFieldChoice> TSystemPageModel::PartyChoices(int slot) const {
             if (s != slot && mSystem.PartyMember(s) == hero->ID)
                 elsewhere = true;
         if (!elsewhere)
-            choices.push_back({hero->ID, FormatEntryRow(hero->ID, hero->Name)});
+            choices.push_back({hero->ID, DataBaseRowText(hero->ID, hero->Name)});
     }
     return choices;
 }
@@ -168,7 +175,7 @@ bool TSystemPageModel::ChooseMusic(int index) {
     if (same)
         return false;
     target.Assign(music);
-    Modified();
+    Modify();
     return true;
 }
 
@@ -189,7 +196,7 @@ bool TSystemPageModel::ChooseSound(int index) {
     if (same)
         return false;
     target.Assign(sound);
-    Modified();
+    Modify();
     return true;
 }
 
@@ -207,21 +214,21 @@ void TSystemPageModel::SetTransition(int index, std::int32_t value) {
     if (slot == value)
         return;
     slot = static_cast<std::uint8_t>(value);
-    Modified();
+    Modify();
 }
 
 void TSystemPageModel::SetWallpaper(std::int32_t value) {
     if (value == mSystem.Wallpaper || value < 0 || value > 1)
         return;
     mSystem.Wallpaper = value;
-    Modified();
+    Modify();
 }
 
 void TSystemPageModel::SetFont(std::int32_t value) {
     if (value == mSystem.Font || value < 0 || value > 1)
         return;
     mSystem.Font = value;
-    Modified();
+    Modify();
 }
 
 namespace {

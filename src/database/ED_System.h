@@ -28,16 +28,14 @@ extern const char* const kSystemTransitionCaptions[kSystemTransitionCount];
 // The graphics of the page, in their order.
 enum class TSystemGraphic { Boat, Ship, Airship, Title, GameOver, System };
 
-class TSystemPageModel : public TPageModelBase {
+class TSystemPageModel : public TDataBasePage {
 public:
-    // heroes: the names offered for the party (none: no hero is offered). choosers: the
-    // selectors (none: nothing is chosen).
-    TSystemPageModel(TKelSystem& system, const TCatalog* heroes, IEventChoosers* choosers)
-        : mSystem(system), mHeroes(heroes), mChoosers(choosers) {}
+    // choosers: the selectors (none: nothing is chosen). The party is offered the database's
+    // heroes.
+    TSystemPageModel(const TDataBaseContext& context, IEventChoosers* choosers);
 
     TKelSystem& System() { return mSystem; }
     const TKelSystem& System() const { return mSystem; }
-    void Reload() { OnReload(); }
 
     // --- graphics ---
     // The file name, with the character's number for a vehicle ("Boat #2"); empty for none.

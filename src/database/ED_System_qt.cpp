@@ -1,15 +1,15 @@
 #include "database/ED_System_qt.h"
 
-#include "data/LD_DataBase.h"
-
 namespace quillon {
 
-TFormEDSystem::TFormEDSystem(TKelDataBase& db, IEventChoosers* choosers, QWidget* parent)
-    : TPageChoosers(db, choosers, parent),
-      TFieldPage(std::make_unique<TSystemPageModel>(db.System, &db.Player, Choosers), SystemPageForm(), parent) {
+TFormEDSystem::TFormEDSystem(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
+    : TPageChoosers(context, choosers, parent),
+      TFieldPage(std::make_unique<TSystemPageModel>(context, Choosers), SystemPageForm(), parent) {
     setObjectName("FormEDSystem");
 }
 
-TFormEDSystem::~TFormEDSystem() = default;
+TFormDataBaseBase* CreateFormEDSystem(const TDataBaseContext& context, QWidget* parent) {
+    return new TFormEDSystem(context, nullptr, parent);
+}
 
 }  // namespace quillon

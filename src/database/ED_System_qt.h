@@ -1,4 +1,4 @@
-// The "System" page of the database editor: the system record in the database in memory, edited in place.
+// The "System" page of the database editor: the system settings of the database in memory, edited in place.
 #pragma once
 
 #include "database/ED_System.h"
@@ -9,8 +9,10 @@ namespace quillon {
 class TFormEDSystem : private TPageChoosers, public TFieldPage<TSystemPageModel> {
 public:
     // choosers: the selectors the page opens (none: the real ones, owned by the page).
-    TFormEDSystem(TKelDataBase& db, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
-    ~TFormEDSystem() override;
+    TFormEDSystem(const TDataBaseContext& context, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
 };
+
+// The page's factory for the frame's registry.
+TFormDataBaseBase* CreateFormEDSystem(const TDataBaseContext& context, QWidget* parent);
 
 }  // namespace quillon

@@ -1,8 +1,13 @@
 #include "database/ED_Vocabulary.h"
 
+#include "data/LD_DataBase.h"
+
 #include <iterator>
 
 namespace quillon {
+
+TVocabularyPageModel::TVocabularyPageModel(const TDataBaseContext& context)
+    : TDataBasePage(context, dtVocabulary), mVocabulary(context.DataBase->Vocabulary) {}
 
 std::string TVocabularyPageModel::Text(int fieldNumber) const {
     const std::string* text = const_cast<TKelVocabulary&>(mVocabulary).Field(fieldNumber);
@@ -15,7 +20,7 @@ bool TVocabularyPageModel::SetText(int fieldNumber, const std::string& text) {
         return false;
     if (*target != text) {
         *target = text;
-        Modified();
+        Modify();
     }
     return true;
 }

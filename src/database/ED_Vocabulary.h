@@ -12,18 +12,15 @@
 
 namespace quillon {
 
-class TVocabularyPageModel : public TPageModelBase {
+class TVocabularyPageModel : public TDataBasePage {
 public:
-    explicit TVocabularyPageModel(TKelVocabulary& vocabulary) : mVocabulary(vocabulary) {}
+    explicit TVocabularyPageModel(const TDataBaseContext& context);
 
     TKelVocabulary& Vocabulary() { return mVocabulary; }
     // The text of a used field number (empty for an unused one).
     std::string Text(int fieldNumber) const;
     // Stores a term; false for an unused field number.
     bool SetText(int fieldNumber, const std::string& text);
-    // Shown by reloading: the record was replaced as a whole.
-    void Reload() { OnReload(); }
-
 private:
     TKelVocabulary& mVocabulary;
 };

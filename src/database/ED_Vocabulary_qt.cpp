@@ -1,13 +1,12 @@
 #include "database/ED_Vocabulary_qt.h"
 
-#include "data/LD_DataBase.h"
-
 #include <QTabWidget>
 
 namespace quillon {
 
-TFormEDVocabulary::TFormEDVocabulary(TKelDataBase& db, IEventChoosers*, QWidget* parent)
-    : TDataBasePageView(parent), mModel(db.Vocabulary) {
+TFormEDVocabulary::TFormEDVocabulary(const TDataBaseContext& context, QWidget* parent)
+    : TFormDataBaseBase(std::make_unique<TVocabularyPageModel>(context), parent),
+      mModel(static_cast<TVocabularyPageModel&>(PageModel())) {
     setObjectName("FormEDVocabulary");
     auto* top = new QVBoxLayout(this);
     mTabs = new QTabWidget(this);
@@ -19,7 +18,7 @@ TFormEDVocabulary::TFormEDVocabulary(TKelDataBase& db, IEventChoosers*, QWidget*
         auto* layout = new QFormLayout(fields);
         mBindings.push_back(std::make_unique<TFieldBinding>(tab.Form, mModel));
         mBinders.push_back(new TFieldBinder(*mBindings.back(), *fields, layout));
-        mTabs->addTab(Scrolled(fields), tr(tab.Caption.c_str()));
+        mTabs->addTab(ScrolledFields(fields, mTabs), tr(tab.Caption.c_str()));
         // What the game puts around a term, as the box's hint.
         for (const TFieldSpec& field : tab.Form.Fields)
             if (field.Kind == TFieldKind::Text)
@@ -29,8 +28,6 @@ TFormEDVocabulary::TFormEDVocabulary(TKelDataBase& db, IEventChoosers*, QWidget*
                         edit->setToolTip(tr("Shown with: %1").arg(QString::fromStdString(hint)));
                 }
     }
-    mModified = mModel.OnModified.Connect([this] { Changed(); });
-    Load();
 }
 
 TFormEDVocabulary::~TFormEDVocabulary() {
@@ -45,9 +42,13 @@ QWidget* TFormEDVocabulary::TermEdit(int fieldNumber) const {
     return nullptr;
 }
 
-void TFormEDVocabulary::Load() {
+void TFormEDVocabulary::LoadEntry() {
     for (TFieldBinder* binder : mBinders)
         binder->Refresh();
+}
+
+TFormDataBaseBase* CreateFormEDVocabulary(const TDataBaseContext& context, QWidget* parent) {
+    return new TFormEDVocabulary(context, parent);
 }
 
 }  // namespace quillon

@@ -12,24 +12,25 @@ class QTabWidget;
 
 namespace quillon {
 
-class TFormEDVocabulary : public TDataBasePageView {
+class TFormEDVocabulary : public TFormDataBaseBase {
     Q_OBJECT
 public:
-    explicit TFormEDVocabulary(TKelDataBase& db, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);
+    explicit TFormEDVocabulary(const TDataBaseContext& context, QWidget* parent = nullptr);
     ~TFormEDVocabulary() override;
 
     TVocabularyPageModel& Model() { return mModel; }
     QTabWidget* Tabs() const { return mTabs; }
     // The edit box of a field number (nullptr for an unused one).
     QWidget* TermEdit(int fieldNumber) const;
-    void Load() override;
+    void LoadEntry() override;
 
 private:
-    TVocabularyPageModel mModel;
+    TVocabularyPageModel& mModel;
     QTabWidget* mTabs = nullptr;
     std::vector<std::unique_ptr<TFieldBinding>> mBindings;
     std::vector<TFieldBinder*> mBinders;
-    TConnection mModified;
 };
+
+TFormDataBaseBase* CreateFormEDVocabulary(const TDataBaseContext& context, QWidget* parent);
 
 }  // namespace quillon

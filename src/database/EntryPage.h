@@ -1,11 +1,12 @@
-// What the database pages over a list share without a window: the current entry of the list,
-// the entry rows ("%.4d:%s"), and the change announcements every page makes. The page's field
-// description is written over the page model; ItemField describes a field of the current
-// record by its member, so each page lists only its fields, their limits and their rules.
+// What the field pages of the database editor share without a window: a page model over one
+// list with its current record typed, and fields of that record described by its members
+// (ItemField), so that each page lists only its fields, their limits and their rules. Every
+// change ends in the page base's Modify.
 #pragma once
 
 #include "controls/FieldForm.h"
 #include "data/Catalog.h"
+#include "database/DataBasePage.h"
 #include "platform/Signal.h"
 
 #include <array>
@@ -17,102 +18,31 @@
 
 namespace quillon {
 
-// An entry row: "%.4d:%s", the colon also before an empty name ("0007:").
-inline std::string FormatEntryRow(std::int32_t id, const std::string& name) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%.4d:", static_cast<int>(id));
-    return digits + name;
-}
-
-// Announcements shared by every page, with or without an entry list.
-class TPageModelBase {
-public:
-    virtual ~TPageModelBase() = default;
-    // After every change the page made to the database.
-    TSignal<> OnModified;
-    // The controls are to be shown again from the record (another entry, a reload).
-    TSignal<> OnReload;
-
-    // Called after every change of the database the page made.
-    void Modified() { OnModified(); }
-};
-
+// A page over one database list of records TItem: the page base's entry list and list
+// operations, with the current record typed.
 template <class TItem>
-class TEntryPageModel : public TPageModelBase {
+class TEntryPageModel : public TDataBasePage {
 public:
-    // A list shown in the editor is never empty: an empty list gets record 1.
-    explicit TEntryPageModel(TCatalogOf<TItem>& list) : mList(list) {
-        if (mList.Count() == 0)
-            mList.Obtain(1);
+    TEntryPageModel(const TDataBaseContext& context, int tab, TCatalogOf<TItem>& list)
+        : TDataBasePage(context, tab), mList(list) {
+        Fill();
     }
 
-    TCatalogOf<TItem>& List() { return mList; }
-    const TCatalogOf<TItem>& List() const { return mList; }
-    int Count() const { return mList.Count(); }
-    std::string RowText(int index) const {
-        const TItem* item = mList.Items(index);
-        return item ? FormatEntryRow(item->ID, item->Name) : std::string{};
-    }
-    std::vector<std::string> Rows() const {
-        std::vector<std::string> rows;
-        rows.reserve(static_cast<std::size_t>(Count()));
-        for (int i = 0; i < Count(); ++i)
-            rows.push_back(RowText(i));
-        return rows;
-    }
+    TCatalog* List() const override { return &mList; }
+    int ClipboardFormat() const override { return TItem::kClipboardFormat; }
 
-    int CurrentIndex() const { return mIndex; }
-    // Makes the record of a row current and reloads the controls. False when the row does not
-    // exist or is current already.
-    bool Select(int index) {
-        if (index < 0 || index >= Count() || index == mIndex)
-            return false;
-        mIndex = index;
-        EntryChanged();
-        OnReload();
-        return true;
+    // The current record (a list shown in the editor is never empty).
+    TItem& Item() const {
+        if (!Current())
+            const_cast<TEntryPageModel*>(this)->Fill();
+        return *static_cast<TItem*>(Current());
     }
-    // The list changed under the page (count, paste, clear): keeps the row when it still exists
-    // (else the last) and reloads the controls.
-    void Reload() {
-        if (mList.Count() == 0)
-            mList.Obtain(1);
-        if (mIndex >= Count())
-            mIndex = Count() - 1;
-        EntryChanged();
-        OnReload();
-    }
-
-    TItem& Item() { return Fetch(); }
-    const TItem& Item() const { return const_cast<TEntryPageModel*>(this)->Fetch(); }
-
     const std::string& Name() const { return Item().Name; }
     // The name as typed: stored at once, its row rewritten.
-    void SetName(const std::string& name) {
-        if (Item().Name == name)
-            return;
-        Item().Name = name;
-        OnRowChanged(mIndex);
-        Modified();
-    }
-    // A row's text changed (the index of the row).
-    TSignal<int> OnRowChanged;
-
-protected:
-    // The current entry became another one (pages bind their sub-models to it).
-    virtual void EntryChanged() {}
+    void SetName(const std::string& name) { SetCurrentName(name); }
 
 private:
-    TItem& Fetch() {
-        if (mList.Count() == 0)
-            mList.Obtain(1);
-        if (mIndex < 0 || mIndex >= mList.Count())
-            mIndex = 0;
-        return *mList.Items(mIndex);
-    }
-
     TCatalogOf<TItem>& mList;
-    int mIndex = 0;
 };
 
 // A field of the current record of page model M, by the record's member: read from Item(),
@@ -131,14 +61,14 @@ TFieldFormBuilder<M>& ItemField(TFieldFormBuilder<M>& form, TFieldKind kind, std
             if (m.Item().*member == v)
                 return;
             m.Item().*member = v;
-            m.Modified();
+            m.Modify();
         });
     else
         return form.Field(kind, std::move(widget), std::move(label), get, [member](M& m, std::int32_t v) {
             if (static_cast<std::int32_t>(m.Item().*member) == v)
                 return;
             m.Item().*member = static_cast<T>(v);
-            m.Modified();
+            m.Modify();
         });
 }
 
@@ -154,7 +84,7 @@ TFieldFormBuilder<M>& ItemArrayField(TFieldFormBuilder<M>& form, std::string wid
             if (static_cast<std::int32_t>(slot) == v)
                 return;
             slot = static_cast<T>(v);
-            m.Modified();
+            m.Modify();
         });
 }
 

@@ -1,49 +1,41 @@
 #include "database/FieldPage_qt.h"
 
+#include "data/LD_DataBase.h"
 #include "events/EventChoosers_qt.h"
+
+#include <QPushButton>
 
 namespace quillon {
 
-TPageChoosers::TPageChoosers(TKelDataBase& db, IEventChoosers* given, QWidget* owner) : Choosers(given) {
+TPageChoosers::TPageChoosers(const TDataBaseContext& context, IEventChoosers* given, QWidget* owner) : Choosers(given) {
     if (!Choosers) {
-        OwnChoosers = std::make_unique<TEventChoosersQt>(owner, db);
+        OwnChoosers = std::make_unique<TEventChoosersQt>(owner, *context.DataBase, context.MapTree);
         Choosers = OwnChoosers.get();
     }
 }
 
 TPageChoosers::~TPageChoosers() = default;
 
-TDataBasePageView::TDataBasePageView(QWidget* parent) : QWidget(parent) {}
-
-void TDataBasePageView::Changed() {
-    mModified = true;
-    emit PageModified();
-}
-
-QScrollArea* TDataBasePageView::Scrolled(QWidget* content) {
-    auto* area = new QScrollArea(content->parentWidget());
+QScrollArea* ScrolledFields(QWidget* fields, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setObjectName(fields->objectName() + QStringLiteral("Scroll"));
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
-    area->setWidget(content);
+    area->setWidget(fields);
     return area;
 }
 
-QListWidget* TDataBasePageView::NewEntryList(QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName("DataList");
-    list->setAccessibleName(tr("Entries"));
-    list->setUniformItemSizes(true);
-    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("0000:WWWWWWWWWWWW")) + 24);
-    list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    return list;
-}
-
-void TDataBasePageView::FillEntryList(QListWidget& list, const std::vector<std::string>& rows, int current) {
-    const QSignalBlocker blocker(&list);
-    list.clear();
-    for (const std::string& row : rows)
-        list.addItem(Cp932ToQString(row));
-    list.setCurrentRow(current);
+QVBoxLayout* EntryColumn(TFormDataBaseBase& page, TDataBaseEntryList* list, QPushButton* count) {
+    auto* column = new QVBoxLayout;
+    auto* label = new QLabel(QObject::tr("&Entries"), &page);
+    label->setObjectName(QStringLiteral("LabelDataList"));
+    label->setBuddy(list);
+    list->setAccessibleName(QObject::tr(DataBaseTabInfo(page.PageModel().Tab()).Caption));
+    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("0000:WWWWWWWWWW")) + 24);
+    column->addWidget(label);
+    column->addWidget(list, 1);
+    column->addWidget(count);
+    return column;
 }
 
 }  // namespace quillon

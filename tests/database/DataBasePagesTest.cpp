@@ -19,6 +19,14 @@
 namespace quillon {
 namespace {
 
+// A page's context over `db`, with the remembered list positions of earlier pages forgotten.
+TDataBaseContext Context(TKelDataBase& db) {
+    DataBaseMemory() = {};
+    TDataBaseContext context;
+    context.DataBase = &db;
+    return context;
+}
+
 std::size_t IndexOf(const TFieldForm& form, const std::string& widget) {
     for (std::size_t i = 0; i < form.Fields.size(); ++i)
         if (form.Fields[i].Widget == widget)
@@ -59,13 +67,13 @@ TEST(SystemPageTest, PartySlotsCompactAndNeverHoldAHeroTwice) {
         db.Player.Obtain(id).Name = "Hero" + std::to_string(id);
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.What);
-        TKelSystem system;
+        TKelSystem& system = db.System;
         system.SetPartySize(static_cast<std::int32_t>(c.Start.size()));
         for (std::size_t i = 0; i < c.Start.size(); ++i)
             system.SetPartyMember(static_cast<int>(i), c.Start[i]);
-        TSystemPageModel model(system, &db.Player, nullptr);
+        TSystemPageModel model(Context(db), nullptr);
         int modified = 0;
-        const TConnection counted = model.OnModified.Connect([&] { ++modified; });
+        const TConnection counted = model.Modified.Connect([&] { ++modified; });
         TFieldBinding binding(SystemPageForm(), model);
         const bool taken = binding.SetValue(IndexOf(SystemPageForm(), "ComboParty" + std::to_string(c.Slot + 1)), c.Hero);
         EXPECT_EQ(taken, c.Taken);
@@ -78,11 +86,11 @@ TEST(SystemPageTest, PartyChoicesLeaveOutTheOtherSlotsHeroes) {
     TKelDataBase db;
     for (std::int32_t id = 1; id <= 4; ++id)
         db.Player.Obtain(id).Name = "H" + std::to_string(id);
-    TKelSystem system;
+    TKelSystem& system = db.System;
     system.SetPartySize(2);
     system.SetPartyMember(0, 2);
     system.SetPartyMember(1, 4);
-    TSystemPageModel model(system, &db.Player, nullptr);
+    TSystemPageModel model(Context(db), nullptr);
     const auto ids = [](const std::vector<TFieldChoice>& choices) {
         std::vector<std::int32_t> out;
         for (const TFieldChoice& c : choices)
@@ -98,9 +106,10 @@ TEST(SystemPageTest, PartyChoicesLeaveOutTheOtherSlotsHeroes) {
 }
 
 TEST(SystemPageTest, SelectorsAndListsReachTheRecord) {
-    TKelSystem system;
+    TKelDataBase db;
+    TKelSystem& system = db.System;
     testkit::TFakeEventChoosers choosers;
-    TSystemPageModel model(system, nullptr, &choosers);
+    TSystemPageModel model(Context(db), &choosers);
     TFieldBinding binding(SystemPageForm(), model);
     const TFieldForm& form = SystemPageForm();
 
@@ -138,7 +147,7 @@ TEST(SystemPageTest, SelectorsAndListsReachTheRecord) {
 TEST(StatusPageTest, TheIncapacitationConditionsFixedMessagesCannotBeEdited) {
     TKelDataBase db;
     db.Status.Obtain(2);
-    TStatusPageModel model(db.Status);
+    TStatusPageModel model(Context(db));
     TFieldBinding binding(StatusPageForm(), model);
     const std::size_t already = IndexOf(StatusPageForm(), "EditAlreadyMessage");
     const std::size_t affected = IndexOf(StatusPageForm(), "EditAffectedMessage");
@@ -156,7 +165,7 @@ TEST(StatusPageTest, TheIncapacitationConditionsFixedMessagesCannotBeEdited) {
     EXPECT_TRUE(db.Status.FindByID(1)->AffectedMessage.empty());
     EXPECT_TRUE(binding.SetValue(recovery, std::string("Recovered")));
 
-    ASSERT_TRUE(model.Select(1));
+    ASSERT_TRUE(model.SelectRow(1));
     EXPECT_TRUE(binding.Enabled(already));
     EXPECT_TRUE(binding.SetValue(already, std::string("Already")));
     EXPECT_TRUE(binding.SetByKey("affected-message", "Regular", error)) << error;
@@ -168,10 +177,10 @@ TEST(StatusPageTest, TheIncapacitationConditionsFixedMessagesCannotBeEdited) {
 TEST(DataBasePagesTest, FieldsKeepTheirLimits) {
     TKelDataBase db;
     testkit::TFakeEventChoosers choosers;
-    TAttribPageModel attrib(db.Attrib);
-    TStatusPageModel status(db.Status);
-    TGroundPageModel ground(db.Ground, &choosers);
-    TCommonEventPageModel common(db.CommonEvent, &db, &choosers);
+    TAttribPageModel attrib(Context(db));
+    TStatusPageModel status(Context(db));
+    TGroundPageModel ground(Context(db), &choosers);
+    TCommonEventPageModel common(Context(db), &choosers);
     TFieldBinding attribBinding(AttribPageForm(), attrib);
     TFieldBinding statusBinding(StatusPageForm(), status);
     TFieldBinding groundBinding(GroundPageForm(), ground);
@@ -215,16 +224,16 @@ TEST(DataBasePagesTest, ChangesAreAnnouncedOnceAndRowsFollowTheName) {
     TKelDataBase db;
     db.Ground.Obtain(2).Name = "Sea";
     testkit::TFakeEventChoosers choosers;
-    TGroundPageModel model(db.Ground, &choosers);
+    TGroundPageModel model(Context(db), &choosers);
     int modified = 0, reloads = 0, rowChanged = -1;
-    const TConnection a = model.OnModified.Connect([&] { ++modified; });
-    const TConnection b = model.OnReload.Connect([&] { ++reloads; });
-    const TConnection c = model.OnRowChanged.Connect([&](int row) { rowChanged = row; });
+    const TConnection a = model.Modified.Connect([&] { ++modified; });
+    const TConnection b = model.CurrentChanged.Connect([&] { ++reloads; });
+    const TConnection c = model.RowsChanged.Connect([&](int row) { rowChanged = row; });
     TFieldBinding binding(GroundPageForm(), model);
 
-    EXPECT_TRUE(model.Select(1));
-    EXPECT_FALSE(model.Select(1)) << "the current row again reloads nothing";
-    EXPECT_FALSE(model.Select(2));
+    EXPECT_TRUE(model.SelectRow(1));
+    model.SelectRow(1);  // the current row again reloads nothing
+    EXPECT_FALSE(model.SelectRow(2));
     EXPECT_EQ(reloads, 1);
     EXPECT_TRUE(binding.SetValue(IndexOf(GroundPageForm(), "EditName"), std::string("Ocean")));
     EXPECT_EQ(rowChanged, 1);
@@ -274,10 +283,11 @@ TEST(VocabularyPageTest, EveryTermOnceWithItsLimitAndTheShopAndInnGroupsInOrder)
     EXPECT_EQ(groups["GroupShopB"], (std::vector<int>{54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64}));
     EXPECT_EQ(groups["GroupInnB"], (std::vector<int>{85, 86, 87, 88, 89}));
 
-    TKelVocabulary vocabulary;
-    TVocabularyPageModel model(vocabulary);
+    TKelDataBase db;
+    TKelVocabulary& vocabulary = db.Vocabulary;
+    TVocabularyPageModel model(Context(db));
     int modified = 0;
-    const TConnection counted = model.OnModified.Connect([&] { ++modified; });
+    const TConnection counted = model.Modified.Connect([&] { ++modified; });
     const TVocabularyTab& shops = VocabularyTabs()[1];
     TFieldBinding binding(shops.Form, model);
     EXPECT_TRUE(binding.SetValue(IndexOf(shops.Form, "EditVocab69"), std::string(20, 'p')));
@@ -291,7 +301,7 @@ TEST(CommonEventPageTest, TriggerRowsAndTheSwitchGroupsEnabling) {
     TKelCommonEventItem& event = db.CommonEvent.Obtain(1);
     event.SwitchId = 3;
     testkit::TFakeEventChoosers choosers;
-    TCommonEventPageModel model(db.CommonEvent, &db, &choosers);
+    TCommonEventPageModel model(Context(db), &choosers);
     TFieldBinding binding(CommonEventPageForm(), model);
     const TFieldForm& form = CommonEventPageForm();
     const std::size_t trigger = IndexOf(form, "ComboBox1"), group = IndexOf(form, "GroupBox1"),
@@ -346,9 +356,9 @@ TEST(CommonEventPageTest, ThePickersAppliedNamesAreAChangeEvenWhenCancelled) {
     TKelCommonEventItem& event = db.CommonEvent.Obtain(1);
     event.Trigger = TKelCommonEventItem::ctAutoStart;
     event.SwitchCondition = 1;
-    TCommonEventPageModel model(db.CommonEvent, &db, &choosers);
+    TCommonEventPageModel model(Context(db), &choosers);
     int modified = 0;
-    const TConnection counted = model.OnModified.Connect([&] { ++modified; });
+    const TConnection counted = model.Modified.Connect([&] { ++modified; });
     EXPECT_TRUE(model.ChooseSwitch());
     EXPECT_EQ(event.SwitchId, 1);
     EXPECT_EQ(modified, 1);
@@ -358,9 +368,9 @@ TEST(CommonEventPageTest, ThePickersAppliedNamesAreAChangeEvenWhenCancelled) {
 TEST(CommonEventPageTest, TheCommandListFollowsTheCurrentEventAndItsEditsAreChanges) {
     TKelDataBase db;
     db.CommonEvent.Obtain(2);
-    TCommonEventPageModel model(db.CommonEvent, &db, nullptr);
+    TCommonEventPageModel model(Context(db), nullptr);
     int modified = 0;
-    const TConnection counted = model.OnModified.Connect([&] { ++modified; });
+    const TConnection counted = model.Modified.Connect([&] { ++modified; });
     TScriptListModel list(scriptkit::FakeRender);
     scriptkit::TFakeDialogs dialogs;
     dialogs.Choose = [](TKelEventScriptList& result) {
@@ -370,7 +380,7 @@ TEST(CommonEventPageTest, TheCommandListFollowsTheCurrentEventAndItsEditsAreChan
     list.SetDialogs(&dialogs);
     model.AttachScriptList(&list);
     EXPECT_EQ(list.Script(), &db.CommonEvent.FindByID(1)->Script);
-    ASSERT_TRUE(model.Select(1));
+    ASSERT_TRUE(model.SelectRow(1));
     EXPECT_EQ(list.Script(), &db.CommonEvent.FindByID(2)->Script);
 
     list.SetItemIndex(0);
