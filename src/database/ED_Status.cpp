@@ -1,5 +1,7 @@
 #include "database/ED_Status.h"
 
+#include "data/LD_DataBase.h"
+
 namespace quillon {
 
 namespace {
