@@ -17,7 +17,6 @@ namespace quillon {
 class TScriptListBox;
 
 class TFormEDCommonEvent : private TPageChoosers, public TFormDataBaseBase {
-    Q_OBJECT
 public:
     // choosers: the switch picker and the command dialogs' selectors (none: the real ones).
     TFormEDCommonEvent(const TDataBaseContext& context, IEventChoosers* choosers = nullptr, QWidget* parent = nullptr);

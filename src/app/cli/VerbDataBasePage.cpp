@@ -79,42 +79,37 @@ int VerbDataBasePage(const TArgs& args) {
 
     auto db = std::make_unique<TKelDataBase>();
     db->LoadFromFile(file);
+    TDataBaseContext context;
+    context.DataBase = db.get();
     std::string error;
     bool done = false;
     const auto entry = [&](auto& model, const TFieldForm& form) {
-        if (id) {
-            int index = -1;
-            for (int i = 0; i < model.Count(); ++i)
-                if (model.List().Items(i)->ID == *id)
-                    index = i;
-            if (index < 0) {
-                error = "no entry " + std::to_string(*id);
-                return;
-            }
-            model.Select(index);
+        if (id && !model.SelectId(*id)) {
+            error = "no entry " + std::to_string(*id);
+            return;
         }
-        std::printf("entry: %s\n", Cp932ToUtf8(model.RowText(model.CurrentIndex())).c_str());
+        std::printf("entry: %s\n", Cp932ToUtf8(model.RowText(model.CurrentRow())).c_str());
         TFieldBinding binding(form, model);
         done = Run(binding, values, true, error);
     };
     if (page == "attributes") {
-        TAttribPageModel model(db->Attrib);
+        TAttribPageModel model(context);
         entry(model, AttribPageForm());
     } else if (page == "conditions") {
-        TStatusPageModel model(db->Status);
+        TStatusPageModel model(context);
         entry(model, StatusPageForm());
     } else if (page == "terrains") {
-        TGroundPageModel model(db->Ground, nullptr);
+        TGroundPageModel model(context, nullptr);
         entry(model, GroundPageForm());
     } else if (page == "common-events") {
-        TCommonEventPageModel model(db->CommonEvent, db.get(), nullptr);
+        TCommonEventPageModel model(context, nullptr);
         entry(model, CommonEventPageForm());
     } else if (page == "system") {
-        TSystemPageModel model(db->System, &db->Player, nullptr);
+        TSystemPageModel model(context, nullptr);
         TFieldBinding binding(SystemPageForm(), model);
         done = Run(binding, values, true, error);
     } else if (page == "vocabulary") {
-        TVocabularyPageModel model(db->Vocabulary);
+        TVocabularyPageModel model(context);
         done = true;
         for (const TVocabularyTab& tab : VocabularyTabs()) {
             TFieldBinding binding(tab.Form, model);

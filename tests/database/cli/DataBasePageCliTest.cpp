@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
@@ -47,9 +48,9 @@ protected:
         const int status = pclose(pipe);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    TKelDataBase Saved() const {
-        TKelDataBase db;
-        db.LoadFromFile(File());
+    std::unique_ptr<TKelDataBase> Saved() const {
+        auto db = std::make_unique<TKelDataBase>();
+        db->LoadFromFile(File());
         return db;
     }
 
@@ -61,7 +62,8 @@ TEST_F(DataBasePageCli, SetsAnEntrysFieldsAndSavesThem) {
     ASSERT_EQ(Run("conditions --id 2 chance-a=90 ally-message=Ouch --save", &out), 0);
     EXPECT_NE(out.find("entry: 0002:Poison\n"), std::string::npos) << out;
     EXPECT_NE(out.find("chance-a: 90\n"), std::string::npos) << out;
-    const TKelDataBase db = Saved();
+    const std::unique_ptr<TKelDataBase> saved = Saved();
+    const TKelDataBase& db = *saved;
     EXPECT_EQ(db.Status.FindByID(2)->EffectChance[0], 90);
     EXPECT_EQ(db.Status.FindByID(2)->AllyMessage, "Ouch");
 }
@@ -70,16 +72,18 @@ TEST_F(DataBasePageCli, ThePagesRulesRefuseWhatTheControlsWouldNot) {
     EXPECT_EQ(Run("conditions --id 1 already-message=x --save"), 1) << "the incapacitation condition's fixed message";
     EXPECT_EQ(Run("system party-2=3 --save"), 1) << "hero 3 is in the party already";
     EXPECT_EQ(Run("attributes name=TooLongName --save"), 1);
-    EXPECT_EQ(Saved().Attrib.Items(0)->Name, "");
+    EXPECT_EQ(Saved()->Attrib.Items(0)->Name, "");
     ASSERT_EQ(Run("system party-2=0 --save"), 0);
-    const TKelDataBase db = Saved();
+    const std::unique_ptr<TKelDataBase> saved = Saved();
+    const TKelDataBase& db = *saved;
     ASSERT_EQ(db.System.PartySize, 2);
     EXPECT_EQ(db.System.PartyMember(1), 3) << "the later member moved up";
 }
 
 TEST_F(DataBasePageCli, VocabularyTermsByFieldNumber) {
     ASSERT_EQ(Run("vocabulary 41=Welcome 95=G --save"), 0);
-    const TKelDataBase db = Saved();
+    const std::unique_ptr<TKelDataBase> saved = Saved();
+    const TKelDataBase& db = *saved;
     EXPECT_EQ(db.Vocabulary.Shop(0).Text[0], "Welcome");
     EXPECT_EQ(*db.Vocabulary.Text(95), "G");
 }
