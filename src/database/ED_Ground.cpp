@@ -29,7 +29,7 @@ TFieldForm BuildForm() {
     ItemField(form, TFieldKind::Number, "EditDamage", "&Damage:", &TKelGroundItem::Damage)
         .Range(kGroundDamageMin, kGroundDamageMax)
         .Key("damage");
-    ItemField(form, TFieldKind::Number, "EditEncounter", "&Enemy Magnify (%):", &TKelGroundItem::EncounterRate)
+    ItemField(form, TFieldKind::Number, "EditEncounter", "Enemy &Magnify (%):", &TKelGroundItem::EncounterRate)
         .Range(0, kGroundEncounterMax)
         .Key("encounter");
     form.Resource("DashBackdrop", "&Battle Background:", &TGroundPageModel::BackdropName,

@@ -6,6 +6,7 @@ TFormEDStatus::TFormEDStatus(const TDataBaseContext& context, IEventChoosers* ch
     : TPageChoosers(context, choosers, parent),
       TFieldPage(std::make_unique<TStatusPageModel>(context), StatusPageForm(), parent) {
     setObjectName("FormEDStatus");
+    WrapAllRows(*Fields(), "GroupMessages");
 }
 
 TFormDataBaseBase* CreateFormEDStatus(const TDataBaseContext& context, QWidget* parent) {

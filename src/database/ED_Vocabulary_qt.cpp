@@ -18,6 +18,9 @@ TFormEDVocabulary::TFormEDVocabulary(const TDataBaseContext& context, QWidget* p
         auto* layout = new QFormLayout(fields);
         mBindings.push_back(std::make_unique<TFieldBinding>(tab.Form, mModel));
         mBinders.push_back(new TFieldBinder(*mBindings.back(), *fields, layout));
+        WrapLongRows(*fields);
+        for (const char* box : {"GroupShopA", "GroupShopB", "GroupShopC", "GroupInnA", "GroupInnB"})
+            WrapAllRows(*fields, box);
         mTabs->addTab(ScrolledFields(fields, mTabs), tr(tab.Caption.c_str()));
         // What the game puts around a term, as the box's hint.
         for (const TFieldSpec& field : tab.Form.Fields)

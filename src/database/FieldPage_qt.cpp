@@ -16,6 +16,19 @@ TPageChoosers::TPageChoosers(const TDataBaseContext& context, IEventChoosers* gi
 
 TPageChoosers::~TPageChoosers() = default;
 
+void WrapLongRows(QWidget& fields) {
+    for (QFormLayout* layout : fields.findChildren<QFormLayout*>())
+        layout->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    if (auto* own = qobject_cast<QFormLayout*>(fields.layout()))
+        own->setRowWrapPolicy(QFormLayout::WrapLongRows);
+}
+
+void WrapAllRows(QWidget& fields, const char* box) {
+    if (QWidget* found = fields.findChild<QWidget*>(QString::fromLatin1(box)))
+        if (auto* layout = qobject_cast<QFormLayout*>(found->layout()))
+            layout->setRowWrapPolicy(QFormLayout::WrapAllRows);
+}
+
 QScrollArea* ScrolledFields(QWidget* fields, QWidget* parent) {
     auto* area = new QScrollArea(parent);
     area->setObjectName(fields->objectName() + QStringLiteral("Scroll"));
@@ -31,7 +44,8 @@ QVBoxLayout* EntryColumn(TFormDataBaseBase& page, TDataBaseEntryList* list, QPus
     label->setObjectName(QStringLiteral("LabelDataList"));
     label->setBuddy(list);
     list->setAccessibleName(QObject::tr(DataBaseTabInfo(page.PageModel().Tab()).Caption));
-    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("0000:WWWWWWWWWW")) + 24);
+    // Room for an ID and a name of twenty single-byte characters; the fields take the rest.
+    list->setFixedWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("0000:") + QString(20, QChar('n'))) + 24);
     column->addWidget(label);
     column->addWidget(list, 1);
     column->addWidget(count);

@@ -29,6 +29,11 @@ struct TPageChoosers {
     std::unique_ptr<TEventChoosersQt> OwnChoosers;
 };
 
+// Rows whose label leaves too little room put their field below the label.
+void WrapLongRows(QWidget& fields);
+// Every row of the box named `box` (under `fields`) puts its field below its label, across the
+// box: for long captions over text boxes.
+void WrapAllRows(QWidget& fields, const char* box);
 // A scroll area around a page's fields, for windows smaller than the page.
 QScrollArea* ScrolledFields(QWidget* fields, QWidget* parent);
 // The entry list with its label and the count button, in a column of `page`.
@@ -47,6 +52,7 @@ public:
         auto* layout = new QFormLayout(mFields);
         mBinding = std::make_unique<TFieldBinding>(form, mModel);
         mBinder = new TFieldBinder(*mBinding, *mFields, layout);
+        WrapLongRows(*mFields);
         top->addWidget(ScrolledFields(mFields, this), 1);
     }
     ~TFieldPage() override {
