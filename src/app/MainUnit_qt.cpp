@@ -7,6 +7,7 @@
 #include "app/TestPlay.h"
 #include "app/TestPlay_qt.h"
 #include "audio/PreviewMusic.h"
+#include "database/DataBaseForm_qt.h"
 #include "events/EventManager.h"
 #include "events/EventManager_qt.h"
 #include "events/ED_Event_qt.h"
@@ -223,6 +224,15 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
     mModel->OnDataChanged = [this] { update(); };
     mModel->TestPlayRunner = [this](const TTestPlayRequest& request) { RunTestPlayNow(request); };
     mModel->OpenMusicSelector = [this] { ListenToMusic(this); };
+    // The database window edits the live database; the model shows the map again afterwards.
+    mModel->OpenDataBaseEditor = [this] {
+        TDataBaseContext context;
+        context.DataBase = &mData->DataBase();
+        context.MapTree = &mData->MapTree();
+        context.Map = &mData->Map();
+        context.ProjectPath = ProjectPath();
+        RunDataBaseEditor(this, context);
+    };
     mModel->DescribeEventCell = [this](int x, int y) { return DescribeEventCell(x, y); };
 
     CreateActions();

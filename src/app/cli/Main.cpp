@@ -146,6 +146,18 @@ const TVerb kVerbs[] = {
      "the values given were set as the page's controls set them (limits and rules included);\n"
      "--save writes FILE back. Texts are UTF-8. Vocabulary keys are the field numbers.",
      "quillon-cli dbpage MyGame/GMK_RT.kdb conditions --id 2 name=Poison chance-a=90 --save", VerbDataBasePage},
+    {"db", "db FILE SECTION OP...  the database editor's list operations on a section (list | resize N | copy ID [N] | paste ID | clear ID | name ID TEXT)",
+     "SECTION: heroes skills items monsters troops attributes conditions animations terrains\n"
+     "chipsets commonevents. The operations run in order and share one clipboard for the run:\n"
+     "  list             every entry as \"%.4d:%s\"\n"
+     "  resize N         the number of entries (1..30000); every ID above N goes\n"
+     "  copy ID [N]      N entries (1 when left out) from ID on into the clipboard\n"
+     "  paste ID         the clipboard's entries onto ID, ID+1, ... (up to ID 5000)\n"
+     "  clear ID         the entry back to its initial values\n"
+     "  name ID TEXT     the entry's name (UTF-8, within the name box's byte limit)\n"
+     "The file is saved once at the end when something changed; a refusal (\"refused: ...\",\n"
+     "exit status 1) saves nothing.",
+     "quillon-cli db MyGame/GMK_RT.kdb heroes copy 1 paste 5 name 5 Clone", VerbDataBase},
 };
 
 const TVerb* FindVerb(const std::string& name) {

@@ -10,6 +10,7 @@
 #include "database/ED_System.h"
 #include "database/ED_Vocabulary.h"
 #include "platform/TextCodec.h"
+#include "project/ProjectLock.h"
 
 #include <cstdio>
 #include <memory>
@@ -77,6 +78,12 @@ int VerbDataBasePage(const TArgs& args) {
         }
     }
 
+    // Only a run that saves takes the writers' lock: a look runs beside the editor.
+    std::optional<TProjectLock> lock;
+    if (save) {
+        const std::size_t slash = file.rfind('/');
+        lock.emplace(slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : file.substr(0, slash));
+    }
     auto db = std::make_unique<TKelDataBase>();
     db->LoadFromFile(file);
     TDataBaseContext context;

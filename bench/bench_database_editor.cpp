@@ -1,0 +1,178 @@
+// The "DataBase" window (offscreen platform) on a database whose every list holds 5,000 entries
+// (and 5,000 switches and variables): opening until the first page is painted, switching to the
+// next tab until it is painted, and F5 to the next entry until the page shows it. The reference,
+// measured in the same run, is a plain list widget filled with 5,000 rows and painted.
+#include "data/EditorMode.h"
+#include "data/LD_DataBase.h"
+#include "database/DataBaseForm_qt.h"
+#include "database/DataBasePage_qt.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTabBar>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+using namespace quillon;
+
+namespace {
+
+constexpr int kEntries = 5000;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench_database_editor";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+void FillList(TCatalog& list, const char* prefix) {
+    list.Clear();
+    for (int id = 1; id <= kEntries; ++id)
+        list.Obtain(id).Name = prefix + std::to_string(id);
+}
+
+struct TFixture {
+    TEditorModeScope EditorMode{true};
+    TKelDataBase DataBase;
+    TDataBaseContext Context;
+
+    TFixture() {
+        App();
+        for (int tab = 0; tab < kDataBaseTabCount; ++tab)
+            if (TCatalog* list = DataBaseTabList(DataBase, tab))
+                FillList(*list, "Entry ");
+        FillList(DataBase.Switch, "Switch ");
+        FillList(DataBase.Variable, "Variable ");
+        Context.DataBase = &DataBase;
+        Context.ProjectPath = (std::filesystem::temp_directory_path() / "quillon-bench-db-unused/").string();
+    }
+};
+
+TFixture& Fixture() {
+    static TFixture* fixture = new TFixture();
+    return *fixture;
+}
+
+using TClock = std::chrono::steady_clock;
+double Since(TClock::time_point start) { return std::chrono::duration<double>(TClock::now() - start).count(); }
+
+template <class F>
+double BestSeconds(F&& run, int batches = 5) {
+    double best = 1e9;
+    for (int i = 0; i < batches; ++i) {
+        const auto start = TClock::now();
+        run();
+        best = std::min(best, Since(start));
+    }
+    return best;
+}
+
+// A list widget of 5,000 rows, made, shown and painted.
+double ReferenceSeconds() {
+    return BestSeconds([] {
+        QListWidget list;
+        list.resize(200, 400);
+        for (int row = 1; row <= kEntries; ++row)
+            list.addItem(QString::asprintf("%.4d:Entry %d", row, row));
+        list.show();
+        list.repaint();
+        QApplication::processEvents();
+    });
+}
+
+void Report(benchmark::State& state, double seconds, double referenceSeconds) {
+    state.counters["ms"] = seconds * 1e3;
+    state.counters["reference_ms"] = referenceSeconds * 1e3;
+    state.counters["ratio"] = referenceSeconds > 0 ? seconds / referenceSeconds : 0;
+}
+
+void Paint(QWidget& form) {
+    form.show();
+    form.repaint();
+    QApplication::processEvents();
+}
+
+void BM_OpenDataBase(benchmark::State& state) {
+    TFixture& f = Fixture();
+    const double reference = ReferenceSeconds();
+    double total = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        DataBaseMemory().LastTab = dtHero;
+        const auto start = TClock::now();
+        {
+            TFormDataBase form(f.Context);
+            Paint(form);
+            total += Since(start);
+            if (!form.Page() || form.Page()->PageModel().RowCount() != kEntries)
+                state.SkipWithError("the window did not show the heroes");
+            state.PauseTiming();
+        }
+        QApplication::processEvents();
+        state.ResumeTiming();
+        ++runs;
+    }
+    Report(state, total / std::max(runs, 1), reference);
+}
+BENCHMARK(BM_OpenDataBase)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_SwitchTab(benchmark::State& state) {
+    TFixture& f = Fixture();
+    const double reference = ReferenceSeconds();
+    TFormDataBase form(f.Context);
+    Paint(form);
+    double total = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        const int next = (form.TabControl().currentIndex() + 1) % kDataBaseTabCount;
+        const auto start = TClock::now();
+        form.TabControl().setCurrentIndex(next);
+        form.repaint();
+        QApplication::processEvents();
+        total += Since(start);
+        ++runs;
+        if (!form.Page() || form.Model().Tab() != next)
+            state.SkipWithError("the tab did not change");
+    }
+    Report(state, total / std::max(runs, 1), reference);
+}
+BENCHMARK(BM_SwitchTab)->Unit(benchmark::kMillisecond)->Iterations(26);
+
+void BM_NextEntry(benchmark::State& state) {
+    TFixture& f = Fixture();
+    const double reference = ReferenceSeconds();
+    DataBaseMemory().LastTab = dtItems;
+    TFormDataBase form(f.Context);
+    Paint(form);
+    TDataBasePage& page = form.Page()->PageModel();
+    page.SelectId(1);
+    double total = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        const int row = page.CurrentRow();
+        const auto start = TClock::now();
+        form.SelectNextEntry();
+        form.repaint();
+        QApplication::processEvents();
+        total += Since(start);
+        ++runs;
+        if (page.CurrentRow() != row + 1)
+            state.SkipWithError("F5 did not move to the next entry");
+    }
+    Report(state, total / std::max(runs, 1), reference);
+}
+BENCHMARK(BM_NextEntry)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+}  // namespace
+
+BENCHMARK_MAIN();

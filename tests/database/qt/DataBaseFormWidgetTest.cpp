@@ -1,0 +1,249 @@
+// The "DataBase" window headless on the sample project: tabs, an edit applied and found again,
+// Cancel and OK against the file, a failed save, the keys, and the names inputs announce.
+#include "app/AppTestKit.h"
+#include "kit/WidgetKit.h"
+
+#include "controls/Cp932Edit_qt.h"
+#include "data/EditorMode.h"
+#include "data/LD_DataBase.h"
+#include "database/DataBaseForm_qt.h"
+#include "database/DataBasePage_qt.h"
+#include "platform/Clipboard.h"
+#include "platform/Cp932Text_qt.h"
+#include "platform/FileUtils.h"
+#include "tools/lib/SampleProject.h"
+
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+
+namespace quillon {
+namespace {
+
+using namespace widgetkit;
+
+class DataBaseFormWidgetTest : public apptest::TTempFolderTest {
+protected:
+    void SetUp() override {
+        TTempFolderTest::SetUp();
+        App();
+        mSample = mRoot + "/Sample/";
+        MakeSampleProject(mSample);
+        mDataBase.Load(mSample);
+        mContext.DataBase = &mDataBase;
+        mContext.ProjectPath = mSample;
+        DataBaseMemory() = {};
+        mPreviousClipboard = SetClipboard(&mClipboard);
+    }
+    void TearDown() override {
+        SetClipboard(mPreviousClipboard);
+        TTempFolderTest::TearDown();
+    }
+    std::string File() const { return mSample + TKelDataBase::kFileName; }
+    std::string NameOnDisk(int tab, std::int32_t id) const {
+        TKelDataBase read;
+        read.LoadFromFile(File());
+        const TCatalogItem* item = DataBaseTabList(read, tab)->FindByID(id);
+        return item ? item->Name : "(none)";
+    }
+    static TCp932Edit* NameEdit(TFormDataBase& form) { return form.Page()->findChild<TCp932Edit*>("EditName"); }
+    static TDataBaseEntryList* List(TFormDataBase& form) { return form.Page()->EntryList(); }
+    // The user picks a row of the list.
+    static void PickRow(TFormDataBase& form, int row) {
+        List(form)->setCurrentIndex(List(form)->model()->index(row, 0));
+    }
+    static void TypeName(TFormDataBase& form, const QString& text) {
+        TCp932Edit* edit = NameEdit(form);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    const TEditorModeScope mEditor{true};
+    apptest::TRecordingMessageBox mBox;
+    std::string mSample;
+    TKelDataBase mDataBase;
+    TDataBaseContext mContext;
+    TMemoryClipboard mClipboard;
+    IClipboard* mPreviousClipboard = nullptr;
+};
+
+TEST_F(DataBaseFormWidgetTest, AnEditAppliedIsInTheFileAndShowsOnReopening) {
+    const char* captions[] = {"Hero", "Skills", "Items", "Monsters", "Monsters Party", "Attributes", "Conditions",
+                              "Battle Animation", "Terrain", "ChipSets", "Vocabulary", "System", "Common Events"};
+    {
+        TFormDataBase form(mContext);
+        EXPECT_EQ(form.Page(), nullptr);  // no page before the window opens
+        ShowActive(form);
+        EXPECT_EQ(form.windowTitle(), "DataBase");
+        ASSERT_EQ(form.TabControl().count(), kDataBaseTabCount);
+        for (int tab = 0; tab < kDataBaseTabCount; ++tab)
+            EXPECT_EQ(form.TabControl().tabText(tab), captions[tab]);
+        EXPECT_EQ(form.TabControl().currentIndex(), dtHero);
+        ASSERT_NE(form.Page(), nullptr);
+        ASSERT_NE(NameEdit(form), nullptr);
+        EXPECT_EQ(List(form)->model()->rowCount(), mDataBase.Player.Count());
+
+        // Looking at an entry writes nothing.
+        PickRow(form, 1);
+        EXPECT_EQ(form.Page()->PageModel().CurrentId(), mDataBase.Player.Items(1)->ID);
+        EXPECT_EQ(NameEdit(form)->Bytes(), mDataBase.Player.Items(1)->Name);
+        EXPECT_FALSE(form.ButtonApply().isEnabled());
+
+        TypeName(form, "Zed");
+        EXPECT_TRUE(form.ButtonApply().isEnabled());
+        EXPECT_EQ(mDataBase.Player.Items(1)->Name, "Zed");
+        EXPECT_EQ(List(form)->model()->index(1, 0).data().toString(), "0002:Zed");
+        KeepWidget(form, "database-form-hero");
+        QTest::mouseClick(&form.ButtonApply(), Qt::LeftButton);
+        EXPECT_FALSE(form.ButtonApply().isEnabled());
+        EXPECT_EQ(NameOnDisk(dtHero, 2), "Zed");
+        form.ButtonCancelClick();
+        EXPECT_TRUE(mBox.Texts.empty());  // nothing unsaved: no question
+    }
+    EXPECT_EQ(mDataBase.Player.FindByID(2)->Name, "Zed");
+    TFormDataBase again(mContext);
+    ShowActive(again);
+    EXPECT_EQ(again.Page()->PageModel().CurrentId(), 2);
+    EXPECT_EQ(NameEdit(again)->Bytes(), "Zed");
+    EXPECT_TRUE(List(again)->selectionModel()->isSelected(List(again)->model()->index(1, 0)));
+}
+
+TEST_F(DataBaseFormWidgetTest, CancelLeavesTheFileAsItWas) {
+    const std::string before = ReadWholeFile(File());
+    const std::string itemName = mDataBase.Item.FindByID(1)->Name;
+    {
+        TFormDataBase form(mContext);
+        ShowActive(form);
+        for (int tab = 0; tab < kDataBaseTabCount; ++tab)
+            form.SelectNextTab();  // every page made and released once
+        EXPECT_EQ(form.TabControl().currentIndex(), dtHero);
+        form.ButtonCancelClick();
+        EXPECT_TRUE(mBox.Texts.empty());
+    }
+    EXPECT_EQ(ReadWholeFile(File()), before);
+
+    // A change not applied: asked, answered No, gone from memory and never on disk.
+    DataBaseMemory().LastTab = dtItems;
+    {
+        TFormDataBase form(mContext);
+        ShowActive(form);
+        ASSERT_EQ(form.TabControl().currentIndex(), dtItems);
+        TypeName(form, "Elixir");
+        EXPECT_EQ(mDataBase.Item.FindByID(1)->Name, "Elixir");
+        mBox.Answers = {mrCancel, mrNo};
+        form.ButtonCancelClick();
+        EXPECT_TRUE(form.isVisible());  // Cancel stays
+        EXPECT_EQ(mDataBase.Item.FindByID(1)->Name, "Elixir");
+        form.ButtonCancelClick();
+        EXPECT_EQ(mBox.Texts.size(), 2u);
+    }
+    EXPECT_EQ(mDataBase.Item.FindByID(1)->Name, itemName);
+    EXPECT_EQ(ReadWholeFile(File()), before);
+}
+
+TEST_F(DataBaseFormWidgetTest, OkSavesFirstAndAFailedSaveKeepsTheWindow) {
+    mContext.ProjectPath = mRoot + "/gone/";
+    TFormDataBase form(mContext);
+    ShowActive(form);
+    TypeName(form, "Unsaved");
+    QTest::mouseClick(form.findChild<QPushButton*>("ButtonOk"), Qt::LeftButton);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.ButtonApply().isEnabled());
+    EXPECT_EQ(mBox.Texts.size(), 1u);
+    EXPECT_EQ(mDataBase.Player.FindByID(1)->Name, "Unsaved");
+
+    // The folder comes back: OK writes, closes and reads the file back.
+    std::filesystem::create_directories(mRoot + "/gone");
+    QTest::mouseClick(form.findChild<QPushButton*>("ButtonOk"), Qt::LeftButton);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.result(), mrOk);
+    TKelDataBase read;
+    read.LoadFromFile(mRoot + "/gone/" + TKelDataBase::kFileName);
+    EXPECT_EQ(read.Player.FindByID(1)->Name, "Unsaved");
+    EXPECT_EQ(mDataBase.Player.FindByID(1)->Name, "Unsaved");
+}
+
+TEST_F(DataBaseFormWidgetTest, KeysActWhereTheyBelong) {
+    DataBaseMemory().LastTab = dtCommonEvents;
+    TFormDataBase form(mContext);
+    ShowActive(form);
+    QTest::keyClick(&form, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(form.TabControl().currentIndex(), dtHero);
+    QTest::keyClick(&form, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(form.TabControl().currentIndex(), dtCommonEvents);
+    QTest::keyClick(&form, Qt::Key_Tab, Qt::ControlModifier);
+
+    TDataBasePage& page = form.Page()->PageModel();
+    ASSERT_GE(page.RowCount(), 3);
+    QTest::keyClick(&form, Qt::Key_F5);
+    QTest::keyClick(&form, Qt::Key_F5, Qt::ControlModifier);
+    EXPECT_EQ(page.CurrentRow(), 2);
+    QTest::keyClick(&form, Qt::Key_F4);
+    EXPECT_EQ(page.CurrentRow(), 1);
+    EXPECT_EQ(NameEdit(form)->Bytes(), mDataBase.Player.Items(1)->Name);
+
+    // Delete, Ctrl+X and Ctrl+V in the name box edit the text, not the entry.
+    const std::string second = mDataBase.Player.Items(1)->Name;
+    ASSERT_GE(second.size(), 2u);
+    TCp932Edit* edit = NameEdit(form);
+    edit->setFocus();
+    edit->setCursorPosition(0);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(mDataBase.Player.Items(1)->Name, second.substr(1));
+    QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(mClipboard.HasFormat(574));
+    EXPECT_EQ(mDataBase.Player.Items(1)->Name, second.substr(1));
+
+    // On the focused list they act on the entry.
+    List(form)->setFocus();
+    QTest::keyClick(List(form), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(mClipboard.HasFormat(574));
+    PickRow(form, 2);
+    QTest::keyClick(List(form), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(mDataBase.Player.Items(2)->Name, second.substr(1));
+    QTest::keyClick(List(form), Qt::Key_Delete);
+    EXPECT_EQ(mDataBase.Player.Items(2)->Name, "");
+    EXPECT_EQ(List(form)->model()->index(2, 0).data().toString(), "0003:");
+    List(form)->UpdatePopup();
+    EXPECT_TRUE(List(form)->PasteAction()->isEnabled());
+    EXPECT_TRUE(form.ButtonApply().isEnabled());
+}
+
+TEST_F(DataBaseFormWidgetTest, NamesTheBoxCannotShowStayTheirBytes) {
+    const std::string longName(60, 'L');       // longer than the hero name box's 50 bytes
+    const std::string undecodable("A\x81\x20Z", 4);  // a lead byte without its second byte
+    mDataBase.Player.Obtain(1).Name = longName;
+    mDataBase.Player.Obtain(2).Name = undecodable;
+    TFormDataBase form(mContext);
+    ShowActive(form);
+    PickRow(form, 1);
+    EXPECT_EQ(NameEdit(form)->Bytes(), undecodable);
+    QTest::keyClick(&form, Qt::Key_F4);
+    EXPECT_EQ(NameEdit(form)->Bytes(), longName);
+    QTest::keyClick(&form, Qt::Key_F5);
+    EXPECT_EQ(mDataBase.Player.FindByID(1)->Name, longName);
+    EXPECT_EQ(mDataBase.Player.FindByID(2)->Name, undecodable);
+    EXPECT_FALSE(form.ButtonApply().isEnabled());
+    TypeName(form, "Bo");
+    EXPECT_EQ(mDataBase.Player.FindByID(2)->Name, "Bo");
+    EXPECT_EQ(mDataBase.Player.FindByID(1)->Name, longName);
+}
+
+TEST_F(DataBaseFormWidgetTest, EveryInputOfEveryPageHasAName) {
+    TFormDataBase form(mContext);
+    ShowActive(form);
+    for (int tab = 0; tab < kDataBaseTabCount; ++tab) {
+        form.TabControl().setCurrentIndex(tab);
+        ASSERT_NE(form.Page(), nullptr) << tab;
+        EXPECT_EQ(InputsWithoutAccessibleName(&form), QStringList()) << tab;
+    }
+    form.TabControl().setCurrentIndex(dtSystem);
+    KeepWidget(form, "database-form-system");
+}
+
+}  // namespace
+}  // namespace quillon
