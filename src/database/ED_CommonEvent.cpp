@@ -53,23 +53,32 @@ std::string TCommonEventPageModel::SwitchText() const {
 bool TCommonEventPageModel::ChooseSwitch() {
     if (!mChoosers || !SwitchBoxEnabled())
         return false;
-    const bool namesBefore = mChoosers->DataBaseChanged();
+    NoteAppliedNames();  // what came before is not this picker's
     std::int32_t id = Item().SwitchId;
     const bool chosen = mChoosers->ChooseSwitch(id) && id != Item().SwitchId;
-    if (chosen)
+    if (chosen) {
         Item().SwitchId = id;
-    const bool namesChanged = mChoosers->DataBaseChanged() && !namesBefore;
-    if (chosen || namesChanged) {
         Modify();
-        CurrentChanged.Emit();  // the switch's name may have changed with it
     }
-    return chosen || namesChanged;
+    const bool names = NoteAppliedNames();
+    if (chosen || names)
+        CurrentChanged.Emit();  // the switch's name may have changed with it
+    return chosen || names;
+}
+
+bool TCommonEventPageModel::NoteAppliedNames() {
+    if (mNamesNoted || !mChoosers || !mChoosers->DataBaseChanged())
+        return false;
+    mNamesNoted = true;
+    Modify();
+    return true;
 }
 
 void TCommonEventPageModel::AttachScriptList(TScriptListModel* list) {
     if (mScriptList)
         mScriptList->SetScript(nullptr);
     mScriptModified = {};
+    mScriptChanged = {};
     mScriptList = list;
     if (!list)
         return;
@@ -81,6 +90,8 @@ void TCommonEventPageModel::AttachScriptList(TScriptListModel* list) {
     context.Choosers = mChoosers;
     list->SetContext(context);
     mScriptModified = list->OnModified.Connect([this] { Modify(); });
+    // A command dialog's picker may have applied names even when the dialog was cancelled.
+    mScriptChanged = list->OnChanged.Connect([this] { NoteAppliedNames(); });
     list->SetScript(&Item().Script);
 }
 

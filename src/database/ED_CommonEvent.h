@@ -47,13 +47,18 @@ public:
     // and its changes are the page's changes. Detached with nullptr.
     void AttachScriptList(TScriptListModel* list);
     TScriptListModel* ScriptList() const { return mScriptList; }
+    // Names or counts that a picker applied (the switch box's, or a command dialog's, also one
+    // that was cancelled) are a change of the page: true when they are news.
+    bool NoteAppliedNames();
 
 private:
     const TKelDataBase* mDb;
     IEventChoosers* mChoosers;
     TScriptListModel* mScriptList = nullptr;
     TConnection mScriptModified;
+    TConnection mScriptChanged;
     TConnection mCurrentChanged;
+    bool mNamesNoted = false;
 };
 
 // Widgets: OverEdit1 (name), ComboBox1 (trigger), GroupBox1 (the switch group), CheckBox1,
