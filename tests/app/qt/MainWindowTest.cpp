@@ -194,10 +194,10 @@ TEST_F(MainWindowTest, ActionStatesFollowTheProjectAndTheKeys) {
     EXPECT_TRUE(Checked(*window, TMainAction::MapToolPen));
     EXPECT_EQ(window->StatusPanel(1)->text(), "Lower Layer editing mode");
     EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
-    // Test play and the music selector are wired; the database editor is not yet.
+    // Test play, the music selector and the database editor are wired.
     EXPECT_TRUE(Enabled(*window, TMainAction::GameTestPlay));
     EXPECT_TRUE(Enabled(*window, TMainAction::ToolSelectMusic));
-    EXPECT_FALSE(Enabled(*window, TMainAction::ToolDataBase));
+    EXPECT_TRUE(Enabled(*window, TMainAction::ToolDataBase));
 
     // F7: event mode, no canvas tools; F6: upper layer.
     QTest::keyClick(window.get(), Qt::Key_F7);

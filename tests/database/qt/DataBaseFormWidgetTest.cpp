@@ -4,10 +4,15 @@
 #include "kit/WidgetKit.h"
 
 #include "controls/Cp932Edit_qt.h"
+#include "controls/DataMaxChange_qt.h"
+#include "controls/NumberEdit_qt.h"
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
 #include "database/DataBaseForm_qt.h"
 #include "database/DataBasePage_qt.h"
+#include "database/DataBasePages_qt.h"
+#include "database/DataBaseNamePage_qt.h"
+#include "database/DataMultiCopy_qt.h"
 #include "platform/Clipboard.h"
 #include "platform/Cp932Text_qt.h"
 #include "platform/FileUtils.h"
@@ -24,6 +29,24 @@ namespace quillon {
 namespace {
 
 using namespace widgetkit;
+
+// A page of its own for a tab, made as every page is: a model, a widget over it, a factory.
+class TTestSkillPage : public TFormDataBaseBase {
+public:
+    TTestSkillPage(const TDataBaseContext& context, QWidget* parent)
+        : TFormDataBaseBase(std::make_unique<TDataBaseListPage>(context, dtSkills), parent) {
+        setObjectName("TestSkillPage");
+        MakeEntryList(this)->setAccessibleName("Skills");
+    }
+    void LoadEntry() override { ++Loads; }
+    void UpdateView() override { ++Updates; }
+    int Loads = 0;
+    int Updates = 0;
+};
+
+TFormDataBaseBase* CreateTestSkillPage(const TDataBaseContext& context, QWidget* parent) {
+    return new TTestSkillPage(context, parent);
+}
 
 class DataBaseFormWidgetTest : public apptest::TTempFolderTest {
 protected:
@@ -231,6 +254,87 @@ TEST_F(DataBaseFormWidgetTest, NamesTheBoxCannotShowStayTheirBytes) {
     TypeName(form, "Bo");
     EXPECT_EQ(mDataBase.Player.FindByID(2)->Name, "Bo");
     EXPECT_EQ(mDataBase.Player.FindByID(1)->Name, longName);
+}
+
+TEST_F(DataBaseFormWidgetTest, TheCountAndMultiCopyDialogsChangeTheList) {
+    mDataBase.Player.Clear();
+    for (int id = 1; id <= 8; ++id)
+        mDataBase.Player.Obtain(id).Name = "H" + std::to_string(id);
+    TFormDataBase form(mContext);
+    ShowActive(form);
+    PickRow(form, 6);
+    // 8 down to 5: the loss question, answered No (back in the dialog), then Yes.
+    mBox.Answers = {mrNo, mrYes};
+    int asked = 0;
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& dialog) {
+            auto& count = dynamic_cast<TFormDataMaxChange&>(dialog);
+            EXPECT_EQ(count.NumberEdit()->value(), 8);
+            count.NumberEdit()->setValue(5);
+            auto* ok = count.findChild<QPushButton*>("ButtonOk");
+            ok->click();
+            EXPECT_EQ(count.result(), 0);  // No: still open
+            ok->click();
+            ++asked;
+            return count.result();
+        });
+        form.Page()->findChild<QPushButton*>("ButtonMaxChange")->click();
+    }
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(mBox.Texts, (std::vector<std::string>{kDataCountLossQuestion, kDataCountLossQuestion}));
+    EXPECT_EQ(mDataBase.Player.Count(), 5);
+    EXPECT_EQ(List(form)->model()->rowCount(), 5);
+    EXPECT_EQ(form.Page()->PageModel().CurrentId(), 5);
+    EXPECT_EQ(NameEdit(form)->Bytes(), "H5");
+    EXPECT_TRUE(form.ButtonApply().isEnabled());
+
+    // MultiCopy from row 3: at most the three to the end; two taken.
+    PickRow(form, 2);
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& dialog) {
+            auto& multi = dynamic_cast<TFormDataMultiCopy&>(dialog);
+            EXPECT_EQ(multi.windowTitle(), "Multi Copy");
+            EXPECT_EQ(multi.NumberEdit()->maximum(), 3);
+            EXPECT_EQ(multi.NumberEdit()->value(), 3);
+            multi.NumberEdit()->setValue(2);
+            multi.findChild<QPushButton*>("ButtonOk")->click();
+            return multi.result();
+        });
+        List(form)->MultiCopyAction()->trigger();
+    }
+    std::int32_t count = 0;
+    std::string payload;
+    ASSERT_TRUE(SplitClipboardBlock(mClipboard.GetData(574).value_or(""), count, payload));
+    EXPECT_EQ(count, 2);
+}
+
+TEST_F(DataBaseFormWidgetTest, ARegisteredPageTakesItsTab) {
+    TDataBasePageRegistry pages;
+    QUILLON_DATABASE_PAGE(pages, dtSkills, CreateTestSkillPage);
+    EXPECT_EQ(pages.Find(dtSkills), &CreateTestSkillPage);
+    EXPECT_EQ(pages.Find(dtItems), nullptr);
+
+    const TDataBasePageFactory before = DataBasePages().Find(dtSkills);
+    DataBasePages().Add(dtSkills, &CreateTestSkillPage);
+    DataBaseMemory().LastTab = dtSkills;
+    {
+        TFormDataBase form(mContext);
+        ShowActive(form);
+        auto* page = dynamic_cast<TTestSkillPage*>(form.Page());
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->parentWidget(), &form.Foundation());
+        EXPECT_EQ(page->Loads, 1);
+        EXPECT_FALSE(form.ButtonApply().isEnabled());
+        const int updates = page->Updates;
+        PickRow(form, 1);
+        EXPECT_EQ(page->Loads, 2);
+        EXPECT_TRUE(page->PageModel().SetCurrentName("Zzyx"));
+        EXPECT_TRUE(form.ButtonApply().isEnabled());
+        EXPECT_EQ(page->Updates, updates + 2);  // the new entry, then the change
+        form.SelectNextTab();
+        EXPECT_NE(dynamic_cast<TFormDataBaseNamePage*>(form.Page()), nullptr);
+    }
+    DataBasePages().Add(dtSkills, before);
 }
 
 TEST_F(DataBaseFormWidgetTest, EveryInputOfEveryPageHasAName) {
