@@ -47,20 +47,26 @@ void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     // "Monsters Party"
 
     // "Attributes"
+    QUILLON_DATABASE_PAGE(pages, dtAttributes, CreateFormEDAttrib);
 
     // "Conditions"
+    QUILLON_DATABASE_PAGE(pages, dtConditions, CreateFormEDStatus);
 
     // "Battle Animation"
 
     // "Terrain"
+    QUILLON_DATABASE_PAGE(pages, dtTerrain, CreateFormEDGround);
 
     // "ChipSets"
 
     // "Vocabulary"
+    QUILLON_DATABASE_PAGE(pages, dtVocabulary, CreateFormEDVocabulary);
 
     // "System"
+    QUILLON_DATABASE_PAGE(pages, dtSystem, CreateFormEDSystem);
 
     // "Common Events"
+    QUILLON_DATABASE_PAGE(pages, dtCommonEvents, CreateFormEDCommonEvent);
 
 }
 

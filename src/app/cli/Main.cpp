@@ -135,6 +135,17 @@ const TVerb kVerbs[] = {
     {"project", "project BASE new NAME TITLE | rename OLD NEW [TITLE] | delete NAME | list  the project commands under a base folder",
      "Prints what it did, or \"refused: ...\" with exit status 1.",
      "quillon-cli project ~/Games new MyGame \"My Game\"", VerbProjectCommand},
+    {"picker", "picker FILE switch|variable [--count N] [--select ID]  the switch or variable picker's groups and rows",
+     "FILE is a database (GMK_RT.kdb). The picker opens on ID (an ID beyond the list opens on the\n"
+     "first row), then takes N entries when --count is given (nothing is saved). Prints the count\n"
+     "and the current ID, the group rows and the rows of the selected group, the selected ones\n"
+     "marked with \">\".",
+     "quillon-cli picker MyGame/GMK_RT.kdb switch --count 45 --select 41", VerbPicker},
+    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
+     "Prints \"entry: 0001:Name\" (pages with a list) and one \"key: value\" line per field after\n"
+     "the values given were set as the page's controls set them (limits and rules included);\n"
+     "--save writes FILE back. Texts are UTF-8. Vocabulary keys are the field numbers.",
+     "quillon-cli dbpage MyGame/GMK_RT.kdb conditions --id 2 name=Poison chance-a=90 --save", VerbDataBasePage},
     {"db", "db FILE SECTION OP...  the database editor's list operations on a section (list | resize N | copy ID [N] | paste ID | clear ID | name ID TEXT)",
      "SECTION: heroes skills items monsters troops attributes conditions animations terrains\n"
      "chipsets commonevents. The operations run in order and share one clipboard for the run:\n"
