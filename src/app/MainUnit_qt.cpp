@@ -21,6 +21,7 @@
 #include "mapedit/MapTreeView_qt.h"
 #include "project/Resources.h"
 #include "project/ProjNew_qt.h"
+#include "project/ProjPack_qt.h"
 #include "project/ProjPath_qt.h"
 #include "project/SelBase_qt.h"
 #include "project/SelMusic_qt.h"
@@ -223,6 +224,7 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
     mModel->OnDataChanged = [this] { update(); };
     mModel->TestPlayRunner = [this](const TTestPlayRequest& request) { RunTestPlayNow(request); };
     mModel->OpenMusicSelector = [this] { ListenToMusic(this); };
+    mModel->ShowPackDialog = [this] { ShowPackDialog(this); };
     mModel->DescribeEventCell = [this](int x, int y) { return DescribeEventCell(x, y); };
 
     CreateActions();

@@ -105,6 +105,8 @@ class TCollector {
 public:
     TCollector(const TUnlhaOptions& options, std::vector<std::string>* skipped) : mOptions(options), mSkipped(skipped) {}
 
+    std::string Base;
+
     void Add(const std::string& diskPath, const std::string& name, const struct stat& st, bool named, int depth) {
         if (S_ISDIR(st.st_mode)) {
             if (depth > kMaxDepth)
@@ -126,6 +128,8 @@ public:
                 mSkipped->push_back(diskPath);
             return;
         }
+        if (mOptions.Exclude && mOptions.Exclude(Base, name))
+            return;
         Put({ArchiveName(name), diskPath, false, static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime)});
     }
 
@@ -139,7 +143,7 @@ public:
 
 private:
     void Put(TLhaSource source) {
-        const std::string key = mOptions.EntryKey ? mOptions.EntryKey(source.Name) : FoldCase(source.Name);
+        const std::string key = FoldCase(source.Name);
         auto found = mIndex.find(key);
         if (found != mIndex.end()) {
             std::optional<TLhaSource>& earlier = mSources[found->second];
@@ -211,7 +215,16 @@ std::vector<std::string> SplitUnlhaCommandLine(const std::string& commandLine) {
     std::vector<std::string> words;
     std::string word;
     bool quoted = false, any = false;
-    for (char ch : commandLine) {
+    for (std::size_t i = 0; i < commandLine.size(); ++i) {
+        const char ch = commandLine[i];
+        // The response file's name runs to the end of the line (it may hold spaces).
+        if (ch == '@' && !any && !quoted) {
+            std::string rest = commandLine.substr(i);
+            while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t' || rest.back() == '\r' || rest.back() == '\n'))
+                rest.pop_back();
+            words.push_back(rest);
+            return words;
+        }
         if (ch == '"') {
             quoted = !quoted;
             any = true;
@@ -252,6 +265,7 @@ std::vector<TLhaSource> CollectLhaSources(const std::string& responseText, const
             base = line.substr(1, close - 1);
             if (!base.empty())
                 base = IncludeTrailingDelimiter(base);
+            collector.Base = base;
             continue;
         }
         if (!SafeRelativeLine(line))
@@ -301,7 +315,7 @@ std::vector<TLhaSource> CollectLhaSources(const std::string& responseText, const
                 throw ELhaError("\"" + base + line + "\" does not exist");
             continue;
         }
-        collector.Add(folder + found, name + rest, st, true, 0);
+        collector.Add(folder + found, name + rest, st, isPlainName, 0);
     }
     return collector.Take();
 }

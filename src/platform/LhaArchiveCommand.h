@@ -5,10 +5,10 @@
 // line is a path relative to it. '?' in the last component matches any one character, '*' any
 // run, letter case ignored (also when a name is looked up without wildcards). A folder is taken
 // with everything below it (a -lhd- entry for each folder); a missing folder (a name without a
-// '.') is skipped, a missing plain file fails. A later entry whose key (by default its name, letter
-// case ignored) equals an earlier one's replaces it. Nothing follows a symbolic link below a base
-// folder: links, devices, sockets and FIFOs met inside a folder are left out (and listed in
-// Skipped); one named by a line fails. Names must be safe (IsSafeLhaName) and representable in
+// '.') is skipped, a missing plain file fails. A later entry whose name equals an earlier one's
+// (letter case ignored) replaces it. Nothing follows a symbolic link below a base
+// folder: links, devices, sockets and FIFOs are left out (and listed in
+// Skipped), except that a line naming a plain file (a name with a '.') fails on one. Names must be safe (IsSafeLhaName) and representable in
 // CP932, which is what the archive stores.
 #pragma once
 
@@ -27,9 +27,8 @@ inline constexpr int kUnlhaCancelled = 3;
 struct TUnlhaOptions {
     // Bytes of file data read so far of the total; answering false cancels (kUnlhaCancelled).
     std::function<bool(std::uint64_t done, std::uint64_t total)> Progress;
-    // The replacement key of an entry name (CP932, '/' between folders); none: the name with
-    // ASCII letters folded to lower case.
-    std::function<std::string(const std::string& name)> EntryKey;
+    // Files to leave out: the base folder of the line and the path below it (as on the disk).
+    std::function<bool(const std::string& base, const std::string& relative)> Exclude;
 };
 
 struct TUnlhaResult {
@@ -55,7 +54,8 @@ std::vector<TLhaSource> CollectLhaSources(const std::string& responseText, const
 // Runs a command line; never raises.
 TUnlhaResult Unlha(const std::string& commandLine, const TUnlhaOptions& options = {});
 
-// Splits a command line into words; double quotes group (and are removed).
+// Splits a command line into words; double quotes group (and are removed); a word beginning
+// with '@' runs to the end of the line.
 std::vector<std::string> SplitUnlhaCommandLine(const std::string& commandLine);
 
 }  // namespace quillon

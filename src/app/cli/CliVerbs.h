@@ -34,6 +34,8 @@ int VerbTestPlay(const TArgs& args);
 int VerbBattleTest(const TArgs& args);
 int VerbTree(const TArgs& args);
 int VerbProjectCommand(const TArgs& args);
+int VerbPackage(const TArgs& args);
+int VerbLzh(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns the exit status: 2 (wrong usage)
 // when the reason shows the usage ("usage: quillon-cli ..."), else 1 (failure).

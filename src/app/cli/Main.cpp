@@ -135,6 +135,19 @@ const TVerb kVerbs[] = {
     {"project", "project BASE new NAME TITLE | rename OLD NEW [TITLE] | delete NAME | list  the project commands under a base folder",
      "Prints what it did, or \"refused: ...\" with exit status 1.",
      "quillon-cli project ~/Games new MyGame \"My Game\"", VerbProjectCommand},
+    {"package", "package FOLDER TARGET [--include-rtp] [--floppy]  make the game disk of a project in a folder",
+     "Packs as \"Make Game disk...\" does: the archive (with the whole run-time package with\n"
+     "--include-rtp), \"Setup.ini\", the set-up program and the archiver, delivered to TARGET.\n"
+     "Prints every message and every delivered file with its size; exit status 1 when the\n"
+     "packing stopped. --floppy treats TARGET as a floppy drive: the archive is split into\n"
+     "pieces and each disk, once written, is moved into TARGET/Disk1, TARGET/Disk2 ...\n"
+     "The user's settings are left alone.",
+     "quillon-cli package MyGame /tmp/MyGameDisk --include-rtp", VerbPackage},
+    {"lzh", "lzh list|test|extract ARCHIVE [DIR]  list, test or extract an LZH archive",
+     "list prints method, size, packed size, CRC and name of every entry; test unpacks every\n"
+     "entry and checks its CRC; extract writes the entries below DIR (default: the current\n"
+     "folder), refusing unsafe names and never writing through a link.",
+     "quillon-cli lzh test MyGame.lzh", VerbLzh},
 };
 
 const TVerb* FindVerb(const std::string& name) {
