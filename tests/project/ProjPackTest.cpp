@@ -99,7 +99,7 @@ public:
 };
 
 class ProjPackTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "quillon-pack-XXXXXX").string();
         Root = std::string(::mkdtemp(pattern.data())) + "/";
@@ -139,7 +139,8 @@ protected:
     bool FlagLeft() const { return TProfileFile(Project + "GMK_RT.ini").Read("GMK_RT", "FullPackageFlag").has_value(); }
     std::vector<std::string> ArchiveNames(const std::string& path) const {
         std::vector<std::string> names;
-        for (const TLhaEntry& e : TLhaArchiveReader::FromFile(path).Entries())
+        const TLhaArchiveReader reader = TLhaArchiveReader::FromFile(path);
+        for (const TLhaEntry& e : reader.Entries())
             names.push_back(e.Name);
         return names;
     }
@@ -198,8 +199,9 @@ TEST_F(ProjPackTest, PacksToAFolder) {
         std::vector<std::string> names;
         for (const TLhaEntry& e : reader.Entries()) {
             names.push_back(e.Name);
-            if (e.Name == "GMK_RT.ini")  // the archived settings carry the flag exactly with the package
+            if (e.Name == "GMK_RT.ini") {  // the archived settings carry the flag exactly with the package
                 EXPECT_EQ(reader.Contents(e).find("FullPackageFlag=1") != std::string::npos, includeRtp);
+            }
         }
         std::vector<std::string> expected = {"CharSet", "CharSet/Hero.png", "GMK_RT.exe", "GMK_RT.kdb",
                                              "GMK_RT.ini", "GMK_RT.kmt", "Map0001.kmu"};
@@ -211,7 +213,7 @@ TEST_F(ProjPackTest, PacksToAFolder) {
 }
 
 TEST_F(ProjPackTest, FloppyPiecesAndDiskPrompts) {
-    Spit(Project + "Movie/Intro.avi", Noise(2999000));  // stored: the archive is just over 3,000,000 bytes
+    Spit(Project + "Movie/Intro.avi", Noise(3000000));  // stored: the archive is just over 3,000,000 bytes
     Floppy.Folder = Target;
     Floppy.Empty = {false, true, true, true};  // disk 1 is not empty at first: asked for again
     TProjectPackModel model = Model();
