@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -262,7 +263,7 @@ std::string TProjectPackModel::CommandLine() const {
 
 std::string TProjectPackModel::TargetRefusal() const {
     if (TargetPath.empty())
-        return kTargetInsideMessage;
+        return {};
     std::string work;
     try {
         work = WorkFolder();
@@ -323,6 +324,8 @@ bool TProjectPackModel::Deliver(IPackHost& host, const std::vector<std::string>&
 
 int TProjectPackModel::Pack(IPackHost& host) {
     mDiskNumber = 0;
+    if (!StartEnabled())
+        return mrCancel;
     if (const std::string refusal = TargetRefusal(); !refusal.empty()) {
         ShowMessageBox(refusal, mbOk | mbIconError, Owner);
         return mrCancel;
@@ -335,7 +338,7 @@ int TProjectPackModel::Pack(IPackHost& host) {
     if (::mkdir(WithoutDelimiter(work).c_str(), 0700) != 0)
         throw EFileError("Cannot create \"" + work + "\": " + std::strerror(errno));
     CheckPrivateFolder(work);
-    TBusyCursorScope busy;
+    std::optional<TBusyCursorScope> busy(std::in_place);
     TWorkScope scope(host, work);
     try {
         WriteFileAtomic(work + kResponseFileName, ResponseText());
@@ -381,16 +384,19 @@ int TProjectPackModel::Pack(IPackHost& host) {
             }
             if (delivered) {
                 scope.End();
+                busy.reset();
                 ShowMessageBox(kPackCompletedMessage, mbOk | mbIconInformation, Owner);
                 result = mrOk;
             }
         }
     } catch (...) {
         scope.End();
+        busy.reset();
         ShowMessageBox(kPackStoppedMessage, mbOk | mbIconError, Owner);
         throw;
     }
     scope.End();
+    busy.reset();
     if (result != mrOk)
         ShowMessageBox(kPackStoppedMessage, mbOk | mbIconError, Owner);
     return result;

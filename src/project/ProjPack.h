@@ -73,8 +73,8 @@ public:
     std::string ResponseText() const;
     std::string SetupIniText(int diskNumber) const;
     std::string CommandLine() const;
-    // The refusal of the target: inside the working folder or the project (or either inside
-    // it); empty when it may be used.
+    // The refusal of the target: inside the working folder or the project (links resolved);
+    // empty when it may be used.
     std::string TargetRefusal() const;
 
     // Packs ("Start"): answers the window's result, 1 when the disk was made, 2 otherwise.
