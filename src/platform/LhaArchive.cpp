@@ -536,10 +536,14 @@ std::string LhaCompress(std::string_view data, const TLhaProgress& progress) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(data.data());
     constexpr int kHashBits = 15;
     constexpr std::size_t kRing = std::size_t{1} << (kDictionaryBits + 1);
-    constexpr int kMaxChain = 48;
-    constexpr int kGoodEnough = 96;
-    std::vector<std::int64_t> head(std::size_t{1} << kHashBits, -1);
-    std::vector<std::int64_t> prev(kRing, -1);
+    // Search effort as deflate's default level spends it: chains of up to 128, a quarter of that
+    // when the match in hand is already good, no second look past a match of 16.
+    constexpr int kMaxChain = 128;
+    constexpr int kGoodLength = 8;
+    constexpr int kMaxLazy = 16;
+    constexpr int kNiceLength = 128;
+    std::vector<std::int32_t> head(std::size_t{1} << kHashBits, -1);
+    std::vector<std::int32_t> prev(kRing, -1);
     auto hash = [&](std::size_t at) {
         const std::uint32_t x = p[at] | (static_cast<std::uint32_t>(p[at + 1]) << 8) | (static_cast<std::uint32_t>(p[at + 2]) << 16);
         return (x * 2654435761u) >> (32 - kHashBits);
@@ -548,36 +552,42 @@ std::string LhaCompress(std::string_view data, const TLhaProgress& progress) {
         if (at + 2 < n) {
             const std::uint32_t h = hash(at);
             prev[at & (kRing - 1)] = head[h];
-            head[h] = static_cast<std::int64_t>(at);
+            head[h] = static_cast<std::int32_t>(at);
         }
     };
-    auto find = [&](std::size_t at, std::size_t& distance) -> int {
+    // The longest match at `at` longer than `shorter`, or 0.
+    auto find = [&](std::size_t at, std::size_t& distance, int shorter, int chainLimit) -> int {
         if (at + kThreshold > n)
             return 0;
         const int limit = static_cast<int>(std::min<std::size_t>(kMaxMatch, n - at));
-        int best = 0;
-        std::int64_t cand = head[hash(at)];
-        for (int chain = 0; chain < kMaxChain && cand >= 0; ++chain) {
+        if (shorter >= limit)
+            return 0;
+        int best = std::max(shorter, kThreshold - 1);
+        int found = 0;
+        std::int32_t cand = head[hash(at)];
+        const std::uint8_t* here = p + at;
+        for (int chain = 0; chain < chainLimit && cand >= 0; ++chain) {
             const std::size_t c = static_cast<std::size_t>(cand);
             if (at - c > kMaxDistance)
                 break;
-            if (p[c + best] == p[at + best]) {
-                int len = 0;
-                while (len < limit && p[c + len] == p[at + len])
+            const std::uint8_t* there = p + c;
+            if (there[best] == here[best] && there[0] == here[0] && there[1] == here[1]) {
+                int len = 2;
+                while (len < limit && there[len] == here[len])
                     ++len;
                 if (len > best) {
-                    best = len;
+                    best = found = len;
                     distance = at - c;
-                    if (len >= kGoodEnough || len == limit)
+                    if (len >= kNiceLength || len == limit)
                         break;
                 }
             }
-            const std::int64_t next = prev[c & (kRing - 1)];
+            const std::int32_t next = prev[c & (kRing - 1)];
             if (next >= cand)
                 break;
             cand = next;
         }
-        return best >= kThreshold ? best : 0;
+        return found;
     };
     std::vector<TToken> tokens;
     tokens.reserve(kBlockCodes);
@@ -597,16 +607,16 @@ std::string LhaCompress(std::string_view data, const TLhaProgress& progress) {
                 throw ELhaCancelled();
         }
         std::size_t distance = 0;
-        const int len = find(pos, distance);
+        const int len = find(pos, distance, 0, kMaxChain);
         insert(pos);
         if (len == 0) {
             emit({p[pos], 0});
             ++pos;
             continue;
         }
-        if (len < 32 && pos + 1 < n) {
+        if (len < kMaxLazy && pos + 1 < n) {
             std::size_t laterDistance = 0;
-            if (find(pos + 1, laterDistance) > len) {
+            if (find(pos + 1, laterDistance, len, len >= kGoodLength ? kMaxChain / 4 : kMaxChain) > 0) {
                 emit({p[pos], 0});
                 ++pos;
                 continue;
