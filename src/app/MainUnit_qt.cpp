@@ -22,6 +22,7 @@
 #include "mapedit/MapTreeView_qt.h"
 #include "project/Resources.h"
 #include "project/ProjNew_qt.h"
+#include "project/ProjPack_qt.h"
 #include "project/ProjPath_qt.h"
 #include "project/SelBase_qt.h"
 #include "project/SelMusic_qt.h"
@@ -233,6 +234,7 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
         context.ProjectPath = ProjectPath();
         RunDataBaseEditor(this, context);
     };
+    mModel->ShowPackDialog = [this] { ShowPackDialog(this); };
     mModel->DescribeEventCell = [this](int x, int y) { return DescribeEventCell(x, y); };
 
     CreateActions();

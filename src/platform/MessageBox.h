@@ -11,6 +11,7 @@ enum : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 // Flags: buttons in the low bits, the icon above.
 enum : int {
     mbOk = 0x00,
+    mbOkCancel = 0x01,
     mbYesNoCancel = 0x03,
     mbYesNo = 0x04,
     mbIconError = 0x10,

@@ -22,6 +22,9 @@ int TQtMessageBox::Show(const std::string& text, int flags, const void* owner) {
     default: break;
     }
     switch (flags & 0x0F) {
+    case mbOkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
     case mbYesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;

@@ -37,6 +37,8 @@ int VerbProjectCommand(const TArgs& args);
 int VerbPicker(const TArgs& args);
 int VerbDataBasePage(const TArgs& args);
 int VerbDataBase(const TArgs& args);
+int VerbPackage(const TArgs& args);
+int VerbLzh(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns the exit status: 2 (wrong usage)
 // when the reason shows the usage ("usage: quillon-cli ..."), else 1 (failure).

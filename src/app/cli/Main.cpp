@@ -158,6 +158,19 @@ const TVerb kVerbs[] = {
      "The file is saved once at the end when something changed; a refusal (\"refused: ...\",\n"
      "exit status 1) saves nothing.",
      "quillon-cli db MyGame/GMK_RT.kdb heroes copy 1 paste 5 name 5 Clone", VerbDataBase},
+    {"package", "package FOLDER TARGET [--include-rtp] [--floppy]  make the game disk of a project in a folder",
+     "Packs as \"Make Game disk...\" does: the archive (with the whole run-time package with\n"
+     "--include-rtp), \"Setup.ini\", the set-up program and the archiver, delivered to TARGET.\n"
+     "Prints every message and every delivered file with its size; exit status 1 when the\n"
+     "packing stopped. --floppy treats TARGET as a floppy drive: the archive is split into\n"
+     "pieces and each disk, once written, is moved into TARGET/Disk1, TARGET/Disk2 ...\n"
+     "The user's settings are left alone.",
+     "quillon-cli package MyGame /tmp/MyGameDisk --include-rtp", VerbPackage},
+    {"lzh", "lzh list|test|extract ARCHIVE [DIR]  list, test or extract an LZH archive",
+     "list prints method, size, packed size, CRC and name of every entry; test unpacks every\n"
+     "entry and checks its CRC; extract writes the entries below DIR (default: the current\n"
+     "folder), refusing unsafe names and never writing through a link.",
+     "quillon-cli lzh test MyGame.lzh", VerbLzh},
 };
 
 const TVerb* FindVerb(const std::string& name) {

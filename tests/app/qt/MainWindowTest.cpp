@@ -9,6 +9,7 @@
 #include "events/EventManager_qt.h"
 #include "mapedit/ChipSelector_qt.h"
 #include "project/ProjNew_qt.h"
+#include "project/ProjPack_qt.h"
 #include "mapedit/MapDialogs_qt.h"
 #include "mapedit/MapEditor_qt.h"
 #include "mapedit/MapTreeView_qt.h"
@@ -685,6 +686,27 @@ TEST_F(MainWindowTest, ProjectDialogsCreateAndOpenProjects) {
     ASSERT_TRUE(window->Manager().IsOpen());
     EXPECT_EQ(ProjectPath(), Root + "base/Saga/");
     EXPECT_EQ(window->StatusPanel(2)->text(), "MAP0001");
+}
+
+TEST_F(MainWindowTest, MakeGameDiskOpensThePackDialogOnAnOpenProject) {
+    auto closed = MakeWindow();
+    closed->Start();
+    EXPECT_FALSE(Enabled(*closed, TMainAction::ProjectPack));
+    closed.reset();
+    auto window = WindowOnProject();
+    ASSERT_TRUE(Enabled(*window, TMainAction::ProjectPack));
+    bool seen = false;
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<TFormProjectPack*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        auto* start = dialog->findChild<QPushButton*>("ButtonStart");
+        ASSERT_NE(start, nullptr);
+        EXPECT_FALSE(start->isEnabled());  // no folder chosen yet
+        dialog->findChild<QPushButton*>("ButtonCancel")->click();
+    });
+    window->Action(TMainAction::ProjectPack)->trigger();
+    EXPECT_TRUE(seen);
 }
 
 TEST_F(MainWindowTest, ToolLettersPickTheCanvasToolAndLeaveTextFieldsAlone) {
