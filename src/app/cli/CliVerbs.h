@@ -34,6 +34,10 @@ int VerbTestPlay(const TArgs& args);
 int VerbBattleTest(const TArgs& args);
 int VerbTree(const TArgs& args);
 int VerbProjectCommand(const TArgs& args);
+// The material manager (VerbMaterial.cpp).
+int VerbImport(const TArgs& args);
+int VerbExport(const TArgs& args);
+int VerbDelete(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns the exit status: 2 (wrong usage)
 // when the reason shows the usage ("usage: quillon-cli ..."), else 1 (failure).
