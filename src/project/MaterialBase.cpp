@@ -161,6 +161,27 @@ std::string ExportFilter(int kind, const std::string& extension) {
     }
 }
 
+std::vector<std::string> DialogFilters(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t bar; (bar = filter.find('|', start)) != std::string::npos; start = bar + 1)
+        parts.push_back(filter.substr(start, bar - start));
+    if (start < filter.size())
+        parts.push_back(filter.substr(start));
+    std::vector<std::string> filters;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string patterns = parts[i + 1];
+        std::replace(patterns.begin(), patterns.end(), ';', ' ');
+        // A description that already names its patterns keeps them once.
+        std::string description = parts[i];
+        const std::size_t open = description.rfind(" (");
+        if (open != std::string::npos && description.back() == ')')
+            description.erase(open);
+        filters.push_back(description + " (" + patterns + ")");
+    }
+    return filters;
+}
+
 int& MaterialImportFormat() {
     static int format = 0;
     return format;

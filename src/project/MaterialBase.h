@@ -67,6 +67,10 @@ std::string ImportDefaultExtension(int kind);
 // its dot) is `extension`.
 std::string ExportFilter(int kind, const std::string& extension);
 
+// A filter of the form "Desc|*.a;*.b|Desc2|*.c|" as the file dialogs show it: one entry
+// "Desc (*.a *.b)" per pair; the descriptions stay as they are.
+std::vector<std::string> DialogFilters(const std::string& filter);
+
 // The import format and the last kind shown: program-wide for the run, 0 (PNG, Backdrop) at
 // first, never stored.
 int& MaterialImportFormat();

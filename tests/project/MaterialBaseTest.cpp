@@ -56,6 +56,9 @@ TEST(MaterialRules, KindsFiltersAndPickerKinds) {
     EXPECT_EQ(ExportFilter(mkMusic, ".mp3"), "MP3 file (*.mp3)|*.mp3|");
     EXPECT_EQ(ExportFilter(mkMusic, ".wav"), "WAV file (*.wav)|*.wav|");
     EXPECT_EQ(ImportDefaultExtension(mkMusic), ".mid");
+    EXPECT_EQ(DialogFilters(ImportFilter(mkMovie)), (std::vector<std::string>{"Movie file (*.avi *.mpg)"}));
+    EXPECT_EQ(DialogFilters(ImportFilter(mkMusic)),
+              (std::vector<std::string>{"MIDI file (*.mid)", "WAV file (*.wav)", "Arquivo MP3 (*.mp3)"}));
 }
 
 TEST(MaterialRules, PreviewPlacementCentresSmallAndScalesLargeFromTheTopLeft) {
