@@ -19,6 +19,7 @@
 #include "mapedit/MapEditor_qt.h"
 #include "mapedit/MapTreeView.h"
 #include "mapedit/MapTreeView_qt.h"
+#include "project/MaterialBase_qt.h"
 #include "project/Resources.h"
 #include "project/ProjNew_qt.h"
 #include "project/ProjPath_qt.h"
@@ -223,6 +224,7 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
     mModel->OnDataChanged = [this] { update(); };
     mModel->TestPlayRunner = [this](const TTestPlayRequest& request) { RunTestPlayNow(request); };
     mModel->OpenMusicSelector = [this] { ListenToMusic(this); };
+    mModel->OpenMaterialManager = [this] { RunMaterialManager(this); };
     mModel->DescribeEventCell = [this](int x, int y) { return DescribeEventCell(x, y); };
 
     CreateActions();
