@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The material manager as a screen reader user reaches it: Alt+T and M open "RAW Material
 Editor..."; the kind "Picture" chosen in the kind list, "Import..." opens the open dialog, the
-file name typed through the accessibility bus, Open; the transparent-colour picker's OK; the
+file name set and Open pressed through the accessibility bus; the transparent-colour picker's OK; the
 picture lands in the project's Picture folder, and "&Close" closes the window.
 
 usage: MaterialImportA11y.py QUILLON QUILLON_CLI
@@ -21,6 +21,11 @@ def cli_run(cli, *args):
     if out.returncode != 0:
         raise Failure(f"quillon-cli {' '.join(args)}: {out.stderr.strip()}")
     return out.stdout
+
+
+def press(button):
+    """A button's press action, as a screen reader triggers it (the click comes back at once)."""
+    button.queryAction().doAction(0)
 
 
 def main():
@@ -52,17 +57,26 @@ def main():
         # 2. The kind "Picture", then "Import...".
         kinds = s.find(manager, "the kind list", ["LIST", "TABLE", "TREE", "LIST_BOX"], name="Kind")
         s.click(s.find(kinds, "the kind Picture", ["LIST_ITEM", "TABLE_CELL", "TREE_ITEM"], name="Picture"))
-        s.click(s.find(manager, "the Import button", ["PUSH_BUTTON"], name="Import..."))
+        press(s.find(manager, "the Import button", ["PUSH_BUTTON"], name="Import..."))
 
         # 3. The open dialog: the file name through the bus, then Open.
         dialog = s.top_window(app, ["DIALOG", "FRAME", "WINDOW"], "Import", "the import dialog")
         name_edit = s.find(dialog, "the file name edit", ["TEXT", "ENTRY"], prefix="File name")
         s.set_text(name_edit, source, "the file name edit")
-        s.click(s.find(dialog, "the Open button", ["PUSH_BUTTON"], name="Open"))
+        open_button = s.find(dialog, "the Open button", ["PUSH_BUTTON"], name="Open")
+        wait_for("the Open button to be enabled",
+                 lambda: (open_button.clearCache() or True) and open_button.getState().contains(s.pyatspi.STATE_ENABLED), 10)
+        log(f"file name: {name_edit.queryText().getText(0, -1)!r}")
+        press(open_button)
 
         # 4. The transparent-colour picker: OK keeps colour 0 transparent.
-        picker = s.top_window(app, ["DIALOG", "FRAME", "WINDOW"], "Material Base", "the transparent-colour picker")
-        s.click(s.find(picker, "the picker's OK button", ["PUSH_BUTTON"], name="OK"))
+        try:
+            picker = s.top_window(app, ["DIALOG", "FRAME", "WINDOW"], "Material Base", "the transparent-colour picker")
+        except Failure:
+            app.clearCache()
+            shown = [(w.name, w.getRoleName()) for w in (app.getChildAtIndex(i) for i in range(app.childCount)) if w]
+            raise Failure(f"no picker; the editor's windows: {shown}\n{s.editor_output()}")
+        press(s.find(picker, "the picker's OK button", ["PUSH_BUTTON"], name="OK"))
         s.gone(picker, "the picker to close")
         wait_for("the imported picture to land in the project", lambda: os.path.isfile(landed), timeout=15)
         s.find(manager, "the imported entry in the file list", ["LIST_ITEM", "TABLE_CELL", "TREE_ITEM"],
@@ -73,7 +87,7 @@ def main():
         log(f"imported: {landed} ({os.path.getsize(landed)} bytes)")
 
         # 5. "&Close".
-        s.click(s.find(manager, "the Close button", ["PUSH_BUTTON"], name="Close"))
+        press(s.find(manager, "the Close button", ["PUSH_BUTTON"], name="Close"))
         s.gone(manager, "the material manager to close")
         if s.editor.poll() is not None:
             raise Failure(f"the editor ended with {s.editor.returncode}")
