@@ -20,6 +20,7 @@
 #include "mapedit/MapEditor_qt.h"
 #include "mapedit/MapTreeView.h"
 #include "mapedit/MapTreeView_qt.h"
+#include "project/MaterialBase_qt.h"
 #include "project/Resources.h"
 #include "project/ProjNew_qt.h"
 #include "project/ProjPack_qt.h"
@@ -235,6 +236,7 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
         RunDataBaseEditor(this, context);
     };
     mModel->ShowPackDialog = [this] { ShowPackDialog(this); };
+    mModel->OpenMaterialManager = [this] { RunMaterialManager(this); };
     mModel->DescribeEventCell = [this](int x, int y) { return DescribeEventCell(x, y); };
 
     CreateActions();

@@ -28,7 +28,7 @@ std::string HelpTopicName(int context) {
     case 190:  // area properties
         return "drawing-maps";
     case 177:  // material manager
-        return "index";
+        return "materials";
     case 201:  // event editor
     case 26:   // move route editor
         return "events";

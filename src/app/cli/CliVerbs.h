@@ -39,6 +39,10 @@ int VerbDataBasePage(const TArgs& args);
 int VerbDataBase(const TArgs& args);
 int VerbPackage(const TArgs& args);
 int VerbLzh(const TArgs& args);
+// The material manager (VerbMaterial.cpp).
+int VerbImport(const TArgs& args);
+int VerbExport(const TArgs& args);
+int VerbDelete(const TArgs& args);
 
 // Prints "quillon-cli: <file>: <reason>" on stderr and returns the exit status: 2 (wrong usage)
 // when the reason shows the usage ("usage: quillon-cli ..."), else 1 (failure).

@@ -171,6 +171,22 @@ const TVerb kVerbs[] = {
      "entry and checks its CRC; extract writes the entries below DIR (default: the current\n"
      "folder), refusing unsafe names and never writing through a link.",
      "quillon-cli lzh test MyGame.lzh", VerbLzh},
+    {"import", "import FOLDER KIND FILE [--format png|zgf] [--transparent N]  bring a file into a project's resource folder",
+     "Movie, Music and Sound files are copied as they are. Pictures must be 256-colour (8 bits per\n"
+     "pixel) and of the kind's size; they are saved as PNG (default) or ZGF under the file's base\n"
+     "name. --transparent N makes palette index N the transparent colour (index 0) of the kinds\n"
+     "that have one (Battle, CharSet, ChipSet, FaceSet, Monster, Picture, System; default 0).\n"
+     "Prints \"KIND/Name.ext WxH\" and the transparent index; a refused file writes nothing and\n"
+     "exits with status 1.",
+     "quillon-cli import MyGame CharSet hero.bmp --transparent 5", VerbImport},
+    {"export", "export FOLDER KIND NAME OUT  write a resource of a project (or of the run-time package) to a file",
+     "Media are copied byte for byte; pictures are written as OUT's extension says (.png, .zgf,\n"
+     "anything else BMP), so export also converts.",
+     "quillon-cli export MyGame ChipSet World world.bmp", VerbExport},
+    {"delete", "delete FOLDER KIND NAME   delete a resource file of a project",
+     "Deletes the file NAME resolves to only when it lies in the project's folder of the kind;\n"
+     "a run-time package file is never deleted (\"refused: ...\", exit status 1).",
+     "quillon-cli delete MyGame Picture Old", VerbDelete},
 };
 
 const TVerb* FindVerb(const std::string& name) {
