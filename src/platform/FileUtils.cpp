@@ -17,27 +17,12 @@ namespace {
     throw EFileError(std::string(what) + " \"" + path + "\": " + std::strerror(error));
 }
 
-class TFd {
-public:
-    explicit TFd(int fd) : mFd(fd) {}
-    ~TFd() {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return mFd; }
-    int Release() {
-        const int fd = mFd;
-        mFd = -1;
-        return fd;
-    }
-
-private:
-    int mFd;
-};
-
 }  // namespace
+
+TFd::~TFd() {
+    if (mFd >= 0)
+        ::close(mFd);
+}
 
 int OpenRegularFile(const std::string& path) {
     // O_NONBLOCK: opening a pipe that has no writer returns at once instead of waiting.

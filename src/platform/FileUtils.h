@@ -8,6 +8,24 @@
 
 namespace quillon {
 
+// An open file descriptor, closed when it goes out of scope unless released.
+class TFd {
+public:
+    explicit TFd(int fd) : mFd(fd) {}
+    ~TFd();
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+    int Get() const { return mFd; }
+    int Release() {
+        const int fd = mFd;
+        mFd = -1;
+        return fd;
+    }
+
+private:
+    int mFd;
+};
+
 // A file could not be opened, read, written or replaced. The message names the file and the
 // reason given by the system.
 class EFileError : public std::runtime_error {

@@ -55,26 +55,6 @@ bool IsFolder(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-class TFd {
-public:
-    explicit TFd(int fd) : mFd(fd) {}
-    ~TFd() {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return mFd; }
-    int Release() {
-        const int fd = mFd;
-        mFd = -1;
-        return fd;
-    }
-
-private:
-    int mFd;
-};
-
 }  // namespace
 
 const char* MaterialKindName(int kind) { return ValidKind(kind) ? kKindNames[kind] : nullptr; }

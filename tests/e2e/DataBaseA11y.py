@@ -13,7 +13,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import a11ykit  # noqa: E402
-from a11ykit import Failure, Session, log, wait_for  # noqa: E402
+from a11ykit import Failure, Session, log, press, wait_for  # noqa: E402
 
 TABS = ["Hero", "Skills", "Items", "Monsters", "Monsters Party", "Attributes", "Conditions",
         "Battle Animation", "Terrain", "ChipSets", "Vocabulary", "System", "Common Events"]
@@ -93,22 +93,12 @@ def select_tab(s, dialog, caption):
         wait_for(f"the entry list of {caption!r}", lambda: caption in showing_lists(s, dialog), 10)
 
 
-def press(acc):
-    """Presses a button by its action, as a screen reader does."""
-    acc.queryAction().doAction(0)
-
-
 def main():
     if len(sys.argv) != 3:
         raise Failure("usage: DataBaseA11y.py QUILLON QUILLON_CLI")
     quillon, cli = sys.argv[1], sys.argv[2]
     with Session(quillon, "database") as s:
-        base = os.path.join(s.work, "base")
-        os.makedirs(base)
-        made = subprocess.run([cli, "new-project", base, "Quest", "Quest"], capture_output=True, text=True, timeout=60)
-        if made.returncode != 0:
-            raise Failure(f"quillon-cli new-project: {made.stderr.strip()}")
-        project = os.path.join(base, "Quest")
+        project = a11ykit.new_project(cli, s.work)
         kdb = os.path.join(project, "GMK_RT.kdb")
         with open(kdb, "rb") as f:
             before = f.read()

@@ -10,12 +10,11 @@ usage: EventEditorA11y.py QUILLON QUILLON_CLI
 """
 
 import os
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import a11ykit  # noqa: E402
-from a11ykit import Failure, Session, dump, log, wait_for  # noqa: E402
+from a11ykit import Failure, Session, dump, log, press, wait_for  # noqa: E402
 
 EVENT_NAME = "Gatekeeper"
 MESSAGE = "Halt! Who goes there?"
@@ -100,18 +99,6 @@ def focus(s, acc, what):
     wait_for(f"{what} to take the keyboard", probe, timeout=10, interval=0.3)
 
 
-def press(acc, what):
-    """Presses a button through its accessible action, as a screen reader does."""
-    action = acc.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("Press", "press", "click"):
-            action.doAction(i)
-            return
-    if action.nActions == 0:
-        raise Failure(f"{what} offers no action")
-    action.doAction(0)
-
-
 def event_on_cell(cli, map_file):
     events = dump(cli, map_file)["Map"].get("Events") or []
     return next((e for e in events if (e.get("X"), e.get("Y")) == CELL), None)
@@ -122,12 +109,7 @@ def main():
         raise Failure("usage: EventEditorA11y.py QUILLON QUILLON_CLI")
     quillon, cli = sys.argv[1], sys.argv[2]
     with Session(quillon, "event-editor") as s:
-        base = os.path.join(s.work, "base")
-        os.makedirs(base)
-        made = subprocess.run([cli, "new-project", base, "Quest", "Quest"], capture_output=True, text=True, timeout=60)
-        if made.returncode != 0:
-            raise Failure(f"quillon-cli new-project: {made.stderr.strip()}")
-        project = os.path.join(base, "Quest")
+        project = a11ykit.new_project(cli, s.work)
         map_file = os.path.join(project, "Map0001.kmu")
         if event_on_cell(cli, map_file) is not None:
             raise Failure(f"the sample map already has an event on {CELL}")

@@ -7,7 +7,6 @@ usage: MapPropertiesA11y.py QUILLON QUILLON_CLI
 """
 
 import os
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -23,12 +22,7 @@ def main():
         raise Failure("usage: MapPropertiesA11y.py QUILLON QUILLON_CLI")
     quillon, cli = sys.argv[1], sys.argv[2]
     with Session(quillon, "map-properties") as s:
-        base = os.path.join(s.work, "base")
-        os.makedirs(base)
-        made = subprocess.run([cli, "new-project", base, "Quest", "Quest"], capture_output=True, text=True, timeout=60)
-        if made.returncode != 0:
-            raise Failure(f"quillon-cli new-project: {made.stderr.strip()}")
-        project = os.path.join(base, "Quest")
+        project = a11ykit.new_project(cli, s.work)
         tree_file = os.path.join(project, "GMK_RT.kmt")
         map_file = os.path.join(project, "Map0001.kmu")
         first = next(item for item in dump(cli, tree_file)["Items"] if item["ID"] == 1)

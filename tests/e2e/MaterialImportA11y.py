@@ -13,7 +13,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import a11ykit  # noqa: E402
-from a11ykit import Failure, Session, log, wait_for  # noqa: E402
+from a11ykit import Failure, Session, log, press, wait_for  # noqa: E402
 
 
 def cli_run(cli, *args):
@@ -23,20 +23,12 @@ def cli_run(cli, *args):
     return out.stdout
 
 
-def press(button):
-    """A button's press action, as a screen reader triggers it (the click comes back at once)."""
-    button.queryAction().doAction(0)
-
-
 def main():
     if len(sys.argv) != 3:
         raise Failure("usage: MaterialImportA11y.py QUILLON QUILLON_CLI")
     quillon, cli = sys.argv[1], sys.argv[2]
     with Session(quillon, "material-import") as s:
-        base = os.path.join(s.work, "base")
-        os.makedirs(base)
-        cli_run(cli, "new-project", base, "Quest", "Quest")
-        project = os.path.join(base, "Quest")
+        project = a11ykit.new_project(cli, s.work)
         # An 8-bit picture from outside the project: the run-time package's walking graphic.
         source = os.path.join(s.work, "Walker.png")
         cli_run(cli, "export", project, "CharSet", "Hero", source)

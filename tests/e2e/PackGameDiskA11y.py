@@ -32,12 +32,7 @@ def main():
         raise Failure("usage: PackGameDiskA11y.py QUILLON QUILLON_CLI")
     quillon, cli = sys.argv[1], sys.argv[2]
     with Session(quillon, "pack-game-disk") as s:
-        base = os.path.join(s.work, "base")
-        os.makedirs(base)
-        made = subprocess.run([cli, "new-project", base, "Quest", "Quest"], capture_output=True, text=True, timeout=60)
-        if made.returncode != 0:
-            raise Failure(f"quillon-cli new-project: {made.stderr.strip()}")
-        project = os.path.join(base, "Quest")
+        project = a11ykit.new_project(cli, s.work)
         target = os.path.join(s.work, "disk")
         os.makedirs(target)
         expected = project_files(project)

@@ -76,6 +76,11 @@ class Session:
     # --- lifetime ---
 
     def __enter__(self):
+        # The tool runs of the test read and write settings of the test's own, as the editor
+        # does: never the user's (a runtime package path left there by another build).
+        config = os.path.join(self.work, "config")
+        os.makedirs(config, exist_ok=True)
+        os.environ["QUILLON_CONFIG_DIR"] = config
         try:
             self._start_display()
             self._start_buses()
@@ -332,6 +337,28 @@ class Session:
         window = wait_for(f"the X window {prefix!r}", probe, timeout=15)
         self.xdotool("windowfocus", "--sync", window)
         return window
+
+
+def new_project(cli, work, name="Quest"):
+    """A fresh sample project made with quillon-cli below `work`; answers its folder."""
+    base = os.path.join(work, "base")
+    os.makedirs(base, exist_ok=True)
+    made = subprocess.run([cli, "new-project", base, name, name], capture_output=True, text=True, timeout=60)
+    if made.returncode != 0:
+        raise Failure(f"quillon-cli new-project: {made.stderr.strip()}")
+    return os.path.join(base, name)
+
+
+def press(acc, what="the button"):
+    """Presses a button through its accessible action, as a screen reader does."""
+    action = acc.queryAction()
+    if action.nActions == 0:
+        raise Failure(f"{what} offers no action")
+    for i in range(action.nActions):
+        if action.getName(i) in ("Press", "press", "click"):
+            action.doAction(i)
+            return
+    action.doAction(0)
 
 
 def dump(cli, path):
