@@ -195,8 +195,11 @@ void TFormSelSwitch::DataListPopup(const QPoint& at) {
 
 namespace {
 
-bool ChooseName(QWidget* parent, TCatalog& list, TNameListKind kind, std::int32_t& id, bool& databaseChanged) {
+bool ChooseName(QWidget* parent, TCatalog& list, TNameListKind kind, std::int32_t& id, bool& databaseChanged,
+                std::optional<QPoint> offset) {
     TFormSelSwitch form(parent, list, kind);
+    if (offset)
+        form.SetFixedOffset(*offset);
     form.Open(id);
     const bool ok = form.Run();
     if (form.Model().Applied())
@@ -208,12 +211,14 @@ bool ChooseName(QWidget* parent, TCatalog& list, TNameListKind kind, std::int32_
 
 }  // namespace
 
-bool ChooseSwitch(QWidget* parent, TKelDataBase& db, std::int32_t& id, bool& databaseChanged) {
-    return ChooseName(parent, db.Switch, TNameListKind::Switch, id, databaseChanged);
+bool ChooseSwitch(QWidget* parent, TKelDataBase& db, std::int32_t& id, bool& databaseChanged,
+                  std::optional<QPoint> offset) {
+    return ChooseName(parent, db.Switch, TNameListKind::Switch, id, databaseChanged, offset);
 }
 
-bool ChooseVariable(QWidget* parent, TKelDataBase& db, std::int32_t& id, bool& databaseChanged) {
-    return ChooseName(parent, db.Variable, TNameListKind::Variable, id, databaseChanged);
+bool ChooseVariable(QWidget* parent, TKelDataBase& db, std::int32_t& id, bool& databaseChanged,
+                    std::optional<QPoint> offset) {
+    return ChooseName(parent, db.Variable, TNameListKind::Variable, id, databaseChanged, offset);
 }
 
 }  // namespace quillon

@@ -80,8 +80,11 @@ using TFormSelVariable = TFormSelSwitch;
 
 // Opens the picker on `id`; on OK stores the chosen ID and answers true. `databaseChanged`
 // becomes true when names or the count were applied to the database (also before a Cancel);
-// it is never set back to false.
-bool ChooseSwitch(QWidget* parent, TKelDataBase& db, std::int32_t& id, bool& databaseChanged);
-bool ChooseVariable(QWidget* parent, TKelDataBase& db, std::int32_t& id, bool& databaseChanged);
+// it is never set back to false. `offset`: the picker's place from the owner window's client
+// origin (none: centred on the owner).
+bool ChooseSwitch(QWidget* parent, TKelDataBase& db, std::int32_t& id, bool& databaseChanged,
+                  std::optional<QPoint> offset = std::nullopt);
+bool ChooseVariable(QWidget* parent, TKelDataBase& db, std::int32_t& id, bool& databaseChanged,
+                    std::optional<QPoint> offset = std::nullopt);
 
 }  // namespace quillon

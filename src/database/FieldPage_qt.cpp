@@ -10,6 +10,8 @@ namespace quillon {
 TPageChoosers::TPageChoosers(const TDataBaseContext& context, IEventChoosers* given, QWidget* owner) : Choosers(given) {
     if (!Choosers) {
         OwnChoosers = std::make_unique<TEventChoosersQt>(owner, *context.DataBase, context.MapTree);
+        // The pages' switch boxes open the picker at one place in the frame.
+        OwnChoosers->NamePickerOffset = QPoint(412, 48);
         Choosers = OwnChoosers.get();
     }
 }

@@ -561,6 +561,8 @@ bool TEventEditorModel::Commit(std::string& error) {
         if (!mHooks.SaveDataBase(error))
             return false;  // the flag stays: closing reads the file again
     }
+    if (mDataBaseChanged && mHooks.Choosers)
+        mHooks.Choosers->DataBaseSaved();
     mDataBaseChanged = false;
     return true;
 }
@@ -579,6 +581,8 @@ void TEventEditorModel::Close() {
     NoteDataBaseChange();
     if (mDataBaseChanged && mHooks.ReloadDataBase)
         mHooks.ReloadDataBase();
+    if (mDataBaseChanged && mHooks.Choosers)
+        mHooks.Choosers->DataBaseSaved();
     mDataBaseChanged = false;
 }
 

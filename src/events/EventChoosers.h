@@ -74,6 +74,9 @@ public:
     virtual bool ChoosePlace(TMapPlaceRequest& place) = 0;
     // Whether any picker opened through this object changed the database's names or counts.
     virtual bool DataBaseChanged() const = 0;
+    // The changed database was saved or read again: DataBaseChanged answers false until a
+    // picker changes it anew.
+    virtual void DataBaseSaved() {}
 };
 
 }  // namespace quillon

@@ -21,11 +21,11 @@ TEventChoosersQt::TEventChoosersQt(QWidget* owner, TKelDataBase& db, TKelMapTree
     : mOwner(owner), mDb(db), mMapTree(mapTree), mChipSetName(std::move(chipSetName)), mSharedMap(sharedMap) {}
 
 bool TEventChoosersQt::ChooseSwitch(std::int32_t& id) {
-    return quillon::ChooseSwitch(mOwner, mDb, id, mDataBaseChanged);
+    return quillon::ChooseSwitch(mOwner, mDb, id, mDataBaseChanged, NamePickerOffset);
 }
 
 bool TEventChoosersQt::ChooseVariable(std::int32_t& id) {
-    return quillon::ChooseVariable(mOwner, mDb, id, mDataBaseChanged);
+    return quillon::ChooseVariable(mOwner, mDb, id, mDataBaseChanged, NamePickerOffset);
 }
 
 bool TEventChoosersQt::ChooseResource(TSelKind kind, std::string& name, std::int32_t* index,

@@ -5,7 +5,10 @@
 
 #include "events/EventChoosers.h"
 
+#include <QPoint>
+
 #include <functional>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -38,6 +41,11 @@ public:
     bool EditMoveRoute(TMoveRouteRequest& request, const TEventCommandContext& context) override;
     bool ChoosePlace(TMapPlaceRequest& place) override;
     bool DataBaseChanged() const override { return mDataBaseChanged; }
+    void DataBaseSaved() override { mDataBaseChanged = false; }
+
+    // Where the switch and variable pickers open, from the owner window's client origin (none:
+    // centred on the owner).
+    std::optional<QPoint> NamePickerOffset;
 
     // The move route editor.
     std::function<bool(TMoveRouteRequest&, const TEventCommandContext&)> RouteEditor;

@@ -297,6 +297,8 @@ void TKelEventManager::SaveDataBaseIfChanged() {
     std::string error;
     if (!mDialogs.SaveDataBase(error))
         OnError(error.empty() ? std::string("The database could not be saved.") : error);
+    else
+        mChoosers->DataBaseSaved();
 }
 
 bool TKelEventManager::CreateTeleportEvent(std::int32_t x, std::int32_t y) {

@@ -452,6 +452,12 @@ TEST_F(EventEditorTest, OkAndApplyCommitAndSaveAChangedDataBaseAndClosingReloads
         EXPECT_TRUE(error.empty());
         EXPECT_EQ(saves, 2);
         EXPECT_FALSE(model.DataBaseChanged());
+        // The saved rename is not saved again by the next Apply, nor read again on closing.
+        model.SetTrigger(1);
+        ASSERT_TRUE(model.Apply(error));
+        EXPECT_EQ(saves, 2);
+        model.Close();
+        EXPECT_EQ(reloads, 0);
     }
     {  // Renamed and cancelled: the database is read again.
         TEventEditorModel model(event, 1, false, hooks);

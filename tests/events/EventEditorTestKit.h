@@ -59,6 +59,7 @@ public:
     }
     bool ChoosePlace(TMapPlaceRequest&) override { return false; }
     bool DataBaseChanged() const override { return mChanged; }
+    void DataBaseSaved() override { mChanged = false; }
 
 private:
     bool Answer(std::int32_t& id, std::int32_t value) {
