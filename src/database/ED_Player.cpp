@@ -369,9 +369,6 @@ void Check(TForm& form, const char* widget, const char* label, std::uint8_t TKel
 
 TFieldForm BuildForm() {
     TForm form;
-    form.Field(TFieldKind::Text, "EditName", "&Name:", &TPlayerPageModel::Name, &TPlayerPageModel::SetName)
-        .Bytes(TKelPlayerItem::kNameMaxBytes)
-        .Key("name");
     form.Field(TFieldKind::Text, "EditDegree", "&Degree:", &TPlayerPageModel::Degree, &TPlayerPageModel::SetDegree)
         .Bytes(TKelPlayerItem::kDegreeMaxBytes)
         .Key("degree");
@@ -396,8 +393,8 @@ TFieldForm BuildForm() {
                [](TPlayerPageModel& m, std::int32_t on) { m.SetTwoSwords(on != 0); })
         .Key("two-swords");
     Check(form, "CheckEquipFix", "E&quipment Fix", &TKelPlayerItem::EquipmentFixed, "equipment-fix");
-    Check(form, "CheckAi", "Control by A&I", &TKelPlayerItem::AiControl, "ai");
-    Check(form, "CheckStrongDefense", "Strong Def&ense", &TKelPlayerItem::StrongDefense, "strong-defense");
+    Check(form, "CheckAi", "Control by &AI", &TKelPlayerItem::AiControl, "ai");
+    Check(form, "CheckStrongDefense", "Stron&g Defense", &TKelPlayerItem::StrongDefense, "strong-defense");
     form.Field(
             TFieldKind::Check, "CheckTransparent", "T&ransp.",
             [](const TPlayerPageModel& m) { return m.Item().CharSetTransparent != 0; },
@@ -412,13 +409,13 @@ TFieldForm BuildForm() {
     Slot(form, "ComboWeapon", "&Weapon:", hsWeapon, "weapon");
     Slot(form, "ComboShield", "", hsShield, "shield");
     Slot(form, "ComboArmor", "Ar&mor:", hsArmor, "armor");
-    Slot(form, "ComboHelmet", "Hel&met:", hsHelmet, "helmet");
-    Slot(form, "ComboAccessory", "Acc&essory:", hsAccessory, "accessory");
+    Slot(form, "ComboHelmet", "Helme&t:", hsHelmet, "helmet");
+    Slot(form, "ComboAccessory", "A&ccessory:", hsAccessory, "accessory");
     form.Field(TFieldKind::IdList, "ComboUnarmed", "&Unarmed Battle Animation:", &TPlayerPageModel::UnarmedAnimation,
                &TPlayerPageModel::SetUnarmedAnimation)
         .ItemsFrom([](const TPlayerPageModel& m) { return m.AnimationChoices(); })
         .Key("unarmed-animation", "no such animation");
-    form.Field(TFieldKind::Check, "CheckSkillName", "Tech&Skill Slot Name:", &TPlayerPageModel::CustomSkillName,
+    form.Field(TFieldKind::Check, "CheckSkillName", "TechSkill Sl&ot Name:", &TPlayerPageModel::CustomSkillName,
                [](TPlayerPageModel& m, std::int32_t on) { m.SetCustomSkillName(on != 0); })
         .Key("custom-skill-name");
     form.Field(TFieldKind::Text, "EditSkillName", "", &TPlayerPageModel::SkillCommandName,

@@ -139,7 +139,7 @@ private:
     IEventChoosers* mChoosers;
 };
 
-// The page's fields that the binder shows. Widgets: EditName (its own edit), EditDegree,
+// The page's fields that the binder shows (the name has an edit of its own). Widgets: EditDegree,
 // EditInitialLevel, EditMaxLevel, CheckCritical, EditCritical (with LabelCritical),
 // CheckTwoSwords, CheckEquipFix, CheckAi, CheckStrongDefense, CheckTransparent, DashWalk,
 // DashFace, ComboWeapon, ComboShield, ComboArmor, ComboHelmet, ComboAccessory, ComboUnarmed,

@@ -102,4 +102,22 @@ bool TPlayerExpModel::SetBasic(std::int32_t value) { return Set(&TExpCurve::Basi
 bool TPlayerExpModel::SetIncrease(std::int32_t value) { return Set(&TExpCurve::Increase, value); }
 bool TPlayerExpModel::SetCorrection(std::int32_t value) { return Set(&TExpCurve::Correction, value); }
 
+
+const TFieldForm& PlayerExpForm() {
+    static const TFieldForm form = [] {
+        TFieldFormBuilder<TPlayerExpModel> f;
+        f.Field(TFieldKind::Number, "EditBasic", "&Standard Increase", [](const TPlayerExpModel& m) { return m.Curve().Basic; },
+                &TPlayerExpModel::SetBasic)
+            .Range(TExpCurve::kBasicMin, TExpCurve::kBasicMax);
+        f.Field(TFieldKind::Number, "EditIncrease", "&Additional Increase",
+                [](const TPlayerExpModel& m) { return m.Curve().Increase; }, &TPlayerExpModel::SetIncrease)
+            .Range(TExpCurve::kIncreaseMin, TExpCurve::kIncreaseMax);
+        f.Field(TFieldKind::Number, "EditCorrection", "&Corrected",
+                [](const TPlayerExpModel& m) { return m.Curve().Correction; }, &TPlayerExpModel::SetCorrection)
+            .Range(TExpCurve::kCorrectionMin, TExpCurve::kCorrectionMax);
+        return f.Build();
+    }();
+    return form;
+}
+
 }  // namespace quillon

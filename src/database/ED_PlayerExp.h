@@ -3,6 +3,7 @@
 // Level") and the bars of its graph.
 #pragma once
 
+#include "controls/FieldForm.h"
 #include "platform/Signal.h"
 
 #include <array>
@@ -90,5 +91,9 @@ private:
     TExpCurve mCurve;
     TExpTotals mTotals{};
 };
+
+
+// The dialog's boxes: EditBasic, EditIncrease, EditCorrection (each with its slider).
+const TFieldForm& PlayerExpForm();
 
 }  // namespace quillon

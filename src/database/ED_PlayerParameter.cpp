@@ -256,4 +256,32 @@ void TPlayerParamGenModel::SetShape(int shape) { mShape = std::clamp(shape, kCur
 
 void TPlayerParamGenModel::ApplyTo(TPlayerParameterModel& curves) const { curves.Generate(mStart, mEnd, mShape); }
 
+
+const TFieldForm& PlayerParameterForm() {
+    static const TFieldForm form = [] {
+        TFieldFormBuilder<TPlayerParameterModel> f;
+        f.Field(TFieldKind::Number, "EditLevel", "&Level", [](const TPlayerParameterModel& m) { return m.Level(); },
+                &TPlayerParameterModel::SetLevel)
+            .Range(1, kParameterLevels);
+        f.Field(TFieldKind::Number, "EditValue", "&Value", [](const TPlayerParameterModel& m) { return m.Value(); },
+                &TPlayerParameterModel::SetValue)
+            .Range(0, kParameterMax);
+        return f.Build();
+    }();
+    return form;
+}
+
+const TFieldForm& PlayerParamGenForm() {
+    static const TFieldForm form = [] {
+        TFieldFormBuilder<TPlayerParamGenModel> f;
+        f.Field(TFieldKind::Number, "EditStart", "Level &1 Cost", &TPlayerParamGenModel::Start,
+                &TPlayerParamGenModel::SetStart)
+            .Range(0, kParameterMax);
+        f.Field(TFieldKind::Number, "EditEnd", "Level &50 Cost", &TPlayerParamGenModel::End, &TPlayerParamGenModel::SetEnd)
+            .Range(0, kParameterMax);
+        return f.Build();
+    }();
+    return form;
+}
+
 }  // namespace quillon

@@ -3,6 +3,7 @@
 // buttons and the curve generator ("Create Curve").
 #pragma once
 
+#include "controls/FieldForm.h"
 #include "platform/Signal.h"
 
 #include <array>
@@ -146,5 +147,11 @@ private:
     std::int32_t mMin, mMax, mStart, mEnd;
     int mShape = kCurveShapeNormal;
 };
+
+
+// The curve dialog's boxes: EditLevel and EditValue (whose least value follows the tab). The
+// generator's: EditStart and EditEnd.
+const TFieldForm& PlayerParameterForm();
+const TFieldForm& PlayerParamGenForm();
 
 }  // namespace quillon
