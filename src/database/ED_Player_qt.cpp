@@ -53,6 +53,9 @@ TFormEDPlayer::TFormEDPlayer(const TDataBaseContext& context, IEventChoosers* ch
     mHeard.push_back(mAttributes.Changed.Connect([this](int row, int rank) { mModel.SetAttributeRank(row, rank); }));
 
     QTreeWidget* learning = mUi->ListLearning;
+    // The lists take what room the page leaves them.
+    for (QWidget* list : std::initializer_list<QWidget*>{learning, mConditionList, mAttributeList})
+        list->setMinimumWidth(60);
     connect(learning, &QTreeWidget::itemDoubleClicked, this,
             [this, learning](QTreeWidgetItem* item) { LearningEdit(learning->indexOfTopLevelItem(item)); });
     connect(learning, &QWidget::customContextMenuRequested, this, [this, learning](const QPoint& at) {

@@ -15,6 +15,7 @@
 #include "database/ED_PlayerParameter_qt.h"
 #include "database/ED_Player_qt.h"
 #include "events/FakeEventChoosers.h"
+#include "project/ProjectManager.h"
 #include "tools/lib/SampleProject.h"
 
 
@@ -27,6 +28,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <filesystem>
 #include <memory>
 
 namespace quillon {
@@ -61,6 +63,18 @@ protected:
 
 TEST_F(HeroPageWidgetTest, TheFramesHeroTabEditsAndAppliesTheHero) {
     ASSERT_GE(mDataBase.Player.Count(), 1);
+    // The project's own walk and face graphics are found for the previews.
+    namespace fs = std::filesystem;
+    const fs::path rtp = fs::path(QUILLON_BINARY_DIR) / "bin" / "RTP";
+    for (const char* kind : {"CharSet", "FaceSet"}) {
+        fs::create_directories(fs::path(mSample) / kind);
+        for (const auto& entry : fs::directory_iterator(rtp / kind))
+            fs::copy_file(entry.path(), fs::path(mSample) / kind / entry.path().filename(), fs::copy_options::skip_existing);
+    }
+    SetProjectPath(mSample);
+    struct TBack {
+        ~TBack() { SetProjectPath(""); }
+    } back;
     TFormDataBase form(mContext);
     ShowActive(form);
     auto* page = dynamic_cast<TFormEDPlayer*>(form.Page());
