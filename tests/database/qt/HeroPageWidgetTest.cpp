@@ -26,8 +26,10 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTreeWidget>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -132,6 +134,49 @@ TEST_F(HeroPageWidgetTest, ADoubleClickedGraphOpensItsCurveAndOkKeepsTheStroke) 
     for (int level = 10; level <= 20; ++level)
         EXPECT_EQ(hero.Parameter(2, level), ((20 - level) * 150 + (level - 10) * 200) / 10) << level;
     EXPECT_GE(modified, 1);
+}
+
+TEST_F(HeroPageWidgetTest, TheAddingRowOfTheLearningListAppendsInLevelOrder) {
+    testkit::TFakeEventChoosers choosers;
+    TFormEDPlayer page(mContext, &choosers);
+    page.resize(1000, 600);
+    page.show();
+    page.Start();
+    Settle();
+    TKelPlayerItem& hero = page.Model().Hero();
+    auto* list = Child<QTreeWidget>(page, "ListLearning");
+    ASSERT_EQ(list->topLevelItemCount(), hero.Learning.Count() + 1);
+    const int before = hero.Learning.Count();
+    std::vector<std::int32_t> taught;
+    for (int i = 0; i < before; ++i)
+        taught.push_back(hero.Learning.Items(i)->SkillId);
+    TPlayerLearningModel::LastLevel() = 1;
+    const TScopedModalRunner runner([&](TFormKelBase& dialog) {
+        if (!dynamic_cast<TFormEDPlayerLearning*>(&dialog))
+            return static_cast<int>(mrCancel);
+        Child<QSpinBox>(dialog, "EditLevel")->setValue(1);
+        return static_cast<int>(mrOk);
+    });
+    QTreeWidgetItem* adding = list->topLevelItem(list->topLevelItemCount() - 1);
+    EXPECT_EQ(adding->text(0), "");
+    page.LearningEdit(list->indexOfTopLevelItem(adding));
+    if (before == mDataBase.Skill.Count()) {
+        EXPECT_EQ(hero.Learning.Count(), before);  // nothing left to teach
+        return;
+    }
+    ASSERT_EQ(hero.Learning.Count(), before + 1);
+    EXPECT_EQ(list->topLevelItemCount(), before + 2);
+    // The new entry (the skill not taught before) is in its place and selected.
+    int added = -1;
+    for (int i = 0; i < hero.Learning.Count(); ++i)
+        if (std::find(taught.begin(), taught.end(), hero.Learning.Items(i)->SkillId) == taught.end())
+            added = i;
+    ASSERT_GE(added, 0);
+    EXPECT_EQ(hero.Learning.Items(added)->Level, 1);
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(added));
+    EXPECT_EQ(list->topLevelItem(added)->text(0), "L- 1");
+    for (int i = 1; i < hero.Learning.Count(); ++i)
+        EXPECT_LE(hero.Learning.Items(i - 1)->Level, hero.Learning.Items(i)->Level);
 }
 
 TEST_F(HeroPageWidgetTest, AStrokeOnTheLargeGraphRunsEitherWay) {
