@@ -37,6 +37,7 @@ TFormDataBaseBase* CreateDataBaseNamePage(int tab, const TDataBaseContext& conte
 void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     (void)pages;
     // "Hero"
+    QUILLON_DATABASE_PAGE(pages, dtHero, CreateFormEDPlayer);
 
     // "Skills"
 

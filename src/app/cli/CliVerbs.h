@@ -37,6 +37,10 @@ int VerbProjectCommand(const TArgs& args);
 int VerbPicker(const TArgs& args);
 int VerbDataBasePage(const TArgs& args);
 int VerbDataBase(const TArgs& args);
+// The hero page's curves and a hero as the page shows it (VerbHero.cpp).
+int VerbExpTable(const TArgs& args);
+int VerbGenCurve(const TArgs& args);
+int VerbHero(const TArgs& args);
 int VerbPackage(const TArgs& args);
 int VerbLzh(const TArgs& args);
 // The material manager (VerbMaterial.cpp).

@@ -158,6 +158,23 @@ const TVerb kVerbs[] = {
      "The file is saved once at the end when something changed; a refusal (\"refused: ...\",\n"
      "exit status 1) saves nothing.",
      "quillon-cli db MyGame/GMK_RT.kdb heroes copy 1 paste 5 name 5 Clone", VerbDataBase},
+    {"exp-table", "exp-table BASIC INCREASE CORRECTION [--display]  the experience a hero needs for each level",
+     "Prints 50 lines \"L<TAB>TOTAL<TAB>NEXT\": the total experience to reach level L from level 1\n"
+     "(1000000 once past 999999) and the experience to the next level, or ------ where \"Curve of\n"
+     "Experience\" shows dashes. The values are first kept in the dialog's ranges (10..50, 10..50,\n"
+     "0..40). --display prints the dialog's \"Total EXP\" line, a TAB and its \"Next Level\" line.",
+     "quillon-cli exp-table 30 30 0", VerbExpTable},
+    {"gen-curve", "gen-curve START END SHAPE  the parameter curve \"Create Curve\" makes",
+     "Prints 50 lines \"L<TAB>VALUE\": level 1 is START, level 50 END (both kept in 0..999), the\n"
+     "levels between follow the growth style SHAPE (-2 early .. 8 late, 3 normal).",
+     "quillon-cli gen-curve 40 600 3", VerbGenCurve},
+    {"hero", "hero FILE ID  a hero as the hero page shows it",
+     "FILE is a database (GMK_RT.kdb). Prints the entry row, the title, graphics, levels, critical\n"
+     "hits, options, experience values, unarmed animation and skill command name; the six curves\n"
+     "(\"curve Max HP: ...\", levels 1..50); the \"M\u00e1x:\" values with the equipment's bonuses;\n"
+     "the items each slot offers (\"ID:Name\", the one shown marked \">\"); the learning rows.\n"
+     "Nothing is written.",
+     "quillon-cli hero MyGame/GMK_RT.kdb 1", VerbHero},
     {"package", "package FOLDER TARGET [--include-rtp] [--floppy]  make the game disk of a project in a folder",
      "Packs as \"Make Game disk...\" does: the archive (with the whole run-time package with\n"
      "--include-rtp), \"Setup.ini\", the set-up program and the archiver, delivered to TARGET.\n"
