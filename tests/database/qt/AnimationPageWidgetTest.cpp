@@ -9,6 +9,7 @@
 #include "data/LD_DataBase.h"
 #include "database/DataBaseForm_qt.h"
 #include "database/ED_Animation_qt.h"
+#include "database/ED_AnimationDialogs_qt.h"
 #include "platform/Clipboard.h"
 #include "tools/lib/SampleProject.h"
 
@@ -121,6 +122,73 @@ TEST_F(AnimationPageWidgetTest, CellsArePlacedDraggedAndSnappedWithTheMouse) {
     // Playback runs through every step and leaves the frame shown again.
     page.Playback(false);
     EXPECT_EQ(cells.Items(0)->X, 11);
+}
+
+// The index of a dialog's field by its widget name.
+std::size_t FieldIndex(TFieldBinding& binding, const std::string& widget) {
+    for (std::size_t i = 0; i < binding.Count(); ++i)
+        if (binding.Field(i).Widget == widget)
+            return i;
+    ADD_FAILURE() << widget;
+    return 0;
+}
+
+TEST_F(AnimationPageWidgetTest, CellAndTimingDialogsStoreWhatTheyShow) {
+    TFormEDAnimation page(mContext);
+    page.resize(780, 600);
+    page.show();
+    page.Start();
+    Settle();
+    TKelAnimationCell& cells = page.Model().Frame().Cells;
+    ASSERT_GT(cells.Count(), 0);
+    page.Model().SelectCell(0);
+    QStringList unnamed;
+    bool flashOff = false;
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& form) {
+            auto& dialog = dynamic_cast<TFormEDAnimationDialog&>(form);
+            dialog.show();
+            Settle();
+            unnamed += InputsWithoutAccessibleName(&dialog);
+            TFieldBinding& binding = dialog.Binder().Binding();
+            binding.SetValue(FieldIndex(binding, "EditMagnification"), 333);
+            binding.SetValue(FieldIndex(binding, "EditRed"), 44);
+            dialog.Binder().Refresh();
+            KeepPicture(dialog.grab().toImage(), "animation-cell-dialog");
+            return mrOk;
+        });
+        page.CellPropertyClick();
+    }
+    EXPECT_EQ(cells.Items(0)->Magnification, 335) << "in steps of 5";
+    EXPECT_EQ(cells.Items(0)->Red, 40) << "in steps of 10";
+    // The empty last row of the timing list adds a timing.
+    auto* timings = page.findChild<QTreeWidget*>("ListView1");
+    const int before = timings->topLevelItemCount();
+    timings->setCurrentItem(timings->topLevelItem(before - 1));
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& form) {
+            auto& dialog = dynamic_cast<TFormEDAnimationDialog&>(form);
+            dialog.show();
+            Settle();
+            unnamed += InputsWithoutAccessibleName(&dialog);
+            TFieldBinding& binding = dialog.Binder().Binding();
+            flashOff = !binding.Enabled(FieldIndex(binding, "EditPower"));
+            binding.SetValue(FieldIndex(binding, "EditFrame"), 500);  // kept within the frames
+            binding.SetValue(FieldIndex(binding, "RadioRange"), 2);
+            dialog.Binder().Refresh();
+            KeepPicture(dialog.grab().toImage(), "animation-timing-dialog");
+            return mrOk;
+        });
+        page.Menu_TimingItemEdit();
+    }
+    EXPECT_TRUE(flashOff) << "no flash values for \"None\"";
+    EXPECT_EQ(unnamed, QStringList());
+    ASSERT_EQ(timings->topLevelItemCount(), before + 1);
+    const TKelAnimationTiming& list = page.Model().Item().Timing;
+    const TKelAnimationTimingItem& added = *list.Items(list.Count() - 1);
+    EXPECT_EQ(added.Frame, page.Model().FrameCount());
+    EXPECT_EQ(added.FlashRange, TKelAnimationTimingItem::frScreen);
+    EXPECT_EQ(timings->currentItem(), timings->topLevelItem(list.Count() - 1)) << "the new timing is selected";
 }
 
 TEST_F(AnimationPageWidgetTest, AFieldChangedAndAppliedIsInTheFile) {
