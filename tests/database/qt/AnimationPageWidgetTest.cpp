@@ -191,6 +191,44 @@ TEST_F(AnimationPageWidgetTest, CellAndTimingDialogsStoreWhatTheyShow) {
     EXPECT_EQ(timings->currentItem(), timings->topLevelItem(list.Count() - 1)) << "the new timing is selected";
 }
 
+TEST_F(AnimationPageWidgetTest, ManyCellsDialogSetsTheMarkedFrames) {
+    TFormEDAnimation page(mContext);
+    page.show();
+    page.Start();
+    Settle();
+    TKelAnimationItem& anim = page.Model().Item();
+    ASSERT_GE(anim.FrameCount(), 2);
+    for (int f = 0; f < 2; ++f)
+        if (anim.Frames.Items(f)->Cells.Count() == 0)
+            anim.Frames.Items(f)->Cells.Append();
+    const std::int32_t second = anim.Frames.Items(1)->Cells.Items(0)->Pattern;
+    QStringList unnamed;
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& form) {
+            auto& dialog = dynamic_cast<TFormEDAnimationDialog&>(form);
+            dialog.show();
+            Settle();
+            unnamed += InputsWithoutAccessibleName(&dialog);
+            TFieldBinding& binding = dialog.Binder().Binding();
+            binding.SetValue(FieldIndex(binding, "CheckCell1"), 1);
+            binding.SetValue(FieldIndex(binding, "CheckPattern"), 1);
+            binding.SetValue(FieldIndex(binding, "EditPattern"), 25);
+            dialog.Binder().Refresh();
+            auto* frames = dialog.findChild<QListWidget*>("ListFrames");
+            if (!frames || frames->count() != anim.FrameCount())
+                return mrCancel;
+            frames->item(0)->setCheckState(Qt::Checked);
+            KeepPicture(dialog.grab().toImage(), "animation-many-cells-dialog");
+            return mrOk;
+        });
+        page.Button4Click();
+    }
+    EXPECT_EQ(unnamed, QStringList());
+    EXPECT_EQ(anim.Frames.Items(0)->Cells.Items(0)->Pattern, 24);
+    EXPECT_EQ(anim.Frames.Items(1)->Cells.Items(0)->Pattern, second) << "frame 2 was not marked";
+    EXPECT_TRUE(anim.Dirty);
+}
+
 TEST_F(AnimationPageWidgetTest, AFieldChangedAndAppliedIsInTheFile) {
     DataBaseMemory().LastTab = dtAnimation;
     TFormDataBase form(mContext);
