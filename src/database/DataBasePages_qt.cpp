@@ -54,6 +54,7 @@ void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     QUILLON_DATABASE_PAGE(pages, dtConditions, CreateFormEDStatus);
 
     // "Battle Animation"
+    QUILLON_DATABASE_PAGE(pages, dtAnimation, CreateFormEDAnimation);
 
     // "Terrain"
     QUILLON_DATABASE_PAGE(pages, dtTerrain, CreateFormEDGround);

@@ -41,6 +41,8 @@ int VerbDataBase(const TArgs& args);
 int VerbExpTable(const TArgs& args);
 int VerbGenCurve(const TArgs& args);
 int VerbHero(const TArgs& args);
+// The battle animation page (VerbAnim.cpp).
+int VerbAnim(const TArgs& args);
 int VerbPackage(const TArgs& args);
 int VerbLzh(const TArgs& args);
 // The material manager (VerbMaterial.cpp).

@@ -175,6 +175,15 @@ const TVerb kVerbs[] = {
      "the items each slot offers (\"ID:Name\", the one shown marked \">\"); the learning rows.\n"
      "Nothing is written.",
      "quillon-cli hero MyGame/GMK_RT.kdb 1", VerbHero},
+    {"anim", "anim FOLDER ID complement FROM TO CELL1 CELL2 [--pattern] [--motion] [--tone] | insert K | delete K | copy A B C | clear A B | anchor head|center|feet [--save]  the battle animation page's frame tools",
+     "Runs one operation of the battle animation page on animation ID of the project in FOLDER and\n"
+     "prints one line per frame (\"frame N: C cells\") and per cell, then the timings. Frames and\n"
+     "cells are 1-based. complement interpolates the chosen items between frames FROM and TO;\n"
+     "insert and delete act at frame K (timings follow); copy copies frames A..B to C on (Copy\n"
+     "Page); clear empties A..B; anchor changes the Y line keeping cells in place. --save writes\n"
+     "the database. \"anim FOLDER ID playback OUTDIR\" writes step0000.png ... one picture per\n"
+     "playback step and prints \"step I: T ms frame F sounds S\" for each.",
+     "quillon-cli anim MyGame 1 complement 1 10 1 2 --motion --save", VerbAnim},
     {"package", "package FOLDER TARGET [--include-rtp] [--floppy]  make the game disk of a project in a folder",
      "Packs as \"Make Game disk...\" does: the archive (with the whole run-time package with\n"
      "--include-rtp), \"Setup.ini\", the set-up program and the archiver, delivered to TARGET.\n"

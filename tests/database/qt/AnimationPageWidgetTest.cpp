@@ -1,0 +1,266 @@
+// The battle animation page headless: cells placed, dragged and snapped with the mouse and the
+// keys; the page opened in the database window on the sample project, a field changed and
+// applied, found in the file; a picture of it.
+#include "app/AppTestKit.h"
+#include "kit/WidgetKit.h"
+
+#include "controls/Cp932Edit_qt.h"
+#include "data/EditorMode.h"
+#include "data/LD_DataBase.h"
+#include "database/DataBaseForm_qt.h"
+#include "database/ED_Animation_qt.h"
+#include "database/ED_AnimationDialogs_qt.h"
+#include "platform/Clipboard.h"
+#include "tools/lib/SampleProject.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace quillon {
+namespace {
+
+using namespace widgetkit;
+
+class AnimationPageWidgetTest : public apptest::TTempFolderTest {
+protected:
+    void SetUp() override {
+        TTempFolderTest::SetUp();
+        App();
+        mSample = mRoot + "/Sample/";
+        MakeSampleProject(mSample);
+        mDataBase.Load(mSample);
+        mContext.DataBase = &mDataBase;
+        mContext.ProjectPath = mSample;
+        DataBaseMemory() = {};
+        AnimationToolMemory() = {};
+        mPreviousClipboard = SetClipboard(&mClipboard);
+    }
+    void TearDown() override {
+        SetClipboard(mPreviousClipboard);
+        TTempFolderTest::TearDown();
+    }
+
+    // A press, moves and a release with the left button, as the pointer gives them.
+    static void Press(QWidget& area, QPoint at, Qt::KeyboardModifiers keys = {}) {
+        QTest::mousePress(&area, Qt::LeftButton, keys, at);
+    }
+    static void MoveHeld(QWidget& area, QPoint at, Qt::KeyboardModifiers keys = {}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), area.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::LeftButton,
+                         keys);
+        QApplication::sendEvent(&area, &move);
+    }
+    static void Release(QWidget& area, QPoint at) { QTest::mouseRelease(&area, Qt::LeftButton, {}, at); }
+
+    const TEditorModeScope mEditor{true};
+    apptest::TRecordingMessageBox mBox;
+    std::string mSample;
+    TKelDataBase mDataBase;
+    TDataBaseContext mContext;
+    TMemoryClipboard mClipboard;
+    IClipboard* mPreviousClipboard = nullptr;
+};
+
+TEST_F(AnimationPageWidgetTest, CellsArePlacedDraggedAndSnappedWithTheMouse) {
+    TKelAnimationItem& anim = *mDataBase.Animation.Items(0);
+    anim.Scope = TKelAnimationItem::asAll;  // the origin at the preview's centre
+    anim.Frames.Items(0)->Cells.Clear();
+    mDataBase.System.SnapTo = 1;
+    TFormEDAnimation page(mContext);
+    int modified = 0;
+    page.OnModified = [&] { ++modified; };
+    page.resize(780, 600);
+    page.show();
+    page.Start();
+    Settle();
+    EXPECT_EQ(InputsWithoutAccessibleName(&page), QStringList());
+    TAnimationArea& area = page.Area();
+    const TKelAnimationCell& cells = page.Model().Frame().Cells;
+
+    // Placed at (+5, +4): snapped to (8, 0); dragged 13 further: two steps of 8.
+    Press(area, QPoint(165, 84));
+    ASSERT_EQ(cells.Count(), 1);
+    EXPECT_EQ(cells.Items(0)->X, 8);
+    EXPECT_EQ(cells.Items(0)->Y, 0);
+    MoveHeld(area, QPoint(181, 93));
+    Release(area, QPoint(181, 93));
+    EXPECT_EQ(cells.Items(0)->X, 24);
+    EXPECT_EQ(cells.Items(0)->Y, 16);
+    EXPECT_GE(modified, 2);
+
+    // A second cell; Shift while dragging it takes the first along.
+    Press(area, QPoint(100, 40));
+    Release(area, QPoint(100, 40));
+    ASSERT_EQ(cells.Count(), 2);
+    EXPECT_EQ(cells.Items(1)->X, -64);  // -60 lies half-way: down
+    EXPECT_EQ(cells.Items(1)->Y, -40);
+    Press(area, QPoint(104, 40));
+    MoveHeld(area, QPoint(104 - 16, 40), Qt::ShiftModifier);
+    Release(area, QPoint(88, 40));
+    EXPECT_EQ(cells.Items(1)->X, -72);
+    EXPECT_EQ(cells.Items(0)->X, 16);
+    // Arrow keys move the selected one a grid step.
+    QTest::keyClick(&area, Qt::Key_Down);
+    EXPECT_EQ(cells.Items(1)->Y, -32);
+    // Without the grid a drag goes pixel by pixel.
+    page.Binder().Widget("CheckBox1")->setFocus();
+    QTest::mouseClick(page.Binder().Widget("CheckBox1"), Qt::LeftButton);
+    EXPECT_EQ(mDataBase.System.SnapTo, 0);
+    Press(area, QPoint(160 + 8, 80 + 16));
+    MoveHeld(area, QPoint(160 + 11, 80 + 16));
+    Release(area, QPoint(171, 96));
+    EXPECT_EQ(cells.Items(0)->X, 11);
+    EXPECT_TRUE(anim.Dirty);
+    EXPECT_TRUE(KeepPicture(page.grab().toImage(), "database-page-animation"));
+
+    // Playback runs through every step and leaves the frame shown again.
+    page.Playback(false);
+    EXPECT_EQ(cells.Items(0)->X, 11);
+}
+
+// The index of a dialog's field by its widget name.
+std::size_t FieldIndex(TFieldBinding& binding, const std::string& widget) {
+    for (std::size_t i = 0; i < binding.Count(); ++i)
+        if (binding.Field(i).Widget == widget)
+            return i;
+    ADD_FAILURE() << widget;
+    return 0;
+}
+
+TEST_F(AnimationPageWidgetTest, CellAndTimingDialogsStoreWhatTheyShow) {
+    TFormEDAnimation page(mContext);
+    page.resize(780, 600);
+    page.show();
+    page.Start();
+    Settle();
+    TKelAnimationCell& cells = page.Model().Frame().Cells;
+    ASSERT_GT(cells.Count(), 0);
+    page.Model().SelectCell(0);
+    QStringList unnamed;
+    bool flashOff = false;
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& form) {
+            auto& dialog = dynamic_cast<TFormEDAnimationDialog&>(form);
+            dialog.show();
+            Settle();
+            unnamed += InputsWithoutAccessibleName(&dialog);
+            TFieldBinding& binding = dialog.Binder().Binding();
+            binding.SetValue(FieldIndex(binding, "EditMagnification"), 333);
+            binding.SetValue(FieldIndex(binding, "EditRed"), 44);
+            dialog.Binder().Refresh();
+            KeepPicture(dialog.grab().toImage(), "animation-cell-dialog");
+            return mrOk;
+        });
+        page.CellPropertyClick();
+    }
+    EXPECT_EQ(cells.Items(0)->Magnification, 335) << "in steps of 5";
+    EXPECT_EQ(cells.Items(0)->Red, 40) << "in steps of 10";
+    // The empty last row of the timing list adds a timing.
+    auto* timings = page.findChild<QTreeWidget*>("ListView1");
+    const int before = timings->topLevelItemCount();
+    timings->setCurrentItem(timings->topLevelItem(before - 1));
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& form) {
+            auto& dialog = dynamic_cast<TFormEDAnimationDialog&>(form);
+            dialog.show();
+            Settle();
+            unnamed += InputsWithoutAccessibleName(&dialog);
+            TFieldBinding& binding = dialog.Binder().Binding();
+            flashOff = !binding.Enabled(FieldIndex(binding, "EditPower"));
+            binding.SetValue(FieldIndex(binding, "EditFrame"), 500);  // kept within the frames
+            binding.SetValue(FieldIndex(binding, "RadioRange"), 2);
+            dialog.Binder().Refresh();
+            KeepPicture(dialog.grab().toImage(), "animation-timing-dialog");
+            return mrOk;
+        });
+        page.Menu_TimingItemEdit();
+    }
+    EXPECT_TRUE(flashOff) << "no flash values for \"None\"";
+    EXPECT_EQ(unnamed, QStringList());
+    ASSERT_EQ(timings->topLevelItemCount(), before + 1);
+    const TKelAnimationTiming& list = page.Model().Item().Timing;
+    const TKelAnimationTimingItem& added = *list.Items(list.Count() - 1);
+    EXPECT_EQ(added.Frame, page.Model().FrameCount());
+    EXPECT_EQ(added.FlashRange, TKelAnimationTimingItem::frScreen);
+    EXPECT_EQ(timings->currentItem(), timings->topLevelItem(list.Count() - 1)) << "the new timing is selected";
+}
+
+TEST_F(AnimationPageWidgetTest, ManyCellsDialogSetsTheMarkedFrames) {
+    TFormEDAnimation page(mContext);
+    page.show();
+    page.Start();
+    Settle();
+    TKelAnimationItem& anim = page.Model().Item();
+    ASSERT_GE(anim.FrameCount(), 2);
+    for (int f = 0; f < 2; ++f)
+        if (anim.Frames.Items(f)->Cells.Count() == 0)
+            anim.Frames.Items(f)->Cells.Append();
+    const std::int32_t second = anim.Frames.Items(1)->Cells.Items(0)->Pattern;
+    QStringList unnamed;
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& form) {
+            auto& dialog = dynamic_cast<TFormEDAnimationDialog&>(form);
+            dialog.show();
+            Settle();
+            unnamed += InputsWithoutAccessibleName(&dialog);
+            TFieldBinding& binding = dialog.Binder().Binding();
+            binding.SetValue(FieldIndex(binding, "CheckCell1"), 1);
+            binding.SetValue(FieldIndex(binding, "CheckPattern"), 1);
+            binding.SetValue(FieldIndex(binding, "EditPattern"), 25);
+            dialog.Binder().Refresh();
+            auto* frames = dialog.findChild<QListWidget*>("ListFrames");
+            if (!frames || frames->count() != anim.FrameCount())
+                return mrCancel;
+            frames->item(0)->setCheckState(Qt::Checked);
+            KeepPicture(dialog.grab().toImage(), "animation-many-cells-dialog");
+            return mrOk;
+        });
+        page.Button4Click();
+    }
+    EXPECT_EQ(unnamed, QStringList());
+    EXPECT_EQ(anim.Frames.Items(0)->Cells.Items(0)->Pattern, 24);
+    EXPECT_EQ(anim.Frames.Items(1)->Cells.Items(0)->Pattern, second) << "frame 2 was not marked";
+    EXPECT_TRUE(anim.Dirty);
+}
+
+TEST_F(AnimationPageWidgetTest, AFieldChangedAndAppliedIsInTheFile) {
+    DataBaseMemory().LastTab = dtAnimation;
+    TFormDataBase form(mContext);
+    ShowActive(form);
+    ASSERT_EQ(form.TabControl().currentIndex(), dtAnimation);
+    auto* page = dynamic_cast<TFormEDAnimation*>(form.Page());
+    ASSERT_NE(page, nullptr);
+    auto* name = qobject_cast<QLineEdit*>(page->Binder().Widget("OverEdit1"));
+    ASSERT_NE(name, nullptr);
+    name->selectAll();
+    QTest::keyClicks(name, "Quake");
+    auto* scope = dynamic_cast<QComboBox*>(page->Binder().Widget("ComboBox2"));
+    ASSERT_NE(scope, nullptr);
+    scope->setFocus();
+    QTest::keyClick(scope, Qt::Key_Down);  // "Single" -> "All"
+    EXPECT_FALSE(page->Binder().Widget("ComboBox3")->isEnabled()) << "no anchor for \"All\"";
+    // The frame list and the timing list show the animation.
+    auto* frames = page->findChild<QListWidget*>("ListBox1");
+    ASSERT_NE(frames, nullptr);
+    EXPECT_EQ(frames->count(), mDataBase.Animation.Items(0)->FrameCount());
+    auto* timings = page->findChild<QTreeWidget*>("ListView1");
+    ASSERT_NE(timings, nullptr);
+    EXPECT_EQ(timings->topLevelItemCount(), mDataBase.Animation.Items(0)->Timing.Count() + 1);
+    EXPECT_TRUE(form.ButtonApply().isEnabled());
+    KeepWidget(form, "database-form-animation");
+    QTest::mouseClick(&form.ButtonApply(), Qt::LeftButton);
+    TKelDataBase read;
+    read.LoadFromFile(mSample + TKelDataBase::kFileName);
+    EXPECT_EQ(read.Animation.Items(0)->Name, "Quake");
+    EXPECT_EQ(read.Animation.Items(0)->Scope, TKelAnimationItem::asAll);
+    form.ButtonCancelClick();
+}
+
+}  // namespace
+}  // namespace quillon
