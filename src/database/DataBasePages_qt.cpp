@@ -58,6 +58,7 @@ void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     QUILLON_DATABASE_PAGE(pages, dtTerrain, CreateFormEDGround);
 
     // "ChipSets"
+    QUILLON_DATABASE_PAGE(pages, dtChipSets, CreateFormEDChipSet);
 
     // "Vocabulary"
     QUILLON_DATABASE_PAGE(pages, dtVocabulary, CreateFormEDVocabulary);

@@ -300,4 +300,52 @@ void TChipSetPageModel::SetSeaSpeed(std::int32_t speed) {
     Modify();
 }
 
+namespace {
+
+TFieldForm BuildForm() {
+    TFieldFormBuilder<TChipSetPageModel> form;
+    form.Field(TFieldKind::Text, "OverEdit1", "&Name:", &TChipSetPageModel::Name, &TChipSetPageModel::SetName)
+        .Bytes(TKelChipSetItem::kMaxNameBytes)
+        .Key("name");
+    form.Resource("DashBox1", "&Graphic:", &TChipSetPageModel::FileName, &TChipSetPageModel::ChooseGraphic)
+        .Writes([](TChipSetPageModel& m, const TFieldValue& v) {
+            if (const auto* name = std::get_if<std::string>(&v))
+                m.SetFileName(*name);
+        })
+        .Key("graphic");
+    form.Field(TFieldKind::RadioGroup, "GroupSequence", "", &TChipSetPageModel::SeaSequence,
+               &TChipSetPageModel::SetSeaSequence)
+        .Choices({"RadioButtonA1", "RadioButtonA2"})
+        .Key("sequence");
+    form.Field(TFieldKind::RadioGroup, "GroupSpeed", "", &TChipSetPageModel::SeaSpeed, &TChipSetPageModel::SetSeaSpeed)
+        .Choices({"RadioButtonB1", "RadioButtonB2"})
+        .Key("speed");
+    return form.Build();
+}
+
+TFieldForm BuildGroundAllForm() {
+    TFieldFormBuilder<TChipSetGroundAll> form;
+    form.Field(TFieldKind::IdList, "ListTerrain", "&Terrain:", &TChipSetGroundAll::TerrainId)
+        .ItemsFrom([](const TChipSetGroundAll& r) {
+            std::vector<TFieldChoice> items;
+            if (r.DataBase)
+                for (int i = 0; i < r.DataBase->Ground.Count(); ++i)
+                    items.push_back({r.DataBase->Ground.Items(i)->ID, r.DataBase->Ground.Items(i)->Name});
+            return items;
+        });
+    return form.Build();
+}
+
+}  // namespace
+
+const TFieldForm& ChipSetPageForm() {
+    static const TFieldForm form = BuildForm();
+    return form;
+}
+
+const TFieldForm& ChipSetGroundAllForm() {
+    static const TFieldForm form = BuildGroundAllForm();
+    return form;
+}
+
 }  // namespace quillon

@@ -5,6 +5,7 @@
 // window.
 #pragma once
 
+#include "controls/FieldForm.h"
 #include "data/LD_ChipSet.h"
 #include "database/EntryPage.h"
 #include "platform/Signal.h"
@@ -130,5 +131,17 @@ private:
     std::uint8_t mHoverRegion = 0;
     int mPreviewCounter = 0;
 };
+
+// Widgets: OverEdit1 (name), DashBox1 (image), RadioButtonA1/A2 (sequence), RadioButtonB1/B2
+// (speed).
+const TFieldForm& ChipSetPageForm();
+
+// "Set All Chips to...": the terrain every lower cell gets.
+struct TChipSetGroundAll {
+    const TKelDataBase* DataBase = nullptr;
+    std::int32_t TerrainId = 1;
+};
+// Widget: ListTerrain.
+const TFieldForm& ChipSetGroundAllForm();
 
 }  // namespace quillon
