@@ -37,6 +37,9 @@ int VerbProjectCommand(const TArgs& args);
 int VerbPicker(const TArgs& args);
 int VerbDataBasePage(const TArgs& args);
 int VerbDataBase(const TArgs& args);
+// The chipset and troop pages (VerbChipSet.cpp, VerbTroop.cpp).
+int VerbChipSet(const TArgs& args);
+int VerbTroop(const TArgs& args);
 int VerbPackage(const TArgs& args);
 int VerbLzh(const TArgs& args);
 // The material manager (VerbMaterial.cpp).
