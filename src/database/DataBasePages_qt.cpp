@@ -45,6 +45,7 @@ void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     // "Monsters"
 
     // "Monsters Party"
+    QUILLON_DATABASE_PAGE(pages, dtMonstersParty, CreateFormEDMonGroup);
 
     // "Attributes"
     QUILLON_DATABASE_PAGE(pages, dtAttributes, CreateFormEDAttrib);

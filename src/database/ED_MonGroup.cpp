@@ -216,6 +216,7 @@ TOrlenSheet& TMonsterImages::Image(const TKelMonsterItem* monster) {
     auto found = mSheets.find(key);
     if (found == mSheets.end()) {
         auto sheet = std::make_unique<TOrlenSheet>();
+        sheet->AutoSize = true;
         try {
             LoadSheetResource(*sheet, mFind, "Monster", monster->GraphicName, false);
         } catch (const std::exception&) {
@@ -640,12 +641,18 @@ void TMonGroupPageModel::AttachScriptList(TScriptListModel* list) {
 
 // --- the start-condition dialog ---
 
+TBattleTriggerEdit::TBattleTriggerEdit(const TKelBattleEventTrigger& trigger, const TKelDataBase* dataBase,
+                                       const TKelMonGroupItem* troop, IEventChoosers* choosers)
+    : DataBase(dataBase), Troop(troop), Choosers(choosers) {
+    Trigger.Assign(trigger);
+}
+
 void TBattleTriggerEdit::SetFlag(std::uint8_t bit, bool on) {
-    Trigger->Flags = static_cast<std::uint8_t>(on ? Trigger->Flags | bit : Trigger->Flags & ~bit);
+    Trigger.Flags = static_cast<std::uint8_t>(on ? Trigger.Flags | bit : Trigger.Flags & ~bit);
 }
 
 std::string TBattleTriggerEdit::Refusal() const {
-    const TKelBattleEventTrigger& t = *Trigger;
+    const TKelBattleEventTrigger& t = Trigger;
     if ((Flag(TKelBattleEventTrigger::btExhaustion) && t.ExhaustionMin > t.ExhaustionMax) ||
         (Flag(TKelBattleEventTrigger::btMonsterHp) && t.MonsterHpMin > t.MonsterHpMax) ||
         (Flag(TKelBattleEventTrigger::btHeroHp) && t.HeroHpMin > t.HeroHpMax))
@@ -681,15 +688,15 @@ TFieldForm BuildTriggerForm() {
     };
     const auto number = [&form](const char* widget, const char* label, std::int32_t T::*member, std::int32_t min,
                                 std::int32_t max, std::uint8_t bit) {
-        form.Field(TFieldKind::Number, widget, label, [member](const E& e) { return e.Trigger->*member; },
-                     [member](E& e, std::int32_t v) { e.Trigger->*member = v; })
+        form.Field(TFieldKind::Number, widget, label, [member](const E& e) { return e.Trigger.*member; },
+                     [member](E& e, std::int32_t v) { e.Trigger.*member = v; })
             .Range(min, max)
             .EnabledWhen([bit](const E& e) { return e.Flag(bit); });
     };
     const auto picker = [&form](TFieldKind kind, const char* widget, const char* label, std::int32_t T::*member,
                                 std::uint8_t bit) {
-        form.Field(kind, widget, label, [member](const E& e) { return e.Trigger->*member; },
-                   [member](E& e, std::int32_t v) { e.Trigger->*member = v; })
+        form.Field(kind, widget, label, [member](const E& e) { return e.Trigger.*member; },
+                   [member](E& e, std::int32_t v) { e.Trigger.*member = v; })
             .Range(1, 5000)
             .EnabledWhen([bit](const E& e) { return e.Flag(bit); })
             .ItemsFrom([kind](const E& e) {
@@ -704,11 +711,11 @@ TFieldForm BuildTriggerForm() {
             .Chooses([kind, member](E& e) {
                 if (!e.Choosers)
                     return false;
-                std::int32_t id = e.Trigger->*member;
+                std::int32_t id = e.Trigger.*member;
                 const bool chosen = kind == TFieldKind::Switch ? e.Choosers->ChooseSwitch(id) : e.Choosers->ChooseVariable(id);
-                if (!chosen || id == e.Trigger->*member)
+                if (!chosen || id == e.Trigger.*member)
                     return false;
-                e.Trigger->*member = id;
+                e.Trigger.*member = id;
                 return true;
             });
     };
@@ -726,15 +733,15 @@ TFieldForm BuildTriggerForm() {
     number("EditExhaustionMin", "Exhaustion from (%):", &T::ExhaustionMin, 0, 100, T::btExhaustion);
     number("EditExhaustionMax", "Exhaustion to (%):", &T::ExhaustionMax, 0, 100, T::btExhaustion);
     check("CheckBox6", "&Monsters", T::btMonsterHp);
-    form.Field(TFieldKind::IdList, "ListMonster", "Monster:", [](const E& e) { return e.Trigger->MonsterIndex; },
-               [](E& e, std::int32_t v) { e.Trigger->MonsterIndex = v; })
+    form.Field(TFieldKind::IdList, "ListMonster", "Monster:", [](const E& e) { return e.Trigger.MonsterIndex; },
+               [](E& e, std::int32_t v) { e.Trigger.MonsterIndex = v; })
         .EnabledWhen([](const E& e) { return e.Flag(T::btMonsterHp); })
         .ItemsFrom([](const E& e) { return e.MemberItems(); });
     number("EditMonsterHpMin", "Monster HP from (%):", &T::MonsterHpMin, 0, 100, T::btMonsterHp);
     number("EditMonsterHpMax", "Monster HP to (%):", &T::MonsterHpMax, 0, 100, T::btMonsterHp);
     check("CheckBox7", "&Hero", T::btHeroHp);
-    form.Field(TFieldKind::IdList, "ListHero", "Hero:", [](const E& e) { return e.Trigger->HeroId; },
-               [](E& e, std::int32_t v) { e.Trigger->HeroId = v; })
+    form.Field(TFieldKind::IdList, "ListHero", "Hero:", [](const E& e) { return e.Trigger.HeroId; },
+               [](E& e, std::int32_t v) { e.Trigger.HeroId = v; })
         .EnabledWhen([](const E& e) { return e.Flag(T::btHeroHp); })
         .ItemsFrom([](const E& e) { return e.HeroItems(); });
     number("EditHeroHpMin", "Hero HP from (%):", &T::HeroHpMin, 0, 100, T::btHeroHp);

@@ -202,12 +202,16 @@ private:
 
 // What the dialog edits: a copy of the page's trigger, with the troop and the database for its
 // lists.
+// The trigger is held here (not pointed to), so that trying values on copies of the record
+// never reaches the page's trigger.
 struct TBattleTriggerEdit {
-    TKelBattleEventTrigger* Trigger = nullptr;
+    TBattleTriggerEdit(const TKelBattleEventTrigger& trigger, const TKelDataBase* dataBase,
+                       const TKelMonGroupItem* troop, IEventChoosers* choosers);
+    TKelBattleEventTrigger Trigger;
     const TKelDataBase* DataBase = nullptr;
     const TKelMonGroupItem* Troop = nullptr;
     IEventChoosers* Choosers = nullptr;
-    bool Flag(std::uint8_t bit) const { return (Trigger->Flags & bit) != 0; }
+    bool Flag(std::uint8_t bit) const { return (Trigger.Flags & bit) != 0; }
     void SetFlag(std::uint8_t bit, bool on);
     // The refusal of OK: a range whose minimum is above its maximum ("" when none).
     std::string Refusal() const;

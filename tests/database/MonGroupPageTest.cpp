@@ -276,8 +276,8 @@ TEST_F(MonGroupPageTest, TriggerTexts) {
 }
 
 TEST_F(MonGroupPageTest, TriggerDialogRefusesReversedRangesOfTickedConditions) {
-    TKelBattleEventTrigger trigger;
-    TBattleTriggerEdit edit{&trigger, &db, db.MonGroup.FindByID(1), nullptr};
+    TBattleTriggerEdit edit(TKelBattleEventTrigger{}, &db, db.MonGroup.FindByID(1), nullptr);
+    TKelBattleEventTrigger& trigger = edit.Trigger;
     TFieldBinding binding(BattleTriggerForm(), edit);
     const auto index = [&](const std::string& widget) {
         for (std::size_t i = 0; i < binding.Count(); ++i)
@@ -287,6 +287,9 @@ TEST_F(MonGroupPageTest, TriggerDialogRefusesReversedRangesOfTickedConditions) {
         return std::size_t{0};
     };
     EXPECT_FALSE(binding.Enabled(index("EditExhaustionMin")));
+    // What the window tries out on copies never reaches the edited trigger.
+    binding.EnabledWith(index("CheckBox1"), 1);
+    EXPECT_EQ(trigger.Flags, 0);
     EXPECT_TRUE(binding.SetValue(index("CheckBox5"), 1));
     EXPECT_EQ(trigger.Flags, TKelBattleEventTrigger::btExhaustion);
     ASSERT_TRUE(binding.Enabled(index("EditExhaustionMin")));
