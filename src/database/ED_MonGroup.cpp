@@ -769,7 +769,7 @@ TFieldForm BuildPartyForm() {
                        [s, e](const P& p) { return p.Slots[s].Equipment[e]; },
                        [s, e](P& p, std::int32_t v) { p.Slots[s].Equipment[e] = v; })
                 .EnabledWhen([s](const P& p) { return p.Slots[s].HeroId != 0; })
-                .ItemsFrom([e](const P& p) { return p.EquipmentItems(e); });
+                .ItemsFrom([s, e](const P& p) { return p.EquipmentItems(e, p.Slots[s].Equipment[e]); });
     }
     form.Group("GroupHeroEnd");
     return form.Build();
@@ -819,11 +819,11 @@ std::vector<TFieldChoice> TBattleTestParty::HeroItems() const {
     return items;
 }
 
-std::vector<TFieldChoice> TBattleTestParty::EquipmentItems(int slot) const {
+std::vector<TFieldChoice> TBattleTestParty::EquipmentItems(int slot, std::int32_t current) const {
     std::vector<TFieldChoice> items{{0, "(None)"}};
     for (int i = 0; DataBase && i < DataBase->Item.Count(); ++i) {
         const TKelItemItem* item = DataBase->Item.Items(i);
-        if (item->Kind == TKelItemItem::ikWeapon + slot)
+        if (item->Kind == TKelItemItem::ikWeapon + slot || item->ID == current)
             items.push_back({item->ID, item->Name});
     }
     return items;

@@ -238,9 +238,10 @@ struct TBattleTestParty {
     void Load(const TKelDataBase& dataBase);
     // The party without its empty slots, into the system record's test party.
     void Store(TKelDataBase& dataBase) const;
-    // Heroes (with 0 "(None)"), and the items that fit an equipment slot (with 0).
+    // Heroes (with 0 "(None)"), and the items that fit an equipment slot (with 0), and the item
+    // `current` when it is there though of another kind (what is stored stays visible).
     std::vector<TFieldChoice> HeroItems() const;
-    std::vector<TFieldChoice> EquipmentItems(int slot) const;
+    std::vector<TFieldChoice> EquipmentItems(int slot, std::int32_t current = 0) const;
 };
 // Widgets: ComboHero1..4, EditLevel1..4, ComboWeapon1.. ComboAccessory4.
 const TFieldForm& BattleTestPartyForm();

@@ -9,6 +9,7 @@
 #include "events/FakeEventChoosers.h"
 #include "kit/WidgetKit.h"
 #include "platform/Clipboard.h"
+#include "platform/Cp932Text_qt.h"
 #include "platform/MessageBox.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -143,6 +145,45 @@ TEST_F(MonGroupPageWidgetTest, PagesAndTheTriggerDialog) {
     EXPECT_EQ(box.Texts, std::vector<std::string>{kTriggerRangeRefusal});
     EXPECT_EQ(page.TriggerBox().Text(), "Exhaustion[20]");
     EXPECT_EQ(db.MonGroup.FindByID(1)->Pages.FindByID(2)->Trigger.Flags, TKelBattleEventTrigger::btExhaustion);
+}
+
+TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
+    TFormEDMonGroup page(context, &choosers);
+    Start(page);
+    page.EntryList()->setCurrentIndex(page.EntryList()->model()->index(2, 0));
+    ASSERT_EQ(page.Model().CurrentId(), 3);
+    std::int32_t ranTroop = 0;
+    SetBattleTestRunner([&](TKelDataBase&, std::int32_t troop) {
+        ranTroop = troop;
+        return true;
+    });
+    TScopedModalRunner runner([&](TFormKelBase& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Monster Group Battle Test");
+        widgetkit::KeepWidget(dialog, "database-troop-battle-test");
+        auto* hero = Child<QComboBox>(dialog, "ComboHero2");
+        auto* level = Child<QSpinBox>(dialog, "EditLevel2");
+        const int index = hero->findData(2);
+        EXPECT_EQ(hero->itemText(index), Cp932ToQString(db.Player.FindByID(2)->Name));
+        EXPECT_GE(index, 0);
+        hero->setCurrentIndex(index);
+        emit hero->activated(index);
+        EXPECT_TRUE(level->isEnabled());
+        level->setValue(99);
+        dialog.ButtonOkClick();
+        return dialog.result();
+    });
+    const int before = modified;
+    Child<QPushButton>(page, "ButtonBattleTest")->click();
+    SetBattleTestRunner({});
+    EXPECT_EQ(ranTroop, 3);
+    EXPECT_GT(modified, before);
+    bool found = false;
+    for (int i = 0; i < db.System.TestPlayer.Count(); ++i)
+        if (db.System.TestPlayer.Items(i)->HeroId == 2) {
+            found = true;
+            EXPECT_EQ(db.System.TestPlayer.Items(i)->Level, 50) << "kept within 1..50";
+        }
+    EXPECT_TRUE(found);
 }
 
 }  // namespace
