@@ -107,21 +107,41 @@ void TChipSetGridView::ReloadTiles() {
     update();
 }
 
-void TChipSetGridView::PaintMark(QPainter& p, int index, const QRect& cell) const {
+// What a cell's mark shows: the mode, the value it shows and how it is lit.
+std::uint32_t TChipSetGridView::MarkKey(int index) const {
     const bool hot = mModel->HoverCell() == index;
-    const QColor colour = hot ? kMarkHot : kMark;
+    const TChipSetMode mode = mModel->Mode(mGrid);
+    std::uint32_t value = 0;
+    std::uint32_t lit = hot ? 1 : 0;
+    switch (mode) {
+    case TChipSetMode::Terrain: value = static_cast<std::uint16_t>(mModel->CellTerrain(index)); break;
+    case TChipSetMode::Passage: value = static_cast<std::uint32_t>(PassageMark(mModel->CellFlags(mGrid, index))); break;
+    case TChipSetMode::Direction:
+        value = mModel->CellFlags(mGrid, index) & 0x0F;
+        lit = hot ? mModel->HoverRegion() : 0;
+        break;
+    case TChipSetMode::Counter: value = (mModel->CellFlags(mGrid, index) & TKelChipSetItem::cfCounter) ? 1 : 0; break;
+    }
+    return static_cast<std::uint32_t>(mode) << 28 | value << 8 | lit;
+}
+
+// Draws a mark into the cell rectangle (the sprite of a key).
+void TChipSetGridView::DrawMark(QPainter& p, std::uint32_t key, const QRect& cell) {
+    const auto mode = static_cast<TChipSetMode>(key >> 28);
+    const std::uint32_t value = (key >> 8) & 0xFFFFF;
+    const std::uint32_t lit = key & 0xFF;
+    const QColor colour = lit ? kMarkHot : kMark;
     const QRectF c(cell);
     const QPointF m = c.center();
-    switch (mModel->Mode(mGrid)) {
+    switch (mode) {
     case TChipSetMode::Terrain: {
-        const std::int32_t terrain = mModel->CellTerrain(index);
-        if (terrain == 0)
+        if (value == 0)
             break;
         QFont font = p.font();
         font.setPixelSize(10);
         font.setBold(true);
         p.setFont(font);
-        const QString text = QString::number(terrain);
+        const QString text = QString::number(value);
         p.setPen(kShadow);
         for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
             p.drawText(cell.translated(d), Qt::AlignCenter, text);
@@ -131,7 +151,7 @@ void TChipSetGridView::PaintMark(QPainter& p, int index, const QRect& cell) cons
     }
     case TChipSetMode::Passage: {
         QPainterPath path;
-        switch (PassageMark(mModel->CellFlags(mGrid, index))) {
+        switch (static_cast<TPassageMark>(value)) {
         case TPassageMark::Square:
             path.addRect(QRectF(m.x() - 7, m.y() - 7, 14, 14));
             break;
@@ -152,18 +172,13 @@ void TChipSetGridView::PaintMark(QPainter& p, int index, const QRect& cell) cons
         Outlined(p, path, colour);
         break;
     }
-    case TChipSetMode::Direction: {
-        const std::uint8_t flags = mModel->CellFlags(mGrid, index);
+    case TChipSetMode::Direction:
         for (std::uint8_t bit : {TKelChipSetItem::cfPassUp, TKelChipSetItem::cfPassRight, TKelChipSetItem::cfPassLeft,
-                                 TKelChipSetItem::cfPassDown}) {
-            const bool on = (flags & bit) != 0;
-            const bool lit = hot && mModel->HoverRegion() == bit;
-            FilledOutlined(p, Arrow(c, bit), lit ? kMarkHot : on ? kMark : kMarkOff);
-        }
+                                 TKelChipSetItem::cfPassDown})
+            FilledOutlined(p, Arrow(c, bit), lit == bit ? kMarkHot : (value & bit) ? kMark : kMarkOff);
         break;
-    }
     case TChipSetMode::Counter:
-        if (mModel->CellFlags(mGrid, index) & TKelChipSetItem::cfCounter) {
+        if (value) {
             QPainterPath path;
             path.addRect(QRectF(m.x() - 9, m.y() - 3, 18, 6));
             path.moveTo(m.x() - 6, m.y() + 3);
@@ -171,13 +186,31 @@ void TChipSetGridView::PaintMark(QPainter& p, int index, const QRect& cell) cons
             path.moveTo(m.x() + 6, m.y() + 3);
             path.lineTo(m.x() + 6, m.y() + 9);
             Outlined(p, path, colour);
-        } else if (hot) {
+        } else if (lit) {
             p.setPen(QPen(kMarkHot, 1, Qt::DotLine));
             p.setBrush(Qt::NoBrush);
             p.drawRect(QRectF(m.x() - 9, m.y() - 3, 18, 6));
         }
         break;
     }
+}
+
+void TChipSetGridView::PaintMark(QPainter& p, int index, const QRect& cell) const {
+    // Each distinct mark is drawn once and then copied: a repaint only blits.
+    const std::uint32_t key = MarkKey(index);
+    auto found = mSprites.find(key);
+    if (found == mSprites.end()) {
+        if (mSprites.size() >= 1024)
+            mSprites.clear();  // terrain numbers of many chipsets: start afresh
+        QImage sprite(cell.size(), QImage::Format_ARGB32_Premultiplied);
+        sprite.fill(Qt::transparent);
+        QPainter sp(&sprite);
+        sp.setRenderHint(QPainter::Antialiasing, true);
+        DrawMark(sp, key, QRect(QPoint(0, 0), cell.size()));
+        sp.end();
+        found = mSprites.emplace(key, std::move(sprite)).first;
+    }
+    p.drawImage(cell.topLeft(), found->second);
 }
 
 void TChipSetGridView::PaintGrid(QPainter& p, const QRect& area) const {
@@ -200,7 +233,6 @@ void TChipSetGridView::PaintGrid(QPainter& p, const QRect& area) const {
         const int x = column * kChipGridCell + kChipGridCell - 1;
         p.drawLine(x, first * kChipGridCell, x, (last + 1) * kChipGridCell - 1);
     }
-    p.setRenderHint(QPainter::Antialiasing, true);
     for (int row = first; row <= last; ++row)
         for (int column = left; column <= right; ++column) {
             const int index = column + row * kChipGridColumns;
@@ -208,7 +240,6 @@ void TChipSetGridView::PaintGrid(QPainter& p, const QRect& area) const {
                 continue;  // the empty tile is not edited
             PaintMark(p, index, QRect(column * kChipGridCell, row * kChipGridCell, kChipGridCell - 1, kChipGridCell - 1));
         }
-    p.setRenderHint(QPainter::Antialiasing, false);
 }
 
 void TChipSetGridView::paintEvent(QPaintEvent* event) {

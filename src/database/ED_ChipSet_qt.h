@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <map>
 #include <memory>
 
 namespace Ui {
@@ -44,12 +45,15 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    std::uint32_t MarkKey(int index) const;
+    static void DrawMark(QPainter& painter, std::uint32_t key, const QRect& cell);
     void PaintMark(QPainter& painter, int index, const QRect& cell) const;
 
     TChipSetPageModel* mModel = nullptr;
     TKelChipSetGraphic* mChips = nullptr;
     int mGrid = cgLower;
     QImage mTiles;
+    mutable std::map<std::uint32_t, QImage> mSprites;  // each mark drawn once
 };
 
 // The sea preview: the three water tiles at the preview's animation counter.
