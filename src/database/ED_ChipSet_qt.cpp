@@ -50,7 +50,7 @@ void FilledOutlined(QPainter& p, const QPolygonF& shape, const QColor& fill) {
 // The arrow of one direction bit, pointing out of the cell's centre.
 QPolygonF Arrow(const QRectF& c, std::uint8_t bit) {
     const QPointF m = c.center();
-    const double r = 11, w = 5, h = 5;
+    const double r = 6, w = 4, h = 6;
     switch (bit) {
     case TKelChipSetItem::cfPassUp:
         return QPolygonF({QPointF(m.x(), m.y() - r - h), QPointF(m.x() - w, m.y() - r), QPointF(m.x() + w, m.y() - r)});
