@@ -8,6 +8,8 @@
 #include "app/TestPlay_qt.h"
 #include "audio/PreviewMusic.h"
 #include "database/DataBaseForm_qt.h"
+#include "database/ED_MonGroup.h"
+#include "data/LD_DataBase.h"
 #include "events/EventManager.h"
 #include "events/EventManager_qt.h"
 #include "events/ED_Event_qt.h"
@@ -233,7 +235,32 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
         context.MapTree = &mData->MapTree();
         context.Map = &mData->Map();
         context.ProjectPath = ProjectPath();
+        // The troop page's "Battle Test..." runs the game runtime from here, as the test play does.
+        SetBattleTestRunner([this](TKelDataBase& dataBase, std::int32_t troopId) {
+            std::vector<TBattleTestMember> party;
+            for (int i = 0; i < dataBase.System.TestPlayer.Count(); ++i) {
+                const TKelTestPlayerItem& item = *dataBase.System.TestPlayer.Items(i);
+                TBattleTestMember member;
+                member.HeroId = item.HeroId;
+                member.Level = item.Level;
+                for (int slot = 0; slot < TKelTestPlayerItem::kEquipmentSlots; ++slot)
+                    member.Equipment[slot] = item.Equipment(slot);
+                party.push_back(member);
+            }
+            TFunctionTestPlayHost host;
+            host.OnFreeAudio = [this] {
+                audio::PreviewMusicName() = "(OFF)";
+                FreeAudio();
+            };
+            host.OnCreateAudio = [this] { CreateAudio(); };
+            QWidget* owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+            std::unique_ptr<IRuntimeProcess> process =
+                MakeRuntimeProcess ? MakeRuntimeProcess() : std::make_unique<TQtRuntimeProcess>(owner);
+            return RunBattleTest(dataBase, party, troopId, GetFullScreenFlag(), ProjectPath(), host, *process).Result ==
+                   TBattleTestResult::Played;
+        });
         RunDataBaseEditor(this, context);
+        SetBattleTestRunner({});
     };
     mModel->ShowPackDialog = [this] { ShowPackDialog(this); };
     mModel->OpenMaterialManager = [this] { RunMaterialManager(this); };

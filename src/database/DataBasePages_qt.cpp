@@ -46,6 +46,7 @@ void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     // "Monsters"
 
     // "Monsters Party"
+    QUILLON_DATABASE_PAGE(pages, dtMonstersParty, CreateFormEDMonGroup);
 
     // "Attributes"
     QUILLON_DATABASE_PAGE(pages, dtAttributes, CreateFormEDAttrib);
@@ -60,6 +61,7 @@ void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     QUILLON_DATABASE_PAGE(pages, dtTerrain, CreateFormEDGround);
 
     // "ChipSets"
+    QUILLON_DATABASE_PAGE(pages, dtChipSets, CreateFormEDChipSet);
 
     // "Vocabulary"
     QUILLON_DATABASE_PAGE(pages, dtVocabulary, CreateFormEDVocabulary);

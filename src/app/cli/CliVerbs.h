@@ -43,6 +43,9 @@ int VerbGenCurve(const TArgs& args);
 int VerbHero(const TArgs& args);
 // The battle animation page (VerbAnim.cpp).
 int VerbAnim(const TArgs& args);
+// The chipset and troop pages (VerbChipSet.cpp, VerbTroop.cpp).
+int VerbChipSet(const TArgs& args);
+int VerbTroop(const TArgs& args);
 int VerbPackage(const TArgs& args);
 int VerbLzh(const TArgs& args);
 // The material manager (VerbMaterial.cpp).

@@ -184,6 +184,18 @@ const TVerb kVerbs[] = {
      "the database. \"anim FOLDER ID playback OUTDIR\" writes step0000.png ... one picture per\n"
      "playback step and prints \"step I: T ms frame F sounds S\" for each.",
      "quillon-cli anim MyGame 1 complement 1 10 1 2 --motion --save", VerbAnim},
+    {"chipset", "chipset FOLDER ID lower|upper INDEX terrain N | pass [right] | dir X Y | counter [--save]  one click of the chipset page on a tile",
+     "  terrain N      paints terrain N on lower tile INDEX (the terrain mode's left button)\n"
+     "  pass [right]   the passage mode's left (or right) button: circle, cross, star, square\n"
+     "  dir X Y        toggles the direction of the cell's quarter under (X, Y), 0..31 each\n"
+     "  counter        toggles the counter flag of upper tile INDEX\n"
+     "Prints the tile's terrain and flags; --save writes the database back. The empty upper\n"
+     "tile 0 is refused.",
+     "quillon-cli chipset MyGame 1 lower 20 pass --save", VerbChipSet},
+    {"troop", "troop FOLDER ID arrange | autoname | add MONSTER [--save]  the troop page's In Row, Auto Name Group and Add",
+     "Prints the troop's name and one line per member (monster, x, y, invisible) after the\n"
+     "operation; --save writes the database back. Add is refused at ten members.",
+     "quillon-cli troop MyGame 1 add 2 autoname --save", VerbTroop},
     {"package", "package FOLDER TARGET [--include-rtp] [--floppy]  make the game disk of a project in a folder",
      "Packs as \"Make Game disk...\" does: the archive (with the whole run-time package with\n"
      "--include-rtp), \"Setup.ini\", the set-up program and the archiver, delivered to TARGET.\n"

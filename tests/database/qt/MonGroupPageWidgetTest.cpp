@@ -1,0 +1,190 @@
+// The troop page headless on the sample project: members added with the button up to the
+// limit, a member dragged with the mouse, a page added, the trigger dialog refusing a reversed
+// range, and pictures of the page.
+#include "app/AppTestKit.h"
+#include "controls/DashBox_qt.h"
+#include "controls/KelBase_qt.h"
+#include "data/LD_DataBase.h"
+#include "database/ED_MonGroup_qt.h"
+#include "events/FakeEventChoosers.h"
+#include "kit/WidgetKit.h"
+#include "platform/Clipboard.h"
+#include "platform/Cp932Text_qt.h"
+#include "platform/MessageBox.h"
+#include "project/ProjectManager.h"
+#include "project/ProjectSettings.h"
+#include "tools/lib/SampleProject.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTest>
+
+namespace quillon {
+namespace {
+
+using widgetkit::Child;
+
+// Counts the refusals shown, answering OK.
+class TCountingBox : public IMessageBox {
+public:
+    int Show(const std::string& text, int, const void*) override {
+        Texts.push_back(text);
+        return mrOk;
+    }
+    std::vector<std::string> Texts;
+};
+
+class MonGroupPageWidgetTest : public apptest::TTempFolderTest {
+protected:
+    void SetUp() override {
+        TTempFolderTest::SetUp();
+        widgetkit::App();
+        SetRtpPath(std::string(QUILLON_BINARY_DIR) + "/bin/RTP");
+        MakeSampleProject(mProject);
+        SetProjectPath(mProject);
+        db.Load(mProject);
+        DataBaseMemory() = {};
+        context.DataBase = &db;
+        context.ProjectPath = mProject;
+        mPrevious = SetClipboard(&clipboard);
+    }
+    void TearDown() override {
+        SetClipboard(mPrevious);
+        SetProjectPath("");
+        TTempFolderTest::TearDown();
+    }
+    void Start(TFormEDMonGroup& page) {
+        page.OnModified = [this] { ++modified; };
+        page.resize(900, 640);
+        page.show();
+        page.Start();
+        widgetkit::Settle();
+        EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(&page), QStringList());
+    }
+
+    TKelDataBase db;
+    TDataBaseContext context;
+    testkit::TFakeEventChoosers choosers;
+    TMemoryClipboard clipboard;
+    IClipboard* mPrevious = nullptr;
+    int modified = 0;
+};
+
+TEST_F(MonGroupPageWidgetTest, AddsMembersToTheLimitAndDragsOne) {
+    TFormEDMonGroup page(context, &choosers);
+    Start(page);
+    widgetkit::KeepPicture(page.grab().toImage(), "database-page-troops");
+    auto* add = Child<QPushButton>(page, "ButtonAdd");
+    ASSERT_TRUE(Child<QPushButton>(page, "ButtonDeleteAll")->isEnabled());
+    Child<QPushButton>(page, "ButtonDeleteAll")->click();
+    EXPECT_EQ(page.Model().MemberCount(), 0);
+    EXPECT_FALSE(Child<QPushButton>(page, "ButtonDress")->isEnabled());
+    Child<QListWidget>(page, "MonsterList")->setCurrentRow(1);
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(add->isEnabled()) << i;
+        add->click();
+    }
+    EXPECT_EQ(page.Model().MemberCount(), 10);
+    EXPECT_FALSE(add->isEnabled());
+    add->click();
+    EXPECT_EQ(db.MonGroup.FindByID(1)->Members.Count(), 10);
+    EXPECT_TRUE(page.Model().IsArranged()) << "the first Add of an empty troop arranges";
+
+    // Drag the member by 10 pixels.
+    Child<QPushButton>(page, "ButtonDeleteAll")->click();
+    add->click();
+    const TKelMonGroupMonsterItem& member = *db.MonGroup.FindByID(1)->Members.Items(0);
+    const QPoint start(member.X, member.Y);
+    QWidget* field = &page.Field();
+    QTest::mousePress(field, Qt::LeftButton, {}, start);
+    QTest::mouseMove(field, start + QPoint(10, -10));
+    QTest::mouseRelease(field, Qt::LeftButton, {}, start + QPoint(10, -10));
+    // Steps of 4 while the pointer is more than half a step away: 8 each way.
+    EXPECT_EQ(member.X, start.x() + 8);
+    EXPECT_EQ(member.Y, start.y() - 8);
+    EXPECT_TRUE(Child<QPushButton>(page, "ButtonDelete")->isEnabled());
+    widgetkit::KeepPicture(page.grab().toImage(), "database-page-troops-dragged");
+    widgetkit::KeepPicture(page.Field().Picture(), "database-page-troops-field");
+}
+
+TEST_F(MonGroupPageWidgetTest, PagesAndTheTriggerDialog) {
+    TFormEDMonGroup page(context, &choosers);
+    Start(page);
+    auto* tabs = Child<QTabBar>(page, "TabControl1");
+    const int before = tabs->count();
+    Child<QPushButton>(page, "ButtonNewPage")->click();
+    EXPECT_EQ(tabs->count(), before + 1);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_TRUE(Child<QPushButton>(page, "ButtonDeletePage")->isEnabled());
+
+    // The dialog: tick "Exhaustion", give 50..20 (refused), then 20..20.
+    TCountingBox box;
+    IMessageBox* previousBox = SetMessageBox(&box);
+    TScopedModalRunner runner([&](TFormKelBase& dialog) {
+        widgetkit::KeepWidget(dialog, "database-troop-trigger");
+        Child<QCheckBox>(dialog, "CheckBox5")->click();
+        auto* min = Child<QSpinBox>(dialog, "EditExhaustionMin");
+        auto* max = Child<QSpinBox>(dialog, "EditExhaustionMax");
+        EXPECT_TRUE(min->isEnabled());
+        min->setValue(50);
+        max->setValue(20);
+        dialog.ButtonOkClick();
+        EXPECT_EQ(dialog.result(), 0) << "still open";
+        min->setValue(20);
+        dialog.ButtonOkClick();
+        return dialog.result();
+    });
+    page.TriggerBox().click();
+    SetMessageBox(previousBox);
+    EXPECT_EQ(box.Texts, std::vector<std::string>{kTriggerRangeRefusal});
+    EXPECT_EQ(page.TriggerBox().Text(), "Exhaustion[20]");
+    EXPECT_EQ(db.MonGroup.FindByID(1)->Pages.FindByID(2)->Trigger.Flags, TKelBattleEventTrigger::btExhaustion);
+}
+
+TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
+    TFormEDMonGroup page(context, &choosers);
+    Start(page);
+    page.EntryList()->setCurrentIndex(page.EntryList()->model()->index(2, 0));
+    ASSERT_EQ(page.Model().CurrentId(), 3);
+    std::int32_t ranTroop = 0;
+    SetBattleTestRunner([&](TKelDataBase&, std::int32_t troop) {
+        ranTroop = troop;
+        return true;
+    });
+    TScopedModalRunner runner([&](TFormKelBase& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Monster Group Battle Test");
+        widgetkit::KeepWidget(dialog, "database-troop-battle-test");
+        auto* hero = Child<QComboBox>(dialog, "ComboHero2");
+        auto* level = Child<QSpinBox>(dialog, "EditLevel2");
+        const int index = hero->findData(2);
+        EXPECT_EQ(hero->itemText(index), Cp932ToQString(db.Player.FindByID(2)->Name));
+        EXPECT_GE(index, 0);
+        hero->setCurrentIndex(index);
+        emit hero->activated(index);
+        EXPECT_TRUE(level->isEnabled());
+        level->setValue(99);
+        dialog.ButtonOkClick();
+        return dialog.result();
+    });
+    const int before = modified;
+    Child<QPushButton>(page, "ButtonBattleTest")->click();
+    SetBattleTestRunner({});
+    EXPECT_EQ(ranTroop, 3);
+    EXPECT_GT(modified, before);
+    bool found = false;
+    for (int i = 0; i < db.System.TestPlayer.Count(); ++i)
+        if (db.System.TestPlayer.Items(i)->HeroId == 2) {
+            found = true;
+            EXPECT_EQ(db.System.TestPlayer.Items(i)->Level, 50) << "kept within 1..50";
+        }
+    EXPECT_TRUE(found);
+}
+
+}  // namespace
+}  // namespace quillon
