@@ -39,10 +39,13 @@ void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     // "Hero"
 
     // "Skills"
+    QUILLON_DATABASE_PAGE(pages, dtSkills, CreateFormEDSkill);
 
     // "Items"
+    QUILLON_DATABASE_PAGE(pages, dtItems, CreateFormEDItem);
 
     // "Monsters"
+    QUILLON_DATABASE_PAGE(pages, dtMonsters, CreateFormEDMonster);
 
     // "Monsters Party"
 

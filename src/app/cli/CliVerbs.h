@@ -37,6 +37,8 @@ int VerbProjectCommand(const TArgs& args);
 int VerbPicker(const TArgs& args);
 int VerbDataBasePage(const TArgs& args);
 int VerbDataBase(const TArgs& args);
+// A monster's action patterns (VerbMonsterActs.cpp).
+int VerbMonsterActs(const TArgs& args);
 int VerbPackage(const TArgs& args);
 int VerbLzh(const TArgs& args);
 // The material manager (VerbMaterial.cpp).

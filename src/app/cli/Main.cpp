@@ -141,7 +141,7 @@ const TVerb kVerbs[] = {
      "and the current ID, the group rows and the rows of the selected group, the selected ones\n"
      "marked with \">\".",
      "quillon-cli picker MyGame/GMK_RT.kdb switch --count 45 --select 41", VerbPicker},
-    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
+    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events|skills|items|monsters [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
      "Prints \"entry: 0001:Name\" (pages with a list) and one \"key: value\" line per field after\n"
      "the values given were set as the page's controls set them (limits and rules included);\n"
      "--save writes FILE back. Texts are UTF-8. Vocabulary keys are the field numbers.",
@@ -158,6 +158,10 @@ const TVerb kVerbs[] = {
      "The file is saved once at the end when something changed; a refusal (\"refused: ...\",\n"
      "exit status 1) saves nothing.",
      "quillon-cli db MyGame/GMK_RT.kdb heroes copy 1 paste 5 name 5 Clone", VerbDataBase},
+    {"monster-acts", "monster-acts FILE ID      a monster's action patterns as the monster page lists them",
+     "One line per pattern: \"Subject\", \"Conditions\" and \"Priority\", TAB-separated, in UTF-8.\n"
+     "Exit status 1 when the file does not load or holds no such monster.",
+     "quillon-cli monster-acts MyGame/GMK_RT.kdb 1", VerbMonsterActs},
     {"package", "package FOLDER TARGET [--include-rtp] [--floppy]  make the game disk of a project in a folder",
      "Packs as \"Make Game disk...\" does: the archive (with the whole run-time package with\n"
      "--include-rtp), \"Setup.ini\", the set-up program and the archiver, delivered to TARGET.\n"
