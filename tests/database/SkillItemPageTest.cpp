@@ -111,7 +111,8 @@ TEST(SkillPageTest, SwitchAndSoundAreChosenAndCountAsChanges) {
     TSkillPageModel model(Context(db), &choosers);
     int modified = 0;
     const TConnection counted = model.Modified.Connect([&] { ++modified; });
-    EXPECT_EQ(model.SwitchText(), "") << "switch 1 does not exist";
+    model.Item().SwitchId = 40;
+    EXPECT_EQ(model.SwitchText(), "") << "switch 40 does not exist";
     EXPECT_TRUE(model.ChooseSwitch());
     EXPECT_EQ(model.Item().SwitchId, 7);
     EXPECT_EQ(model.SwitchText(), "0007:Door");
@@ -213,8 +214,11 @@ TEST(ItemPageTest, AShortHeroListKeepsEveryShownMark) {
 
 TEST(ItemPageTest, TwinListsShareOneArrayAndSkillsAreChosenByPosition) {
     TKelDataBase db;
-    db.Attrib.Obtain(3);
+    for (std::int32_t id = 1; id <= 3; ++id)
+        db.Attrib.Obtain(id);
     db.Status.Obtain(2);
+    ASSERT_EQ(db.Attrib.Count(), 3);
+    ASSERT_EQ(db.Status.Count(), 2);
     db.Skill.Obtain(2).Name = "Heal";
     TItemPageModel model(Context(db), nullptr);
     EXPECT_TRUE(model.SetAttributeMark(3, true));

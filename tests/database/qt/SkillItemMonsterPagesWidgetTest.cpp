@@ -204,6 +204,8 @@ TEST_F(SkillItemMonsterPagesTest, MonsterPageEditsAnActionThroughTheDialogAndApp
     ASSERT_EQ(list->topLevelItemCount(), before + 1);
     EXPECT_EQ(list->headerItem()->text(1), "Conditions");
     KeepWidget(form, "database-monsters");
+    if (QWidget* fields = page->findChild<QWidget*>("Fields"))
+        KeepPicture(fields->grab().toImage(), "database-monsters-fields");
 
     // The new row: "Oneself HP" 60..40 is refused, 40..60 stored.
     list->setCurrentItem(list->topLevelItem(before));
