@@ -8,6 +8,7 @@
 #include "project/SelBase_qt.h"
 
 #include <QContextMenuEvent>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -25,8 +26,9 @@ TMonsterActListView::TMonsterActListView(TMonsterPageModel& model, QWidget* pare
     setHeaderLabels({tr("Subject"), tr("Conditions"), tr("Priority")});
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    setColumnWidth(0, 140);
+    setColumnWidth(0, 160);
     setColumnWidth(2, 60);
+    setMinimumWidth(420);
     setMinimumHeight(140);
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1DblClick(); });
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
@@ -152,6 +154,9 @@ TFormEDMonster::TFormEDMonster(const TDataBaseContext& context, IEventChoosers* 
     AddToBox(*mFields, "GroupAttributeRanks", mAttributeRanks, {}, tr("Attribute Effect"));
     mActions = new TMonsterActListView(mModel, mFields);
     AddToBox(*mFields, "GroupActions", mActions, {}, tr("Actions Patterns"));
+    // The action list takes the whole width under the other boxes.
+    if (auto* box = mFields->findChild<QGroupBox*>(QStringLiteral("GroupActions")))
+        layout->addRow(box);
 
     WrapLongRows(*mFields);
     top->addWidget(ScrolledFields(mFields, this), 1);
