@@ -40,10 +40,13 @@ void RegisterDataBasePages(TDataBasePageRegistry& pages) {
     QUILLON_DATABASE_PAGE(pages, dtHero, CreateFormEDPlayer);
 
     // "Skills"
+    QUILLON_DATABASE_PAGE(pages, dtSkills, CreateFormEDSkill);
 
     // "Items"
+    QUILLON_DATABASE_PAGE(pages, dtItems, CreateFormEDItem);
 
     // "Monsters"
+    QUILLON_DATABASE_PAGE(pages, dtMonsters, CreateFormEDMonster);
 
     // "Monsters Party"
     QUILLON_DATABASE_PAGE(pages, dtMonstersParty, CreateFormEDMonGroup);

@@ -46,6 +46,8 @@ int VerbAnim(const TArgs& args);
 // The chipset and troop pages (VerbChipSet.cpp, VerbTroop.cpp).
 int VerbChipSet(const TArgs& args);
 int VerbTroop(const TArgs& args);
+// A monster's action patterns (VerbMonsterActs.cpp).
+int VerbMonsterActs(const TArgs& args);
 int VerbPackage(const TArgs& args);
 int VerbLzh(const TArgs& args);
 // The material manager (VerbMaterial.cpp).

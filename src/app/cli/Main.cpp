@@ -141,7 +141,7 @@ const TVerb kVerbs[] = {
      "and the current ID, the group rows and the rows of the selected group, the selected ones\n"
      "marked with \">\".",
      "quillon-cli picker MyGame/GMK_RT.kdb switch --count 45 --select 41", VerbPicker},
-    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
+    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events|skills|items|monsters [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
      "Prints \"entry: 0001:Name\" (pages with a list) and one \"key: value\" line per field after\n"
      "the values given were set as the page's controls set them (limits and rules included);\n"
      "--save writes FILE back. Texts are UTF-8. Vocabulary keys are the field numbers.",
@@ -196,6 +196,10 @@ const TVerb kVerbs[] = {
      "Prints the troop's name and one line per member (monster, x, y, invisible) after the\n"
      "operation; --save writes the database back. Add is refused at ten members.",
      "quillon-cli troop MyGame 1 add 2 autoname --save", VerbTroop},
+    {"monster-acts", "monster-acts FILE ID      a monster's action patterns as the monster page lists them",
+     "One line per pattern: \"Subject\", \"Conditions\" and \"Priority\", TAB-separated, in UTF-8.\n"
+     "Exit status 1 when the file does not load or holds no such monster.",
+     "quillon-cli monster-acts MyGame/GMK_RT.kdb 1", VerbMonsterActs},
     {"package", "package FOLDER TARGET [--include-rtp] [--floppy]  make the game disk of a project in a folder",
      "Packs as \"Make Game disk...\" does: the archive (with the whole run-time package with\n"
      "--include-rtp), \"Setup.ini\", the set-up program and the archiver, delivered to TARGET.\n"

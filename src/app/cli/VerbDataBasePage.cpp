@@ -6,6 +6,9 @@
 #include "database/ED_Attrib.h"
 #include "database/ED_CommonEvent.h"
 #include "database/ED_Ground.h"
+#include "database/ED_Item.h"
+#include "database/ED_Monster.h"
+#include "database/ED_Skill.h"
 #include "database/ED_Status.h"
 #include "database/ED_System.h"
 #include "database/ED_Vocabulary.h"
@@ -21,7 +24,7 @@ namespace quillon::cli {
 namespace {
 
 constexpr const char* kPageUsage =
-    "usage: quillon-cli dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events "
+    "usage: quillon-cli dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events|skills|items|monsters "
     "[--id ID] [KEY=VALUE...] [--save]";
 
 // Sets the values given and prints every keyed field ("key: value", texts in UTF-8).
@@ -108,6 +111,15 @@ int VerbDataBasePage(const TArgs& args) {
     } else if (page == "terrains") {
         TGroundPageModel model(context, nullptr);
         entry(model, GroundPageForm());
+    } else if (page == "skills") {
+        TSkillPageModel model(context, nullptr);
+        entry(model, SkillPageForm());
+    } else if (page == "items") {
+        TItemPageModel model(context, nullptr);
+        entry(model, ItemPageForm());
+    } else if (page == "monsters") {
+        TMonsterPageModel model(context, nullptr);
+        entry(model, MonsterPageForm());
     } else if (page == "common-events") {
         TCommonEventPageModel model(context, nullptr);
         entry(model, CommonEventPageForm());

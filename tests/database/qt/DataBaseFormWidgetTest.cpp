@@ -332,7 +332,8 @@ TEST_F(DataBaseFormWidgetTest, ARegisteredPageTakesItsTab) {
         EXPECT_TRUE(form.ButtonApply().isEnabled());
         EXPECT_EQ(page->Updates, updates + 2);  // the new entry, then the change
         form.SelectNextTab();
-        EXPECT_NE(dynamic_cast<TFormDataBaseNamePage*>(form.Page()), nullptr);
+        EXPECT_EQ(dynamic_cast<TTestSkillPage*>(form.Page()), nullptr);
+        EXPECT_EQ(form.Page()->PageModel().Tab(), dtItems);
     }
     DataBasePages().Add(dtSkills, before);
 }

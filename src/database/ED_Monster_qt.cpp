@@ -1,0 +1,186 @@
+#include "database/ED_Monster_qt.h"
+
+#include "controls/RankListBox_qt.h"
+#include "data/LD_DataBase.h"
+#include "database/ED_MonsterAct_qt.h"
+#include "database/PageParts_qt.h"
+#include "platform/Cp932Text_qt.h"
+#include "project/SelBase_qt.h"
+
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+
+namespace quillon {
+
+// --- the action list ---
+
+TMonsterActListView::TMonsterActListView(TMonsterPageModel& model, QWidget* parent)
+    : QTreeWidget(parent), mModel(model) {
+    setObjectName(QStringLiteral("ListView1"));
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHeaderLabels({tr("Subject"), tr("Conditions"), tr("Priority")});
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    setColumnWidth(0, 160);
+    setColumnWidth(2, 60);
+    setMinimumWidth(420);
+    setMinimumHeight(140);
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1DblClick(); });
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (!mFilling)
+            mModel.Actions().Select(item ? indexOfTopLevelItem(item) : -1);
+    });
+
+    mPopup = new QMenu(this);
+    mPopup->setObjectName(QStringLiteral("PopupMenu1"));
+    const auto add = [this](const QString& caption, const char* name, void (TMonsterActListView::*slot)()) {
+        QAction* action = mPopup->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    mEdit = add(tr("&Edit..."), "Menu_ActItemEdit", &TMonsterActListView::Menu_ActItemEditClick);
+    mPopup->addSeparator();
+    mCut = add(tr("Cu&t"), "Menu_ActItemCut", &TMonsterActListView::Menu_ActItemCutClick);
+    mCopy = add(tr("&Copy"), "Menu_ActItemCopy", &TMonsterActListView::Menu_ActItemCopyClick);
+    mPaste = add(tr("&Paste"), "Menu_ActItemPaste", &TMonsterActListView::Menu_ActItemPasteClick);
+    mDelete = add(tr("&Delete"), "Menu_ActItemDelete", &TMonsterActListView::Menu_ActItemDeleteClick);
+}
+
+void TMonsterActListView::Refresh() {
+    mFilling = true;
+    const TMonsterActListModel& list = mModel.Actions();
+    clear();
+    for (int row = 0; row < list.RowCount(); ++row) {
+        auto* item = new QTreeWidgetItem(this);
+        for (int column = 0; column < 3; ++column)
+            item->setText(column, Cp932ToQString(list.Cell(row, column)));
+    }
+    if (QTreeWidgetItem* selected = topLevelItem(list.Selected())) {
+        setCurrentItem(selected);
+        scrollToItem(selected);
+    }
+    mFilling = false;
+}
+
+void TMonsterActListView::UpdatePopup() {
+    const TMonsterActListModel& list = mModel.Actions();
+    mEdit->setEnabled(list.IsEnabled(TMonsterActCommand::Edit));
+    mCut->setEnabled(list.IsEnabled(TMonsterActCommand::Cut));
+    mCopy->setEnabled(list.IsEnabled(TMonsterActCommand::Copy));
+    mPaste->setEnabled(list.IsEnabled(TMonsterActCommand::Paste));
+    mDelete->setEnabled(list.IsEnabled(TMonsterActCommand::Delete));
+}
+
+void TMonsterActListView::PopupMenu1Popup() { UpdatePopup(); }
+
+void TMonsterActListView::contextMenuEvent(QContextMenuEvent* event) {
+    if (QTreeWidgetItem* item = itemAt(viewport()->mapFromGlobal(event->globalPos())))
+        setCurrentItem(item);
+    PopupMenu1Popup();
+    mPopup->exec(event->globalPos());
+}
+
+void TMonsterActListView::keyPressEvent(QKeyEvent* event) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        Menu_ActItemEditClick();
+    else if (event->key() == Qt::Key_Delete)
+        Menu_ActItemDeleteClick();
+    else if (ctrl && event->key() == Qt::Key_X)
+        Menu_ActItemCutClick();
+    else if (ctrl && event->key() == Qt::Key_C)
+        Menu_ActItemCopyClick();
+    else if (ctrl && event->key() == Qt::Key_V)
+        Menu_ActItemPasteClick();
+    else
+        QTreeWidget::keyPressEvent(event);
+}
+
+void TMonsterActListView::ListView1DblClick() { Menu_ActItemEditClick(); }
+
+void TMonsterActListView::Menu_ActItemEditClick() {
+    const auto edit = EditWith ? EditWith : [this](TKelMonsterActItem& act) {
+        return EditMonsterAct(window(), mModel.DataBase(), mModel.Choosers(), act);
+    };
+    if (mModel.EditAction(edit))
+        Refresh();
+}
+
+void TMonsterActListView::Run(TMonsterActCommand command) {
+    if (mModel.RunAction(command))
+        Refresh();
+}
+
+void TMonsterActListView::Menu_ActItemCutClick() { Run(TMonsterActCommand::Cut); }
+void TMonsterActListView::Menu_ActItemCopyClick() { Run(TMonsterActCommand::Copy); }
+void TMonsterActListView::Menu_ActItemPasteClick() { Run(TMonsterActCommand::Paste); }
+void TMonsterActListView::Menu_ActItemDeleteClick() { Run(TMonsterActCommand::Delete); }
+
+// --- the page ---
+
+TFormEDMonster::TFormEDMonster(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
+    : TPageChoosers(context, choosers, parent),
+      TFormDataBaseBase(std::make_unique<TMonsterPageModel>(context, Choosers), parent),
+      mModel(static_cast<TMonsterPageModel&>(PageModel())) {
+    setObjectName("FormEDMonster");
+    mModel.ChooseGraphicWith = [this](std::string& name, std::int32_t& hue) {
+        int chosen = hue;
+        if (!SelectMonsterGraphic(DialogOwner(), name, chosen))
+            return false;
+        hue = chosen;
+        return true;
+    };
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));
+    mFields = new QWidget(this);
+    mFields->setObjectName(QStringLiteral("Fields"));
+    auto* layout = new QFormLayout(mFields);
+    mBinding = std::make_unique<TFieldBinding>(MonsterPageForm(), mModel);
+    mBinder = new TFieldBinder(*mBinding, *mFields, layout);
+
+    mConditionRanks = new TRankListBox(mModel.ConditionRanks(), mFields);
+    mConditionRanks->setObjectName(QStringLiteral("ListConditionRanks"));
+    mConditionRanks->setMinimumHeight(120);
+    AddToBox(*mFields, "GroupConditionRanks", mConditionRanks, {}, tr("Condition Effect"));
+    mAttributeRanks = new TRankListBox(mModel.AttributeRanks(), mFields);
+    mAttributeRanks->setObjectName(QStringLiteral("ListAttributeRanks"));
+    mAttributeRanks->setMinimumHeight(120);
+    AddToBox(*mFields, "GroupAttributeRanks", mAttributeRanks, {}, tr("Attribute Effect"));
+    mActions = new TMonsterActListView(mModel, mFields);
+    AddToBox(*mFields, "GroupActions", mActions, {}, tr("Actions Patterns"));
+    // The action list takes the whole width under the other boxes.
+    if (auto* box = mFields->findChild<QGroupBox*>(QStringLiteral("GroupActions")))
+        layout->addRow(box);
+
+    WrapLongRows(*mFields);
+    top->addWidget(ScrolledFields(mFields, this), 1);
+    LoadEntry();
+}
+
+TFormEDMonster::~TFormEDMonster() { delete mBinder; }
+
+void TFormEDMonster::LoadEntry() {
+    if (!mBinder)
+        return;  // the page base shows the first entry while the page is made
+    mBinder->Refresh();
+    mConditionRanks->Refresh();
+    mAttributeRanks->Refresh();
+    mActions->Refresh();
+}
+
+void TFormEDMonster::UpdateView() {
+    if (mActions)
+        mActions->Refresh();
+}
+
+TFormDataBaseBase* CreateFormEDMonster(const TDataBaseContext& context, QWidget* parent) {
+    return new TFormEDMonster(context, nullptr, parent);
+}
+
+}  // namespace quillon

@@ -1,0 +1,48 @@
+#include "database/PageLists.h"
+
+#include "data/Catalog.h"
+
+namespace quillon {
+
+std::vector<std::string> CatalogNames(const TCatalog* list) {
+    std::vector<std::string> names;
+    if (!list)
+        return names;
+    names.reserve(static_cast<std::size_t>(list->Count()));
+    for (int i = 0; i < list->Count(); ++i)
+        names.push_back(list->Items(i)->Name);
+    return names;
+}
+
+std::vector<TFieldChoice> PositionChoices(const TCatalog* list) {
+    std::vector<TFieldChoice> choices;
+    if (!list)
+        return choices;
+    choices.reserve(static_cast<std::size_t>(list->Count()));
+    for (int i = 0; i < list->Count(); ++i)
+        choices.push_back({i + 1, list->Items(i)->Name});
+    return choices;
+}
+
+std::int32_t ShownPosition(const TCatalog* list, std::int32_t stored) {
+    const int count = list ? list->Count() : 0;
+    return stored >= 1 && stored <= count ? stored : 1;
+}
+
+bool StoreShownEntry(const TIdArrayAccess& array, std::int32_t rows, std::int32_t id, std::int32_t value) {
+    if (id < 1 || id > rows || array.Get(id) == value)
+        return false;
+    if (array.Count < rows) {
+        std::vector<std::int32_t> shown;
+        shown.reserve(static_cast<std::size_t>(rows));
+        for (std::int32_t i = 1; i <= rows; ++i)
+            shown.push_back(array.Get(i));
+        array.Resize(rows);
+        for (std::int32_t i = 1; i <= rows; ++i)
+            array.Set(i, shown[static_cast<std::size_t>(i - 1)]);
+    }
+    array.Set(id, value);
+    return true;
+}
+
+}  // namespace quillon

@@ -1,0 +1,279 @@
+// The skill, item and monster pages headless in the "DataBase" window on the sample project: a
+// field changed as the user changes it, applied and found in the file; the groups following
+// the classification; the twin lists; the action list through its dialog; a picture of each.
+#include "app/AppTestKit.h"
+#include "kit/WidgetKit.h"
+
+#include "controls/CheckListBox_qt.h"
+#include "controls/Cp932Edit_qt.h"
+#include "controls/RankListBox_qt.h"
+#include "controls/ValueSlider_qt.h"
+#include "data/EditorMode.h"
+#include "data/LD_DataBase.h"
+#include "database/AnimationPreview_qt.h"
+#include "database/DataBaseForm_qt.h"
+#include "database/ED_Item_qt.h"
+#include "database/ED_MonsterAct_qt.h"
+#include "database/ED_Monster_qt.h"
+#include "database/ED_Skill_qt.h"
+#include "events/FakeEventChoosers.h"
+#include "platform/Clipboard.h"
+#include "tools/lib/SampleProject.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTest>
+
+#include <memory>
+
+namespace quillon {
+namespace {
+
+using namespace widgetkit;
+
+class SkillItemMonsterPagesTest : public apptest::TTempFolderTest {
+protected:
+    void SetUp() override {
+        TTempFolderTest::SetUp();
+        App();
+        mSample = mRoot + "/Sample/";
+        MakeSampleProject(mSample);
+        mDataBase.Load(mSample);
+        mContext.DataBase = &mDataBase;
+        mContext.ProjectPath = mSample;
+        DataBaseMemory() = {};
+        mPrevious = SetClipboard(&mClipboard);
+    }
+    void TearDown() override {
+        SetClipboard(mPrevious);
+        TTempFolderTest::TearDown();
+    }
+    std::unique_ptr<TKelDataBase> OnDisk() const {
+        auto read = std::make_unique<TKelDataBase>();
+        read->LoadFromFile(mSample + TKelDataBase::kFileName);
+        return read;
+    }
+    // Opens the window on a tab.
+    static void OpenTab(TFormDataBase& form, int tab) {
+        DataBaseMemory().LastTab = tab;
+        form.resize(900, 640);
+        ShowActive(form);
+        ASSERT_EQ(form.TabControl().currentIndex(), tab);
+        ASSERT_NE(form.Page(), nullptr);
+    }
+    static void Apply(TFormDataBase& form) {
+        ASSERT_TRUE(form.ButtonApply().isEnabled());
+        QTest::mouseClick(&form.ButtonApply(), Qt::LeftButton);
+        EXPECT_FALSE(form.ButtonApply().isEnabled());
+    }
+    static void Pick(QComboBox* combo, int row) {
+        ASSERT_NE(combo, nullptr);
+        combo->setCurrentIndex(row);
+        emit combo->activated(row);
+    }
+    static bool Visible(QWidget& page, const char* name) {
+        QWidget* w = page.findChild<QWidget*>(name);
+        return w && w->isVisibleTo(&page);
+    }
+
+    const TEditorModeScope mEditor{true};
+    apptest::TRecordingMessageBox mBox;
+    std::string mSample;
+    TKelDataBase mDataBase;
+    TDataBaseContext mContext;
+    TMemoryClipboard mClipboard;
+    IClipboard* mPrevious = nullptr;
+};
+
+TEST_F(SkillItemMonsterPagesTest, SkillPageAppliesAChangedSliderAndFollowsTheClassification) {
+    ASSERT_GE(mDataBase.Skill.Count(), 1);
+    mDataBase.Skill.Items(0)->Kind = TKelSkillItem::skNormal;
+    TFormDataBase form(mContext);
+    OpenTab(form, dtSkills);
+    auto* page = dynamic_cast<TFormEDSkill*>(form.Page());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(InputsWithoutAccessibleName(page), QStringList());
+    EXPECT_TRUE(Visible(*page, "GroupNormal"));
+    EXPECT_FALSE(Visible(*page, "GroupSwitch"));
+    KeepWidget(form, "database-skills-normal");
+
+    const int variance = mDataBase.Skill.Items(0)->Variance == 9 ? 8 : 9;
+    QTest::keyClick(page->Slider(2)->Slider(), Qt::Key_End);
+    for (int i = kSkillSliderMax; i > variance; --i)
+        QTest::keyClick(page->Slider(2)->Slider(), Qt::Key_Left);
+    EXPECT_EQ(mDataBase.Skill.Items(0)->Variance, variance);
+    Apply(form);
+    EXPECT_EQ(OnDisk()->Skill.Items(0)->Variance, variance);
+
+    // "Norm" to "Switch": the normal group goes, the switch skill's groups come.
+    Pick(page->findChild<QComboBox*>("ComboKind"), TKelSkillItem::skSwitch);
+    EXPECT_FALSE(Visible(*page, "GroupNormal"));
+    for (const char* shown : {"GroupMessage", "GroupSwitch", "GroupSound"})
+        EXPECT_TRUE(Visible(*page, shown)) << shown;
+    KeepWidget(form, "database-skills-switch");
+    Pick(page->findChild<QComboBox*>("ComboKind"), TKelSkillItem::skNormal);
+    Pick(page->findChild<QComboBox*>("ComboRange"), TKelSkillItem::srWholeParty);
+    EXPECT_EQ(page->findChild<QGroupBox*>("GroupAttributes")->title(), "Defense Attribute");
+    EXPECT_EQ(AccessibleCaption(page->findChild<QAbstractButton*>("CheckDefenseFalling")->text()), "Defend");
+}
+
+TEST_F(SkillItemMonsterPagesTest, ViewingASkillWithStrayValuesWritesNothing) {
+    TKelSkillItem& skill = *mDataBase.Skill.Items(0);
+    skill.Kind = 9;
+    skill.EffectRange = 8;
+    skill.AnimationId = 9999;
+    TFormDataBase form(mContext);
+    OpenTab(form, dtSkills);
+    auto* page = dynamic_cast<TFormEDSkill*>(form.Page());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->findChild<QComboBox*>("ComboKind")->currentIndex(), -1);
+    EXPECT_EQ(page->findChild<QComboBox*>("ComboRange")->currentIndex(), -1);
+    EXPECT_FALSE(form.ButtonApply().isEnabled());
+    EXPECT_EQ(skill.Kind, 9);
+    EXPECT_EQ(skill.EffectRange, 8);
+    EXPECT_EQ(skill.AnimationId, 9999);
+}
+
+TEST_F(SkillItemMonsterPagesTest, ItemPageRenamesAndKeepsItsTwinListsTogether) {
+    ASSERT_GE(mDataBase.Item.Count(), 1);
+    TFormDataBase form(mContext);
+    OpenTab(form, dtItems);
+    auto* page = dynamic_cast<TFormEDItem*>(form.Page());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(InputsWithoutAccessibleName(page), QStringList());
+    auto* name = page->findChild<TCp932Edit*>("EditName");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->accessibleName(), "Name");
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "Tonic");
+    Apply(form);
+    EXPECT_EQ(OnDisk()->Item.FindByID(1)->Name, "Tonic");
+
+    // Arms: the weapon groups; a mark in its attribute list shows in the armour's list too.
+    Pick(page->findChild<QComboBox*>("ComboKind"), TKelItemItem::ikWeapon);
+    EXPECT_TRUE(Visible(*page, "GroupWeapon"));
+    EXPECT_FALSE(Visible(*page, "GroupOptions"));
+    EXPECT_EQ(page->findChild<QGroupBox*>("GroupWeaponAttributes")->title(), "Attack Attribute");
+    ASSERT_GE(page->WeaponAttributeList()->count(), 1);
+    QListWidgetItem* row = page->WeaponAttributeList()->item(0);
+    row->setCheckState(row->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    const bool marked = row->checkState() == Qt::Checked;
+    EXPECT_EQ(mDataBase.Item.FindByID(1)->Attribute(1) != 0, marked);
+    KeepWidget(form, "database-items-arms");
+    Pick(page->findChild<QComboBox*>("ComboKind"), TKelItemItem::ikShield);
+    EXPECT_FALSE(Visible(*page, "GroupWeapon"));
+    EXPECT_TRUE(Visible(*page, "GroupOptions"));
+    EXPECT_EQ(page->findChild<QGroupBox*>("GroupArmourAttributes")->title(), "Defense Attribute");
+    EXPECT_EQ(page->ArmourAttributeList()->Checked(0), marked);
+    KeepWidget(form, "database-items-shield");
+}
+
+TEST_F(SkillItemMonsterPagesTest, ItemHeroListUntickingOneHeroLeavesTheOthers) {
+    ASSERT_GE(mDataBase.Player.Count(), 3);
+    TKelItemItem& item = *mDataBase.Item.Items(0);
+    item.Kind = TKelItemItem::ikWeapon;
+    item.SetHeroUsableCount(0);  // everyone may equip it
+    TFormDataBase form(mContext);
+    OpenTab(form, dtItems);
+    auto* page = dynamic_cast<TFormEDItem*>(form.Page());
+    ASSERT_NE(page, nullptr);
+    TCheckListBox* heroes = page->HeroList();
+    ASSERT_EQ(heroes->count(), mDataBase.Player.Count());
+    EXPECT_TRUE(heroes->Checked(1));
+    heroes->item(1)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(item.HeroCanUse(2), 0);
+    for (std::int32_t id : {1, 3})
+        EXPECT_EQ(item.HeroCanUse(id), 1) << id;
+}
+
+TEST_F(SkillItemMonsterPagesTest, MonsterPageEditsAnActionThroughTheDialogAndApplies) {
+    ASSERT_GE(mDataBase.Monster.Count(), 1);
+    TKelMonsterItem& monster = *mDataBase.Monster.Items(0);
+    const int before = monster.Actions.Count();
+    TFormDataBase form(mContext);
+    OpenTab(form, dtMonsters);
+    auto* page = dynamic_cast<TFormEDMonster*>(form.Page());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(InputsWithoutAccessibleName(page), QStringList());
+    TMonsterActListView* list = page->ActionList();
+    ASSERT_EQ(list->topLevelItemCount(), before + 1);
+    EXPECT_EQ(list->headerItem()->text(1), "Conditions");
+    KeepWidget(form, "database-monsters");
+    if (QWidget* fields = page->findChild<QWidget*>("Fields"))
+        KeepPicture(fields->grab().toImage(), "database-monsters-fields");
+
+    // The new row: "Oneself HP" 60..40 is refused, 40..60 stored.
+    list->setCurrentItem(list->topLevelItem(before));
+    int refusals = 0;
+    {
+        const TScopedModalRunner runner([&](TFormKelBase& dialog) {
+            auto& act = dynamic_cast<TFormEDMonsterAct&>(dialog);
+            EXPECT_EQ(act.windowTitle(), "Actions Pattern");
+            EXPECT_EQ(InputsWithoutAccessibleName(&act), QStringList());
+            Pick(act.findChild<QComboBox*>("ComboBox4"), TKelMonsterActItem::acOwnHp);
+            auto* a = act.findChild<QSpinBox*>("DialEdit1");
+            auto* b = act.findChild<QSpinBox*>("DialEdit2");
+            EXPECT_EQ(b->value(), 100);
+            EXPECT_EQ(act.findChild<QLabel*>("LabelA")->text(), "% Above");
+            EXPECT_EQ(act.findChild<QGroupBox*>("GroupCondition")->title(), "Oneself HP");
+            KeepPicture(act.grab().toImage(), "database-monster-action");
+            a->setValue(60);
+            b->setValue(40);
+            act.findChild<QPushButton*>("ButtonOk")->click();
+            refusals = static_cast<int>(mBox.Texts.size());
+            EXPECT_EQ(act.result(), 0) << "still open";
+            a->setValue(40);
+            b->setValue(60);
+            act.findChild<QPushButton*>("ButtonOk")->click();
+            return act.result();
+        });
+        list->Menu_ActItemEditClick();
+    }
+    EXPECT_EQ(refusals, 1);
+    EXPECT_EQ(mBox.Texts, (std::vector<std::string>{kMonsterActRangeRefusal}));
+    ASSERT_EQ(monster.Actions.Count(), before + 1);
+    EXPECT_EQ(list->topLevelItem(before)->text(1), "Oneself HP [40-60]");
+    Apply(form);
+    const auto disk = OnDisk();
+    const TKelMonsterActItem& saved = *disk->Monster.Items(0)->Actions.Items(before);
+    EXPECT_EQ(saved.ConditionType, TKelMonsterActItem::acOwnHp);
+    EXPECT_EQ(saved.ConditionA, 40);
+    EXPECT_EQ(saved.ConditionB, 60);
+
+    // Copy and paste before the first row through the popup's commands.
+    list->setCurrentItem(list->topLevelItem(before));
+    list->Menu_ActItemCopyClick();
+    list->setCurrentItem(list->topLevelItem(0));
+    list->UpdatePopup();
+    list->Menu_ActItemPasteClick();
+    EXPECT_EQ(monster.Actions.Items(0)->ConditionType, TKelMonsterActItem::acOwnHp);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "Oneself HP [40-60]");
+    EXPECT_TRUE(form.ButtonApply().isEnabled());
+}
+
+TEST_F(SkillItemMonsterPagesTest, MonsterRanksShowTheirDefaultsAndStoreAClick) {
+    ASSERT_GE(mDataBase.Status.Count(), 2);
+    TKelMonsterItem& monster = *mDataBase.Monster.Items(0);
+    monster.SetConditionRankCount(0);
+    TFormDataBase form(mContext);
+    OpenTab(form, dtMonsters);
+    auto* page = dynamic_cast<TFormEDMonster*>(form.Page());
+    ASSERT_NE(page, nullptr);
+    TRankListBox* ranks = page->ConditionRankList();
+    ASSERT_EQ(ranks->topLevelItemCount(), mDataBase.Status.Count());
+    EXPECT_EQ(ranks->topLevelItem(1)->text(1), "B") << "conditions default to rank 1";
+    ranks->setCurrentItem(ranks->topLevelItem(1));
+    QTest::keyClick(ranks, Qt::Key_D);
+    EXPECT_EQ(monster.ConditionRank(2), 3);
+    EXPECT_EQ(monster.ConditionRank(1), 1);
+    Apply(form);
+    EXPECT_EQ(OnDisk()->Monster.Items(0)->ConditionRank(2), 3);
+}
+
+}  // namespace
+}  // namespace quillon
