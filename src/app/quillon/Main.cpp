@@ -14,6 +14,7 @@
 #include "mapedit/MapEditor_qt.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -130,8 +131,9 @@ int main(int argc, char** argv) {
     auto* centring = new TDialogCentering(&app);
     app.installEventFilter(centring);
 
-    // 8. The splash window, painted at once; it closes itself.
-    auto* splash = new TFormSplash;
+    // 8. The splash window, painted at once; it closes and deletes itself after its time, also
+    // while a message box of the start-up runs, so it is only reached through a guarded pointer.
+    const QPointer<TFormSplash> splash = new TFormSplash;
     splash->show();
     QApplication::processEvents();
 
@@ -141,7 +143,7 @@ int main(int argc, char** argv) {
     try {
         created = std::make_unique<TFormKelMain>();
     } catch (const std::exception& e) {
-        delete splash;
+        delete splash.data();
         ShowMessageBox(e.what(), mbOk | mbIconError);
         return 1;
     }
@@ -157,12 +159,18 @@ int main(int argc, char** argv) {
     if (trace)
         std::fprintf(stderr, "quillon: project opened and window shown in %lld ms\n",
                      static_cast<long long>(opening.elapsed()));
-    splash->raise();
-    // The main window takes the keyboard back when the splash has gone.
-    QObject::connect(splash, &QObject::destroyed, &form, [&form] {
+    // The main window takes the keyboard back when the splash has gone (at once when it went
+    // while a message box was shown).
+    const auto takeKeyboard = [&form] {
         form.raise();
         form.activateWindow();
-    });
+    };
+    if (splash) {
+        splash->raise();
+        QObject::connect(splash.data(), &QObject::destroyed, &form, takeKeyboard);
+    } else {
+        takeKeyboard();
+    }
     const int status = QApplication::exec();
     created.reset();
     SetMessageBox(nullptr);
