@@ -4,6 +4,7 @@
 #include "controls/HelpWindow_qt.h"
 #include "data/LD_Map.h"
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "project/PathUtils.h"
 
 #include <QAbstractButton>
@@ -64,12 +65,7 @@ bool TEditorApplication::notify(QObject* receiver, QEvent* event) {
 
 // --- one editor per user ---
 
-QString InstanceLockPath() {
-    std::string folder = MapWorkFolder();
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return QString::fromStdString(folder + ".lock");
-}
+QString InstanceLockPath() { return QString::fromStdString(WorkFolderLockFile()); }
 
 TSingleInstance::TSingleInstance(const QString& lockPath, QObject* parent)
     : QObject(parent), mLock(std::make_unique<QLockFile>(lockPath)), mServerName(lockPath + ".socket") {

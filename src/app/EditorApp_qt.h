@@ -55,7 +55,7 @@ private:
     QLocalServer mServer;
 };
 
-// The lock file of the running editor, beside its working folder.
+// The lock file of the running editor, beside its working folder (see WorkFolderLockFile).
 QString InstanceLockPath();
 
 // Raises a window to the front for a second start: its active modal dialog when there is one,

@@ -166,4 +166,19 @@ sleep 0.3
 close_editor "oversized settings"
 cmp -s "$ini" "$work/ini.before" || fail "oversized settings: GMK_RT.ini changed ($(stat -c %s "$ini") bytes)"
 
+# 3. The working folder's name taken by a link: a private folder of the editor's own instead.
+mkdir -p "$work/victim"
+echo "victim" > "$work/victim/notes.txt"
+rm -rf "$work/tmp/GMK_TEMP-$(id -u)"
+ln -s "$work/victim" "$work/tmp/GMK_TEMP-$(id -u)"
+start_editor "$project"
+wait_window || { wait "$editor_pid"; fail "planted working folder: no main window (status $?)"; }
+fresh=$(find "$work/run" -maxdepth 1 -name "GMK_TEMP-$(id -u)-*" -type d -perm 700 | head -n1)
+[ -n "$fresh" ] || fail "planted working folder: no private folder under \$XDG_RUNTIME_DIR"
+close_editor "planted working folder"
+[ "$(ls -A "$work/victim")" = "notes.txt" ] && [ "$(cat "$work/victim/notes.txt")" = "victim" ] ||
+  fail "planted working folder: the link's target was touched"
+[ -e "$fresh" ] && fail "planted working folder: $fresh was left behind"
+rm "$work/tmp/GMK_TEMP-$(id -u)"
+
 echo "PASS"

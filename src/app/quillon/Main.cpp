@@ -8,7 +8,9 @@
 #include "app/StartupChecks.h"
 #include "platform/BusyCursor_qt.h"
 #include "platform/MessageBox_qt.h"
+#include "platform/Paths.h"
 #include "platform/SystemClipboard_qt.h"
+#include "platform/TextCodec.h"
 #include "project/ProjectSettings.h"
 
 #include "mapedit/MapEditor_qt.h"
@@ -24,6 +26,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -105,10 +108,25 @@ int main(int argc, char** argv) {
     TSystemClipboard clipboard;
     SetClipboard(&clipboard);
 
+    // The working folder: the usual one, or a fresh private one when another user has taken its
+    // name. Only when no private folder can be made at all does the editor refuse to start.
+    TWorkFolderChoice work;
+    try {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        work = ChooseWorkFolder(GetTempFolder(), runtime ? runtime : "");
+    } catch (const std::exception& e) {
+        ShowMessageBox(e.what(), mbOk | mbIconError);
+        return 1;
+    }
+    UseWorkFolder(work);
+
     // 1. One editor per user: a second start raises the first and ends quietly.
     TSingleInstance instance(InstanceLockPath());
-    if (!instance.Acquire())
+    if (!instance.Acquire()) {
+        if (!work.Refusal.empty())
+            ::rmdir(work.Folder.c_str());  // the fresh folder this start made for nothing
         return 0;
+    }
 
     // 2-5. The display, the run-time package and the archiver (built in: always there); the
     // graphics library is part of the program.
@@ -159,6 +177,11 @@ int main(int argc, char** argv) {
     if (trace)
         std::fprintf(stderr, "quillon: project opened and window shown in %lld ms\n",
                      static_cast<long long>(opening.elapsed()));
+    if (!work.Refusal.empty())
+        form.Model().SetHint(Utf8ToCp932(
+            QCoreApplication::translate("quillon::TFormKelMain", "Working folder: %1 (%2)")
+                .arg(QString::fromStdString(work.Folder), QString::fromStdString(work.Refusal))
+                .toStdString()));
     // The main window takes the keyboard back when the splash has gone (at once when it went
     // while a message box was shown).
     const auto takeKeyboard = [&form] {
