@@ -181,4 +181,35 @@ close_editor "planted working folder"
 [ -e "$fresh" ] && fail "planted working folder: $fresh was left behind"
 rm "$work/tmp/GMK_TEMP-$(id -u)"
 
+# 4. The main window destroyed under the editor: it ends, saving nothing, and frees the project.
+"$cli" edit "$project" 1 place 0 0 5000 > /dev/null || fail "quillon-cli edit before the start"
+cp "$project/Map0001.kmu" "$work/map.before"
+start_editor "$project"
+wait_window || fail "destroyed window: no main window"
+xdotool key --clearmodifiers F7
+sleep 0.3
+xdotool windowclose "$window" 2> /dev/null
+wait_end 100 || fail "destroyed window: the editor keeps running without its window"
+[ "$status" -ne 139 ] && [ "$status" -ne 134 ] || fail "destroyed window: the editor crashed (status $status)"
+cmp -s "$project/Map0001.kmu" "$work/map.before" || fail "destroyed window: the map was written"
+"$cli" edit "$project" 1 place 1 0 5000 > "$work/cli.log" 2>&1 || fail "destroyed window: the project stays locked: $(cat "$work/cli.log")"
+# The next start is the one editor again.
+start_editor "$project"
+wait_window || fail "destroyed window: the next start shows no window"
+close_editor "after a destroyed window"
+
+# 5. The display connection lost: the editor ends and frees the project.
+start_editor "$project"
+wait_window || fail "lost display: no main window"
+kill "$xvfb_pid"
+wait "$xvfb_pid" 2> /dev/null
+xvfb_pid=""
+wait_end 100 || fail "lost display: the editor keeps running"
+[ "$status" -ne 139 ] && [ "$status" -ne 134 ] || fail "lost display: the editor crashed (status $status)"
+"$cli" edit "$project" 1 place 2 0 5000 > "$work/cli.log" 2>&1 || fail "lost display: the project stays locked: $(cat "$work/cli.log")"
+start_display
+start_editor "$project"
+wait_window || fail "lost display: the next start shows no window"
+close_editor "after a lost display"
+
 echo "PASS"

@@ -182,6 +182,11 @@ int main(int argc, char** argv) {
             QCoreApplication::translate("quillon::TFormKelMain", "Working folder: %1 (%2)")
                 .arg(QString::fromStdString(work.Folder), QString::fromStdString(work.Refusal))
                 .toStdString()));
+    // A main window destroyed by another program ends the editor instead of leaving it running
+    // unseen with its locks.
+    std::unique_ptr<TWindowLossWatch> windowLoss;
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        windowLoss = std::make_unique<TWindowLossWatch>(form);
     // The main window takes the keyboard back when the splash has gone (at once when it went
     // while a message box was shown).
     const auto takeKeyboard = [&form] {
@@ -195,6 +200,7 @@ int main(int argc, char** argv) {
         takeKeyboard();
     }
     const int status = QApplication::exec();
+    windowLoss.reset();  // the window goes now, as the editor ends
     created.reset();
     SetMessageBox(nullptr);
     SetBusyCursor(nullptr);
