@@ -120,12 +120,12 @@ void TSingleInstance::Accept() {
             if (!request.contains("raise"))
                 return;
             emit RaiseRequested();
-            bool shown = false;
-            for (QWidget* window : QApplication::topLevelWidgets())
-                shown = shown || window->isVisible();
-            socket->write(shown ? kShownReply : kEndingReply);
-            socket->flush();
-            socket->waitForBytesWritten(1000);
+            const bool shown = !HasWindow || HasWindow();
+            if (socket->state() == QLocalSocket::ConnectedState) {
+                socket->write(shown ? kShownReply : kEndingReply);
+                socket->flush();
+                socket->waitForBytesWritten(1000);
+            }
             if (!shown)
                 EndWithoutSaving("another start found no window of this editor");
         });

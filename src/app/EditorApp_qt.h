@@ -46,6 +46,11 @@ public:
     bool Acquire();
     QString ServerName() const { return mServerName; }
 
+    // Whether this editor shows a window a second start can raise. When set and it answers
+    // false, a second start's request ends this editor (without saving) so that the new one
+    // takes over; unset, every request only raises.
+    std::function<bool()> HasWindow;
+
 signals:
     void RaiseRequested();
 

@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -122,6 +123,11 @@ int main(int argc, char** argv) {
 
     // 1. One editor per user: a second start raises the first and ends quietly.
     TSingleInstance instance(InstanceLockPath());
+    // An editor without any window on the screen gives way to the next start.
+    instance.HasWindow = [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) { return window->isVisible(); });
+    };
     if (!instance.Acquire()) {
         if (!work.Refusal.empty())
             ::rmdir(work.Folder.c_str());  // the fresh folder this start made for nothing
