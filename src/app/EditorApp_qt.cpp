@@ -4,6 +4,7 @@
 #include "controls/HelpWindow_qt.h"
 #include "data/LD_Map.h"
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "project/PathUtils.h"
 
 #include <QAbstractButton>
@@ -21,8 +22,12 @@
 #include <QToolTip>
 #include <QUrl>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
+#include <unistd.h>
 
 namespace quillon {
 
@@ -34,6 +39,9 @@ std::function<void(int)>& Terminate() {
 }
 
 constexpr const char* kRaiseRequest = "raise\n";
+constexpr const char* kShownReply = "shown\n";    // the window is on the screen and was raised
+constexpr const char* kEndingReply = "ending\n";  // no window to show: the editor ends for the new start
+constexpr int kDestroyNotify = 17;                // the X event of a destroyed window
 constexpr const char* kCentredProperty = "quillonCentred";
 
 TRect ToRect(const QRect& r) { return MakeBounds(r.x(), r.y(), r.width(), r.height()); }
@@ -64,12 +72,7 @@ bool TEditorApplication::notify(QObject* receiver, QEvent* event) {
 
 // --- one editor per user ---
 
-QString InstanceLockPath() {
-    std::string folder = MapWorkFolder();
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return QString::fromStdString(folder + ".lock");
-}
+QString InstanceLockPath() { return QString::fromStdString(WorkFolderLockFile()); }
 
 TSingleInstance::TSingleInstance(const QString& lockPath, QObject* parent)
     : QObject(parent), mLock(std::make_unique<QLockFile>(lockPath)), mServerName(lockPath + ".socket") {
@@ -82,21 +85,30 @@ TSingleInstance::~TSingleInstance() {
     mServer.close();
 }
 
+bool TSingleInstance::Listen() {
+    // A socket left by an editor that ended abnormally is in the way of listening.
+    QLocalServer::removeServer(mServerName);
+    mServer.setSocketOptions(QLocalServer::UserAccessOption);
+    mServer.listen(mServerName);
+    return true;
+}
+
 bool TSingleInstance::Acquire() {
-    if (mLock->tryLock(200)) {
-        // A socket left by an editor that ended abnormally is in the way of listening.
-        QLocalServer::removeServer(mServerName);
-        mServer.setSocketOptions(QLocalServer::UserAccessOption);
-        mServer.listen(mServerName);
-        return true;
-    }
+    if (mLock->tryLock(200))
+        return Listen();
     QLocalSocket socket;
     socket.connectToServer(mServerName);
-    if (socket.waitForConnected(1000)) {
-        socket.write(kRaiseRequest);
-        socket.waitForBytesWritten(1000);
-        socket.disconnectFromServer();
-    }
+    if (!socket.waitForConnected(1000))
+        return false;
+    socket.write(kRaiseRequest);
+    socket.waitForBytesWritten(1000);
+    QByteArray reply;
+    while (!reply.contains('\n') && socket.waitForReadyRead(3000))
+        reply += socket.readAll();
+    socket.disconnectFromServer();
+    // The other editor has no window to raise and ends: this start takes its place.
+    if (reply.startsWith(kEndingReply) && mLock->tryLock(5000))
+        return Listen();
     return false;
 }
 
@@ -105,10 +117,51 @@ void TSingleInstance::Accept() {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             const QByteArray request = socket->readAll();
-            if (request.contains("raise"))
-                emit RaiseRequested();
+            if (!request.contains("raise"))
+                return;
+            emit RaiseRequested();
+            const bool shown = !HasWindow || HasWindow();
+            if (socket->state() == QLocalSocket::ConnectedState) {
+                socket->write(shown ? kShownReply : kEndingReply);
+                socket->flush();
+                socket->waitForBytesWritten(1000);
+            }
+            if (!shown)
+                EndWithoutSaving("another start found no window of this editor");
         });
     }
+}
+
+void EndWithoutSaving(const char* why) {
+    std::fprintf(stderr, "quillon: %s; ending without saving\n", why);
+    std::fflush(nullptr);
+    ::_exit(1);
+}
+
+// --- a window destroyed under the editor ---
+
+TWindowLossWatch::TWindowLossWatch(QWidget& window) : mWindow(static_cast<quintptr>(window.winId())) {
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+TWindowLossWatch::~TWindowLossWatch() {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool TWindowLossWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t" || message == nullptr)
+        return false;
+    // The X protocol's DestroyNotify: type (1 byte, top bit: sent by a client), detail, sequence
+    // (2 bytes), the event window and then the destroyed window (4 bytes each).
+    const auto* bytes = static_cast<const unsigned char*>(message);
+    if ((bytes[0] & 0x7f) != kDestroyNotify)
+        return false;
+    std::uint32_t destroyed = 0;
+    std::memcpy(&destroyed, bytes + 8, sizeof destroyed);
+    if (destroyed == mWindow)
+        EndWithoutSaving("the main window was destroyed");
+    return false;
 }
 
 void RaiseEditorWindow(QWidget* mainWindow) {

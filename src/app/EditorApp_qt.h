@@ -5,6 +5,7 @@
 
 #include "controls/KelBase_qt.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDialog>
 #include <QLockFile>
@@ -40,22 +41,46 @@ public:
     ~TSingleInstance() override;
 
     // True when this process holds the lock and listens; false when another editor holds it (it
-    // has been asked to raise its window by then).
+    // has been asked to raise its window by then). An editor that answers that it shows no
+    // window ends, and this start takes over from it.
     bool Acquire();
     QString ServerName() const { return mServerName; }
+
+    // Whether this editor shows a window a second start can raise. When set and it answers
+    // false, a second start's request ends this editor (without saving) so that the new one
+    // takes over; unset, every request only raises.
+    std::function<bool()> HasWindow;
 
 signals:
     void RaiseRequested();
 
 private:
     void Accept();
+    bool Listen();
 
     std::unique_ptr<QLockFile> mLock;
     QString mServerName;
     QLocalServer mServer;
 };
 
-// The lock file of the running editor, beside its working folder.
+// Ends the editor at once when its main window is destroyed under it (another program closed
+// the X window): nothing is saved, the working copies stay for the next start to find, and the
+// locks go with the process. A lost display connection ends the program the same way (Qt's own
+// handling).
+class TWindowLossWatch final : public QAbstractNativeEventFilter {
+public:
+    explicit TWindowLossWatch(QWidget& window);
+    ~TWindowLossWatch() override;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    quintptr mWindow;
+};
+
+// Ends the program without saving anything, as after a lost display (status 1).
+[[noreturn]] void EndWithoutSaving(const char* why);
+
+// The lock file of the running editor, beside its working folder (see WorkFolderLockFile).
 QString InstanceLockPath();
 
 // Raises a window to the front for a second start: its active modal dialog when there is one,

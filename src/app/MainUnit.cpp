@@ -22,6 +22,9 @@ namespace {
 
 constexpr const char* kMapsChanged = "Maps were changed. Save them?";
 constexpr const char* kDiscardChanges = "Discard all changes. Ok?";
+constexpr const char* kIniKept =
+    "\"GMK_RT.ini\" of this project could not be read whole. It is kept as it is: the editing mode and "
+    "zoom are not stored in it.";
 
 using G = TActionGroup;
 using A = TMainAction;
@@ -472,6 +475,8 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
     const std::string& path = ProjectPath();
     SetMode(ModeFromStored(ReadMapEditMode(path)));
     SetScale(ScaleFromStoredZoom(ReadMapEditZoom(path)));
+    if (const std::string problem = ProjectIniReadError(path); !problem.empty())
+        ShowMessageBox(std::string(kIniKept) + "\n" + problem, mbOk | mbIconWarning);
     SetTool(kToolPen);
     HandleMapSelected(mData.MapTree().CurrentMapId);
     success = true;

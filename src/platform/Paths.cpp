@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,12 +72,95 @@ void CheckPrivateFolder(const std::string& path) {
     ::close(fd);
 }
 
-std::string PrivateWorkFolder() {
-    const std::string folder = GetTempFolder() + "GMK_TEMP-" + std::to_string(::geteuid());
+namespace {
+
+std::string UsualWorkFolderName(const std::string& tempFolder) {
+    return IncludeTrailingDelimiter(tempFolder) + "GMK_TEMP-" + std::to_string(::geteuid());
+}
+
+// Makes the folder (mode 0700) when missing and checks it; answers it with its '/'.
+std::string MakePrivateFolder(const std::string& path) {
+    const std::string folder = WithoutTrailingDelimiter(path);
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
         throw EFileError("Cannot create \"" + folder + "\": " + std::strerror(errno));
     CheckPrivateFolder(folder);
     return folder + "/";
+}
+
+struct TChosenFolder {
+    std::mutex Mutex;
+    std::string Folder;
+    std::string LockFile;
+};
+
+// A folder of this user's that nobody else may enter; looked at, never changed.
+bool IsPrivateFolder(const std::string& path) {
+    struct stat st {};
+    return ::lstat(WithoutTrailingDelimiter(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+TChosenFolder& Chosen() {
+    static TChosenFolder chosen;
+    return chosen;
+}
+
+}  // namespace
+
+std::string PrivateWorkFolder() {
+    std::string chosen;
+    {
+        const std::lock_guard<std::mutex> lock(Chosen().Mutex);
+        chosen = Chosen().Folder;
+    }
+    return MakePrivateFolder(chosen.empty() ? UsualWorkFolderName(GetTempFolder()) : chosen);
+}
+
+void UseWorkFolder(const TWorkFolderChoice& choice) {
+    const std::lock_guard<std::mutex> lock(Chosen().Mutex);
+    Chosen().Folder = choice.Folder.empty() ? choice.Folder : IncludeTrailingDelimiter(choice.Folder);
+    Chosen().LockFile = choice.Folder.empty() ? std::string() : choice.LockFile;
+}
+
+std::string WorkFolderLockFile() {
+    {
+        const std::lock_guard<std::mutex> lock(Chosen().Mutex);
+        if (!Chosen().LockFile.empty())
+            return Chosen().LockFile;
+    }
+    return UsualWorkFolderName(GetTempFolder()) + ".lock";
+}
+
+TWorkFolderChoice ChooseWorkFolder(const std::string& tempFolder, const std::string& runtimeFolder) {
+    const std::string usual = UsualWorkFolderName(tempFolder);
+    TWorkFolderChoice choice;
+    try {
+        choice.Folder = MakePrivateFolder(usual);
+        choice.LockFile = usual + ".lock";
+        return choice;
+    } catch (const EFileError& e) {
+        choice.Refusal = e.what();
+    }
+    // The lock of one editor per user must not change from run to run: in the runtime folder
+    // when there is a private one, else (one editor per run then) beside the fresh folder.
+    std::vector<std::string> parents;
+    const bool runtimePrivate = !runtimeFolder.empty() && IsPrivateFolder(runtimeFolder);
+    if (runtimePrivate)
+        parents.push_back(IncludeTrailingDelimiter(runtimeFolder));
+    parents.push_back(IncludeTrailingDelimiter(tempFolder));
+    std::string reasons;
+    for (const std::string& parent : parents) {
+        std::string name = parent + "GMK_TEMP-" + std::to_string(::geteuid()) + "-XXXXXX";
+        if (::mkdtemp(name.data()) != nullptr) {
+            choice.Folder = name + "/";
+            choice.LockFile = runtimePrivate ? IncludeTrailingDelimiter(runtimeFolder) + "GMK_TEMP-" +
+                                                   std::to_string(::geteuid()) + ".lock"
+                                             : name + ".lock";
+            return choice;
+        }
+        reasons += "; cannot create a folder in \"" + parent + "\": " + std::strerror(errno);
+    }
+    throw EFileError("No private working folder can be made. " + choice.Refusal + reasons);
 }
 
 std::string MakeScratchFolder(const std::string& prefix) {

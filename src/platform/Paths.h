@@ -18,6 +18,27 @@ std::string GetTempFolder();
 // taken away when it has them). Raises EFileError when the name is taken by anything else, so
 // nothing is ever read, written or deleted through a planted folder or link.
 std::string PrivateWorkFolder();
+
+// Where the editor keeps its working copies for a run.
+struct TWorkFolderChoice {
+    std::string Folder;    // ending in '/'
+    std::string LockFile;  // the lock file that keeps one editor per user, beside or in a private folder
+    std::string Refusal;   // why the usual folder was passed over; empty when it is used
+};
+// Picks the working folder at start: the usual "GMK_TEMP-<uid>" under tempFolder when it is, or
+// can be made, private (see PrivateWorkFolder). When that name is taken (a link, a file, a
+// folder of another user) or cannot be made, a fresh folder "GMK_TEMP-<uid>-XXXXXX" made by
+// mkdtemp (mode 0700) under runtimeFolder when it is given and private, else under tempFolder:
+// another user can plant the usual name, never a name made this way. Raises EFileError only
+// when no private folder can be made at all.
+TWorkFolderChoice ChooseWorkFolder(const std::string& tempFolder, const std::string& runtimeFolder);
+// From now on PrivateWorkFolder answers the chosen folder (made again when missing and checked
+// on every call as the usual one is) and WorkFolderLockFile its lock file; an empty choice goes
+// back to the usual folder.
+void UseWorkFolder(const TWorkFolderChoice& choice);
+// The lock file of the working folder: the chosen one's, else "GMK_TEMP-<uid>.lock" beside the
+// usual folder. Nothing is made or checked.
+std::string WorkFolderLockFile();
 // The check of PrivateWorkFolder on any folder; raises EFileError.
 void CheckPrivateFolder(const std::string& path);
 // A fresh scratch folder "<temporary folder><prefix>XXXXXX/", made by mkdtemp (mode 0700, a

@@ -3,7 +3,9 @@
 #include "platform/FileUtils.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace quillon {
 
@@ -67,8 +69,11 @@ bool SameTextNoCase(const std::string& a, const std::string& b) {
 TProfileFile::TProfileFile(std::string path) : mPath(std::move(path)) {
     try {
         SetText(ReadWholeFile(mPath, kProfileFileLimit));
-    } catch (const EFileError&) {
+    } catch (const EFileError& e) {
         SetText("");
+        struct stat st {};
+        if (::lstat(mPath.c_str(), &st) == 0 || errno != ENOENT)
+            mReadError = e.what();
     }
     mModified = false;
 }
@@ -237,6 +242,8 @@ void TProfileFile::DeleteKey(const std::string& section, const std::string& key)
 }
 
 bool TProfileFile::Flush() {
+    if (!mReadError.empty())
+        return false;
     if (!mModified || mPath.empty())
         return true;
     try {

@@ -15,6 +15,8 @@ class TProfileFile {
 public:
     TProfileFile() = default;
     // Opens a file; a missing or unreadable file starts empty. Nothing is written until Flush.
+    // A file that is there but cannot be read whole (too large, a folder, no permission) is
+    // never written over: what it holds would be lost (see ReadError).
     explicit TProfileFile(std::string path);
 
     const std::string& Path() const { return mPath; }
@@ -35,8 +37,10 @@ public:
     void DeleteKey(const std::string& section, const std::string& key);
 
     bool Modified() const { return mModified; }
+    // Why the file could not be read whole; empty when it was read or did not exist.
+    const std::string& ReadError() const { return mReadError; }
     // Writes the file (atomically) when it was changed. Returns false when it could not be
-    // written; the stores report no failures.
+    // written, or must not be (a file that could not be read); the stores report no failures.
     bool Flush();
 
 private:
@@ -53,6 +57,7 @@ private:
     std::string mPath;
     std::vector<TLine> mLines;
     std::string mNewLine = "\r\n";
+    std::string mReadError;
     bool mModified = false;
 };
 

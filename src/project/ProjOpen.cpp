@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "project/PathUtils.h"
 #include "project/ProjNew.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectSettings.h"
 
 #include <algorithm>
@@ -87,10 +88,12 @@ bool DeleteProject(const std::string& basePath, const std::string& folderName) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0)
         return errno == ENOENT;
-    if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode))
+    if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode)) {
         ::unlink(path.c_str());  // the link itself, never what it points at
-    else
+    } else {
+        const TProjectLock lock = LockForWriting(path);
         DeleteFolderTree(path);
+    }
     return ::lstat(path.c_str(), &st) != 0;
 }
 
@@ -142,9 +145,12 @@ bool TProjectOpenModel::Delete() {
     const std::string name = mRows[static_cast<std::size_t>(mSelected)].FolderName;
     if (ShowMessageBox(DeleteProjectQuestion(name), mbYesNo | mbIconWarning) != mrYes)
         return false;
-    {
+    try {
         TBusyCursorScope busy;
         DeleteProject(BasePath, name);
+    } catch (const EProjectLocked& e) {
+        ShowError(e.what());
+        return false;
     }
     Refresh();
     return true;

@@ -25,7 +25,8 @@ bool HoldsRuntime(const std::string& folder);
 std::string DeleteProjectQuestion(const std::string& folderName);
 // Deletes a project folder under the base path. A project that is a symbolic link loses the
 // link only. Names that are not a plain folder name ("", ".", "..", anything with '/') delete
-// nothing. Answers whether the entry is gone afterwards.
+// nothing. A project another program holds (the editor, quillon-cli) is left whole: after a short
+// wait EProjectLocked is raised. Answers whether the entry is gone afterwards.
 bool DeleteProject(const std::string& basePath, const std::string& folderName);
 
 class TProjectOpenModel {

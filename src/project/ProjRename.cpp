@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProfileFile.h"
 #include "project/ProjNew.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectSettings.h"
 
 #include <cerrno>
@@ -48,6 +49,17 @@ void TProjectRenameModel::Show(const std::string& folderName, const std::string&
 bool TProjectRenameModel::Ok() {
     if (HasForbiddenFolderChar(FolderName)) {
         ShowError(kForbiddenCharMessage);
+        return false;
+    }
+    // The lock follows the folder through the move; the title is written under it too.
+    TProjectLock lock;
+    try {
+        lock = LockForWriting(BasePath + OldFolderName);
+    } catch (const EProjectLocked& e) {
+        ShowError(e.what());
+        return false;
+    } catch (const EFileError&) {
+        ShowError(kRenameFailedMessage);
         return false;
     }
     const bool moved = FolderName != OldFolderName;

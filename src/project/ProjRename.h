@@ -22,7 +22,8 @@ public:
     void Show(const std::string& folderName, const std::string& gameTitle);
     // OK: refuses forbidden characters; moves the folder when its name changed; then writes the
     // title into the folder. Errors are shown and answer false; when the title cannot be written
-    // the folder gets its old name back and the rename fails.
+    // the folder gets its old name back and the rename fails. A project another program holds
+    // (the editor, quillon-cli) is neither moved nor written: the lock's message is shown.
     bool Ok();
 };
 

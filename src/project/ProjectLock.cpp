@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -67,6 +68,21 @@ void TProjectLock::Release() {
     }
     mFd = -1;
     mFolder.clear();
+}
+
+std::string LockFolderFor(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return path;
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    const std::size_t slash = folder.rfind('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : folder.substr(0, slash);
+}
+
+TProjectLock LockForWriting(const std::string& path, std::chrono::milliseconds wait) {
+    return TProjectLock(LockFolderFor(path), wait);
 }
 
 }  // namespace quillon

@@ -46,4 +46,12 @@ private:
     std::string mFolder;
 };
 
+// The folder whose lock guards a path about to be written: the path itself when it names a
+// folder (a project), else the folder the file lies in ("." for a bare file name).
+std::string LockFolderFor(const std::string& path);
+// The writers' lock guarding path (see LockFolderFor), taken as the constructor takes it:
+// waits up to `wait`, then raises EProjectLocked. Every writer of a project's files goes
+// through here before it loads what it will write.
+TProjectLock LockForWriting(const std::string& path, std::chrono::milliseconds wait = TProjectLock::kDefaultWait);
+
 }  // namespace quillon

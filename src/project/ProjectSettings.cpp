@@ -158,6 +158,8 @@ void WriteMapEditState(const std::string& folder, int mode, int zoom) {
     ini.Flush();
 }
 
+std::string ProjectIniReadError(const std::string& folder) { return TProfileFile(IniPath(folder)).ReadError(); }
+
 void SetFullPackageFlag(bool on) {
     TProfileFile ini(IniPath(ProjectPath()));
     if (on)

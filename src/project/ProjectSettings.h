@@ -54,6 +54,9 @@ void WriteGameTitle(const std::string& folder, const std::string& title);
 int ReadMapEditMode(const std::string& folder);
 int ReadMapEditZoom(const std::string& folder);
 void WriteMapEditState(const std::string& folder, int mode, int zoom);
+// Why a project's "GMK_RT.ini" could not be read whole; empty when it was read or is absent.
+// Such a file is kept as it is: nothing is ever written into it.
+std::string ProjectIniReadError(const std::string& folder);
 // FullPackageFlag of the open project's "GMK_RT.ini": "1" while on, no key while off.
 void SetFullPackageFlag(bool on);
 

@@ -699,3 +699,24 @@ TEST_F(MainModelSandbox, AnOpenProjectIsHeldAgainstOtherWriters) {
     other.Release();
     EXPECT_TRUE(Model->OpenProjectFolder(Root + "base/Quest/"));
 }
+
+TEST_F(MainModelSandbox, AnOversizedSettingsFileSurvivesOpenAndClose) {
+    Model->NewProjectAt(Root + "base/Quest", "The Quest");
+    Model->Execute(TMainAction::ProjectClose);
+    ASSERT_FALSE(Manager.IsOpen());
+    // 4,194,400 bytes: past what the profile reader takes in.
+    std::string big = "[GMK_RT]\r\nGameTitle=Keep Me\r\n[Other]\r\n";
+    big += std::string(4194400 - big.size() - 2, 'x') + "\r\n";
+    WriteFileAtomic(ProjectFile("GMK_RT.ini"), big);
+    Box.Texts.clear();
+
+    ASSERT_TRUE(Model->OpenProjectFolder(Root + "base/Quest"));
+    ASSERT_EQ(Box.Texts.size(), 1u);  // the user is told once, when the project opens
+    EXPECT_NE(Box.Texts[0].find("\"GMK_RT.ini\" of this project could not be read whole"), std::string::npos);
+    Model->Execute(TMainAction::MapModeEvent);
+    Model->Execute(TMainAction::MapScale3);
+    Model->Execute(TMainAction::ProjectClose);
+    EXPECT_FALSE(Manager.IsOpen());
+    EXPECT_TRUE(ReadWholeFile(ProjectFile("GMK_RT.ini"), 8 << 20) == big);
+    EXPECT_EQ(Box.Texts.size(), 1u);
+}

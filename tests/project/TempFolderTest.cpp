@@ -7,7 +7,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -114,4 +116,75 @@ TEST_F(TempFolderTest, PrivateWorkFolderRefusesAPlantedLink) {
     fs::remove(work);
     EXPECT_EQ(PrivateWorkFolder(), work + "/");
     EXPECT_NO_THROW(CheckPrivateFolder(work));
+}
+
+TEST_F(TempFolderTest, AnUnusableWorkingFolderGivesWayToAFreshPrivateOne) {
+    const std::string uid = std::to_string(::geteuid());
+    const std::string temp = Root + "tmp/";
+    const std::string usual = temp + "GMK_TEMP-" + uid;
+    const std::string runtime = Root + "run/";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    const std::string open = Root + "open/";  // a runtime folder others may enter is passed over
+    fs::create_directories(open);
+    fs::permissions(open, fs::perms::all, fs::perm_options::replace);
+
+    struct TCase {
+        const char* What;
+        std::function<void()> Plant;
+        std::string Runtime;
+        std::string Parent;  // where the fresh folder lands; "" for the usual folder
+    };
+    const std::vector<TCase> cases = {
+        {"usual folder", [] {}, runtime, ""},
+        {"link", [&] { fs::create_directory_symlink(Victim, usual); }, runtime, runtime},
+        {"file", [&] { WriteFileAtomic(usual, "planted"); }, runtime, runtime},
+        {"another user's folder",
+         [&] {
+             fs::create_directory(usual);
+             ASSERT_EQ(::chown(usual.c_str(), 65534, 65534), 0);
+         },
+         runtime, runtime},
+        {"link, no runtime folder", [&] { fs::create_directory_symlink(Victim, usual); }, "", temp},
+        {"link, runtime folder open to others", [&] { fs::create_directory_symlink(Victim, usual); }, open, temp},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        c.Plant();
+        const TWorkFolderChoice choice = ChooseWorkFolder(temp, c.Runtime);
+        if (c.Parent.empty()) {
+            EXPECT_EQ(choice.Folder, usual + "/");
+            EXPECT_EQ(choice.LockFile, usual + ".lock");
+            EXPECT_TRUE(choice.Refusal.empty());
+        } else {
+            EXPECT_EQ(choice.Folder.rfind(c.Parent + "GMK_TEMP-" + uid + "-", 0), 0u) << choice.Folder;
+            EXPECT_FALSE(choice.Refusal.empty());
+            // The lock stays put from run to run when there is a private runtime folder.
+            EXPECT_EQ(choice.LockFile, c.Parent == runtime ? runtime + "GMK_TEMP-" + uid + ".lock"
+                                                           : choice.Folder.substr(0, choice.Folder.size() - 1) + ".lock");
+        }
+        struct stat st {};
+        ASSERT_EQ(::lstat(choice.Folder.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        EXPECT_EQ(st.st_uid, ::geteuid());
+        // The editor's working copies go there for the rest of the run.
+        UseWorkFolder(choice);
+        EXPECT_EQ(PrivateWorkFolder(), choice.Folder);
+        EXPECT_EQ(WorkFolderLockFile(), choice.LockFile);
+        UseWorkFolder({});
+        ExpectVictimIntact();
+        if (!c.Parent.empty())
+            fs::remove(choice.Folder);
+        fs::remove_all(usual);
+    }
+    // Nowhere to make a private folder: the reason, for the editor's error box.
+    fs::create_directory_symlink(Victim, usual);
+    try {
+        ChooseWorkFolder(Root + "missing/", Root + "missing-too/");
+        ADD_FAILURE() << "a folder was chosen where none can be made";
+    } catch (const EFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("No private working folder"), std::string::npos) << e.what();
+    }
+    ExpectVictimIntact();
 }

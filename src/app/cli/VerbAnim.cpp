@@ -95,7 +95,7 @@ int VerbAnim(const TArgs& args) {
     auto db = std::make_unique<TKelDataBase>();
     try {
         if (save)
-            lock.emplace(folder);
+            lock.emplace(LockForWriting(folder));
         SetProjectPath(folder);
         db->Load(folder);
     } catch (const std::exception& e) {

@@ -81,7 +81,7 @@ int VerbChipSet(const TArgs& args) {
 
     std::optional<TProjectLock> lock;
     if (save)
-        lock.emplace(folder);
+        lock.emplace(LockForWriting(folder));
     auto db = std::make_unique<TKelDataBase>();
     db->LoadFromFile(folder + TKelDataBase::kFileName);
     TDataBaseContext context;

@@ -12,6 +12,7 @@
 #include "platform/FileUtils.h"
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
+#include "project/ProjectLock.h"
 
 #include <charconv>
 #include <cstdio>
@@ -267,6 +268,9 @@ int Edit(const TArgs& args) {
     std::size_t at = 6;
     if (!ParseValues(args, 6, values, at) || at != args.size())
         return Usage();
+    // The map is saved: no other writer between the load and the save.
+    const TProjectLock lock = LockForWriting(
+        IncludeTrailingDelimiter(std::filesystem::absolute(args[1]).lexically_normal().string()));
     TProject project;
     if (!LoadProject(args[1], mapId, project))
         return 1;

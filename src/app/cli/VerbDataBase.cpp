@@ -33,11 +33,6 @@ std::optional<std::int32_t> ParseNumber(const std::string& text, std::int32_t lo
     return static_cast<std::int32_t>(value);
 }
 
-std::string FolderOfFile(const std::string& file) {
-    const std::size_t slash = file.rfind('/');
-    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : file.substr(0, slash);
-}
-
 // An entry's ID as rows show it, without the name.
 std::string IdText(std::int32_t id) {
     const std::string row = DataBaseRowText(id, "");
@@ -155,7 +150,7 @@ int VerbDataBase(const TArgs& args) {
     std::optional<TProjectLock> lock;
     for (std::size_t i = 2; i < args.size() && !lock; ++i)
         if (args[i] == "resize" || args[i] == "paste" || args[i] == "clear" || args[i] == "name")
-            lock.emplace(FolderOfFile(file));
+            lock.emplace(LockForWriting(file));
     auto database = std::make_unique<TKelDataBase>();
     database->LoadFromFile(file);  // an unreadable file is reported and never written
 

@@ -83,10 +83,8 @@ int VerbDataBasePage(const TArgs& args) {
 
     // Only a run that saves takes the writers' lock: a look runs beside the editor.
     std::optional<TProjectLock> lock;
-    if (save) {
-        const std::size_t slash = file.rfind('/');
-        lock.emplace(slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : file.substr(0, slash));
-    }
+    if (save)
+        lock.emplace(LockForWriting(file));
     auto db = std::make_unique<TKelDataBase>();
     db->LoadFromFile(file);
     TDataBaseContext context;

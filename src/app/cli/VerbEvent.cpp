@@ -13,6 +13,7 @@
 #include "platform/FileUtils.h"
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
+#include "project/ProjectLock.h"
 
 #include <charconv>
 #include <cstdio>
@@ -245,6 +246,11 @@ int VerbEvent(const TArgs& allArgs) {
         return Fail(op, std::string("not an event command\n") + kEventUsage);
     if (op == "route" ? args.size() < 3 + operands : args.size() != 3 + operands)
         return Fail("event", kEventUsage);
+
+    // Every command but a look or a copy writes the map or the tree: no other writer meanwhile.
+    std::optional<TProjectLock> lock;
+    if (op != "name" && op != "copy")
+        lock.emplace(LockForWriting(folder));
 
     std::unique_ptr<TKelMapTree> tree;
     if (FileExists(folder + TKelMapTree::kFileName)) {

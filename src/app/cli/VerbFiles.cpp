@@ -23,12 +23,6 @@ namespace {
 
 std::string FolderPath(const std::string& path) { return IncludeTrailingDelimiter(path); }
 
-// The folder a file lies in, for the writers' lock.
-std::string FolderOf(const std::string& file) {
-    const std::size_t slash = file.rfind('/');
-    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : file.substr(0, slash);
-}
-
 }  // namespace
 
 int VerbDump(const TArgs& args) {
@@ -67,7 +61,7 @@ int VerbDump(const TArgs& args) {
 int VerbNewDatabase(const TArgs& args) {
     if (args.size() != 1)
         return Fail("new-database", "usage: quillon-cli new-database FILE");
-    const TProjectLock lock(FolderOf(args[0]));
+    const TProjectLock lock = LockForWriting(args[0]);
     auto database = std::make_unique<TKelDataBase>();
     database->SaveToFile(args[0]);
     return 0;
@@ -77,12 +71,11 @@ int VerbResave(const TArgs& args) {
     if (args.size() != 1)
         return Fail("resave", "usage: quillon-cli resave FILE|FOLDER");
     const std::string& path = args[0];
+    const TProjectLock lock = LockForWriting(path);
     if (FolderExists(path)) {
-        const TProjectLock lock(path);
         ResaveProjectFolder(FolderPath(path));
         return 0;
     }
-    const TProjectLock lock(FolderOf(path));
     // An unreadable file is reported and never overwritten.
     const std::string bytes = ReadWholeFile(path);
     switch (DetectDataFileKind(bytes)) {

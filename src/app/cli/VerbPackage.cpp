@@ -9,6 +9,7 @@
 #include "project/FloppyDrives.h"
 #include "project/PathUtils.h"
 #include "project/ProjPack.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 
 #include <cstdio>
@@ -74,6 +75,8 @@ int VerbPackage(const TArgs& args) {
     const std::string target = Absolute(positional[1]);
     if (!FolderExists(folder) || !std::filesystem::exists(folder + "GMK_RT.exe"))
         return Fail(positional[0], "not a project folder (no GMK_RT.exe)");
+    // Packing marks the project's settings file while it works: no other writer meanwhile.
+    const TProjectLock lock = LockForWriting(folder);
     try {
         if (!SetCurrentDir(folder))
             return Fail(positional[0], "cannot enter the folder");

@@ -11,6 +11,7 @@
 #include "project/ProjOpen.h"
 #include "project/ProjRename.h"
 #include "project/ProjectData.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 
@@ -136,8 +137,12 @@ int VerbProjectCommand(const TArgs& args) {
             listed = listed || row.FolderName == name;
         if (!listed)
             return Refused(name + " is not a project under " + base);
-        if (!DeleteProject(base, name))
-            return Refused(base + name + " could not be deleted whole");
+        try {
+            if (!DeleteProject(base, name))
+                return Refused(base + name + " could not be deleted whole");
+        } catch (const EProjectLocked& e) {
+            return Refused(e.what());
+        }
         std::printf("deleted %s\n", name.c_str());
         return 0;
     }

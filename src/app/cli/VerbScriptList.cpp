@@ -12,7 +12,9 @@
 #include "platform/FileUtils.h"
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
+#include "project/ProjectLock.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -114,6 +116,11 @@ int VerbScriptList(const TArgs& args) {
     const std::string mapFile = folder + MapFileName(*mapId);
     if (*mapId < 1 || !FileExists(mapFile))
         return Fail(mapFile, "map " + args[1] + " does not exist");
+
+    // A run that may save holds the writers' lock from before the load; a look runs beside the editor.
+    std::optional<TProjectLock> lock;
+    if (std::find(args.begin() + 4, args.end(), "--save") != args.end())
+        lock.emplace(LockForWriting(folder));
 
     // Names come from the database and the tree when the project has them.
     TKelDataBase database;

@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "project/PathUtils.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 
@@ -161,6 +162,8 @@ int VerbBattleTest(const TArgs& args) {
     if (folderArg.empty() || !ParseInt(troopArg, troopId) || troopId < 1)
         return Fail("battle-test", "usage: battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...");
     const std::string folder = EnterProject(folderArg);
+    // The battle test writes the database file for the runtime and puts it back afterwards.
+    const TProjectLock lock = LockForWriting(folder);
 
     TKelDataBase dataBase;
     if (FileExists(folder + TKelDataBase::kFileName))

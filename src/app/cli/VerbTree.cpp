@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
 #include "project/PathUtils.h"
+#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 
 #include <charconv>
@@ -172,6 +173,8 @@ int VerbTree(const TArgs& args) {
         return Fail(args[2], "not an ID (0..9999)");
     if (!FileExists(folder + TKelMapTree::kFileName))
         return Fail(folder + TKelMapTree::kFileName, "no map tree here");
+    // Every tree command writes (a deleted map's file goes at once): no other writer meanwhile.
+    const TProjectLock lock = LockForWriting(folder);
 
     TScratchTemp scratch;
     if (!scratch.Ok())

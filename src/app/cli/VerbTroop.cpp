@@ -48,7 +48,7 @@ int VerbTroop(const TArgs& args) {
 
     std::optional<TProjectLock> lock;
     if (save)
-        lock.emplace(folder);
+        lock.emplace(LockForWriting(folder));
     auto db = std::make_unique<TKelDataBase>();
     db->LoadFromFile(folder + TKelDataBase::kFileName);
     // The members' images are looked up in the project (and the run-time package).

@@ -8,21 +8,26 @@
 #include "app/StartupChecks.h"
 #include "platform/BusyCursor_qt.h"
 #include "platform/MessageBox_qt.h"
+#include "platform/Paths.h"
 #include "platform/SystemClipboard_qt.h"
+#include "platform/TextCodec.h"
 #include "project/ProjectSettings.h"
 
 #include "mapedit/MapEditor_qt.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -104,10 +109,30 @@ int main(int argc, char** argv) {
     TSystemClipboard clipboard;
     SetClipboard(&clipboard);
 
+    // The working folder: the usual one, or a fresh private one when another user has taken its
+    // name. Only when no private folder can be made at all does the editor refuse to start.
+    TWorkFolderChoice work;
+    try {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        work = ChooseWorkFolder(GetTempFolder(), runtime ? runtime : "");
+    } catch (const std::exception& e) {
+        ShowMessageBox(e.what(), mbOk | mbIconError);
+        return 1;
+    }
+    UseWorkFolder(work);
+
     // 1. One editor per user: a second start raises the first and ends quietly.
     TSingleInstance instance(InstanceLockPath());
-    if (!instance.Acquire())
+    // An editor without any window on the screen gives way to the next start.
+    instance.HasWindow = [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) { return window->isVisible(); });
+    };
+    if (!instance.Acquire()) {
+        if (!work.Refusal.empty())
+            ::rmdir(work.Folder.c_str());  // the fresh folder this start made for nothing
         return 0;
+    }
 
     // 2-5. The display, the run-time package and the archiver (built in: always there); the
     // graphics library is part of the program.
@@ -130,8 +155,9 @@ int main(int argc, char** argv) {
     auto* centring = new TDialogCentering(&app);
     app.installEventFilter(centring);
 
-    // 8. The splash window, painted at once; it closes itself.
-    auto* splash = new TFormSplash;
+    // 8. The splash window, painted at once; it closes and deletes itself after its time, also
+    // while a message box of the start-up runs, so it is only reached through a guarded pointer.
+    const QPointer<TFormSplash> splash = new TFormSplash;
     splash->show();
     QApplication::processEvents();
 
@@ -141,7 +167,7 @@ int main(int argc, char** argv) {
     try {
         created = std::make_unique<TFormKelMain>();
     } catch (const std::exception& e) {
-        delete splash;
+        delete splash.data();
         ShowMessageBox(e.what(), mbOk | mbIconError);
         return 1;
     }
@@ -157,13 +183,30 @@ int main(int argc, char** argv) {
     if (trace)
         std::fprintf(stderr, "quillon: project opened and window shown in %lld ms\n",
                      static_cast<long long>(opening.elapsed()));
-    splash->raise();
-    // The main window takes the keyboard back when the splash has gone.
-    QObject::connect(splash, &QObject::destroyed, &form, [&form] {
+    if (!work.Refusal.empty())
+        form.Model().SetHint(Utf8ToCp932(
+            QCoreApplication::translate("quillon::TFormKelMain", "Working folder: %1 (%2)")
+                .arg(QString::fromStdString(work.Folder), QString::fromStdString(work.Refusal))
+                .toStdString()));
+    // A main window destroyed by another program ends the editor instead of leaving it running
+    // unseen with its locks.
+    std::unique_ptr<TWindowLossWatch> windowLoss;
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        windowLoss = std::make_unique<TWindowLossWatch>(form);
+    // The main window takes the keyboard back when the splash has gone (at once when it went
+    // while a message box was shown).
+    const auto takeKeyboard = [&form] {
         form.raise();
         form.activateWindow();
-    });
+    };
+    if (splash) {
+        splash->raise();
+        QObject::connect(splash.data(), &QObject::destroyed, &form, takeKeyboard);
+    } else {
+        takeKeyboard();
+    }
     const int status = QApplication::exec();
+    windowLoss.reset();  // the window goes now, as the editor ends
     created.reset();
     SetMessageBox(nullptr);
     SetBusyCursor(nullptr);
