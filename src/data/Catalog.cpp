@@ -306,6 +306,14 @@ void TCatalog::Delete(std::int32_t id) {
         mItems.erase(it);
 }
 
+int TCatalog::DeleteIf(const std::function<bool(const TCatalogItem&)>& doomed) {
+    const auto kept = std::remove_if(mItems.begin(), mItems.end(),
+                                     [&](const std::unique_ptr<TCatalogItem>& item) { return doomed(*item); });
+    const auto gone = static_cast<int>(mItems.end() - kept);
+    mItems.erase(kept, mItems.end());
+    return gone;
+}
+
 TCatalogItem& TCatalog::Append() {
     const std::int32_t id = mItems.empty() ? 1 : mItems.back()->ID + 1;
     mItems.push_back(mItemClass(id));

@@ -158,6 +158,8 @@ public:
     void Clear() { mItems.clear(); }
     TCatalogItem& Obtain(std::int32_t id);
     void Delete(std::int32_t id);
+    // Deletes every element the predicate holds for, in one pass; answers how many went.
+    int DeleteIf(const std::function<bool(const TCatalogItem&)>& doomed);
     TCatalogItem& Append();
     TCatalogItem& InsertAndRenumber(std::int32_t id);
     void DeleteAndRenumber(std::int32_t id);

@@ -4,6 +4,7 @@
 #include "data/Catalog.h"
 #include "data/LD_MoveRoute.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -151,6 +152,9 @@ class TKelEventPage : public TKelList<TKelEventPageItem> {
 public:
     TKelEventPage() : TKelList("Invalid Event Page Designed") {}
 };
+
+// The longest event name, in CP932 bytes.
+inline constexpr std::size_t kEventNameMaxBytes = 20;
 
 // One map event; its ID is the event ID on the map.
 class TKelEventItem : public TCatalogItem {

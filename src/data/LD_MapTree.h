@@ -13,6 +13,9 @@ namespace quillon {
 
 class TFileTransaction;
 
+// The highest map ID: a map's file name ("Map%.4d.kmu") holds its ID in four digits.
+inline constexpr std::int32_t kMaxMapId = 9999;
+
 class TKelMap;
 
 // One encounter entry: a troop that may be met.

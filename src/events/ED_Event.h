@@ -22,7 +22,6 @@ class TKelDataBase;
 
 inline constexpr int kEventEditorHelpContext = 201;
 inline constexpr int kMaxEventPages = 100;
-inline constexpr std::size_t kEventNameMaxBytes = 20;
 inline constexpr std::int32_t kConditionValueMin = -999999;
 inline constexpr std::int32_t kConditionValueMax = 999999999;
 inline constexpr std::int32_t kTimerMaxMinutes = 99;

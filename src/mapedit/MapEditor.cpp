@@ -780,13 +780,19 @@ bool TKelMapEditorModel::Paste() {
     const std::optional<std::string> bytes = Clip().GetData(kMapCellClipboardFormat);
     if (!bytes)
         return false;
-    const std::optional<TMapCellBlock> block = DecodeMapCellBlock(*bytes);
+    std::optional<TMapCellBlock> block = DecodeMapCellBlock(*bytes);
     if (!block)
         return false;
+    // Another program's block may hold what the layers never store.
+    mPasteReport = {};
+    CheckPastedCells(*block, mPasteReport);
     const std::int64_t size = CellSize();
     const std::int64_t left = FloorDiv(ViewWidth() / 2 + OffsetX(), size) - block->Width / 2;
     const std::int64_t top = FloorDiv(ViewHeight() / 2 + OffsetY(), size) - block->Height / 2;
-    return PasteBlock(*block, left, top);
+    const bool pasted = PasteBlock(*block, left, top);
+    if (pasted && !mPasteReport.Empty())
+        OnPasteChecked(mPasteReport);
+    return pasted;
 }
 
 bool TKelMapEditorModel::PasteBlock(const TMapCellBlock& block, std::int64_t left, std::int64_t top) {

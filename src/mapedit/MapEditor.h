@@ -9,6 +9,7 @@
 
 #include "data/LD_Event.h"
 #include "mapedit/MapEditUtils.h"
+#include "mapedit/MapPasteCheck.h"
 #include "mapedit/MapViewer.h"
 #include "platform/Clipboard.h"
 
@@ -211,6 +212,11 @@ public:
     TSignal<TKelEditMode> OnModeToggled;
     // The selection (or its lifted state) changed.
     TSignal<> OnSelectionChanged;
+    // A pasted block held tiles the layers never store; they were replaced (the report says how
+    // many) before anything was written into the map.
+    TSignal<const TPasteReport&> OnPasteChecked;
+    // What the last paste of map cells replaced.
+    const TPasteReport& LastPasteReport() const { return mPasteReport; }
 
 private:
     bool LayerMode() const { return mEdit.Mode == TKelEditMode::Lower || mEdit.Mode == TKelEditMode::Upper; }
@@ -233,6 +239,7 @@ private:
     bool RunEventCommand(const std::function<bool(IMapEventManager&, TPoint)>& command);
 
     TKelMapEditModel mEdit;
+    TPasteReport mPasteReport;
     TKelEditTool mTool = TKelEditTool::Pen;
     IMapEventManager mRefusingManager;
     IMapEventManager* mEventManager = nullptr;

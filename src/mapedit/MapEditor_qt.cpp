@@ -2,6 +2,7 @@
 
 #include "graphics/DrawUtils_qt.h"
 #include "mapedit/ChipSelector_qt.h"
+#include "mapedit/MapPasteCheck_qt.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -129,6 +130,8 @@ TFormMapEditor::TFormMapEditor(QWidget* parent) : TFormMapViewer(std::make_uniqu
         emit LayerModeToggled(static_cast<int>(mode));
     }));
     mEditorHeard.push_back(model.OnSelectionChanged.Connect([this] { AfterInput(); }));
+    mEditorHeard.push_back(
+        model.OnPasteChecked.Connect([this](const TPasteReport& report) { ShowPasteReportLater(this, report); }));
     CreateMenus();
     UpdateCursorShape(QPoint(-1, -1));
 }

@@ -2,6 +2,7 @@
 
 #include "data/LD_Map.h"
 #include "data/StreamUtils.h"
+#include "mapedit/MapProperties.h"
 #include "platform/BusyCursor.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
@@ -48,6 +49,7 @@ void TMapTreeModel::LoadTree() {
 void TMapTreeModel::FillView() {
     mViewEnabled = false;
     mNodes = mMapTree->WalkOut(!IncludeAreas);
+    mNodeIndexValid = false;
     mSelected.reset();
     mViewEnabled = true;
     if (mNodes.empty())
@@ -85,6 +87,7 @@ void TMapTreeModel::ClearTree() {
     mMapTree->Clear();
     mMapTree->CurrentMapId = 0;
     mNodes.clear();
+    mNodeIndexValid = false;
     mSelected.reset();
     mMap->MakeEmpty();
     mMap->Modified = false;
@@ -116,10 +119,16 @@ void TMapTreeModel::SaveOpenMap() {
 // --- the view ---
 
 int TMapTreeModel::NodeIndex(std::int32_t id) const {
-    for (std::size_t i = 0; i < mNodes.size(); ++i)
-        if (mNodes[i].Id == id)
-            return static_cast<int>(i);
-    return -1;
+    if (!mNodeIndexValid) {
+        mNodeIndex.clear();
+        mNodeIndex.reserve(mNodes.size());
+        // The first node of an ID counts, as a walk from the start would find it.
+        for (std::size_t i = mNodes.size(); i-- > 0;)
+            mNodeIndex[mNodes[i].Id] = static_cast<int>(i);
+        mNodeIndexValid = true;
+    }
+    const auto found = mNodeIndex.find(id);
+    return found == mNodeIndex.end() ? -1 : found->second;
 }
 
 std::size_t TMapTreeModel::SubtreeEnd(std::size_t index) const {
@@ -219,12 +228,14 @@ bool TMapTreeModel::Drop(std::int32_t dragged, std::int32_t target) {
     std::vector<TKelMapTreeNode> moved(mNodes.begin() + static_cast<std::ptrdiff_t>(from),
                                        mNodes.begin() + static_cast<std::ptrdiff_t>(end));
     mNodes.erase(mNodes.begin() + static_cast<std::ptrdiff_t>(from), mNodes.begin() + static_cast<std::ptrdiff_t>(end));
+    mNodeIndexValid = false;
     const std::size_t to = static_cast<std::size_t>(NodeIndex(target));
     const int shift = mNodes[to].Level + 1 - moved.front().Level;
     for (TKelMapTreeNode& node : moved)
         node.Level += shift;
     const std::size_t insertAt = SubtreeEnd(to);
     mNodes.insert(mNodes.begin() + static_cast<std::ptrdiff_t>(insertAt), moved.begin(), moved.end());
+    mNodeIndexValid = false;
     TakeOrderFromView();
     if (!mPickerMode) {
         if (TKelMapTreeItem* item = mMapTree->FindByID(dragged))
@@ -238,6 +249,7 @@ bool TMapTreeModel::Drop(std::int32_t dragged, std::int32_t target) {
 
 void TMapTreeModel::AddNode(std::int32_t parentId, std::int32_t id) {
     const int parent = NodeIndex(parentId);
+    mNodeIndexValid = false;
     if (parent < 0) {
         mNodes.push_back({id, 0, false});
         return;
@@ -254,6 +266,7 @@ void TMapTreeModel::RemoveNode(std::int32_t id) {
         return;
     const std::size_t end = SubtreeEnd(static_cast<std::size_t>(index));
     mNodes.erase(mNodes.begin() + index, mNodes.begin() + static_cast<std::ptrdiff_t>(end));
+    mNodeIndexValid = false;
 }
 
 // --- commands ---
@@ -364,8 +377,10 @@ bool TMapTreeModel::NewMap() {
     if (parent == nullptr || parent->IsArea() || Dialogs == nullptr)
         return false;
     const std::int32_t id = FreeId();
-    if (id == 0)
+    if (id == 0) {
+        OnRefused(TMapTreeRefusal::NoFreeId);
         return false;
+    }
     TKelMapTreeItem item;
     item.ID = id;
     item.Name = FormatName("MAP", id);
@@ -437,8 +452,10 @@ bool TMapTreeModel::NewArea() {
     if (parent == nullptr || !parent->IsMap() || Dialogs == nullptr)
         return false;
     const std::int32_t id = FreeId();
-    if (id == 0)
+    if (id == 0) {
+        OnRefused(TMapTreeRefusal::NoFreeId);
         return false;
+    }
     TKelMapTreeItem item;
     item.ID = id;
     item.Kind = TKelMapTreeItem::mkArea;
@@ -594,12 +611,16 @@ bool TMapTreeModel::Paste() {
 
     SaveOpenMap();
     const std::int32_t id = FreeId();
-    if (id == 0)
+    if (id == 0) {
+        OnRefused(TMapTreeRefusal::NoFreeId);
         return false;
+    }
+    // Another program's block is held to what the editor stores, as a map file is.
+    mPasteReport = {};
+    const std::string chosenName = CheckPastedName(PastedMapName(name, id), kMapNameMaxBytes, mPasteReport);
     const std::int32_t parentId = parent->ID;
     TKelMapTreeItem& added = mMapTree->AddItem(parentId, id);
     mMapTree->CurrentMapId = id;
-    const std::string chosenName = PastedMapName(name, id);
     const std::int32_t ownParent = added.ParentId, ownDepth = added.Depth;
     added.Assign(blockItem);
     added.ID = id;
@@ -615,11 +636,14 @@ bool TMapTreeModel::Paste() {
     TByteViewStream mapStream(read->MapBytes);
     mMap->Reset();
     mMap->LoadFromStream(mapStream);
+    CheckPastedMap(*mMap, mPasteReport);
     mMap->SaveToWork(id);
     added.Modified = true;
     mMap->ReloadChipSetGraphic();
     TakeOrderFromView();
     Notify();
+    if (!mPasteReport.Empty())
+        OnPasteChecked(mPasteReport);
     return true;
 }
 

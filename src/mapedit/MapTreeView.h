@@ -7,6 +7,7 @@
 #include "platform/Signal.h"
 
 #include "data/LD_MapTree.h"
+#include "mapedit/MapPasteCheck.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quillon {
@@ -30,7 +32,6 @@ struct TMapBlock {
     std::string MapBytes;
     TKelMapTreeItem Item;
 };
-inline constexpr std::int32_t kMaxMapId = 9999;
 
 // The map property, area and shift dialogs. Each edits what it is given and answers whether the
 // user confirmed. Until the dialogs exist, Available() is false and the commands are disabled.
@@ -45,6 +46,11 @@ public:
     virtual bool EditArea(bool newMode, const TKelMapTree& tree, const TKelMap& map, TKelMapTreeItem& item) = 0;
     // "Map Shift": the offset in cells.
     virtual bool ShiftMap(std::int32_t width, std::int32_t height, std::int32_t& dx, std::int32_t& dy) = 0;
+};
+
+// Why a command that makes an item did nothing.
+enum class TMapTreeRefusal {
+    NoFreeId,  // every ID from 1 to 9999 is in use (a map's file name holds four digits)
 };
 
 // The popup menus' commands.
@@ -72,6 +78,13 @@ public:
     IMapTreeDialogs* Dialogs = nullptr;
     // Selection changed, also after every command that changes the tree.
     TSignal<> OnChanged;
+    // A new map, area or paste was refused.
+    TSignal<TMapTreeRefusal> OnRefused;
+    // A pasted map held what the editor never stores; it was changed (the report says what)
+    // before it became the new map's working copy.
+    TSignal<const TPasteReport&> OnPasteChecked;
+    // What the last paste changed.
+    const TPasteReport& LastPasteReport() const { return mPasteReport; }
 
     TKelMapTree& MapTree() const { return *mMapTree; }
     TKelMap& Map() const { return *mMap; }
@@ -152,9 +165,13 @@ private:
 
     TKelMapTree* mMapTree;
     TKelMap* mMap;
+    TPasteReport mPasteReport;
     bool mPickerMode = false;
     bool mViewEnabled = true;
     std::vector<TKelMapTreeNode> mNodes;
+    // Position of each ID in mNodes; rebuilt on the first look-up after the nodes changed.
+    mutable std::unordered_map<std::int32_t, int> mNodeIndex;
+    mutable bool mNodeIndexValid = false;
     std::optional<std::int32_t> mSelected;
 };
 

@@ -1,6 +1,8 @@
 #include "mapedit/MapTreeView_qt.h"
 
+#include "mapedit/MapPasteCheck_qt.h"
 #include "platform/Cp932Text_qt.h"
+#include "platform/MessageBox.h"
 
 #include <QAction>
 #include <algorithm>
@@ -75,11 +77,30 @@ std::int32_t TMapTreeWidget::IdOf(const QTreeWidgetItem* item) {
 }
 
 QTreeWidgetItem* TMapTreeWidget::ItemOf(std::int32_t id) const {
-    QTreeWidgetItemIterator it(const_cast<TMapTreeWidget*>(this));
-    for (; *it; ++it)
-        if (IdOf(*it) == id)
-            return *it;
-    return nullptr;
+    return mItems.value(id, nullptr);
+}
+
+void TMapTreeWidget::ClearNodes() {
+    qDeleteAll(mPendingTops);
+    mPendingTops.clear();
+    mItems.clear();
+    clear();
+}
+
+QTreeWidgetItem* TMapTreeWidget::AddNode(QTreeWidgetItem* parent, std::int32_t id) {
+    auto* item = new QTreeWidgetItem;
+    item->setData(0, kIdRole, id);
+    if (parent)
+        parent->addChild(item);
+    else
+        mPendingTops.append(item);
+    mItems.insert(id, item);
+    return item;
+}
+
+void TMapTreeWidget::FinishNodes() {
+    addTopLevelItems(mPendingTops);
+    mPendingTops.clear();
 }
 
 QStringList TMapTreeWidget::mimeTypes() const {
@@ -159,6 +180,12 @@ TFormMapTree::TFormMapTree(TMapTreeModel& model, QWidget* parent)
     layout->addWidget(mTree);
     // Others listening to the model (the place picker's model) go on hearing it.
     mModelChanged = mModel.OnChanged.Connect([this] { ModelChanged(); });
+    mModelPasteChecked =
+        mModel.OnPasteChecked.Connect([this](const TPasteReport& report) { ShowPasteReportLater(this, report); });
+    mModelRefused = mModel.OnRefused.Connect([this](TMapTreeRefusal) {
+        ShowMessageBox(QStringToCp932(tr("Every map ID from 1 to 9999 is in use.")).value_or(std::string()),
+                       mbOk | mbIconWarning, this);
+    });
     connect(mTree, &QTreeWidget::currentItemChanged, this, &TFormMapTree::TreeCurrentItemChanged);
     connect(mTree, &TMapTreeWidget::MenuRequested, this, &TFormMapTree::TreeContextMenu);
     connect(mTree, &TMapTreeWidget::NodeDropped, this, &TFormMapTree::TreeNodeDropped);
@@ -186,17 +213,15 @@ TFormMapTree::TFormMapTree(TMapTreeModel& model, QWidget* parent)
 void TFormMapTree::RefreshView() {
     mRebuilding = true;
     mTree->setUpdatesEnabled(false);
-    mTree->clear();
+    mTree->ClearNodes();
     std::vector<QTreeWidgetItem*> parents;
     for (const TKelMapTreeNode& node : mModel.Nodes()) {
         const TKelMapTreeItem* item = mModel.MapTree().FindByID(node.Id);
         if (item == nullptr)
             continue;
         parents.resize(static_cast<std::size_t>(std::min<int>(node.Level, static_cast<int>(parents.size()))));
-        QTreeWidgetItem* widgetItem =
-            parents.empty() ? new QTreeWidgetItem(mTree) : new QTreeWidgetItem(parents.back());
+        QTreeWidgetItem* widgetItem = mTree->AddNode(parents.empty() ? nullptr : parents.back(), node.Id);
         widgetItem->setText(0, Cp932ToQString(item->Name));
-        widgetItem->setData(0, kIdRole, node.Id);
         widgetItem->setIcon(0, KindIcon(item->Kind));
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
         if (!mModel.PickerMode() && item->Kind != TKelMapTreeItem::mkRoot)
@@ -204,6 +229,7 @@ void TFormMapTree::RefreshView() {
         widgetItem->setFlags(flags);
         parents.push_back(widgetItem);
     }
+    mTree->FinishNodes();
     // Expansion after the whole tree exists (an item without children cannot be expanded).
     for (const TKelMapTreeNode& node : mModel.Nodes())
         if (QTreeWidgetItem* widgetItem = mTree->ItemOf(node.Id))

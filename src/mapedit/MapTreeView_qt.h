@@ -4,6 +4,7 @@
 
 #include "mapedit/MapTreeView.h"
 
+#include <QHash>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -20,6 +21,13 @@ public:
     static constexpr const char* kDragFormat = "application/x-quillon-map-tree-node";
     TMapTreeWidget(TMapTreeModel& model, QWidget* parent);
     QTreeWidgetItem* ItemOf(std::int32_t id) const;
+    // A fill: ClearNodes empties the tree, AddNode makes an item for an ID under a parent item
+    // made before (none: at the top), FinishNodes puts them all into the tree at once. Items are
+    // made away from the view and found by ID through an index of their own, so that a fill
+    // stays linear in the number of items.
+    void ClearNodes();
+    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, std::int32_t id);
+    void FinishNodes();
     static std::int32_t IdOf(const QTreeWidgetItem* item);
     // What a drop of the data at a viewport position does; false when it is not allowed.
     bool DropAt(const QMimeData* data, const QPoint& pos);
@@ -40,6 +48,8 @@ protected:
 private:
     bool Allowed(const QMimeData* data, const QPoint& pos, std::int32_t& dragged, std::int32_t& target) const;
     TMapTreeModel& mModel;
+    QHash<std::int32_t, QTreeWidgetItem*> mItems;
+    QList<QTreeWidgetItem*> mPendingTops;
 };
 
 class TFormMapTree : public QWidget {
@@ -73,6 +83,8 @@ private:
     TMapTreeModel& mModel;
     TMapTreeWidget* mTree;
     TConnection mModelChanged;
+    TConnection mModelPasteChecked;
+    TConnection mModelRefused;
     bool mRebuilding = false;
 };
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace quillon {
 
@@ -20,6 +21,12 @@ namespace {
 std::string Number(std::int32_t id) {
     char text[16];
     std::snprintf(text, sizeof text, "%.4d", id);
+    return text;
+}
+
+std::string LowerCase(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -111,14 +118,20 @@ std::vector<TFileCheck> CheckProjectFolder(const std::string& folder) {
         mapTree.LoadTreeFromStream(stream);
         if (!mapTree.FindByID(0))
             tree.Problems.push_back("no root entry");
+        std::unordered_set<std::string> present;
+        for (const std::string& name : units)
+            present.insert(LowerCase(name));
         for (int i = 0; i < mapTree.Count(); ++i) {
             const TKelMapTreeItem& item = *mapTree.Items(i);
             if (!item.IsMap())
                 continue;
+            if (item.ID < 1 || item.ID > kMaxMapId) {
+                tree.Problems.push_back("map " + std::to_string(item.ID) +
+                                        ": a map ID outside 1..9999 cannot name a map file (Map%.4d.kmu)");
+                continue;
+            }
             const std::string file = "Map" + Number(item.ID) + ".kmu";
-            const bool present = std::any_of(units.begin(), units.end(),
-                                             [&](const std::string& name) { return SameTextNoCase(name, file); });
-            if (!present)
+            if (present.count(LowerCase(file)) == 0)
                 tree.Problems.push_back("map " + Number(item.ID) + " has no file " + file);
         }
     } catch (const std::exception& error) {

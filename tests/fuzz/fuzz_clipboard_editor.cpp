@@ -2,7 +2,8 @@
 // picks the format (562 map cells, 566 event command lines, 569 one encounter, 568 a map with its
 // tree item, and the strict readers of the event editors: 563 an event or start mark, 564 a page,
 // 567 move commands), the rest is the block. A block that reads must write back to bytes that
-// read to the same content; a refused block leaves nothing behind.
+// read to the same content; a refused block leaves nothing behind. What a paste keeps of a block
+// (562, 568) holds only tiles, events and names the editor itself stores.
 #include "data/LD_Event.h"
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
@@ -13,6 +14,8 @@
 #include "events/ScriptList.h"
 #include "mapedit/MapEditor.h"
 #include "mapedit/MapEncounters.h"
+#include "mapedit/MapPasteCheck.h"
+#include "mapedit/MapProperties.h"
 #include "mapedit/MapTreeView.h"
 
 #include <cstddef>
@@ -31,6 +34,18 @@ void MapCells(const std::string& block) {
         return;
     // The format has one spelling for each content: what was read writes back byte for byte.
     if (EncodeMapCellBlock(*cells) != block)
+        std::abort();
+    // A paste holds the cells to the layers' ranges: afterwards every cell is one the layer
+    // stores, and a second check finds nothing more.
+    TMapCellBlock checked = *cells;
+    TPasteReport report;
+    CheckPastedCells(checked, report);
+    for (std::size_t i = 0; i < checked.Lower.size(); ++i)
+        if (!IsLowerLayerTile(checked.Lower[i]) || !IsUpperLayerTile(checked.Upper[i]))
+            std::abort();
+    TPasteReport again;
+    CheckPastedCells(checked, again);
+    if (!again.Empty())
         std::abort();
 }
 
@@ -72,6 +87,35 @@ std::string Saved(TCatalogBaseItem& record) {
     return stream.Bytes();
 }
 
+// What a paste keeps of the map and the name is what the editor stores, and checking it once
+// more changes nothing.
+void CheckedAsPasted(const TKelMap& read, const std::string& name) {
+    TKelMap map;
+    map.Assign(read);
+    TPasteReport report;
+    const std::string kept = CheckPastedName(name, kMapNameMaxBytes, report);
+    CheckPastedMap(map, report);
+    if (kept.size() > kMapNameMaxBytes || map.Events.Count() > kMaxMapEvents)
+        std::abort();
+    for (const std::uint16_t cell : map.LowerLayer.Cells())
+        if (!IsLowerLayerTile(cell))
+            std::abort();
+    for (const std::uint16_t cell : map.UpperLayer.Cells())
+        if (!IsUpperLayerTile(cell))
+            std::abort();
+    for (int i = 0; i < map.Events.Count(); ++i) {
+        const TKelEventItem& event = *map.Events.Items(i);
+        if (event.X < 0 || event.X >= map.Width() || event.Y < 0 || event.Y >= map.Height() ||
+            event.Name.size() > kEventNameMaxBytes)
+            std::abort();
+    }
+    TPasteReport again;
+    CheckPastedName(kept, kMapNameMaxBytes, again);
+    CheckPastedMap(map, again);
+    if (!again.Empty())
+        std::abort();
+}
+
 void MapWithItem(const std::string& block) {
     const std::unique_ptr<TMapBlock> read = TMapTreeModel::ReadMapBlock(block);
     if (!read)
@@ -79,6 +123,7 @@ void MapWithItem(const std::string& block) {
     TKelMap map;
     TByteViewStream bytes(read->MapBytes);
     map.LoadFromStream(bytes);  // read once already: must read again
+    CheckedAsPasted(map, read->Name);
     TKelMapTreeItem item;
     item.Assign(read->Item);
     const std::unique_ptr<TMapBlock> back = TMapTreeModel::ReadMapBlock(TMapTreeModel::MakeMapBlock(read->Name, map, item));

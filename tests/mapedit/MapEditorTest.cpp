@@ -497,6 +497,42 @@ TEST(MapCanvasClipboardTest, DamagedBlocksChangeNothing) {
     EXPECT_EQ(f.Canvas.UndoStore().Count(), 1);
 }
 
+// A well-formed block from another program with tiles the layers never hold: those cells get
+// their layer's empty tile, and the user is told how many.
+TEST(MapCanvasClipboardTest, ForeignTilesArePastedAsTheLayersEmptyTile) {
+    TCanvasFixture f(3, 3, 96, 96);
+    f.Canvas.SetTool(TKelEditTool::Select);
+    std::vector<TPasteReport> told;
+    f.Heard.push_back(f.Canvas.OnPasteChecked.Connect([&](const TPasteReport& r) { told.push_back(r); }));
+    // Column by column: (0,0) (0,1) (0,2) (1,0) ...
+    TMapCellBlock hostile{3, 3, {65535, 9999, 5001, 3150, 4001, 800, 5144, 2000, 3000},
+                          {10144, 10005, 0, 65535, 10000, 10143, 20000, 10001, 5000}};
+    f.Clip.SetData(kMapCellClipboardFormat, EncodeMapCellBlock(hostile));
+    ASSERT_TRUE(f.Canvas.Paste());
+    EXPECT_EQ(f.Canvas.Selection(), MakeRect(0, 0, 3, 3));
+    const std::int32_t lower[3][3] = {{0, 0, 0}, {0, 4001, 2000}, {5001, 0, 3000}};  // [row][column]
+    const std::int32_t upper[3][3] = {{10000, 10000, 10000}, {10005, 10000, 10001}, {10000, 10143, 10000}};
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column) {
+            EXPECT_EQ(f.Lower(column, row), lower[row][column]) << column << "," << row;
+            EXPECT_EQ(f.Upper(column, row), upper[row][column]) << column << "," << row;
+        }
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].LowerTilesReplaced, 5);
+    EXPECT_EQ(told[0].UpperTilesReplaced, 5);
+    EXPECT_EQ(told[0], f.Canvas.LastPasteReport());
+    // Undo brings back the map from before the paste.
+    ASSERT_TRUE(f.Canvas.Undo());
+    EXPECT_EQ(f.Lower(0, 0), 5000);
+
+    // A block of the editor's own tiles pastes as it is, without a word.
+    f.Clip.SetData(kMapCellClipboardFormat, EncodeMapCellBlock(TMapCellBlock{1, 1, {4599}, {10143}}));
+    ASSERT_TRUE(f.Canvas.Paste());
+    EXPECT_EQ(f.Lower(1, 1), 4599);
+    EXPECT_EQ(told.size(), 1u);
+    EXPECT_TRUE(f.Canvas.LastPasteReport().Empty());
+}
+
 // --- drawing tools, picking, keys during drags ---
 
 TEST(MapCanvasToolsTest, PenDragCommitsOneUndoStepAndAnotherButtonCancels) {

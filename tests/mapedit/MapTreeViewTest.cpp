@@ -18,6 +18,7 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <functional>
 
 namespace quillon {
 namespace {
@@ -471,6 +472,144 @@ TEST_F(MapTreeViewTest, DamagedBlocksNeverBreakTheTree) {
     EXPECT_EQ(mTree.Count(), 5 + pasted);
     EXPECT_EQ(static_cast<int>(mModel.Nodes().size()), mTree.Count());
     EXPECT_EQ(mTree.Order.size(), mModel.Nodes().size());
+}
+
+// Well-formed blocks from another program holding what the editor never stores: each pastes as
+// the editor would have stored it, and the report (which the window shows) says what changed.
+TEST_F(MapTreeViewTest, ForeignContentIsPastedAsTheEditorStoresIt) {
+    auto event = [](TKelMap& map, std::int32_t id, std::int32_t x, std::int32_t y) -> TKelEventItem& {
+        TKelEventItem& e = map.Events.Obtain(id);
+        e.X = x;
+        e.Y = y;
+        return e;
+    };
+    struct TCase {
+        const char* What;
+        std::function<void(TKelMap&, std::string& name)> Make;
+        TPasteReport Expected;
+        std::function<void(const TKelMap& pasted, const TKelMapTreeItem& item)> Check;
+    };
+    const TCase cases[] = {
+        {"lower tiles of no range, an upper tile beyond the table",
+         [](TKelMap& map, std::string&) {
+             map.LowerLayer.SetCell(0, 0, 65535);
+             map.LowerLayer.SetCell(1, 0, 9999);
+             map.LowerLayer.SetCell(2, 0, 5143);
+             map.UpperLayer.SetCell(0, 1, 10144);
+         },
+         TPasteReport{2, 1, 0, 0, 0},
+         [](const TKelMap& map, const TKelMapTreeItem&) {
+             EXPECT_EQ(map.LowerLayer.Cell(0, 0), kLowerFillValue);
+             EXPECT_EQ(map.LowerLayer.Cell(1, 0), kLowerFillValue);
+             EXPECT_EQ(map.LowerLayer.Cell(2, 0), 5143);
+             EXPECT_EQ(map.UpperLayer.Cell(0, 1), kUpperFillValue);
+         }},
+        {"events outside the map",
+         [&](TKelMap& map, std::string&) {
+             event(map, 1, -100, 4);
+             event(map, 2, 7, 2147483647);
+             event(map, 3, 9, 7);   // the last cell of 10 x 8
+             event(map, 4, 10, 0);  // one column beyond
+         },
+         TPasteReport{0, 0, 3, 0, 0},
+         [](const TKelMap& map, const TKelMapTreeItem&) {
+             ASSERT_EQ(map.Events.Count(), 1);
+             EXPECT_EQ(map.Events.Items(0)->ID, 3);
+         }},
+        {"5,001 events stacked on one cell",
+         [&](TKelMap& map, std::string&) {
+             for (std::int32_t id = 1; id <= kMaxMapEvents + 1; ++id)
+                 event(map, id, 2, 2);
+         },
+         TPasteReport{0, 0, 0, 1, 0},
+         [](const TKelMap& map, const TKelMapTreeItem&) {
+             EXPECT_EQ(map.Events.Count(), kMaxMapEvents);
+             EXPECT_EQ(map.Events.FindByID(kMaxMapEvents + 1), nullptr);
+         }},
+        {"a name of 1,000,000 bytes and a long event name",
+         [&](TKelMap& map, std::string& name) {
+             name = std::string(1000000, 'N');
+             event(map, 1, 0, 0).Name = std::string(21, 'e');
+             event(map, 2, 1, 0).Name = std::string(20, 'f');
+         },
+         TPasteReport{0, 0, 0, 0, 2},
+         [](const TKelMap& map, const TKelMapTreeItem& item) {
+             EXPECT_EQ(item.Name, std::string(24, 'N'));
+             EXPECT_EQ(map.Events.FindByID(1)->Name, std::string(20, 'e'));
+             EXPECT_EQ(map.Events.FindByID(2)->Name, std::string(20, 'f'));
+         }},
+        {"a name cut between the bytes of a double-byte character",
+         [](TKelMap&, std::string& name) { name = std::string(23, 'a') + "\x82\xA0"; },
+         TPasteReport{0, 0, 0, 0, 1},
+         [](const TKelMap&, const TKelMapTreeItem& item) { EXPECT_EQ(item.Name, std::string(23, 'a')); }},
+        {"the editor's own content",
+         [&](TKelMap& map, std::string& name) {
+             name = "Harbour";
+             map.LowerLayer.SetCell(0, 0, 4599);
+             event(map, 5000, 9, 7).Name = std::string(20, 'g');
+         },
+         TPasteReport{},
+         [](const TKelMap& map, const TKelMapTreeItem& item) {
+             EXPECT_EQ(item.Name, "Harbour");
+             EXPECT_EQ(map.LowerLayer.Cell(0, 0), 4599);
+             EXPECT_EQ(map.Events.Count(), 1);
+         }},
+    };
+    std::vector<TPasteReport> told;
+    const TConnection heard = mModel.OnPasteChecked.Connect([&](const TPasteReport& r) { told.push_back(r); });
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        told.clear();
+        TKelMap map;
+        map.SetWidth(10);
+        map.SetHeight(8);
+        std::string name = "Foreign";
+        c.Make(map, name);
+        TKelMapTreeItem item;
+        item.Kind = TKelMapTreeItem::mkMap;
+        item.Name = name;
+        mClipboard.SetData(kMapTreeClipboardFormat, TMapTreeModel::MakeMapBlock(name, map, item));
+        mModel.SelectNode(0);
+        ASSERT_TRUE(mModel.Paste());
+        const std::int32_t id = *mModel.Selected();
+        EXPECT_EQ(mModel.LastPasteReport(), c.Expected);
+        EXPECT_EQ(told.size(), c.Expected.Empty() ? 0u : 1u);
+        // What the working copy holds, and so what a save writes.
+        TKelMap work;
+        work.LoadFromWork(id);
+        c.Check(work, *mTree.FindByID(id));
+        c.Check(mMap, *mTree.FindByID(id));
+        mModel.SelectNode(0);
+        mTree.DeleteItem(id);
+        mModel.FillView();
+    }
+}
+
+// Map files are named with four digits: new maps and pastes never take an ID above 9999, and are
+// refused (the window says why) when every lower one is in use.
+TEST_F(MapTreeViewTest, NewMapAndPasteAreRefusedWhenNoMapIdIsFree) {
+    for (std::int32_t id = 1; id <= 12000; ++id)
+        if (mTree.FindByID(id) == nullptr)
+            mTree.Obtain(id).Kind = TKelMapTreeItem::mkMap;
+    mModel.SelectNode(1);
+    ASSERT_TRUE(mModel.Copy());
+    int refused = 0;
+    const TConnection heard = mModel.OnRefused.Connect([&](TMapTreeRefusal why) {
+        EXPECT_EQ(why, TMapTreeRefusal::NoFreeId);
+        ++refused;
+    });
+    const int count = mTree.Count();
+    for (const TMapTreeCommand command : {TMapTreeCommand::NewMap, TMapTreeCommand::Paste, TMapTreeCommand::NewArea}) {
+        EXPECT_FALSE(mModel.Execute(command));
+        EXPECT_EQ(mTree.Count(), count);
+    }
+    EXPECT_EQ(refused, 3);
+    EXPECT_EQ(mModel.FreeId(), 0);
+
+    mTree.Delete(7777);
+    ASSERT_TRUE(mModel.Execute(TMapTreeCommand::Paste));
+    EXPECT_EQ(mModel.Selected(), 7777);
+    EXPECT_EQ(refused, 3);
 }
 
 TEST_F(MapTreeViewTest, DeleteAsksAndRemovesTheSubtree) {

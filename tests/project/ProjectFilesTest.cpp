@@ -112,6 +112,36 @@ TEST_F(SampleProject, CheckNamesWhatCouldNotBeRead) {
     EXPECT_EQ(second[1].Problems[0], "map 0005 has no file Map0005.kmu");
 }
 
+// A map ID of five digits (or below 1) cannot name a "Map%.4d.kmu" file; areas need no file.
+TEST_F(SampleProject, CheckReportsMapIdsThatCannotNameAFile) {
+    const std::string folder = Copy("wide-ids");
+    TKelMapTree tree;
+    {
+        const std::string bytes = ReadWholeFile(folder + "GMK_RT.kmt");
+        TByteViewStream stream(bytes);
+        tree.LoadTreeFromStream(stream);
+    }
+    for (const std::int32_t id : {10000, 40000, -3}) {
+        TKelMapTreeItem& item = tree.Obtain(id);
+        item.Kind = TKelMapTreeItem::mkMap;
+        item.ParentId = 0;
+        tree.Order.push_back(id);
+    }
+    tree.Obtain(12345).Kind = TKelMapTreeItem::mkArea;
+    TMemoryStream image;
+    tree.SaveTreeToStream(image);
+    WriteFileAtomic(folder + "GMK_RT.kmt", image.Bytes());
+    // Even a file of the five-digit name does not help: the editor never names a map so.
+    WriteFileAtomic(folder + "Map10000.kmu", ReadWholeFile(folder + "Map0001.kmu"));
+
+    const auto report = CheckProjectFolder(folder);
+    ASSERT_EQ(report[1].File, "GMK_RT.kmt");
+    EXPECT_EQ(report[1].Problems,
+              (std::vector<std::string>{"map -3: a map ID outside 1..9999 cannot name a map file (Map%.4d.kmu)",
+                                        "map 10000: a map ID outside 1..9999 cannot name a map file (Map%.4d.kmu)",
+                                        "map 40000: a map ID outside 1..9999 cannot name a map file (Map%.4d.kmu)"}));
+}
+
 TEST_F(SampleProject, EveryFileKindSurvivesEveryCut) {
     const auto db = std::make_unique<TKelDataBase>();
     const std::string database = ReadWholeFile(sFolder + "GMK_RT.kdb");

@@ -6,6 +6,7 @@
 #include "data/LD_Map.h"
 #include "data/RecordTestKit.h"
 #include "platform/Clipboard.h"
+#include "platform/MessageBox.h"
 #include "project/ProjectManager.h"
 
 #include "kit/WidgetKit.h"
@@ -174,6 +175,47 @@ TEST_F(MapTreeWindowTest, ContextMenusByKeyboardAndMouse) {
     for (QWidget* popup : QApplication::topLevelWidgets())
         if (qobject_cast<QMenu*>(popup))
             popup->close();
+}
+
+// What a paste of another program's map changed, and why a paste did nothing, reach the user in
+// a box on the window.
+TEST_F(MapTreeWindowTest, ThePasteReportAndARefusalAreShown) {
+    struct TRecordingBox final : IMessageBox {
+        std::vector<std::string> Texts;
+        IMessageBox* Previous = SetMessageBox(this);
+        ~TRecordingBox() override { SetMessageBox(Previous); }
+        int Show(const std::string& text, int, const void*) override {
+            Texts.push_back(text);
+            return mrOk;
+        }
+    } box;
+    TMemoryClipboard clipboard;
+    IClipboard* old = SetClipboard(&clipboard);
+    TKelMap map;
+    map.SetWidth(4);
+    map.SetHeight(4);
+    map.LowerLayer.SetCell(0, 0, 65535);
+    map.Events.Obtain(1).X = -100;
+    TKelMapTreeItem item;
+    item.Kind = TKelMapTreeItem::mkMap;
+    clipboard.SetData(kMapTreeClipboardFormat, TMapTreeModel::MakeMapBlock(std::string(1000000, 'n'), map, item));
+    mForm->Tree()->setCurrentItem(mForm->Tree()->ItemOf(0));
+    ASSERT_TRUE(mModel.Execute(TMapTreeCommand::Paste));
+    ASSERT_TRUE(widgetkit::WaitUntil([&] { return !box.Texts.empty(); }));
+    EXPECT_EQ(box.Texts[0],
+              "The pasted content held what this editor does not store:\n"
+              "1 lower-layer tile(s) became the empty tile\n"
+              "1 event(s) outside the map were dropped\n"
+              "1 name(s) were cut to their field's length");
+    EXPECT_EQ(mForm->Tree()->ItemOf(4)->text(0), QString(24, 'n'));
+
+    for (std::int32_t id = 1; id <= kMaxMapId; ++id)
+        if (mTree.FindByID(id) == nullptr)
+            mTree.Obtain(id).Kind = TKelMapTreeItem::mkMap;
+    EXPECT_FALSE(mModel.Execute(TMapTreeCommand::Paste));
+    ASSERT_EQ(box.Texts.size(), 2u);
+    EXPECT_EQ(box.Texts[1], "Every map ID from 1 to 9999 is in use.");
+    SetClipboard(old);
 }
 
 }  // namespace
