@@ -320,6 +320,7 @@ void TKelMap::TakeLayerChunk() {
         (lower ? mReport.LowerLayerRead : mReport.UpperLayerRead) = true;
     } else {
         mReport.Damaged = true;
+        mLayerBad[lower ? 0 : 1] = true;
     }
     TDynamicBuffer().swap(mLayerChunk);
 }
@@ -332,6 +333,7 @@ void TKelMap::FitLayers() {
 void TKelMap::LoadFromStream(TStream& stream) {
     mReport = {};
     mLayerField = 0;
+    mLayerBad[0] = mLayerBad[1] = false;
     mLoadLimit = stream.Remaining();
     const auto endLoad = [this] {
         FitLayers();
@@ -341,7 +343,10 @@ void TKelMap::LoadFromStream(TStream& stream) {
     try {
         TCatalogItem::LoadFromStream(stream);
         TakeLayerChunk();
-        mReport.EventsRead = mReport.EventsStarted;
+        // The record ended where it should: a part it did not hold has nothing to read.
+        mReport.LowerLayerRead = !mLayerBad[0];
+        mReport.UpperLayerRead = !mLayerBad[1];
+        mReport.EventsRead = true;
         mReport.EventsKept = Events.Count();
         // A size read after the layers, or with no layer chunks at all, has to fit as well.
         CheckLoadSize(mWidth, mHeight);

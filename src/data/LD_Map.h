@@ -271,6 +271,7 @@ private:
     TMapLoadReport mReport;
     TDynamicBuffer mLayerChunk;  // the bytes of the layer chunk being read
     int mLayerField = 0;         // 71 or 72 while mLayerChunk waits for its layer
+    bool mLayerBad[2] = {};      // lower, upper: a chunk of the wrong length was met
 };
 
 // Removes a file; true when it is gone afterwards (also when it never existed).
