@@ -314,6 +314,16 @@ void TProjectMapTreeHost::SaveAll() {
     mSaveFailed = false;
 }
 
+bool TProjectMapTreeHost::SaveWorkingCopy() {
+    TKelMap& map = mData.Map();
+    TKelMapTreeItem* item = map.Modified ? mData.MapTree().FindByID(map.ID) : nullptr;
+    if (item == nullptr || !item->IsMap())
+        return false;
+    map.SaveToWork(map.ID);
+    item->Modified = true;
+    return true;
+}
+
 void TProjectMapTreeHost::Reload() {
     TKelMapTree& tree = mData.MapTree();
     TKelMap& map = mData.Map();
@@ -466,6 +476,9 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
         return;
     }
     mProjectShown = true;
+    if (WorkLock)
+        WorkLock->Write(ProjectPath());
+    OfferLeftWork();
     Tree().Fill();
     if (mPalette)
         mPalette->Reload();
@@ -497,6 +510,38 @@ void TMainWindowModel::HandleCloseProject() {
     SetStatus(1, "");
     SetStatus(2, "");
     mProjectLock.Release();
+    if (WorkLock)
+        WorkLock->Write("");
+}
+
+int TMainWindowModel::Show(const TFilledText& text, int flags) {
+    return ShowText ? ShowText(text, flags) : ShowMessageBox(text.Text(), flags);
+}
+
+void TMainWindowModel::OfferLeftWork() {
+    if (!LeftWork)
+        return;
+    const std::string& path = ProjectPath();
+    const int maps = RecoverableMaps(*LeftWork, path, mData.MapTree());
+    if (maps == 0)
+        return;  // another project's: kept for when that one opens
+    const TLeftWork left = std::move(*LeftWork);
+    LeftWork.reset();
+    if (Show(RecoverQuestion(maps), mbYesNo | mbIconQuestion) != mrYes)
+        return;
+    for (const TFilledText& message : RecoverLeftWork(left, path, mData.MapTree()))
+        Show(message, mbOk | mbIconWarning);
+    // The map shown is its recovered copy.
+    TKelMap& map = mData.Map();
+    const TKelMapTreeItem* current = mData.MapTree().FindByID(map.ID);
+    if (current && current->IsMap() && current->Modified && map.ID == mData.MapTree().CurrentMapId)
+        map.LoadFromWork(map.ID);
+}
+
+bool TMainWindowModel::SaveWorkingCopy() {
+    if (!mManager.IsOpen() || !mProjectShown || (mCanvas && mCanvas->DragInProgress()))
+        return false;
+    return Tree().SaveWorkingCopy();
 }
 
 bool TMainWindowModel::SaveAllReported() {
