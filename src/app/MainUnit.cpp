@@ -478,7 +478,6 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
     mProjectShown = true;
     if (WorkLock)
         WorkLock->Write(ProjectPath());
-    OfferLeftWork();
     Tree().Fill();
     if (mPalette)
         mPalette->Reload();
@@ -487,6 +486,8 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
     SetScale(ScaleFromStoredZoom(ReadMapEditZoom(path)));
     SetTool(kToolPen);
     HandleMapSelected(mData.MapTree().CurrentMapId);
+    if (!HoldLeftWork)
+        OfferLeftWork();
     success = true;
 }
 
@@ -519,7 +520,7 @@ int TMainWindowModel::Show(const TFilledText& text, int flags) {
 }
 
 void TMainWindowModel::OfferLeftWork() {
-    if (!LeftWork)
+    if (!LeftWork || !mProjectShown)
         return;
     const std::string& path = ProjectPath();
     const int maps = RecoverableMaps(*LeftWork, path, mData.MapTree());
@@ -534,8 +535,10 @@ void TMainWindowModel::OfferLeftWork() {
     // The map shown is its recovered copy.
     TKelMap& map = mData.Map();
     const TKelMapTreeItem* current = mData.MapTree().FindByID(map.ID);
-    if (current && current->IsMap() && current->Modified && map.ID == mData.MapTree().CurrentMapId)
+    if (current && current->IsMap() && current->Modified && !map.Modified)
         map.LoadFromWork(map.ID);
+    Tree().Fill();
+    HandleMapSelected(mData.MapTree().CurrentMapId);
 }
 
 bool TMainWindowModel::SaveWorkingCopy() {

@@ -324,6 +324,11 @@ public:
     TWorkLock* WorkLock = nullptr;
     // Work an editor that did not end normally left, offered back when its project opens.
     std::optional<TLeftWork> LeftWork;
+    // While set, an opening project does not offer LeftWork yet (the window does it once shown).
+    bool HoldLeftWork = false;
+    // Asks whether the open project takes back the work left for it (when there is any) and
+    // shows the recovered maps as changed.
+    void OfferLeftWork();
 
     // The state the enabling rules look at, and their answer.
     TMainState State() const;
@@ -408,8 +413,6 @@ private:
     // After a tool window changed the database or the pictures: the map, canvas and palette show it.
     void ShowChangedData();
     int Show(const TFilledText& text, int flags);
-    // The project just opened takes back the work left for it, when the user wants it.
-    void OfferLeftWork();
 
     TProjectManager& mManager;
     TProjectData& mData;
