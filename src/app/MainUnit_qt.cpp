@@ -328,7 +328,18 @@ void TFormKelMain::Start(const std::string& folder) {
     UpdateActions();
     UpdateStatusBar();
     mModel->HoldLeftWork = false;
+    OfferLeftWorkWhenShown();
+}
+
+void TFormKelMain::OfferLeftWorkWhenShown() {
+    // A window kept on top (the splash) would hide the question: it waits until that has gone.
     QTimer::singleShot(0, this, [this] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != this && window->isVisible() && (window->windowFlags() & Qt::WindowStaysOnTopHint)) {
+                QTimer::singleShot(100, this, [this] { OfferLeftWorkWhenShown(); });
+                return;
+            }
+        }
         mModel->OfferLeftWork();
         UpdateActions();
     });

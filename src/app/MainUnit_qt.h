@@ -117,6 +117,8 @@ private:
     void SavePlacement();
     void CreatePanes();
     void RunTestPlayNow(const TTestPlayRequest& request);
+    // Offers the work a killed editor left once the window shows and nothing covers it.
+    void OfferLeftWorkWhenShown();
     // The chipset of the open map into the shared graphic (none without a map).
     void LoadMapChipSet();
     // A project's tree is loaded (from its open handler until it is closed).
