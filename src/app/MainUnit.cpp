@@ -317,6 +317,16 @@ void TProjectMapTreeHost::SaveAll() {
     mSaveFailed = false;
 }
 
+bool TProjectMapTreeHost::SaveWorkingCopy() {
+    TKelMap& map = mData.Map();
+    TKelMapTreeItem* item = map.Modified ? mData.MapTree().FindByID(map.ID) : nullptr;
+    if (item == nullptr || !item->IsMap())
+        return false;
+    map.SaveToWork(map.ID);
+    item->Modified = true;
+    return true;
+}
+
 void TProjectMapTreeHost::Reload() {
     TKelMapTree& tree = mData.MapTree();
     TKelMap& map = mData.Map();
@@ -469,6 +479,8 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
         return;
     }
     mProjectShown = true;
+    if (WorkLock)
+        WorkLock->Write(ProjectPath());
     Tree().Fill();
     if (mPalette)
         mPalette->Reload();
@@ -479,6 +491,8 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
         ShowMessageBox(std::string(kIniKept) + "\n" + problem, mbOk | mbIconWarning);
     SetTool(kToolPen);
     HandleMapSelected(mData.MapTree().CurrentMapId);
+    if (!HoldLeftWork)
+        OfferLeftWork();
     success = true;
 }
 
@@ -502,6 +516,40 @@ void TMainWindowModel::HandleCloseProject() {
     SetStatus(1, "");
     SetStatus(2, "");
     mProjectLock.Release();
+    if (WorkLock)
+        WorkLock->Write("");
+}
+
+int TMainWindowModel::Show(const TFilledText& text, int flags) {
+    return ShowText ? ShowText(text, flags) : ShowMessageBox(text.Text(), flags);
+}
+
+void TMainWindowModel::OfferLeftWork() {
+    if (!LeftWork || !mProjectShown)
+        return;
+    const std::string& path = ProjectPath();
+    const int maps = RecoverableMaps(*LeftWork, path, mData.MapTree());
+    if (maps == 0)
+        return;  // another project's: kept for when that one opens
+    const TLeftWork left = std::move(*LeftWork);
+    LeftWork.reset();
+    if (Show(RecoverQuestion(maps), mbYesNo | mbIconQuestion) != mrYes)
+        return;
+    for (const TFilledText& message : RecoverLeftWork(left, path, mData.MapTree()))
+        Show(message, mbOk | mbIconWarning);
+    // The map shown is its recovered copy.
+    TKelMap& map = mData.Map();
+    const TKelMapTreeItem* current = mData.MapTree().FindByID(map.ID);
+    if (current && current->IsMap() && current->Modified && !map.Modified)
+        map.LoadFromWork(map.ID);
+    Tree().Fill();
+    HandleMapSelected(mData.MapTree().CurrentMapId);
+}
+
+bool TMainWindowModel::SaveWorkingCopy() {
+    if (!mManager.IsOpen() || !mProjectShown || (mCanvas && mCanvas->DragInProgress()))
+        return false;
+    return Tree().SaveWorkingCopy();
 }
 
 bool TMainWindowModel::SaveAllReported() {

@@ -8,6 +8,7 @@
 #include "controls/FormMemory.h"
 #include "controls/FormPlacement.h"
 
+#include "app/WorkRecovery.h"
 #include "graphics/GraphicsTypes.h"
 #include "project/ProjectLock.h"
 
@@ -172,6 +173,8 @@ TRect ClampToScreen(TRect window, const TRect& screen, int minWidth = kMainMinWi
 inline constexpr const char* kApplicationTitle = "Quillon";
 inline constexpr const char* kShortOfMemory = "It is short of memory";
 inline constexpr int kSplashMillis = 2500;
+// How often the open map's unsaved changes go to its working copy.
+inline constexpr int kWorkingCopyMillis = 60000;
 // The start-up checks themselves are RunStartupChecks (StartupChecks.h).
 
 // The program's command line.
@@ -214,6 +217,8 @@ public:
     virtual void Clear() = 0;
     // The canvas's visible client size, used to place new maps.
     virtual void SetCanvasSize(int /*width*/, int /*height*/) {}
+    // Writes the open map's working copy when it has unsaved changes; true when it wrote one.
+    virtual bool SaveWorkingCopy() = 0;
 };
 
 // The map canvas as the main window uses it.
@@ -259,6 +264,7 @@ public:
     void Reload() override;
     void Fill() override {}
     void Clear() override {}
+    bool SaveWorkingCopy() override;
 
     // Forgets a failed save (project closed or reloaded).
     void Reset() { mSaveFailed = false; }
@@ -309,6 +315,20 @@ public:
     std::function<void()> OnStatusChanged;
     // Called after the database editor or the material manager closed.
     std::function<void()> OnDataChanged;
+    // Shows a message or question of the model in the window's language and answers the
+    // button; unset, the text goes to the message box as it is.
+    std::function<int(const TFilledText& text, int flags)> ShowText;
+
+    // The working folder's lock file, kept up to date with the open project (not owned; none
+    // while the window does not manage the working folder).
+    TWorkLock* WorkLock = nullptr;
+    // Work an editor that did not end normally left, offered back when its project opens.
+    std::optional<TLeftWork> LeftWork;
+    // While set, an opening project does not offer LeftWork yet (the window does it once shown).
+    bool HoldLeftWork = false;
+    // Asks whether the open project takes back the work left for it (when there is any) and
+    // shows the recovered maps as changed.
+    void OfferLeftWork();
 
     // The state the enabling rules look at, and their answer.
     TMainState State() const;
@@ -334,6 +354,10 @@ public:
 
     void MapSave();
     void MapRevert();
+    // The timed save of the working copy: the open map's unsaved changes go to its working copy,
+    // so that a crash loses at most what was done since. Not while the canvas holds the mouse.
+    // True when a copy was written.
+    bool SaveWorkingCopy();
     void SetMode(int mode);    // editing mode 0..2
     void SetScale(int scale);  // 32, 16, 8, 4
     void SetTool(int tool);    // 0..5
@@ -388,6 +412,7 @@ private:
     bool SaveAllReported();
     // After a tool window changed the database or the pictures: the map, canvas and palette show it.
     void ShowChangedData();
+    int Show(const TFilledText& text, int flags);
 
     TProjectManager& mManager;
     TProjectData& mData;

@@ -209,15 +209,25 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
     }
     mData = std::make_unique<TProjectData>();
 
-    // A working folder left over by an editor that ended abnormally goes first.
+    // A working folder left over by an editor that ended abnormally goes first; the unsaved
+    // maps it holds are taken up first, to be offered back when their project opens.
     mTempFolder = WithoutTrailingSlash(MapWorkFolder());
+    std::optional<TLeftWork> leftWork;
     if (mOptions.WorkingFolder) {
+        leftWork = FindLeftWork(mTempFolder + "/");
         DeleteFolderTree(mTempFolder);
         CreateMapWorkFolder();
+        mWorkLock = std::make_unique<TWorkLock>(mTempFolder + "/");
+        mWorkLock->Write("");
     }
 
     mManager = std::make_unique<TProjectManager>();
     mModel = std::make_unique<TMainWindowModel>(*mManager, *mData);
+    mModel->WorkLock = mWorkLock.get();
+    mModel->LeftWork = std::move(leftWork);
+    mModel->ShowText = [this](const TFilledText& text, int flags) {
+        return ShowMessageBox(Utf8ToCp932(TFormMapTree::FilledText(text).toStdString()), flags, isVisible() ? this : nullptr);
+    };
     mModel->LoadSettings();
     mModel->ShowNewDialog = [this] { Action_ProjectNewExecute(); };
     mModel->ShowOpenDialog = [this] { Action_ProjectOpenExecute(); };
@@ -282,8 +292,27 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
         if (state != Qt::ApplicationActive && mModel)
             mModel->HandleDeactivate();
     });
+    // The open map's unsaved changes go to its working copy every minute, between strokes and
+    // never while a dialog is open, so that a crash loses at most that much work.
+    mWorkingCopyTimer = new QTimer(this);
+    mWorkingCopyTimer->setObjectName(QStringLiteral("WorkingCopyTimer"));
+    mWorkingCopyTimer->setInterval(kWorkingCopyMillis);
+    connect(mWorkingCopyTimer, &QTimer::timeout, this, &TFormKelMain::WorkingCopyTimerTimer);
+    mWorkingCopyTimer->start();
+
     UpdateActions();
     UpdateStatusBar();
+}
+
+void TFormKelMain::WorkingCopyTimerTimer() {
+    if (QApplication::activeModalWidget())
+        return;
+    try {
+        if (mModel->SaveWorkingCopy())
+            UpdateActions();
+    } catch (const std::exception&) {
+        // A working copy that cannot be written now is tried again at the next tick or map switch.
+    }
 }
 
 TFormKelMain::~TFormKelMain() {
@@ -308,6 +337,8 @@ TFormKelMain::~TFormKelMain() {
 }
 
 void TFormKelMain::Start(const std::string& folder) {
+    // Work an editor that was killed left is offered once the window shows, not under the splash.
+    mModel->HoldLeftWork = true;
     try {
         if (folder.empty())
             mManager->ReopenLastProject();
@@ -323,6 +354,22 @@ void TFormKelMain::Start(const std::string& folder) {
     }
     UpdateActions();
     UpdateStatusBar();
+    mModel->HoldLeftWork = false;
+    OfferLeftWorkWhenShown();
+}
+
+void TFormKelMain::OfferLeftWorkWhenShown() {
+    // A window kept on top (the splash) would hide the question: it waits until that has gone.
+    QTimer::singleShot(0, this, [this] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != this && window->isVisible() && (window->windowFlags() & Qt::WindowStaysOnTopHint)) {
+                QTimer::singleShot(100, this, [this] { OfferLeftWorkWhenShown(); });
+                return;
+            }
+        }
+        mModel->OfferLeftWork();
+        UpdateActions();
+    });
 }
 
 void TFormKelMain::RestorePlacement() {
@@ -644,6 +691,12 @@ public:
     void Clear() override {
         mForm.mTreeModel->ClearTree();
         mForm.mTreeWindow->RefreshView();
+    }
+    bool SaveWorkingCopy() override {
+        if (!mForm.mData->Map().Modified)
+            return false;
+        mForm.mTreeModel->SaveOpenMap();
+        return true;
     }
     void SetCanvasSize(int width, int height) override {
         mForm.mTreeModel->ViewWidth = width;

@@ -17,6 +17,7 @@
 
 class QAction;
 class QLabel;
+class QTimer;
 
 namespace Ui {
 class FormKelMain;
@@ -100,6 +101,8 @@ public slots:
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();
     void RaiseFromOtherInstance();
+    // The working copy's timed save.
+    void WorkingCopyTimerTimer();
 
 protected:
     bool event(QEvent* event) override;
@@ -114,6 +117,8 @@ private:
     void SavePlacement();
     void CreatePanes();
     void RunTestPlayNow(const TTestPlayRequest& request);
+    // Offers the work a killed editor left once the window shows and nothing covers it.
+    void OfferLeftWorkWhenShown();
     // The chipset of the open map into the shared graphic (none without a map).
     void LoadMapChipSet();
     // A project's tree is loaded (from its open handler until it is closed).
@@ -133,6 +138,8 @@ private:
     std::array<QAction*, kMainActionCount> mActions{};
     std::array<QLabel*, 3> mPanels{};
     std::string mTempFolder;
+    std::unique_ptr<TWorkLock> mWorkLock;
+    QTimer* mWorkingCopyTimer = nullptr;
     bool mPlacementRestored = false;
     std::unique_ptr<TKelChipSetGraphic> mChips;
     std::unique_ptr<TKelCharSetGraphic> mCharSets;

@@ -222,7 +222,10 @@ void TCatalogBaseItem::LoadFromStream(TStream& stream) {
             break;
         const auto length = static_cast<std::uint32_t>(ReadVarInt(stream));
         // A chunk cannot be longer than what is left: the file is cut or damaged.
-        stream.RequireRemaining(length);
+        if (stream.Remaining() < static_cast<std::int64_t>(length)) {
+            ChunkCutShort(n, stream);
+            stream.RequireRemaining(length);
+        }
         d.FieldType = ftNone;
         d.Name = nullptr;
         DescribeField(n, d, true);

@@ -94,6 +94,12 @@ public:
     // A damaged block leaves the record as it was and raises the read error.
     virtual bool PasteFromClipboard(int format);
     virtual void CopyToClipboard(int format);
+
+protected:
+    // A load met a chunk that claims more bytes than the stream has left (the stream stands at
+    // its payload); the load raises EReadError afterwards. A record may take what it can from
+    // the rest here; by default nothing is read.
+    virtual void ChunkCutShort(int /*fieldNumber*/, TStream& /*stream*/) {}
 };
 
 // A record that is an element of a list: a 1-based ID and a name. Name is not written by the

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -133,9 +134,96 @@ bool RemoveFileIfExists(const std::string& path) {
     return !FileExists(path);
 }
 
+// --- map events ---
+
+void TKelMapEvents::LoadFromStream(TStream& stream) {
+    Clear();
+    mLoaded = 0;
+    mCutShort = true;  // until the last element has been read
+    const auto count = static_cast<std::uint32_t>(ReadVarInt(stream));
+    // Every element takes at least two bytes (its ID and its record's terminator).
+    stream.RequireRemaining(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::int32_t id = ReadVarInt(stream);
+        std::unique_ptr<TCatalogItem> item = CreateLoadTarget(id);
+        item->LoadFromStream(stream);
+        // In its place by ID; of a repeated ID the last one read wins.
+        const auto at = std::lower_bound(mItems.begin(), mItems.end(), id,
+                                         [](const std::unique_ptr<TCatalogItem>& e, std::int32_t v) { return e->ID < v; });
+        if (at != mItems.end() && (*at)->ID == id)
+            *at = std::move(item);
+        else
+            mItems.insert(at, std::move(item));
+        ++mLoaded;
+    }
+    mCutShort = false;
+}
+
+// --- damage reports ---
+
+std::string TFilledText::Text() const {
+    std::string text;
+    for (std::size_t i = 0; i < Format.size(); ++i) {
+        const char c = Format[i];
+        if (c == '%' && i + 1 < Format.size() && Format[i + 1] >= '1' && Format[i + 1] <= '9') {
+            const std::size_t arg = static_cast<std::size_t>(Format[i + 1] - '1');
+            if (arg < Args.size())
+                text += Args[arg];
+            ++i;
+            continue;
+        }
+        text += c;
+    }
+    return text;
+}
+
+std::string Ordinal(int number) {
+    const int tens = number % 100;
+    const char* suffix = "th";
+    if (tens < 11 || tens > 13) {
+        switch (number % 10) {
+        case 1: suffix = "st"; break;
+        case 2: suffix = "nd"; break;
+        case 3: suffix = "rd"; break;
+        default: break;
+        }
+    }
+    return std::to_string(number) + suffix;
+}
+
+TFilledText DescribeMapDamage(const std::string& fileName, const TMapLoadReport& report) {
+    if (report.Unreadable)
+        return {"%1 is damaged: nothing in it could be read", {fileName}};
+    std::vector<std::string> lost;
+    if (!report.LowerLayerRead)
+        lost.push_back("its lower layer");
+    if (!report.UpperLayerRead)
+        lost.push_back("its upper layer");
+    if (!report.EventsRead)
+        lost.push_back(report.EventsStarted && report.EventsKept > 0
+                           ? "its events after the " + Ordinal(report.EventsKept)
+                           : std::string("its events"));
+    std::string parts;
+    for (std::size_t i = 0; i < lost.size(); ++i) {
+        if (i > 0)
+            parts += i + 1 == lost.size() ? " and " : ", ";
+        parts += lost[i];
+    }
+    if (report.ImpossibleSize)
+        return {"%1 is damaged: its size of %2 x %3 is impossible, so %4 could not be read",
+                {fileName, std::to_string(report.StatedWidth), std::to_string(report.StatedHeight),
+                 parts.empty() ? std::string("its layers") : parts}};
+    if (lost.empty())
+        return {"%1 is damaged: its end could not be read", {fileName}};
+    return {"%1 is damaged: %2 could not be read", {fileName, parts}};
+}
+
 // --- map ---
 
 void TKelMap::DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) {
+    // A new chunk begins: the layer chunk before it has been read whole.
+    if (loading && mLayerField != 0)
+        TakeLayerChunk();
     switch (fieldNumber) {
     case 1: SetIntField(d, &ChipSetId, 1, "ChipSetId"); break;
     case 2: SetIntField(d, &mWidth, TKelMapLayer::kDefaultWidth, "Width"); break;
@@ -152,17 +240,31 @@ void TKelMap::DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) {
     case 71:
     case 72: {
         TKelMapLayer& layer = fieldNumber == 71 ? LowerLayer : UpperLayer;
+        const char* name = fieldNumber == 71 ? "LowerLayer" : "UpperLayer";
+        if (loading && mLoadLimit >= 0) {
+            // The layer takes the size read so far; the chunk is read whole and goes into the
+            // layer only when it holds exactly that many cells (TakeLayerChunk), else the layer
+            // keeps its fill value and the load counts as damaged.
+            CheckLoadSize(mWidth, mHeight);
+            layer.Resize(mWidth, mHeight);
+            mLayerField = fieldNumber;
+            SetDynamicField(d, &mLayerChunk, 0, name);
+            break;
+        }
         if (loading) {
             // The layer takes the size read so far; its cells are read only when the chunk
             // holds exactly that many, else the layer keeps its fill value.
             CheckLoadSize(mWidth, mHeight);
             layer.Resize(mWidth, mHeight);
         }
-        SetBufferField(d, layer.CellData(), static_cast<std::int32_t>(layer.ByteSize()),
-                       fieldNumber == 71 ? "LowerLayer" : "UpperLayer");
+        SetBufferField(d, layer.CellData(), static_cast<std::int32_t>(layer.ByteSize()), name);
         break;
     }
-    case 81: SetListField(d, &Events, "Events"); break;
+    case 81:
+        if (loading && mLoadLimit >= 0)
+            mReport.EventsStarted = true;
+        SetListField(d, &Events, "Events");
+        break;
     case 91: SetIntField(d, &SaveCount, 0, "SaveCount"); break;
     default: break;
     }
@@ -197,9 +299,30 @@ bool TKelMap::SizeFits(std::int32_t width, std::int32_t height) const {
     return mLoadLimit < 0 || bytes <= mLoadLimit;
 }
 
-void TKelMap::CheckLoadSize(std::int32_t width, std::int32_t height) const {
-    if (!SizeFits(width, height))
-        throw EReadError();
+void TKelMap::CheckLoadSize(std::int32_t width, std::int32_t height) {
+    if (SizeFits(width, height))
+        return;
+    mReport.ImpossibleSize = true;
+    mReport.StatedWidth = width;
+    mReport.StatedHeight = height;
+    throw EReadError();
+}
+
+void TKelMap::TakeLayerChunk() {
+    if (mLayerField == 0)
+        return;
+    const bool lower = mLayerField == 71;
+    TKelMapLayer& layer = lower ? LowerLayer : UpperLayer;
+    mLayerField = 0;
+    if (static_cast<std::int64_t>(mLayerChunk.size()) == layer.ByteSize()) {
+        if (!mLayerChunk.empty())
+            std::memcpy(layer.CellData(), mLayerChunk.data(), mLayerChunk.size());
+        (lower ? mReport.LowerLayerRead : mReport.UpperLayerRead) = true;
+    } else {
+        mReport.Damaged = true;
+        mLayerBad[lower ? 0 : 1] = true;
+    }
+    TDynamicBuffer().swap(mLayerChunk);
 }
 
 void TKelMap::FitLayers() {
@@ -208,6 +331,9 @@ void TKelMap::FitLayers() {
 }
 
 void TKelMap::LoadFromStream(TStream& stream) {
+    mReport = {};
+    mLayerField = 0;
+    mLayerBad[0] = mLayerBad[1] = false;
     mLoadLimit = stream.Remaining();
     const auto endLoad = [this] {
         FitLayers();
@@ -216,9 +342,20 @@ void TKelMap::LoadFromStream(TStream& stream) {
     };
     try {
         TCatalogItem::LoadFromStream(stream);
+        TakeLayerChunk();
+        // The record ended where it should: a part it did not hold has nothing to read.
+        mReport.LowerLayerRead = !mLayerBad[0];
+        mReport.UpperLayerRead = !mLayerBad[1];
+        mReport.EventsRead = true;
+        mReport.EventsKept = Events.Count();
         // A size read after the layers, or with no layer chunks at all, has to fit as well.
         CheckLoadSize(mWidth, mHeight);
     } catch (...) {
+        // What was read whole before the break is kept.
+        TakeLayerChunk();
+        mReport.Damaged = true;
+        mReport.EventsRead = mReport.EventsStarted && !Events.CutShort();
+        mReport.EventsKept = Events.Count();
         // The map keeps what was read, with a size that its layers really have.
         if (!SizeFits(mWidth, mHeight)) {
             mWidth = LowerLayer.Width();
@@ -228,6 +365,21 @@ void TKelMap::LoadFromStream(TStream& stream) {
         throw;
     }
     endLoad();
+}
+
+void TKelMap::ChunkCutShort(int fieldNumber, TStream& stream) {
+    if (fieldNumber != 81 || mLoadLimit < 0)
+        return;
+    if (mLayerField != 0)
+        TakeLayerChunk();
+    mReport.EventsStarted = true;
+    const std::int64_t start = stream.Position();
+    try {
+        Events.LoadFromStream(stream);
+    } catch (const EReadError&) {
+        // The events read whole before the cut stay.
+    }
+    stream.SetPosition(start);
 }
 
 void TKelMap::SaveToStream(TStream& stream) {
@@ -304,6 +456,8 @@ void TKelMap::ReloadChipSetGraphic() {
 void TKelMap::LoadFromFile(const std::string& path) {
     Reset();
     Modified = false;
+    mReport = {};
+    bool inRecord = false;
     try {
         if (EditorMode() && !FileExists(path)) {
             ValidateChipSetId();
@@ -313,8 +467,13 @@ void TKelMap::LoadFromFile(const std::string& path) {
         const std::string bytes = ReadWholeFile(path);
         TByteViewStream stream(bytes);
         ReadSignature(stream, kSignature);
+        inRecord = true;
         LoadFromStream(stream);
     } catch (const std::exception&) {
+        if (!inRecord) {
+            mReport = {};
+            mReport.Damaged = mReport.Unreadable = true;
+        }
         ValidateChipSetId();
         if (!EditorMode())
             throw;

@@ -130,6 +130,47 @@ std::string MapWorkFolder();
 // Creates the working folder when it does not exist; raises EFileError when it cannot.
 void CreateMapWorkFolder();
 
+// The events of a map. A load that breaks off keeps the events read whole before the break.
+class TKelMapEvents : public TKelEvent {
+public:
+    void LoadFromStream(TStream& stream) override;
+    // Of the last load: how many events were read whole, and whether the list broke off.
+    int LoadedCount() const { return mLoaded; }
+    bool CutShort() const { return mCutShort; }
+
+private:
+    int mLoaded = 0;
+    bool mCutShort = false;
+};
+
+// What the last load of a map found damaged, and so what it kept.
+struct TMapLoadReport {
+    bool Damaged = false;         // something could not be read
+    bool Unreadable = false;      // nothing could: no file content, or not a map unit
+    bool ImpossibleSize = false;  // a size the file cannot hold (the layers were not read)
+    std::int32_t StatedWidth = 0;
+    std::int32_t StatedHeight = 0;
+    bool LowerLayerRead = false;  // its chunk held exactly Width x Height cells
+    bool UpperLayerRead = false;
+    bool EventsStarted = false;   // the events chunk was reached
+    bool EventsRead = false;      // ... and read whole
+    int EventsKept = 0;           // events read whole
+};
+
+// A message with %1, %2 ... placeholders and what goes in them: the window shows its own
+// translation of Format, quillon-cli the text as it is.
+struct TFilledText {
+    std::string Format;
+    std::vector<std::string> Args;
+    std::string Text() const;
+};
+
+// "Map0003.kmu is damaged: its events after the 12th could not be read" and the like: which file
+// was damaged and what of it was kept. Meaningful when the report says Damaged.
+TFilledText DescribeMapDamage(const std::string& fileName, const TMapLoadReport& report);
+// 1st, 2nd, 3rd, 4th ... 11th, 12th, 13th ... 21st.
+std::string Ordinal(int number);
+
 // A map: its settings, two layers and its events. Its ID is the map ID.
 class TKelMap : public TCatalogItem {
 public:
@@ -149,7 +190,7 @@ public:
     std::int32_t PanoramaVerticalSpeed = 0;    // -8..8
     TKelMapLayer LowerLayer{kLowerFillValue};
     TKelMapLayer UpperLayer{kUpperFillValue};
-    TKelEvent Events;
+    TKelMapEvents Events;
     std::int32_t SaveCount = 0;  // times the unit was saved to a file
 
     bool Modified = false;  // edited since the last load or save; not stored
@@ -186,13 +227,15 @@ public:
     virtual void ReloadChipSetGraphic();
 
     // Whole files. Load resets the map first; once the editor runs, a missing file leaves the
-    // map reset and any error leaves it as far as it was read, without a report. Save counts
-    // the save, writes the file safely and clears Modified.
+    // map reset and any error leaves it as far as it was read (LoadReport tells what that was).
+    // Save counts the save, writes the file safely and clears Modified.
     void LoadFromFile(const std::string& path);
     void SaveToFile(const std::string& path);
     // The bytes SaveToFile writes, counting the save (SaveCount goes up; a caller whose write
     // then fails puts it back).
     std::string FileImage();
+    // What the last load (of a file or a stream) could not read; a missing file is no damage.
+    const TMapLoadReport& LoadReport() const { return mReport; }
 
     // The map's file in a project folder (ending in '/') and in the working folder; each sets
     // the map's ID to `id`. Saving creates the working folder when it is missing; deleting a
@@ -207,20 +250,28 @@ public:
 protected:
     // After a file load: what is drawn with the map is loaded here (nothing at this level).
     virtual void LoadGraphics() {}
+    // A file cut short in its events keeps the events before the cut.
+    void ChunkCutShort(int fieldNumber, TStream& stream) override;
 
 private:
     void ApplyScrollType();
     // Whether width x height cells fit in the bytes the current load may use.
     bool SizeFits(std::int32_t width, std::int32_t height) const;
-    // Raises EReadError unless they do.
-    void CheckLoadSize(std::int32_t width, std::int32_t height) const;
+    // Raises EReadError unless they do (the report notes the size).
+    void CheckLoadSize(std::int32_t width, std::int32_t height);
     // Sizes both layers to Width x Height.
     void FitLayers();
+    // The layer chunk read last goes into its layer when it holds exactly its cells.
+    void TakeLayerChunk();
 
     std::int32_t mWidth = TKelMapLayer::kDefaultWidth;
     std::int32_t mHeight = TKelMapLayer::kDefaultHeight;
     std::int64_t mLoadLimit = -1;  // bytes the current load may use; -1 outside a load
     const TCatalog* mChipSets = nullptr;
+    TMapLoadReport mReport;
+    TDynamicBuffer mLayerChunk;  // the bytes of the layer chunk being read
+    int mLayerField = 0;         // 71 or 72 while mLayerChunk waits for its layer
+    bool mLayerBad[2] = {};      // lower, upper: a chunk of the wrong length was met
 };
 
 // Removes a file; true when it is gone afterwards (also when it never existed).

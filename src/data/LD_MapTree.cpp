@@ -301,6 +301,7 @@ void TKelMapTree::WalkIn(const std::vector<TKelMapTreeNode>& nodes) {
 }
 
 void TKelMapTree::LoadTreeFromStream(TStream& stream) {
+    mReport = {};
     ReadSignature(stream, kSignature);
     Order.clear();
     CurrentMapId = 0;
@@ -309,13 +310,17 @@ void TKelMapTree::LoadTreeFromStream(TStream& stream) {
 
     const auto count = static_cast<std::uint32_t>(ReadVarInt(stream));
     stream.RequireRemaining(count);  // one byte at least per ID
+    mReport.OrderListed = count;
     std::unordered_set<std::int32_t> seen;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::int32_t id = ReadVarInt(stream);
         // An ID that names no item, or repeats one, would show a node for nothing or twice.
         if (FindByID(id) != nullptr && seen.insert(id).second)
             Order.push_back(id);
+        else
+            ++mReport.OrderDropped;
     }
+    mReport.ItemsNotInOrder = Count() - static_cast<int>(Order.size());
     CurrentMapId = ReadVarInt(stream);
     StartPosition.LoadFromStream(stream);
 }
@@ -361,12 +366,15 @@ void TKelMapTree::StageSave(const std::string& projectPath, TFileTransaction& tr
         TKelMapTreeItem* item = Items(index);
         // A working copy that has gone missing leaves the project's file as it is rather than
         // replacing it by an empty map.
-        if (!item->Modified || !item->IsMap() || !FileExists(workFolder + MapFileName(item->ID)))
+        if (!item->SavesNow() || !item->IsMap() || !FileExists(workFolder + MapFileName(item->ID)))
             continue;
         TKelMap map;
         map.LoadFromWork(item->ID);
         map.ID = item->ID;
-        transaction.Stage(projectPath + MapFileName(item->ID), map.FileImage());
+        const std::string file = projectPath + MapFileName(item->ID);
+        if (item->FileDamaged && FileExists(file))
+            transaction.Stage(file + kDamagedFileSuffix, ReadWholeFile(file));
+        transaction.Stage(file, map.FileImage());
     }
     TMemoryStream image;
     SaveTreeToStream(image);
@@ -379,11 +387,12 @@ void TKelMapTree::FinishSave(const std::string& projectPath) {
     const std::string workFolder = MapWorkFolder();
     for (int index = 0; index < Count(); ++index) {
         TKelMapTreeItem* item = Items(index);
-        if (!item->Modified)
+        if (!item->SavesNow())
             continue;
         if (item->IsMap())
             RemoveFileIfExists(workFolder + MapFileName(item->ID));
         item->Modified = false;
+        item->FileDamaged = item->ReplaceDamaged = false;
     }
     for (const std::int32_t id : DeletedMaps)
         RemoveFileIfExists(projectPath + MapFileName(id));

@@ -70,6 +70,13 @@ public:
 
     // The map's working copy is newer than the project folder's file; not stored.
     bool Modified = false;
+    // The project folder's file of the map was damaged when it was read: saving the map does
+    // not replace it until ReplaceDamaged is set, and then keeps the original beside it as
+    // "<file>.damaged". Not stored.
+    bool FileDamaged = false;
+    bool ReplaceDamaged = false;
+    // Whether a save commits the map's working copy now.
+    bool SavesNow() const { return Modified && (!FileDamaged || ReplaceDamaged); }
 
     TKelMapTreeItem() { Reset(); }
     void DescribeField(int fieldNumber, TCatalogVarData& d, bool loading) override;
@@ -131,6 +138,17 @@ struct TKelMapTreeNode {
     bool operator==(const TKelMapTreeNode&) const = default;
 };
 
+// What the last load of a map tree had to leave out of its display order.
+struct TMapTreeLoadReport {
+    std::int64_t OrderListed = 0;   // IDs the file's order holds
+    std::int64_t OrderDropped = 0;  // of those, IDs naming no item or repeating one
+    int ItemsNotInOrder = 0;        // items the order does not show
+    bool Damaged() const { return OrderDropped > 0 || ItemsNotInOrder > 0; }
+};
+
+// What a damaged map file is kept as when its map replaces it: "Map0003.kmu.damaged".
+inline constexpr const char* kDamagedFileSuffix = ".damaged";
+
 class TKelMapTree : public TKelList<TKelMapTreeItem> {
 public:
     static constexpr const char* kFileName = "GMK_RT.kmt";
@@ -171,13 +189,16 @@ public:
     // The file's content: signature, items, order, current map, start positions. Order IDs that
     // name no item, or repeat one, are dropped.
     void LoadTreeFromStream(TStream& stream);
+    const TMapTreeLoadReport& LoadReport() const { return mReport; }
     void SaveTreeToStream(TStream& stream);
 
     // Opens a project's tree (projectPath ends in '/'): forgets deleted maps, removes the working
     // copies of the present tree, then reads projectPath + "GMK_RT.kmt".
     void Load(const std::string& projectPath);
     // Saves the tree when it has items: commits the modified maps' working copies into the
-    // project folder, removes the files of deleted maps, then writes "GMK_RT.kmt" safely.
+    // project folder, removes the files of deleted maps, then writes "GMK_RT.kmt" safely. A map
+    // whose file was damaged is committed only once ReplaceDamaged allows it (else it stays
+    // modified), and its damaged file is kept beside it first.
     void Save(const std::string& projectPath);
     // Save in two steps, for a save of several files together: StageSave stages the committed
     // working copies and the tree file into a transaction (changing nothing else); once the
@@ -192,6 +213,8 @@ public:
 
 private:
     void ForgetDeleted(std::int32_t id);
+
+    TMapTreeLoadReport mReport;
 };
 
 }  // namespace quillon

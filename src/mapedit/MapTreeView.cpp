@@ -71,6 +71,14 @@ void TMapTreeModel::FillView() {
 
 void TMapTreeModel::SaveTree() {
     SaveOpenMap();
+    for (int index = 0; index < mMapTree->Count(); ++index) {
+        TKelMapTreeItem& item = *mMapTree->Items(index);
+        if (!item.IsMap() || !item.Modified || !item.FileDamaged)
+            continue;
+        const TFilledText question = ReplaceDamagedQuestion(item.ID);
+        item.ReplaceDamaged =
+            AskReplaceDamaged ? AskReplaceDamaged(question) : AskYesNo(question.Text()) == mrYes;
+    }
     TakeOrderFromView();
     try {
         mMapTree->Save(ProjectPath());
@@ -150,7 +158,7 @@ void TMapTreeModel::TakeOrderFromView() {
         mMapTree->WalkIn(mNodes);
 }
 
-void TMapTreeModel::LoadShownMap(const TKelMapTreeItem& item) {
+void TMapTreeModel::LoadShownMap(TKelMapTreeItem& item) {
     if (SharedMap != nullptr && SharedMap->ID == item.ID) {
         mMap->Assign(*SharedMap);
         mMap->ID = item.ID;
@@ -160,7 +168,24 @@ void TMapTreeModel::LoadShownMap(const TKelMapTreeItem& item) {
         mMap->LoadFromWork(item.ID);
     } else {
         mMap->LoadFromProject(ProjectPath(), item.ID);
+        // What could be read is shown; the user hears once what could not, and the file is
+        // not replaced without asking.
+        if (mMap->LoadReport().Damaged && !item.FileDamaged && !mPickerMode) {
+            item.FileDamaged = true;
+            const TFilledText text = DescribeMapDamage(MapFileName(item.ID), mMap->LoadReport());
+            if (TellDamaged)
+                TellDamaged(text);
+            else
+                ShowMessageBox(text.Text(), mbOk | mbIconWarning);
+        }
     }
+}
+
+TFilledText ReplaceDamagedQuestion(std::int32_t id) {
+    const std::string file = MapFileName(id);
+    return {"%1 was damaged when it was read. Replace it with the map as it is now? The damaged file is kept "
+            "as \"%2\".",
+            {file, file + kDamagedFileSuffix}};
 }
 
 void TMapTreeModel::SelectNode(std::int32_t id) {
@@ -174,7 +199,7 @@ void TMapTreeModel::SelectNode(std::int32_t id) {
     if (item != nullptr && item->IsMap()) {
         LoadShownMap(*item);
     } else if (item != nullptr && item->IsArea()) {
-        const TKelMapTreeItem* parent = mMapTree->FindByID(item->ParentId);
+        TKelMapTreeItem* parent = mMapTree->FindByID(item->ParentId);
         if (parent != nullptr && parent->IsMap())
             LoadShownMap(*parent);
         else

@@ -6,6 +6,7 @@
 
 #include "platform/Signal.h"
 
+#include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
 #include "mapedit/MapPasteCheck.h"
 
@@ -63,6 +64,9 @@ struct TMapTreeMenuItem {
     bool Enabled = true;
 };
 
+// The question before a save replaces the damaged file of a map.
+TFilledText ReplaceDamagedQuestion(std::int32_t id);
+
 class TMapTreeModel {
 public:
     TMapTreeModel(TKelMapTree& mapTree, TKelMap& map) : mMapTree(&mapTree), mMap(&map) {}
@@ -76,6 +80,11 @@ public:
     std::int32_t ViewWidth = 0;
     std::int32_t ViewHeight = 0;
     IMapTreeDialogs* Dialogs = nullptr;
+    // A map's file was found damaged as it loaded (told once per file while the project is
+    // open), and the question before a save replaces such a file: true replaces it, keeping the
+    // original beside it. Unset, the texts go to the message box as they are.
+    std::function<void(const TFilledText&)> TellDamaged;
+    std::function<bool(const TFilledText&)> AskReplaceDamaged;
     // Selection changed, also after every command that changes the tree.
     TSignal<> OnChanged;
     // A new map, area or paste was refused.
@@ -95,7 +104,9 @@ public:
     void LoadTree();
     // Rebuilds the view from the tree's order and selects the node of CurrentMapId.
     void FillView();
-    // Saves the open map when modified, then the tree (which commits the working copies).
+    // Saves the open map when modified, then the tree (which commits the working copies). A
+    // changed map whose file was damaged is saved only when AskReplaceDamaged says so; else it
+    // stays changed.
     void SaveTree();
     // Empties the tree and the view; the open map becomes empty.
     void ClearTree();
@@ -154,7 +165,7 @@ public:
 private:
     TKelMapTreeItem* SelectedItem() const;
     void Notify();
-    void LoadShownMap(const TKelMapTreeItem& item);
+    void LoadShownMap(TKelMapTreeItem& item);
     void AddNode(std::int32_t parentId, std::int32_t id);
     void RemoveNode(std::int32_t id);
     // Index one past the subtree of the node at index.

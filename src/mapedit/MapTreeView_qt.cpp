@@ -3,6 +3,7 @@
 #include "mapedit/MapPasteCheck_qt.h"
 #include "platform/Cp932Text_qt.h"
 #include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
 
 #include <QAction>
 #include <algorithm>
@@ -207,7 +208,26 @@ TFormMapTree::TFormMapTree(TMapTreeModel& model, QWidget* parent)
         const TMapTreeCommand c = command;
         connect(shortcut, &QShortcut::activated, this, [this, c] { RunCommand(c); });
     }
+    // The damaged-file notice and question in the window's language.
+    mModel.TellDamaged = [this](const TFilledText& text) {
+        ShowMessageBox(Utf8ToCp932(FilledText(text).toStdString()), mbOk | mbIconWarning, this);
+    };
+    mModel.AskReplaceDamaged = [this](const TFilledText& text) {
+        return ShowMessageBox(Utf8ToCp932(FilledText(text).toStdString()), mbYesNo | mbIconQuestion, this) == mrYes;
+    };
     RefreshView();
+}
+
+TFormMapTree::~TFormMapTree() {
+    mModel.TellDamaged = nullptr;
+    mModel.AskReplaceDamaged = nullptr;
+}
+
+QString TFormMapTree::FilledText(const TFilledText& text) {
+    QString shown = tr(text.Format.c_str());
+    for (const std::string& arg : text.Args)
+        shown = shown.arg(Cp932ToQString(arg));
+    return shown;
 }
 
 void TFormMapTree::RefreshView() {

@@ -57,6 +57,7 @@ class TFormMapTree : public QWidget {
 public:
     // The model is not owned; its OnChanged is taken over (use OnMapSelected instead).
     TFormMapTree(TMapTreeModel& model, QWidget* parent = nullptr);
+    ~TFormMapTree() override;
 
     TMapTreeModel& Model() const { return mModel; }
     TMapTreeWidget* Tree() const { return mTree; }
@@ -70,6 +71,8 @@ public:
     void SetPickerMode(bool value);
     // Read-only: the tree is disabled and painted in the disabled colour.
     void SetReadOnly(bool value);
+    // A model's message in the window's language, its placeholders filled.
+    static QString FilledText(const TFilledText& text);
 
 private slots:
     void TreeCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);

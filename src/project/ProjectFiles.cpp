@@ -57,6 +57,15 @@ void CheckScripts(const TKelEvent& events, std::vector<std::string>& problems) {
 
 std::string Describe(const std::exception& error) { return error.what(); }
 
+// "damaged: its events after the 12th could not be read".
+std::string DamageProblem(const std::string& name, const TMapLoadReport& report) {
+    std::string text = DescribeMapDamage(name, report).Text();
+    const std::string lead = name + " is ";
+    if (text.compare(0, lead.size(), lead) == 0)
+        text.erase(0, lead.size());
+    return text;
+}
+
 }  // namespace
 
 TDataFileKind DetectDataFileKind(const std::string& bytes) {
@@ -121,6 +130,13 @@ std::vector<TFileCheck> CheckProjectFolder(const std::string& folder) {
         std::unordered_set<std::string> present;
         for (const std::string& name : units)
             present.insert(LowerCase(name));
+        const TMapTreeLoadReport& order = mapTree.LoadReport();
+        if (order.ItemsNotInOrder > 0)
+            tree.Problems.push_back("damaged: its display order lists " + std::to_string(mapTree.Order.size()) +
+                                    " of " + std::to_string(mapTree.Count()) + " items");
+        if (order.OrderDropped > 0)
+            tree.Problems.push_back("damaged: its display order holds " + std::to_string(order.OrderDropped) +
+                                    " entries that name no item or repeat one");
         for (int i = 0; i < mapTree.Count(); ++i) {
             const TKelMapTreeItem& item = *mapTree.Items(i);
             if (!item.IsMap())
@@ -143,7 +159,13 @@ std::vector<TFileCheck> CheckProjectFolder(const std::string& folder) {
         TFileCheck unit{name, {}};
         try {
             auto map = std::make_unique<TKelMap>();
-            map->LoadFromFile(folder + name);
+            try {
+                map->LoadFromFile(folder + name);
+            } catch (const EReadError&) {
+                // Told below as the damage it is.
+            }
+            if (map->LoadReport().Damaged)
+                unit.Problems.push_back(DamageProblem(name, map->LoadReport()));
             CheckScripts(map->Events, unit.Problems);
         } catch (const std::exception& error) {
             unit.Problems.push_back(Describe(error));
@@ -184,6 +206,9 @@ void ResaveProjectFolder(const std::string& folder) {
         maps.push_back(std::make_unique<TKelMap>());
         try {
             maps.back()->LoadFromFile(folder + name);
+            // Saving what was kept of a damaged map would replace what could not be read.
+            if (maps.back()->LoadReport().Damaged)
+                throw std::runtime_error(DamageProblem(name, maps.back()->LoadReport()));
         } catch (const std::exception& error) {
             fail(name, error);
         }

@@ -7,6 +7,7 @@
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
 #include "platform/FileUtils.h"
+#include "platform/Paths.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileFile.h"
 #include "project/PathUtils.h"
@@ -23,6 +24,9 @@
 #include <deque>
 #include <filesystem>
 #include <set>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quillon;
 namespace fs = std::filesystem;
@@ -719,4 +723,91 @@ TEST_F(MainModelSandbox, AnOversizedSettingsFileSurvivesOpenAndClose) {
     EXPECT_FALSE(Manager.IsOpen());
     EXPECT_TRUE(ReadWholeFile(ProjectFile("GMK_RT.ini"), 8 << 20) == big);
     EXPECT_EQ(Box.Texts.size(), 1u);
+}
+
+namespace {
+
+// The number of a process that has ended.
+long EndedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+}  // namespace
+
+// Unsaved maps of an editor that was killed: the timed save put them in the working folder, the
+// lock file there names the project, and the next start offers them back.
+TEST_F(MainModelSandbox, WorkLeftByAKilledEditorIsOfferedBack) {
+    TWorkLock lock(MapWorkFolder());
+    Model->WorkLock = &lock;
+    Model->NewProjectAt(Root + "base/Quest", "The Quest");
+    ASSERT_TRUE(Manager.IsOpen());
+    const std::string project = ProjectPath();
+    EXPECT_EQ(ReadWholeFile(MapWorkFolder() + kWorkLockFile), std::to_string(::getpid()) + "\n" + project + "\n");
+    // Map 2 joins the tree; map 7 is none of its maps.
+    TKelMapTreeItem& second = Data.MapTree().AddItem(0, 2);
+    second.Kind = TKelMapTreeItem::mkMap;
+    TKelMap().SaveToProject(project, 2);
+    Data.MapTree().Save(project);
+
+    // The timed save writes the open map's changes to its working copy only, and only when
+    // there are some; not in the middle of a stroke.
+    const std::string saved = ReadWholeFile(ProjectFile("Map0001.kmu"));
+    ChangeMap();
+    Canvas.Dragging = true;
+    EXPECT_FALSE(Model->SaveWorkingCopy());
+    Canvas.Dragging = false;
+    EXPECT_TRUE(Model->SaveWorkingCopy());
+    EXPECT_FALSE(Model->SaveWorkingCopy());
+    EXPECT_EQ(ReadWholeFile(ProjectFile("Map0001.kmu")), saved);
+    WriteFileAtomic(MapWorkFolder() + "Map0002.kmu", std::string("\x0AKelMapUnit\x05", 12));
+    TKelMap().SaveToWork(7);
+
+    // The editor is killed: its process is gone, its lock file stays.
+    Model.reset();
+    WriteFileAtomic(MapWorkFolder() + kWorkLockFile, std::to_string(::getppid()) + "\n" + project + "\n");
+    EXPECT_FALSE(FindLeftWork(MapWorkFolder())) << "its writer still runs";
+    WriteFileAtomic(MapWorkFolder() + kWorkLockFile, std::to_string(EndedProcess()) + "\n" + project + "\n");
+    const std::optional<TLeftWork> left = FindLeftWork(MapWorkFolder());
+    ASSERT_TRUE(left);
+    EXPECT_EQ(left->ProjectPath, project);
+    ASSERT_EQ(left->Maps.size(), 3u);
+    DeleteFolderTree(MapWorkFolder());  // the next start wipes the folder
+
+    for (const int answer : {mrNo, mrYes}) {
+        SCOPED_TRACE(answer == mrYes ? "yes" : "no");
+        TProjectManager manager;
+        TProjectData data;
+        TMainWindowModel restarted(manager, data);
+        restarted.LeftWork = left;
+        Box.Texts.clear();
+        Box.Answers = {answer, mrOk};
+        ASSERT_TRUE(restarted.OpenProjectFolder(Root + "base/Quest"));
+        ASSERT_GE(Box.Texts.size(), 1u);
+        EXPECT_EQ(Box.Texts[0], "Quillon did not close normally. Recover the unsaved changes of 2 maps?");
+        EXPECT_FALSE(restarted.LeftWork);
+        if (answer == mrNo) {
+            EXPECT_EQ(Box.Texts.size(), 1u);
+            EXPECT_FALSE(restarted.State().Changed);
+            EXPECT_EQ(data.Map().LowerLayer.Cell(3, 4), 0);
+        } else {
+            ASSERT_EQ(Box.Texts.size(), 2u);
+            EXPECT_EQ(Box.Texts[1], "The unsaved changes of Map0002.kmu could not be read and are discarded.");
+            EXPECT_TRUE(restarted.State().Changed);
+            EXPECT_TRUE(data.MapTree().FindByID(1)->Modified);
+            EXPECT_FALSE(data.MapTree().FindByID(2)->Modified);
+            EXPECT_EQ(data.Map().LowerLayer.Cell(3, 4), 5050);
+            EXPECT_FALSE(FileExists(MapWorkFolder() + "Map0002.kmu"));
+            EXPECT_FALSE(FileExists(MapWorkFolder() + "Map0007.kmu"));
+            restarted.MapSave();
+            TKelMap committed;
+            committed.LoadFromProject(project, 1);
+            EXPECT_EQ(committed.LowerLayer.Cell(3, 4), 5050);
+        }
+        restarted.Execute(TMainAction::ProjectClose);
+    }
 }

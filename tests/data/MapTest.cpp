@@ -403,3 +403,83 @@ TEST(Map, EveryCutAndEveryDamagedByteLoadsSafely) {
             ExpectConsistent(loaded);
         }
 }
+
+// A damaged map keeps what was read whole before the damage, and its report says which file
+// part could not be read, in the words the editor and quillon-cli show.
+TEST(Map, DamageReportTellsWhatWasKept) {
+    TKelMap map;
+    FillMap(map);
+    map.SetWidth(4);
+    map.SetHeight(3);
+    for (int id = 8; id <= 20; ++id)
+        map.Events.Obtain(id).Name = "EV" + std::to_string(id);  // 16 events in all
+    TMemoryStream file;
+    WriteString(file, TKelMap::kSignature);
+    map.SaveToStream(file);
+    const std::string bytes = file.Bytes();
+    const std::string events = SaveRecord(map);
+
+    // The file cut in the middle of its 13th event (the 12 before it are whole).
+    TKelMap probe;
+    probe.Events.Assign(map.Events);
+    while (probe.Events.Count() > 12)
+        probe.Events.Delete(probe.Events.Items(probe.Events.Count() - 1)->ID);
+    TMemoryStream twelve;
+    probe.Events.SaveToStream(twelve);
+    const std::size_t eventsAt = bytes.find(twelve.Bytes().substr(1, 8));
+    ASSERT_NE(eventsAt, std::string::npos);
+    const std::size_t cut = eventsAt + twelve.Bytes().size() + 3;
+
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        std::string Text;  // empty: not damaged
+        int EventsKept;
+    };
+    const std::string upperShort =
+        bytes.substr(0, bytes.find(VarInt(72) + VarInt(static_cast<std::int32_t>(map.UpperLayer.ByteSize()))));
+    const TCase cases[] = {
+        {"whole", bytes, "", 16},
+        {"empty file", "", "Map0003.kmu is damaged: nothing in it could be read", 0},
+        {"another signature", std::string("\x0AKelMapTree\x00", 12), "Map0003.kmu is damaged: nothing in it could be read", 0},
+        {"cut in the events", bytes.substr(0, cut), "Map0003.kmu is damaged: its events after the 12th could not be read", 12},
+        {"cut before the upper layer", upperShort,
+         "Map0003.kmu is damaged: its upper layer and its events could not be read", 0},
+        {"impossible size", "\x0AKelMapUnit" + IntChunk(2, 5000) + IntChunk(3, 5000) + Chunk(71, Cells16({1})) + VarInt(0),
+         "Map0003.kmu is damaged: its size of 5000 x 5000 is impossible, so its lower layer, its upper layer and "
+         "its events could not be read",
+         0},
+        {"a layer of the wrong length", "\x0AKelMapUnit" + IntChunk(2, 2) + IntChunk(3, 1) + Chunk(71, Cells16({5001})) +
+                                            Chunk(72, Cells16({10001, 10002})) + Chunk(81, VarInt(0)) + VarInt(0),
+         "Map0003.kmu is damaged: its lower layer could not be read", 0},
+        {"cut after the events", bytes.substr(0, bytes.size() - 1), "Map0003.kmu is damaged: its end could not be read", 16},
+    };
+    ASSERT_EQ(events.size() + 11, bytes.size());
+    TEditorModeScope editor(true);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string path = ::testing::TempDir() + "Map0003.kmu";
+        WriteFileAtomic(path, c.Bytes);
+        TKelMap loaded;
+        loaded.LoadFromFile(path);
+        const TMapLoadReport& report = loaded.LoadReport();
+        EXPECT_EQ(report.Damaged, !c.Text.empty());
+        if (report.Damaged) {
+            EXPECT_EQ(DescribeMapDamage("Map0003.kmu", report).Text(), c.Text);
+        }
+        EXPECT_EQ(loaded.Events.Count(), c.EventsKept);
+        ExpectConsistent(loaded);
+        std::filesystem::remove(path);
+    }
+    // The same report comes out before the editor runs, where the load raises.
+    TEditorModeScope strict(false);
+    const std::string path = ::testing::TempDir() + "Map0003.kmu";
+    WriteFileAtomic(path, bytes.substr(0, cut));
+    TKelMap loaded;
+    EXPECT_THROW(loaded.LoadFromFile(path), EReadError);
+    EXPECT_EQ(loaded.LoadReport().EventsKept, 12);
+    std::filesystem::remove(path);
+
+    EXPECT_EQ(Ordinal(1) + Ordinal(2) + Ordinal(3) + Ordinal(11) + Ordinal(12) + Ordinal(22) + Ordinal(113),
+              "1st2nd3rd11th12th22nd113th");
+}

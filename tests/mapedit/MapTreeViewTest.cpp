@@ -674,3 +674,61 @@ TEST_F(MapTreeViewTest, ShiftMovesStartPositionsWithTheMap) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// A damaged map file is told once, shown as far as it could be read, and replaced by the first
+// save only when the user agrees; then the original is kept beside it.
+TEST_F(MapTreeViewTest, ADamagedMapIsToldOnceAndReplacedOnlyWhenAllowed) {
+    // Map 3 cut in its upper layer: its settings and lower layer are kept.
+    const std::string file = mProject + "Map0003.kmu";
+    const std::string whole = ReadWholeFile(file);
+    const std::string damaged = whole.substr(0, whole.size() - 300);
+    WriteFileAtomic(file, damaged);
+    TScriptedBox box;
+    mModel.SelectNode(3);
+    EXPECT_EQ(mMap.Width(), 20);
+    EXPECT_EQ(mMap.LowerLayer.Cell(0, 0), 5003);
+    ASSERT_EQ(box.Texts.size(), 1u);
+    EXPECT_EQ(box.Texts[0], "Map0003.kmu is damaged: its upper layer and its events could not be read");
+    mModel.SelectNode(5);
+    mModel.SelectNode(3);
+    EXPECT_EQ(box.Texts.size(), 1u) << "told once";
+
+    // An edit, then a save the user declines: the damaged file stays, the map stays changed,
+    // the other changes are saved.
+    mMap.LowerLayer.SetCell(2, 2, 5077);
+    mMap.Modified = true;
+    mTree.FindByID(5)->Name = "Harbour";
+    box.Answers = {mrNo};
+    mModel.SaveTree();
+    ASSERT_EQ(box.Texts.size(), 2u);
+    EXPECT_EQ(box.Texts[1], "Map0003.kmu was damaged when it was read. Replace it with the map as it is now? "
+                            "The damaged file is kept as \"Map0003.kmu.damaged\".");
+    EXPECT_EQ(ReadWholeFile(file), damaged);
+    EXPECT_FALSE(FileExists(file + ".damaged"));
+    EXPECT_TRUE(mModel.IsModified());
+    {
+        TKelMapTree saved;
+        saved.Load(mProject);
+        EXPECT_EQ(saved.FindByID(5)->Name, "Harbour");
+    }
+
+    // Yes: the original is kept beside the new file, and later saves no longer ask.
+    box.Answers = {mrYes};
+    mModel.SaveTree();
+    EXPECT_EQ(box.Texts.size(), 3u);
+    EXPECT_EQ(ReadWholeFile(file + ".damaged"), damaged);
+    TKelMap saved;
+    saved.LoadFromProject(mProject, 3);
+    EXPECT_FALSE(saved.LoadReport().Damaged);
+    EXPECT_EQ(saved.LowerLayer.Cell(2, 2), 5077);
+    EXPECT_FALSE(mModel.IsModified());
+    mMap.Modified = true;
+    mModel.SaveTree();
+    EXPECT_EQ(box.Texts.size(), 3u);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -173,3 +173,43 @@ TEST_F(SampleProject, EveryFileKindSurvivesEveryCut) {
     EXPECT_EQ(DetectDataFileKind(map), TDataFileKind::MapUnit);
     EXPECT_EQ(DetectDataFileKind("\x05KelDa"), TDataFileKind::Unknown);
 }
+
+// Damage that loading passes over in silence (a display order that leaves items out, a layer of
+// the wrong length) is named by the check, and resaving refuses to write over it.
+TEST_F(SampleProject, CheckNamesDamageThatLoadsQuietly) {
+    const std::string folder = Copy("quiet");
+    TKelMapTree tree;
+    {
+        const std::string bytes = ReadWholeFile(folder + "GMK_RT.kmt");
+        TByteViewStream stream(bytes);
+        tree.LoadTreeFromStream(stream);
+    }
+    const int items = tree.Count();
+    ASSERT_GT(items, 2);
+    tree.Order.resize(1);
+    TMemoryStream image;
+    tree.SaveTreeToStream(image);
+    WriteFileAtomic(folder + "GMK_RT.kmt", image.Bytes());
+
+    TMemoryStream map;
+    WriteString(map, TKelMap::kSignature);
+    for (const auto& [field, value] : {std::pair{2, 2}, std::pair{3, 1}}) {
+        WriteVarInt(map, field);
+        WriteVarInt(map, value, true);
+    }
+    WriteVarInt(map, 71);
+    WriteVarInt(map, 2);  // one cell of two
+    map.WriteBuffer("\x89\x13", 2);
+    WriteVarInt(map, 0);
+    WriteFileAtomic(folder + "Map0003.kmu", map.Bytes());
+
+    const auto report = CheckProjectFolder(folder);
+    ASSERT_EQ(report[1].File, "GMK_RT.kmt");
+    EXPECT_EQ(report[1].Problems,
+              std::vector<std::string>{"damaged: its display order lists 1 of " + std::to_string(items) + " items"});
+    ASSERT_EQ(report[4].File, "Map0003.kmu");
+    EXPECT_EQ(report[4].Problems,
+              std::vector<std::string>{"damaged: its lower layer could not be read"});
+    EXPECT_THROW(ResaveProjectFolder(folder), std::runtime_error);
+    EXPECT_EQ(ReadWholeFile(folder + "Map0003.kmu"), map.Bytes());
+}

@@ -97,6 +97,8 @@ int VerbResave(const TArgs& args) {
     case TDataFileKind::MapUnit: {
         auto map = std::make_unique<TKelMap>();
         map->LoadFromFile(path);
+        if (map->LoadReport().Damaged)
+            return Fail(path, DescribeMapDamage(path, map->LoadReport()).Text());
         map->SaveToFile(path);
         return 0;
     }

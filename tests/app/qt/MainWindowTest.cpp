@@ -43,6 +43,8 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QStatusBar>
+
+#include <unistd.h>
 #include <QToolTip>
 #include <QTreeWidget>
 
@@ -325,6 +327,57 @@ TEST_F(MainWindowTest, WorkingFolderIsWipedAtStartAndRemovedAtEnd) {
         EXPECT_FALSE(FileExists(work + "Map0042.kmu"));
     }
     EXPECT_FALSE(FolderExists(work));
+}
+
+// The timed save keeps the open map's changes in the working folder; after the editor was
+// killed, the next start offers them back and shows the map as it was.
+TEST_F(MainWindowTest, WorkOfAKilledEditorComesBackAtTheNextStart) {
+    const std::string work = MapWorkFolder();
+    std::string copy;
+    std::string lock;
+    {
+        auto window = WindowOnProject();
+        auto* timer = window->findChild<QTimer*>(QStringLiteral("WorkingCopyTimer"));
+        ASSERT_NE(timer, nullptr);
+        EXPECT_TRUE(timer->isActive());
+        EXPECT_EQ(timer->interval(), 60000);
+        window->Data().Map().LowerLayer.SetCell(4, 4, 5044);
+        window->Data().Map().Modified = true;
+        window->WorkingCopyTimerTimer();
+        ASSERT_TRUE(FileExists(work + "Map0001.kmu"));
+        copy = ReadWholeFile(work + "Map0001.kmu");
+        lock = ReadWholeFile(work + "Editor.lock");
+        EXPECT_EQ(lock, std::to_string(::getpid()) + "\n" + Root + "base/Quest/\n");
+    }
+    // What a kill leaves: the copy and a lock file whose process is gone.
+    fs::create_directories(work);
+    WriteFileAtomic(work + "Map0001.kmu", copy);
+    WriteFileAtomic(work + "Editor.lock", "999999999\n" + Root + "base/Quest/\n");
+    auto window = MakeWindow();
+    Box.Answers = {mrYes};
+    window->Start();
+    EXPECT_TRUE(Box.Texts.empty()) << "asked once the window shows";
+    QTest::qWait(50);
+    ASSERT_EQ(Box.Texts.size(), 1u);
+    EXPECT_EQ(Box.Texts[0], "Quillon did not close normally. Recover the unsaved changes of 1 maps?");
+    EXPECT_EQ(window->Data().Map().LowerLayer.Cell(4, 4), 5044);
+    EXPECT_TRUE(Enabled(*window, TMainAction::MapSave));
+    Box.Answers = {mrNo};
+    EXPECT_TRUE(window->close());
+}
+
+// A damaged map file opens as far as it could be read, and the user is told which file it was.
+TEST_F(MainWindowTest, ADamagedMapIsToldWhenItsProjectOpens) {
+    WindowOnProject().reset();
+    const std::string file = Root + "base/Quest/Map0001.kmu";
+    const std::string whole = ReadWholeFile(file);
+    WriteFileAtomic(file, whole.substr(0, whole.size() - 100));
+    auto window = MakeWindow();
+    window->Start();
+    ASSERT_EQ(Box.Texts.size(), 1u);
+    EXPECT_EQ(Box.Texts[0], "Map0001.kmu is damaged: its upper layer and its events could not be read");
+    EXPECT_EQ(window->Data().Map().Width(), 100);
+    EXPECT_TRUE(window->close());
 }
 
 namespace {
