@@ -128,6 +128,7 @@ TEST_F(SampleProject, CheckReportsMapIdsThatCannotNameAFile) {
         tree.Order.push_back(id);
     }
     tree.Obtain(12345).Kind = TKelMapTreeItem::mkArea;
+    tree.Order.push_back(12345);  // a whole display order: only the IDs are at fault
     TMemoryStream image;
     tree.SaveTreeToStream(image);
     WriteFileAtomic(folder + "GMK_RT.kmt", image.Bytes());
