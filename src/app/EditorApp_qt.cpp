@@ -140,7 +140,8 @@ void EndWithoutSaving(const char* why) {
 
 // --- a window destroyed under the editor ---
 
-TWindowLossWatch::TWindowLossWatch(QWidget& window) : mWindow(static_cast<quintptr>(window.winId())) {
+TWindowLossWatch::TWindowLossWatch(QWidget& window) : mWindow(&window) {
+    window.winId();  // the native window exists from now on
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -159,7 +160,8 @@ bool TWindowLossWatch::nativeEventFilter(const QByteArray& eventType, void* mess
         return false;
     std::uint32_t destroyed = 0;
     std::memcpy(&destroyed, bytes + 8, sizeof destroyed);
-    if (destroyed == mWindow)
+    // Only a window destroyed behind Qt's back: Qt forgets the handle of one it destroys itself.
+    if (mWindow && destroyed != 0 && static_cast<std::uint32_t>(mWindow->internalWinId()) == destroyed)
         EndWithoutSaving("the main window was destroyed");
     return false;
 }

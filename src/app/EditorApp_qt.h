@@ -74,7 +74,9 @@ public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
-    quintptr mWindow;
+    // The window as Qt knows it now: a native window Qt destroyed itself (on closing, or to make
+    // it anew) is no longer its handle when the notice arrives.
+    QPointer<QWidget> mWindow;
 };
 
 // Ends the program without saving anything, as after a lost display (status 1).
