@@ -3,6 +3,7 @@
 #include "data/LD_DataBase.h"
 #include "data/StreamUtils.h"
 #include "events/EventChoosers.h"
+#include "events/PageClipboard.h"
 #include "events/ScriptList.h"
 #include "platform/Clipboard.h"
 #include "platform/Cp932Limit.h"
@@ -19,18 +20,6 @@ namespace {
 
 // Keeps v within lo .. hi; lo wins when the range is empty (an image wider than the field).
 int Within(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
-
-void PutLe32(std::string& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-std::uint32_t GetLe32(const std::string& in, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[at + static_cast<std::size_t>(i)])) << (8 * i);
-    return v;
-}
 
 std::string IdText(std::int32_t id, const std::string& name) {
     char text[16];
@@ -169,36 +158,10 @@ std::string TriggerSummary(const TKelBattleEventTrigger& t, const TKelDataBase& 
     return text;
 }
 
-std::string EncodeBattlePageClipboard(TKelBattleEventPageItem& page) {
-    TMemoryStream payload;
-    page.SaveToStream(payload);
-    std::string block;
-    PutLe32(block, static_cast<std::uint32_t>(payload.Bytes().size()));
-    PutLe32(block, 1);
-    block += payload.Bytes();
-    return block;
-}
+std::string EncodeBattlePageClipboard(TKelBattleEventPageItem& page) { return EncodeSinglePageBlock(page); }
 
 bool DecodeBattlePageClipboard(const std::string& block, TKelBattleEventPageItem& page) {
-    page.Reset();
-    if (block.size() < 8)
-        return false;
-    const std::uint32_t size = GetLe32(block, 0);
-    const std::uint32_t count = GetLe32(block, 4);
-    if (count != 1 || size > block.size() - 8)
-        return false;
-    TByteViewStream stream(reinterpret_cast<const std::uint8_t*>(block.data()) + 8, size);
-    try {
-        page.LoadFromStream(stream);
-    } catch (const std::exception&) {
-        page.Reset();
-        return false;
-    }
-    if (stream.Position() != stream.Size() || page.ScriptDamaged()) {
-        page.Reset();
-        return false;
-    }
-    return true;
+    return DecodeSinglePageBlock(block, page, [](TKelBattleEventPageItem& read) { return read.ScriptDamaged(); });
 }
 
 // --- images ---

@@ -3,6 +3,7 @@
 #include "data/LD_DataBase.h"
 #include "data/StreamUtils.h"
 #include "events/EventChoosers.h"
+#include "events/PageClipboard.h"
 #include "events/ScriptList.h"
 #include "platform/Clipboard.h"
 
@@ -36,53 +37,12 @@ int PreviewInterval(int speed, bool spin) {
 
 // --- clipboard block ---
 
-namespace {
-
-void PutLe32(std::string& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-std::uint32_t GetLe32(const std::string& in, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
-    return value;
-}
-
-}  // namespace
-
-std::string EncodePageClipboard(TKelEventPageItem& page) {
-    TMemoryStream payload;
-    page.SaveToStream(payload);
-    std::string block;
-    PutLe32(block, static_cast<std::uint32_t>(payload.Bytes().size()));
-    PutLe32(block, 1);
-    block += payload.Bytes();
-    return block;
-}
+std::string EncodePageClipboard(TKelEventPageItem& page) { return EncodeSinglePageBlock(page); }
 
 bool DecodePageClipboard(const std::string& block, TKelEventPageItem& page) {
-    page.Reset();
-    if (block.size() < 8)
-        return false;
-    const std::uint32_t size = GetLe32(block, 0);
-    const std::uint32_t count = GetLe32(block, 4);
-    // The block may be longer than its count says (global memory is rounded up), never shorter.
-    if (count != 1 || size > block.size() - 8)
-        return false;
-    TByteViewStream stream(reinterpret_cast<const std::uint8_t*>(block.data()) + 8, size);
-    try {
-        page.LoadFromStream(stream);
-    } catch (const std::exception&) {
-        page.Reset();
-        return false;
-    }
-    if (stream.Position() != stream.Size() || page.ScriptDamaged() || page.MoveRoute.RouteDamaged()) {
-        page.Reset();
-        return false;
-    }
-    return true;
+    return DecodeSinglePageBlock(block, page, [](TKelEventPageItem& read) {
+        return read.ScriptDamaged() || read.MoveRoute.RouteDamaged();
+    });
 }
 
 // --- the model ---
