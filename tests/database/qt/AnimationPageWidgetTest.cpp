@@ -1,26 +1,17 @@
 // The battle animation page headless: cells placed, dragged and snapped with the mouse and the
 // keys; the page opened in the database window on the sample project, a field changed and
 // applied, found in the file; a picture of it.
-#include "app/AppTestKit.h"
-#include "kit/WidgetKit.h"
+#include "PageWidgetKit.h"
 
 #include "controls/Cp932Edit_qt.h"
-#include "data/EditorMode.h"
-#include "data/LD_DataBase.h"
-#include "database/DataBaseForm_qt.h"
 #include "database/ED_Animation_qt.h"
 #include "database/ED_AnimationDialogs_qt.h"
-#include "platform/Clipboard.h"
-#include "tools/lib/SampleProject.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTest>
 #include <QTreeWidget>
 
 namespace quillon {
@@ -28,23 +19,12 @@ namespace {
 
 using namespace widgetkit;
 
-class AnimationPageWidgetTest : public apptest::TTempFolderTest {
+class AnimationPageWidgetTest : public pagekit::TSampleDataBaseTest {
 protected:
+    static constexpr QSize kPageSize{780, 600};
     void SetUp() override {
-        TTempFolderTest::SetUp();
-        App();
-        mSample = mRoot + "/Sample/";
-        MakeSampleProject(mSample);
-        mDataBase.Load(mSample);
-        mContext.DataBase = &mDataBase;
-        mContext.ProjectPath = mSample;
-        DataBaseMemory() = {};
+        TSampleDataBaseTest::SetUp();
         AnimationToolMemory() = {};
-        mPreviousClipboard = SetClipboard(&mClipboard);
-    }
-    void TearDown() override {
-        SetClipboard(mPreviousClipboard);
-        TTempFolderTest::TearDown();
     }
 
     // A press, moves and a release with the left button, as the pointer gives them.
@@ -57,14 +37,6 @@ protected:
         QApplication::sendEvent(&area, &move);
     }
     static void Release(QWidget& area, QPoint at) { QTest::mouseRelease(&area, Qt::LeftButton, {}, at); }
-
-    const TEditorModeScope mEditor{true};
-    apptest::TRecordingMessageBox mBox;
-    std::string mSample;
-    TKelDataBase mDataBase;
-    TDataBaseContext mContext;
-    TMemoryClipboard mClipboard;
-    IClipboard* mPreviousClipboard = nullptr;
 };
 
 TEST_F(AnimationPageWidgetTest, CellsArePlacedDraggedAndSnappedWithTheMouse) {
@@ -73,12 +45,7 @@ TEST_F(AnimationPageWidgetTest, CellsArePlacedDraggedAndSnappedWithTheMouse) {
     anim.Frames.Items(0)->Cells.Clear();
     mDataBase.System.SnapTo = 1;
     TFormEDAnimation page(mContext);
-    int modified = 0;
-    page.OnModified = [&] { ++modified; };
-    page.resize(780, 600);
-    page.show();
-    page.Start();
-    Settle();
+    pagekit::StartPage(page, mModified, kPageSize);
     EXPECT_EQ(InputsWithoutAccessibleName(&page), QStringList());
     TAnimationArea& area = page.Area();
     const TKelAnimationCell& cells = page.Model().Frame().Cells;
@@ -92,7 +59,7 @@ TEST_F(AnimationPageWidgetTest, CellsArePlacedDraggedAndSnappedWithTheMouse) {
     Release(area, QPoint(181, 93));
     EXPECT_EQ(cells.Items(0)->X, 24);
     EXPECT_EQ(cells.Items(0)->Y, 16);
-    EXPECT_GE(modified, 2);
+    EXPECT_GE(mModified, 2);
 
     // A second cell; Shift while dragging it takes the first along.
     Press(area, QPoint(100, 40));
@@ -135,10 +102,7 @@ std::size_t FieldIndex(TFieldBinding& binding, const std::string& widget) {
 
 TEST_F(AnimationPageWidgetTest, CellAndTimingDialogsStoreWhatTheyShow) {
     TFormEDAnimation page(mContext);
-    page.resize(780, 600);
-    page.show();
-    page.Start();
-    Settle();
+    pagekit::StartPage(page, mModified, kPageSize);
     TKelAnimationCell& cells = page.Model().Frame().Cells;
     ASSERT_GT(cells.Count(), 0);
     page.Model().SelectCell(0);
@@ -193,9 +157,7 @@ TEST_F(AnimationPageWidgetTest, CellAndTimingDialogsStoreWhatTheyShow) {
 
 TEST_F(AnimationPageWidgetTest, ManyCellsDialogSetsTheMarkedFrames) {
     TFormEDAnimation page(mContext);
-    page.show();
-    page.Start();
-    Settle();
+    pagekit::StartPage(page, mModified, kPageSize);
     TKelAnimationItem& anim = page.Model().Item();
     ASSERT_GE(anim.FrameCount(), 2);
     for (int f = 0; f < 2; ++f)
@@ -230,11 +192,8 @@ TEST_F(AnimationPageWidgetTest, ManyCellsDialogSetsTheMarkedFrames) {
 }
 
 TEST_F(AnimationPageWidgetTest, AFieldChangedAndAppliedIsInTheFile) {
-    DataBaseMemory().LastTab = dtAnimation;
     TFormDataBase form(mContext);
-    ShowActive(form);
-    ASSERT_EQ(form.TabControl().currentIndex(), dtAnimation);
-    auto* page = dynamic_cast<TFormEDAnimation*>(form.Page());
+    auto* page = OpenTab<TFormEDAnimation>(form, dtAnimation);
     ASSERT_NE(page, nullptr);
     auto* name = qobject_cast<QLineEdit*>(page->Binder().Widget("OverEdit1"));
     ASSERT_NE(name, nullptr);
@@ -252,13 +211,11 @@ TEST_F(AnimationPageWidgetTest, AFieldChangedAndAppliedIsInTheFile) {
     auto* timings = page->findChild<QTreeWidget*>("ListView1");
     ASSERT_NE(timings, nullptr);
     EXPECT_EQ(timings->topLevelItemCount(), mDataBase.Animation.Items(0)->Timing.Count() + 1);
-    EXPECT_TRUE(form.ButtonApply().isEnabled());
     KeepWidget(form, "database-form-animation");
-    QTest::mouseClick(&form.ButtonApply(), Qt::LeftButton);
-    TKelDataBase read;
-    read.LoadFromFile(mSample + TKelDataBase::kFileName);
-    EXPECT_EQ(read.Animation.Items(0)->Name, "Quake");
-    EXPECT_EQ(read.Animation.Items(0)->Scope, TKelAnimationItem::asAll);
+    Apply(form);
+    const auto read = OnDisk();
+    EXPECT_EQ(read->Animation.Items(0)->Name, "Quake");
+    EXPECT_EQ(read->Animation.Items(0)->Scope, TKelAnimationItem::asAll);
     form.ButtonCancelClick();
 }
 

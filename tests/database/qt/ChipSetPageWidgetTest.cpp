@@ -1,46 +1,31 @@
 // The chipset page headless on the sample project: passage flags cycled by mouse clicks on the
 // grids, the upper grid's empty tile left alone, terrain painted by a drag, and a picture of
 // each mode.
-#include "app/AppTestKit.h"
-#include "data/LD_DataBase.h"
+#include "PageWidgetKit.h"
+
 #include "database/ED_ChipSet_qt.h"
 #include "events/FakeEventChoosers.h"
-#include "kit/WidgetKit.h"
 #include "project/ProjectSettings.h"
-#include "tools/lib/SampleProject.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 
 namespace quillon {
 namespace {
 
 using widgetkit::Child;
 
-class ChipSetPageWidgetTest : public apptest::TTempFolderTest {
+class ChipSetPageWidgetTest : public pagekit::TSampleDataBaseTest {
 protected:
     void SetUp() override {
-        TTempFolderTest::SetUp();
-        widgetkit::App();
+        TSampleDataBaseTest::SetUp();
         SetRtpPath(std::string(QUILLON_BINARY_DIR) + "/bin/RTP");
-        MakeSampleProject(mProject);
-        db.Load(mProject);
-        DataBaseMemory() = {};
-        context.DataBase = &db;
-        context.ProjectPath = mProject;
     }
-
     void Start(TFormEDChipSet& page) {
-        page.OnModified = [this] { ++modified; };
-        page.resize(760, 600);
-        page.show();
-        page.Start();
-        widgetkit::Settle();
+        pagekit::StartPage(page, mModified);
         EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(&page), QStringList());
     }
     static QPoint Centre(int index) { return {(index % 6) * 32 + 16, (index / 6) * 32 + 16}; }
@@ -48,17 +33,14 @@ protected:
         QTest::mouseClick(grid, button, {}, Centre(index));
     }
 
-    TKelDataBase db;
-    TDataBaseContext context;
     testkit::TFakeEventChoosers choosers;
-    int modified = 0;
 };
 
 TEST_F(ChipSetPageWidgetTest, ClicksCyclePassageFlags) {
-    TFormEDChipSet page(context, &choosers);
+    TFormEDChipSet page(mContext, &choosers);
     Start(page);
     widgetkit::KeepPicture(page.grab().toImage(), "database-page-chipsets-terrain");
-    TKelChipSetItem& chips = *db.ChipSet.FindByID(1);
+    TKelChipSetItem& chips = *mDataBase.ChipSet.FindByID(1);
     chips.SetLowerFlags(20, 0x0F);
     chips.SetLowerFlags(8, 0x0F);
 
@@ -77,7 +59,7 @@ TEST_F(ChipSetPageWidgetTest, ClicksCyclePassageFlags) {
     }
     Click(lower, 20, Qt::RightButton);
     EXPECT_EQ(chips.LowerFlags(20), 0x1F);
-    EXPECT_EQ(modified, 8);
+    EXPECT_EQ(mModified, 8);
     widgetkit::KeepPicture(page.grab().toImage(), "database-page-chipsets-passage");
 
     Child<QAbstractButton>(page, "SpeedButton3")->click();
@@ -99,7 +81,7 @@ TEST_F(ChipSetPageWidgetTest, ClicksCyclePassageFlags) {
 }
 
 TEST_F(ChipSetPageWidgetTest, TerrainDragPaintsAndSetToAllFollowsTheMode) {
-    TFormEDChipSet page(context, &choosers);
+    TFormEDChipSet page(mContext, &choosers);
     Start(page);
     auto* terrains = Child<QListWidget>(page, "ListBox1");
     ASSERT_GE(terrains->count(), 2);
@@ -108,7 +90,7 @@ TEST_F(ChipSetPageWidgetTest, TerrainDragPaintsAndSetToAllFollowsTheMode) {
     QTest::mousePress(lower, Qt::LeftButton, {}, Centre(24));
     QTest::mouseMove(lower, Centre(29));
     QTest::mouseRelease(lower, Qt::LeftButton, {}, Centre(29));
-    const TKelChipSetItem& chips = *db.ChipSet.FindByID(1);
+    const TKelChipSetItem& chips = *mDataBase.ChipSet.FindByID(1);
     for (int i = 24; i <= 29; ++i)
         EXPECT_EQ(chips.TerrainId(i), 2) << i;
     EXPECT_TRUE(Child<QPushButton>(page, "Button1")->isEnabled());

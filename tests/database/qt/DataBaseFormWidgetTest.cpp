@@ -1,26 +1,15 @@
 // The "DataBase" window headless on the sample project: tabs, an edit applied and found again,
 // Cancel and OK against the file, a failed save, the keys, and the names inputs announce.
-#include "app/AppTestKit.h"
-#include "kit/WidgetKit.h"
+#include "PageWidgetKit.h"
 
 #include "controls/Cp932Edit_qt.h"
 #include "controls/DataMaxChange_qt.h"
 #include "controls/NumberEdit_qt.h"
-#include "data/EditorMode.h"
-#include "data/LD_DataBase.h"
-#include "database/DataBaseForm_qt.h"
-#include "database/DataBasePage_qt.h"
 #include "database/DataBasePages_qt.h"
 #include "database/DataBaseNamePage_qt.h"
 #include "database/DataMultiCopy_qt.h"
-#include "platform/Clipboard.h"
 #include "platform/Cp932Text_qt.h"
 #include "platform/FileUtils.h"
-#include "tools/lib/SampleProject.h"
-
-#include <QPushButton>
-#include <QTabBar>
-#include <QTest>
 
 #include <filesystem>
 #include <memory>
@@ -48,28 +37,12 @@ TFormDataBaseBase* CreateTestSkillPage(const TDataBaseContext& context, QWidget*
     return new TTestSkillPage(context, parent);
 }
 
-class DataBaseFormWidgetTest : public apptest::TTempFolderTest {
+class DataBaseFormWidgetTest : public pagekit::TSampleDataBaseTest {
 protected:
-    void SetUp() override {
-        TTempFolderTest::SetUp();
-        App();
-        mSample = mRoot + "/Sample/";
-        MakeSampleProject(mSample);
-        mDataBase.Load(mSample);
-        mContext.DataBase = &mDataBase;
-        mContext.ProjectPath = mSample;
-        DataBaseMemory() = {};
-        mPreviousClipboard = SetClipboard(&mClipboard);
-    }
-    void TearDown() override {
-        SetClipboard(mPreviousClipboard);
-        TTempFolderTest::TearDown();
-    }
     std::string File() const { return mSample + TKelDataBase::kFileName; }
     std::string NameOnDisk(int tab, std::int32_t id) const {
-        TKelDataBase read;
-        read.LoadFromFile(File());
-        const TCatalogItem* item = DataBaseTabList(read, tab)->FindByID(id);
+        const auto read = OnDisk();
+        const TCatalogItem* item = DataBaseTabList(*read, tab)->FindByID(id);
         return item ? item->Name : "(none)";
     }
     static TCp932Edit* NameEdit(TFormDataBase& form) { return form.Page()->findChild<TCp932Edit*>("EditName"); }
@@ -84,14 +57,6 @@ protected:
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-
-    const TEditorModeScope mEditor{true};
-    apptest::TRecordingMessageBox mBox;
-    std::string mSample;
-    TKelDataBase mDataBase;
-    TDataBaseContext mContext;
-    TMemoryClipboard mClipboard;
-    IClipboard* mPreviousClipboard = nullptr;
 };
 
 TEST_F(DataBaseFormWidgetTest, AnEditAppliedIsInTheFileAndShowsOnReopening) {
@@ -150,11 +115,9 @@ TEST_F(DataBaseFormWidgetTest, CancelLeavesTheFileAsItWas) {
     EXPECT_EQ(ReadWholeFile(File()), before);
 
     // A change not applied: asked, answered No, gone from memory and never on disk.
-    DataBaseMemory().LastTab = dtItems;
     {
         TFormDataBase form(mContext);
-        ShowActive(form);
-        ASSERT_EQ(form.TabControl().currentIndex(), dtItems);
+        ASSERT_NE(OpenTab(form, dtItems), nullptr);
         TypeName(form, "Elixir");
         EXPECT_EQ(mDataBase.Item.FindByID(1)->Name, "Elixir");
         mBox.Answers = {mrCancel, mrNo};
@@ -191,9 +154,8 @@ TEST_F(DataBaseFormWidgetTest, OkSavesFirstAndAFailedSaveKeepsTheWindow) {
 }
 
 TEST_F(DataBaseFormWidgetTest, KeysActWhereTheyBelong) {
-    DataBaseMemory().LastTab = dtCommonEvents;
     TFormDataBase form(mContext);
-    ShowActive(form);
+    ASSERT_NE(OpenTab(form, dtCommonEvents), nullptr);
     QTest::keyClick(&form, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(form.TabControl().currentIndex(), dtHero);
     QTest::keyClick(&form, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
@@ -316,11 +278,9 @@ TEST_F(DataBaseFormWidgetTest, ARegisteredPageTakesItsTab) {
 
     const TDataBasePageFactory before = DataBasePages().Find(dtSkills);
     DataBasePages().Add(dtSkills, &CreateTestSkillPage);
-    DataBaseMemory().LastTab = dtSkills;
     {
         TFormDataBase form(mContext);
-        ShowActive(form);
-        auto* page = dynamic_cast<TTestSkillPage*>(form.Page());
+        auto* page = OpenTab<TTestSkillPage>(form, dtSkills);
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->parentWidget(), &form.Foundation());
         EXPECT_EQ(page->Loads, 1);

@@ -10,7 +10,7 @@
 #include "events/FakeEventChoosers.h"
 #include "events/ScriptList_qt.h"
 
-#include "kit/WidgetKit.h"
+#include "PageWidgetKit.h"
 
 #include <gtest/gtest.h>
 
@@ -40,11 +40,7 @@ protected:
     // Starts the page as the frame does, counts its changes, checks its inputs' names and keeps
     // its picture.
     void Look(TFormDataBaseBase& page, const std::string& name) {
-        page.OnModified = [this] { ++modified; };
-        page.resize(760, 560);
-        page.show();
-        page.Start();
-        widgetkit::Settle();
+        pagekit::StartPage(page, modified, {760, 560});
         EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(&page), QStringList()) << name;
         EXPECT_TRUE(widgetkit::KeepPicture(page.grab().toImage(), "database-page-" + name));
     }

@@ -1,13 +1,9 @@
 // The hero page and its dialogs headless: the page on the sample project's database, a field
 // changed and applied and found in the file; a stroke on the large graph both ways; the
 // learning dialog without a skill to offer; a picture of every window.
-#include "app/AppTestKit.h"
-#include "kit/WidgetKit.h"
+#include "PageWidgetKit.h"
 
 #include "controls/Cp932Edit_qt.h"
-#include "data/EditorMode.h"
-#include "data/LD_DataBase.h"
-#include "database/DataBaseForm_qt.h"
 #include "database/ED_PlayerExp_qt.h"
 #include "database/ED_PlayerGraph_qt.h"
 #include "database/ED_PlayerLearning_qt.h"
@@ -16,51 +12,26 @@
 #include "database/ED_Player_qt.h"
 #include "events/FakeEventChoosers.h"
 #include "project/ProjectManager.h"
-#include "tools/lib/SampleProject.h"
-
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTreeWidget>
-#include <QTest>
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 
 namespace quillon {
 namespace {
 
 using namespace widgetkit;
 
-class HeroPageWidgetTest : public apptest::TTempFolderTest {
+class HeroPageWidgetTest : public pagekit::TSampleDataBaseTest {
 protected:
-    void SetUp() override {
-        TTempFolderTest::SetUp();
-        App();
-        mSample = mRoot + "/Sample/";
-        MakeSampleProject(mSample);
-        mDataBase.Load(mSample);
-        mContext.DataBase = &mDataBase;
-        mContext.ProjectPath = mSample;
-        DataBaseMemory() = {};
-    }
-    std::unique_ptr<TKelDataBase> Saved() const {
-        auto read = std::make_unique<TKelDataBase>();
-        read->LoadFromFile(mSample + TKelDataBase::kFileName);
-        return read;
-    }
-
-    const TEditorModeScope mEditor{true};
-    apptest::TRecordingMessageBox mBox;
-    std::string mSample;
-    TKelDataBase mDataBase;
-    TDataBaseContext mContext;
+    static constexpr QSize kPageSize{1000, 600};
 };
 
 TEST_F(HeroPageWidgetTest, TheFramesHeroTabEditsAndAppliesTheHero) {
@@ -78,8 +49,7 @@ TEST_F(HeroPageWidgetTest, TheFramesHeroTabEditsAndAppliesTheHero) {
         ~TBack() { SetProjectPath(""); }
     } back;
     TFormDataBase form(mContext);
-    ShowActive(form);
-    auto* page = dynamic_cast<TFormEDPlayer*>(form.Page());
+    auto* page = OpenTab<TFormEDPlayer>(form, dtHero);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(InputsWithoutAccessibleName(&form), QStringList());
     EXPECT_EQ(page->NameEdit().accessibleName(), "Name");
@@ -96,10 +66,9 @@ TEST_F(HeroPageWidgetTest, TheFramesHeroTabEditsAndAppliesTheHero) {
     Child<QCheckBox>(*page, "CheckTwoSwords")->click();
     EXPECT_EQ(Child<QLabel>(*page, "LabelShield")->text(), "Weapon:");
     EXPECT_TRUE(Child<QLabel>(*page, "LabelExpSummary")->text().startsWith("Standard="));
-    EXPECT_TRUE(form.ButtonApply().isEnabled());
-    QTest::mouseClick(&form.ButtonApply(), Qt::LeftButton);
+    Apply(form);
 
-    const auto saved = Saved();
+    const auto saved = OnDisk();
     const TKelPlayerItem* hero = saved->Player.Items(0);
     EXPECT_EQ(hero->Name, "Ulric");
     EXPECT_EQ(hero->InitialLevel, 7);
@@ -110,12 +79,7 @@ TEST_F(HeroPageWidgetTest, TheFramesHeroTabEditsAndAppliesTheHero) {
 TEST_F(HeroPageWidgetTest, ADoubleClickedGraphOpensItsCurveAndOkKeepsTheStroke) {
     testkit::TFakeEventChoosers choosers;
     TFormEDPlayer page(mContext, &choosers);
-    int modified = 0;
-    page.OnModified = [&] { ++modified; };
-    page.resize(1000, 600);
-    page.show();
-    page.Start();
-    Settle();
+    pagekit::StartPage(page, mModified, kPageSize);
     std::vector<int> tabs;
     const TScopedModalRunner runner([&](TFormKelBase& dialog) {
         auto* curves = dynamic_cast<TFormEDPlayerParameter*>(&dialog);
@@ -133,16 +97,13 @@ TEST_F(HeroPageWidgetTest, ADoubleClickedGraphOpensItsCurveAndOkKeepsTheStroke) 
     const TKelPlayerItem& hero = page.Model().Hero();
     for (int level = 10; level <= 20; ++level)
         EXPECT_EQ(hero.Parameter(2, level), ((20 - level) * 150 + (level - 10) * 200) / 10) << level;
-    EXPECT_GE(modified, 1);
+    EXPECT_GE(mModified, 1);
 }
 
 TEST_F(HeroPageWidgetTest, TheAddingRowOfTheLearningListAppendsInLevelOrder) {
     testkit::TFakeEventChoosers choosers;
     TFormEDPlayer page(mContext, &choosers);
-    page.resize(1000, 600);
-    page.show();
-    page.Start();
-    Settle();
+    pagekit::StartPage(page, mModified, kPageSize);
     TKelPlayerItem& hero = page.Model().Hero();
     auto* list = Child<QTreeWidget>(page, "ListLearning");
     ASSERT_EQ(list->topLevelItemCount(), hero.Learning.Count() + 1);

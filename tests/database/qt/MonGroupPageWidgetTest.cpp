@@ -1,83 +1,49 @@
 // The troop page headless on the sample project: members added with the button up to the
 // limit, a member dragged with the mouse, a page added, the trigger dialog refusing a reversed
 // range, and pictures of the page.
-#include "app/AppTestKit.h"
+#include "PageWidgetKit.h"
+
 #include "controls/DashBox_qt.h"
 #include "controls/KelBase_qt.h"
-#include "data/LD_DataBase.h"
 #include "database/ED_MonGroup_qt.h"
 #include "events/FakeEventChoosers.h"
-#include "kit/WidgetKit.h"
-#include "platform/Clipboard.h"
 #include "platform/Cp932Text_qt.h"
-#include "platform/MessageBox.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
-#include "tools/lib/SampleProject.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTabBar>
-#include <QTest>
 
 namespace quillon {
 namespace {
 
 using widgetkit::Child;
 
-// Counts the refusals shown, answering OK.
-class TCountingBox : public IMessageBox {
-public:
-    int Show(const std::string& text, int, const void*) override {
-        Texts.push_back(text);
-        return mrOk;
-    }
-    std::vector<std::string> Texts;
-};
-
-class MonGroupPageWidgetTest : public apptest::TTempFolderTest {
+class MonGroupPageWidgetTest : public pagekit::TSampleDataBaseTest {
 protected:
     void SetUp() override {
-        TTempFolderTest::SetUp();
-        widgetkit::App();
+        TSampleDataBaseTest::SetUp();
         SetRtpPath(std::string(QUILLON_BINARY_DIR) + "/bin/RTP");
-        MakeSampleProject(mProject);
-        SetProjectPath(mProject);
-        db.Load(mProject);
-        DataBaseMemory() = {};
-        context.DataBase = &db;
-        context.ProjectPath = mProject;
-        mPrevious = SetClipboard(&clipboard);
+        SetProjectPath(mSample);
     }
     void TearDown() override {
-        SetClipboard(mPrevious);
         SetProjectPath("");
-        TTempFolderTest::TearDown();
+        TSampleDataBaseTest::TearDown();
     }
     void Start(TFormEDMonGroup& page) {
-        page.OnModified = [this] { ++modified; };
-        page.resize(900, 640);
-        page.show();
-        page.Start();
-        widgetkit::Settle();
+        pagekit::StartPage(page, mModified, {900, 640});
         EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(&page), QStringList());
     }
 
-    TKelDataBase db;
-    TDataBaseContext context;
     testkit::TFakeEventChoosers choosers;
-    TMemoryClipboard clipboard;
-    IClipboard* mPrevious = nullptr;
-    int modified = 0;
 };
 
 TEST_F(MonGroupPageWidgetTest, AddsMembersToTheLimitAndDragsOne) {
-    TFormEDMonGroup page(context, &choosers);
+    TFormEDMonGroup page(mContext, &choosers);
     Start(page);
     widgetkit::KeepPicture(page.grab().toImage(), "database-page-troops");
     auto* add = Child<QPushButton>(page, "ButtonAdd");
@@ -93,13 +59,13 @@ TEST_F(MonGroupPageWidgetTest, AddsMembersToTheLimitAndDragsOne) {
     EXPECT_EQ(page.Model().MemberCount(), 10);
     EXPECT_FALSE(add->isEnabled());
     add->click();
-    EXPECT_EQ(db.MonGroup.FindByID(1)->Members.Count(), 10);
+    EXPECT_EQ(mDataBase.MonGroup.FindByID(1)->Members.Count(), 10);
     EXPECT_TRUE(page.Model().IsArranged()) << "the first Add of an empty troop arranges";
 
     // Drag the member by 10 pixels.
     Child<QPushButton>(page, "ButtonDeleteAll")->click();
     add->click();
-    const TKelMonGroupMonsterItem& member = *db.MonGroup.FindByID(1)->Members.Items(0);
+    const TKelMonGroupMonsterItem& member = *mDataBase.MonGroup.FindByID(1)->Members.Items(0);
     const QPoint start(member.X, member.Y);
     QWidget* field = &page.Field();
     QTest::mousePress(field, Qt::LeftButton, {}, start);
@@ -114,7 +80,7 @@ TEST_F(MonGroupPageWidgetTest, AddsMembersToTheLimitAndDragsOne) {
 }
 
 TEST_F(MonGroupPageWidgetTest, PagesAndTheTriggerDialog) {
-    TFormEDMonGroup page(context, &choosers);
+    TFormEDMonGroup page(mContext, &choosers);
     Start(page);
     auto* tabs = Child<QTabBar>(page, "TabControl1");
     const int before = tabs->count();
@@ -124,8 +90,6 @@ TEST_F(MonGroupPageWidgetTest, PagesAndTheTriggerDialog) {
     EXPECT_TRUE(Child<QPushButton>(page, "ButtonDeletePage")->isEnabled());
 
     // The dialog: tick "Exhaustion", give 50..20 (refused), then 20..20.
-    TCountingBox box;
-    IMessageBox* previousBox = SetMessageBox(&box);
     TScopedModalRunner runner([&](TFormKelBase& dialog) {
         widgetkit::KeepWidget(dialog, "database-troop-trigger");
         Child<QCheckBox>(dialog, "CheckBox5")->click();
@@ -141,14 +105,13 @@ TEST_F(MonGroupPageWidgetTest, PagesAndTheTriggerDialog) {
         return dialog.result();
     });
     page.TriggerBox().click();
-    SetMessageBox(previousBox);
-    EXPECT_EQ(box.Texts, std::vector<std::string>{kTriggerRangeRefusal});
+    EXPECT_EQ(mBox.Texts, std::vector<std::string>{kTriggerRangeRefusal});
     EXPECT_EQ(page.TriggerBox().Text(), "Exhaustion[20]");
-    EXPECT_EQ(db.MonGroup.FindByID(1)->Pages.FindByID(2)->Trigger.Flags, TKelBattleEventTrigger::btExhaustion);
+    EXPECT_EQ(mDataBase.MonGroup.FindByID(1)->Pages.FindByID(2)->Trigger.Flags, TKelBattleEventTrigger::btExhaustion);
 }
 
 TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
-    TFormEDMonGroup page(context, &choosers);
+    TFormEDMonGroup page(mContext, &choosers);
     Start(page);
     page.EntryList()->setCurrentIndex(page.EntryList()->model()->index(2, 0));
     ASSERT_EQ(page.Model().CurrentId(), 3);
@@ -163,7 +126,7 @@ TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
         auto* hero = Child<QComboBox>(dialog, "ComboHero2");
         auto* level = Child<QSpinBox>(dialog, "EditLevel2");
         const int index = hero->findData(2);
-        EXPECT_EQ(hero->itemText(index), Cp932ToQString(db.Player.FindByID(2)->Name));
+        EXPECT_EQ(hero->itemText(index), Cp932ToQString(mDataBase.Player.FindByID(2)->Name));
         EXPECT_GE(index, 0);
         hero->setCurrentIndex(index);
         emit hero->activated(index);
@@ -172,16 +135,16 @@ TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
         dialog.ButtonOkClick();
         return dialog.result();
     });
-    const int before = modified;
+    const int before = mModified;
     Child<QPushButton>(page, "ButtonBattleTest")->click();
     SetBattleTestRunner({});
     EXPECT_EQ(ranTroop, 3);
-    EXPECT_GT(modified, before);
+    EXPECT_GT(mModified, before);
     bool found = false;
-    for (int i = 0; i < db.System.TestPlayer.Count(); ++i)
-        if (db.System.TestPlayer.Items(i)->HeroId == 2) {
+    for (int i = 0; i < mDataBase.System.TestPlayer.Count(); ++i)
+        if (mDataBase.System.TestPlayer.Items(i)->HeroId == 2) {
             found = true;
-            EXPECT_EQ(db.System.TestPlayer.Items(i)->Level, 50) << "kept within 1..50";
+            EXPECT_EQ(mDataBase.System.TestPlayer.Items(i)->Level, 50) << "kept within 1..50";
         }
     EXPECT_TRUE(found);
 }

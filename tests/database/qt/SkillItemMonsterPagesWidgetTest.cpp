@@ -1,75 +1,32 @@
 // The skill, item and monster pages headless in the "DataBase" window on the sample project: a
 // field changed as the user changes it, applied and found in the file; the groups following
 // the classification; the twin lists; the action list through its dialog; a picture of each.
-#include "app/AppTestKit.h"
-#include "kit/WidgetKit.h"
+#include "PageWidgetKit.h"
 
 #include "controls/CheckListBox_qt.h"
 #include "controls/Cp932Edit_qt.h"
 #include "controls/RankListBox_qt.h"
 #include "controls/ValueSlider_qt.h"
-#include "data/EditorMode.h"
-#include "data/LD_DataBase.h"
 #include "database/AnimationPreview_qt.h"
-#include "database/DataBaseForm_qt.h"
 #include "database/ED_Item_qt.h"
 #include "database/ED_MonsterAct_qt.h"
 #include "database/ED_Monster_qt.h"
 #include "database/ED_Skill_qt.h"
 #include "events/FakeEventChoosers.h"
-#include "platform/Clipboard.h"
-#include "tools/lib/SampleProject.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTabBar>
-#include <QTest>
-
-#include <memory>
 
 namespace quillon {
 namespace {
 
 using namespace widgetkit;
 
-class SkillItemMonsterPagesTest : public apptest::TTempFolderTest {
+class SkillItemMonsterPagesTest : public pagekit::TSampleDataBaseTest {
 protected:
-    void SetUp() override {
-        TTempFolderTest::SetUp();
-        App();
-        mSample = mRoot + "/Sample/";
-        MakeSampleProject(mSample);
-        mDataBase.Load(mSample);
-        mContext.DataBase = &mDataBase;
-        mContext.ProjectPath = mSample;
-        DataBaseMemory() = {};
-        mPrevious = SetClipboard(&mClipboard);
-    }
-    void TearDown() override {
-        SetClipboard(mPrevious);
-        TTempFolderTest::TearDown();
-    }
-    std::unique_ptr<TKelDataBase> OnDisk() const {
-        auto read = std::make_unique<TKelDataBase>();
-        read->LoadFromFile(mSample + TKelDataBase::kFileName);
-        return read;
-    }
-    // Opens the window on a tab.
-    static void OpenTab(TFormDataBase& form, int tab) {
-        DataBaseMemory().LastTab = tab;
-        form.resize(900, 640);
-        ShowActive(form);
-        ASSERT_EQ(form.TabControl().currentIndex(), tab);
-        ASSERT_NE(form.Page(), nullptr);
-    }
-    static void Apply(TFormDataBase& form) {
-        ASSERT_TRUE(form.ButtonApply().isEnabled());
-        QTest::mouseClick(&form.ButtonApply(), Qt::LeftButton);
-        EXPECT_FALSE(form.ButtonApply().isEnabled());
-    }
+    static constexpr QSize kFrameSize{900, 640};
     static void Pick(QComboBox* combo, int row) {
         ASSERT_NE(combo, nullptr);
         combo->setCurrentIndex(row);
@@ -79,22 +36,13 @@ protected:
         QWidget* w = page.findChild<QWidget*>(name);
         return w && w->isVisibleTo(&page);
     }
-
-    const TEditorModeScope mEditor{true};
-    apptest::TRecordingMessageBox mBox;
-    std::string mSample;
-    TKelDataBase mDataBase;
-    TDataBaseContext mContext;
-    TMemoryClipboard mClipboard;
-    IClipboard* mPrevious = nullptr;
 };
 
 TEST_F(SkillItemMonsterPagesTest, SkillPageAppliesAChangedSliderAndFollowsTheClassification) {
     ASSERT_GE(mDataBase.Skill.Count(), 1);
     mDataBase.Skill.Items(0)->Kind = TKelSkillItem::skNormal;
     TFormDataBase form(mContext);
-    OpenTab(form, dtSkills);
-    auto* page = dynamic_cast<TFormEDSkill*>(form.Page());
+    auto* page = OpenTab<TFormEDSkill>(form, dtSkills, kFrameSize);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(InputsWithoutAccessibleName(page), QStringList());
     EXPECT_TRUE(Visible(*page, "GroupNormal"));
@@ -127,8 +75,7 @@ TEST_F(SkillItemMonsterPagesTest, ViewingASkillWithStrayValuesWritesNothing) {
     skill.EffectRange = 8;
     skill.AnimationId = 9999;
     TFormDataBase form(mContext);
-    OpenTab(form, dtSkills);
-    auto* page = dynamic_cast<TFormEDSkill*>(form.Page());
+    auto* page = OpenTab<TFormEDSkill>(form, dtSkills, kFrameSize);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->findChild<QComboBox*>("ComboKind")->currentIndex(), -1);
     EXPECT_EQ(page->findChild<QComboBox*>("ComboRange")->currentIndex(), -1);
@@ -141,8 +88,7 @@ TEST_F(SkillItemMonsterPagesTest, ViewingASkillWithStrayValuesWritesNothing) {
 TEST_F(SkillItemMonsterPagesTest, ItemPageRenamesAndKeepsItsTwinListsTogether) {
     ASSERT_GE(mDataBase.Item.Count(), 1);
     TFormDataBase form(mContext);
-    OpenTab(form, dtItems);
-    auto* page = dynamic_cast<TFormEDItem*>(form.Page());
+    auto* page = OpenTab<TFormEDItem>(form, dtItems, kFrameSize);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(InputsWithoutAccessibleName(page), QStringList());
     auto* name = page->findChild<TCp932Edit*>("EditName");
@@ -179,8 +125,7 @@ TEST_F(SkillItemMonsterPagesTest, ItemHeroListUntickingOneHeroLeavesTheOthers) {
     item.Kind = TKelItemItem::ikWeapon;
     item.SetHeroUsableCount(0);  // everyone may equip it
     TFormDataBase form(mContext);
-    OpenTab(form, dtItems);
-    auto* page = dynamic_cast<TFormEDItem*>(form.Page());
+    auto* page = OpenTab<TFormEDItem>(form, dtItems, kFrameSize);
     ASSERT_NE(page, nullptr);
     TCheckListBox* heroes = page->HeroList();
     ASSERT_EQ(heroes->count(), mDataBase.Player.Count());
@@ -196,8 +141,7 @@ TEST_F(SkillItemMonsterPagesTest, MonsterPageEditsAnActionThroughTheDialogAndApp
     TKelMonsterItem& monster = *mDataBase.Monster.Items(0);
     const int before = monster.Actions.Count();
     TFormDataBase form(mContext);
-    OpenTab(form, dtMonsters);
-    auto* page = dynamic_cast<TFormEDMonster*>(form.Page());
+    auto* page = OpenTab<TFormEDMonster>(form, dtMonsters, kFrameSize);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(InputsWithoutAccessibleName(page), QStringList());
     TMonsterActListView* list = page->ActionList();
@@ -261,8 +205,7 @@ TEST_F(SkillItemMonsterPagesTest, MonsterRanksShowTheirDefaultsAndStoreAClick) {
     TKelMonsterItem& monster = *mDataBase.Monster.Items(0);
     monster.SetConditionRankCount(0);
     TFormDataBase form(mContext);
-    OpenTab(form, dtMonsters);
-    auto* page = dynamic_cast<TFormEDMonster*>(form.Page());
+    auto* page = OpenTab<TFormEDMonster>(form, dtMonsters, kFrameSize);
     ASSERT_NE(page, nullptr);
     TRankListBox* ranks = page->ConditionRankList();
     ASSERT_EQ(ranks->topLevelItemCount(), mDataBase.Status.Count());
