@@ -7,6 +7,7 @@
 #include "database/ED_PlayerGraph_qt.h"
 #include "database/ED_PlayerLearning_qt.h"
 #include "database/ED_PlayerParameter_qt.h"
+#include "events/EventChoosers_qt.h"
 #include "platform/Cp932Text_qt.h"
 
 #include "ui_ED_Player.h"
@@ -21,6 +22,9 @@ TFormEDPlayer::TFormEDPlayer(const TDataBaseContext& context, IEventChoosers* ch
       TFormDataBaseBase(std::make_unique<TPlayerPageModel>(context, Choosers), parent),
       mModel(static_cast<TPlayerPageModel&>(PageModel())),
       mUi(std::make_unique<Ui::FormEDPlayer>()) {
+    // The walk and face selectors open at one place in the frame.
+    if (OwnChoosers)
+        OwnChoosers->ResourcePickerOffset = QPoint(180, 44);
     mUi->setupUi(this);
     setObjectName("FormEDPlayer");
     mUi->ListLayout->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));

@@ -30,7 +30,7 @@ bool TEventChoosersQt::ChooseVariable(std::int32_t& id) {
 
 bool TEventChoosersQt::ChooseResource(TSelKind kind, std::string& name, std::int32_t* index,
                                       const std::string& caption) {
-    return SelectResource(mOwner, kind, name, index, Caption(caption));
+    return SelectResource(mOwner, kind, name, index, Caption(caption), ResourcePickerOffset);
 }
 
 bool TEventChoosersQt::ChooseSystemGraphic(std::string& name, std::int32_t& wallpaper, std::int32_t& font,

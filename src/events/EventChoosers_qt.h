@@ -46,6 +46,8 @@ public:
     // Where the switch and variable pickers open, from the owner window's client origin (none:
     // centred on the owner).
     std::optional<QPoint> NamePickerOffset;
+    // Where the image selectors of ChooseResource open, likewise.
+    std::optional<QPoint> ResourcePickerOffset;
 
     // The move route editor.
     std::function<bool(TMoveRouteRequest&, const TEventCommandContext&)> RouteEditor;

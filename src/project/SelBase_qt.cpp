@@ -210,7 +210,8 @@ void TFormSelMonster::HueSliderChange(int position) {
     UpdatePreview();
 }
 
-bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index, const QString& caption) {
+bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index, const QString& caption,
+                    std::optional<QPoint> offset) {
     switch (kind) {
     case TSelKind::EvChar:
     case TSelKind::Monster:
@@ -224,6 +225,8 @@ bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index
     TFormSelImage form(owner, kind);
     if (!caption.isEmpty())
         form.setWindowTitle(caption);
+    if (offset)
+        form.SetFixedOffset(*offset);
     form.Model().Open(name, index ? *index : 0);
     form.FillList();
     if (!form.Run())

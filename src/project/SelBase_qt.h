@@ -7,10 +7,12 @@
 
 #include "controls/KelBase_qt.h"
 
+#include <QPoint>
 #include <QPushButton>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QButtonGroup;
@@ -181,10 +183,11 @@ private:
 
 // Opens the selector of an image kind (or movies) modally on `name`; on OK stores the chosen name
 // (and, for walk and face graphics, the cell in *index) and answers true. caption: replaces the
-// window's own caption when not empty. The event graphic, monster, music, sound and chip
+// window's own caption when not empty. offset: where it opens from the owner window's client
+// origin (none: centred on the owner). The event graphic, monster, music, sound and chip
 // selectors have functions of their own; for those kinds this answers false at once.
 bool SelectResource(QWidget* owner, TSelKind kind, std::string& name, int* index = nullptr,
-                    const QString& caption = {});
+                    const QString& caption = {}, std::optional<QPoint> offset = std::nullopt);
 // "Select System Graphics" on `name` with the wallpaper and font options; on OK stores all three.
 bool SelectSystemGraphic(QWidget* owner, std::string& name, int& wallpaper, int& font, const QString& caption = {});
 // The monster graphic with its hue (stored normalised to 0..359).

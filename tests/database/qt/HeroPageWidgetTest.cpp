@@ -76,6 +76,29 @@ TEST_F(HeroPageWidgetTest, TheFramesHeroTabEditsAndAppliesTheHero) {
     form.ButtonCancelClick();
 }
 
+TEST_F(HeroPageWidgetTest, TheWalkAndFaceSelectorsOpenAtTheirPlaceInTheFrame) {
+    TFormDataBase form(mContext);
+    form.move(23, 17);
+    auto* page = OpenTab<TFormEDPlayer>(form, dtHero);
+    ASSERT_NE(page, nullptr);
+    const QPoint client = form.mapToGlobal(QPoint(0, 0));
+    std::vector<QString> titles;
+    std::vector<QPoint> offsets;
+    const TScopedModalRunner runner([&](TFormKelBase& dialog) {
+        dialog.show();
+        Settle();
+        titles.push_back(dialog.windowTitle());
+        offsets.push_back(dialog.pos() - client);
+        dialog.hide();
+        return static_cast<int>(mrCancel);
+    });
+    Child<QPushButton>(*page, "DashWalk")->click();
+    Child<QPushButton>(*page, "DashFace")->click();
+    EXPECT_EQ(titles, (std::vector<QString>{"Select Walk Graphic", "Select Face Graphic"}));
+    EXPECT_EQ(offsets, (std::vector<QPoint>{{180, 44}, {180, 44}}));
+    form.ButtonCancelClick();
+}
+
 TEST_F(HeroPageWidgetTest, ADoubleClickedGraphOpensItsCurveAndOkKeepsTheStroke) {
     testkit::TFakeEventChoosers choosers;
     TFormEDPlayer page(mContext, &choosers);
