@@ -13,6 +13,7 @@
 #include "ui_ED_Player.h"
 
 #include <QMenu>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 namespace quillon {
@@ -62,6 +63,14 @@ TFormEDPlayer::TFormEDPlayer(const TDataBaseContext& context, IEventChoosers* ch
         list->setMinimumWidth(60);
     connect(learning, &QTreeWidget::itemDoubleClicked, this,
             [this, learning](QTreeWidgetItem* item) { LearningEdit(learning->indexOfTopLevelItem(item)); });
+    // Enter on the list edits the current row too (the adding row adds).
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), learning, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this, learning] {
+            if (QTreeWidgetItem* item = learning->currentItem())
+                LearningEdit(learning->indexOfTopLevelItem(item));
+        });
+    }
     connect(learning, &QWidget::customContextMenuRequested, this, [this, learning](const QPoint& at) {
         QTreeWidgetItem* item = learning->currentItem();
         if (!item)

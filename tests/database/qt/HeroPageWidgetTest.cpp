@@ -163,6 +163,48 @@ TEST_F(HeroPageWidgetTest, TheAddingRowOfTheLearningListAppendsInLevelOrder) {
         EXPECT_LE(hero.Learning.Items(i - 1)->Level, hero.Learning.Items(i)->Level);
 }
 
+TEST_F(HeroPageWidgetTest, EnterOnTheLearningListEditsTheCurrentRowOrAdds) {
+    ASSERT_GE(mDataBase.Skill.Count(), 2);
+    TKelPlayerItem& hero = *mDataBase.Player.Items(0);
+    hero.Learning.Clear();
+    TKelPlayerLearningItem& taught = hero.Learning.Append();
+    taught.Level = 5;
+    taught.SkillId = mDataBase.Skill.Items(1)->ID;
+    TFormDataBase form(mContext);
+    auto* page = OpenTab<TFormEDPlayer>(form, dtHero);
+    ASSERT_NE(page, nullptr);
+    auto* list = Child<QTreeWidget>(*page, "ListLearning");
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    std::vector<int> shownLevels;
+    int nextLevel = 0;
+    const TScopedModalRunner runner([&](TFormKelBase& dialog) {
+        if (!dynamic_cast<TFormEDPlayerLearning*>(&dialog))
+            return static_cast<int>(mrCancel);
+        auto* level = Child<QSpinBox>(dialog, "EditLevel");
+        shownLevels.push_back(level->value());
+        level->setValue(nextLevel);
+        return static_cast<int>(mrOk);
+    });
+    list->setFocus();
+    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        list->setCurrentItem(list->topLevelItem(0));
+        nextLevel = key == Qt::Key_Return ? 9 : 12;
+        QTest::keyClick(list, static_cast<Qt::Key>(key));
+    }
+    EXPECT_EQ(shownLevels, (std::vector<int>{5, 9}));
+    ASSERT_EQ(hero.Learning.Count(), 1) << "an entry row edits";
+    EXPECT_EQ(hero.Learning.Items(0)->Level, 12);
+    // The empty last row adds.
+    list->setCurrentItem(list->topLevelItem(1));
+    nextLevel = 3;
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_EQ(hero.Learning.Count(), 2);
+    EXPECT_EQ(hero.Learning.Items(0)->Level, 3);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "L- 3");
+    EXPECT_TRUE(form.isVisible()) << "the window's default button stays out of it";
+    form.ButtonCancelClick();
+}
+
 TEST_F(HeroPageWidgetTest, AStrokeOnTheLargeGraphRunsEitherWay) {
     TParameterCurves curves{};
     for (auto& curve : curves)
