@@ -17,6 +17,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -56,6 +58,9 @@ TEST_F(HeroPageWidgetTest, TheFramesHeroTabEditsAndAppliesTheHero) {
     EXPECT_EQ(page->NameEdit().Bytes(), mDataBase.Player.Items(0)->Name);
     EXPECT_FALSE(form.ButtonApply().isEnabled());  // showing the hero wrote nothing
     KeepWidget(form, "database-hero-page");
+    Settle();
+    // At the window's own size the fields fit across: only the height scrolls.
+    EXPECT_EQ(Child<QScrollArea>(*page, "FieldsScroll")->horizontalScrollBar()->maximum(), 0);
 
     page->NameEdit().setFocus();
     page->NameEdit().selectAll();
