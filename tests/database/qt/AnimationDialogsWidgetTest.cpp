@@ -7,9 +7,11 @@
 #include "controls/ValueSlider_qt.h"
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
+#include "data/StreamUtils.h"
 #include "database/ED_Animation_qt.h"
 #include "database/ED_AnimationDialogs_qt.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -37,6 +39,12 @@ protected:
         cell.X = x;
         return cell;
     }
+    // Saved as it is: clean, its image written.
+    void Saved() {
+        TMemoryStream out;
+        Anim().SaveToStream(out);
+        ASSERT_FALSE(Anim().Dirty);
+    }
     const TKelAnimationCellItem* CellOf(int frame) { return Anim().Frames.Items(frame - 1)->Cells.Items(0); }
 
     // Replaces what a number box holds by typing.
@@ -50,7 +58,9 @@ protected:
     static void Click(QWidget& dialog, const char* name) {
         auto* button = Child<QAbstractButton>(dialog, name);
         ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button, Qt::LeftButton);
+        // Check boxes and radio buttons answer on their mark and caption, which sit at the left.
+        const bool marked = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
+        QTest::mouseClick(button, Qt::LeftButton, {}, marked ? QPoint(6, button->height() / 2) : button->rect().center());
     }
     static int SpinValue(QWidget& dialog, const char* box) {
         auto* spin = Child<QSpinBox>(dialog, box);
@@ -75,7 +85,7 @@ protected:
 TEST_F(AnimationDialogsWidgetTest, FrameManagementCopiesPagesAndClearsARangeKeptWithinTheFrames) {
     AddCell(1, 10);
     AddCell(2, 20);
-    Anim().Dirty = false;
+    Saved();
     TFormEDAnimation page(mContext);
     page.show();
     Settle();
@@ -97,7 +107,7 @@ TEST_F(AnimationDialogsWidgetTest, FrameManagementCopiesPagesAndClearsARangeKept
     EXPECT_TRUE(Anim().Dirty);
 
     // "Clear" from 2 to a frame past the end: the box keeps it at the last frame; no start.
-    Anim().Dirty = false;
+    Saved();
     bool startEnabled = true;
     int to = 0;
     RunDialog([&] { page.Button2Click(); }, [&](TFormKelBase& dialog) {
@@ -117,12 +127,12 @@ TEST_F(AnimationDialogsWidgetTest, FrameManagementCopiesPagesAndClearsARangeKept
 }
 
 TEST_F(AnimationDialogsWidgetTest, ComplementFillsTheFramesBetweenWithTheTickedItemsOnly) {
-    TKelAnimationCellItem& first = AddCell(1, 0);
+    AddCell(1, 0);
     TKelAnimationCellItem& last = AddCell(3, 10);
     last.Magnification = 200;
     last.Pattern = 4;
     last.Red = 0;
-    Anim().Dirty = false;
+    Saved();
     TFormEDAnimation page(mContext);
     page.show();
     Settle();
@@ -147,7 +157,7 @@ TEST_F(AnimationDialogsWidgetTest, ComplementFillsTheFramesBetweenWithTheTickedI
     EXPECT_EQ(middle->Magnification, 150);
     EXPECT_EQ(middle->Pattern, 0) << "pattern not ticked";
     EXPECT_EQ(middle->Red, 100) << "tone not ticked";
-    EXPECT_EQ(first.X, 0);
+    EXPECT_EQ(CellOf(1)->X, 0);
     EXPECT_EQ(CellOf(3)->X, 10) << "the last frame stays";
     EXPECT_TRUE(Anim().Dirty);
 }
