@@ -137,7 +137,7 @@ void BM_DragRepaint(benchmark::State& state) {
     window.show();
     window.Start();
     QApplication::processEvents();
-    TAnimationArea& area = window.Area();
+    QWidget& area = *window.Area().viewport();
     // Press on the top cell, then move it to and fro.
     const TKelAnimationCellItem& top = *window.Model().Frame().Cells.Items(7);
     QPoint at(160 + top.X, window.Model().OriginY() + top.Y);

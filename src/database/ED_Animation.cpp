@@ -965,7 +965,7 @@ TKelAnimationGraphic& TAnimationPageModel::Graphic() {
     return *mGraphic;
 }
 
-void TAnimationPageModel::DrawBackground(TOrlenBoard& board, int flashFrame) {
+void TAnimationPageModel::DrawBackground(TOrlenBoard& board, int flashFrame, int left, int top) {
     if (!mBackground) {
         // A plain battle backdrop: sky over ground.
         mBackground = std::make_unique<TOrlenSheet>();
@@ -977,27 +977,31 @@ void TAnimationPageModel::DrawBackground(TOrlenBoard& board, int flashFrame) {
         mBackground->UpdateColorTable();
     }
     Graphic().ApplyScreenFlash(*mBackground, flashFrame);
-    board.DrawSheet(0, 0, mBackground->BoundsRect(), *mBackground);
+    board.DrawSheet(-left, -top, mBackground->BoundsRect(), *mBackground);
 }
 
-void TAnimationPageModel::DrawVictim(TOrlenBoard& board, int flashFrame) {
+void TAnimationPageModel::DrawVictim(TOrlenBoard& board, int flashFrame, int left, int top) {
     LoadVictim();
     if (mVictim->Width() == 0)
         return;
     mVictim->PrimaryControl().Reset(false);
     Graphic().ApplyTargetFlash(*mVictim, flashFrame);
     Graphic().ApplyScreenFlash(*mVictim, flashFrame);
-    board.DrawSheet(kAnimationVictimX - mVictim->Width() / 2, kAnimationVictimY - mVictim->Height() / 2,
+    board.DrawSheet(kAnimationVictimX - mVictim->Width() / 2 - left, kAnimationVictimY - mVictim->Height() / 2 - top,
                     mVictim->BoundsRect(), *mVictim);
 }
 
-void TAnimationPageModel::DrawPreview(TOrlenBoard& board) {
+void TAnimationPageModel::DrawPreview(TOrlenBoard& board, int left, int top) {
     if (board.Width() != kAnimationPreviewWidth || board.Height() != kAnimationPreviewHeight)
         board.SetSize(kAnimationPreviewWidth, kAnimationPreviewHeight);
-    DrawBackground(board, -1);
-    DrawVictim(board, -1);
+    left = std::clamp(left, -kAnimationViewScroll, kAnimationViewScroll);
+    top = std::clamp(top, -kAnimationViewScroll, kAnimationViewScroll);
+    if (left != 0 || top != 0)
+        FillBoardRect(board, 0, 0, board.Width() - 1, board.Height() - 1, kFrameBlack);
+    DrawBackground(board, -1, left, top);
+    DrawVictim(board, -1, left, top);
     TKelAnimationGraphic& graphic = Graphic();
-    const int ox = OriginX(), oy = OriginY();
+    const int ox = OriginX() - left, oy = OriginY() - top;
     const TKelAnimationCell& cells = Frame().Cells;
     for (int i = 0; i < std::min(cells.Count(), kAnimationMaxCells); ++i)
         if (cells.Items(i)->Visible)

@@ -30,6 +30,9 @@ inline constexpr int kAnimationPreviewWidth = 320;
 inline constexpr int kAnimationPreviewHeight = 160;
 inline constexpr int kAnimationVictimX = 160;  // the victim's centre on the preview
 inline constexpr int kAnimationVictimY = 80;
+// How far the preview's view scrolls from the screen on each side, so that every cell position
+// can be reached.
+inline constexpr int kAnimationViewScroll = 320;
 inline constexpr std::int32_t kAnimationCoordLimit = 320;
 inline constexpr int kAnimationMaxCells = 8;
 inline constexpr int kAnimationMaxFrames = 999;
@@ -227,8 +230,9 @@ public:
 
     // --- drawing ---
     TKelAnimationGraphic& Graphic();
-    // The preview of the current frame: background, victim, cells and the selected cell's frame.
-    void DrawPreview(TOrlenBoard& board);
+    // The preview of the current frame: background, victim, cells and the selected cell's frame;
+    // the 320 x 160 view whose top left is the preview point (left, top), black beyond the screen.
+    void DrawPreview(TOrlenBoard& board, int left = 0, int top = 0);
     // The 25 patterns side by side, 96 apart, from scroll x on.
     void DrawPatterns(TOrlenBoard& board, int scroll);
     // Playback: the steps in order; step(i) draws step i on the board and plays its sounds.
@@ -245,8 +249,8 @@ private:
     int FreeSlot();
     bool MoveCells(std::int32_t dx, std::int32_t dy, bool moveAll);
     void LoadVictim();
-    void DrawBackground(TOrlenBoard& board, int flashFrame);
-    void DrawVictim(TOrlenBoard& board, int flashFrame);
+    void DrawBackground(TOrlenBoard& board, int flashFrame, int left = 0, int top = 0);
+    void DrawVictim(TOrlenBoard& board, int flashFrame, int left = 0, int top = 0);
 
     IEventChoosers* mChoosers;
     TImageFinder mFind;

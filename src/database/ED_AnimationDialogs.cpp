@@ -47,6 +47,10 @@ void TAnimationCellDialog::Store(TKelAnimationCellItem& cell) const {
     cell.Chroma = OnStep(Chroma, 10, 0, 200);
 }
 
+int TAnimationCellDialog::SliderPosition(std::int32_t value) { return OnStep(value, 10, 0, 200) / 10; }
+
+std::int32_t TAnimationCellDialog::SliderValue(int position) { return std::clamp(position, 0, kSliderMax) * 10; }
+
 const TFieldForm& AnimationCellDialogForm() {
     static const TFieldForm form = [] {
         TFieldFormBuilder<TAnimationCellDialog> f;

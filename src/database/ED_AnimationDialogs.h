@@ -21,6 +21,11 @@ struct TAnimationCellDialog {
     void Load(const TKelAnimationCellItem& cell);
     // The values on their steps, into a cell.
     void Store(TKelAnimationCellItem& cell) const;
+
+    // Red, green, blue and chroma also stand on a slider 0..20: a tenth of the value on its step.
+    static constexpr int kSliderMax = 20;
+    static int SliderPosition(std::int32_t value);
+    static std::int32_t SliderValue(int position);
 };
 const TFieldForm& AnimationCellDialogForm();
 

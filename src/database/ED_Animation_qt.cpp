@@ -1,6 +1,7 @@
 #include "database/ED_Animation_qt.h"
 
 #include "audio/AudioHarmony.h"
+#include "controls/AutoScroll_qt.h"
 #include "data/LD_DataBase.h"
 #include "database/ED_AnimationDialogs.h"
 #include "database/ED_AnimationDialogs_qt.h"
@@ -57,9 +58,21 @@ QAction* AddAction(QMenu* menu, QWidget* owner, const QString& text, const QKeyS
 
 // --- the preview ---
 
-TAnimationArea::TAnimationArea(QWidget* parent) : QWidget(parent), mPopup(new QMenu(this)) {
+TAnimationArea::TAnimationArea(QWidget* parent)
+    : QAbstractScrollArea(parent), mAutoScroll(new TMiddleAutoScroll(this)), mPopup(new QMenu(this)) {
     setObjectName(QStringLiteral("AnimationArea"));
-    setMouseTracking(false);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        bar->setRange(-kAnimationViewScroll, kAnimationViewScroll);
+        bar->setSingleStep(kAnimationSnapGrid);
+        bar->setValue(0);
+    }
+    horizontalScrollBar()->setPageStep(kAnimationPreviewWidth);
+    verticalScrollBar()->setPageStep(kAnimationPreviewHeight);
+    setFixedSize(kAnimationPreviewWidth + verticalScrollBar()->sizeHint().width(),
+                 kAnimationPreviewHeight + horizontalScrollBar()->sizeHint().height());
     mProperty = AddAction(mPopup, this, tr("&Property..."));
     mPopup->addSeparator();
     mCut = AddAction(mPopup, this, tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -80,18 +93,24 @@ TAnimationArea::TAnimationArea(QWidget* parent) : QWidget(parent), mPopup(new QM
 
 void TAnimationArea::ShowBoard(const TOrlenBoard& board) {
     mShown = BoardImage(board).copy();
-    repaint();
+    viewport()->repaint();
 }
 
+QPoint TAnimationArea::PreviewPoint(QPoint at) const {
+    return at + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void TAnimationArea::scrollContentsBy(int, int) { viewport()->update(); }
+
 void TAnimationArea::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+    QPainter painter(viewport());
     if (!mShown.isNull()) {
         painter.drawImage(0, 0, mShown);
         return;
     }
     if (!mPage)
         return;
-    mPage->DrawPreview(mBoard);
+    mPage->DrawPreview(mBoard, horizontalScrollBar()->value(), verticalScrollBar()->value());
     DrawBoardTo(mBoard, painter, 0, 0);
 }
 
@@ -105,20 +124,20 @@ void TAnimationArea::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     if (!mPage || event->button() == Qt::MiddleButton)
         return;
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PreviewPoint(event->position().toPoint());
     mPage->Press(at.x(), at.y(), event->button() == Qt::LeftButton, event->modifiers() & Qt::ControlModifier);
     if (mPage->SelectedCell() >= 0)
         ShowHint();
-    update();
+    viewport()->update();
 }
 
 void TAnimationArea::mouseMoveEvent(QMouseEvent* event) {
     if (!mPage || !mPage->Dragging())
         return;
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PreviewPoint(event->position().toPoint());
     if (mPage->Drag(at.x(), at.y(), event->modifiers() & Qt::ShiftModifier)) {
         ShowHint();
-        repaint();
+        viewport()->repaint();
     }
 }
 
@@ -145,11 +164,11 @@ void TAnimationArea::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right: dx = 1; break;
     case Qt::Key_Up: dy = -1; break;
     case Qt::Key_Down: dy = 1; break;
-    default: QWidget::keyPressEvent(event); return;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     if (mPage->MoveCell(dx, dy, event->modifiers() & Qt::ShiftModifier))
         ShowHint();
-    update();
+    viewport()->update();
 }
 
 void TAnimationArea::contextMenuEvent(QContextMenuEvent* event) {
@@ -351,7 +370,7 @@ void TFormEDAnimation::ShowView() {
     mUi->Button1->setEnabled(mModel.CanGetPrevious());
     mUi->ButtonBack->setEnabled(mModel.CurrentFrame() > 0);
     mUi->ButtonNext->setEnabled(mModel.CurrentFrame() + 1 < mModel.FrameCount());
-    Area().update();
+    Area().viewport()->update();
     Patterns().update();
 }
 
@@ -379,6 +398,7 @@ void TFormEDAnimation::Menu_TimingItemEdit() {
     values.Page = &mModel;
     TFormEDAnimationDialog dialog(DialogOwner(), "TFormEDAnimationTiming", tr("Sound Effect and Animation Timing"),
                                   AnimationTimingDialogForm(), values);
+    dialog.AddSample("ShapeSample", tr("Sample"), [&values] { return values.SampleColor(); });
     if (!dialog.Run())
         return;
     values.Store(timing);
@@ -496,7 +516,7 @@ void TFormEDAnimation::Playback(bool wait) {
     }
     mModel.EndPlayback();
     Area().ShowBoard(TOrlenBoard());
-    Area().update();
+    Area().viewport()->update();
 }
 
 void TFormEDAnimation::CellPropertyClick() {
@@ -507,6 +527,17 @@ void TFormEDAnimation::CellPropertyClick() {
     values.Load(*cell);
     TFormEDAnimationDialog dialog(DialogOwner(), "TFormEDAnimationCell", tr("Edit Cell"), AnimationCellDialogForm(),
                                   values);
+    const struct {
+        const char* Box;
+        const char* Name;
+        const char* Caption;
+    } sliders[] = {{"EditRed", "SliderRed", QT_TR_NOOP("Red slider:")},
+                   {"EditGreen", "SliderGreen", QT_TR_NOOP("Green slider:")},
+                   {"EditBlue", "SliderBlue", QT_TR_NOOP("Blue slider:")},
+                   {"EditChroma", "SliderChroma", QT_TR_NOOP("Chroma slider:")}};
+    for (const auto& slider : sliders)
+        dialog.AddSlider(slider.Box, slider.Name, tr(slider.Caption), TAnimationCellDialog::kSliderMax,
+                         &TAnimationCellDialog::SliderPosition, &TAnimationCellDialog::SliderValue);
     if (!dialog.Run())
         return;
     TKelAnimationCellItem edited;

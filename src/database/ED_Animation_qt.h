@@ -7,6 +7,7 @@
 #include "database/FieldPage_qt.h"
 #include "graphics/OrlenSheet.h"
 
+#include <QAbstractScrollArea>
 #include <QImage>
 #include <QWidget>
 
@@ -21,8 +22,12 @@ class FormEDAnimation;
 
 namespace quillon {
 
-// The 320 x 160 preview: the current frame, or the picture playback shows.
-class TAnimationArea : public QWidget {
+class TMiddleAutoScroll;
+
+// The 320 x 160 preview: the current frame, or the picture playback shows. Its view scrolls
+// (scroll bars, the wheel, middle-button auto-scroll) up to kAnimationViewScroll beyond the
+// screen on each side; the scroll bars at 0 show the screen.
+class TAnimationArea : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TAnimationArea(QWidget* parent = nullptr);
@@ -32,6 +37,9 @@ public:
     QMenu* Popup() const { return mPopup; }
     // Set by the page: the property dialog of the selected cell.
     std::function<void()> OnProperty;
+    TMiddleAutoScroll& AutoScroll() const { return *mAutoScroll; }
+    // The preview point under a point of the viewport.
+    QPoint PreviewPoint(QPoint at) const;
 
 public slots:
     void Menu_CellItemProperty();
@@ -50,6 +58,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     void ShowHint();
@@ -57,6 +66,7 @@ private:
     TAnimationPageModel* mPage = nullptr;
     TOrlenBoard mBoard;
     QImage mShown;  // playback's picture; null otherwise
+    TMiddleAutoScroll* mAutoScroll;
     QMenu* mPopup;
     QAction* mProperty;
     QAction* mCut;

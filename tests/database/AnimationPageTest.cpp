@@ -2,6 +2,7 @@
 // cells placed, dragged and pasted on the preview, the timing list, the tools, scope and anchor
 // shifts, and that every change reaches the database file.
 #include "database/ED_Animation.h"
+#include "database/ED_AnimationDialogs.h"
 
 #include "data/LD_DataBase.h"
 #include "graphics/Bitmap.h"
@@ -148,6 +149,42 @@ protected:
     std::unique_ptr<TKelDataBase> db;
     std::unique_ptr<TAnimationPageModel> model;
 };
+
+TEST(AnimationCellDialogTest, SlidersStandAtATenthOfTheValueOnItsStep) {
+    const struct {
+        std::int32_t Value;
+        int Position;
+    } toSlider[] = {{0, 0}, {4, 0}, {5, 1}, {100, 10}, {135, 14}, {200, 20}, {250, 20}, {-5, 0}, {kMin32, 0}, {kMax32, 20}};
+    for (const auto& c : toSlider)
+        EXPECT_EQ(TAnimationCellDialog::SliderPosition(c.Value), c.Position) << c.Value;
+    const struct {
+        int Position;
+        std::int32_t Value;
+    } fromSlider[] = {{0, 0}, {1, 10}, {13, 130}, {20, 200}, {21, 200}, {-1, 0}};
+    for (const auto& c : fromSlider)
+        EXPECT_EQ(TAnimationCellDialog::SliderValue(c.Position), c.Value) << c.Position;
+    for (int p = 0; p <= TAnimationCellDialog::kSliderMax; ++p)
+        EXPECT_EQ(TAnimationCellDialog::SliderPosition(TAnimationCellDialog::SliderValue(p)), p);
+}
+
+TEST_F(AnimationPageTest, PreviewViewScrollsBeyondTheScreen) {
+    Anim().Scope = TKelAnimationItem::asAll;
+    AddCell(FrameOf(Anim(), 1), -250, 0);  // its square spans x -138 .. -43 of the screen
+    AddCell(FrameOf(Anim(), 1), 20, 10);
+    Page().SelectCell(0);
+    TOrlenBoard home, shifted, left;
+    Page().DrawPreview(home);
+    Page().DrawPreview(shifted, 16, 8);
+    int differing = 0;
+    for (int y = 0; y + 8 < kAnimationPreviewHeight; ++y)
+        for (int x = 0; x + 16 < kAnimationPreviewWidth; ++x)
+            differing += shifted.ScanLine(y)[x] != home.ScanLine(y + 8)[x + 16];
+    EXPECT_EQ(differing, 0) << "the same picture, moved by the view";
+    Page().DrawPreview(left, -160, 0);
+    EXPECT_EQ(left.ScanLine(80)[10], 0) << "black beyond the screen";
+    EXPECT_EQ(left.ScanLine(80)[22], 0xFFFF) << "the selected cell's frame, off the screen at home";
+    EXPECT_EQ(left.ScanLine(80)[170], home.ScanLine(80)[10]);
+}
 
 TEST_F(AnimationPageTest, ComplementInterpolatesBetweenTheEndFramesAndLeavesTheLastOne) {
     Anim().SetFrameCount(5);

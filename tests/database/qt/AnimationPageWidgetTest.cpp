@@ -3,6 +3,7 @@
 // applied, found in the file; a picture of it.
 #include "PageWidgetKit.h"
 
+#include "controls/AutoScroll_qt.h"
 #include "controls/Cp932Edit_qt.h"
 #include "database/ED_Animation_qt.h"
 #include "database/ED_AnimationDialogs_qt.h"
@@ -12,6 +13,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace quillon {
@@ -47,7 +52,8 @@ TEST_F(AnimationPageWidgetTest, CellsArePlacedDraggedAndSnappedWithTheMouse) {
     TFormEDAnimation page(mContext);
     pagekit::StartPage(page, mModified, kPageSize);
     EXPECT_EQ(InputsWithoutAccessibleName(&page), QStringList());
-    TAnimationArea& area = page.Area();
+    TAnimationArea& view = page.Area();
+    QWidget& area = *view.viewport();  // where the mouse goes
     const TKelAnimationCell& cells = page.Model().Frame().Cells;
 
     // Placed at (+5, +4): snapped to (8, 0); dragged 13 further: two steps of 8.
@@ -73,7 +79,7 @@ TEST_F(AnimationPageWidgetTest, CellsArePlacedDraggedAndSnappedWithTheMouse) {
     EXPECT_EQ(cells.Items(1)->X, -72);
     EXPECT_EQ(cells.Items(0)->X, 16);
     // Arrow keys move the selected one a grid step.
-    QTest::keyClick(&area, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Down);
     EXPECT_EQ(cells.Items(1)->Y, -32);
     // Without the grid a drag goes pixel by pixel.
     page.Binder().Widget("CheckBox1")->setFocus();
@@ -89,6 +95,61 @@ TEST_F(AnimationPageWidgetTest, CellsArePlacedDraggedAndSnappedWithTheMouse) {
     // Playback runs through every step and leaves the frame shown again.
     page.Playback(false);
     EXPECT_EQ(cells.Items(0)->X, 11);
+}
+
+TEST_F(AnimationPageWidgetTest, TheMiddleButtonScrollsThePreviewTowardsThePointer) {
+    TKelAnimationItem& anim = *mDataBase.Animation.Items(0);
+    anim.Scope = TKelAnimationItem::asAll;
+    anim.Frames.Items(0)->Cells.Clear();
+    mDataBase.System.SnapTo = 1;
+    TFormEDAnimation page(mContext);
+    pagekit::StartPage(page, mModified, kPageSize);
+    TAnimationArea& view = page.Area();
+    QWidget& area = *view.viewport();
+    ASSERT_EQ(area.size(), QSize(kAnimationPreviewWidth, kAnimationPreviewHeight));
+    QScrollBar& across = *view.horizontalScrollBar();
+    QScrollBar& down = *view.verticalScrollBar();
+    ASSERT_EQ(across.value(), 0);
+
+    // Held and dragged: each step moves by the pointer's distance from the press; the release
+    // ends it.
+    Mouse(&area, QEvent::MouseButtonPress, QPoint(160, 80), Qt::MiddleButton, Qt::MiddleButton);
+    Mouse(&area, QEvent::MouseMove, QPoint(160 - 48, 80 + 20), Qt::NoButton, Qt::MiddleButton);
+    view.AutoScroll().Tick();
+    view.AutoScroll().Tick();
+    const TScrollStep step = AutoScrollStep(-48, 20);
+    ASSERT_LT(step.DX, 0);
+    ASSERT_GT(step.DY, 0);
+    EXPECT_EQ(across.value(), 2 * step.DX);
+    EXPECT_EQ(down.value(), 2 * step.DY);
+    Mouse(&area, QEvent::MouseButtonRelease, QPoint(112, 100), Qt::MiddleButton, Qt::NoButton);
+    view.AutoScroll().Tick();
+    EXPECT_EQ(across.value(), 2 * step.DX);
+
+    // A cell placed in the scrolled view lands where the view shows it.
+    const TKelAnimationCell& cells = page.Model().Frame().Cells;
+    Press(area, QPoint(100, 40));
+    Release(area, QPoint(100, 40));
+    ASSERT_EQ(cells.Count(), 1);
+    EXPECT_EQ(cells.Items(0)->X, SnapCoordinate(100 + 2 * step.DX - kAnimationVictimX, 8));
+    EXPECT_EQ(cells.Items(0)->Y, SnapCoordinate(40 + 2 * step.DY - kAnimationVictimY, 8));
+    // Left of the screen the view is black; the screen begins where the scroll says.
+    const QImage shown = Grab(area);
+    EXPECT_EQ(shown.pixel(2, 150), qRgb(0, 0, 0));
+    EXPECT_NE(shown.pixel(-2 * step.DX + 2, 150), qRgb(0, 0, 0));
+    KeepPicture(shown, "database-page-animation-scrolled");
+
+    // A middle click (no drag) keeps scrolling until the next press.
+    const int at = across.value();
+    Mouse(&area, QEvent::MouseButtonPress, QPoint(160, 80), Qt::MiddleButton, Qt::MiddleButton);
+    Mouse(&area, QEvent::MouseButtonRelease, QPoint(160, 80), Qt::MiddleButton, Qt::NoButton);
+    Mouse(&area, QEvent::MouseMove, QPoint(160 + 28, 80), Qt::NoButton, Qt::NoButton);
+    view.AutoScroll().Tick();
+    EXPECT_EQ(across.value(), at + AutoScrollStep(28, 0).DX);
+    Mouse(&area, QEvent::MouseButtonPress, QPoint(188, 80), Qt::MiddleButton, Qt::MiddleButton);
+    view.AutoScroll().Tick();
+    EXPECT_EQ(across.value(), at + AutoScrollStep(28, 0).DX);
+    EXPECT_FALSE(view.AutoScroll().Model().Active());
 }
 
 // The index of a dialog's field by its widget name.
