@@ -176,7 +176,7 @@ TFieldForm BuildForm() {
     ItemField(form, TFieldKind::IdList, "ComboItem", "I&tem:", &TKelMonsterItem::ItemId)
         .ItemsFrom([](const TMonsterPageModel& m) { return m.ItemChoices(); })
         .Key("item");
-    Number(form, "EditDropRate", "Drop &chance (%):", &TKelMonsterItem::DropRate, 0, kMonsterPercentMax, "drop-rate")
+    Number(form, "EditDropRate", "&Chance:", &TKelMonsterItem::DropRate, 0, kMonsterPercentMax, "drop-rate")
         .EnabledWhen([](const TMonsterPageModel& m) { return m.Item().ItemId != 0; });
 
     form.Group("GroupFlags", "Options");

@@ -31,7 +31,7 @@ TMonsterActListView::TMonsterActListView(TMonsterPageModel& model, QWidget* pare
     setColumnWidth(0, 160);
     setColumnWidth(2, 60);
     setMinimumWidth(240);
-    setMinimumHeight(120);
+    setMinimumHeight(80);
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1DblClick(); });
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!mFilling)
@@ -191,7 +191,7 @@ TFormEDMonster::TFormEDMonster(const TDataBaseContext& context, IEventChoosers* 
     // The lists take what room the page leaves them.
     for (QWidget* list : std::initializer_list<QWidget*>{mConditionRanks, mAttributeRanks}) {
         list->setMinimumWidth(60);
-        list->setMinimumHeight(120);
+        list->setMinimumHeight(80);
     }
 
     mBinding = std::make_unique<TFieldBinding>(MonsterPageForm(), mModel);
