@@ -41,9 +41,10 @@ void TMonsterPageModel::FollowCurrent() {
 std::string TMonsterPageModel::GraphicText() const {
     const TKelMonsterItem& monster = Item();
     const std::string name = monster.GraphicName.empty() ? std::string("(None)") : monster.GraphicName;
-    if (monster.Hue == 0)
+    const int hue = NormalisedHue(monster.Hue);
+    if (hue == 0)
         return name;
-    return name + " (hue " + std::to_string(monster.Hue) + ")";
+    return name + " (hue " + std::to_string(hue) + ")";
 }
 
 TMonsterPicture TMonsterPageModel::Picture() {

@@ -358,7 +358,7 @@ TEST_F(MonsterPageTest, ThePreviewDrawsTheImageWithItsHueAndTransparency) {
     page.Item().GraphicName.clear();
     EXPECT_FALSE(page.Picture().Missing);
     EXPECT_EQ(at(0, 0), 0);
-    EXPECT_EQ(page.GraphicText(), "(None)");
+    EXPECT_EQ(page.GraphicText(), "(None) (hue 120)");
     fs::remove_all(folder);
 }
 
