@@ -223,10 +223,12 @@ TEST_F(MonGroupPageWidgetTest, MonsterPreviewFollowsTheMonsterAndTheChosenHue) {
     EXPECT_NE(hued, second);
     Child<QCheckBox>(page, "CheckTransparent")->click();
     EXPECT_NE(preview->Picture(), hued) << "drawn semi-transparent";
+    widgetkit::KeepPicture(preview->Picture(), "database-monster-preview-hue90-transparent");
 
     db.Monster.Items(1)->GraphicName = "NoSuchMonster";
     page.LoadEntry();
     EXPECT_TRUE(preview->toolTip().contains("NoSuchMonster"));
+    widgetkit::KeepPicture(preview->Picture(), "database-monster-preview-missing");
 }
 
 }  // namespace
