@@ -104,6 +104,22 @@ bool TFieldBinding::SetByKey(const std::string& key, const std::string& text, st
         }
         field.Set(mRecord, n);
         break;
+    case TFieldKind::IdList:
+        if (field.Items && field.Min == 0 && field.Max == 0) {
+            // A list without a range of its own takes the IDs it offers.
+            const std::vector<TFieldChoice> items = field.Items(mRecord);
+            if (!ParseInt(text, n) || std::none_of(items.begin(), items.end(),
+                                                   [n](const TFieldChoice& item) { return item.Id == n; })) {
+                error = Quoted(text) + " is not an ID the list offers";
+                return false;
+            }
+            if (!field.Set(mRecord, n)) {
+                error = field.Refusal.empty() ? Quoted(text) + " is refused" : field.Refusal;
+                return false;
+            }
+            break;
+        }
+        [[fallthrough]];
     default: {
         const bool ranged = field.Kind == TFieldKind::Number || field.Kind == TFieldKind::IdList ||
                             field.Kind == TFieldKind::Switch || field.Kind == TFieldKind::Variable;

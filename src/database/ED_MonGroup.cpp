@@ -31,10 +31,6 @@ std::string RangeText(std::int32_t min, std::int32_t max) {
     return min == max ? std::to_string(min) : std::to_string(min) + "-" + std::to_string(max);
 }
 
-TImageFinder ProjectFinder() {
-    return [](const std::string& kind, const std::string& name) { return FindResourceFile(name, kind, ImageExtensions); };
-}
-
 TBattleTestRunner& Runner() {
     static TBattleTestRunner runner;
     return runner;
@@ -164,35 +160,6 @@ bool DecodeBattlePageClipboard(const std::string& block, TKelBattleEventPageItem
     return DecodeSinglePageBlock(block, page, [](TKelBattleEventPageItem& read) { return read.ScriptDamaged(); });
 }
 
-// --- images ---
-
-TMonsterImages::TMonsterImages(TImageFinder find) : mFind(std::move(find)) {
-    mEmpty.SetSize(kMissingImageSize, kMissingImageSize);
-    mEmpty.Clear();
-    mEmpty.Transparent = true;
-}
-
-TOrlenSheet& TMonsterImages::Image(const TKelMonsterItem* monster) {
-    if (!monster || monster->GraphicName.empty() || !mFind)
-        return mEmpty;
-    const auto key = std::make_pair(monster->GraphicName, static_cast<int>(monster->Hue));
-    auto found = mSheets.find(key);
-    if (found == mSheets.end()) {
-        auto sheet = std::make_unique<TOrlenSheet>();
-        sheet->AutoSize = true;
-        try {
-            LoadSheetResource(*sheet, mFind, "Monster", monster->GraphicName, false);
-        } catch (const std::exception&) {
-            sheet->FreeImage();
-        }
-        if (sheet->Width() > 0 && sheet->Height() > 0 && monster->Hue != 0)
-            sheet->ShiftHue(monster->Hue);
-        sheet->Transparent = true;
-        found = mSheets.emplace(key, std::move(sheet)).first;
-    }
-    return found->second->Width() > 0 && found->second->Height() > 0 ? *found->second : mEmpty;
-}
-
 void SetBattleTestRunner(TBattleTestRunner runner) { Runner() = std::move(runner); }
 const TBattleTestRunner& BattleTestRunner() { return Runner(); }
 
@@ -202,7 +169,7 @@ TMonGroupPageModel::TMonGroupPageModel(const TDataBaseContext& context, IEventCh
                                        TMonsterImageSize sizes)
     : TEntryPageModel(context, dtMonstersParty, context.DataBase->MonGroup),
       mChoosers(choosers),
-      mImages(ProjectFinder()),
+      mImages(ProjectImageFinder()),
       mSizes(std::move(sizes)) {
     if (!mSizes)
         mSizes = [this](const TKelMonsterItem* monster) {
@@ -383,7 +350,7 @@ int TMonGroupPageModel::Opacity(int index) const {
     if (Member(index).Hidden)
         return 80;
     const TKelMonsterItem* monster = MemberMonster(index);
-    return monster && monster->Transparent ? 160 : 255;
+    return monster && monster->Transparent ? kTranslucentOpacity : 255;
 }
 
 int TMonGroupPageModel::HitTest(int x, int y) const {

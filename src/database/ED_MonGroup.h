@@ -7,6 +7,7 @@
 #include "controls/FieldForm.h"
 #include "data/LD_MonGroup.h"
 #include "database/EntryPage.h"
+#include "database/MonsterImages.h"
 #include "graphics/GraphicsTypes.h"
 #include "graphics/ImageResources.h"
 #include "graphics/OrlenSheet.h"
@@ -33,7 +34,6 @@ inline constexpr int kMaxBattlePages = 100;
 inline constexpr int kBattleFieldWidth = 320;
 inline constexpr int kBattleFieldHeight = 160;
 inline constexpr int kBattleViewHeight = 240;
-inline constexpr int kMissingImageSize = 64;  // a monster without an image
 inline constexpr int kDragStep = 4;           // 1 with Shift
 inline constexpr int kBattleTestPartyMax = 4;
 inline constexpr int kBattleTestLevelMax = 50;
@@ -64,20 +64,6 @@ std::string TriggerSummary(const TKelBattleEventTrigger& trigger, const TKelData
 // The 565 block of one page, and its reading: false (and the page reset) for a damaged block.
 std::string EncodeBattlePageClipboard(TKelBattleEventPageItem& page);
 bool DecodeBattlePageClipboard(const std::string& block, TKelBattleEventPageItem& page);
-
-// The battle images of monsters (with their hue shift), loaded once per image and hue; a monster
-// without an image, or none at all, has an empty 64 x 64 image.
-class TMonsterImages {
-public:
-    explicit TMonsterImages(TImageFinder find = {});
-    TOrlenSheet& Image(const TKelMonsterItem* monster);
-    void Clear() { mSheets.clear(); }
-
-private:
-    TImageFinder mFind;
-    std::map<std::pair<std::string, int>, std::unique_ptr<TOrlenSheet>> mSheets;
-    TOrlenSheet mEmpty;
-};
 
 // Size of a monster's image (nullptr: the member's monster does not exist).
 using TMonsterImageSize = std::function<TMemberShape(const TKelMonsterItem* monster)>;

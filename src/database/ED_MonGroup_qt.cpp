@@ -19,14 +19,6 @@
 
 namespace quillon {
 
-namespace {
-
-TImageFinder ProjectFinder() {
-    return [](const std::string& kind, const std::string& name) { return FindResourceFile(name, kind, ImageExtensions); };
-}
-
-}  // namespace
-
 // --- the field ---
 
 TMonGroupField::TMonGroupField(QWidget* parent) : QWidget(parent) {
@@ -54,7 +46,7 @@ void TMonGroupField::Attach(TMonGroupPageModel* model) {
 
 void TMonGroupField::SetBackdrop(const std::string& name) {
     try {
-        LoadSheetResource(mBackdrop, ProjectFinder(), "Backdrop", name, false);
+        LoadSheetResource(mBackdrop, ProjectImageFinder(), "Backdrop", name, false);
     } catch (const std::exception&) {
         mBackdrop.FreeImage();
     }

@@ -3,11 +3,12 @@
 #include "data/LD_DataBase.h"
 #include "database/PageLists.h"
 #include "events/EventChoosers.h"
+#include "graphics/MapRender.h"
 
 namespace quillon {
 
-TMonsterPageModel::TMonsterPageModel(const TDataBaseContext& context, IEventChoosers* choosers)
-    : TEntryPageModel(context, dtMonsters, context.DataBase->Monster), mChoosers(choosers) {
+TMonsterPageModel::TMonsterPageModel(const TDataBaseContext& context, IEventChoosers* choosers, TImageFinder find)
+    : TEntryPageModel(context, dtMonsters, context.DataBase->Monster), mChoosers(choosers), mImages(std::move(find)) {
     mActions = std::make_unique<TMonsterActListModel>(Item().Actions, DataBase());
     mCurrent = CurrentChanged.Connect([this] { FollowCurrent(); });
     mConditionChanged = mConditionRanks.Changed.Connect([this](int row, int rank) {
@@ -39,9 +40,32 @@ void TMonsterPageModel::FollowCurrent() {
 
 std::string TMonsterPageModel::GraphicText() const {
     const TKelMonsterItem& monster = Item();
-    if (monster.Hue == 0)
-        return monster.GraphicName;
-    return monster.GraphicName + " (hue " + std::to_string(monster.Hue) + ")";
+    const std::string name = monster.GraphicName.empty() ? std::string("(None)") : monster.GraphicName;
+    const int hue = NormalisedHue(monster.Hue);
+    if (hue == 0)
+        return name;
+    return name + " (hue " + std::to_string(hue) + ")";
+}
+
+TMonsterPicture TMonsterPageModel::Picture() {
+    const TKelMonsterItem& monster = Item();
+    TMonsterPicture picture;
+    picture.Name = monster.GraphicName;
+    picture.Hue = NormalisedHue(monster.Hue);
+    picture.Opacity = monster.Transparent ? kTranslucentOpacity : 255;
+    picture.Missing = !picture.Name.empty() && !mImages.Find(picture.Name, picture.Hue);
+    return picture;
+}
+
+void TMonsterPageModel::DrawPicture(TOrlenBoard& board) {
+    TOrlenSheet* sheet = mImages.Find(Item().GraphicName, Item().Hue);
+    FillBoardRect(board, TRect{0, 0, board.Width(), board.Height()}, sheet ? Color565(sheet->Palette[0]) : 0);
+    if (!sheet)
+        return;
+    sheet->Opacity = Item().Transparent ? kTranslucentOpacity : 255;
+    board.DrawSheet((board.Width() - sheet->Width()) / 2, (board.Height() - sheet->Height()) / 2, sheet->BoundsRect(),
+                    *sheet);
+    sheet->Opacity = 255;
 }
 
 bool TMonsterPageModel::ChooseGraphic() {
@@ -137,38 +161,37 @@ TFieldForm BuildForm() {
         .Bytes(TKelMonsterItem::kNameMaxBytes)
         .Key("name");
     form.Resource("DashGraphic", "&Graphic:", &TMonsterPageModel::GraphicText, &TMonsterPageModel::ChooseGraphic);
-    ItemField(form, TFieldKind::Check, "CheckTransparent", "&Transp.", &TKelMonsterItem::Transparent).Key("transparent");
+    ItemField(form, TFieldKind::Check, "CheckTransparent", "Tran&sp.", &TKelMonsterItem::Transparent).Key("transparent");
 
     form.Group("GroupStats", "Statistics");
-    Number(form, "EditMaxHp", "Max &HP:", &TKelMonsterItem::MaxHp, 1, kMonsterHpMax, "max-hp");
+    Number(form, "EditMaxHp", "Ma&x HP:", &TKelMonsterItem::MaxHp, 1, kMonsterHpMax, "max-hp");
     Number(form, "EditMaxMp", "Max &MP:", &TKelMonsterItem::MaxMp, 0, kMonsterMpMax, "max-mp");
     Number(form, "EditAttack", "Attac&k:", &TKelMonsterItem::Attack, 1, kMonsterStatMax, "attack");
     Number(form, "EditDefense", "&Defense:", &TKelMonsterItem::Defense, 1, kMonsterStatMax, "defense");
     Number(form, "EditMind", "M&ind:", &TKelMonsterItem::Mind, 1, kMonsterStatMax, "mind");
-    Number(form, "EditAgility", "A&gility:", &TKelMonsterItem::Agility, 1, kMonsterStatMax, "agility");
+    Number(form, "EditAgility", "Agi&lity:", &TKelMonsterItem::Agility, 1, kMonsterStatMax, "agility");
 
     form.Group("GroupRewards", "Rewards");
-    Number(form, "EditExp", "&EXP:", &TKelMonsterItem::Exp, 0, kMonsterRewardMax, "exp");
+    Number(form, "EditExp", "EX&P:", &TKelMonsterItem::Exp, 0, kMonsterRewardMax, "exp");
     Number(form, "EditMoney", "Mone&y:", &TKelMonsterItem::Money, 0, kMonsterRewardMax, "money");
-    ItemField(form, TFieldKind::IdList, "ComboItem", "&Item:", &TKelMonsterItem::ItemId)
+    ItemField(form, TFieldKind::IdList, "ComboItem", "I&tem:", &TKelMonsterItem::ItemId)
         .ItemsFrom([](const TMonsterPageModel& m) { return m.ItemChoices(); })
         .Key("item");
-    Number(form, "EditDropRate", "Drop &rate (%):", &TKelMonsterItem::DropRate, 0, kMonsterPercentMax, "drop-rate")
+    Number(form, "EditDropRate", "&Chance:", &TKelMonsterItem::DropRate, 0, kMonsterPercentMax, "drop-rate")
         .EnabledWhen([](const TMonsterPageModel& m) { return m.Item().ItemId != 0; });
 
-    form.Group("GroupCritical", "Critical Hit Chance");
-    ItemField(form, TFieldKind::Check, "CheckCritical", "Critical Hit &Chance - Every", &TKelMonsterItem::CriticalEnabled)
+    form.Group("GroupFlags", "Options");
+    form.Group("GroupCritical");
+    ItemField(form, TFieldKind::Check, "CheckCritical", "Critical Hit Chance - E&very", &TKelMonsterItem::CriticalEnabled)
         .Key("critical");
     Number(form, "EditCritical", "Attacks:", &TKelMonsterItem::CriticalChance, 1, kMonsterCriticalMax,
            "critical-every")
         .EnabledWhen([](const TMonsterPageModel& m) { return m.Item().CriticalEnabled != 0; });
-    form.Group("GroupFlags", "Options");
     ItemField(form, TFieldKind::Check, "CheckMiss", "&Usually Miss", &TKelMonsterItem::UsuallyMiss).Key("usually-miss");
-    ItemField(form, TFieldKind::Check, "CheckAir", "&Air", &TKelMonsterItem::Flying).Key("air");
+    ItemField(form, TFieldKind::Check, "CheckAir", "Ai&r", &TKelMonsterItem::Flying).Key("air");
     form.Group("GroupConditionRanks", "Condition Effect");
     form.Group("GroupAttributeRanks", "Attribute Effect");
     form.Group("GroupActions", "Actions Patterns");
-    form.Group("GroupEnd");
     return form.Build();
 }
 

@@ -3,15 +3,17 @@
 #include "controls/RankListBox_qt.h"
 #include "data/LD_DataBase.h"
 #include "database/ED_MonsterAct_qt.h"
-#include "database/PageParts_qt.h"
+#include "graphics/OrlenSheet_qt.h"
 #include "platform/Cp932Text_qt.h"
 #include "project/SelBase_qt.h"
 
+#include "ui_ED_Monster.h"
+
 #include <QContextMenuEvent>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 
 namespace quillon {
 
@@ -28,8 +30,8 @@ TMonsterActListView::TMonsterActListView(TMonsterPageModel& model, QWidget* pare
     header()->setSectionResizeMode(1, QHeaderView::Stretch);
     setColumnWidth(0, 160);
     setColumnWidth(2, 60);
-    setMinimumWidth(420);
-    setMinimumHeight(140);
+    setMinimumWidth(240);
+    setMinimumHeight(80);
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1DblClick(); });
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!mFilling)
@@ -122,12 +124,49 @@ void TMonsterActListView::Menu_ActItemCopyClick() { Run(TMonsterActCommand::Copy
 void TMonsterActListView::Menu_ActItemPasteClick() { Run(TMonsterActCommand::Paste); }
 void TMonsterActListView::Menu_ActItemDeleteClick() { Run(TMonsterActCommand::Delete); }
 
+// --- the preview ---
+
+TMonsterPreview::TMonsterPreview(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kMonsterPreviewWidth, kMonsterPreviewHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TMonsterPreview::Show(TMonsterPageModel& model) {
+    const TMonsterPicture picture = model.Picture();
+    if (mDrawn && picture == mShown)
+        return;
+    mShown = picture;
+    mDrawn = true;
+    TOrlenBoard board;
+    board.SetSize(kMonsterPreviewWidth, kMonsterPreviewHeight);
+    model.DrawPicture(board);
+    mPicture = BoardImage(board).convertToFormat(QImage::Format_RGB32);
+    if (picture.Missing) {
+        QPainter p(&mPicture);
+        p.setPen(Qt::white);
+        p.drawText(mPicture.rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                   tr("\"%1\" was not found").arg(Cp932ToQString(picture.Name)));
+    }
+    setToolTip(picture.Missing ? tr("\"%1\" was not found").arg(Cp932ToQString(picture.Name)) : QString());
+    update();
+}
+
+void TMonsterPreview::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (mPicture.isNull())
+        p.fillRect(rect(), Qt::black);
+    else
+        p.drawImage(0, 0, mPicture);
+}
+
 // --- the page ---
 
 TFormEDMonster::TFormEDMonster(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
     : TPageChoosers(context, choosers, parent),
-      TFormDataBaseBase(std::make_unique<TMonsterPageModel>(context, Choosers), parent),
-      mModel(static_cast<TMonsterPageModel&>(PageModel())) {
+      TFormDataBaseBase(std::make_unique<TMonsterPageModel>(context, Choosers, ProjectImageFinder()), parent),
+      mModel(static_cast<TMonsterPageModel&>(PageModel())),
+      mUi(std::make_unique<Ui::FormEDMonster>()) {
+    mUi->setupUi(this);
     setObjectName("FormEDMonster");
     mModel.ChooseGraphicWith = [this](std::string& name, std::int32_t& hue) {
         int chosen = hue;
@@ -136,34 +175,33 @@ TFormEDMonster::TFormEDMonster(const TDataBaseContext& context, IEventChoosers* 
         hue = chosen;
         return true;
     };
-    auto* top = new QHBoxLayout(this);
-    top->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));
-    mFields = new QWidget(this);
-    mFields->setObjectName(QStringLiteral("Fields"));
-    auto* layout = new QFormLayout(mFields);
-    mBinding = std::make_unique<TFieldBinding>(MonsterPageForm(), mModel);
-    mBinder = new TFieldBinder(*mBinding, *mFields, layout);
+    mUi->ListLayout->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));
 
-    mConditionRanks = new TRankListBox(mModel.ConditionRanks(), mFields);
+    mConditionRanks = new TRankListBox(mModel.ConditionRanks(), mUi->GroupConditionRanks);
     mConditionRanks->setObjectName(QStringLiteral("ListConditionRanks"));
-    mConditionRanks->setMinimumHeight(120);
-    AddToBox(*mFields, "GroupConditionRanks", mConditionRanks, {}, tr("Condition Effect"));
-    mAttributeRanks = new TRankListBox(mModel.AttributeRanks(), mFields);
+    mConditionRanks->setAccessibleName(tr("Condition Effect"));
+    mUi->ConditionLayout->addWidget(mConditionRanks);
+    mAttributeRanks = new TRankListBox(mModel.AttributeRanks(), mUi->GroupAttributeRanks);
     mAttributeRanks->setObjectName(QStringLiteral("ListAttributeRanks"));
-    mAttributeRanks->setMinimumHeight(120);
-    AddToBox(*mFields, "GroupAttributeRanks", mAttributeRanks, {}, tr("Attribute Effect"));
-    mActions = new TMonsterActListView(mModel, mFields);
-    AddToBox(*mFields, "GroupActions", mActions, {}, tr("Actions Patterns"));
-    // The action list takes the whole width under the other boxes.
-    if (auto* box = mFields->findChild<QGroupBox*>(QStringLiteral("GroupActions")))
-        layout->addRow(box);
+    mAttributeRanks->setAccessibleName(tr("Attribute Effect"));
+    mUi->AttributeLayout->addWidget(mAttributeRanks);
+    mActions = new TMonsterActListView(mModel, mUi->GroupActions);
+    mActions->setAccessibleName(tr("Actions Patterns"));
+    mUi->ActionsLayout->addWidget(mActions);
+    // The lists take what room the page leaves them.
+    for (QWidget* list : std::initializer_list<QWidget*>{mConditionRanks, mAttributeRanks}) {
+        list->setMinimumWidth(60);
+        list->setMinimumHeight(80);
+    }
 
-    WrapLongRows(*mFields);
-    top->addWidget(ScrolledFields(mFields, this), 1);
+    mBinding = std::make_unique<TFieldBinding>(MonsterPageForm(), mModel);
+    mBinder = new TFieldBinder(*mBinding, *this);
     LoadEntry();
 }
 
 TFormEDMonster::~TFormEDMonster() { delete mBinder; }
+
+TMonsterPreview* TFormEDMonster::Preview() const { return mUi->ImageGraphic; }
 
 void TFormEDMonster::LoadEntry() {
     if (!mBinder)
@@ -172,11 +210,14 @@ void TFormEDMonster::LoadEntry() {
     mConditionRanks->Refresh();
     mAttributeRanks->Refresh();
     mActions->Refresh();
+    mUi->ImageGraphic->Show(mModel);
 }
 
 void TFormEDMonster::UpdateView() {
-    if (mActions)
-        mActions->Refresh();
+    if (!mBinder)
+        return;
+    mActions->Refresh();
+    mUi->ImageGraphic->Show(mModel);
 }
 
 TFormDataBaseBase* CreateFormEDMonster(const TDataBaseContext& context, QWidget* parent) {

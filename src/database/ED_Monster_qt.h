@@ -5,6 +5,7 @@
 #include "database/ED_Monster.h"
 #include "database/FieldPage_qt.h"
 
+#include <QImage>
 #include <QTreeWidget>
 
 #include <functional>
@@ -13,9 +14,31 @@
 class QAction;
 class QMenu;
 
+namespace Ui {
+class FormEDMonster;
+}
+
 namespace quillon {
 
 class TRankListBox;
+
+// The monster's battle graphic as the page's model draws it, with a note when its file is
+// missing.
+class TMonsterPreview : public QWidget {
+    Q_OBJECT
+public:
+    explicit TMonsterPreview(QWidget* parent = nullptr);
+    void Show(TMonsterPageModel& model);
+    const QImage& Picture() const { return mPicture; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage mPicture;
+    TMonsterPicture mShown;
+    bool mDrawn = false;
+};
 
 // The action pattern list: "Subject", "Conditions", "Priority", and an empty row for a new one.
 class TMonsterActListView : public QTreeWidget {
@@ -65,15 +88,16 @@ public:
     TRankListBox* ConditionRankList() const { return mConditionRanks; }
     TRankListBox* AttributeRankList() const { return mAttributeRanks; }
     TMonsterActListView* ActionList() const { return mActions; }
+    TMonsterPreview* Preview() const;
 
     void LoadEntry() override;
     void UpdateView() override;
 
 private:
     TMonsterPageModel& mModel;
+    std::unique_ptr<Ui::FormEDMonster> mUi;
     std::unique_ptr<TFieldBinding> mBinding;
     TFieldBinder* mBinder = nullptr;
-    QWidget* mFields = nullptr;
     TRankListBox* mConditionRanks = nullptr;
     TRankListBox* mAttributeRanks = nullptr;
     TMonsterActListView* mActions = nullptr;

@@ -1,13 +1,19 @@
 // The monster page without a window: the action list's texts, commands, 500 cap and clipboard
 // (blocks that are not whole action patterns refused), the action dialog's ranges and defaults,
-// and the rank lists' storing rule.
+// the rank lists' storing rule, and what the graphic preview draws.
 #include "data/LD_DataBase.h"
 #include "data/LD_MapTree.h"
 #include "database/ED_Monster.h"
 #include "events/FakeEventChoosers.h"
+#include "graphics/Bitmap.h"
+#include "graphics/MapRender.h"
+#include "graphics/PictureFile.h"
 #include "platform/Clipboard.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace quillon {
 namespace {
@@ -295,6 +301,65 @@ TEST_F(MonsterPageTest, GraphicAndFieldsReachTheRecord) {
     EXPECT_TRUE(binding.Enabled(index("EditCritical")));
     EXPECT_TRUE(binding.SetValue(index("EditMaxHp"), 500000));
     EXPECT_EQ(page.Item().MaxHp, kMonsterHpMax);
+}
+
+TEST_F(MonsterPageTest, ThePreviewDrawsTheImageWithItsHueAndTransparency) {
+    // A 20 x 10 image: the left half palette colour 0 (blue), the right half pure red.
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("quillon-monster-" + std::to_string(getpid()));
+    fs::create_directories(folder / "Monster");
+    TBitmap bitmap(20, 10, TPixelFormat::pf8bit);
+    bitmap.Palette()[0] = TPaletteEntry{0, 0, 255, 0};
+    bitmap.Palette()[1] = TPaletteEntry{255, 0, 0, 0};
+    for (int y = 0; y < 10; ++y)
+        std::fill(bitmap.ScanLine(y) + 10, bitmap.ScanLine(y) + 20, std::uint8_t{1});
+    SavePicture(bitmap, (folder / "Monster" / "Slime.bmp").string());
+
+    db.Monster.Obtain(1).GraphicName = "Slime";
+    TMonsterPageModel page(context, nullptr, FolderImageFinder({folder.string() + "/"}));
+    TOrlenBoard board;
+    board.SetSize(kMonsterPreviewWidth, kMonsterPreviewHeight);
+    // The image stands centred: its red half at x 160..169, rows 75..84.
+    const auto at = [&](int x, int y) {
+        page.DrawPicture(board);
+        return board.ScanLine(y)[x];
+    };
+    const std::uint16_t blue = 0x001F, red = 0xF800, green = 0x07E0;
+    EXPECT_EQ(page.Picture(), (TMonsterPicture{"Slime", 0, 255, false}));
+    EXPECT_EQ(at(0, 0), blue) << "the image's colour 0 all round";
+    EXPECT_EQ(at(165, 80), red);
+
+    std::int32_t chosenHue = 120;
+    page.ChooseGraphicWith = [&](std::string&, std::int32_t& hue) {
+        hue = chosenHue;
+        return true;
+    };
+    ASSERT_TRUE(page.ChooseGraphic());
+    EXPECT_EQ(page.Picture().Hue, 120);
+    EXPECT_EQ(at(165, 80), green) << "red turned by 120 degrees";
+    EXPECT_EQ(at(155, 80), blue) << "colour 0 keeps its colour";
+    chosenHue = 0;
+    ASSERT_TRUE(page.ChooseGraphic());
+    EXPECT_EQ(at(165, 80), red) << "each hue is an image of its own";
+    page.Item().Hue = -240;  // a stored value the selector would not give
+    EXPECT_EQ(page.Picture().Hue, 120);
+    EXPECT_EQ(at(165, 80), green);
+
+    page.Item().Transparent = 1;
+    EXPECT_EQ(page.Picture().Opacity, kTranslucentOpacity);
+    const std::uint16_t blended = at(165, 80);
+    EXPECT_NE(blended, green);
+    EXPECT_NE(blended & 0x07E0, 0) << "still mostly the image";
+
+    // A name whose file is not there, and no name: nothing is drawn; only the first is missing.
+    page.Item().GraphicName = "Ghost";
+    EXPECT_TRUE(page.Picture().Missing);
+    EXPECT_EQ(at(165, 80), 0);
+    page.Item().GraphicName.clear();
+    EXPECT_FALSE(page.Picture().Missing);
+    EXPECT_EQ(at(0, 0), 0);
+    EXPECT_EQ(page.GraphicText(), "(None) (hue 120)");
+    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -1,27 +1,23 @@
 // quillon-cli anim: the battle animation page's operations on a project's database, printed
 // frame by frame and saved on request, and playback written as pictures.
 #include "data/LD_DataBase.h"
+#include "events/cli/CliRunKit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
 
-class AnimCli : public ::testing::Test {
+class AnimCli : public clikit::TCliFolderTest {
 protected:
+    AnimCli() : TCliFolderTest("anim-cli") {}
     void SetUp() override {
-        folder = fs::path(QUILLON_BINARY_DIR) / ("test-anim-cli-" + std::to_string(getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        TCliFolderTest::SetUp();
         TKelDataBase db;
         TKelAnimationItem& anim = db.Animation.Obtain(1);
         anim.Name = "Slash";
@@ -33,30 +29,9 @@ protected:
         timing.Sound.Name = "Hit";
         db.SaveToFile(File());
     }
-    void TearDown() override { fs::remove_all(folder); }
-    std::string File() const { return (folder / "GMK_RT.kdb").string(); }
-
     int Run(const std::string& arguments, std::string& out) const {
-        const std::string command =
-            std::string("'") + QUILLON_CLI + "' anim '" + folder.string() + "' " + arguments + " 2>/dev/null";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return -1;
-        char buffer[4096];
-        std::size_t n = 0;
-        out.clear();
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        const int status = pclose(pipe);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return TCliFolderTest::Run("anim " + clikit::Quoted(folder) + " " + arguments, &out);
     }
-    std::unique_ptr<TKelDataBase> Saved() const {
-        auto db = std::make_unique<TKelDataBase>();
-        db->LoadFromFile(File());
-        return db;
-    }
-
-    fs::path folder;
 };
 
 TEST_F(AnimCli, OperationsPrintEveryFrameAndSaveOnlyWhenAsked) {

@@ -1,26 +1,21 @@
 // quillon-cli dbpage: a page's fields set by key, with the page's rules, and saved back.
 #include "data/LD_DataBase.h"
+#include "events/cli/CliRunKit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <functional>
 #include <memory>
-#include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace quillon {
 namespace {
 
-namespace fs = std::filesystem;
-
-class DataBasePageCli : public ::testing::Test {
+class DataBasePageCli : public clikit::TCliFolderTest {
 protected:
+    DataBasePageCli() : TCliFolderTest("dbpage-cli") {}
     void SetUp() override {
-        folder = fs::path(QUILLON_BINARY_DIR) / ("test-dbpage-cli-" + std::to_string(getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        TCliFolderTest::SetUp();
         TKelDataBase db;
         db.Status.Obtain(2).Name = "Poison";
         for (std::int32_t id = 1; id <= 3; ++id)
@@ -28,33 +23,13 @@ protected:
         db.System.SetPartySize(3);
         db.System.SetPartyMember(1, 2);
         db.System.SetPartyMember(2, 3);
+        db.Item.Obtain(1).Name = "Herb";
+        db.Monster.Obtain(1).Name = "Slime";
         db.SaveToFile(File());
     }
-    void TearDown() override { fs::remove_all(folder); }
-    std::string File() const { return (folder / "GMK_RT.kdb").string(); }
-
     int Run(const std::string& arguments, std::string* out = nullptr) const {
-        const std::string command = std::string("'") + QUILLON_CLI + "' dbpage '" + File() + "' " + arguments + " 2>/dev/null";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return -1;
-        char buffer[4096];
-        std::size_t n = 0;
-        std::string text;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            text.append(buffer, n);
-        if (out)
-            *out = text;
-        const int status = pclose(pipe);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return TCliFolderTest::Run("dbpage " + clikit::Quoted(File()) + " " + arguments, out);
     }
-    std::unique_ptr<TKelDataBase> Saved() const {
-        auto db = std::make_unique<TKelDataBase>();
-        db->LoadFromFile(File());
-        return db;
-    }
-
-    fs::path folder;
 };
 
 TEST_F(DataBasePageCli, SetsAnEntrysFieldsAndSavesThem) {
@@ -78,6 +53,45 @@ TEST_F(DataBasePageCli, ThePagesRulesRefuseWhatTheControlsWouldNot) {
     const TKelDataBase& db = *saved;
     ASSERT_EQ(db.System.PartySize, 2);
     EXPECT_EQ(db.System.PartyMember(1), 3) << "the later member moved up";
+}
+
+TEST_F(DataBasePageCli, SkillItemAndMonsterPagesSetTheirFieldsAndSaveOnlyWhenAsked) {
+    const struct {
+        const char* Arguments;
+        int Status;
+        const char* Printed;  // a line of the output (nullptr: not looked at)
+        std::function<std::int32_t(const TKelDataBase&)> Stored;
+        std::int32_t Expected;
+    } cases[] = {
+        {"skills --id 1 name=Heal mp-cost=12 --save", 0, "mp-cost: 12\n",
+         [](const TKelDataBase& db) { return db.Skill.FindByID(1)->MpCost; }, 12},
+        {"skills --id 1 mp-cost=13", 0, "mp-cost: 13\n",
+         [](const TKelDataBase& db) { return db.Skill.FindByID(1)->MpCost; }, 12},
+        {"items --id 1 uses=0 --save", 0, "entry: 0001:Herb\n",
+         [](const TKelDataBase& db) { return db.Item.FindByID(1)->UseCount; }, 0},
+        {"items --id 1 uses=6 --save", 1, nullptr,
+         [](const TKelDataBase& db) { return db.Item.FindByID(1)->UseCount; }, 0},
+        {"monsters --id 1 max-hp=500 item=1 drop-rate=30 --save", 0, "item: 1\n",
+         [](const TKelDataBase& db) { return db.Monster.FindByID(1)->MaxHp + db.Monster.FindByID(1)->DropRate; }, 530},
+        {"monsters --id 1 max-hp=100000 --save", 1, nullptr,
+         [](const TKelDataBase& db) { return db.Monster.FindByID(1)->MaxHp; }, 500},
+        {"monsters --id 1 max-hp=0 --save", 1, nullptr,
+         [](const TKelDataBase& db) { return db.Monster.FindByID(1)->MaxHp; }, 500},
+        {"monsters --id 1 item=2 --save", 1, nullptr,
+         [](const TKelDataBase& db) { return db.Monster.FindByID(1)->ItemId; }, 1},
+        {"monsters --id 2 air=1 --save", 1, nullptr, [](const TKelDataBase& db) { return db.Monster.Count(); }, 1},
+    };
+    // In order: each case reads what the ones before it saved.
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        std::string out;
+        EXPECT_EQ(Run(c.Arguments, &out), c.Status);
+        if (c.Printed)
+            EXPECT_NE(out.find(c.Printed), std::string::npos) << out;
+        EXPECT_EQ(c.Stored(*Saved()), c.Expected);
+    }
+    EXPECT_EQ(Saved()->Skill.FindByID(1)->Name, "Heal");
+    EXPECT_EQ(Saved()->Monster.FindByID(1)->ItemId, 1);
 }
 
 TEST_F(DataBasePageCli, VocabularyTermsByFieldNumber) {

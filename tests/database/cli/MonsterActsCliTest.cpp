@@ -1,43 +1,20 @@
 // quillon-cli monster-acts: the three columns of a monster's action list, and its refusals.
 #include "data/LD_DataBase.h"
+#include "events/cli/CliRunKit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace quillon {
 namespace {
 
-namespace fs = std::filesystem;
-
-class MonsterActsCli : public ::testing::Test {
+class MonsterActsCli : public clikit::TCliFolderTest {
 protected:
-    void SetUp() override {
-        folder = fs::path(QUILLON_BINARY_DIR) / ("test-monster-acts-cli-" + std::to_string(getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    std::string File() const { return (folder / "GMK_RT.kdb").string(); }
-
+    MonsterActsCli() : TCliFolderTest("monster-acts-cli") {}
     int Run(const std::string& arguments, std::string& out) const {
-        const std::string command = std::string("'") + QUILLON_CLI + "' monster-acts " + arguments + " 2>/dev/null";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return -1;
-        char buffer[4096];
-        std::size_t n = 0;
-        out.clear();
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        const int status = pclose(pipe);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return TCliFolderTest::Run("monster-acts " + arguments, &out);
     }
-    fs::path folder;
 };
 
 TEST_F(MonsterActsCli, ListsEveryPatternsThreeColumns) {

@@ -1,27 +1,20 @@
 // quillon-cli troop and chipset: the pages' operations on a project's database, printed and
 // saved back only with --save.
 #include "data/LD_DataBase.h"
+#include "events/cli/CliRunKit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace quillon {
 namespace {
 
-namespace fs = std::filesystem;
-
-class TroopChipSetCli : public ::testing::Test {
+class TroopChipSetCli : public clikit::TCliFolderTest {
 protected:
+    TroopChipSetCli() : TCliFolderTest("troop-cli") {}
     void SetUp() override {
-        folder = fs::path(QUILLON_BINARY_DIR) / ("test-troop-cli-" + std::to_string(getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        TCliFolderTest::SetUp();
         TKelDataBase db;
         db.Monster.Obtain(1).Name = "slime";
         db.Monster.Obtain(2).Name = "bat";
@@ -31,32 +24,9 @@ protected:
             db.Ground.Obtain(id);
         db.SaveToFile(File());
     }
-    void TearDown() override { fs::remove_all(folder); }
-    std::string File() const { return (folder / "GMK_RT.kdb").string(); }
-
     int Run(const std::string& verb, const std::string& arguments, std::string* out = nullptr) const {
-        const std::string command =
-            std::string("'") + QUILLON_CLI + "' " + verb + " '" + folder.string() + "' " + arguments + " 2>/dev/null";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return -1;
-        char buffer[4096];
-        std::size_t n = 0;
-        std::string text;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            text.append(buffer, n);
-        if (out)
-            *out = text;
-        const int status = pclose(pipe);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return TCliFolderTest::Run(verb + " " + clikit::Quoted(folder) + " " + arguments, out);
     }
-    std::unique_ptr<TKelDataBase> Saved() const {
-        auto db = std::make_unique<TKelDataBase>();
-        db->LoadFromFile(File());
-        return db;
-    }
-
-    fs::path folder;
 };
 
 TEST_F(TroopChipSetCli, AddArrangeAndNameATroop) {

@@ -1,21 +1,25 @@
 // The troop page headless on the sample project: members added with the button up to the
 // limit, a member dragged with the mouse, a page added, the trigger dialog refusing a reversed
-// range, and pictures of the page.
+// range, and pictures of the page; the monster page's preview of the same monster images.
 #include "PageWidgetKit.h"
 
 #include "controls/DashBox_qt.h"
 #include "controls/KelBase_qt.h"
 #include "database/ED_MonGroup_qt.h"
+#include "database/ED_Monster_qt.h"
 #include "events/FakeEventChoosers.h"
 #include "platform/Cp932Text_qt.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
+#include "project/SelBase_qt.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
 #include <QSpinBox>
 
 namespace quillon {
@@ -147,6 +151,45 @@ TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
             EXPECT_EQ(mDataBase.System.TestPlayer.Items(i)->Level, 50) << "kept within 1..50";
         }
     EXPECT_TRUE(found);
+}
+
+// The monster page beside it: its preview of the same images.
+TEST_F(MonGroupPageWidgetTest, MonsterPreviewFollowsTheMonsterAndTheChosenHue) {
+    ASSERT_GE(mDataBase.Monster.Count(), 2);
+    ASSERT_NE(mDataBase.Monster.Items(0)->GraphicName, mDataBase.Monster.Items(1)->GraphicName);
+    TFormEDMonster page(mContext, &choosers);
+    pagekit::StartPage(page, mModified, {760, 500});
+    TMonsterPreview* preview = page.Preview();
+    ASSERT_NE(preview, nullptr);
+    const QImage first = preview->Picture();
+    EXPECT_NE(first.pixel(0, 0), first.pixel(first.width() / 2, first.height() / 2)) << "an image on its background";
+    EXPECT_TRUE(preview->toolTip().isEmpty());
+
+    page.EntryList()->setCurrentIndex(page.EntryList()->model()->index(1, 0));
+    ASSERT_EQ(page.Model().CurrentId(), 2);
+    const QImage second = preview->Picture();
+    EXPECT_NE(second, first);
+
+    // Slider position 27 is a hue of 90.
+    {
+        const TScopedModalRunner runner([](TFormKelBase& dialog) {
+            auto& selector = dynamic_cast<TFormSelMonster&>(dialog);
+            selector.HueSlider()->setValue(27);
+            return mrOk;
+        });
+        Child<QPushButton>(page, "DashGraphic")->click();
+    }
+    EXPECT_EQ(mDataBase.Monster.Items(1)->Hue, 90);
+    const QImage hued = preview->Picture();
+    EXPECT_NE(hued, second);
+    Child<QCheckBox>(page, "CheckTransparent")->click();
+    EXPECT_NE(preview->Picture(), hued) << "drawn semi-transparent";
+    widgetkit::KeepPicture(preview->Picture(), "database-monster-preview-hue90-transparent");
+
+    mDataBase.Monster.Items(1)->GraphicName = "NoSuchMonster";
+    page.LoadEntry();
+    EXPECT_TRUE(preview->toolTip().contains("NoSuchMonster"));
+    widgetkit::KeepPicture(preview->Picture(), "database-monster-preview-missing");
 }
 
 }  // namespace
