@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
@@ -47,6 +49,27 @@ void TFormKelBase::ConnectStandardButtons() {
         connect(cancel, &QAbstractButton::clicked, this, &TFormKelBase::ButtonCancelClick);
     if (auto* help = findChild<QAbstractButton*>(QStringLiteral("ButtonHelp")))
         connect(help, &QAbstractButton::clicked, this, &TFormKelBase::ButtonHelpClick);
+}
+
+QPushButton* TFormKelBase::AddStandardButtons(QBoxLayout& layout, const QString& okCaption) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* ok = new QPushButton(okCaption, this);
+    ok->setObjectName(QStringLiteral("ButtonOk"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("ButtonCancel"));
+    cancel->setAutoDefault(false);
+    auto* help = new QPushButton(tr("&Help"), this);
+    help->setObjectName(QStringLiteral("ButtonHelp"));
+    help->setAutoDefault(false);
+    for (QPushButton* button : {ok, cancel, help})
+        buttons->addWidget(button);
+    layout.addLayout(buttons);
+    connect(ok, &QAbstractButton::clicked, this, &TFormKelBase::ButtonOkClick);
+    connect(cancel, &QAbstractButton::clicked, this, &TFormKelBase::ButtonCancelClick);
+    connect(help, &QAbstractButton::clicked, this, &TFormKelBase::ButtonHelpClick);
+    return ok;
 }
 
 void TFormKelBase::ButtonOkClick() {

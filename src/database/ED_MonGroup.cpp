@@ -1,5 +1,6 @@
 #include "database/ED_MonGroup.h"
 
+#include "controls/IdList.h"
 #include "data/LD_DataBase.h"
 #include "data/StreamUtils.h"
 #include "events/EventChoosers.h"
@@ -20,12 +21,6 @@ namespace {
 
 // Keeps v within lo .. hi; lo wins when the range is empty (an image wider than the field).
 int Within(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
-
-std::string IdText(std::int32_t id, const std::string& name) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.4d", static_cast<int>(id));
-    return name.empty() ? std::string(text) : std::string(text) + ":" + name;
-}
 
 std::string RangeText(std::int32_t min, std::int32_t max) {
     return min == max ? std::to_string(min) : std::to_string(min) + "-" + std::to_string(max);
@@ -116,7 +111,7 @@ std::string TriggerSummary(const TKelBattleEventTrigger& t, const TKelDataBase& 
     std::vector<std::string> parts;
     const auto switchText = [&](std::int32_t id) -> std::string {
         const TCatalogItem* item = db.Switch.FindByID(id);
-        return item ? "Switch [" + IdText(id, item->Name) + "]-ON" : "?";
+        return item ? "Switch [" + FormatIdName(id, item->Name) + "]-ON" : "?";
     };
     if (t.Flags & TKelBattleEventTrigger::btSwitchA)
         parts.push_back(switchText(t.SwitchAId));
@@ -124,7 +119,7 @@ std::string TriggerSummary(const TKelBattleEventTrigger& t, const TKelDataBase& 
         parts.push_back(switchText(t.SwitchBId));
     if (t.Flags & TKelBattleEventTrigger::btVariable) {
         const TCatalogItem* item = db.Variable.FindByID(t.VariableId);
-        parts.push_back(item ? "Variable[" + IdText(t.VariableId, item->Name) + "]>=[" + std::to_string(t.VariableValue) + "]"
+        parts.push_back(item ? "Variable[" + FormatIdName(t.VariableId, item->Name) + "]>=[" + std::to_string(t.VariableValue) + "]"
                              : "?");
     }
     if (t.Flags & TKelBattleEventTrigger::btTurn) {
@@ -217,6 +212,7 @@ TMonGroupPageModel::TMonGroupPageModel(const TDataBaseContext& context, IEventCh
         ShowPage();
         PagesChanged.Emit();
     });
+    mClipboardWatch = ClipboardChanged().Connect([this] { PasteChanged.Emit(); });
     ReloadImages();
 }
 
@@ -513,14 +509,18 @@ TKelBattleEventPageItem& TMonGroupPageModel::InsertPageAfterCurrent() {
     return page;
 }
 
-bool TMonGroupPageModel::NewPage() {
-    if (!CanNewPage())
-        return false;
-    InsertPageAfterCurrent();
+bool TMonGroupPageModel::PagesEdited() {
     ShowPage();
     Modify();
     PagesChanged.Emit();
     return true;
+}
+
+bool TMonGroupPageModel::NewPage() {
+    if (!CanNewPage())
+        return false;
+    InsertPageAfterCurrent();
+    return PagesEdited();
 }
 
 bool TMonGroupPageModel::PastePage() {
@@ -534,10 +534,7 @@ bool TMonGroupPageModel::PastePage() {
     const std::int32_t id = page.ID;
     page.Assign(pasted);
     page.SetID(id);
-    ShowPage();
-    Modify();
-    PagesChanged.Emit();
-    return true;
+    return PagesEdited();
 }
 
 bool TMonGroupPageModel::DeletePage() {
@@ -545,26 +542,20 @@ bool TMonGroupPageModel::DeletePage() {
         return false;
     Item().Pages.DeleteAndRenumber(mPage + 1);
     mPage = std::min(mPage, PageCount() - 1);
-    ShowPage();
-    Modify();
-    PagesChanged.Emit();
-    return true;
+    return PagesEdited();
 }
 
 bool TMonGroupPageModel::CopyPage() {
     if (PageCount() == 0) {
         Item().Pages.Obtain(1);
         mPage = 0;
-        ShowPage();
-        Modify();
-        PagesChanged.Emit();
+        PagesEdited();
     }
     TKelBattleEventPageItem* page = Page();
     if (!page)
         return false;
     page->PackScript();
     Clipboard().SetData(TKelBattleEventPageItem::kClipboardFormat, EncodeBattlePageClipboard(*page));
-    PagesChanged.Emit();  // "Paste Page" may have become enabled
     return true;
 }
 
@@ -776,9 +767,12 @@ void TBattleTestParty::Store(TKelDataBase& db) const {
 }
 
 std::vector<TFieldChoice> TBattleTestParty::HeroItems() const {
+    // As the other lists show records ("%.4d:%s"): heroes of the same name stay apart.
     std::vector<TFieldChoice> items{{0, "(None)"}};
-    for (int i = 0; DataBase && i < DataBase->Player.Count(); ++i)
-        items.push_back({DataBase->Player.Items(i)->ID, DataBase->Player.Items(i)->Name});
+    for (int i = 0; DataBase && i < DataBase->Player.Count(); ++i) {
+        const TCatalogItem* hero = DataBase->Player.Items(i);
+        items.push_back({hero->ID, IdListText(hero->ID, hero->Name)});
+    }
     return items;
 }
 
@@ -787,7 +781,7 @@ std::vector<TFieldChoice> TBattleTestParty::EquipmentItems(int slot, std::int32_
     for (int i = 0; DataBase && i < DataBase->Item.Count(); ++i) {
         const TKelItemItem* item = DataBase->Item.Items(i);
         if (item->Kind == TKelItemItem::ikWeapon + slot || item->ID == current)
-            items.push_back({item->ID, item->Name});
+            items.push_back({item->ID, IdListText(item->ID, item->Name)});
     }
     return items;
 }

@@ -3,6 +3,7 @@
 // range, and pictures of the page.
 #include "app/AppTestKit.h"
 #include "controls/DashBox_qt.h"
+#include "controls/IdList.h"
 #include "controls/KelBase_qt.h"
 #include "data/LD_DataBase.h"
 #include "database/ED_MonGroup_qt.h"
@@ -11,6 +12,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Cp932Text_qt.h"
 #include "platform/MessageBox.h"
+#include "platform/SystemClipboard_qt.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 #include "tools/lib/SampleProject.h"
@@ -18,6 +20,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -147,6 +152,25 @@ TEST_F(MonGroupPageWidgetTest, PagesAndTheTriggerDialog) {
     EXPECT_EQ(db.MonGroup.FindByID(1)->Pages.FindByID(2)->Trigger.Flags, TKelBattleEventTrigger::btExhaustion);
 }
 
+// A battle event page copied by another window (or program) through the system clipboard
+// enables "Paste Page" without any change on the page; another copy disables it again.
+TEST_F(MonGroupPageWidgetTest, PastePageFollowsTheSystemClipboard) {
+    TSystemClipboard system;
+    SetClipboard(&system);
+    QGuiApplication::clipboard()->clear();
+    TFormEDMonGroup page(context, &choosers);
+    Start(page);
+    auto* paste = Child<QPushButton>(page, "ButtonPastePage");
+    EXPECT_FALSE(paste->isEnabled());
+    auto data = std::make_unique<QMimeData>();
+    data->setData(TSystemClipboard::MimeType(TKelBattleEventPageItem::kClipboardFormat), QByteArray("page"));
+    QGuiApplication::clipboard()->setMimeData(data.release());
+    EXPECT_TRUE(paste->isEnabled());
+    QGuiApplication::clipboard()->setText("text");
+    EXPECT_FALSE(paste->isEnabled());
+    SetClipboard(&clipboard);
+}
+
 TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
     TFormEDMonGroup page(context, &choosers);
     Start(page);
@@ -163,7 +187,7 @@ TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
         auto* hero = Child<QComboBox>(dialog, "ComboHero2");
         auto* level = Child<QSpinBox>(dialog, "EditLevel2");
         const int index = hero->findData(2);
-        EXPECT_EQ(hero->itemText(index), Cp932ToQString(db.Player.FindByID(2)->Name));
+        EXPECT_EQ(hero->itemText(index), Cp932ToQString(IdListText(2, db.Player.FindByID(2)->Name)));
         EXPECT_GE(index, 0);
         hero->setCurrentIndex(index);
         emit hero->activated(index);
