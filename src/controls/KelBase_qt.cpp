@@ -51,24 +51,23 @@ void TFormKelBase::ConnectStandardButtons() {
         connect(help, &QAbstractButton::clicked, this, &TFormKelBase::ButtonHelpClick);
 }
 
-QPushButton* TFormKelBase::AddStandardButtons(QBoxLayout& layout, const QString& okCaption) {
+QPushButton* TFormKelBase::AddStandardButtons(QBoxLayout& layout, const QString& okCaption, bool withHelp) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* ok = new QPushButton(okCaption, this);
-    ok->setObjectName(QStringLiteral("ButtonOk"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("ButtonCancel"));
-    cancel->setAutoDefault(false);
-    auto* help = new QPushButton(tr("&Help"), this);
-    help->setObjectName(QStringLiteral("ButtonHelp"));
-    help->setAutoDefault(false);
-    for (QPushButton* button : {ok, cancel, help})
+    const auto add = [this, buttons](const QString& caption, const char* name, void (TFormKelBase::*click)()) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoDefault(false);
         buttons->addWidget(button);
+        connect(button, &QAbstractButton::clicked, this, click);
+        return button;
+    };
+    QPushButton* ok = add(okCaption, "ButtonOk", &TFormKelBase::ButtonOkClick);
+    ok->setDefault(true);
+    add(tr("Cancel"), "ButtonCancel", &TFormKelBase::ButtonCancelClick);
+    if (withHelp)
+        add(tr("&Help"), "ButtonHelp", &TFormKelBase::ButtonHelpClick);
     layout.addLayout(buttons);
-    connect(ok, &QAbstractButton::clicked, this, &TFormKelBase::ButtonOkClick);
-    connect(cancel, &QAbstractButton::clicked, this, &TFormKelBase::ButtonCancelClick);
-    connect(help, &QAbstractButton::clicked, this, &TFormKelBase::ButtonHelpClick);
     return ok;
 }
 

@@ -40,8 +40,9 @@ public:
     // cancels, "ButtonHelp" opens the help context. Buttons that are not there are left out.
     void ConnectStandardButtons();
     // Dialogs built in code: the row of "ButtonOk" (the default button, captioned okCaption),
-    // "Cancel" and "&Help" at the right end, added to `layout` and connected. Answers OK.
-    QPushButton* AddStandardButtons(QBoxLayout& layout, const QString& okCaption);
+    // "Cancel" and (withHelp) "&Help" at the right end, added to `layout` and connected.
+    // Answers OK.
+    QPushButton* AddStandardButtons(QBoxLayout& layout, const QString& okCaption, bool withHelp = true);
 
     // Moves the dialog where it opens (done on its first show).
     void Place();
