@@ -673,6 +673,13 @@ TFieldForm BuildTriggerForm() {
                 return true;
             });
     };
+    const auto list = [&form](const char* widget, const char* label, std::int32_t T::*member, std::uint8_t bit,
+                              std::vector<TFieldChoice> (E::*items)() const) {
+        form.Field(TFieldKind::IdList, widget, label, [member](const E& e) { return e.Trigger.*member; },
+                   [member](E& e, std::int32_t v) { e.Trigger.*member = v; })
+            .EnabledWhen([bit](const E& e) { return e.Flag(bit); })
+            .ItemsFrom([items](const E& e) { return (e.*items)(); });
+    };
     check("CheckBox1", "&Switch", T::btSwitchA);
     picker(TFieldKind::Switch, "DashSwitchA", "Switch A - ON", &T::SwitchAId, T::btSwitchA);
     check("CheckBox2", "S&witch", T::btSwitchB);
@@ -687,17 +694,11 @@ TFieldForm BuildTriggerForm() {
     number("EditExhaustionMin", "Exhaustion from (%):", &T::ExhaustionMin, 0, 100, T::btExhaustion);
     number("EditExhaustionMax", "Exhaustion to (%):", &T::ExhaustionMax, 0, 100, T::btExhaustion);
     check("CheckBox6", "&Monsters", T::btMonsterHp);
-    form.Field(TFieldKind::IdList, "ListMonster", "Monster:", [](const E& e) { return e.Trigger.MonsterIndex; },
-               [](E& e, std::int32_t v) { e.Trigger.MonsterIndex = v; })
-        .EnabledWhen([](const E& e) { return e.Flag(T::btMonsterHp); })
-        .ItemsFrom([](const E& e) { return e.MemberItems(); });
+    list("ListMonster", "Monster:", &T::MonsterIndex, T::btMonsterHp, &E::MemberItems);
     number("EditMonsterHpMin", "Monster HP from (%):", &T::MonsterHpMin, 0, 100, T::btMonsterHp);
     number("EditMonsterHpMax", "Monster HP to (%):", &T::MonsterHpMax, 0, 100, T::btMonsterHp);
     check("CheckBox7", "&Hero", T::btHeroHp);
-    form.Field(TFieldKind::IdList, "ListHero", "Hero:", [](const E& e) { return e.Trigger.HeroId; },
-               [](E& e, std::int32_t v) { e.Trigger.HeroId = v; })
-        .EnabledWhen([](const E& e) { return e.Flag(T::btHeroHp); })
-        .ItemsFrom([](const E& e) { return e.HeroItems(); });
+    list("ListHero", "Hero:", &T::HeroId, T::btHeroHp, &E::HeroItems);
     number("EditHeroHpMin", "Hero HP from (%):", &T::HeroHpMin, 0, 100, T::btHeroHp);
     number("EditHeroHpMax", "Hero HP to (%):", &T::HeroHpMax, 0, 100, T::btHeroHp);
     return form.Build();
