@@ -246,29 +246,18 @@ TFormKelMain::TFormKelMain(TFormKelMainOptions options, QWidget* parent)
         context.Map = &mData->Map();
         context.ProjectPath = ProjectPath();
         // The troop page's "Battle Test..." runs the game runtime from here, as the test play does.
-        SetBattleTestRunner([this](TKelDataBase& dataBase, std::int32_t troopId) {
-            std::vector<TBattleTestMember> party;
-            for (int i = 0; i < dataBase.System.TestPlayer.Count(); ++i) {
-                const TKelTestPlayerItem& item = *dataBase.System.TestPlayer.Items(i);
-                TBattleTestMember member;
-                member.HeroId = item.HeroId;
-                member.Level = item.Level;
-                for (int slot = 0; slot < TKelTestPlayerItem::kEquipmentSlots; ++slot)
-                    member.Equipment[slot] = item.Equipment(slot);
-                party.push_back(member);
-            }
-            TFunctionTestPlayHost host;
-            host.OnFreeAudio = [this] {
-                audio::PreviewMusicName() = "(OFF)";
-                FreeAudio();
-            };
-            host.OnCreateAudio = [this] { CreateAudio(); };
+        auto host = std::make_shared<TFunctionTestPlayHost>();
+        host->OnFreeAudio = [this] {
+            audio::PreviewMusicName() = "(OFF)";
+            FreeAudio();
+        };
+        host->OnCreateAudio = [this] { CreateAudio(); };
+        SetBattleTestRunner(EditorBattleTestRunner(host, [this]() -> std::unique_ptr<IRuntimeProcess> {
+            if (MakeRuntimeProcess)
+                return MakeRuntimeProcess();
             QWidget* owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
-            std::unique_ptr<IRuntimeProcess> process =
-                MakeRuntimeProcess ? MakeRuntimeProcess() : std::make_unique<TQtRuntimeProcess>(owner);
-            return RunBattleTest(dataBase, party, troopId, GetFullScreenFlag(), ProjectPath(), host, *process).Result ==
-                   TBattleTestResult::Played;
-        });
+            return std::make_unique<TQtRuntimeProcess>(owner);
+        }));
         RunDataBaseEditor(this, context);
         SetBattleTestRunner({});
     };

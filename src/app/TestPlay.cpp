@@ -8,6 +8,7 @@
 #include "platform/FileUtils.h"
 #include "platform/MessageBox.h"
 #include "project/PathUtils.h"
+#include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 
 #include <cerrno>
@@ -324,6 +325,32 @@ TBattleTestOutcome RunBattleTest(TKelDataBase& dataBase, const std::vector<TBatt
     if (outcome.Result != TBattleTestResult::RestoreFailed || outcome.KeptBackup != backup)
         DeleteFolderTree(folder);
     return outcome;
+}
+
+std::vector<TBattleTestMember> StoredTestParty(const TKelDataBase& dataBase) {
+    std::vector<TBattleTestMember> party;
+    for (int i = 0; i < dataBase.System.TestPlayer.Count(); ++i) {
+        const TKelTestPlayerItem& item = *dataBase.System.TestPlayer.Items(i);
+        TBattleTestMember member;
+        member.HeroId = item.HeroId;
+        member.Level = item.Level;
+        for (int slot = 0; slot < TKelTestPlayerItem::kEquipmentSlots; ++slot)
+            member.Equipment[slot] = item.Equipment(slot);
+        party.push_back(member);
+    }
+    return party;
+}
+
+std::function<bool(TKelDataBase&, std::int32_t)> EditorBattleTestRunner(std::shared_ptr<ITestPlayHost> host,
+                                                                        TRuntimeProcessMaker makeProcess) {
+    return [host = std::move(host), makeProcess = std::move(makeProcess)](TKelDataBase& dataBase,
+                                                                          std::int32_t troopId) {
+        std::unique_ptr<IRuntimeProcess> process =
+            makeProcess ? makeProcess() : std::make_unique<TPosixRuntimeProcess>();
+        return RunBattleTest(dataBase, StoredTestParty(dataBase), troopId, GetFullScreenFlag(), ProjectPath(), *host,
+                             *process)
+                   .Result == TBattleTestResult::Played;
+    };
 }
 
 }  // namespace quillon

@@ -159,4 +159,14 @@ TBattleTestOutcome RunBattleTest(TKelDataBase& dataBase, const std::vector<TBatt
                                  ITestPlayHost& host, IRuntimeProcess& process,
                                  const std::string& waitCaption = kBattleTestCaption);
 
+// The system record's test party as the battle test takes it.
+std::vector<TBattleTestMember> StoredTestParty(const TKelDataBase& dataBase);
+
+// The editor's battle test for the troop page: the party the page wrote into the system record,
+// the open project and the full-screen setting as they are when the test starts, a process made
+// for each test (none: TPosixRuntimeProcess). True when the runtime ran.
+using TRuntimeProcessMaker = std::function<std::unique_ptr<IRuntimeProcess>()>;
+std::function<bool(TKelDataBase& dataBase, std::int32_t troopId)> EditorBattleTestRunner(
+    std::shared_ptr<ITestPlayHost> host, TRuntimeProcessMaker makeProcess = {});
+
 }  // namespace quillon

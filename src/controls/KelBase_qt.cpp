@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
@@ -47,6 +49,26 @@ void TFormKelBase::ConnectStandardButtons() {
         connect(cancel, &QAbstractButton::clicked, this, &TFormKelBase::ButtonCancelClick);
     if (auto* help = findChild<QAbstractButton*>(QStringLiteral("ButtonHelp")))
         connect(help, &QAbstractButton::clicked, this, &TFormKelBase::ButtonHelpClick);
+}
+
+QPushButton* TFormKelBase::AddStandardButtons(QBoxLayout& layout, const QString& okCaption, bool withHelp) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    const auto add = [this, buttons](const QString& caption, const char* name, void (TFormKelBase::*click)()) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+        connect(button, &QAbstractButton::clicked, this, click);
+        return button;
+    };
+    QPushButton* ok = add(okCaption, "ButtonOk", &TFormKelBase::ButtonOkClick);
+    ok->setDefault(true);
+    add(tr("Cancel"), "ButtonCancel", &TFormKelBase::ButtonCancelClick);
+    if (withHelp)
+        add(tr("&Help"), "ButtonHelp", &TFormKelBase::ButtonHelpClick);
+    layout.addLayout(buttons);
+    return ok;
 }
 
 void TFormKelBase::ButtonOkClick() {

@@ -13,6 +13,8 @@
 #include <optional>
 
 class QAbstractButton;
+class QBoxLayout;
+class QPushButton;
 
 namespace quillon {
 
@@ -37,6 +39,10 @@ public:
     // The standard buttons among the children: "ButtonOk" runs ButtonOkClick, "ButtonCancel"
     // cancels, "ButtonHelp" opens the help context. Buttons that are not there are left out.
     void ConnectStandardButtons();
+    // Dialogs built in code: the row of "ButtonOk" (the default button, captioned okCaption),
+    // "Cancel" and (withHelp) "&Help" at the right end, added to `layout` and connected.
+    // Answers OK.
+    QPushButton* AddStandardButtons(QBoxLayout& layout, const QString& okCaption, bool withHelp = true);
 
     // Moves the dialog where it opens (done on its first show).
     void Place();

@@ -4,7 +4,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,18 +27,7 @@ TFormDataMultiCopy::TFormDataMultiCopy(int most, QWidget* owner) : TFormKelBase(
     row->addWidget(mNumber, 1);
     layout->addLayout(row);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* ok = new QPushButton(tr("&OK"), this);
-    ok->setObjectName(QStringLiteral("ButtonOk"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("ButtonCancel"));
-    cancel->setAutoDefault(false);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    ConnectStandardButtons();
+    AddStandardButtons(*layout, tr("&OK"), false);
     mNumber->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #include "database/ED_MonGroup.h"
 
+#include "controls/IdList.h"
 #include "data/LD_DataBase.h"
 #include "data/StreamUtils.h"
 #include "events/EventChoosers.h"
@@ -20,12 +21,6 @@ namespace {
 
 // Keeps v within lo .. hi; lo wins when the range is empty (an image wider than the field).
 int Within(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
-
-std::string IdText(std::int32_t id, const std::string& name) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.4d", static_cast<int>(id));
-    return name.empty() ? std::string(text) : std::string(text) + ":" + name;
-}
 
 std::string RangeText(std::int32_t min, std::int32_t max) {
     return min == max ? std::to_string(min) : std::to_string(min) + "-" + std::to_string(max);
@@ -112,7 +107,7 @@ std::string TriggerSummary(const TKelBattleEventTrigger& t, const TKelDataBase& 
     std::vector<std::string> parts;
     const auto switchText = [&](std::int32_t id) -> std::string {
         const TCatalogItem* item = db.Switch.FindByID(id);
-        return item ? "Switch [" + IdText(id, item->Name) + "]-ON" : "?";
+        return item ? "Switch [" + FormatIdName(id, item->Name) + "]-ON" : "?";
     };
     if (t.Flags & TKelBattleEventTrigger::btSwitchA)
         parts.push_back(switchText(t.SwitchAId));
@@ -120,7 +115,7 @@ std::string TriggerSummary(const TKelBattleEventTrigger& t, const TKelDataBase& 
         parts.push_back(switchText(t.SwitchBId));
     if (t.Flags & TKelBattleEventTrigger::btVariable) {
         const TCatalogItem* item = db.Variable.FindByID(t.VariableId);
-        parts.push_back(item ? "Variable[" + IdText(t.VariableId, item->Name) + "]>=[" + std::to_string(t.VariableValue) + "]"
+        parts.push_back(item ? "Variable[" + FormatIdName(t.VariableId, item->Name) + "]>=[" + std::to_string(t.VariableValue) + "]"
                              : "?");
     }
     if (t.Flags & TKelBattleEventTrigger::btTurn) {
@@ -184,6 +179,7 @@ TMonGroupPageModel::TMonGroupPageModel(const TDataBaseContext& context, IEventCh
         ShowPage();
         PagesChanged.Emit();
     });
+    mClipboardWatch = ClipboardChanged().Connect([this] { PasteChanged.Emit(); });
     ReloadImages();
 }
 
@@ -480,14 +476,18 @@ TKelBattleEventPageItem& TMonGroupPageModel::InsertPageAfterCurrent() {
     return page;
 }
 
-bool TMonGroupPageModel::NewPage() {
-    if (!CanNewPage())
-        return false;
-    InsertPageAfterCurrent();
+bool TMonGroupPageModel::PagesEdited() {
     ShowPage();
     Modify();
     PagesChanged.Emit();
     return true;
+}
+
+bool TMonGroupPageModel::NewPage() {
+    if (!CanNewPage())
+        return false;
+    InsertPageAfterCurrent();
+    return PagesEdited();
 }
 
 bool TMonGroupPageModel::PastePage() {
@@ -501,10 +501,7 @@ bool TMonGroupPageModel::PastePage() {
     const std::int32_t id = page.ID;
     page.Assign(pasted);
     page.SetID(id);
-    ShowPage();
-    Modify();
-    PagesChanged.Emit();
-    return true;
+    return PagesEdited();
 }
 
 bool TMonGroupPageModel::DeletePage() {
@@ -512,26 +509,20 @@ bool TMonGroupPageModel::DeletePage() {
         return false;
     Item().Pages.DeleteAndRenumber(mPage + 1);
     mPage = std::min(mPage, PageCount() - 1);
-    ShowPage();
-    Modify();
-    PagesChanged.Emit();
-    return true;
+    return PagesEdited();
 }
 
 bool TMonGroupPageModel::CopyPage() {
     if (PageCount() == 0) {
         Item().Pages.Obtain(1);
         mPage = 0;
-        ShowPage();
-        Modify();
-        PagesChanged.Emit();
+        PagesEdited();
     }
     TKelBattleEventPageItem* page = Page();
     if (!page)
         return false;
     page->PackScript();
     Clipboard().SetData(TKelBattleEventPageItem::kClipboardFormat, EncodeBattlePageClipboard(*page));
-    PagesChanged.Emit();  // "Paste Page" may have become enabled
     return true;
 }
 
@@ -649,6 +640,13 @@ TFieldForm BuildTriggerForm() {
                 return true;
             });
     };
+    const auto list = [&form](const char* widget, const char* label, std::int32_t T::*member, std::uint8_t bit,
+                              std::vector<TFieldChoice> (E::*items)() const) {
+        form.Field(TFieldKind::IdList, widget, label, [member](const E& e) { return e.Trigger.*member; },
+                   [member](E& e, std::int32_t v) { e.Trigger.*member = v; })
+            .EnabledWhen([bit](const E& e) { return e.Flag(bit); })
+            .ItemsFrom([items](const E& e) { return (e.*items)(); });
+    };
     check("CheckBox1", "&Switch", T::btSwitchA);
     picker(TFieldKind::Switch, "DashSwitchA", "Switch A - ON", &T::SwitchAId, T::btSwitchA);
     check("CheckBox2", "S&witch", T::btSwitchB);
@@ -663,17 +661,11 @@ TFieldForm BuildTriggerForm() {
     number("EditExhaustionMin", "Exhaustion from (%):", &T::ExhaustionMin, 0, 100, T::btExhaustion);
     number("EditExhaustionMax", "Exhaustion to (%):", &T::ExhaustionMax, 0, 100, T::btExhaustion);
     check("CheckBox6", "&Monsters", T::btMonsterHp);
-    form.Field(TFieldKind::IdList, "ListMonster", "Monster:", [](const E& e) { return e.Trigger.MonsterIndex; },
-               [](E& e, std::int32_t v) { e.Trigger.MonsterIndex = v; })
-        .EnabledWhen([](const E& e) { return e.Flag(T::btMonsterHp); })
-        .ItemsFrom([](const E& e) { return e.MemberItems(); });
+    list("ListMonster", "Monster:", &T::MonsterIndex, T::btMonsterHp, &E::MemberItems);
     number("EditMonsterHpMin", "Monster HP from (%):", &T::MonsterHpMin, 0, 100, T::btMonsterHp);
     number("EditMonsterHpMax", "Monster HP to (%):", &T::MonsterHpMax, 0, 100, T::btMonsterHp);
     check("CheckBox7", "&Hero", T::btHeroHp);
-    form.Field(TFieldKind::IdList, "ListHero", "Hero:", [](const E& e) { return e.Trigger.HeroId; },
-               [](E& e, std::int32_t v) { e.Trigger.HeroId = v; })
-        .EnabledWhen([](const E& e) { return e.Flag(T::btHeroHp); })
-        .ItemsFrom([](const E& e) { return e.HeroItems(); });
+    list("ListHero", "Hero:", &T::HeroId, T::btHeroHp, &E::HeroItems);
     number("EditHeroHpMin", "Hero HP from (%):", &T::HeroHpMin, 0, 100, T::btHeroHp);
     number("EditHeroHpMax", "Hero HP to (%):", &T::HeroHpMax, 0, 100, T::btHeroHp);
     return form.Build();
@@ -743,9 +735,12 @@ void TBattleTestParty::Store(TKelDataBase& db) const {
 }
 
 std::vector<TFieldChoice> TBattleTestParty::HeroItems() const {
+    // As the other lists show records ("%.4d:%s"): heroes of the same name stay apart.
     std::vector<TFieldChoice> items{{0, "(None)"}};
-    for (int i = 0; DataBase && i < DataBase->Player.Count(); ++i)
-        items.push_back({DataBase->Player.Items(i)->ID, DataBase->Player.Items(i)->Name});
+    for (int i = 0; DataBase && i < DataBase->Player.Count(); ++i) {
+        const TCatalogItem* hero = DataBase->Player.Items(i);
+        items.push_back({hero->ID, IdListText(hero->ID, hero->Name)});
+    }
     return items;
 }
 
@@ -754,7 +749,7 @@ std::vector<TFieldChoice> TBattleTestParty::EquipmentItems(int slot, std::int32_
     for (int i = 0; DataBase && i < DataBase->Item.Count(); ++i) {
         const TKelItemItem* item = DataBase->Item.Items(i);
         if (item->Kind == TKelItemItem::ikWeapon + slot || item->ID == current)
-            items.push_back({item->ID, item->Name});
+            items.push_back({item->ID, IdListText(item->ID, item->Name)});
     }
     return items;
 }

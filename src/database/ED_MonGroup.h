@@ -85,6 +85,8 @@ public:
     TSignal<> FieldChanged;
     // The pages changed: their number or the current one (the tabs follow).
     TSignal<> PagesChanged;
+    // The clipboard changed: "Paste Page" may be enabled or not now.
+    TSignal<> PasteChanged;
 
     IEventChoosers* Choosers() const { return mChoosers; }
     TMonsterImages& Images() { return mImages; }
@@ -165,6 +167,8 @@ public:
 
 private:
     TKelBattleEventPageItem& InsertPageAfterCurrent();
+    // After a change of the pages: the command list, the page's Modified, the tabs.
+    bool PagesEdited();
     std::vector<TMemberShape> Shapes() const;
     void ShowPage();
     void Changed();
@@ -182,6 +186,7 @@ private:
     TScriptListModel* mScriptList = nullptr;
     TConnection mScriptModified;
     TConnection mEntryChanged;
+    TConnection mClipboardWatch;
 };
 
 // --- the start-condition dialog ---

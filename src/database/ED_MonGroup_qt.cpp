@@ -186,6 +186,7 @@ TFormEDMonGroup::TFormEDMonGroup(const TDataBaseContext& context, IEventChoosers
         ShowButtons();
     }));
     mHeard.push_back(mModel.PagesChanged.Connect([this] { ShowPages(); }));
+    mHeard.push_back(mModel.PasteChanged.Connect([this] { ShowButtons(); }));
 
     mBinding = std::make_unique<TFieldBinding>(PageForm(), mModel);
     mBinder = new TFieldBinder(*mBinding, *this);

@@ -3,7 +3,6 @@
 #include "platform/MessageBox.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,22 +19,8 @@ TFormFieldDialog::TFormFieldDialog(QWidget* owner, const QString& caption, TFiel
     auto* fields = new QFormLayout(body);
     fields->setContentsMargins(0, 0, 0, 0);
     main->addWidget(body, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    mOk = new QPushButton(okCaption.isEmpty() ? tr("&OK") : okCaption, this);
-    mOk->setObjectName(QStringLiteral("ButtonOk"));
-    mOk->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("ButtonCancel"));
-    cancel->setAutoDefault(false);
-    auto* help = new QPushButton(tr("&Help"), this);
-    help->setObjectName(QStringLiteral("ButtonHelp"));
-    help->setAutoDefault(false);
-    for (QPushButton* button : {mOk, cancel, help})
-        buttons->addWidget(button);
-    main->addLayout(buttons);
+    mOk = AddStandardButtons(*main, okCaption.isEmpty() ? tr("&OK") : okCaption);
     mBinder = new TFieldBinder(binding, *body, fields);
-    ConnectStandardButtons();
 }
 
 bool TFormFieldDialog::CanConfirm() {

@@ -51,6 +51,9 @@ TEventEditorModel::TEventEditorModel(TKelEventItem& event, std::int32_t eventId,
                                      TEventEditorHooks hooks)
     : mEvent(event), mEventId(eventId), mHooks(std::move(hooks)), mApplyEnabled(applyEnabled) {
     NormalizePages();
+    // "Paste Page" follows the clipboard, whoever fills it.
+    TSignal<>& clipboardChanged = mHooks.Clipboard ? mHooks.Clipboard->Changed : ClipboardChanged();
+    mClipboardWatch = clipboardChanged.Connect([this] { Changed(); });
 }
 
 void TEventEditorModel::NormalizePages() {
@@ -141,7 +144,6 @@ bool TEventEditorModel::NewPage() {
 
 bool TEventEditorModel::CopyPage() {
     ClipboardInUse().SetData(TKelEventPageItem::kClipboardFormat, EncodePageClipboard(CurrentPage()));
-    Changed();  // "Paste Page" may have become enabled
     return true;
 }
 

@@ -94,7 +94,8 @@ public:
 
     // Announced after every change of the page count or the current page (tabs follow).
     TSignal<> OnPagesChanged;
-    // Announced after every change of a value the window shows (controls follow).
+    // Announced after every change of a value the window shows (controls follow), and when the
+    // clipboard changed ("Paste Page" follows).
     TSignal<> OnChanged;
     // Announced when the graphic changed: the preview reloads its picture.
     TSignal<> OnGraphicChanged;
@@ -220,6 +221,7 @@ private:
     bool mDataBaseChanged = false;
     bool mNameEdited = false;
     int mPreviewCounter = 0;
+    TConnection mClipboardWatch;
 };
 
 // The page controls and the name box, described once over the model: object names, labels,

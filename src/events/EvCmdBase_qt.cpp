@@ -5,7 +5,6 @@
 #include "platform/MessageBox.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -47,21 +46,7 @@ void TFormEvCmdBase::Make(TLayout layout) {
     mBody->setObjectName(QStringLiteral("PanelSettings"));
     main->addWidget(mBody, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    mButtonOk = new QPushButton(tr("&Ok"), this);
-    mButtonOk->setObjectName(QStringLiteral("ButtonOk"));
-    mButtonOk->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("ButtonCancel"));
-    cancel->setAutoDefault(false);
-    auto* help = new QPushButton(tr("&Help"), this);
-    help->setObjectName(QStringLiteral("ButtonHelp"));
-    help->setAutoDefault(false);
-    for (QPushButton* button : {mButtonOk, cancel, help})
-        buttons->addWidget(button);
-    main->addLayout(buttons);
-    ConnectStandardButtons();
+    mButtonOk = AddStandardButtons(*main, tr("&Ok"));
 
     if (layout == TLayout::Fields) {
         mFields = new QFormLayout(mBody);

@@ -3,6 +3,8 @@
 // system clipboard, tests an in-memory one.
 #pragma once
 
+#include "platform/Signal.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -17,6 +19,10 @@ public:
     virtual std::optional<std::string> GetData(int format) const = 0;
     // Empties the clipboard and stores the bytes under the format.
     virtual void SetData(int format, const std::string& bytes) = 0;
+
+    // Announced after the content changed: through SetData, or, for the system clipboard, by
+    // any program.
+    TSignal<> Changed;
 };
 
 // Clipboard held in memory; what tests and the command-line tool use.
@@ -25,7 +31,7 @@ public:
     bool HasFormat(int format) const override { return mData.count(format) != 0; }
     std::optional<std::string> GetData(int format) const override;
     void SetData(int format, const std::string& bytes) override;
-    void Clear() { mData.clear(); }
+    void Clear();
 
 private:
     std::map<int, std::string> mData;
@@ -35,5 +41,8 @@ private:
 IClipboard& Clipboard();
 // Installs a clipboard (not owned; nullptr restores the in-memory one). Returns the previous one.
 IClipboard* SetClipboard(IClipboard* clipboard);
+// Announced after the program-wide clipboard's content changed, and when another one is
+// installed: what enables "Paste" follows it.
+TSignal<>& ClipboardChanged();
 
 }  // namespace quillon

@@ -7,6 +7,13 @@
 
 namespace quillon {
 
+TSystemClipboard::TSystemClipboard() {
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        mWatch = QObject::connect(clipboard, &QClipboard::dataChanged, [this] { Changed.Emit(); });
+}
+
+TSystemClipboard::~TSystemClipboard() { QObject::disconnect(mWatch); }
+
 QString TSystemClipboard::MimeType(int format) {
     return QStringLiteral("application/x-quillon-%1").arg(format);
 }

@@ -5,6 +5,8 @@
 #include "AppTestKit.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
+#include "database/ED_MonGroup.h"
+#include "project/ProjectManager.h"
 #include "platform/FileUtils.h"
 #include "project/ProjectSettings.h"
 
@@ -12,6 +14,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <sstream>
 #include <stdexcept>
 
 namespace quillon {
@@ -259,6 +263,120 @@ TEST_F(BattleTestTest, AnErrorWhileRunningStillRestores) {
     EXPECT_EQ(ReadWholeFile(DbFile()), "saved");
     EXPECT_FALSE(std::filesystem::exists(BattleTestFolder()));
     EXPECT_EQ(mLog.back(), "create");
+}
+
+// --- the troop page's "Battle Test..." through the editor's runner into a runtime process ---
+
+// The project's "GMK_RT.exe" is a shell script: it records its program and arguments, one a
+// line, and a copy of the database it was given, in its current directory.
+class TroopBattleTestTest : public TTempFolderTest {
+protected:
+    void SetUp() override {
+        TTempFolderTest::SetUp();
+        apptest::WriteFile(Runtime(), "#!/bin/sh\n"
+                                      "printf '%s\\n' \"$0\" \"$@\" > runtime-words.txt\n"
+                                      "if [ -f GMK_RT.kdb ]; then cp GMK_RT.kdb runtime-saw.kdb; fi\n");
+        std::filesystem::permissions(Runtime(), std::filesystem::perms::owner_all);
+        SetProjectPath(mProject);
+        mFullScreen = GetFullScreenFlag();
+        mDataBase.Player.Obtain(1).Name = "Alex";
+        mDataBase.Player.Obtain(2).Name = "Brin";
+        TKelItemItem& sword = mDataBase.Item.Obtain(1);
+        sword.Kind = TKelItemItem::ikWeapon;
+        mDataBase.MonGroup.Obtain(12).Name = "not saved yet";
+        SetBattleTestRunner(EditorBattleTestRunner(std::make_shared<TFakeHost>(mLog)));
+    }
+    void TearDown() override {
+        SetBattleTestRunner({});
+        SetFullScreenFlag(mFullScreen);
+        SetProjectPath("");
+        TTempFolderTest::TearDown();
+    }
+    std::string Runtime() const { return mProject + "GMK_RT.exe"; }
+    std::string DbFile() const { return mProject + "GMK_RT.kdb"; }
+    // The dialog's party: hero 2 at level 12 with the sword, slot 2 empty, hero 1 at level 50.
+    TBattleTestParty Party() const {
+        TBattleTestParty party;
+        party.Load(mDataBase);
+        party.Slots[0] = {2, 12, {1, 0, 0, 0, 0}};
+        party.Slots[1] = {};
+        party.Slots[2] = {1, 50, {0, 0, 0, 0, 0}};
+        party.Slots[3] = {};
+        return party;
+    }
+    std::vector<std::string> RuntimeWords() const {
+        std::vector<std::string> words;
+        if (!FileExists(mProject + "runtime-words.txt"))
+            return words;
+        std::istringstream lines(ReadWholeFile(mProject + "runtime-words.txt"));
+        for (std::string line; std::getline(lines, line);)
+            words.push_back(line);
+        return words;
+    }
+
+    std::vector<std::string> mLog;
+    TRecordingMessageBox mBox;
+    TKelDataBase mDataBase;
+    bool mFullScreen = true;
+};
+
+TEST_F(TroopBattleTestTest, TheRuntimeGetsTheTroopAndTheDialogsPartyAndTheFileComesBack) {
+    const struct {
+        bool fullScreen;
+        std::int32_t troop;
+        const char* screenWord;
+    } cases[] = {{false, 12, "Window"}, {true, 3, "FullScreen"}};
+    TKelDataBase saved;
+    saved.System.TitleGraphic = "as saved";
+    saved.SaveToFile(DbFile());
+    const std::string savedBytes = ReadWholeFile(DbFile());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.screenWord);
+        std::filesystem::remove(mProject + "runtime-saw.kdb");
+        mLog.clear();
+        SetFullScreenFlag(c.fullScreen);
+        apptest::TCurrentDir inProject(mProject);
+        EXPECT_TRUE(RunTroopBattleTest(mDataBase, Party(), c.troop));
+        EXPECT_EQ(RuntimeWords(),
+                  (std::vector<std::string>{Runtime(), "BattleTest", "HideTitle", c.screenWord, std::to_string(c.troop)}));
+        EXPECT_EQ(mLog, (std::vector<std::string>{"free", "create"}));
+
+        // The runtime read the database in memory, with the party as the dialog left it.
+        TKelDataBase seen;
+        seen.LoadFromFile(mProject + "runtime-saw.kdb");
+        ASSERT_EQ(seen.System.TestPlayer.Count(), 2);
+        const TKelTestPlayerItem& first = *seen.System.TestPlayer.Items(0);
+        EXPECT_EQ(first.HeroId, 2);
+        EXPECT_EQ(first.Level, 12);
+        EXPECT_EQ(first.Equipment(0), 1);
+        EXPECT_EQ(seen.System.TestPlayer.Items(1)->HeroId, 1);
+        EXPECT_EQ(seen.System.TestPlayer.Items(1)->Level, 50);
+        ASSERT_NE(seen.MonGroup.FindByID(12), nullptr);
+        EXPECT_EQ(seen.MonGroup.FindByID(12)->Name, "not saved yet");
+
+        EXPECT_EQ(ReadWholeFile(DbFile()), savedBytes);
+        EXPECT_FALSE(std::filesystem::exists(BattleTestFolder()));
+    }
+    EXPECT_TRUE(mBox.Texts.empty());
+}
+
+TEST_F(TroopBattleTestTest, AProjectWithoutDatabaseHasOneOnlyWhileTheRuntimeRuns) {
+    apptest::TCurrentDir inProject(mProject);
+    EXPECT_TRUE(RunTroopBattleTest(mDataBase, Party(), 1));
+    EXPECT_TRUE(FileExists(mProject + "runtime-saw.kdb"));
+    EXPECT_FALSE(FileExists(DbFile()));
+}
+
+TEST_F(TroopBattleTestTest, ARuntimeThatCannotStartIsToldAndEverythingIsRestored) {
+    apptest::WriteFile(DbFile(), "as saved");
+    std::filesystem::permissions(Runtime(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    apptest::TCurrentDir inProject(mProject);
+    EXPECT_FALSE(RunTroopBattleTest(mDataBase, Party(), 1));
+    EXPECT_TRUE(RuntimeWords().empty());
+    EXPECT_EQ(mBox.Texts, std::vector<std::string>{"Process Preparation Fault. Can't Test Battle."});
+    EXPECT_EQ(ReadWholeFile(DbFile()), "as saved");
+    EXPECT_EQ(mLog, (std::vector<std::string>{"free", "create"}));
+    EXPECT_FALSE(std::filesystem::exists(BattleTestFolder()));
 }
 
 // --- the real process layer with the stand-in runtime ---

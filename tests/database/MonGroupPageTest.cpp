@@ -197,6 +197,32 @@ TEST_F(MonGroupPageTest, FrontMembersAreHitFirstAndMissingImagesCount64) {
     EXPECT_EQ(Reloaded()->Members.Items(1)->Hidden, 1);
 }
 
+// "Paste Page" follows the clipboard whoever fills it, also when another clipboard is installed.
+TEST_F(MonGroupPageTest, PastePageFollowsTheClipboard) {
+    auto page = Page();
+    int heard = 0;
+    const TConnection listening = page->PasteChanged.Connect([&] { ++heard; });
+    EXPECT_FALSE(page->CanPastePage());
+    clipboard.SetData(TKelBattleEventPageItem::kClipboardFormat, "elsewhere");
+    EXPECT_EQ(heard, 1);
+    EXPECT_TRUE(page->CanPastePage());
+    clipboard.SetData(TKelEventPageItem::kClipboardFormat, "an event page");
+    EXPECT_EQ(heard, 2);
+    EXPECT_FALSE(page->CanPastePage());
+
+    TMemoryClipboard other;
+    other.SetData(TKelBattleEventPageItem::kClipboardFormat, "x");
+    SetClipboard(&other);
+    EXPECT_EQ(heard, 3);
+    EXPECT_TRUE(page->CanPastePage());
+    clipboard.Clear();  // no longer the one in use
+    EXPECT_EQ(heard, 3);
+    other.Clear();
+    EXPECT_EQ(heard, 4);
+    EXPECT_FALSE(page->CanPastePage());
+    SetClipboard(&clipboard);
+}
+
 TEST_F(MonGroupPageTest, PagesInsertDeleteCopyAndPaste) {
     auto page = Page();
     ASSERT_EQ(page->PageCount(), 1);
@@ -350,12 +376,20 @@ TEST_F(MonGroupPageTest, WholeTroopsTravelThroughTheClipboard) {
 TEST_F(MonGroupPageTest, BattleTestPartyIsWrittenBeforeTheRunner) {
     db.Player.Obtain(1).Name = "Alex";
     db.Player.Obtain(2).Name = "Brin";
+    db.Player.Obtain(3).Name = "Alex";  // told apart from hero 1 by its ID
     TKelItemItem& sword = db.Item.Obtain(1);
     sword.Kind = TKelItemItem::ikWeapon;
+    sword.Name = "Sword";
     db.Item.Obtain(2).Kind = TKelItemItem::ikHelmet;
     TBattleTestParty party;
     party.Load(db);
+    const std::vector<TFieldChoice> heroes = party.HeroItems();
+    ASSERT_EQ(heroes.size(), 4u);
+    EXPECT_EQ(heroes[0].Name, "(None)");
+    EXPECT_EQ(heroes[1].Name, "0001:Alex");
+    EXPECT_EQ(heroes[3].Name, "0003:Alex");
     EXPECT_EQ(party.EquipmentItems(0).size(), 2u);
+    EXPECT_EQ(party.EquipmentItems(0).back().Name, "0001:Sword");
     EXPECT_EQ(party.EquipmentItems(3).back().Id, 2);
     party.Slots[0] = {};
     party.Slots[1] = {2, 12, {1, 0, 0, 2, 0}};

@@ -144,8 +144,18 @@ TEST_F(EventEditorTest, PageButtonsFollowTheCountAndTheClipboardAndCtrlTabWraps)
         }
     }
 
+    // A copy made elsewhere reaches "Paste Page" at once.
+    clipboard.Clear();
     MakePages(event, 3);
     TEventEditorModel model(event, 1, false, Hooks());
+    int heard = 0;
+    const TConnection listening = model.OnChanged.Connect([&] {
+        ++heard;
+        EXPECT_EQ(model.PageButtons().PastePage, clipboard.HasFormat(TKelEventPageItem::kClipboardFormat));
+    });
+    clipboard.SetData(TKelEventPageItem::kClipboardFormat, "x");
+    clipboard.Clear();
+    EXPECT_EQ(heard, 2);
     EXPECT_TRUE(model.PreviousPage());
     EXPECT_EQ(model.CurrentIndex(), 2);
     EXPECT_TRUE(model.NextPage());

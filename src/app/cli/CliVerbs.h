@@ -43,7 +43,7 @@ int VerbGenCurve(const TArgs& args);
 int VerbHero(const TArgs& args);
 // The battle animation page (VerbAnim.cpp).
 int VerbAnim(const TArgs& args);
-// The chipset and troop pages (VerbChipSet.cpp, VerbTroop.cpp).
+// The chipset and troop pages (VerbChipSet.cpp, VerbTroop.cpp, with what they share in PageVerb.h).
 int VerbChipSet(const TArgs& args);
 int VerbTroop(const TArgs& args);
 // A monster's action patterns (VerbMonsterActs.cpp).

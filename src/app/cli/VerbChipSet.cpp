@@ -2,13 +2,10 @@
 // terrain and flags printed, and the database saved back on request.
 #include "app/cli/CliVerbs.h"
 
-#include "data/LD_DataBase.h"
+#include "app/cli/PageVerb.h"
 #include "database/ED_ChipSet.h"
-#include "project/ProjectLock.h"
 
 #include <cstdio>
-#include <memory>
-#include <optional>
 
 namespace quillon::cli {
 
@@ -16,17 +13,6 @@ namespace {
 
 constexpr const char* kChipSetUsage =
     "usage: quillon-cli chipset FOLDER ID lower|upper INDEX terrain N | pass [right] | dir X Y | counter [--save]";
-
-std::optional<int> Number(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        const int value = std::stoi(text, &used);
-        if (used == text.size())
-            return value;
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
 
 const char* MarkName(TPassageMark mark) {
     switch (mark) {
@@ -62,32 +48,19 @@ void PrintTile(const TChipSetPageModel& model, int grid, int index) {
 }  // namespace
 
 int VerbChipSet(const TArgs& args) {
-    std::vector<std::string> words;
-    bool save = false;
-    for (const std::string& arg : args)
-        if (arg == "--save")
-            save = true;
-        else
-            words.push_back(arg);
+    TPageVerb verb(args);
+    const std::vector<std::string>& words = verb.Words;
     if (words.size() < 5)
         return Fail("chipset", kChipSetUsage);
-    const std::string folder = words[0].empty() || words[0].back() == '/' ? words[0] : words[0] + "/";
-    const auto id = Number(words[1]);
+    const auto id = WholeNumber(words[1]);
     const int grid = words[2] == "upper" ? cgUpper : words[2] == "lower" ? cgLower : -1;
-    const auto index = Number(words[3]);
+    const auto index = WholeNumber(words[3]);
     if (!id || grid < 0 || !index)
         return Fail("chipset", kChipSetUsage);
     const std::string& op = words[4];
 
-    std::optional<TProjectLock> lock;
-    if (save)
-        lock.emplace(LockForWriting(folder));
-    auto db = std::make_unique<TKelDataBase>();
-    db->LoadFromFile(folder + TKelDataBase::kFileName);
-    TDataBaseContext context;
-    context.DataBase = db.get();
-    context.ProjectPath = folder;
-    TChipSetPageModel model(context, nullptr);
+    verb.Open();
+    TChipSetPageModel model(verb.Context(), nullptr);
     if (!model.SelectId(*id))
         return Fail("chipset", "no chipset " + std::to_string(*id));
     if (*index < 0 || *index >= ChipGridCells(grid))
@@ -100,7 +73,7 @@ int VerbChipSet(const TArgs& args) {
     TChipButton button = TChipButton::Left;
     int dx = kChipGridCell / 2, dy = kChipGridCell / 2;
     if (op == "terrain" && words.size() == 6 && grid == cgLower) {
-        const auto terrain = Number(words[5]);
+        const auto terrain = WholeNumber(words[5]);
         if (!terrain || *terrain < 1 || *terrain > model.TerrainRows())
             return Fail("chipset", "refused: no terrain " + words[5]);
         model.SetMode(grid, TChipSetMode::Terrain);
@@ -110,7 +83,7 @@ int VerbChipSet(const TArgs& args) {
         if (words.size() == 6)
             button = TChipButton::Right;
     } else if (op == "dir" && words.size() == 7) {
-        const auto px = Number(words[5]), py = Number(words[6]);
+        const auto px = WholeNumber(words[5]), py = WholeNumber(words[6]);
         if (!px || !py || *px < 0 || *py < 0 || *px >= kChipGridCell || *py >= kChipGridCell)
             return Fail("chipset", "refused: X and Y lie in the cell, 0..31");
         model.SetMode(grid, TChipSetMode::Direction);
@@ -124,8 +97,7 @@ int VerbChipSet(const TArgs& args) {
     model.Press(button, x + dx, y + dy);
     model.Release();
     PrintTile(model, grid, *index);
-    if (save)
-        db->SaveToFile(folder + TKelDataBase::kFileName);
+    verb.SaveIfAsked();
     return 0;
 }
 

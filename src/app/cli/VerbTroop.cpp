@@ -2,15 +2,12 @@
 // given, with the troop's name and members printed afterwards.
 #include "app/cli/CliVerbs.h"
 
-#include "data/LD_DataBase.h"
+#include "app/cli/PageVerb.h"
 #include "database/ED_MonGroup.h"
 #include "platform/TextCodec.h"
-#include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 
 #include <cstdio>
-#include <memory>
-#include <optional>
 
 namespace quillon::cli {
 
@@ -18,45 +15,22 @@ namespace {
 
 constexpr const char* kTroopUsage = "usage: quillon-cli troop FOLDER ID arrange | autoname | add MONSTER ... [--save]";
 
-std::optional<int> Number(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        const int value = std::stoi(text, &used);
-        if (used == text.size())
-            return value;
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 int VerbTroop(const TArgs& args) {
-    std::vector<std::string> words;
-    bool save = false;
-    for (const std::string& arg : args)
-        if (arg == "--save")
-            save = true;
-        else
-            words.push_back(arg);
+    TPageVerb verb(args);
+    const std::vector<std::string>& words = verb.Words;
     if (words.size() < 3)
         return Fail("troop", kTroopUsage);
-    const std::string folder = words[0].empty() || words[0].back() == '/' ? words[0] : words[0] + "/";
-    const auto id = Number(words[1]);
+    const auto id = WholeNumber(words[1]);
     if (!id)
         return Fail("troop", kTroopUsage);
 
-    std::optional<TProjectLock> lock;
-    if (save)
-        lock.emplace(LockForWriting(folder));
-    auto db = std::make_unique<TKelDataBase>();
-    db->LoadFromFile(folder + TKelDataBase::kFileName);
+    verb.Open();
+    const TKelDataBase* db = &verb.DataBase();
     // The members' images are looked up in the project (and the run-time package).
-    SetProjectPath(folder);
-    TDataBaseContext context;
-    context.DataBase = db.get();
-    context.ProjectPath = folder;
-    TMonGroupPageModel model(context, nullptr);
+    SetProjectPath(verb.Folder);
+    TMonGroupPageModel model(verb.Context(), nullptr);
     if (!model.SelectId(*id))
         return Fail("troop", "no troop " + std::to_string(*id));
     for (std::size_t i = 2; i < words.size(); ++i) {
@@ -66,7 +40,7 @@ int VerbTroop(const TArgs& args) {
         } else if (op == "autoname") {
             model.AutoName();
         } else if (op == "add" && i + 1 < words.size()) {
-            const auto monster = Number(words[++i]);
+            const auto monster = WholeNumber(words[++i]);
             const TCatalogItem* item = monster ? db->Monster.FindByID(*monster) : nullptr;
             if (!item)
                 return Fail("troop", "refused: no monster " + words[i]);
@@ -87,8 +61,7 @@ int VerbTroop(const TArgs& args) {
                     monster ? Cp932ToUtf8(monster->Name).c_str() : "?", static_cast<int>(m.X), static_cast<int>(m.Y),
                     m.Hidden ? " invisible" : "");
     }
-    if (save)
-        db->SaveToFile(folder + TKelDataBase::kFileName);
+    verb.SaveIfAsked();
     return 0;
 }
 

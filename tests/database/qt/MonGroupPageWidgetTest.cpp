@@ -4,11 +4,13 @@
 #include "PageWidgetKit.h"
 
 #include "controls/DashBox_qt.h"
+#include "controls/IdList.h"
 #include "controls/KelBase_qt.h"
 #include "database/ED_MonGroup_qt.h"
 #include "database/ED_Monster_qt.h"
 #include "events/FakeEventChoosers.h"
 #include "platform/Cp932Text_qt.h"
+#include "platform/SystemClipboard_qt.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 #include "project/SelBase_qt.h"
@@ -16,6 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -114,6 +119,25 @@ TEST_F(MonGroupPageWidgetTest, PagesAndTheTriggerDialog) {
     EXPECT_EQ(mDataBase.MonGroup.FindByID(1)->Pages.FindByID(2)->Trigger.Flags, TKelBattleEventTrigger::btExhaustion);
 }
 
+// A battle event page copied by another window (or program) through the system clipboard
+// enables "Paste Page" without any change on the page; another copy disables it again.
+TEST_F(MonGroupPageWidgetTest, PastePageFollowsTheSystemClipboard) {
+    TSystemClipboard system;
+    SetClipboard(&system);
+    QGuiApplication::clipboard()->clear();
+    TFormEDMonGroup page(mContext, &choosers);
+    Start(page);
+    auto* paste = Child<QPushButton>(page, "ButtonPastePage");
+    EXPECT_FALSE(paste->isEnabled());
+    auto data = std::make_unique<QMimeData>();
+    data->setData(TSystemClipboard::MimeType(TKelBattleEventPageItem::kClipboardFormat), QByteArray("page"));
+    QGuiApplication::clipboard()->setMimeData(data.release());
+    EXPECT_TRUE(paste->isEnabled());
+    QGuiApplication::clipboard()->setText("text");
+    EXPECT_FALSE(paste->isEnabled());
+    SetClipboard(&mClipboard);
+}
+
 TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
     TFormEDMonGroup page(mContext, &choosers);
     Start(page);
@@ -130,7 +154,7 @@ TEST_F(MonGroupPageWidgetTest, BattleTestStartsWithTheChosenParty) {
         auto* hero = Child<QComboBox>(dialog, "ComboHero2");
         auto* level = Child<QSpinBox>(dialog, "EditLevel2");
         const int index = hero->findData(2);
-        EXPECT_EQ(hero->itemText(index), Cp932ToQString(mDataBase.Player.FindByID(2)->Name));
+        EXPECT_EQ(hero->itemText(index), Cp932ToQString(IdListText(2, mDataBase.Player.FindByID(2)->Name)));
         EXPECT_GE(index, 0);
         hero->setCurrentIndex(index);
         emit hero->activated(index);

@@ -42,3 +42,22 @@ TEST(SystemClipboard, PrivateFormatsAreMimeTypesHoldingTheBlock) {
     EXPECT_FALSE(back.PasteFromClipboard(570));
     SetClipboard(previous);
 }
+
+// A change made outside the layer (another window or program) is announced, on the clipboard
+// and program-wide while it is the one in use.
+TEST(SystemClipboard, ChangesByAnyoneAreAnnounced) {
+    App();
+    TSystemClipboard board;
+    IClipboard* previous = SetClipboard(&board);
+    int heard = 0, heardProgramWide = 0;
+    const TConnection own = board.Changed.Connect([&] { ++heard; });
+    const TConnection programWide = ClipboardChanged().Connect([&] { ++heardProgramWide; });
+    QGuiApplication::clipboard()->setText("from elsewhere");
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(heardProgramWide, 1);
+    board.SetData(565, "page");
+    EXPECT_EQ(heard, 2);
+    SetClipboard(previous);
+    QGuiApplication::clipboard()->setText("after");
+    EXPECT_EQ(heardProgramWide, 3) << "once for the change back, not for the system clipboard any more";
+}
