@@ -67,14 +67,15 @@ public:
     bool SetHeroMark(std::int32_t heroId, bool on);
 };
 
-// Widgets: EditName, ComboKind, EditPrice, EditExplanation; GroupUses (ComboUses); GroupHeroes;
-// GroupEquip (EditAttack .. EditAgility); GroupWeapon (ComboAnimation, ComboHand, EditMpCost,
-// EditHitChance, EditCritical, CheckPreemptive .. CheckIgnoreEvasion); GroupWeaponAttributes;
-// GroupOptions (CheckPreventCritical .. CheckNoTerrainDamage); GroupArmourAttributes;
-// GroupConditions; GroupProbability (EditProbability); GroupMedicine (ComboRange, EditHpRate,
-// EditHpPoints, EditMpRate, EditMpPoints, CheckFieldOnly, CheckUnconscious); GroupCure;
-// GroupBook (ComboLearnSkill); GroupMaterial (EditMaxHpUp .. EditAgilityUp); GroupUnique
-// (ComboInvokeSkill, ComboUsingMessage); GroupSwitch (DashSwitch, CheckField, CheckBattle).
+// The fields, by the names of their widgets in the page's form: EditName, ComboKind, EditPrice,
+// EditExplanation; in the group boxes GroupUses (ComboUses); GroupHeroes; GroupEquip (EditAttack ..
+// EditAgility); GroupWeapon (ComboAnimation, ComboHand, EditMpCost, EditHitChance, EditCritical,
+// CheckPreemptive .. CheckIgnoreEvasion); GroupWeaponAttributes; GroupOptions (CheckPreventCritical
+// .. CheckNoTerrainDamage); GroupArmourAttributes; GroupConditions; GroupProbability
+// (EditProbability); GroupMedicine (ComboRange, EditHpRate, EditHpPoints, EditMpRate, EditMpPoints,
+// CheckFieldOnly, CheckUnconscious); GroupCure; GroupBook (ComboLearnSkill); GroupMaterial
+// (EditMaxHpUp .. EditAgilityUp); GroupUnique (ComboInvokeSkill, ComboUsingMessage); GroupSwitch
+// (DashSwitch, CheckField, CheckBattle).
 const TFieldForm& ItemPageForm();
 
 // The group boxes of a group, by widget name.

@@ -51,11 +51,12 @@ public:
     bool ChooseSound();
 };
 
-// Widgets: EditName, ComboKind, EditMpCost, EditExplanation; GroupNormal with ComboFailure,
-// ComboRange, ComboAnimation, EditBaseEffect, EditSuccessRate; GroupDecline with CheckHp ..
-// CheckAgility, CheckAbsorption, CheckIgnoreDefense; GroupConditions; GroupAttributes with
-// CheckDefenseFalling; GroupSound with DashSound; GroupMessage with EditMessage1, EditMessage2,
-// ButtonChant, ButtonCast, ButtonUse; GroupSwitch with CheckField, CheckBattle, DashSwitch.
+// The fields, by the names of their widgets in the page's form: EditName, ComboKind, EditMpCost,
+// EditExplanation; in the group boxes GroupNormal with ComboFailure, ComboRange, ComboAnimation,
+// EditBaseEffect, EditSuccessRate; GroupDecline with CheckHp .. CheckAgility, CheckAbsorption,
+// CheckIgnoreDefense; GroupConditions; GroupAttributes with CheckDefenseFalling; GroupSound with
+// DashSound; GroupMessage with EditMessage1, EditMessage2, ButtonChant, ButtonCast, ButtonUse;
+// GroupSwitch with CheckField, CheckBattle, DashSwitch.
 const TFieldForm& SkillPageForm();
 
 // The group boxes of a group, by widget name.

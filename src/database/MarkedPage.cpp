@@ -63,16 +63,9 @@ std::vector<bool> TMarkedPageModel<TItem>::AttributeMarks() const {
 }
 
 template <class TItem>
-bool TMarkedPageModel<TItem>::SetConditionMark(std::int32_t id, bool on) {
-    if (!StoreShownEntry(MarkArray(this->Item(), true), this->DataBase().Status.Count(), id, on ? 1 : 0))
-        return false;
-    this->Modify();
-    return true;
-}
-
-template <class TItem>
-bool TMarkedPageModel<TItem>::SetAttributeMark(std::int32_t id, bool on) {
-    if (!StoreShownEntry(MarkArray(this->Item(), false), this->DataBase().Attrib.Count(), id, on ? 1 : 0))
+bool TMarkedPageModel<TItem>::SetMark(bool condition, std::int32_t id, bool on) {
+    const TCatalog& rows = condition ? static_cast<const TCatalog&>(this->DataBase().Status) : this->DataBase().Attrib;
+    if (!StoreShownEntry(MarkArray(this->Item(), condition), rows.Count(), id, on ? 1 : 0))
         return false;
     this->Modify();
     return true;

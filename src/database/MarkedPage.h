@@ -36,8 +36,8 @@ public:
     std::vector<std::string> AttributeNames() const;
     std::vector<bool> ConditionMarks() const;
     std::vector<bool> AttributeMarks() const;
-    bool SetConditionMark(std::int32_t id, bool on);
-    bool SetAttributeMark(std::int32_t id, bool on);
+    bool SetConditionMark(std::int32_t id, bool on) { return SetMark(true, id, on); }
+    bool SetAttributeMark(std::int32_t id, bool on) { return SetMark(false, id, on); }
 
     // "ON Switch": the switch's display text (nothing for a switch that does not exist), and
     // the picker; names applied in the picker count as a change too.
@@ -48,6 +48,7 @@ protected:
     IEventChoosers* Choosers() const { return mChoosers; }
 
 private:
+    bool SetMark(bool condition, std::int32_t id, bool on);
     bool NoteAppliedNames();
 
     IEventChoosers* mChoosers;
