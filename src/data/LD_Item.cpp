@@ -81,22 +81,13 @@ void TKelItemItem::Reset() {
     UsableInBattle = 0;
     HeroUsableCount = 0;
     HeroUsable.clear();
-    ConditionCount = 0;
-    Conditions.clear();
-    AttributeCount = 0;
-    Attributes.clear();
+    ClearMarks();
     ConditionProbability = 0;
 }
 
 void TKelItemItem::MatchArrays() {
     MatchIdArray(HeroUsableCount, HeroUsable);
-    MatchIdArray(ConditionCount, Conditions);
-    MatchIdArray(AttributeCount, Attributes);
-}
-
-void TKelItemItem::TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) {
-    TrimIdArray(ConditionCount, Conditions, 0, conditionLimit);
-    TrimIdArray(AttributeCount, Attributes, 0, attributeLimit);
+    TKelMarkedItem::MatchArrays();
 }
 
 }  // namespace quillon

@@ -9,7 +9,7 @@
 
 namespace quillon {
 
-class TKelItemItem : public TKelTrimmedItem {
+class TKelItemItem : public TKelMarkedItem {
 public:
     static constexpr int kClipboardFormat = 576;
     // Longest texts the item page accepts, in bytes (the record stores any length).
@@ -59,10 +59,6 @@ public:
     std::uint8_t UsableInBattle = 0;
     std::int32_t HeroUsableCount = 0;
     TDynamicBuffer HeroUsable;  // per hero ID; heroes beyond it can use the item
-    std::int32_t ConditionCount = 0;
-    TDynamicBuffer Conditions;  // per condition ID: changes to it
-    std::int32_t AttributeCount = 0;
-    TDynamicBuffer Attributes;  // per attribute ID: attacks with it
     std::int32_t ConditionProbability = 0;  // percent
 
     TKelItemItem() { Reset(); }
@@ -77,20 +73,6 @@ public:
     void SetHeroCanUse(std::int32_t heroId, std::uint8_t value) {
         SetIdArrayEntry(HeroUsableCount, HeroUsable, heroId, value);
     }
-    void SetConditionCount(std::int32_t count) { ResizeIdArray(ConditionCount, Conditions, count, 0); }
-    std::uint8_t Condition(std::int32_t id) const { return IdArrayEntry(ConditionCount, Conditions, id, 0); }
-    void SetCondition(std::int32_t id, std::uint8_t value) {
-        SetIdArrayEntry(ConditionCount, Conditions, id, value);
-    }
-    void SetAttributeCount(std::int32_t count) { ResizeIdArray(AttributeCount, Attributes, count, 0); }
-    std::uint8_t Attribute(std::int32_t id) const { return IdArrayEntry(AttributeCount, Attributes, id, 0); }
-    void SetAttribute(std::int32_t id, std::uint8_t value) {
-        SetIdArrayEntry(AttributeCount, Attributes, id, value);
-    }
-
-    // Drops trailing unset entries, and entries beyond the given numbers of conditions and
-    // attributes (no bound when negative).
-    void TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) override;
 
 private:
     void MatchArrays() override;

@@ -61,21 +61,8 @@ void TKelSkillItem::Reset() {
     AffectsHp = AffectsMp = AffectsAttack = AffectsDefense = AffectsMind = AffectsAgility = 0;
     Absorption = 0;
     IgnoreDefense = 0;
-    ConditionCount = 0;
-    Conditions.clear();
-    AttributeCount = 0;
-    Attributes.clear();
+    ClearMarks();
     DefenseFalling = 0;
-}
-
-void TKelSkillItem::MatchArrays() {
-    MatchIdArray(ConditionCount, Conditions);
-    MatchIdArray(AttributeCount, Attributes);
-}
-
-void TKelSkillItem::TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) {
-    TrimIdArray(ConditionCount, Conditions, 0, conditionLimit);
-    TrimIdArray(AttributeCount, Attributes, 0, attributeLimit);
 }
 
 void TKelSkillItem::SetStandardUsingMessage(TUsingStyle style) {

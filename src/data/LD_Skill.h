@@ -10,7 +10,7 @@
 
 namespace quillon {
 
-class TKelSkillItem : public TKelTrimmedItem {
+class TKelSkillItem : public TKelMarkedItem {
 public:
     static constexpr int kClipboardFormat = 575;
     // Longest texts the skill page accepts, in bytes (the record stores any length).
@@ -44,10 +44,6 @@ public:
     std::uint8_t AffectsMind = 0, AffectsAgility = 0;
     std::uint8_t Absorption = 0;
     std::uint8_t IgnoreDefense = 0;
-    std::int32_t ConditionCount = 0;
-    TDynamicBuffer Conditions;  // per condition ID: changes to it
-    std::int32_t AttributeCount = 0;
-    TDynamicBuffer Attributes;  // per attribute ID: attacks with it
     std::uint8_t DefenseFalling = 0;
 
     TKelSkillItem() { Reset(); }
@@ -55,27 +51,9 @@ public:
     int LastFieldNumber() const override { return 45; }
     void Reset() override;
 
-    void SetConditionCount(std::int32_t count) { ResizeIdArray(ConditionCount, Conditions, count, 0); }
-    std::uint8_t Condition(std::int32_t id) const { return IdArrayEntry(ConditionCount, Conditions, id, 0); }
-    void SetCondition(std::int32_t id, std::uint8_t value) {
-        SetIdArrayEntry(ConditionCount, Conditions, id, value);
-    }
-    void SetAttributeCount(std::int32_t count) { ResizeIdArray(AttributeCount, Attributes, count, 0); }
-    std::uint8_t Attribute(std::int32_t id) const { return IdArrayEntry(AttributeCount, Attributes, id, 0); }
-    void SetAttribute(std::int32_t id, std::uint8_t value) {
-        SetIdArrayEntry(AttributeCount, Attributes, id, value);
-    }
-
-    // Drops trailing unset entries, and entries beyond the given numbers of conditions and
-    // attributes (no bound when negative).
-    void TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) override;
-
     // Fills the first using message line with the standard text of a style (the name and a
     // suffix that fits the name's length) and clears the second line.
     void SetStandardUsingMessage(TUsingStyle style);
-
-private:
-    void MatchArrays() override;
 };
 
 class TKelSkill : public TKelTrimmedList<TKelSkillItem> {

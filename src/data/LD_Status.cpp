@@ -128,4 +128,21 @@ void TKelStatusItem::LoadFromStream(TStream& stream) {
     clearMessages();
 }
 
+void TKelMarkedItem::TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) {
+    TrimIdArray(ConditionCount, Conditions, 0, conditionLimit);
+    TrimIdArray(AttributeCount, Attributes, 0, attributeLimit);
+}
+
+void TKelMarkedItem::MatchArrays() {
+    MatchIdArray(ConditionCount, Conditions);
+    MatchIdArray(AttributeCount, Attributes);
+}
+
+void TKelMarkedItem::ClearMarks() {
+    ConditionCount = 0;
+    Conditions.clear();
+    AttributeCount = 0;
+    Attributes.clear();
+}
+
 }  // namespace quillon

@@ -76,6 +76,30 @@ private:
     const TKelTrimLimits* mTrimLimits = nullptr;
 };
 
+// A record with one mark (0 or 1) per condition and per attribute, 0 beyond the arrays: skills
+// and items.
+class TKelMarkedItem : public TKelTrimmedItem {
+public:
+    std::int32_t ConditionCount = 0;
+    TDynamicBuffer Conditions;  // per condition ID: changes to it
+    std::int32_t AttributeCount = 0;
+    TDynamicBuffer Attributes;  // per attribute ID: attacks or defends with it
+
+    void SetConditionCount(std::int32_t count) { ResizeIdArray(ConditionCount, Conditions, count, 0); }
+    std::uint8_t Condition(std::int32_t id) const { return IdArrayEntry(ConditionCount, Conditions, id, 0); }
+    void SetCondition(std::int32_t id, std::uint8_t value) { SetIdArrayEntry(ConditionCount, Conditions, id, value); }
+    void SetAttributeCount(std::int32_t count) { ResizeIdArray(AttributeCount, Attributes, count, 0); }
+    std::uint8_t Attribute(std::int32_t id) const { return IdArrayEntry(AttributeCount, Attributes, id, 0); }
+    void SetAttribute(std::int32_t id, std::uint8_t value) { SetIdArrayEntry(AttributeCount, Attributes, id, value); }
+
+    void TrimArrays(std::int32_t conditionLimit, std::int32_t attributeLimit) override;
+
+protected:
+    void MatchArrays() override;
+    // Empties both arrays (for Reset).
+    void ClearMarks();
+};
+
 // A database list of such records; it hands its limits to its elements before they are saved.
 template <class T>
 class TKelTrimmedList : public TKelList<T> {

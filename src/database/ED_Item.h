@@ -6,16 +6,13 @@
 #pragma once
 
 #include "data/LD_Item.h"
-#include "database/EntryPage.h"
+#include "database/MarkedPage.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace quillon {
-
-class IEventChoosers;
-class TKelAnimationItem;
 
 inline constexpr std::int32_t kItemPriceMax = 999999;
 inline constexpr std::int32_t kItemNumberMax = 999;     // bonuses, costs, recovery points
@@ -38,7 +35,7 @@ enum class TItemGroup {
     Switch,     // "ON Switch", "Available at" (10)
 };
 
-class TItemPageModel : public TEntryPageModel<TKelItemItem> {
+class TItemPageModel : public TMarkedPageModel<TKelItemItem> {
 public:
     TItemPageModel(const TDataBaseContext& context, IEventChoosers* choosers);
 
@@ -56,48 +53,29 @@ public:
     std::int32_t Kind() const { return Item().Kind; }
     void SetKind(std::int32_t kind);
 
-    // "Battle Animation" and the skill of books and unique items: by position, the stored ID
-    // while it names a row, else 1 (shown, not stored).
-    std::vector<TFieldChoice> AnimationChoices() const;
-    std::int32_t AnimationShown() const;
-    void SetAnimation(std::int32_t id);
-    const TKelAnimationItem* PreviewAnimation() const;
+    // The skill of books and unique items: by position, the stored ID while it names a row,
+    // else 1 (shown, not stored).
     std::vector<TFieldChoice> SkillChoices() const;
     std::int32_t SkillShown() const;
     void SetSkill(std::int32_t id);
 
-    // Mark lists: one row per hero / condition / attribute of the database.
+    // The hero list: one row per hero of the database.
     std::vector<std::string> HeroNames() const;
-    std::vector<std::string> ConditionNames() const;
-    std::vector<std::string> AttributeNames() const;
     std::vector<bool> HeroMarks() const;
-    std::vector<bool> ConditionMarks() const;
-    std::vector<bool> AttributeMarks() const;
     // A hero list shorter than the number of heroes is made as long first, keeping every mark
     // shown (heroes beyond it could use the item).
     bool SetHeroMark(std::int32_t heroId, bool on);
-    bool SetConditionMark(std::int32_t id, bool on);
-    bool SetAttributeMark(std::int32_t id, bool on);
-
-    // "ON Switch": as on the skill page.
-    std::string SwitchText() const;
-    bool ChooseSwitch();
-
-private:
-    bool NoteAppliedNames();
-
-    IEventChoosers* mChoosers;
-    bool mNamesNoted = false;
 };
 
-// Widgets: EditName, ComboKind, EditPrice, EditExplanation; GroupUses (ComboUses); GroupHeroes;
-// GroupEquip (EditAttack .. EditAgility); GroupWeapon (ComboAnimation, ComboHand, EditMpCost,
-// EditHitChance, EditCritical, CheckPreemptive .. CheckIgnoreEvasion); GroupWeaponAttributes;
-// GroupOptions (CheckPreventCritical .. CheckNoTerrainDamage); GroupArmourAttributes;
-// GroupConditions; GroupProbability (EditProbability); GroupMedicine (ComboRange, EditHpRate,
-// EditHpPoints, EditMpRate, EditMpPoints, CheckFieldOnly, CheckUnconscious); GroupCure;
-// GroupBook (ComboLearnSkill); GroupMaterial (EditMaxHpUp .. EditAgilityUp); GroupUnique
-// (ComboInvokeSkill, ComboUsingMessage); GroupSwitch (DashSwitch, CheckField, CheckBattle).
+// The fields, by the names of their widgets in the page's form: EditName, ComboKind, EditPrice,
+// EditExplanation; in the group boxes GroupUses (ComboUses); GroupHeroes; GroupEquip (EditAttack ..
+// EditAgility); GroupWeapon (ComboAnimation, ComboHand, EditMpCost, EditHitChance, EditCritical,
+// CheckPreemptive .. CheckIgnoreEvasion); GroupWeaponAttributes; GroupOptions (CheckPreventCritical
+// .. CheckNoTerrainDamage); GroupArmourAttributes; GroupConditions; GroupProbability
+// (EditProbability); GroupMedicine (ComboRange, EditHpRate, EditHpPoints, EditMpRate, EditMpPoints,
+// CheckFieldOnly, CheckUnconscious); GroupCure; GroupBook (ComboLearnSkill); GroupMaterial
+// (EditMaxHpUp .. EditAgilityUp); GroupUnique (ComboInvokeSkill, ComboUsingMessage); GroupSwitch
+// (DashSwitch, CheckField, CheckBattle).
 const TFieldForm& ItemPageForm();
 
 // The group boxes of a group, by widget name.

@@ -5,50 +5,41 @@
 #include "database/AnimationPreview_qt.h"
 #include "database/PageParts_qt.h"
 
+#include "ui_ED_Item.h"
+
 namespace quillon {
 
 TFormEDItem::TFormEDItem(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
     : TPageChoosers(context, choosers, parent),
       TFormDataBaseBase(std::make_unique<TItemPageModel>(context, Choosers), parent),
-      mModel(static_cast<TItemPageModel&>(PageModel())) {
+      mModel(static_cast<TItemPageModel&>(PageModel())),
+      mUi(std::make_unique<Ui::FormEDItem>()) {
+    mUi->setupUi(this);
     setObjectName("FormEDItem");
-    auto* top = new QHBoxLayout(this);
-    top->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));
-    mFields = new QWidget(this);
-    mFields->setObjectName(QStringLiteral("Fields"));
-    auto* layout = new QFormLayout(mFields);
+    mUi->ListLayout->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));
+    mFields = mUi->Fields;
     // The name box is the byte-limited edit every name of the editor is typed in.
     auto* name = new TCp932Edit(TKelItemItem::kNameMaxBytes, mFields);
     name->setObjectName(QStringLiteral("EditName"));
-    auto* nameLabel = new QLabel(tr("&Name:"), mFields);  // made first: its letter is taken
-    nameLabel->setObjectName(QStringLiteral("EditNameLabel"));
-    nameLabel->setBuddy(name);
-    mBinding = std::make_unique<TFieldBinding>(ItemPageForm(), mModel);
-    mBinder = new TFieldBinder(*mBinding, *mFields, layout);
-    layout->insertRow(0, nameLabel, name);
+    mUi->LabelName->setBuddy(name);
+    mUi->NameLayout->addWidget(name);
+    AddDashBox(*mUi->DashSwitchLayout, mUi->LabelSwitch, "DashSwitch");
 
-    mPreview = new TAnimationPreview(mFields);
-    AddToBoxAfter(*mFields, "GroupWeapon", "ComboAnimation", mPreview, {}, tr("Animation preview"));
-    mHeroes = NewMarkList(mFields, "ListHeroes");
-    AddToBox(*mFields, "GroupHeroes", mHeroes, {}, tr("Heroes"));
-    connect(mHeroes, &TCheckListBox::CheckEdited, this, [this](int row, bool on) { mModel.SetHeroMark(row + 1, on); });
-    mWeaponAttributes = NewMarkList(mFields, "ListWeaponAttributes");
-    AddToBox(*mFields, "GroupWeaponAttributes", mWeaponAttributes, {}, tr("Attack Attribute"));
-    mArmourAttributes = NewMarkList(mFields, "ListArmourAttributes");
-    AddToBox(*mFields, "GroupArmourAttributes", mArmourAttributes, {}, tr("Defense Attribute"));
+    mPreview = mUi->AnimationPreview;
+    mHeroes = mUi->ListHeroes;
+    mWeaponAttributes = mUi->ListWeaponAttributes;
+    mArmourAttributes = mUi->ListArmourAttributes;
+    mConditions = mUi->ListConditions;
+    mCure = mUi->ListCure;
+    ConnectMarks(*mHeroes, [this](int id, bool on) { mModel.SetHeroMark(id, on); });
     for (TCheckListBox* list : {mWeaponAttributes, mArmourAttributes})
-        connect(list, &TCheckListBox::CheckEdited, this,
-                [this](int row, bool on) { mModel.SetAttributeMark(row + 1, on); });
-    mConditions = NewMarkList(mFields, "ListConditions");
-    AddToBox(*mFields, "GroupConditions", mConditions, {}, tr("Change to condition"));
-    mCure = NewMarkList(mFields, "ListCure");
-    AddToBox(*mFields, "GroupCure", mCure, {}, tr("Change to"));
+        ConnectMarks(*list, [this](int id, bool on) { mModel.SetAttributeMark(id, on); });
     for (TCheckListBox* list : {mConditions, mCure})
-        connect(list, &TCheckListBox::CheckEdited, this,
-                [this](int row, bool on) { mModel.SetConditionMark(row + 1, on); });
+        ConnectMarks(*list, [this](int id, bool on) { mModel.SetConditionMark(id, on); });
 
-    WrapLongRows(*mFields);
-    top->addWidget(ScrolledFields(mFields, this), 1);
+    mBinding = std::make_unique<TFieldBinding>(ItemPageForm(), mModel);
+    mBinder = new TFieldBinder(*mBinding, *mFields);
+    AddPageMnemonics(*mFields);
     LoadEntry();
 }
 

@@ -7,11 +7,14 @@
 
 #include <memory>
 
+namespace Ui {
+class FormEDItem;
+}
+
 namespace quillon {
 
 class TAnimationPreview;
 class TCheckListBox;
-class TCp932Edit;
 
 class TFormEDItem : private TPageChoosers, public TFormDataBaseBase {
 public:
@@ -36,6 +39,7 @@ public:
 
 private:
     TItemPageModel& mModel;
+    std::unique_ptr<Ui::FormEDItem> mUi;
     std::unique_ptr<TFieldBinding> mBinding;
     TFieldBinder* mBinder = nullptr;
     QWidget* mFields = nullptr;

@@ -5,7 +5,6 @@
 #include "events/EventChoosers.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace quillon {
 
@@ -17,17 +16,10 @@ bool EnemySide(const TKelSkillItem& skill) {
     return skill.EffectRange == TKelSkillItem::srSingleEnemy || skill.EffectRange == TKelSkillItem::srAllEnemies;
 }
 
-std::vector<bool> Marks(std::int32_t rows, const std::function<std::uint8_t(std::int32_t)>& get) {
-    std::vector<bool> marks;
-    for (std::int32_t id = 1; id <= rows; ++id)
-        marks.push_back(get(id) != 0);
-    return marks;
-}
-
 }  // namespace
 
 TSkillPageModel::TSkillPageModel(const TDataBaseContext& context, IEventChoosers* choosers)
-    : TEntryPageModel(context, dtSkills, context.DataBase->Skill), mChoosers(choosers) {}
+    : TMarkedPageModel(context, dtSkills, context.DataBase->Skill, choosers) {}
 
 bool TSkillPageModel::Shown(TSkillGroup group) const {
     const std::uint8_t kind = Item().Kind;
@@ -54,54 +46,6 @@ std::vector<TFieldChoice> TSkillPageModel::FailureChoices() const {
         choices.push_back({i, text ? *text : std::string()});
     }
     return choices;
-}
-
-std::vector<TFieldChoice> TSkillPageModel::AnimationChoices() const { return PositionChoices(&DataBase().Animation); }
-
-std::int32_t TSkillPageModel::AnimationShown() const { return ShownPosition(&DataBase().Animation, Item().AnimationId); }
-
-void TSkillPageModel::SetAnimation(std::int32_t id) {
-    if (id < 1 || id > DataBase().Animation.Count() || id == Item().AnimationId)
-        return;
-    Item().AnimationId = id;
-    Modify();
-}
-
-const TKelAnimationItem* TSkillPageModel::PreviewAnimation() const {
-    return DataBase().Animation.Items(AnimationShown() - 1);
-}
-
-std::vector<std::string> TSkillPageModel::ConditionNames() const { return CatalogNames(&DataBase().Status); }
-std::vector<std::string> TSkillPageModel::AttributeNames() const { return CatalogNames(&DataBase().Attrib); }
-
-std::vector<bool> TSkillPageModel::ConditionMarks() const {
-    return Marks(DataBase().Status.Count(), [this](std::int32_t id) { return Item().Condition(id); });
-}
-
-std::vector<bool> TSkillPageModel::AttributeMarks() const {
-    return Marks(DataBase().Attrib.Count(), [this](std::int32_t id) { return Item().Attribute(id); });
-}
-
-bool TSkillPageModel::SetConditionMark(std::int32_t id, bool on) {
-    TKelSkillItem& skill = Item();
-    const TIdArrayAccess array{skill.ConditionCount, [&](std::int32_t i) { return std::int32_t{skill.Condition(i)}; },
-                               [&](std::int32_t n) { skill.SetConditionCount(n); },
-                               [&](std::int32_t i, std::int32_t v) { skill.SetCondition(i, static_cast<std::uint8_t>(v)); }};
-    if (!StoreShownEntry(array, DataBase().Status.Count(), id, on ? 1 : 0))
-        return false;
-    Modify();
-    return true;
-}
-
-bool TSkillPageModel::SetAttributeMark(std::int32_t id, bool on) {
-    TKelSkillItem& skill = Item();
-    const TIdArrayAccess array{skill.AttributeCount, [&](std::int32_t i) { return std::int32_t{skill.Attribute(i)}; },
-                               [&](std::int32_t n) { skill.SetAttributeCount(n); },
-                               [&](std::int32_t i, std::int32_t v) { skill.SetAttribute(i, static_cast<std::uint8_t>(v)); }};
-    if (!StoreShownEntry(array, DataBase().Attrib.Count(), id, on ? 1 : 0))
-        return false;
-    Modify();
-    return true;
 }
 
 std::int32_t TSkillPageModel::Influence(int slider) const {
@@ -136,40 +80,14 @@ bool TSkillPageModel::UseStandardMessage(TKelSkillItem::TUsingStyle style) {
     return true;
 }
 
-std::string TSkillPageModel::SwitchText() const {
-    const TCatalogItem* item = DataBase().Switch.FindByID(Item().SwitchId);
-    return item ? DataBaseRowText(item->ID, item->Name) : std::string{};
-}
-
-bool TSkillPageModel::NoteAppliedNames() {
-    if (mNamesNoted || !mChoosers || !mChoosers->DataBaseChanged())
-        return false;
-    mNamesNoted = true;
-    Modify();
-    return true;
-}
-
-bool TSkillPageModel::ChooseSwitch() {
-    if (!mChoosers)
-        return false;
-    NoteAppliedNames();
-    std::int32_t id = Item().SwitchId;
-    const bool chosen = mChoosers->ChooseSwitch(id) && id != Item().SwitchId;
-    if (chosen) {
-        Item().SwitchId = id;
-        Modify();
-    }
-    return NoteAppliedNames() || chosen;
-}
-
 std::string TSkillPageModel::SoundText() const { return Item().Sound.Name; }
 
 bool TSkillPageModel::ChooseSound() {
-    if (!mChoosers)
+    if (!Choosers())
         return false;
     TKelSound copy;
     copy.Assign(Item().Sound);
-    if (!mChoosers->ChooseSound(copy, "Select Sound Effect"))
+    if (!Choosers()->ChooseSound(copy, "Select Sound Effect"))
         return false;
     const TKelSound& sound = Item().Sound;
     if (copy.Name == sound.Name && copy.Volume == sound.Volume && copy.Tempo == sound.Tempo &&
@@ -194,10 +112,6 @@ namespace {
 
 using TForm = TFieldFormBuilder<TSkillPageModel>;
 
-void Check(TForm& form, const char* widget, const char* label, std::uint8_t TKelSkillItem::*member, const char* key) {
-    ItemField(form, TFieldKind::Check, widget, label, member).Key(key);
-}
-
 TFieldForm BuildForm() {
     TForm form;
     form.Field(TFieldKind::Text, "EditName", "&Name:", &TSkillPageModel::Name, &TSkillPageModel::SetName)
@@ -213,7 +127,6 @@ TFieldForm BuildForm() {
         .Bytes(TKelSkillItem::kDescriptionMaxBytes)
         .Key("explanation");
 
-    form.Group("GroupNormal", "Effect");
     ItemField(form, TFieldKind::IdList, "ComboFailure", "&Failure message:", &TKelSkillItem::FailureMessage)
         .ItemsFrom([](const TSkillPageModel& m) { return m.FailureChoices(); })
         .Key("failure");
@@ -231,24 +144,19 @@ TFieldForm BuildForm() {
         .Range(0, kSkillPercentMax)
         .Key("success-rate");
 
-    form.Group("GroupDecline", "Change Status");
-    Check(form, "CheckHp", "HP", &TKelSkillItem::AffectsHp, "hp");
-    Check(form, "CheckMp", "MP", &TKelSkillItem::AffectsMp, "mp");
-    Check(form, "CheckAttack", "Attack", &TKelSkillItem::AffectsAttack, "attack");
-    Check(form, "CheckDefense", "Defense", &TKelSkillItem::AffectsDefense, "defense");
-    Check(form, "CheckMind", "Mind", &TKelSkillItem::AffectsMind, "mind");
-    Check(form, "CheckAgility", "Agility", &TKelSkillItem::AffectsAgility, "agility");
-    Check(form, "CheckAbsorption", "Absorption", &TKelSkillItem::Absorption, "absorption");
-    Check(form, "CheckIgnoreDefense", "Defnc.Ignore", &TKelSkillItem::IgnoreDefense, "ignore-defense");
+    CheckField(form, "CheckHp", "HP", &TKelSkillItem::AffectsHp, "hp");
+    CheckField(form, "CheckMp", "MP", &TKelSkillItem::AffectsMp, "mp");
+    CheckField(form, "CheckAttack", "Attack", &TKelSkillItem::AffectsAttack, "attack");
+    CheckField(form, "CheckDefense", "Defense", &TKelSkillItem::AffectsDefense, "defense");
+    CheckField(form, "CheckMind", "Mind", &TKelSkillItem::AffectsMind, "mind");
+    CheckField(form, "CheckAgility", "Agility", &TKelSkillItem::AffectsAgility, "agility");
+    CheckField(form, "CheckAbsorption", "Absorption", &TKelSkillItem::Absorption, "absorption");
+    CheckField(form, "CheckIgnoreDefense", "Defnc.Ignore", &TKelSkillItem::IgnoreDefense, "ignore-defense");
 
-    form.Group("GroupConditions", "Change to condition");
-    form.Group("GroupAttributes", "Attack Attribute");
-    Check(form, "CheckDefenseFalling", "Def. Falling", &TKelSkillItem::DefenseFalling, "defense-falling");
+    CheckField(form, "CheckDefenseFalling", "Def. Falling", &TKelSkillItem::DefenseFalling, "defense-falling");
 
-    form.Group("GroupSound", "Select Sound Effect");
     form.Resource("DashSound", "Sound &Effect:", &TSkillPageModel::SoundText, &TSkillPageModel::ChooseSound);
 
-    form.Group("GroupMessage", "Using Message");
     ItemField(form, TFieldKind::Text, "EditMessage1", "Line &1:", &TKelSkillItem::UsingMessage1)
         .Bytes(TKelSkillItem::kUsingMessage1MaxBytes)
         .Key("message1");
@@ -262,11 +170,9 @@ TFieldForm BuildForm() {
     form.Resource("ButtonUse", "[* &Use]", nullptr,
                   [](TSkillPageModel& m) { return m.UseStandardMessage(TKelSkillItem::usUse); });
 
-    form.Group("GroupSwitch", "Available at");
-    Check(form, "CheckField", "&Field", &TKelSkillItem::UsableInField, "field");
-    Check(form, "CheckBattle", "&Battle", &TKelSkillItem::UsableInBattle, "battle");
+    CheckField(form, "CheckField", "&Field", &TKelSkillItem::UsableInField, "field");
+    CheckField(form, "CheckBattle", "&Battle", &TKelSkillItem::UsableInBattle, "battle");
     form.Resource("DashSwitch", "&ON Switch:", &TSkillPageModel::SwitchText, &TSkillPageModel::ChooseSwitch);
-    form.Group("GroupEnd");
     return form.Build();
 }
 

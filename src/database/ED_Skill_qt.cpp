@@ -1,9 +1,12 @@
 #include "database/ED_Skill_qt.h"
 
 #include "controls/CheckListBox_qt.h"
+#include "controls/DashBox_qt.h"
 #include "controls/ValueSlider_qt.h"
 #include "database/AnimationPreview_qt.h"
 #include "database/PageParts_qt.h"
+
+#include "ui_ED_Skill.h"
 
 #include <QSlider>
 
@@ -12,42 +15,36 @@ namespace quillon {
 TFormEDSkill::TFormEDSkill(const TDataBaseContext& context, IEventChoosers* choosers, QWidget* parent)
     : TPageChoosers(context, choosers, parent),
       TFormDataBaseBase(std::make_unique<TSkillPageModel>(context, Choosers), parent),
-      mModel(static_cast<TSkillPageModel&>(PageModel())) {
+      mModel(static_cast<TSkillPageModel&>(PageModel())),
+      mUi(std::make_unique<Ui::FormEDSkill>()) {
+    mUi->setupUi(this);
     setObjectName("FormEDSkill");
-    auto* top = new QHBoxLayout(this);
-    top->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));
-    mFields = new QWidget(this);
-    mFields->setObjectName(QStringLiteral("Fields"));
-    auto* layout = new QFormLayout(mFields);
-    mBinding = std::make_unique<TFieldBinding>(SkillPageForm(), mModel);
-    mBinder = new TFieldBinder(*mBinding, *mFields, layout);
+    mUi->ListLayout->addLayout(EntryColumn(*this, MakeEntryList(this), MakeCountButton(this)));
+    mFields = mUi->Fields;
+    mConditions = mUi->ListConditions;
+    mAttributes = mUi->ListAttributes;
+    mPreview = mUi->AnimationPreview;
 
-    // What the field descriptions do not build: the preview, the sliders and the mark lists.
-    mPreview = new TAnimationPreview(mFields);
-    AddToBoxAfter(*mFields, "GroupNormal", "ComboAnimation", mPreview, {}, tr("Animation preview"));
-    static const char* const kSliders[] = {"&Hit Chance:", "Mi&nd Chance:", "&Variance:"};
-    for (int i = 2; i >= 0; --i) {
-        auto* slider = new TValueSlider(0, kSkillSliderMax, {}, mFields);
+    // What the form cannot make itself: the choosers' boxes and the sliders with their values.
+    AddDashBox(*mUi->DashSoundLayout, mUi->LabelSound, "DashSound");
+    AddDashBox(*mUi->DashSwitchLayout, mUi->LabelSwitch, "DashSwitch");
+    QHBoxLayout* const sliderRows[] = {mUi->Slider1Layout, mUi->Slider2Layout, mUi->Slider3Layout};
+    QLabel* const sliderLabels[] = {mUi->Slider1Label, mUi->Slider2Label, mUi->Slider3Label};
+    for (int i = 0; i < 3; ++i) {
+        auto* slider = new TValueSlider(0, kSkillSliderMax, {}, mUi->GroupNormal);
         slider->setObjectName(QStringLiteral("Slider%1").arg(i + 1));
-        slider->SetFieldName(AccessibleCaption(tr(kSliders[i])));
-        AddToBoxAfter(*mFields, "GroupNormal", "AnimationPreview", slider, tr(kSliders[i]),
-                      AccessibleCaption(tr(kSliders[i])));
-        if (auto* label = mFields->findChild<QLabel*>(slider->objectName() + QStringLiteral("Label")))
-            label->setBuddy(slider->Slider());
+        slider->SetFieldName(AccessibleCaption(sliderLabels[i]->text()));
+        sliderRows[i]->addWidget(slider);
+        sliderLabels[i]->setBuddy(slider->Slider());
         connect(slider, &TValueSlider::ValueEdited, this, [this, i](int value) { mModel.SetInfluence(i, value); });
         mSliders[static_cast<std::size_t>(i)] = slider;
     }
-    mConditions = NewMarkList(mFields, "ListConditions");
-    AddToBox(*mFields, "GroupConditions", mConditions, {}, tr("Change to condition"));
-    connect(mConditions, &TCheckListBox::CheckEdited, this,
-            [this](int row, bool on) { mModel.SetConditionMark(row + 1, on); });
-    mAttributes = NewMarkList(mFields, "ListAttributes");
-    AddToBoxAfter(*mFields, "GroupAttributes", nullptr, mAttributes, {}, tr("Attribute"));
-    connect(mAttributes, &TCheckListBox::CheckEdited, this,
-            [this](int row, bool on) { mModel.SetAttributeMark(row + 1, on); });
+    ConnectMarks(*mConditions, [this](int id, bool on) { mModel.SetConditionMark(id, on); });
+    ConnectMarks(*mAttributes, [this](int id, bool on) { mModel.SetAttributeMark(id, on); });
 
-    WrapLongRows(*mFields);
-    top->addWidget(ScrolledFields(mFields, this), 1);
+    mBinding = std::make_unique<TFieldBinding>(SkillPageForm(), mModel);
+    mBinder = new TFieldBinder(*mBinding, *mFields);
+    AddPageMnemonics(*mFields);
     LoadEntry();
 }
 

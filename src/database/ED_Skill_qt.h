@@ -8,6 +8,10 @@
 #include <array>
 #include <memory>
 
+namespace Ui {
+class FormEDSkill;
+}
+
 namespace quillon {
 
 class TAnimationPreview;
@@ -33,6 +37,7 @@ public:
 
 private:
     TSkillPageModel& mModel;
+    std::unique_ptr<Ui::FormEDSkill> mUi;
     std::unique_ptr<TFieldBinding> mBinding;
     TFieldBinder* mBinder = nullptr;
     QWidget* mFields = nullptr;

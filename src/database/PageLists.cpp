@@ -29,6 +29,20 @@ std::int32_t ShownPosition(const TCatalog* list, std::int32_t stored) {
     return stored >= 1 && stored <= count ? stored : 1;
 }
 
+bool StorePosition(const TCatalog* list, std::int32_t& stored, std::int32_t id) {
+    if (!list || id < 1 || id > list->Count() || id == stored)
+        return false;
+    stored = id;
+    return true;
+}
+
+std::vector<bool> MarkRows(std::int32_t rows, const std::function<std::uint8_t(std::int32_t id)>& get) {
+    std::vector<bool> marks;
+    for (std::int32_t id = 1; id <= rows; ++id)
+        marks.push_back(get(id) != 0);
+    return marks;
+}
+
 bool StoreShownEntry(const TIdArrayAccess& array, std::int32_t rows, std::int32_t id, std::int32_t value) {
     if (id < 1 || id > rows || array.Get(id) == value)
         return false;

@@ -22,6 +22,12 @@ std::vector<TFieldChoice> PositionChoices(const TCatalog* list);
 // The value a position list shows for a stored one: itself while it names a row, else 1 (the
 // first row). Showing never stores it.
 std::int32_t ShownPosition(const TCatalog* list, std::int32_t stored);
+// Stores a position list's choice: `id` when it names a row and differs from `stored`. False
+// when nothing changed.
+bool StorePosition(const TCatalog* list, std::int32_t& stored, std::int32_t id);
+
+// The marks of the IDs 1..rows (entry id set when `get` answers non-zero).
+std::vector<bool> MarkRows(std::int32_t rows, const std::function<std::uint8_t(std::int32_t id)>& get);
 
 // A per-ID array of a record as the mark and rank lists edit it.
 struct TIdArrayAccess {

@@ -1,12 +1,14 @@
 #include "database/PageParts_qt.h"
 
 #include "controls/CheckListBox_qt.h"
+#include "controls/DashBox_qt.h"
 #include "controls/FieldBinder_qt.h"
 #include "platform/Cp932Text_qt.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 
 namespace quillon {
@@ -95,6 +97,32 @@ void ShowMarks(TCheckListBox& list, const std::vector<std::string>& names, const
     if (!same)
         list.SetRows(names);
     list.SetCheckedRows(marks);
+}
+
+TDashBox* AddDashBox(QHBoxLayout& row, QLabel* label, const char* objectName) {
+    auto* box = new TDashBox(label ? AccessibleCaption(label->text()) : QString(), row.parentWidget());
+    box->setObjectName(QString::fromLatin1(objectName));
+    row.addWidget(box);
+    if (label)
+        label->setBuddy(box);
+    return box;
+}
+
+void ConnectMarks(TCheckListBox& list, std::function<void(int id, bool on)> mark) {
+    QObject::connect(&list, &TCheckListBox::CheckEdited, &list,
+                     [mark = std::move(mark)](int row, bool on) { mark(row + 1, on); });
+}
+
+void AddPageMnemonics(QWidget& fields) {
+    std::vector<QWidget*> captioned;
+    for (QWidget* widget : fields.findChildren<QWidget*>()) {
+        if (qobject_cast<TDashBox*>(widget))
+            continue;  // its text is a value
+        const auto* label = qobject_cast<QLabel*>(widget);
+        if ((label && label->buddy()) || qobject_cast<QAbstractButton*>(widget) || qobject_cast<QGroupBox*>(widget))
+            captioned.push_back(widget);
+    }
+    AddMissingMnemonics(*fields.window(), captioned);
 }
 
 }  // namespace quillon

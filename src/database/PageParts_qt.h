@@ -5,14 +5,18 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+class QHBoxLayout;
+class QLabel;
 class QWidget;
 
 namespace quillon {
 
 class TCheckListBox;
+class TDashBox;
 
 // Adds a widget to the box named `box` under `fields`, below the box's rows (with a label as its
 // buddy when `label` is not empty). The widget is named for assistive technology by `name`.
@@ -28,5 +32,14 @@ void SetCaption(QWidget& fields, const char* name, const std::string& caption);
 TCheckListBox* NewMarkList(QWidget* parent, const char* objectName);
 // Shows names and marks without signals (the rows are made again only when the names changed).
 void ShowMarks(TCheckListBox& list, const std::vector<std::string>& names, const std::vector<bool>& marks);
+
+// For pages laid out in a form: a dash box named `objectName` put into a placeholder row of the
+// form, the label beside it its buddy (the label's caption names it for assistive technology).
+TDashBox* AddDashBox(QHBoxLayout& row, QLabel* label, const char* objectName);
+// The user's ticks in a mark list reach `mark` with the row's ID (its position + 1).
+void ConnectMarks(TCheckListBox& list, std::function<void(int id, bool on)> mark);
+// Gives the labels with a buddy, the buttons and the boxes under `fields` whose captions have no
+// Alt letter one that the window does not use yet.
+void AddPageMnemonics(QWidget& fields);
 
 }  // namespace quillon

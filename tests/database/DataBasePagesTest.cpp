@@ -11,6 +11,8 @@
 #include "events/ScriptListTestKit.h"
 #include "events/ScriptList.h"
 
+#include "database/PageTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -19,21 +21,8 @@
 namespace quillon {
 namespace {
 
-// A page's context over `db`, with the remembered list positions of earlier pages forgotten.
-TDataBaseContext Context(TKelDataBase& db) {
-    DataBaseMemory() = {};
-    TDataBaseContext context;
-    context.DataBase = &db;
-    return context;
-}
-
-std::size_t IndexOf(const TFieldForm& form, const std::string& widget) {
-    for (std::size_t i = 0; i < form.Fields.size(); ++i)
-        if (form.Fields[i].Widget == widget)
-            return i;
-    ADD_FAILURE() << "no field " << widget;
-    return 0;
-}
+using pagetest::Context;
+using pagetest::IndexOf;
 
 std::vector<std::int32_t> Party(const TKelSystem& system) {
     std::vector<std::int32_t> party;

@@ -5,6 +5,7 @@
 #include "database/AnimationPreview.h"
 #include "database/ED_Item.h"
 #include "database/ED_Skill.h"
+#include "database/PageTestKit.h"
 #include "events/FakeEventChoosers.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,8 @@
 namespace quillon {
 namespace {
 
-TDataBaseContext Context(TKelDataBase& db) {
-    DataBaseMemory() = {};
-    TDataBaseContext context;
-    context.DataBase = &db;
-    return context;
-}
-
-std::size_t IndexOf(const TFieldForm& form, const std::string& widget) {
-    for (std::size_t i = 0; i < form.Fields.size(); ++i)
-        if (form.Fields[i].Widget == widget)
-            return i;
-    ADD_FAILURE() << "no field " << widget;
-    return 0;
-}
+using pagetest::Context;
+using pagetest::IndexOf;
 
 TEST(SkillPageTest, GroupsFollowTheClassification) {
     // N normal, S sound, M message, W switch; an unknown classification shows none.
