@@ -714,6 +714,9 @@ bool TAnimationPageModel::PasteCell() {
     TKelAnimationCellItem& cell = *cells.Items(slot);
     cell.Assign(pasted);
     cell.Visible = 1;
+    // A block from elsewhere may place the cell anywhere: it lands on the preview's range.
+    cell.X = ClampCoord(cell.X);
+    cell.Y = ClampCoord(cell.Y);
     const auto covered = [&] {
         for (int i = 0; i < std::min(cells.Count(), kAnimationMaxCells); ++i) {
             const TKelAnimationCellItem& other = *cells.Items(i);

@@ -424,6 +424,33 @@ TEST_F(AnimationPageTest, ArrowsPriorityAndCellClipboard) {
     EXPECT_EQ(cells.Items(0)->Visible, 1);
 }
 
+TEST_F(AnimationPageTest, PastedCellsFromAfarLandOnThePreviewRange) {
+    struct TCase {
+        std::int32_t X, Y;
+        bool Occupied;  // a visible cell already stands where the clamped cell lands
+        std::int32_t WantX, WantY;
+    };
+    const TCase cases[] = {
+        {kMax32, kMin32, false, 320, -320},
+        {-700, 5, false, -320, 5},
+        {kMax32, kMin32, true, 320, -312},  // clamped first, then stepped aside
+    };
+    for (const TCase& c : cases) {
+        Page().Frame().Cells.Clear();
+        if (c.Occupied)
+            AddCell(Page().Frame(), 320, -320);
+        TKelAnimationCellItem far;
+        far.X = c.X;
+        far.Y = c.Y;
+        far.CopyToClipboard(TKelAnimationCellItem::kClipboardFormat);
+        ASSERT_TRUE(Page().PasteCell());
+        const TKelAnimationCellItem* pasted = Page().Cell(Page().SelectedCell());
+        ASSERT_NE(pasted, nullptr);
+        EXPECT_EQ(pasted->X, c.WantX) << c.X << ", " << c.Y;
+        EXPECT_EQ(pasted->Y, c.WantY) << c.X << ", " << c.Y;
+    }
+}
+
 TEST_F(AnimationPageTest, AnchorAndScopeChangesKeepCellsOnScreen) {
     struct TCase {
         const char* What;
