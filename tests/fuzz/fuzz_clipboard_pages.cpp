@@ -107,7 +107,7 @@ void AnimationFrames(const std::string& block, std::uint8_t state) {
     TDataBaseContext context;
     context.DataBase = db.get();
     TAnimationPageModel page(context);
-    PrepareAnimation(page, state % 10, 0);
+    PrepareAnimation(page, state % (kAnimationMaxCells + 1), 0);
     const std::string before = Saved(page.Item());
     const int frames = page.FrameCount();
     Board().SetData(TKelAnimationPatternItem::kClipboardFormat, block);
@@ -150,7 +150,7 @@ void AnimationCells(const std::string& block, std::uint8_t state) {
     TDataBaseContext context;
     context.DataBase = db.get();
     TAnimationPageModel page(context);
-    PrepareAnimation(page, state % 10, 0);
+    PrepareAnimation(page, state % (kAnimationMaxCells + 1), 0);
     const std::string before = Saved(page.Item());
     const int visible = VisibleCells(page.Frame());
     Board().SetData(TKelAnimationCellItem::kClipboardFormat, block);
