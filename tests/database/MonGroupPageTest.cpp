@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 namespace quillon {
@@ -195,6 +196,31 @@ TEST_F(MonGroupPageTest, FrontMembersAreHitFirstAndMissingImagesCount64) {
     EXPECT_EQ(page.Opacity(0), 160);
     EXPECT_EQ(page.Opacity(1), 80);
     EXPECT_EQ(Reloaded()->Members.Items(1)->Hidden, 1);
+}
+
+TEST_F(MonGroupPageTest, MembersFarOffTheFieldKeepTheirOrderAndAddBesideThem) {
+    // Places a file or a pasted troop may hold: the sums with image sizes must not wrap.
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    TKelMonGroupItem& troop = *db.MonGroup.FindByID(1);
+    const std::int32_t places[][2] = {{100, kMax}, {kMin, 50}, {kMax, kMin}};
+    for (const auto& p : places) {
+        TKelMonGroupMonsterItem& member = troop.Members.Append();
+        member.X = p[0];
+        member.Y = p[1];
+    }
+    auto page = Page();
+    // The lowest bottom edge is drawn last, the highest first.
+    EXPECT_EQ(page->DrawOrder(), (std::vector<int>{2, 1, 0}));
+    for (int i = 0; i < 3; ++i) {
+        const TRect r = page->MemberRect(i);
+        EXPECT_EQ(r.Right - r.Left, 64);
+        EXPECT_EQ(r.Bottom - r.Top, 64);
+    }
+    EXPECT_EQ(page->HitTest(100, 50), -1);
+    // A new member goes 32 to the right of the last one, held on the field.
+    ASSERT_TRUE(page->Add(0));
+    EXPECT_EQ(page->Member(3).X, kBattleFieldWidth - 32);
 }
 
 TEST_F(MonGroupPageTest, PagesInsertDeleteCopyAndPaste) {
