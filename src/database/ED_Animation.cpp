@@ -40,6 +40,15 @@ void TrimCells(TKelAnimationPatternItem& frame) {
         frame.Cells.Delete(frame.Cells.Items(frame.Cells.Count() - 1)->ID);
 }
 
+// A new cell after the frame's last. A cell's place in the list is its priority and its ID
+// says nothing more, so IDs that leave no room above them (from a file or a block) are first
+// renumbered 1, 2, ... in list order.
+TKelAnimationCellItem& AppendCell(TKelAnimationCell& cells) {
+    if (cells.Count() > 0 && cells.Items(cells.Count() - 1)->ID >= kAnimationMaxCells)
+        cells.SortAndRenumber([](const TCatalogItem&, const TCatalogItem&) { return false; });
+    return cells.Append();
+}
+
 void HiddenDefault(TKelAnimationCellItem& cell) {
     cell.Reset();
     cell.Visible = 0;
@@ -165,7 +174,7 @@ void Complement(TKelAnimationItem& animation, std::int32_t a, std::int32_t b, st
         for (std::int64_t t = 0; t < n; ++t) {
             TKelAnimationPatternItem& frame = *FrameAt(animation, a + t);
             while (frame.Cells.Count() <= index)
-                HiddenDefault(frame.Cells.Append());
+                HiddenDefault(AppendCell(frame.Cells));
             TKelAnimationCellItem& cell = *frame.Cells.Items(index);
             cell.Visible = 1;
             const auto value = [&](std::int32_t TKelAnimationCellItem::*field) {
@@ -548,7 +557,7 @@ int TAnimationPageModel::FreeSlot() {
             return i;
     if (cells.Count() >= kAnimationMaxCells)
         return -1;
-    cells.Append();
+    AppendCell(cells);
     return cells.Count() - 1;
 }
 
@@ -658,7 +667,7 @@ bool TAnimationPageModel::PriorityUp() {
         return false;
     TKelAnimationCell& cells = Frame().Cells;
     if (mCell == cells.Count() - 1)
-        HiddenDefault(cells.Append());
+        HiddenDefault(AppendCell(cells));
     SwapCells(*cells.Items(mCell), *cells.Items(mCell + 1));
     ++mCell;
     Changed();

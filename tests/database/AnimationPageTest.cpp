@@ -451,6 +451,24 @@ TEST_F(AnimationPageTest, PastedCellsFromAfarLandOnThePreviewRange) {
     }
 }
 
+TEST_F(AnimationPageTest, CellsWithoutRoomAboveTheirIdsStillGetANewOne) {
+    // A frame read from a block whose last cell has the highest ID: placing, priority and
+    // complement append after it without the ID running over, and the order stays.
+    TKelAnimationPatternItem far;
+    far.Cells.Obtain(1).X = 10;
+    far.Cells.Obtain(kMax32).X = 20;
+    far.CopyToClipboard(TKelAnimationPatternItem::kClipboardFormat);
+    ASSERT_TRUE(Page().PasteFrame());
+    ASSERT_TRUE(Page().Press(Page().OriginX() - 100, Page().OriginY(), true, false));
+    Page().Release();
+    const TKelAnimationCell& cells = Page().Frame().Cells;
+    ASSERT_EQ(cells.Count(), 3);
+    EXPECT_EQ(cells.Items(0)->X, 10);
+    EXPECT_EQ(cells.Items(1)->X, 20);
+    EXPECT_EQ(cells.Items(2)->X, -100);
+    EXPECT_EQ(cells.Items(2)->ID, 3);
+}
+
 TEST_F(AnimationPageTest, AnchorAndScopeChangesKeepCellsOnScreen) {
     struct TCase {
         const char* What;
