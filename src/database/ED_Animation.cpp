@@ -1,6 +1,7 @@
 #include "database/ED_Animation.h"
 
 #include "data/LD_DataBase.h"
+#include "database/PageLists.h"
 #include "events/EventChoosers.h"
 #include "graphics/MapRender.h"
 #include "platform/Clipboard.h"
@@ -40,12 +41,9 @@ void TrimCells(TKelAnimationPatternItem& frame) {
         frame.Cells.Delete(frame.Cells.Items(frame.Cells.Count() - 1)->ID);
 }
 
-// A new cell after the frame's last. A cell's place in the list is its priority and its ID
-// says nothing more, so IDs that leave no room above them (from a file or a block) are first
-// renumbered 1, 2, ... in list order.
+// A new cell after the frame's last.
 TKelAnimationCellItem& AppendCell(TKelAnimationCell& cells) {
-    if (cells.Count() > 0 && cells.Items(cells.Count() - 1)->ID >= kAnimationMaxCells)
-        cells.SortAndRenumber([](const TCatalogItem&, const TCatalogItem&) { return false; });
+    MakeRoomAbove(cells, kAnimationMaxCells);
     return cells.Append();
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/LD_DataBase.h"
 #include "data/StreamUtils.h"
+#include "database/PageLists.h"
 #include "events/EventChoosers.h"
 #include "events/PageClipboard.h"
 #include "events/ScriptList.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <numeric>
 
 namespace quillon {
@@ -309,6 +311,7 @@ bool TMonGroupPageModel::Add(int monsterRow) {
     const bool arranged = IsArranged();
     const int previousX = MemberCount() > 0 ? Member(MemberCount() - 1).X : 0;
     const bool first = MemberCount() == 0;
+    MakeRoomAbove(Item().Members, kMaxTroopMembers);
     TKelMonGroupMonsterItem& member = Item().Members.Append();
     member.MonsterId = DataBase().Monster.Items(monsterRow)->ID;
     mShapes.push_back(mSizes(MemberMonster(MemberCount() - 1)));
@@ -504,6 +507,13 @@ void TMonGroupPageModel::SelectPage(int index) {
     mPage = index;
     ShowPage();
     PagesChanged.Emit();
+}
+
+bool TMonGroupPageModel::CanNewPage() const {
+    // The pages after the current one move up by one: the last must have room above it.
+    const TKelBattleEventPage& pages = Item().Pages;
+    const bool room = pages.Count() == 0 || pages.Items(pages.Count() - 1)->ID < std::numeric_limits<std::int32_t>::max();
+    return room && PageCount() < kMaxBattlePages;
 }
 
 bool TMonGroupPageModel::CanPastePage() const {

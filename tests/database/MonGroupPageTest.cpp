@@ -223,6 +223,28 @@ TEST_F(MonGroupPageTest, MembersFarOffTheFieldKeepTheirOrderAndAddBesideThem) {
     EXPECT_EQ(page->Member(3).X, kBattleFieldWidth - 32);
 }
 
+TEST_F(MonGroupPageTest, ListsNumberedToTheTopGetNoIdBeyondIt) {
+    // Members are numbered for their order only: adding renumbers them first. Page IDs are the
+    // page numbers: with the last at the highest ID no page is inserted, and nothing changes.
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    TKelMonGroupItem& troop = *db.MonGroup.FindByID(1);
+    troop.Members.Obtain(1).MonsterId = 2;
+    troop.Members.Obtain(kMax).MonsterId = 3;
+    troop.Pages.Obtain(1);
+    troop.Pages.Obtain(kMax);
+    auto page = Page();
+    ASSERT_TRUE(page->Add(0));
+    ASSERT_EQ(page->MemberCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(page->Member(i).ID, i + 1);
+    EXPECT_EQ(page->Member(1).MonsterId, 3);
+    EXPECT_EQ(page->Member(2).MonsterId, 1);
+    EXPECT_FALSE(page->CanNewPage());
+    EXPECT_FALSE(page->NewPage());
+    EXPECT_EQ(troop.Pages.Count(), 2);
+    EXPECT_EQ(troop.Pages.Items(1)->ID, kMax);
+}
+
 TEST_F(MonGroupPageTest, PagesInsertDeleteCopyAndPaste) {
     auto page = Page();
     ASSERT_EQ(page->PageCount(), 1);

@@ -374,7 +374,8 @@ void WholeTroop(const std::string& block, std::uint8_t state) {
     page->Select(page->MemberCount() - 1);
     page->DeleteSelected();
     const int pages = page->PageCount();
-    Check(page->NewPage() == (pages < kMaxBattlePages));
+    const bool canNew = page->CanNewPage();
+    Check(page->NewPage() == canNew && (!canNew || pages < kMaxBattlePages));
     Check(page->PageCount() <= kMaxBattlePages);
     page->CopyPage();
     page->DeletePage();
