@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -81,11 +82,8 @@ inline void ReportRatio(benchmark::State& state, double seconds, double referenc
     state.counters["ratio"] = referenceSeconds > 0 ? seconds / referenceSeconds : 0;
 }
 
-// A project folder under the temporary folder holding "ChipSet/Bench.png", a 480 x 256 chipset
-// image with every pixel set; made once per folder name and run.
-inline std::string ChipSetFolder(const std::string& name) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-    std::filesystem::create_directories(path / "ChipSet");
+// A 480 x 256 chipset image with every pixel set.
+inline quillon::TBitmap ChipSetImage() {
     quillon::TBitmap bitmap(480, 256, quillon::TPixelFormat::pf8bit);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 480; ++x)
@@ -93,8 +91,35 @@ inline std::string ChipSetFolder(const std::string& name) {
     for (int i = 0; i < 256; ++i)
         bitmap.Palette()[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 5),
                                static_cast<std::uint8_t>(255 - i), 0};
-    quillon::SavePicture(bitmap, (path / "ChipSet" / "Bench.png").string());
+    return bitmap;
+}
+
+// A project folder under the temporary folder holding that image as "ChipSet/Bench.png".
+inline std::string ChipSetFolder(const std::string& name) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+    std::filesystem::create_directories(path / "ChipSet");
+    quillon::SavePicture(ChipSetImage(), (path / "ChipSet" / "Bench.png").string());
     return path.string();
+}
+
+// The bench maps' tiles: a lower tile mixing water, animated tiles, autotiles and plain tiles,
+// and an upper tile on a quarter of the cells (the empty upper tile elsewhere).
+inline std::uint16_t RandomLowerTile(std::mt19937& random) {
+    switch (random() % 4) {
+    case 0: return static_cast<std::uint16_t>(random() % 3000);
+    case 1: return static_cast<std::uint16_t>(4000 + random() % 600);
+    case 2: return static_cast<std::uint16_t>(3000 + (random() % 3) * 50);
+    default: return static_cast<std::uint16_t>(5000 + random() % 144);
+    }
+}
+inline std::uint16_t RandomUpperTile(std::mt19937& random) {
+    return static_cast<std::uint16_t>(random() % 4 == 0 ? 10001 + random() % 143 : 10000);
+}
+
+// A time against its reference and the target it must keep.
+inline void ReportRatio(benchmark::State& state, double seconds, double referenceSeconds, double targetMs) {
+    ReportRatio(state, seconds, referenceSeconds);
+    state.counters["target_ms"] = targetMs;
 }
 
 #ifdef QT_WIDGETS_LIB
