@@ -57,6 +57,16 @@ std::unique_ptr<TKelDataBase> SmallDataBase() {
     return db;
 }
 
+// A page's database and the context it is reached through.
+struct TSmallProject {
+    std::unique_ptr<TKelDataBase> DataBase = SmallDataBase();
+    TDataBaseContext Context = [this] {
+        TDataBaseContext context;
+        context.DataBase = DataBase.get();
+        return context;
+    }();
+};
+
 std::string Saved(TCatalogBaseItem& record) {
     TMemoryStream stream;
     record.SaveToStream(stream);
@@ -103,9 +113,8 @@ int VisibleCells(const TKelAnimationPatternItem& frame) {
 }
 
 void AnimationFrames(const std::string& block, std::uint8_t state) {
-    auto db = SmallDataBase();
-    TDataBaseContext context;
-    context.DataBase = db.get();
+    const TSmallProject project;
+    const TDataBaseContext& context = project.Context;
     TAnimationPageModel page(context);
     PrepareAnimation(page, state % (kAnimationMaxCells + 1), 0);
     const std::string before = Saved(page.Item());
@@ -146,9 +155,8 @@ void AnimationFrames(const std::string& block, std::uint8_t state) {
 }
 
 void AnimationCells(const std::string& block, std::uint8_t state) {
-    auto db = SmallDataBase();
-    TDataBaseContext context;
-    context.DataBase = db.get();
+    const TSmallProject project;
+    const TDataBaseContext& context = project.Context;
     TAnimationPageModel page(context);
     PrepareAnimation(page, state % (kAnimationMaxCells + 1), 0);
     const std::string before = Saved(page.Item());
@@ -185,9 +193,8 @@ void AnimationCells(const std::string& block, std::uint8_t state) {
 }
 
 void AnimationTimings(const std::string& block, std::uint8_t state) {
-    auto db = SmallDataBase();
-    TDataBaseContext context;
-    context.DataBase = db.get();
+    const TSmallProject project;
+    const TDataBaseContext& context = project.Context;
     TAnimationPageModel page(context);
     static constexpr int kCounts[] = {0, 1, 7, kAnimationMaxTimings - 1, kAnimationMaxTimings};
     const int count = kCounts[state % 5];
@@ -287,9 +294,9 @@ std::unique_ptr<TMonGroupPageModel> TroopPage(const TDataBaseContext& context) {
 }
 
 void BattlePages(const std::string& block, std::uint8_t state) {
-    auto db = SmallDataBase();
-    TDataBaseContext context;
-    context.DataBase = db.get();
+    const TSmallProject project;
+    TKelDataBase* const db = project.DataBase.get();
+    const TDataBaseContext& context = project.Context;
     TKelMonGroupItem& troop = *db->MonGroup.Items(0);
     static constexpr int kCounts[] = {0, 1, 3, kMaxBattlePages - 1, kMaxBattlePages};
     troop.Pages.Clear();
@@ -324,9 +331,9 @@ void BattlePages(const std::string& block, std::uint8_t state) {
 }
 
 void WholeTroop(const std::string& block, std::uint8_t state) {
-    auto db = SmallDataBase();
-    TDataBaseContext context;
-    context.DataBase = db.get();
+    const TSmallProject project;
+    TKelDataBase* const db = project.DataBase.get();
+    const TDataBaseContext& context = project.Context;
     auto page = TroopPage(context);
     page->SelectId(1 + state % 3);
     const std::string before = Saved(db->MonGroup);
