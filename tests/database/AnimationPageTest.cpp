@@ -459,13 +459,13 @@ TEST_F(AnimationPageTest, CellsWithoutRoomAboveTheirIdsStillGetANewOne) {
     far.Cells.Obtain(kMax32).X = 20;
     far.CopyToClipboard(TKelAnimationPatternItem::kClipboardFormat);
     ASSERT_TRUE(Page().PasteFrame());
-    ASSERT_TRUE(Page().Press(Page().OriginX() - 100, Page().OriginY(), true, false));
+    ASSERT_TRUE(Page().Press(Page().OriginX() - 96, Page().OriginY(), true, false));
     Page().Release();
     const TKelAnimationCell& cells = Page().Frame().Cells;
     ASSERT_EQ(cells.Count(), 3);
     EXPECT_EQ(cells.Items(0)->X, 10);
     EXPECT_EQ(cells.Items(1)->X, 20);
-    EXPECT_EQ(cells.Items(2)->X, -100);
+    EXPECT_EQ(cells.Items(2)->X, -96);
     EXPECT_EQ(cells.Items(2)->ID, 3);
 }
 
