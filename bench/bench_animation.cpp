@@ -10,6 +10,8 @@
 #include "graphics/Bitmap.h"
 #include "graphics/PictureFile.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -26,34 +28,9 @@ using namespace quillon;
 
 namespace {
 
-double CpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-template <typename Work>
-double SecondsPerCall(std::int64_t n, Work work) {
-    double best = 1e9;
-    for (int batch = 0; batch < 3; ++batch) {
-        const double start = CpuSeconds();
-        for (std::int64_t i = 0; i < n; ++i)
-            work();
-        best = std::min(best, (CpuSeconds() - start) / static_cast<double>(n));
-    }
-    return best;
-}
-
-double MemcpySeconds() {
-    static const double seconds = [] {
-        std::vector<std::uint16_t> source(800 * 600, 0x1234), target(800 * 600);
-        return SecondsPerCall(200, [&] {
-            std::memcpy(target.data(), source.data(), target.size() * 2);
-            benchmark::DoNotOptimize(target.data());
-        });
-    }();
-    return seconds;
-}
+using benchkit::CpuSeconds;
+using benchkit::SecondsPerCall;
+using benchkit::MemcpySeconds;
 
 void WriteImage(const std::filesystem::path& file, int width, int height) {
     std::filesystem::create_directories(file.parent_path());

@@ -9,6 +9,8 @@
 #include "graphics/PictureFile.h"
 #include "mapedit/MapEditor.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -23,42 +25,14 @@ using namespace quillon;
 
 namespace {
 
+using benchkit::CpuSeconds;
+using benchkit::SecondsPerCall;
+
 constexpr int kViewWidth = 800;
 constexpr int kViewHeight = 600;
 
-double CpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-template <typename Work>
-double SecondsPerCall(std::int64_t n, Work work) {
-    double best = 1e9;
-    for (int batch = 0; batch < 3; ++batch) {
-        const double start = CpuSeconds();
-        for (std::int64_t i = 0; i < n; ++i)
-            work();
-        best = std::min(best, (CpuSeconds() - start) / static_cast<double>(n));
-    }
-    return best;
-}
-
-// A chipset image with every pixel set, in a temporary project folder.
 std::string ChipSetFolder() {
-    static const std::string folder = [] {
-        const std::filesystem::path path = std::filesystem::temp_directory_path() / "quillon-bench-canvas";
-        std::filesystem::create_directories(path / "ChipSet");
-        TBitmap bitmap(480, 256, TPixelFormat::pf8bit);
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 480; ++x)
-                bitmap.ScanLine(y)[x] = static_cast<std::uint8_t>(1 + (x / 8 + y / 8 * 3 + (x ^ y)) % 200);
-        for (int i = 0; i < 256; ++i)
-            bitmap.Palette()[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 5),
-                                   static_cast<std::uint8_t>(255 - i), 0};
-        SavePicture(bitmap, (path / "ChipSet" / "Bench.png").string());
-        return path.string();
-    }();
+    static const std::string folder = benchkit::ChipSetFolder("quillon-bench-canvas");
     return folder;
 }
 
@@ -80,15 +54,9 @@ struct TCanvasBench {
         std::mt19937 random(7);
         for (int y = 0; y < 500; ++y)
             for (int x = 0; x < 500; ++x) {
-                std::uint16_t lower = 0;
-                switch (random() % 4) {
-                case 0: lower = static_cast<std::uint16_t>(random() % 3000); break;
-                case 1: lower = static_cast<std::uint16_t>(4000 + random() % 600); break;
-                case 2: lower = static_cast<std::uint16_t>(3000 + (random() % 3) * 50); break;
-                default: lower = static_cast<std::uint16_t>(5000 + random() % 144); break;
-                }
+                const std::uint16_t lower = benchkit::RandomLowerTile(random);
                 Map->LowerLayer.SetCell(x, y, lower);
-                Map->UpperLayer.SetCell(x, y, static_cast<std::uint16_t>(random() % 4 == 0 ? 10001 + random() % 143 : 10000));
+                Map->UpperLayer.SetCell(x, y, benchkit::RandomUpperTile(random));
             }
         for (int i = 0; i < 2000; ++i) {
             TKelEventItem& event = Map->Events.Obtain(i + 1);

@@ -11,6 +11,8 @@
 #include "graphics/PictureFile.h"
 #include "mapedit/MapEditor_qt.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -26,30 +28,10 @@ using namespace quillon;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_canvas_window";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+QApplication& App() { return benchkit::App("bench_canvas_window"); }
 
 std::string ChipSetFolder() {
-    static const std::string folder = [] {
-        const std::filesystem::path path = std::filesystem::temp_directory_path() / "quillon-bench-canvas-window";
-        std::filesystem::create_directories(path / "ChipSet");
-        TBitmap bitmap(480, 256, TPixelFormat::pf8bit);
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 480; ++x)
-                bitmap.ScanLine(y)[x] = static_cast<std::uint8_t>(1 + (x / 8 + y / 8 * 3 + (x ^ y)) % 200);
-        for (int i = 0; i < 256; ++i)
-            bitmap.Palette()[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 5),
-                                   static_cast<std::uint8_t>(255 - i), 0};
-        SavePicture(bitmap, (path / "ChipSet" / "Bench.png").string());
-        return path.string();
-    }();
+    static const std::string folder = benchkit::ChipSetFolder("quillon-bench-canvas-window");
     return folder;
 }
 

@@ -6,6 +6,8 @@
 #include "data/LD_DataBase.h"
 #include "database/ED_ChipSet_qt.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -19,15 +21,7 @@ using namespace quillon;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_chipset_page";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+QApplication& App() { return benchkit::App("bench_chipset_page"); }
 
 struct TFixture {
     TEditorModeScope EditorMode{true};
@@ -102,10 +96,7 @@ void BM_GridRepaint(benchmark::State& state) {
         ++runs;
     }
     const double seconds = total / std::max(runs, 1);
-    state.counters["ms"] = seconds * 1e3;
-    state.counters["reference_ms"] = reference * 1e3;
-    state.counters["ratio"] = reference > 0 ? seconds / reference : 0;
-    state.counters["target_ms"] = 5;
+    benchkit::ReportRatio(state, seconds, reference, 5);
 }
 BENCHMARK(BM_GridRepaint)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 

@@ -7,6 +7,8 @@
 #include "database/DataBaseForm_qt.h"
 #include "database/DataBasePage_qt.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -23,17 +25,13 @@ using namespace quillon;
 
 namespace {
 
+using benchkit::BestSeconds;
+using benchkit::TClock;
+using benchkit::Since;
+
 constexpr int kEntries = 5000;
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_database_editor";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+QApplication& App() { return benchkit::App("bench_database_editor"); }
 
 void FillList(TCatalog& list, const char* prefix) {
     list.Clear();
@@ -63,20 +61,6 @@ TFixture& Fixture() {
     return *fixture;
 }
 
-using TClock = std::chrono::steady_clock;
-double Since(TClock::time_point start) { return std::chrono::duration<double>(TClock::now() - start).count(); }
-
-template <class F>
-double BestSeconds(F&& run, int batches = 5) {
-    double best = 1e9;
-    for (int i = 0; i < batches; ++i) {
-        const auto start = TClock::now();
-        run();
-        best = std::min(best, Since(start));
-    }
-    return best;
-}
-
 // A list widget of 5,000 rows, made, shown and painted.
 double ReferenceSeconds() {
     return BestSeconds([] {
@@ -88,12 +72,6 @@ double ReferenceSeconds() {
         list.repaint();
         QApplication::processEvents();
     });
-}
-
-void Report(benchmark::State& state, double seconds, double referenceSeconds) {
-    state.counters["ms"] = seconds * 1e3;
-    state.counters["reference_ms"] = referenceSeconds * 1e3;
-    state.counters["ratio"] = referenceSeconds > 0 ? seconds / referenceSeconds : 0;
 }
 
 void Paint(QWidget& form) {
@@ -122,7 +100,7 @@ void BM_OpenDataBase(benchmark::State& state) {
         state.ResumeTiming();
         ++runs;
     }
-    Report(state, total / std::max(runs, 1), reference);
+    benchkit::ReportRatio(state, total / std::max(runs, 1), reference);
 }
 BENCHMARK(BM_OpenDataBase)->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -144,7 +122,7 @@ void BM_SwitchTab(benchmark::State& state) {
         if (!form.Page() || form.Model().Tab() != next)
             state.SkipWithError("the tab did not change");
     }
-    Report(state, total / std::max(runs, 1), reference);
+    benchkit::ReportRatio(state, total / std::max(runs, 1), reference);
 }
 BENCHMARK(BM_SwitchTab)->Unit(benchmark::kMillisecond)->Iterations(26);
 
@@ -169,7 +147,7 @@ void BM_NextEntry(benchmark::State& state) {
         if (page.CurrentRow() != row + 1)
             state.SkipWithError("F5 did not move to the next entry");
     }
-    Report(state, total / std::max(runs, 1), reference);
+    benchkit::ReportRatio(state, total / std::max(runs, 1), reference);
 }
 BENCHMARK(BM_NextEntry)->Unit(benchmark::kMillisecond)->Iterations(200);
 

@@ -10,6 +10,8 @@
 #include "events/EventScript.h"
 #include "events/ScriptList_qt.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -24,18 +26,14 @@ using namespace quillon;
 
 namespace {
 
+using benchkit::BestSeconds;
+using benchkit::TClock;
+using benchkit::Since;
+
 constexpr int kPages = 100;
 constexpr int kLines = 5000;
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_event_editor";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+QApplication& App() { return benchkit::App("bench_event_editor"); }
 
 // A page script of messages, switch and variable changes and waits, some inside forks.
 void FillScript(TKelEventScriptList& script, int page) {
@@ -102,26 +100,6 @@ TFixture& Fixture() {
     return *fixture;
 }
 
-using TClock = std::chrono::steady_clock;
-double Since(TClock::time_point start) { return std::chrono::duration<double>(TClock::now() - start).count(); }
-
-template <class F>
-double BestSeconds(F&& run, int batches = 5) {
-    double best = 1e9;
-    for (int i = 0; i < batches; ++i) {
-        const auto start = TClock::now();
-        run();
-        best = std::min(best, Since(start));
-    }
-    return best;
-}
-
-void Report(benchmark::State& state, double seconds, double referenceSeconds) {
-    state.counters["ms"] = seconds * 1e3;
-    state.counters["reference_ms"] = referenceSeconds * 1e3;
-    state.counters["ratio"] = referenceSeconds > 0 ? seconds / referenceSeconds : 0;
-}
-
 // Shows the window and paints it, as its first exposure does.
 void Paint(TFormEDEvent& form) {
     form.show();
@@ -158,7 +136,7 @@ void BM_OpenEventEditor(benchmark::State& state) {
         state.ResumeTiming();
         ++runs;
     }
-    Report(state, total / std::max(runs, 1), reference);
+    benchkit::ReportRatio(state, total / std::max(runs, 1), reference);
 }
 BENCHMARK(BM_OpenEventEditor)->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -188,7 +166,7 @@ void BM_SwitchPage(benchmark::State& state) {
         if (model.CurrentIndex() != next)
             state.SkipWithError("the page did not change");
     }
-    Report(state, total / std::max(runs, 1), reference);
+    benchkit::ReportRatio(state, total / std::max(runs, 1), reference);
 }
 BENCHMARK(BM_SwitchPage)->Unit(benchmark::kMillisecond)->Iterations(50);
 

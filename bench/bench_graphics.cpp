@@ -7,6 +7,8 @@
 #include "graphics/OrlenPng.h"
 #include "graphics/OrlenSheet.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 #include <png.h>
 
@@ -21,12 +23,8 @@ using namespace quillon;
 
 namespace {
 
-// Thread CPU time: the machine is shared, and other processes must not tilt the ratios.
-double CpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+using benchkit::CpuSeconds;
+using benchkit::SecondsPerCall;
 
 // A chipset-like picture: 16 × 16 tiles of a few colours with some noise, or smooth noise.
 TBitmap MakeImage(int width, int height, bool tiles) {
@@ -103,19 +101,6 @@ std::string EncodeLibpng(const TBitmap& bitmap) {
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
-}
-
-// CPU seconds per call of work, the best of three batches of n calls.
-template <typename Work>
-double SecondsPerCall(std::int64_t n, Work work) {
-    double best = 1e9;
-    for (int batch = 0; batch < 3; ++batch) {
-        const double start = CpuSeconds();
-        for (std::int64_t i = 0; i < n; ++i)
-            work();
-        best = std::min(best, (CpuSeconds() - start) / static_cast<double>(n));
-    }
-    return best;
 }
 
 void Report(benchmark::State& state, double oursPerCall, double referencePerCall, const char* name,

@@ -7,6 +7,8 @@
 #include "database/ED_PlayerGraph_qt.h"
 #include "database/ED_PlayerParameter_qt.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -21,18 +23,10 @@ using namespace quillon;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_hero_curves";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using benchkit::TClock;
+using benchkit::Since;
 
-using TClock = std::chrono::steady_clock;
-double Since(TClock::time_point start) { return std::chrono::duration<double>(TClock::now() - start).count(); }
+QApplication& App() { return benchkit::App("bench_hero_curves"); }
 
 // Fifty lines of text set into a label and painted: the best of five.
 double ReferenceSeconds() {
@@ -52,13 +46,6 @@ double ReferenceSeconds() {
         best = std::min(best, Since(start));
     }
     return best;
-}
-
-void Report(benchmark::State& state, double seconds, double reference, double targetMs) {
-    state.counters["ms"] = seconds * 1e3;
-    state.counters["reference_ms"] = reference * 1e3;
-    state.counters["ratio"] = reference > 0 ? seconds / reference : 0;
-    state.counters["target_ms"] = targetMs;
 }
 
 void Move(QWidget* graph, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
@@ -98,7 +85,7 @@ void BM_StrokeAcrossFiftyLevels(benchmark::State& state) {
         if (model.Level() != (stroke % 2 ? 50 : 1))
             state.SkipWithError("the stroke did not reach the last level");
     }
-    Report(state, total / std::max(moves, 1L), reference, 8);
+    benchkit::ReportRatio(state, total / std::max(moves, 1L), reference, 8);
 }
 BENCHMARK(BM_StrokeAcrossFiftyLevels)->Unit(benchmark::kMillisecond)->Iterations(20);
 
@@ -125,7 +112,7 @@ void BM_ExperienceTables(benchmark::State& state) {
         if (total->Lines().size() != 50 || model.Curve().Basic != basic)
             state.SkipWithError("the tables were not filled");
     }
-    Report(state, seconds / std::max(runs, 1), reference, 5);
+    benchkit::ReportRatio(state, seconds / std::max(runs, 1), reference, 5);
 }
 BENCHMARK(BM_ExperienceTables)->Unit(benchmark::kMillisecond)->Iterations(200);
 

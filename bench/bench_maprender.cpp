@@ -9,6 +9,8 @@
 #include "graphics/MapRender.h"
 #include "graphics/PictureFile.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -23,39 +25,11 @@ using namespace quillon;
 
 namespace {
 
-double CpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+using benchkit::CpuSeconds;
+using benchkit::SecondsPerCall;
 
-template <typename Work>
-double SecondsPerCall(std::int64_t n, Work work) {
-    double best = 1e9;
-    for (int batch = 0; batch < 3; ++batch) {
-        const double start = CpuSeconds();
-        for (std::int64_t i = 0; i < n; ++i)
-            work();
-        best = std::min(best, (CpuSeconds() - start) / static_cast<double>(n));
-    }
-    return best;
-}
-
-// A chipset image with every pixel set, written once into a temporary project folder.
 std::string ChipSetFolder() {
-    static const std::string folder = [] {
-        const std::filesystem::path path = std::filesystem::temp_directory_path() / "quillon-bench-maprender";
-        std::filesystem::create_directories(path / "ChipSet");
-        TBitmap bitmap(480, 256, TPixelFormat::pf8bit);
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 480; ++x)
-                bitmap.ScanLine(y)[x] = static_cast<std::uint8_t>(1 + (x / 8 + y / 8 * 3 + (x ^ y)) % 200);
-        for (int i = 0; i < 256; ++i)
-            bitmap.Palette()[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 5),
-                                   static_cast<std::uint8_t>(255 - i), 0};
-        SavePicture(bitmap, (path / "ChipSet" / "Bench.png").string());
-        return path.string();
-    }();
+    static const std::string folder = benchkit::ChipSetFolder("quillon-bench-maprender");
     return folder;
 }
 
@@ -69,15 +43,9 @@ std::unique_ptr<TKelMap> MakeMap(int width, int height) {
     std::mt19937 random(11);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            std::uint16_t lower = 0;
-            switch (random() % 4) {
-            case 0: lower = static_cast<std::uint16_t>(random() % 3000); break;
-            case 1: lower = static_cast<std::uint16_t>(4000 + random() % 600); break;
-            case 2: lower = static_cast<std::uint16_t>(3000 + (random() % 3) * 50); break;
-            default: lower = static_cast<std::uint16_t>(5000 + random() % 144); break;
-            }
+            const std::uint16_t lower = benchkit::RandomLowerTile(random);
             map->LowerLayer.SetCell(x, y, lower);
-            map->UpperLayer.SetCell(x, y, static_cast<std::uint16_t>(random() % 4 == 0 ? 10001 + random() % 143 : 10000));
+            map->UpperLayer.SetCell(x, y, benchkit::RandomUpperTile(random));
         }
     for (int i = 0; i < width * height / 50; ++i) {
         TKelEventItem& event = map->Events.Obtain(i + 1);

@@ -11,6 +11,8 @@
 #include "platform/FileUtils.h"
 #include "project/ProjectManager.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -29,18 +31,10 @@ using namespace quillon;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_maptree";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using benchkit::TClock;
+using benchkit::Since;
 
-using TClock = std::chrono::steady_clock;
-double Since(TClock::time_point start) { return std::chrono::duration<double>(TClock::now() - start).count(); }
+QApplication& App() { return benchkit::App("bench_maptree"); }
 
 // A tree of `count` items under the root: maps eight to a parent, some five levels deep, with an
 // area under every tenth map; every other map expanded.
@@ -131,9 +125,7 @@ double ReferenceSeconds(const std::string& bytes) {
 }
 
 void Report(benchmark::State& state, double seconds, double reference) {
-    state.counters["ms"] = seconds * 1e3;
-    state.counters["reference_ms"] = reference * 1e3;
-    state.counters["ratio"] = reference > 0 ? seconds / reference : 0;
+    benchkit::ReportRatio(state, seconds, reference);
     state.counters["us_per_item"] = seconds * 1e6 / static_cast<double>(state.range(0));
 }
 

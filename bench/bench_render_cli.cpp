@@ -14,6 +14,8 @@
 #include "graphics/PictureFile.h"
 #include "tools/lib/SampleProject.h"
 
+#include "BenchKit.h"
+
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
@@ -148,15 +150,8 @@ const TFixture& Fixture() {
         database.Load(f.Project + "/");
         const auto* chipSet = database.ChipSet.FindByID(map.ChipSetId);
         const std::string chipName = chipSet ? chipSet->FileName : "Bench";
-        TBitmap chipset(480, 256, TPixelFormat::pf8bit);
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 480; ++x)
-                chipset.ScanLine(y)[x] = static_cast<std::uint8_t>(1 + (x / 8 + y / 8 * 3 + (x ^ y)) % 200);
-        for (int i = 0; i < 256; ++i)
-            chipset.Palette()[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 5),
-                                    static_cast<std::uint8_t>(255 - i), 0};
         fs::create_directories(fs::path(f.Project) / "ChipSet");
-        SavePicture(chipset, f.Project + "/ChipSet/" + chipName + ".png");
+        SavePicture(benchkit::ChipSetImage(), f.Project + "/ChipSet/" + chipName + ".png");
 
         map.Events.Clear();
         map.SetWidth(kMapSide);
@@ -164,15 +159,9 @@ const TFixture& Fixture() {
         std::mt19937 random(11);
         for (int y = 0; y < kMapSide; ++y)
             for (int x = 0; x < kMapSide; ++x) {
-                std::uint16_t lower = 0;
-                switch (random() % 4) {
-                case 0: lower = static_cast<std::uint16_t>(random() % 3000); break;
-                case 1: lower = static_cast<std::uint16_t>(4000 + random() % 600); break;
-                case 2: lower = static_cast<std::uint16_t>(3000 + (random() % 3) * 50); break;
-                default: lower = static_cast<std::uint16_t>(5000 + random() % 144); break;
-                }
+                const std::uint16_t lower = benchkit::RandomLowerTile(random);
                 map.LowerLayer.SetCell(x, y, lower);
-                map.UpperLayer.SetCell(x, y, static_cast<std::uint16_t>(random() % 4 == 0 ? 10001 + random() % 143 : 10000));
+                map.UpperLayer.SetCell(x, y, benchkit::RandomUpperTile(random));
             }
         map.SaveToFile(f.Project + "/" + MapFileName(1));
 

@@ -1,6 +1,7 @@
 #include "database/ED_Animation.h"
 
 #include "data/LD_DataBase.h"
+#include "database/PageLists.h"
 #include "events/EventChoosers.h"
 #include "graphics/MapRender.h"
 #include "platform/Clipboard.h"
@@ -38,6 +39,12 @@ std::int64_t HalfSide(const TKelAnimationCellItem& cell) {
 void TrimCells(TKelAnimationPatternItem& frame) {
     while (frame.Cells.Count() > kAnimationMaxCells)
         frame.Cells.Delete(frame.Cells.Items(frame.Cells.Count() - 1)->ID);
+}
+
+// A new cell after the frame's last.
+TKelAnimationCellItem& AppendCell(TKelAnimationCell& cells) {
+    MakeRoomAbove(cells, kAnimationMaxCells);
+    return cells.Append();
 }
 
 void HiddenDefault(TKelAnimationCellItem& cell) {
@@ -165,7 +172,7 @@ void Complement(TKelAnimationItem& animation, std::int32_t a, std::int32_t b, st
         for (std::int64_t t = 0; t < n; ++t) {
             TKelAnimationPatternItem& frame = *FrameAt(animation, a + t);
             while (frame.Cells.Count() <= index)
-                HiddenDefault(frame.Cells.Append());
+                HiddenDefault(AppendCell(frame.Cells));
             TKelAnimationCellItem& cell = *frame.Cells.Items(index);
             cell.Visible = 1;
             const auto value = [&](std::int32_t TKelAnimationCellItem::*field) {
@@ -548,7 +555,7 @@ int TAnimationPageModel::FreeSlot() {
             return i;
     if (cells.Count() >= kAnimationMaxCells)
         return -1;
-    cells.Append();
+    AppendCell(cells);
     return cells.Count() - 1;
 }
 
@@ -658,7 +665,7 @@ bool TAnimationPageModel::PriorityUp() {
         return false;
     TKelAnimationCell& cells = Frame().Cells;
     if (mCell == cells.Count() - 1)
-        HiddenDefault(cells.Append());
+        HiddenDefault(AppendCell(cells));
     SwapCells(*cells.Items(mCell), *cells.Items(mCell + 1));
     ++mCell;
     Changed();
@@ -714,6 +721,9 @@ bool TAnimationPageModel::PasteCell() {
     TKelAnimationCellItem& cell = *cells.Items(slot);
     cell.Assign(pasted);
     cell.Visible = 1;
+    // A block from elsewhere may place the cell anywhere: it lands on the preview's range.
+    cell.X = ClampCoord(cell.X);
+    cell.Y = ClampCoord(cell.Y);
     const auto covered = [&] {
         for (int i = 0; i < std::min(cells.Count(), kAnimationMaxCells); ++i) {
             const TKelAnimationCellItem& other = *cells.Items(i);

@@ -3,6 +3,7 @@
 #include "controls/IdList.h"
 #include "data/LD_DataBase.h"
 #include "data/StreamUtils.h"
+#include "database/PageLists.h"
 #include "events/EventChoosers.h"
 #include "events/PageClipboard.h"
 #include "events/ScriptList.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <numeric>
 
 namespace quillon {
@@ -21,6 +23,9 @@ namespace {
 
 // Keeps v within lo .. hi; lo wins when the range is empty (an image wider than the field).
 int Within(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
+
+// A place from a file or a block held where arithmetic with image sizes cannot overflow.
+int FarWithin(std::int32_t v) { return Within(v, -(1 << 29), 1 << 29); }
 
 std::string RangeText(std::int32_t min, std::int32_t max) {
     return min == max ? std::to_string(min) : std::to_string(min) + "-" + std::to_string(max);
@@ -224,7 +229,8 @@ std::vector<TMemberShape> TMonGroupPageModel::Shapes() const {
 TRect TMonGroupPageModel::MemberRect(int index) const {
     const TMemberShape s = MemberShape(index);
     const TKelMonGroupMonsterItem& m = Member(index);
-    const int left = m.X - s.Width / 2, top = m.Y - s.Height / 2;
+    // A member placed far off the field (by a file or a block) stays far off, within int range.
+    const int left = FarWithin(m.X) - s.Width / 2, top = FarWithin(m.Y) - s.Height / 2;
     return {left, top, left + s.Width, top + s.Height};
 }
 
@@ -268,6 +274,7 @@ bool TMonGroupPageModel::Add(int monsterRow) {
     const bool arranged = IsArranged();
     const int previousX = MemberCount() > 0 ? Member(MemberCount() - 1).X : 0;
     const bool first = MemberCount() == 0;
+    MakeRoomAbove(Item().Members, kMaxTroopMembers);
     TKelMonGroupMonsterItem& member = Item().Members.Append();
     member.MonsterId = DataBase().Monster.Items(monsterRow)->ID;
     mShapes.push_back(mSizes(MemberMonster(MemberCount() - 1)));
@@ -275,7 +282,7 @@ bool TMonGroupPageModel::Add(int monsterRow) {
         mShapes.back() = TMemberShape{kMissingImageSize, kMissingImageSize, mShapes.back().Flying};
     const TMemberShape s = mShapes.back();
     member.Y = Within(148 - s.Height / 2, s.Height / 2, kBattleFieldHeight - s.Height / 2);
-    member.X = Within(first ? kBattleFieldWidth / 2 : previousX + 32, s.Width / 2, kBattleFieldWidth - s.Width / 2);
+    member.X = Within(first ? kBattleFieldWidth / 2 : FarWithin(previousX) + 32, s.Width / 2, kBattleFieldWidth - s.Width / 2);
     if (arranged) {
         const std::vector<TPoint> places = RowPlaces(Shapes());
         for (int i = 0; i < MemberCount(); ++i) {
@@ -336,7 +343,8 @@ std::vector<int> TMonGroupPageModel::DrawOrder() const {
     std::vector<int> order(static_cast<std::size_t>(MemberCount()));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        const int ba = Member(a).Y + MemberShape(a).Height / 2, bb = Member(b).Y + MemberShape(b).Height / 2;
+        const std::int64_t ba = static_cast<std::int64_t>(Member(a).Y) + MemberShape(a).Height / 2;
+        const std::int64_t bb = static_cast<std::int64_t>(Member(b).Y) + MemberShape(b).Height / 2;
         return ba != bb ? ba < bb : a > b;
     });
     return order;
@@ -462,6 +470,13 @@ void TMonGroupPageModel::SelectPage(int index) {
     mPage = index;
     ShowPage();
     PagesChanged.Emit();
+}
+
+bool TMonGroupPageModel::CanNewPage() const {
+    // The pages after the current one move up by one: the last must have room above it.
+    const TKelBattleEventPage& pages = Item().Pages;
+    const bool room = pages.Count() == 0 || pages.Items(pages.Count() - 1)->ID < std::numeric_limits<std::int32_t>::max();
+    return room && PageCount() < kMaxBattlePages;
 }
 
 bool TMonGroupPageModel::CanPastePage() const {

@@ -149,7 +149,7 @@ public:
     int CurrentPage() const { return mPage; }
     void SelectPage(int index);
     TKelBattleEventPageItem* Page() const;
-    bool CanNewPage() const { return PageCount() < kMaxBattlePages; }
+    bool CanNewPage() const;
     bool CanPastePage() const;
     bool CanDeletePage() const { return PageCount() >= 2; }
     bool NewPage();

@@ -200,6 +200,7 @@ bool TMonsterActListModel::FinishEdit(const TKelMonsterActItem& edited) {
         CopyAct(edited, *act);
         return true;
     }
+    MakeRoomAbove(*mList, kMonsterActMax);
     CopyAct(edited, mList->Append());
     mSelected = mList->Count() - 1;
     return true;
@@ -232,6 +233,7 @@ bool TMonsterActListModel::Paste() {
     if (!block || !ReadMonsterActBlock(*block, pasted))
         return false;
     TKelMonsterActItem* target = nullptr;
+    MakeRoomAbove(*mList, kMonsterActMax);
     if (TKelMonsterActItem* act = SelectedAct()) {
         target = &mList->InsertAndRenumber(act->ID);
     } else {

@@ -59,4 +59,9 @@ bool StoreShownEntry(const TIdArrayAccess& array, std::int32_t rows, std::int32_
     return true;
 }
 
+void MakeRoomAbove(TCatalog& list, std::int32_t limit) {
+    if (list.Count() > 0 && list.Items(list.Count() - 1)->ID > limit)
+        list.SortAndRenumber([](const TCatalogItem&, const TCatalogItem&) { return false; });
+}
+
 }  // namespace quillon

@@ -29,6 +29,11 @@ bool StorePosition(const TCatalog* list, std::int32_t& stored, std::int32_t id);
 // The marks of the IDs 1..rows (entry id set when `get` answers non-zero).
 std::vector<bool> MarkRows(std::int32_t rows, const std::function<std::uint8_t(std::int32_t id)>& get);
 
+// Before an element is added to a list numbered only for its order (frame cells, troop members,
+// action patterns, at most `limit` of them): IDs above the limit, which leave no room for the
+// next one (a file or a block may number them so), are first renumbered 1, 2 ... in list order.
+void MakeRoomAbove(TCatalog& list, std::int32_t limit);
+
 // A per-ID array of a record as the mark and rank lists edit it.
 struct TIdArrayAccess {
     std::int32_t Count = 0;                                   // the entries the array holds

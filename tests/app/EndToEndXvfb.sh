@@ -9,28 +9,7 @@
 set -u
 quillon=$1
 cli=$2
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/quillon-e2e-XXXXXX")
-xvfb_pid=""
-editor_pid=""
-cleanup() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2> /dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  wait 2> /dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  [ -f "$work/editor.log" ] && sed 's/^/  editor: /' "$work/editor.log"
-  exit 1
-}
+source "$(dirname "$0")/XvfbKit.sh" quillon-e2e
 
 mkdir -p "$work/config" "$work/tmp" "$work/base"
 chmod 700 "$work/tmp"
@@ -41,15 +20,7 @@ unset WAYLAND_DISPLAY
 "$cli" new-project "$work/base" Quest "Quest" > /dev/null || fail "quillon-cli new-project"
 ini="$work/base/Quest/GMK_RT.ini"
 
-# A display of our own: Xvfb picks a free number and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_display
 
 # Waits until the splash window has gone and the main window (at least 720 wide) is mapped, then
 # gives it the keyboard (there is no window manager to do so).
@@ -67,19 +38,6 @@ wait_window() {
       window=$found
       xdotool windowfocus --sync "$found" 2> /dev/null
       sleep 0.3
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-# Waits for the editor to end; its exit status is in $status.
-wait_end() {
-  for _ in $(seq 200); do
-    if ! kill -0 "$editor_pid" 2> /dev/null; then
-      wait "$editor_pid"
-      status=$?
-      editor_pid=""
       return 0
     fi
     sleep 0.1

@@ -12,46 +12,13 @@
 set -u
 quillon=$1
 cli=$2
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/quillon-faults-XXXXXX")
-xvfb_pid=""
-editor_pid=""
-cleanup() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2> /dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  wait 2> /dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  [ -f "$work/editor.log" ] && sed 's/^/  editor: /' "$work/editor.log"
-  exit 1
-}
+source "$(dirname "$0")/XvfbKit.sh" quillon-faults
 
 mkdir -p "$work/config" "$work/tmp" "$work/run" "$work/base"
 chmod 700 "$work/tmp" "$work/run"
 export QUILLON_CONFIG_DIR="$work/config" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/run"
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
-
-start_display() {
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$work/display" ] || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$work/display")"
-}
 
 start_editor() {
   "$quillon" "$@" > "$work/editor.log" 2>&1 &
@@ -108,19 +75,6 @@ press_return() {
   xdotool windowfocus --sync "$1" 2> /dev/null
   sleep 0.2
   xdotool key --clearmodifiers Return
-}
-# Waits up to $1 tenths of a second for the editor to end; its exit status is in $status.
-wait_end() {
-  for _ in $(seq "$1"); do
-    if ! kill -0 "$editor_pid" 2> /dev/null; then
-      wait "$editor_pid"
-      status=$?
-      editor_pid=""
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
 }
 close_editor() {
   xdotool windowfocus --sync "$window" 2> /dev/null

@@ -461,6 +461,51 @@ TEST_F(AnimationPageTest, ArrowsPriorityAndCellClipboard) {
     EXPECT_EQ(cells.Items(0)->Visible, 1);
 }
 
+TEST_F(AnimationPageTest, PastedCellsFromAfarLandOnThePreviewRange) {
+    struct TCase {
+        std::int32_t X, Y;
+        bool Occupied;  // a visible cell already stands where the clamped cell lands
+        std::int32_t WantX, WantY;
+    };
+    const TCase cases[] = {
+        {kMax32, kMin32, false, 320, -320},
+        {-700, 5, false, -320, 5},
+        {kMax32, kMin32, true, 320, -312},  // clamped first, then stepped aside
+    };
+    for (const TCase& c : cases) {
+        Page().Frame().Cells.Clear();
+        if (c.Occupied)
+            AddCell(Page().Frame(), 320, -320);
+        TKelAnimationCellItem far;
+        far.X = c.X;
+        far.Y = c.Y;
+        far.CopyToClipboard(TKelAnimationCellItem::kClipboardFormat);
+        ASSERT_TRUE(Page().PasteCell());
+        const TKelAnimationCellItem* pasted = Page().Cell(Page().SelectedCell());
+        ASSERT_NE(pasted, nullptr);
+        EXPECT_EQ(pasted->X, c.WantX) << c.X << ", " << c.Y;
+        EXPECT_EQ(pasted->Y, c.WantY) << c.X << ", " << c.Y;
+    }
+}
+
+TEST_F(AnimationPageTest, CellsWithoutRoomAboveTheirIdsStillGetANewOne) {
+    // A frame read from a block whose last cell has the highest ID: placing, priority and
+    // complement append after it without the ID running over, and the order stays.
+    TKelAnimationPatternItem far;
+    far.Cells.Obtain(1).X = 10;
+    far.Cells.Obtain(kMax32).X = 20;
+    far.CopyToClipboard(TKelAnimationPatternItem::kClipboardFormat);
+    ASSERT_TRUE(Page().PasteFrame());
+    ASSERT_TRUE(Page().Press(Page().OriginX() - 96, Page().OriginY(), true, false));
+    Page().Release();
+    const TKelAnimationCell& cells = Page().Frame().Cells;
+    ASSERT_EQ(cells.Count(), 3);
+    EXPECT_EQ(cells.Items(0)->X, 10);
+    EXPECT_EQ(cells.Items(1)->X, 20);
+    EXPECT_EQ(cells.Items(2)->X, -96);
+    EXPECT_EQ(cells.Items(2)->ID, 3);
+}
+
 TEST_F(AnimationPageTest, AnchorAndScopeChangesKeepCellsOnScreen) {
     struct TCase {
         const char* What;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 namespace quillon {
@@ -221,6 +222,53 @@ TEST_F(MonGroupPageTest, PastePageFollowsTheClipboard) {
     EXPECT_EQ(heard, 4);
     EXPECT_FALSE(page->CanPastePage());
     SetClipboard(&clipboard);
+}
+
+TEST_F(MonGroupPageTest, MembersFarOffTheFieldKeepTheirOrderAndAddBesideThem) {
+    // Places a file or a pasted troop may hold: the sums with image sizes must not wrap.
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    TKelMonGroupItem& troop = *db.MonGroup.FindByID(1);
+    const std::int32_t places[][2] = {{100, kMax}, {kMin, 50}, {kMax, kMin}};
+    for (const auto& p : places) {
+        TKelMonGroupMonsterItem& member = troop.Members.Append();
+        member.X = p[0];
+        member.Y = p[1];
+    }
+    auto page = Page();
+    // The lowest bottom edge is drawn last, the highest first.
+    EXPECT_EQ(page->DrawOrder(), (std::vector<int>{2, 1, 0}));
+    for (int i = 0; i < 3; ++i) {
+        const TRect r = page->MemberRect(i);
+        EXPECT_EQ(r.Right - r.Left, 64);
+        EXPECT_EQ(r.Bottom - r.Top, 64);
+    }
+    EXPECT_EQ(page->HitTest(100, 50), -1);
+    // A new member goes 32 to the right of the last one, held on the field.
+    ASSERT_TRUE(page->Add(0));
+    EXPECT_EQ(page->Member(3).X, kBattleFieldWidth - 32);
+}
+
+TEST_F(MonGroupPageTest, ListsNumberedToTheTopGetNoIdBeyondIt) {
+    // Members are numbered for their order only: adding renumbers them first. Page IDs are the
+    // page numbers: with the last at the highest ID no page is inserted, and nothing changes.
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    TKelMonGroupItem& troop = *db.MonGroup.FindByID(1);
+    troop.Members.Obtain(1).MonsterId = 2;
+    troop.Members.Obtain(kMax).MonsterId = 3;
+    troop.Pages.Obtain(1);
+    troop.Pages.Obtain(kMax);
+    auto page = Page();
+    ASSERT_TRUE(page->Add(0));
+    ASSERT_EQ(page->MemberCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(page->Member(i).ID, i + 1);
+    EXPECT_EQ(page->Member(1).MonsterId, 3);
+    EXPECT_EQ(page->Member(2).MonsterId, 1);
+    EXPECT_FALSE(page->CanNewPage());
+    EXPECT_FALSE(page->NewPage());
+    EXPECT_EQ(troop.Pages.Count(), 2);
+    EXPECT_EQ(troop.Pages.Items(1)->ID, kMax);
 }
 
 TEST_F(MonGroupPageTest, PagesInsertDeleteCopyAndPaste) {

@@ -14,6 +14,8 @@
 
 #include <filesystem>
 #include <unistd.h>
+#include <limits>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -199,6 +201,28 @@ TEST_F(MonsterPageTest, PasteInsertsBeforeTheRowAndStopsAtFiveHundred) {
     EXPECT_EQ(acts.Count(), kMonsterActMax);
     list.Select(3);
     EXPECT_TRUE(list.IsEnabled(TMonsterActCommand::Edit)) << "existing patterns stay editable";
+}
+
+TEST_F(MonsterPageTest, PatternsNumberedToTheTopStillTakeNewOnes) {
+    // A file may number the patterns up to the highest ID: pasting and adding renumber them in
+    // their order first instead of running the IDs over.
+    TKelMonsterAct& acts = db.Monster.Obtain(1).Actions;
+    acts.Obtain(1).Priority = 10;
+    acts.Obtain(std::numeric_limits<std::int32_t>::max()).Priority = 20;
+    TMonsterActListModel list(acts, db);
+    list.Select(0);
+    ASSERT_TRUE(list.Copy());
+    list.Select(1);
+    ASSERT_TRUE(list.Paste());
+    list.Select(list.RowCount() - 1);
+    ASSERT_TRUE(list.FinishEdit(*acts.Items(0)));
+    std::vector<std::int32_t> ids, priorities;
+    for (int i = 0; i < acts.Count(); ++i) {
+        ids.push_back(acts.Items(i)->ID);
+        priorities.push_back(acts.Items(i)->Priority);
+    }
+    EXPECT_EQ(ids, (std::vector<std::int32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(priorities, (std::vector<std::int32_t>{10, 10, 20, 10}));
 }
 
 TEST_F(MonsterPageTest, BlocksThatAreNotWholePatternsAreRefused) {
