@@ -15,19 +15,12 @@ TFormEDPlayerExp::TFormEDPlayerExp(TPlayerExpModel& model, QWidget* parent)
     SetHelpContext(2);
     mBinding = std::make_unique<TFieldBinding>(PlayerExpForm(), mModel);
     mBinder = new TFieldBinder(*mBinding, *this);
-    const struct {
-        QSlider* Slider;
-        int Min, Max;
-        bool (TPlayerExpModel::*Set)(std::int32_t);
-    } sliders[] = {
-        {mUi->SliderBasic, TExpCurve::kBasicMin, TExpCurve::kBasicMax, &TPlayerExpModel::SetBasic},
-        {mUi->SliderIncrease, TExpCurve::kIncreaseMin, TExpCurve::kIncreaseMax, &TPlayerExpModel::SetIncrease},
-        {mUi->SliderCorrection, TExpCurve::kCorrectionMin, TExpCurve::kCorrectionMax, &TPlayerExpModel::SetCorrection},
-    };
-    for (const auto& s : sliders) {
-        s.Slider->setRange(s.Min, s.Max);
-        connect(s.Slider, &QSlider::valueChanged, this, [this, set = s.Set](int value) { (mModel.*set)(value); });
-    }
+    mUi->SliderBasic->setRange(TExpCurve::kBasicMin, TExpCurve::kBasicMax);
+    mUi->SliderIncrease->setRange(TExpCurve::kIncreaseMin, TExpCurve::kIncreaseMax);
+    mUi->SliderCorrection->setRange(TExpCurve::kCorrectionMin, TExpCurve::kCorrectionMax);
+    connect(mUi->SliderBasic, &QSlider::valueChanged, this, [this](int value) { mModel.SetBasic(value); });
+    connect(mUi->SliderIncrease, &QSlider::valueChanged, this, [this](int value) { mModel.SetIncrease(value); });
+    connect(mUi->SliderCorrection, &QSlider::valueChanged, this, [this](int value) { mModel.SetCorrection(value); });
     mChanged = mModel.Changed.Connect([this] { UpdateView(); });
     ConnectStandardButtons();
     UpdateView();
