@@ -1,0 +1,48 @@
+// What the game asks of its sound: music and sound effects by their settings. The player's
+// implementation plays them through the mixer; headless runs and tests record the requests.
+#pragma once
+
+#include "data/LD_System.h"
+
+#include <string>
+#include <vector>
+
+namespace quillon::runtime {
+
+class IGameAudio {
+public:
+    virtual ~IGameAudio() = default;
+    // Plays the music (looping) unless the same name is already playing with the same settings;
+    // "(OFF)" stops it.
+    virtual void PlayMusic(const TKelMusic& music) = 0;
+    virtual void FadeOutMusic(int milliseconds) = 0;
+    virtual void StopMusic() = 0;
+    // Plays a sound effect once; "(OFF)" plays nothing.
+    virtual void PlaySound(const TKelSound& sound) = 0;
+    virtual void StopAllSounds() = 0;
+    // The name of the music now playing ("" when none).
+    virtual std::string CurrentMusic() const = 0;
+    // Called once a logic step, for fades.
+    virtual void Step() {}
+};
+
+// Plays nothing; remembers the requests (headless runs, tests).
+class TRecordingGameAudio : public IGameAudio {
+public:
+    void PlayMusic(const TKelMusic& music) override {
+        mMusic = music.Name == kSoundOff ? std::string() : music.Name;
+        Requests.push_back("music " + music.Name);
+    }
+    void FadeOutMusic(int) override { mMusic.clear(); Requests.push_back("fade"); }
+    void StopMusic() override { mMusic.clear(); Requests.push_back("stop"); }
+    void PlaySound(const TKelSound& sound) override { Requests.push_back("sound " + sound.Name); }
+    void StopAllSounds() override { Requests.push_back("stop sounds"); }
+    std::string CurrentMusic() const override { return mMusic; }
+
+    std::vector<std::string> Requests;
+
+private:
+    std::string mMusic;
+};
+
+}  // namespace quillon::runtime
