@@ -1,0 +1,31 @@
+// The player's command line: the words the editor's test play passes ("TestPlay", "BattleTest",
+// "ShowTitle"/"HideTitle", "FullScreen"/"Window"), the player's own options and the headless
+// mode's. The project folder is the working directory unless the headless mode names one.
+#pragma once
+
+#include "runtime/Game.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quillon::runtime {
+
+struct TPlayerCommandLine {
+    TGameOptions Game;
+    bool Help = false;
+    bool Version = false;
+    bool Headless = false;
+    // Headless options.
+    std::string InputFile;                                // --input FILE
+    long long Frames = -1;                                // --frames N (-1: the input's length)
+    std::vector<std::pair<long long, std::string>> Shots;  // --shot FRAME:FILE.png
+    std::string StateFile;                                // --state FILE.json
+};
+
+// Reads the arguments (argv[1..]). On a usage error answers false and sets error to one line.
+bool ParseCommandLine(const std::vector<std::string>& args, TPlayerCommandLine& out, std::string& error);
+// The --help text.
+std::string CommandLineHelp();
+
+}  // namespace quillon::runtime
