@@ -18,8 +18,8 @@ std::string LostParts(const TDataBaseLoadReport& report) {
     for (int n = TDataBaseLoadReport::kFirstSection;
          n < TDataBaseLoadReport::kFirstSection + TDataBaseLoadReport::kSectionCount; ++n)
         if (report.Missing(n))
-            lost.push_back(std::string("its ") + DataBaseSectionWords(n));
-    return JoinWithAnd(lost);
+            lost.push_back(DataBaseSectionWords(n));
+    return lost.empty() ? std::string() : "its " + JoinWithAnd(lost);
 }
 
 }  // namespace

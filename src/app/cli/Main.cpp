@@ -319,10 +319,10 @@ int main(int argc, char** argv) {
         AllowReplaceDamaged(TakeOption(verbArgs, kReplaceDamagedOption));
     try {
         return verb->Run(verbArgs);
-    } catch (const EDamagedDataBase& e) {
+    } catch (const quillon::EDamagedDataBase& e) {
         std::fprintf(stderr, "quillon-cli: %s: %s (%s replaces it and keeps the damaged file beside it as %s)\n",
                      args.empty() ? verb->Name : args[0].c_str(), e.what(), kReplaceDamagedOption,
-                     (std::string(TKelDataBase::kFileName) + kDamagedFileSuffix).c_str());
+                     (std::string(quillon::TKelDataBase::kFileName) + quillon::kDamagedFileSuffix).c_str());
         return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-cli: %s: %s\n", args.empty() ? verb->Name : args[0].c_str(), e.what());
