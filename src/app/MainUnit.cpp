@@ -487,6 +487,10 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
     const std::string& path = ProjectPath();
     SetMode(ModeFromStored(ReadMapEditMode(path)));
     SetScale(ScaleFromStoredZoom(ReadMapEditZoom(path)));
+    // What of the database could not be read is told once; the file is not replaced without asking
+    // (the database window's save asks).
+    if (const TDataBaseLoadReport& report = mData.DataBase().LoadReport(); report.Damaged)
+        ShowMessageBox(DescribeDataBaseDamage(TKelDataBase::kFileName, report).Text(), mbOk | mbIconError);
     if (const std::string problem = ProjectIniReadError(path); !problem.empty())
         ShowMessageBox(std::string(kIniKept) + "\n" + problem, mbOk | mbIconWarning);
     SetTool(kToolPen);

@@ -7,6 +7,7 @@
 #include "app/TestPlay.h"
 #include "app/TestPlay_qt.h"
 #include "audio/PreviewMusic.h"
+#include "database/DataBaseForm.h"
 #include "database/DataBaseForm_qt.h"
 #include "database/ED_MonGroup.h"
 #include "data/LD_DataBase.h"
@@ -729,7 +730,7 @@ void TFormKelMain::CreatePanes() {
     // The canvas's event commands go to the event manager; every map the canvas loads is handed
     // to it; "New Event..." and "Edit event..." open the event editor on a copy of the event.
     mEventDialogs = std::make_unique<TEventManagerDialogsQt>(this);
-    mEventDialogs->SaveDataBaseFile = [this] { mData->DataBase().Save(ProjectPath()); };
+    mEventDialogs->SaveDataBaseFile = [this] { SaveDataBaseAsking(mData->DataBase(), ProjectPath()); };
     mEventDialogs->MakeChoosers = [this]() -> std::unique_ptr<IEventChoosers> {
         // The event graphic's tiles come from the open map's chipset; "Set Place" shows the open
         // map with its unsaved changes.
@@ -752,8 +753,11 @@ void TFormKelMain::CreatePanes() {
         context.Choosers = choosers.get();
         context.SaveDataBase = [this](std::string& error) {
             try {
-                mData->DataBase().Save(ProjectPath());
-                return true;
+                if (SaveDataBaseAsking(mData->DataBase(), ProjectPath()))
+                    return true;
+                error = DescribeDataBaseDamage(TKelDataBase::kFileName, mData->DataBase().LoadReport()).Text() +
+                        "; it was not replaced";
+                return false;
             } catch (const std::exception& e) {
                 error = e.what();
                 return false;

@@ -1,8 +1,11 @@
 #include "data/LD_DataBase.h"
 
 #include "data/EditorMode.h"
+#include "data/LD_MapTree.h"
 #include "platform/BusyCursor.h"
 #include "platform/FileUtils.h"
+
+#include <algorithm>
 
 namespace quillon {
 
@@ -58,22 +61,60 @@ void TKelDataBase::SaveToStream(TStream& stream) {
 }
 
 void TKelDataBase::LoadFromStream(TStream& stream) {
-    ReadSignature(stream, kSignature);
-    while (stream.Position() < stream.Size()) {
-        const std::int32_t number = ReadVarInt(stream);
-        const auto length = static_cast<std::uint32_t>(ReadVarInt(stream));
-        stream.RequireRemaining(length);
-        const std::int64_t end = stream.Position() + length;
-        const TSection section = Section(number);
-        if (section.List)
-            section.List->LoadFromStream(stream);
-        else if (section.Record)
-            section.Record->LoadFromStream(stream);
-        stream.SetPosition(end);
+    mReport.Clear();
+    try {
+        ReadSignature(stream, kSignature);
+    } catch (const EReadError&) {
+        mReport.Damaged = mReport.Unreadable = true;
+        throw;
     }
+    std::string firstError;
+    while (stream.Position() < stream.Size()) {
+        std::int32_t number = 0;
+        std::uint32_t length = 0;
+        try {
+            number = ReadVarInt(stream);
+            length = static_cast<std::uint32_t>(ReadVarInt(stream));
+        } catch (const EReadError& error) {
+            mReport.Damaged = mReport.EndCut = true;
+            firstError = error.what();
+            break;
+        }
+        mReport.SectionFound(number);
+        // A section reads its own bytes only, so that a damaged one cannot take the next ones'.
+        const auto held = static_cast<std::size_t>(std::min<std::int64_t>(length, stream.Remaining()));
+        const TSection section = Section(number);
+        std::string copy;
+        const std::uint8_t* bytes = stream.Borrow(held);
+        if (bytes == nullptr) {
+            copy.resize(held);
+            stream.ReadBuffer(copy.data(), held);
+            bytes = reinterpret_cast<const std::uint8_t*>(copy.data());
+        }
+        try {
+            TByteViewStream part(bytes, held);
+            if (section.List)
+                section.List->LoadFromStream(part);
+            else if (section.Record)
+                section.Record->LoadFromStream(part);
+            if (held < length)
+                throw EReadError();  // the file ends inside the section
+        } catch (const std::exception& error) {
+            mReport.SectionLost(number);
+            if (firstError.empty())
+                firstError = error.what();
+            if (section.List && section.List->Count() == 0)
+                section.List->Obtain(1);
+        }
+    }
+    if (mReport.Damaged)
+        throw EReadError(firstError.empty() ? std::string(kReadErrorText) : firstError);
 }
 
 void TKelDataBase::LoadFromFile(const std::string& path) {
+    mReport.Clear();
+    mDamagedFile.clear();
+    ReplaceDamaged = false;
     try {
         const TFileStamp stamp = GetFileStamp(path);
         if (stamp.Size != CachedFileSize || stamp.Age != CachedFileAge) {
@@ -85,6 +126,8 @@ void TKelDataBase::LoadFromFile(const std::string& path) {
         TByteViewStream stream(bytes);
         LoadFromStream(stream);
     } catch (const std::exception&) {
+        if (mReport.Damaged)
+            mDamagedFile = path;
         if (!EditorMode())
             throw;
     }
@@ -96,11 +139,23 @@ std::string TKelDataBase::FileImage() {
     return image.Bytes();
 }
 
+void TKelDataBase::StageDamagedCopy(const std::string& path, TFileTransaction& transaction) const {
+    if (mDamagedFile.empty() || mDamagedFile != path)
+        return;
+    if (!ReplaceDamaged)
+        throw EDamagedDataBase("refused: " + DescribeDataBaseDamage(path, mReport).Text() +
+                               "; saving would replace what could not be read");
+    if (FileExists(path))
+        transaction.Stage(path + kDamagedFileSuffix, ReadWholeFile(path));
+}
+
 void TKelDataBase::SaveToFile(const std::string& path) {
     const std::int32_t saves = System.SaveCount;
-    const std::string image = FileImage();
+    TFileTransaction transaction;
+    StageDamagedCopy(path, transaction);
     try {
-        WriteFileAtomic(path, image);
+        transaction.Stage(path, FileImage());
+        transaction.Commit();
     } catch (...) {
         System.SaveCount = saves;  // a save that did not happen is not counted
         throw;
@@ -112,6 +167,10 @@ void TKelDataBase::FileWritten(const std::string& path) {
     const TFileStamp stamp = GetFileStamp(path);
     CachedFileSize = stamp.Size;
     CachedFileAge = stamp.Age;
+    if (path == mDamagedFile) {
+        mDamagedFile.clear();
+        ReplaceDamaged = false;
+    }
 }
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/Catalog.h"
+#include "data/DataBaseLoadReport.h"
 #include "data/LD_Animation.h"
 #include "data/LD_Attrib.h"
 #include "data/LD_ChipSet.h"
@@ -23,6 +24,8 @@
 #include <string>
 
 namespace quillon {
+
+class TFileTransaction;
 
 class TKelDataBase {
 public:
@@ -64,19 +67,36 @@ public:
 
     // Every list holds one element, ID 1, in its reset state; the records are reset.
     void Reset();
+    // Reads every section it can, each from its own bytes only: a section that cannot be read
+    // whole is noted in LoadReport (a list left empty holds one element in its reset state) and
+    // the sections after it are still read. Afterwards raises EReadError when anything could not
+    // be read.
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream);
     // Loads a database file. Unless the file's size and stamp are those of the last load or
     // save, the database is reset first. Once the editor runs, errors leave the database as far
-    // as it was read and are not reported; before that they are raised.
+    // as it was read and are not raised (LoadReport tells what could not be read); before that
+    // they are raised.
     void LoadFromFile(const std::string& path);
-    // Writes the whole file safely: a failed write leaves the previous file as it was.
+    // Writes the whole file safely: a failed write leaves the previous file as it was. A file
+    // that the last load found damaged is not replaced (EDamagedDataBase) unless ReplaceDamaged
+    // is set; then the damaged file is kept beside it as "<file>.damaged".
     void SaveToFile(const std::string& path);
+    // Raises EDamagedDataBase when a save to path would replace a damaged file without leave;
+    // else stages the damaged file's copy (when there is one to keep) into the transaction.
+    void StageDamagedCopy(const std::string& path, TFileTransaction& transaction) const;
     // The bytes SaveToFile writes, counting the save as SaveToStream does.
     std::string FileImage();
     // After the bytes of FileImage were written to path by someone else: remembers the file's
-    // stamp as SaveToFile does.
+    // stamp as SaveToFile does (a damaged file at path has been replaced).
     void FileWritten(const std::string& path);
+
+    // What the last load could not read; a missing file is no damage.
+    const TDataBaseLoadReport& LoadReport() const { return mReport; }
+    // The file the last load of a file found damaged; empty when none.
+    const std::string& DamagedFile() const { return mDamagedFile; }
+    // The user (or a --replace-damaged) allows the next save to replace the damaged file.
+    bool ReplaceDamaged = false;
     // The project's file: projectPath (ending in '/') + "GMK_RT.kdb"; the hourglass shows
     // while they run.
     void Load(const std::string& projectPath);
@@ -90,6 +110,10 @@ public:
         TCatalogBaseItem* Record = nullptr;
     };
     TSection Section(int number);
+
+private:
+    TDataBaseLoadReport mReport;
+    std::string mDamagedFile;
 };
 
 }  // namespace quillon

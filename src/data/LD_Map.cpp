@@ -191,6 +191,16 @@ std::string Ordinal(int number) {
     return std::to_string(number) + suffix;
 }
 
+std::string JoinWithAnd(const std::vector<std::string>& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == parts.size() ? " and " : ", ";
+        text += parts[i];
+    }
+    return text;
+}
+
 TFilledText DescribeMapDamage(const std::string& fileName, const TMapLoadReport& report) {
     if (report.Unreadable)
         return {"%1 is damaged: nothing in it could be read", {fileName}};
@@ -203,12 +213,7 @@ TFilledText DescribeMapDamage(const std::string& fileName, const TMapLoadReport&
         lost.push_back(report.EventsStarted && report.EventsKept > 0
                            ? "its events after the " + Ordinal(report.EventsKept)
                            : std::string("its events"));
-    std::string parts;
-    for (std::size_t i = 0; i < lost.size(); ++i) {
-        if (i > 0)
-            parts += i + 1 == lost.size() ? " and " : ", ";
-        parts += lost[i];
-    }
+    const std::string parts = JoinWithAnd(lost);
     if (report.ImpossibleSize)
         return {"%1 is damaged: its size of %2 x %3 is impossible, so %4 could not be read",
                 {fileName, std::to_string(report.StatedWidth), std::to_string(report.StatedHeight),

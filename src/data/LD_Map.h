@@ -170,6 +170,8 @@ struct TFilledText {
 TFilledText DescribeMapDamage(const std::string& fileName, const TMapLoadReport& report);
 // 1st, 2nd, 3rd, 4th ... 11th, 12th, 13th ... 21st.
 std::string Ordinal(int number);
+// "a", "a and b", "a, b and c".
+std::string JoinWithAnd(const std::vector<std::string>& parts);
 
 // A map: its settings, two layers and its events. Its ID is the map ID.
 class TKelMap : public TCatalogItem {

@@ -19,7 +19,19 @@ bool ReloadDataBase(TKelDataBase& live, const std::string& path, std::string& er
         bytes = ReadWholeFile(path);
         auto scratch = std::make_unique<TKelDataBase>();
         TByteViewStream stream(bytes);
-        scratch->LoadFromStream(stream);
+        try {
+            scratch->LoadFromStream(stream);
+        } catch (const EReadError&) {
+            if (!scratch->LoadReport().Damaged || live.DamagedFile() != path)
+                throw;
+            // Damaged already when it was opened: read again as far as it is sound.
+            live.Reset();
+            try {
+                live.LoadFromFile(path);
+            } catch (const EReadError&) {
+            }
+            return true;
+        }
     } catch (const std::exception& e) {
         error = e.what();
         return false;
@@ -34,6 +46,18 @@ bool ReloadDataBase(TKelDataBase& live, const std::string& path, std::string& er
         error = e.what();
         return false;
     }
+    return true;
+}
+
+bool SaveDataBaseAsking(TKelDataBase& database, const std::string& projectPath) {
+    const std::string path = projectPath + TKelDataBase::kFileName;
+    if (database.DamagedFile() == path && !database.ReplaceDamaged) {
+        const TFilledText question = ReplaceDamagedDataBaseQuestion(TKelDataBase::kFileName, database.LoadReport());
+        if (AskYesNo(question.Text()) != mrYes)
+            return false;
+        database.ReplaceDamaged = true;
+    }
+    database.Save(projectPath);
     return true;
 }
 
@@ -74,10 +98,13 @@ void TDataBaseFormModel::PageModified() {
 }
 
 bool TDataBaseFormModel::Apply() {
+    bool saved = false;
     try {
-        mContext.DataBase->Save(mContext.ProjectPath);
+        saved = SaveDataBaseAsking(*mContext.DataBase, mContext.ProjectPath);
     } catch (const std::exception& e) {
         ShowError(e.what());
+    }
+    if (!saved) {
         mApplyEnabled = true;
         Changed.Emit();
         return false;

@@ -23,8 +23,15 @@ inline constexpr const char* kDataBaseReloadFailure =
 
 // Reads the database file at `path` into a scratch database; when that succeeds, the live
 // database takes its contents (the same objects stay, so pointers into it stay valid) and true
-// is answered. On failure `error` says why and `live` is untouched.
+// is answered. A file that was already damaged when the live database read it reads back as far
+// as it is sound, as it did then. On failure `error` says why and `live` is untouched.
 bool ReloadDataBase(TKelDataBase& live, const std::string& path, std::string& error);
+
+// Every save of the database by the editor: writes projectPath + "GMK_RT.kdb". When the file
+// was damaged as it was read, first asks (Yes/No) whether to replace it, telling what could not
+// be read; No writes nothing and answers false, Yes keeps the damaged file as
+// "GMK_RT.kdb.damaged". Write failures raise.
+bool SaveDataBaseAsking(TKelDataBase& database, const std::string& projectPath);
 
 class TDataBaseFormModel {
 public:
@@ -55,8 +62,9 @@ public:
     // The tab or Apply's state changed.
     TSignal<> Changed;
 
-    // "&Apply" (and the save of "&OK"): writes the database file; a failure is shown, Apply
-    // stays enabled and false is answered.
+    // "&Apply" (and the save of "&OK"): writes the database file (SaveDataBaseAsking); a failure
+    // is shown, and a failure or a No to replacing a damaged file keeps Apply enabled and
+    // answers false.
     bool Apply();
     // Before the window closes without OK: with unsaved changes, asks whether to save them
     // (Yes saves, No discards, Cancel stays). True when the window may close.

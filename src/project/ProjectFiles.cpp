@@ -3,6 +3,7 @@
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
+#include "controls/DataMaxChange.h"
 #include "platform/FileUtils.h"
 #include "platform/ProfileFile.h"
 
@@ -57,13 +58,56 @@ void CheckScripts(const TKelEvent& events, std::vector<std::string>& problems) {
 
 std::string Describe(const std::exception& error) { return error.what(); }
 
-// "damaged: its events after the 12th could not be read".
-std::string DamageProblem(const std::string& name, const TMapLoadReport& report) {
-    std::string text = DescribeMapDamage(name, report).Text();
+// A damage description without the file's name, as a problem of that file: "damaged: its
+// events after the 12th could not be read".
+std::string WithoutFileName(const std::string& name, const TFilledText& description) {
+    std::string text = description.Text();
     const std::string lead = name + " is ";
     if (text.compare(0, lead.size(), lead) == 0)
         text.erase(0, lead.size());
     return text;
+}
+
+std::string DamageProblem(const std::string& name, const TMapLoadReport& report) {
+    return WithoutFileName(name, DescribeMapDamage(name, report));
+}
+
+// What a database that loaded holds amiss: sections it lacks, IDs no list can hold.
+void CheckDataBaseContent(TKelDataBase& db, std::vector<std::string>& problems) {
+    const TDataBaseLoadReport& report = db.LoadReport();
+    if (!report.Damaged) {
+        std::vector<std::string> absent;
+        for (int n = TKelDataBase::kFirstSection; n <= TKelDataBase::kLastSection; ++n)
+            if (!report.Found[static_cast<std::size_t>(n - TKelDataBase::kFirstSection)])
+                absent.push_back(DataBaseSectionWords(n));
+        if (absent.size() == TDataBaseLoadReport::kSectionCount)
+            problems.push_back("holds no sections, only its signature");
+        else if (!absent.empty())
+            problems.push_back("lacks its " + JoinWithAnd(absent) + " (they stand reset)");
+    }
+    constexpr std::size_t kShown = 5;
+    for (int n = TKelDataBase::kFirstSection; n <= TKelDataBase::kLastSection; ++n) {
+        const TCatalog* list = db.Section(n).List;
+        if (list == nullptr)
+            continue;
+        std::vector<std::string> outside;
+        int more = 0;
+        for (int i = 0; i < list->Count(); ++i) {
+            const std::int32_t id = list->Items(i)->ID;
+            if (id >= kMinDataCount && id <= kMaxDataCount)
+                continue;
+            if (outside.size() < kShown)
+                outside.push_back(std::to_string(id));
+            else
+                ++more;
+        }
+        if (outside.empty())
+            continue;
+        if (more > 0)
+            outside.push_back(std::to_string(more) + " more");
+        problems.push_back(std::string(DataBaseSectionWords(n)) + ": ID" + (outside.size() > 1 ? "s " : " ") +
+                           JoinWithAnd(outside) + " outside 1.." + std::to_string(kMaxDataCount));
+    }
 }
 
 }  // namespace
@@ -101,7 +145,16 @@ std::vector<TFileCheck> CheckProjectFolder(const std::string& folder) {
     TFileCheck database{TKelDataBase::kFileName, {}};
     try {
         auto db = std::make_unique<TKelDataBase>();
-        db->LoadFromFile(folder + TKelDataBase::kFileName);
+        try {
+            db->LoadFromFile(folder + TKelDataBase::kFileName);
+        } catch (const EReadError&) {
+            if (!db->LoadReport().Damaged)
+                throw;
+            // Told as the damage it is; what was sound is checked below.
+            database.Problems.push_back(WithoutFileName(
+                TKelDataBase::kFileName, DescribeDataBaseDamage(TKelDataBase::kFileName, db->LoadReport())));
+        }
+        CheckDataBaseContent(*db, database.Problems);
         for (int i = 0; i < db->CommonEvent.Count(); ++i)
             if (db->CommonEvent.Items(i)->ScriptDamaged())
                 database.Problems.push_back("common event " + Number(db->CommonEvent.Items(i)->ID) +
@@ -182,7 +235,7 @@ std::vector<TFileCheck> CheckProjectFolder(const std::string& folder) {
     return report;
 }
 
-void ResaveProjectFolder(const std::string& folder) {
+void ResaveProjectFolder(const std::string& folder, bool replaceDamaged) {
     auto fail = [&](const std::string& file, const std::exception& error) {
         throw std::runtime_error(folder + file + ": " + error.what());
     };
@@ -190,8 +243,11 @@ void ResaveProjectFolder(const std::string& folder) {
     try {
         db->LoadFromFile(folder + TKelDataBase::kFileName);
     } catch (const std::exception& error) {
-        fail(TKelDataBase::kFileName, error);
+        // A damaged database keeps what was sound; staging it below says whether it may go.
+        if (!db->LoadReport().Damaged || db->LoadReport().Unreadable)
+            fail(TKelDataBase::kFileName, error);
     }
+    db->ReplaceDamaged = replaceDamaged;
     TKelMapTree tree;
     try {
         const std::string bytes = ReadWholeFile(folder + TKelMapTree::kFileName);
@@ -216,6 +272,7 @@ void ResaveProjectFolder(const std::string& folder) {
     // Every file is written beside its target first; they replace the project's files only
     // when all were written.
     TFileTransaction transaction;
+    db->StageDamagedCopy(folder + TKelDataBase::kFileName, transaction);
     transaction.Stage(folder + TKelDataBase::kFileName, db->FileImage());
     TMemoryStream image;
     tree.SaveTreeToStream(image);
@@ -229,8 +286,10 @@ void SaveProjectTogether(const std::string& projectPath, TKelDataBase* database,
     const std::int32_t saves = database ? database->System.SaveCount : 0;
     TFileTransaction transaction;
     try {
-        if (database)
+        if (database) {
+            database->StageDamagedCopy(projectPath + TKelDataBase::kFileName, transaction);
             transaction.Stage(projectPath + TKelDataBase::kFileName, database->FileImage());
+        }
         if (tree)
             tree->StageSave(projectPath, transaction);
         transaction.Commit();

@@ -32,8 +32,9 @@ std::vector<TFileCheck> CheckProjectFolder(const std::string& folder);
 // as the editor saves them (the save counters go up). Nothing is written unless every file
 // loaded; raises the first load error with the file's name.
 // Every file is written to a temporary file first; the project's files are replaced only when
-// all were written, so a failure part way (a full disk) changes nothing.
-void ResaveProjectFolder(const std::string& folder);
+// all were written, so a failure part way (a full disk) changes nothing. A damaged database is
+// refused (EDamagedDataBase) unless replaceDamaged; then it is kept as "GMK_RT.kdb.damaged".
+void ResaveProjectFolder(const std::string& folder, bool replaceDamaged = false);
 
 // The editor's save of the database and the map tree together (either may be null): the
 // database file, the maps' committed working copies and the tree file are all written to

@@ -441,3 +441,133 @@ TEST(DataBaseFile, HourglassIsAlwaysRestored) {
     EXPECT_EQ(counter.Shown, 2);
     EXPECT_EQ(counter.Depth, 0);
 }
+
+namespace {
+
+// The image with one section's payload replaced.
+std::string WithSection(const std::string& image, int number, const std::string& payload) {
+    auto sections = Sections(image);
+    for (TChunk& chunk : sections)
+        if (chunk.Number == number)
+            chunk.Payload = payload;
+    return Image(sections);
+}
+
+// A list payload whose declared count is `count`, the elements as they were.
+std::string WithCount(const std::string& payload, std::int32_t count) {
+    TByteViewStream old(payload);
+    ReadVarInt(old);
+    TMemoryStream out;
+    WriteVarInt(out, count);
+    out.WriteBuffer(payload.data() + old.Position(), payload.size() - static_cast<std::size_t>(old.Position()));
+    return out.Bytes();
+}
+
+// Where a section's payload begins in an image.
+std::size_t SectionStart(const std::string& image, int number) {
+    TByteViewStream s(image);
+    ReadSignature(s, "KelDataBase");
+    while (s.Position() < s.Size()) {
+        const int n = ReadVarInt(s);
+        const int length = ReadVarInt(s);
+        if (n == number)
+            return static_cast<std::size_t>(s.Position());
+        s.SetPosition(s.Position() + length);
+    }
+    return image.size();
+}
+
+}  // namespace
+
+// A damaged file keeps every section that it holds whole, whatever the damage before it; the
+// report names the file and what could not be read, and what was kept saves and loads cleanly.
+TEST(DataBaseDamage, SoundSectionsAreKeptAndWhatWasLostIsNamed) {
+    auto db = FilledDataBase();
+    const std::string image = Save(*db);
+    const auto sections = Sections(image);
+    const std::string skills = sections[1].Payload;
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        const char* Told;  // nullptr: not damaged
+        bool HeroesKept, SkillsKept, SwitchesKept;
+    };
+    const TCase cases[] = {
+        {"a hero list declaring 2,147,483,647 entries", WithSection(image, 11, WithCount(sections[0].Payload, 2147483647)),
+         "GMK_RT.kdb is damaged: its heroes could not be read", false, true, true},
+        {"a skill list running past its section", WithSection(image, 12, WithCount(skills, db->Skill.Count() + 1)),
+         "GMK_RT.kdb is damaged: its skills could not be read", true, false, true},
+        {"cut inside the vocabulary", image.substr(0, SectionStart(image, 21) + 5),
+         "GMK_RT.kdb is damaged: its vocabulary, system settings, switches, variables and common events could not "
+         "be read",
+         true, true, false},
+        {"cut in a section's number at the end", image + "\x8F", "GMK_RT.kdb is damaged: its end could not be read",
+         true, true, true},
+        {"not a database", "\x0BKelDataBasf" + image.substr(12), "GMK_RT.kdb is damaged: nothing in it could be read",
+         false, false, false},
+        {"only the signature", image.substr(0, 12), nullptr, false, false, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto back = std::make_unique<TKelDataBase>();
+        if (c.Told) {
+            EXPECT_THROW(Load(*back, c.Bytes), EReadError);
+            ASSERT_TRUE(back->LoadReport().Damaged);
+            EXPECT_EQ(DescribeDataBaseDamage("GMK_RT.kdb", back->LoadReport()).Text(), c.Told);
+        } else {
+            EXPECT_NO_THROW(Load(*back, c.Bytes));
+            EXPECT_FALSE(back->LoadReport().Damaged);
+            EXPECT_EQ(back->LoadReport().FoundCount(), 0);
+        }
+        const TCatalogItem* hero = back->Player.FindByID(1);
+        EXPECT_EQ(hero && hero->Name == "Alex", c.HeroesKept);
+        const TCatalogItem* skill = back->Skill.FindByID(3);
+        EXPECT_EQ(skill && skill->Name == "Fire", c.SkillsKept);
+        const TCatalogItem* flag = back->Switch.FindByID(12);
+        EXPECT_EQ(flag && flag->Name == "Door open", c.SwitchesKept);
+        // A list that could not be read holds its one reset element, as after a reset.
+        EXPECT_GE(back->Player.Count(), 1);
+        EXPECT_GE(back->Skill.Count(), 1);
+        auto again = std::make_unique<TKelDataBase>();
+        EXPECT_NO_THROW(Load(*again, Save(*back)));
+    }
+}
+
+// The file that a load found damaged is replaced only with leave, and then kept beside it.
+TEST(DataBaseDamage, ADamagedFileIsReplacedOnlyWithLeaveAndKeptBeside) {
+    TempFolder folder;
+    const std::string path = folder.Path + "GMK_RT.kdb";
+    const std::string image = Save(*FilledDataBase());
+    const std::string cut = image.substr(0, image.size() - 3);
+    WriteFileAtomic(path, cut);
+    TEditorModeScope editor(true);
+    auto db = std::make_unique<TKelDataBase>();
+    db->Load(folder.Path);
+    EXPECT_EQ(db->DamagedFile(), path);
+    db->Player.Obtain(1).Name = "Renamed";
+    try {
+        db->Save(folder.Path);
+        FAIL() << "a damaged file was replaced without leave";
+    } catch (const EDamagedDataBase& e) {
+        EXPECT_EQ(std::string(e.what()), "refused: " + path +
+                                             " is damaged: its common events could not be read; saving would "
+                                             "replace what could not be read");
+    }
+    EXPECT_EQ(ReadWholeFile(path), cut);
+    EXPECT_FALSE(FileExists(path + ".damaged"));
+    EXPECT_NO_THROW(db->SaveToFile(folder.Path + "Copy.kdb"));  // another file is no concern of it
+
+    db->ReplaceDamaged = true;
+    db->Save(folder.Path);
+    EXPECT_EQ(ReadWholeFile(path + ".damaged"), cut);
+    EXPECT_EQ(db->DamagedFile(), "");
+    auto back = std::make_unique<TKelDataBase>();
+    back->Load(folder.Path);
+    EXPECT_FALSE(back->LoadReport().Damaged);
+    EXPECT_EQ(back->Player.ItemById(1)->Name, "Renamed");
+    EXPECT_EQ(back->Switch.ItemById(12)->Name, "Door open");
+    // Once replaced, later saves need no leave and leave the kept copy alone.
+    db->ReplaceDamaged = false;
+    EXPECT_NO_THROW(db->Save(folder.Path));
+    EXPECT_EQ(ReadWholeFile(path + ".damaged"), cut);
+}

@@ -161,5 +161,47 @@ TEST_F(DataBaseFormTest, TheReadBackReplacesTheDatabaseOnlyWhenTheFileIsWhole) {
     }
 }
 
+// A file found damaged as it was read: Apply asks, telling what could not be read; No writes
+// nothing, closing reads the sound part back without a word, Yes keeps the damaged file beside.
+TEST_F(DataBaseFormTest, ADamagedFileIsReplacedOnlyWhenTheUserSaysYes) {
+    const std::string whole = ReadWholeFile(File());
+    const std::string cut = whole.substr(0, whole.size() - 3);  // inside the common events
+    WriteFileAtomic(File(), cut);
+    mDataBase.Load(mFolder);
+    ASSERT_EQ(mDataBase.DamagedFile(), File());
+    EXPECT_EQ(mDataBase.Player.FindByID(2)->Name, "Brian");
+
+    TDataBaseFormModel model(mContext);
+    model.Open();
+    mDataBase.Player.FindByID(1)->Name = "Renamed";
+    model.PageModified();
+    mBox.Answers = {mrNo};
+    EXPECT_FALSE(model.Apply());
+    ASSERT_EQ(mBox.Texts.size(), 1u);
+    EXPECT_EQ(mBox.Texts[0],
+              "GMK_RT.kdb is damaged: its common events could not be read. Replace it with the database as it is "
+              "now? What could not be read is lost; the damaged file is kept as \"GMK_RT.kdb.damaged\".");
+    EXPECT_EQ(mBox.Flags[0], mbYesNo | mbIconQuestion);
+    EXPECT_TRUE(model.ApplyEnabled());
+    EXPECT_EQ(ReadWholeFile(File()), cut);
+
+    mBox.Texts.clear();
+    EXPECT_TRUE(model.Reload());
+    EXPECT_TRUE(mBox.Texts.empty());
+    EXPECT_EQ(mDataBase.Player.FindByID(1)->Name, "Alex");
+    EXPECT_EQ(mDataBase.Player.FindByID(2)->Name, "Brian");
+    EXPECT_EQ(mDataBase.DamagedFile(), File());
+
+    mDataBase.Player.FindByID(1)->Name = "Renamed";
+    mBox.Answers = {mrYes};
+    EXPECT_TRUE(model.Apply());
+    EXPECT_EQ(ReadWholeFile(File() + ".damaged"), cut);
+    TKelDataBase back;
+    back.Load(mFolder);
+    EXPECT_FALSE(back.LoadReport().Damaged);
+    EXPECT_EQ(back.Player.FindByID(1)->Name, "Renamed");
+    EXPECT_EQ(back.Player.FindByID(2)->Name, "Brian");
+}
+
 }  // namespace
 }  // namespace quillon

@@ -4,6 +4,7 @@
 // resetting the whole database.
 #include "data/LD_DataBase.h"
 
+#include <algorithm>
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
@@ -23,10 +24,11 @@ std::bitset<64> NamedSections(const std::uint8_t* data, std::size_t size) {
         while (stream.Position() < stream.Size()) {
             const std::int32_t number = ReadVarInt(stream);
             const auto length = static_cast<std::uint32_t>(ReadVarInt(stream));
-            stream.RequireRemaining(length);
+            // A section cut by the end of the input is read as far as it goes.
+            const std::int64_t held = std::min<std::int64_t>(length, stream.Remaining());
             if (number >= TKelDataBase::kFirstSection && number <= TKelDataBase::kLastSection)
                 named.set(static_cast<std::size_t>(number));
-            stream.SetPosition(stream.Position() + length);
+            stream.SetPosition(stream.Position() + held);
         }
     } catch (const EReadError&) {
     }

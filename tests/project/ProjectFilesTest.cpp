@@ -214,3 +214,51 @@ TEST_F(SampleProject, CheckNamesDamageThatLoadsQuietly) {
     EXPECT_THROW(ResaveProjectFolder(folder), std::runtime_error);
     EXPECT_EQ(ReadWholeFile(folder + "Map0003.kmu"), map.Bytes());
 }
+
+// The database as the check sees it: damage told as the editor tells it, a file of no sections,
+// IDs that no list can hold; resaving replaces a damaged database only when told to, and then
+// keeps it beside.
+TEST_F(SampleProject, CheckNamesDataBaseDamageAndIdsOutsideTheLists) {
+    const std::string kdb = std::string("/") + TKelDataBase::kFileName;
+    const std::string whole = ReadWholeFile(sFolder + kdb);
+    TKelDataBase odd;
+    odd.LoadFromFile(sFolder + kdb);
+    for (const std::int32_t id : {-1, 0, 2147483647})
+        odd.Player.Obtain(id);
+    for (std::int32_t id = 30001; id <= 30007; ++id)
+        odd.Switch.Obtain(id);
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        std::vector<std::string> Problems;
+    };
+    const std::vector<TCase> cases = {
+        {"ids", odd.FileImage(),
+         {"heroes: IDs -1, 0 and 2147483647 outside 1..30000",
+          "switches: IDs 30001, 30002, 30003, 30004, 30005 and 2 more outside 1..30000"}},
+        {"signature", whole.substr(0, 12), {"holds no sections, only its signature"}},
+        {"garbage", "\x0BKelDataBasf" + whole.substr(12), {"damaged: nothing in it could be read"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string folder = Copy(c.Name);
+        WriteFileAtomic(folder + kdb, c.Bytes);
+        const auto report = CheckProjectFolder(folder);
+        ASSERT_EQ(report[0].File, TKelDataBase::kFileName);
+        EXPECT_EQ(report[0].Problems, c.Problems);
+    }
+
+    const std::string folder = Copy("cut");
+    const std::string cut = whole.substr(0, whole.size() / 2);
+    WriteFileAtomic(folder + kdb, cut);
+    const auto report = CheckProjectFolder(folder);
+    ASSERT_EQ(report[0].Problems.size(), 1u);
+    EXPECT_EQ(report[0].Problems[0].rfind("damaged: its ", 0), 0u) << report[0].Problems[0];
+    EXPECT_NE(report[0].Problems[0].find("common events could not be read"), std::string::npos);
+    EXPECT_THROW(ResaveProjectFolder(folder), EDamagedDataBase);
+    EXPECT_EQ(ReadWholeFile(folder + kdb), cut);
+    EXPECT_FALSE(FileExists(folder + kdb + ".damaged"));
+    ResaveProjectFolder(folder, true);
+    EXPECT_EQ(ReadWholeFile(folder + kdb + ".damaged"), cut);
+    EXPECT_TRUE(CheckProjectFolder(folder)[0].Problems.empty());
+}

@@ -1,5 +1,8 @@
 // quillon-cli: command-line access to the editor's files.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/PageVerb.h"
+#include "data/DataBaseLoadReport.h"
+#include "data/LD_MapTree.h"
 
 #include <cstdio>
 #include <cstring>
@@ -248,10 +251,22 @@ void PrintUsage(std::FILE* out) {
                  "Exit status: 0 done, 1 failed, 2 wrong usage.\n");
 }
 
+// The verbs that write the database: a damaged one is replaced only with --replace-damaged.
+constexpr const char* kDataBaseWriters[] = {"db", "dbpage", "anim", "chipset", "troop", "resave", "battle-test"};
+
+bool WritesDataBase(const TVerb& verb) {
+    for (const char* name : kDataBaseWriters)
+        if (std::strcmp(name, verb.Name) == 0)
+            return true;
+    return false;
+}
+
 void PrintVerbHelp(const TVerb& verb) {
     std::printf("usage: quillon-cli %s\n", verb.Usage);
     if (*verb.Details)
         std::printf("%s\n", verb.Details);
+    if (WritesDataBase(verb))
+        std::printf("%s\n", kReplaceDamagedHelp);
     std::printf("example: %s\n", verb.Example);
 }
 
@@ -299,8 +314,16 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    TArgs verbArgs = args;
+    if (WritesDataBase(*verb))
+        AllowReplaceDamaged(TakeOption(verbArgs, kReplaceDamagedOption));
     try {
-        return verb->Run(args);
+        return verb->Run(verbArgs);
+    } catch (const quillon::EDamagedDataBase& e) {
+        std::fprintf(stderr, "quillon-cli: %s: %s (%s replaces it and keeps the damaged file beside it as %s)\n",
+                     args.empty() ? verb->Name : args[0].c_str(), e.what(), kReplaceDamagedOption,
+                     (std::string(quillon::TKelDataBase::kFileName) + quillon::kDamagedFileSuffix).c_str());
+        return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-cli: %s: %s\n", args.empty() ? verb->Name : args[0].c_str(), e.what());
         return 1;

@@ -1,5 +1,7 @@
 #include "app/cli/PageVerb.h"
 
+#include <algorithm>
+
 namespace quillon::cli {
 
 std::optional<int> WholeNumber(const std::string& text) {
@@ -11,6 +13,31 @@ std::optional<int> WholeNumber(const std::string& text) {
     } catch (const std::exception&) {
     }
     return std::nullopt;
+}
+
+namespace {
+bool gReplaceDamaged = false;
+}  // namespace
+
+bool TakeOption(TArgs& args, const std::string& option) {
+    const auto kept = std::remove(args.begin(), args.end(), option);
+    const bool found = kept != args.end();
+    args.erase(kept, args.end());
+    return found;
+}
+
+void AllowReplaceDamaged(bool allow) { gReplaceDamaged = allow; }
+bool ReplaceDamagedAllowed() { return gReplaceDamaged; }
+
+void LoadDataBaseToWrite(TKelDataBase& database, const std::string& path) {
+    try {
+        database.LoadFromFile(path);
+    } catch (const EReadError&) {
+        // Damaged: what was sound is kept, and the save says whether it may replace the file.
+        if (!database.LoadReport().Damaged || database.LoadReport().Unreadable)
+            throw;
+    }
+    database.ReplaceDamaged = gReplaceDamaged;
 }
 
 TPageVerb::TPageVerb(const TArgs& args) {
@@ -27,7 +54,7 @@ void TPageVerb::Open() {
     if (Save)
         mLock.emplace(LockForWriting(Folder));
     mDataBase = std::make_unique<TKelDataBase>();
-    mDataBase->LoadFromFile(Folder + TKelDataBase::kFileName);
+    LoadDataBaseToWrite(*mDataBase, Folder + TKelDataBase::kFileName);
     mContext.DataBase = mDataBase.get();
     mContext.ProjectPath = Folder;
 }

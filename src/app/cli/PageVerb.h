@@ -15,6 +15,24 @@
 
 namespace quillon::cli {
 
+// A verb that writes the database replaces a damaged one only when given this option; the
+// damaged file is then kept beside it as "GMK_RT.kdb.damaged".
+inline constexpr const char* kReplaceDamagedOption = "--replace-damaged";
+inline constexpr const char* kReplaceDamagedHelp =
+    "A damaged database (what \"check\" reports as damaged) is not written: \"refused: ...\" and exit\n"
+    "status 1. --replace-damaged writes it as it was read, keeping the damaged file beside it as\n"
+    "GMK_RT.kdb.damaged.";
+
+// Removes every occurrence of an option from args; true when there was one.
+bool TakeOption(TArgs& args, const std::string& option);
+// Set once by main for the verbs that write the database.
+void AllowReplaceDamaged(bool allow);
+bool ReplaceDamagedAllowed();
+// Loads a database that the verb may write back: a damaged file loads as far as it is sound and
+// its save is refused (EDamagedDataBase) unless --replace-damaged was given; other errors (no
+// file, not a database at all) raise as they are.
+void LoadDataBaseToWrite(TKelDataBase& database, const std::string& path);
+
 // The whole number a text holds, nothing for any other text.
 std::optional<int> WholeNumber(const std::string& text);
 

@@ -1,6 +1,7 @@
 // quillon-cli anim: the battle animation page's frame and cell operations without a window, and
 // its playback written as one picture per step.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/PageVerb.h"
 
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
@@ -97,7 +98,7 @@ int VerbAnim(const TArgs& args) {
         if (save)
             lock.emplace(LockForWriting(folder));
         SetProjectPath(folder);
-        db->Load(folder);
+        LoadDataBaseToWrite(*db, folder + TKelDataBase::kFileName);
     } catch (const std::exception& e) {
         return Fail(folder, e.what());
     }
@@ -175,6 +176,8 @@ int VerbAnim(const TArgs& args) {
     if (save) {
         try {
             db->Save(folder);
+        } catch (const EDamagedDataBase&) {
+            throw;  // told with the option that allows it
         } catch (const std::exception& e) {
             return Fail(folder, e.what());
         }

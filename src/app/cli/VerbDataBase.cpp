@@ -2,6 +2,7 @@
 // through the same page model as the editor's pages. The operations share one clipboard for the
 // run; the file is saved once at the end when any of them changed it.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/PageVerb.h"
 
 #include "controls/DataMaxChange.h"
 #include "data/Catalog.h"
@@ -152,7 +153,7 @@ int VerbDataBase(const TArgs& args) {
         if (args[i] == "resize" || args[i] == "paste" || args[i] == "clear" || args[i] == "name")
             lock.emplace(LockForWriting(file));
     auto database = std::make_unique<TKelDataBase>();
-    database->LoadFromFile(file);  // an unreadable file is reported and never written
+    LoadDataBaseToWrite(*database, file);  // a damaged file is never written without leave
 
     TMemoryClipboard clipboard;
     IClipboard* previous = SetClipboard(&clipboard);

@@ -1,6 +1,7 @@
 // The field pages of the database editor without a window: the fields of one entry of a page,
 // changed by their keys as the page's controls change them, and the database saved back.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/PageVerb.h"
 
 #include "data/LD_DataBase.h"
 #include "database/ED_Attrib.h"
@@ -86,7 +87,7 @@ int VerbDataBasePage(const TArgs& args) {
     if (save)
         lock.emplace(LockForWriting(file));
     auto db = std::make_unique<TKelDataBase>();
-    db->LoadFromFile(file);
+    LoadDataBaseToWrite(*db, file);
     TDataBaseContext context;
     context.DataBase = db.get();
     std::string error;

@@ -1,5 +1,6 @@
 // Verbs on data files and project folders.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/PageVerb.h"
 
 #include "data/KelDump.h"
 #include "data/LD_DataBase.h"
@@ -73,7 +74,7 @@ int VerbResave(const TArgs& args) {
     const std::string& path = args[0];
     const TProjectLock lock = LockForWriting(path);
     if (FolderExists(path)) {
-        ResaveProjectFolder(FolderPath(path));
+        ResaveProjectFolder(FolderPath(path), ReplaceDamagedAllowed());
         return 0;
     }
     // An unreadable file is reported and never overwritten.
@@ -81,7 +82,7 @@ int VerbResave(const TArgs& args) {
     switch (DetectDataFileKind(bytes)) {
     case TDataFileKind::DataBase: {
         auto database = std::make_unique<TKelDataBase>();
-        database->LoadFromFile(path);
+        LoadDataBaseToWrite(*database, path);
         database->SaveToFile(path);
         return 0;
     }

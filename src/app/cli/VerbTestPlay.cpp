@@ -1,6 +1,7 @@
 // quillon-cli test-play and battle-test: start the project's game runtime as the editor does,
 // print its command line and wait for it to end.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/PageVerb.h"
 
 #include "app/TestPlay.h"
 #include "audio/AudioHarmony.h"
@@ -167,7 +168,7 @@ int VerbBattleTest(const TArgs& args) {
 
     TKelDataBase dataBase;
     if (FileExists(folder + TKelDataBase::kFileName))
-        dataBase.Load(folder);
+        LoadDataBaseToWrite(dataBase, folder + TKelDataBase::kFileName);
 
     TConsoleMessageBox box;
     IMessageBox* previous = SetMessageBox(&box);
