@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QTreeView>
 
+#include <algorithm>
 #include <utility>
 
 namespace quillon {
