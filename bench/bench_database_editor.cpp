@@ -1,11 +1,16 @@
 // The "DataBase" window (offscreen platform) on a database whose every list holds 5,000 entries
 // (and 5,000 switches and variables): opening until the first page is painted, switching to the
-// next tab until it is painted, and F5 to the next entry until the page shows it. The reference,
-// measured in the same run, is a plain list widget filled with 5,000 rows and painted.
+// next tab until it is painted, and F5 to the next entry until the page shows it. Then the same
+// lists with huge first records (a battle animation of 100,000 frames, a hero who learns
+// 200,000 skills, a monster with 100,000 action patterns, a troop of 100,000 members and pages,
+// a common event of 100,000 lines ...): opening the window on each tab, and switching to it from
+// the tab before, until painted; each must stay under a second whatever the counts. The
+// reference, measured in the same run, is a plain list widget filled with 5,000 rows and painted.
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
 #include "database/DataBaseForm_qt.h"
 #include "database/DataBasePage_qt.h"
+#include "tools/lib/HugeDataBase.h"
 
 #include "BenchKit.h"
 
@@ -150,6 +155,91 @@ void BM_NextEntry(benchmark::State& state) {
     benchkit::ReportRatio(state, total / std::max(runs, 1), reference);
 }
 BENCHMARK(BM_NextEntry)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// Record 1 of every list far beyond what its page lets the user make.
+struct THugeFixture {
+    TEditorModeScope EditorMode{true};
+    TKelDataBase DataBase;
+    TDataBaseContext Context;
+
+    THugeFixture() {
+        App();
+        THugeCounts counts;
+        counts.Entries = kEntries;
+        MakeHugeDataBase(DataBase, counts);
+        Context.DataBase = &DataBase;
+        Context.ProjectPath = (std::filesystem::temp_directory_path() / "quillon-bench-db-unused/").string();
+    }
+};
+
+THugeFixture& Huge() {
+    static THugeFixture* fixture = new THugeFixture();
+    return *fixture;
+}
+
+constexpr double kHugeTargetMs = 1000;
+
+// The window opened on one tab, entry 1 current, until painted.
+void BM_HugeOpenTab(benchmark::State& state) {
+    THugeFixture& f = Huge();
+    const int tab = static_cast<int>(state.range(0));
+    const double reference = ReferenceSeconds();
+    double total = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        DataBaseMemory() = {};
+        DataBaseMemory().LastTab = tab;
+        const auto start = TClock::now();
+        {
+            TFormDataBase form(f.Context);
+            Paint(form);
+            total += Since(start);
+            if (!form.Page() || form.Model().Tab() != tab)
+                state.SkipWithError("the window did not open on the tab");
+            state.PauseTiming();
+        }
+        QApplication::processEvents();
+        state.ResumeTiming();
+        ++runs;
+    }
+    state.SetLabel(DataBaseTabInfo(tab).Caption);
+    benchkit::ReportRatio(state, total / std::max(runs, 1), reference, kHugeTargetMs);
+}
+BENCHMARK(BM_HugeOpenTab)->DenseRange(0, kDataBaseTabCount - 1)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// From the tab before (its page goes) to this one, until painted.
+void BM_HugeSwitchTab(benchmark::State& state) {
+    THugeFixture& f = Huge();
+    const int tab = static_cast<int>(state.range(0));
+    const int before = (tab + kDataBaseTabCount - 1) % kDataBaseTabCount;
+    const double reference = ReferenceSeconds();
+    double total = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        DataBaseMemory() = {};
+        DataBaseMemory().LastTab = before;
+        {
+            TFormDataBase form(f.Context);
+            Paint(form);
+            state.ResumeTiming();
+            const auto start = TClock::now();
+            form.TabControl().setCurrentIndex(tab);
+            form.repaint();
+            QApplication::processEvents();
+            total += Since(start);
+            if (!form.Page() || form.Model().Tab() != tab)
+                state.SkipWithError("the tab did not change");
+            state.PauseTiming();
+        }
+        QApplication::processEvents();
+        state.ResumeTiming();
+        ++runs;
+    }
+    state.SetLabel(DataBaseTabInfo(tab).Caption);
+    benchkit::ReportRatio(state, total / std::max(runs, 1), reference, kHugeTargetMs);
+}
+BENCHMARK(BM_HugeSwitchTab)->DenseRange(0, kDataBaseTabCount - 1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

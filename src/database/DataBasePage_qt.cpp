@@ -2,10 +2,10 @@
 
 #include "controls/DataMaxChange_qt.h"
 #include "database/DataMultiCopy_qt.h"
+#include "database/PageRows_qt.h"
 #include "platform/Cp932Text_qt.h"
 #include "platform/MessageBox.h"
 
-#include <QAbstractListModel>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -31,29 +31,6 @@ TDataBaseBlockSignals::~TDataBaseBlockSignals() {
         if (mObjects[i])
             mObjects[i]->blockSignals(mWere[i]);
 }
-
-// The rows of an entry list, read from the page model only for the rows that are painted.
-class TDataBaseEntryRows : public QAbstractListModel {
-public:
-    explicit TDataBaseEntryRows(TDataBasePage& page, QObject* parent) : QAbstractListModel(parent), mPage(page) {}
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : mPage.RowCount(); }
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !index.isValid())
-            return {};
-        return Cp932ToQString(mPage.RowText(index.row()));
-    }
-    void Reset() {
-        beginResetModel();
-        endResetModel();
-    }
-    void RowChanged(int row) {
-        const QModelIndex at = index(row, 0);
-        emit dataChanged(at, at, {Qt::DisplayRole});
-    }
-
-private:
-    TDataBasePage& mPage;
-};
 
 // --- the page ---
 
@@ -149,7 +126,10 @@ void TFormDataBaseBase::PasteEntries() {
 // --- the entry list ---
 
 TDataBaseEntryList::TDataBaseEntryList(TFormDataBaseBase& page, QWidget* parent)
-    : QListView(parent), mPage(page), mRows(new TDataBaseEntryRows(page.PageModel(), this)) {
+    : QListView(parent),
+      mPage(page),
+      mRows(new TPageRows({}, [&model = page.PageModel()] { return model.RowCount(); },
+                          [&model = page.PageModel()](int row, int) { return model.RowText(row); }, this)) {
     setObjectName(QStringLiteral("DataList"));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -38,7 +38,7 @@ class QPushButton;
 
 namespace quillon {
 
-class TDataBaseEntryRows;
+class TPageRows;
 
 // Blocks the signals of some widgets for its lifetime (how a page shows an entry).
 class TDataBaseBlockSignals {
@@ -139,7 +139,7 @@ private:
     void RowChosen(const QModelIndex& index);
 
     TFormDataBaseBase& mPage;
-    TDataBaseEntryRows* mRows;
+    TPageRows* mRows;
     QMenu* mPopup;
     QAction* mCopy;
     QAction* mPaste;

@@ -359,8 +359,11 @@ bool TAnimationPageModel::SetFrameCount(std::int32_t count) {
 }
 
 bool TAnimationPageModel::ChooseFrameCount() {
-    std::int32_t count = FrameCount();
-    if (!AskFrameCount || !AskFrameCount(count))
+    // The dialog offers the count within its range; an animation of more frames (from a file)
+    // keeps them unless another count is chosen.
+    const std::int32_t shown = ShownCount(FrameCount(), kAnimationMaxFrames);
+    std::int32_t count = shown;
+    if (!AskFrameCount || !AskFrameCount(count) || count == shown)
         return false;
     return SetFrameCount(count);
 }
@@ -908,7 +911,7 @@ void TAnimationPageModel::RunManyCells(const TManyCellsSettings& settings) {
     TAnimationToolMemory& memory = AnimationToolMemory();
     memory.ManyCells.Settings = settings;
     memory.ManyCells.Frames = settings.Frames;
-    memory.ManyCells.Frames.resize(1000, false);
+    memory.ManyCells.Frames.resize(kAnimationMarkedFrames, false);
     auto copy = ToolCopy();
     ManyCells(*copy, settings);
     ApplyToolCopy(*copy);
@@ -956,7 +959,7 @@ void TAnimationPageModel::RememberComplement(std::int32_t a, std::int32_t b, std
 TManyCellsSettings TAnimationPageModel::RememberedManyCells() const {
     TManyCellsSettings settings = AnimationToolMemory().ManyCells.Settings;
     settings.Frames = AnimationToolMemory().ManyCells.Frames;
-    settings.Frames.resize(static_cast<std::size_t>(FrameCount()), false);
+    settings.Frames.resize(static_cast<std::size_t>(ShownCount(FrameCount(), kAnimationMarkedFrames)), false);
     return settings;
 }
 

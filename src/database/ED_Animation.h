@@ -41,6 +41,8 @@ inline constexpr int kAnimationPatternCount = 25;
 inline constexpr int kAnimationSnapGrid = 8;
 // The frame-management and complement dialogs remember "the last frame" as this value.
 inline constexpr std::int32_t kAnimationLastFrameMark = 65535;
+// The many-cells dialog marks (and remembers) at most this many frames, the first ones.
+inline constexpr int kAnimationMarkedFrames = 1000;
 
 // Snapping one coordinate to grid g: the nearest multiple (an exact half rounds down), clamped.
 std::int32_t SnapCoordinate(std::int32_t value, std::int32_t grid);
@@ -66,7 +68,7 @@ void Complement(TKelAnimationItem& animation, std::int32_t a, std::int32_t b, st
                 TComplementItems items);
 
 struct TManyCellsSettings {
-    std::vector<bool> Frames;                 // marked frames, index 0 = frame 1
+    std::vector<bool> Frames;                 // marked frames, index 0 = frame 1 (at most kAnimationMarkedFrames)
     std::array<bool, kAnimationMaxCells> Cells{};
     bool SetPattern = false, SetMagnification = false, SetTransparency = false, SetColor = false;
     std::int32_t Pattern = 1;                 // 1-based
@@ -87,7 +89,7 @@ struct TAnimationToolMemory {
         TFrameToolOperation Operation = TFrameToolOperation::CopyPage;
     } FrameTool;
     struct {
-        std::vector<bool> Frames = std::vector<bool>(1000, false);
+        std::vector<bool> Frames = std::vector<bool>(kAnimationMarkedFrames, false);
         TManyCellsSettings Settings;
     } ManyCells;
 };
@@ -141,6 +143,7 @@ public:
     bool SetFrameCount(std::int32_t count);
     // The "Frame Number" dialog, set by the window: true on OK with the count.
     std::function<bool(std::int32_t& count)> AskFrameCount;
+    // The dialog, then the count chosen; false when it is the one the dialog started at.
     bool ChooseFrameCount();
     // The victim image's height (0 without one).
     int VictimHeight();

@@ -5,6 +5,7 @@
 #include "data/LD_DataBase.h"
 #include "database/ED_AnimationDialogs.h"
 #include "database/ED_AnimationDialogs_qt.h"
+#include "database/PageRows_qt.h"
 #include "graphics/OrlenSheet_qt.h"
 #include "platform/BusyCursor.h"
 #include "platform/Cp932Text_qt.h"
@@ -25,7 +26,8 @@
 #include <QScrollBar>
 #include <QThread>
 #include <QToolTip>
-#include <QTreeWidget>
+#include <QListView>
+#include <QTreeView>
 
 namespace quillon {
 
@@ -251,7 +253,14 @@ TFormEDAnimation::TFormEDAnimation(const TDataBaseContext& context, IEventChoose
     mBinding = std::make_unique<TFieldBinding>(AnimationPageForm(), mModel);
     mBinder = new TFieldBinder(*mBinding, *this, mUi->FieldLayout);
 
-    QTreeWidget* timings = mUi->ListView1;
+    QTreeView* timings = mUi->ListView1;
+    mTimingRows = new TPageRows({tr("Frame"), tr("Select Sound Effect"), tr("Flash")},
+                                [this] { return mModel.TimingRowCount(); },
+                                [this](int row, int column) {
+                                    return mModel.TimingRowTexts(row)[static_cast<std::size_t>(column)];
+                                },
+                                this);
+    MakeRowsView(*timings, mTimingRows);
     timings->setColumnWidth(0, 70);
     timings->setColumnWidth(1, 110);
     mTimingPopup = new QMenu(timings);
@@ -266,11 +275,16 @@ TFormEDAnimation::TFormEDAnimation(const TDataBaseContext& context, IEventChoose
             this, &TFormEDAnimation::Menu_TimingItemPaste);
     connect(AddAction(mTimingPopup, timings, tr("&Delete"), QKeySequence(Qt::Key_Delete)), &QAction::triggered, this,
             &TFormEDAnimation::Menu_TimingItemDelete);
-    connect(timings, &QTreeWidget::customContextMenuRequested, this,
+    connect(timings, &QWidget::customContextMenuRequested, this,
             [this, timings](const QPoint& at) { mTimingPopup->exec(timings->viewport()->mapToGlobal(at)); });
-    connect(timings, &QTreeWidget::itemDoubleClicked, this, [this] { Menu_TimingItemEdit(); });
+    connect(timings, &QAbstractItemView::doubleClicked, this, [this] { Menu_TimingItemEdit(); });
 
-    QListWidget* frames = mUi->ListBox1;
+    QListView* frames = mUi->ListBox1;
+    mFrameRows = new TPageRows({}, [this] { return mModel.FrameCount(); },
+                               [](int row, int) { return TAnimationPageModel::FrameRowText(row); }, this);
+    frames->setModel(mFrameRows);
+    frames->setSelectionMode(QAbstractItemView::SingleSelection);
+    frames->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mFramePopup = new QMenu(frames);
     connect(AddAction(mFramePopup, frames, tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)), &QAction::triggered,
             this, &TFormEDAnimation::Menu_FrameCopy);
@@ -284,17 +298,18 @@ TFormEDAnimation::TFormEDAnimation(const TDataBaseContext& context, IEventChoose
     connect(AddAction(mFramePopup, frames, tr("&Insert"), QKeySequence(Qt::Key_Insert)), &QAction::triggered, this,
             &TFormEDAnimation::Menu_FrameInsert);
     connect(AddAction(mFramePopup, frames, tr("&Delete")), &QAction::triggered, this, &TFormEDAnimation::Menu_FrameDelete);
-    connect(frames, &QListWidget::customContextMenuRequested, this, [this, frames](const QPoint& at) {
+    connect(frames, &QWidget::customContextMenuRequested, this, [this, frames](const QPoint& at) {
         const QList<QAction*> actions = mFramePopup->actions();
         actions[1]->setEnabled(mModel.CanPasteFrame());
         actions[6]->setEnabled(mModel.CanInsertFrame());
         actions[7]->setEnabled(mModel.CanDeleteFrame());
         mFramePopup->exec(frames->viewport()->mapToGlobal(at));
     });
-    connect(frames, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!mShowing)
-            mModel.SelectFrame(row);
-    });
+    connect(frames->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!mShowing && current.isValid())
+                    mModel.SelectFrame(current.row());
+            });
     connect(mUi->ButtonBack, &QPushButton::clicked, this, [this] { mModel.SelectFrame(mModel.CurrentFrame() - 1); });
     connect(mUi->ButtonNext, &QPushButton::clicked, this, [this] { mModel.SelectFrame(mModel.CurrentFrame() + 1); });
     connect(mUi->Button1, &QPushButton::clicked, this, &TFormEDAnimation::Button1Click);
@@ -333,29 +348,22 @@ void TFormEDAnimation::UpdateView() {
 }
 
 void TFormEDAnimation::ShowFrames() {
-    QListWidget* frames = mUi->ListBox1;
     mShowing = true;
-    if (frames->count() != mModel.FrameCount()) {
-        frames->clear();
-        for (int f = 0; f < mModel.FrameCount(); ++f)
-            frames->addItem(QString::fromLatin1(TAnimationPageModel::FrameRowText(f).c_str()));
+    if (mShownFrames != mModel.FrameCount()) {
+        mFrameRows->Reset();
+        mShownFrames = mModel.FrameCount();
     }
-    frames->setCurrentRow(mModel.CurrentFrame());
+    if (CurrentRow(*mUi->ListBox1) != mModel.CurrentFrame())
+        ShowCurrentRow(*mUi->ListBox1, mModel.CurrentFrame());
     mShowing = false;
 }
 
 void TFormEDAnimation::ShowTimings(int select) {
-    QTreeWidget* list = mUi->ListView1;
-    const int keep = select >= 0 ? select : std::max(0, list->indexOfTopLevelItem(list->currentItem()));
-    list->clear();
-    for (int row = 0; row < mModel.TimingRowCount(); ++row) {
-        const auto texts = mModel.TimingRowTexts(row);
-        auto* item = new QTreeWidgetItem(list);
-        for (int c = 0; c < 3; ++c)
-            item->setText(c, Cp932ToQString(texts[static_cast<std::size_t>(c)]));
-    }
-    if (QTreeWidgetItem* item = list->topLevelItem(std::min(keep, list->topLevelItemCount() - 1)))
-        list->setCurrentItem(item);
+    QTreeView* list = mUi->ListView1;
+    const int keep = select >= 0 ? select : std::max(0, CurrentRow(*list));
+    mTimingRows->Reset();
+    mShownTimings = mModel.TimingRowCount();
+    ShowCurrentRow(*list, std::min(keep, mShownTimings - 1));
 }
 
 void TFormEDAnimation::ShowView() {
@@ -365,7 +373,7 @@ void TFormEDAnimation::ShowView() {
         const TDataBaseBlockSignals blocked{anchor};
         anchor->setCurrentIndex(-1);
     }
-    if (mUi->ListView1->topLevelItemCount() != mModel.TimingRowCount())
+    if (mShownTimings != mModel.TimingRowCount())
         ShowTimings(-1);
     mUi->Button1->setEnabled(mModel.CanGetPrevious());
     mUi->ButtonBack->setEnabled(mModel.CurrentFrame() > 0);
@@ -387,8 +395,7 @@ bool TFormEDAnimation::AskFrameCount(std::int32_t& count) {
 // --- timings ---
 
 void TFormEDAnimation::Menu_TimingItemEdit() {
-    QTreeWidget* list = mUi->ListView1;
-    const int row = list->indexOfTopLevelItem(list->currentItem());
+    const int row = CurrentRow(*mUi->ListView1);
     if (row < 0)
         return;
     TKelAnimationTimingItem timing;
@@ -406,22 +413,14 @@ void TFormEDAnimation::Menu_TimingItemEdit() {
     ShowTimings(at);
 }
 
-void TFormEDAnimation::Menu_TimingItemCut() {
-    QTreeWidget* list = mUi->ListView1;
-    const int row = mModel.CutTiming(list->indexOfTopLevelItem(list->currentItem()));
-    ShowTimings(row);
-}
+void TFormEDAnimation::Menu_TimingItemCut() { ShowTimings(mModel.CutTiming(CurrentRow(*mUi->ListView1))); }
 
-void TFormEDAnimation::Menu_TimingItemCopy() {
-    QTreeWidget* list = mUi->ListView1;
-    mModel.CopyTiming(list->indexOfTopLevelItem(list->currentItem()));
-}
+void TFormEDAnimation::Menu_TimingItemCopy() { mModel.CopyTiming(CurrentRow(*mUi->ListView1)); }
 
 void TFormEDAnimation::Menu_TimingItemPaste() { ShowTimings(mModel.PasteTiming()); }
 
 void TFormEDAnimation::Menu_TimingItemDelete() {
-    QTreeWidget* list = mUi->ListView1;
-    const int row = list->indexOfTopLevelItem(list->currentItem());
+    const int row = CurrentRow(*mUi->ListView1);
     if (mModel.DeleteTiming(row))
         ShowTimings(row);
 }
@@ -486,7 +485,7 @@ void TFormEDAnimation::Button4Click() {
     auto* marks = new QListWidget(&dialog);
     marks->setObjectName(QStringLiteral("ListFrames"));
     marks->setAccessibleName(tr("Frames"));
-    for (int f = 0; f < mModel.FrameCount(); ++f) {
+    for (int f = 0; f < static_cast<int>(settings.Frames.size()); ++f) {
         auto* item = new QListWidgetItem(QString::asprintf("< %.3d >", f + 1), marks);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(settings.Frames[static_cast<std::size_t>(f)] ? Qt::Checked : Qt::Unchecked);

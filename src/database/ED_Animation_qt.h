@@ -146,6 +146,11 @@ private:
     QMenu* mFramePopup = nullptr;
     TConnection mViewChanged;
     bool mShowing = false;
+    class TPageRows* mFrameRows = nullptr;
+    class TPageRows* mTimingRows = nullptr;
+    // The row counts the lists were last filled with.
+    int mShownFrames = -1;
+    int mShownTimings = -1;
 };
 
 TFormDataBaseBase* CreateFormEDAnimation(const TDataBaseContext& context, QWidget* parent);

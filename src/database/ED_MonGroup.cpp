@@ -205,7 +205,7 @@ const TKelMonsterItem* TMonGroupPageModel::MemberMonster(int index) const {
 
 void TMonGroupPageModel::ReloadImages() {
     mShapes.clear();
-    for (int i = 0; i < MemberCount(); ++i)
+    for (int i = 0; i < ShownMembers(); ++i)
         mShapes.push_back(mSizes(MemberMonster(i)));
     for (TMemberShape& s : mShapes) {
         if (s.Width <= 0 || s.Height <= 0)
@@ -340,7 +340,7 @@ bool TMonGroupPageModel::ToggleInvisible() {
 }
 
 std::vector<int> TMonGroupPageModel::DrawOrder() const {
-    std::vector<int> order(static_cast<std::size_t>(MemberCount()));
+    std::vector<int> order(static_cast<std::size_t>(ShownMembers()));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
         const std::int64_t ba = static_cast<std::int64_t>(Member(a).Y) + MemberShape(a).Height / 2;

@@ -8,6 +8,7 @@
 #include "data/LD_MonGroup.h"
 #include "database/EntryPage.h"
 #include "database/MonsterImages.h"
+#include "database/PageLists.h"
 #include "graphics/GraphicsTypes.h"
 #include "graphics/ImageResources.h"
 #include "graphics/OrlenSheet.h"
@@ -97,6 +98,8 @@ public:
 
     // --- members ---
     int MemberCount() const { return Item().Members.Count(); }
+    // The members the field shows, places and hits: the first ten (a file may hold more).
+    int ShownMembers() const { return ShownCount(MemberCount(), kMaxTroopMembers); }
     TKelMonGroupMonsterItem& Member(int index) const { return *Item().Members.Items(index); }
     const TKelMonsterItem* MemberMonster(int index) const;
     TMemberShape MemberShape(int index) const;

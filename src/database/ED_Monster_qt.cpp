@@ -3,6 +3,7 @@
 #include "controls/RankListBox_qt.h"
 #include "data/LD_DataBase.h"
 #include "database/ED_MonsterAct_qt.h"
+#include "database/PageRows_qt.h"
 #include "graphics/OrlenSheet_qt.h"
 #include "platform/Cp932Text_qt.h"
 #include "project/SelBase_qt.h"
@@ -20,22 +21,23 @@ namespace quillon {
 // --- the action list ---
 
 TMonsterActListView::TMonsterActListView(TMonsterPageModel& model, QWidget* parent)
-    : QTreeWidget(parent), mModel(model) {
+    : QTreeView(parent),
+      mModel(model),
+      mRows(new TPageRows({tr("Subject"), tr("Conditions"), tr("Priority")},
+                          [&model] { return model.Actions().RowCount(); },
+                          [&model](int row, int column) { return model.Actions().Cell(row, column); }, this)) {
     setObjectName(QStringLiteral("ListView1"));
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setHeaderLabels({tr("Subject"), tr("Conditions"), tr("Priority")});
+    MakeRowsView(*this, mRows);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(1, QHeaderView::Stretch);
     setColumnWidth(0, 160);
     setColumnWidth(2, 60);
     setMinimumWidth(240);
     setMinimumHeight(80);
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1DblClick(); });
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] { ListView1DblClick(); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
         if (!mFilling)
-            mModel.Actions().Select(item ? indexOfTopLevelItem(item) : -1);
+            mModel.Actions().Select(current.isValid() ? current.row() : -1);
     });
 
     mPopup = new QMenu(this);
@@ -56,17 +58,8 @@ TMonsterActListView::TMonsterActListView(TMonsterPageModel& model, QWidget* pare
 
 void TMonsterActListView::Refresh() {
     mFilling = true;
-    const TMonsterActListModel& list = mModel.Actions();
-    clear();
-    for (int row = 0; row < list.RowCount(); ++row) {
-        auto* item = new QTreeWidgetItem(this);
-        for (int column = 0; column < 3; ++column)
-            item->setText(column, Cp932ToQString(list.Cell(row, column)));
-    }
-    if (QTreeWidgetItem* selected = topLevelItem(list.Selected())) {
-        setCurrentItem(selected);
-        scrollToItem(selected);
-    }
+    mRows->Reset();
+    ShowCurrentRow(*this, mModel.Actions().Selected());
     mFilling = false;
 }
 
@@ -82,8 +75,8 @@ void TMonsterActListView::UpdatePopup() {
 void TMonsterActListView::PopupMenu1Popup() { UpdatePopup(); }
 
 void TMonsterActListView::contextMenuEvent(QContextMenuEvent* event) {
-    if (QTreeWidgetItem* item = itemAt(viewport()->mapFromGlobal(event->globalPos())))
-        setCurrentItem(item);
+    if (const QModelIndex at = indexAt(viewport()->mapFromGlobal(event->globalPos())); at.isValid())
+        ShowCurrentRow(*this, at.row());
     PopupMenu1Popup();
     mPopup->exec(event->globalPos());
 }
@@ -101,7 +94,7 @@ void TMonsterActListView::keyPressEvent(QKeyEvent* event) {
     else if (ctrl && event->key() == Qt::Key_V)
         Menu_ActItemPasteClick();
     else
-        QTreeWidget::keyPressEvent(event);
+        QTreeView::keyPressEvent(event);
 }
 
 void TMonsterActListView::ListView1DblClick() { Menu_ActItemEditClick(); }

@@ -6,7 +6,7 @@
 #include "database/FieldPage_qt.h"
 
 #include <QImage>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <functional>
 #include <memory>
@@ -41,7 +41,7 @@ private:
 };
 
 // The action pattern list: "Subject", "Conditions", "Priority", and an empty row for a new one.
-class TMonsterActListView : public QTreeWidget {
+class TMonsterActListView : public QTreeView {
     Q_OBJECT
 public:
     TMonsterActListView(TMonsterPageModel& model, QWidget* parent = nullptr);
@@ -68,6 +68,7 @@ protected:
 private:
     void Run(TMonsterActCommand command);
     TMonsterPageModel& mModel;
+    class TPageRows* mRows;
     QMenu* mPopup;
     QAction* mEdit;
     QAction* mCut;

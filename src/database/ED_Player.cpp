@@ -451,9 +451,10 @@ TPlayerLearningModel::TPlayerLearningModel(const TKelDataBase& db, const TKelPla
     for (int i = 0; i < hero.Learning.Count(); ++i)
         if (hero.Learning.Items(i) != edited)
             taught.push_back(hero.Learning.Items(i)->SkillId);
+    std::sort(taught.begin(), taught.end());  // a hero may teach any number of skills
     for (int i = 0; i < db.Skill.Count(); ++i) {
         const TKelSkillItem* skill = db.Skill.Items(i);
-        if (std::find(taught.begin(), taught.end(), skill->ID) == taught.end())
+        if (!std::binary_search(taught.begin(), taught.end(), skill->ID))
             mSkills.push_back({skill->ID, skill->Name});
     }
     mLevel = std::clamp<std::int32_t>(edited ? edited->Level : LastLevel(), 1, kLevelMax);

@@ -7,6 +7,7 @@
 #include "database/ED_PlayerGraph_qt.h"
 #include "database/ED_PlayerLearning_qt.h"
 #include "database/ED_PlayerParameter_qt.h"
+#include "database/PageRows_qt.h"
 #include "events/EventChoosers_qt.h"
 #include "platform/Cp932Text_qt.h"
 
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTreeView>
 
 namespace quillon {
 
@@ -57,25 +59,30 @@ TFormEDPlayer::TFormEDPlayer(const TDataBaseContext& context, IEventChoosers* ch
     mHeard.push_back(mConditions.Changed.Connect([this](int row, int rank) { mModel.SetConditionRank(row, rank); }));
     mHeard.push_back(mAttributes.Changed.Connect([this](int row, int rank) { mModel.SetAttributeRank(row, rank); }));
 
-    QTreeWidget* learning = mUi->ListLearning;
+    QTreeView* learning = mUi->ListLearning;
+    mLearningRows = new TPageRows({tr("Level"), tr("Learned Tech Skill")}, [this] { return mModel.LearningRowCount(); },
+                                  [this](int row, int column) {
+                                      return column == 0 ? mModel.LearningLevelText(row) : mModel.LearningSkillText(row);
+                                  },
+                                  this);
+    MakeRowsView(*learning, mLearningRows);
     // The lists take what room the page leaves them.
     for (QWidget* list : std::initializer_list<QWidget*>{learning, mConditionList, mAttributeList})
         list->setMinimumWidth(60);
-    connect(learning, &QTreeWidget::itemDoubleClicked, this,
-            [this, learning](QTreeWidgetItem* item) { LearningEdit(learning->indexOfTopLevelItem(item)); });
+    connect(learning, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { LearningEdit(index.row()); });
     // Enter on the list edits the current row too (the adding row adds).
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* enter = new QShortcut(QKeySequence(key), learning, nullptr, nullptr, Qt::WidgetShortcut);
         connect(enter, &QShortcut::activated, this, [this, learning] {
-            if (QTreeWidgetItem* item = learning->currentItem())
-                LearningEdit(learning->indexOfTopLevelItem(item));
+            if (const int row = CurrentRow(*learning); row >= 0)
+                LearningEdit(row);
         });
     }
     connect(learning, &QWidget::customContextMenuRequested, this, [this, learning](const QPoint& at) {
-        QTreeWidgetItem* item = learning->currentItem();
-        if (!item)
+        const int row = CurrentRow(*learning);
+        if (row < 0)
             return;
-        const int row = learning->indexOfTopLevelItem(item);
         QMenu menu(learning);
         QAction* edit = menu.addAction(tr("&Edit..."));
         edit->setEnabled(mModel.CanEditLearning(row));
@@ -145,16 +152,11 @@ void TFormEDPlayer::UpdateView() {
 }
 
 void TFormEDPlayer::FillLearning(int select) {
-    QTreeWidget* list = mUi->ListLearning;
+    QTreeView* list = mUi->ListLearning;
     const QSignalBlocker blocked(list);
-    list->clear();
-    for (int row = 0; row < mModel.LearningRowCount(); ++row)
-        list->addTopLevelItem(new QTreeWidgetItem(
-            {QString::fromStdString(mModel.LearningLevelText(row)), Cp932ToQString(mModel.LearningSkillText(row))}));
-    if (select >= 0 && select < list->topLevelItemCount()) {
-        list->setCurrentItem(list->topLevelItem(select));
-        list->scrollToItem(list->topLevelItem(std::min(select + 1, list->topLevelItemCount() - 1)));
-    }
+    mLearningRows->Reset();
+    if (select >= 0 && select < mLearningRows->rowCount())
+        ShowCurrentRow(*list, select, std::min(select + 1, mLearningRows->rowCount() - 1));
 }
 
 void TFormEDPlayer::ButtonExpClick() {

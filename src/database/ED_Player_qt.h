@@ -58,6 +58,7 @@ private:
     TRankListModel mAttributes;
     TRankListBox* mConditionList = nullptr;
     TRankListBox* mAttributeList = nullptr;
+    class TPageRows* mLearningRows = nullptr;
     std::vector<TConnection> mHeard;
 };
 

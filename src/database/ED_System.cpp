@@ -1,6 +1,7 @@
 #include "database/ED_System.h"
 
 #include "data/LD_DataBase.h"
+#include "database/PageLists.h"
 #include "events/EventChoosers.h"
 
 #include <algorithm>
@@ -126,7 +127,7 @@ bool TSystemPageModel::SetPartySlot(int slot, std::int32_t heroId) {
         Modify();
         return true;
     }
-    for (int i = 0; i < size; ++i)
+    for (int i = 0; i < ShownCount(size, kSystemPartySlots); ++i)
         if (i != slot && mSystem.PartyMember(i) == heroId)
             return false;
     if (slot >= size) {
@@ -144,15 +145,14 @@ std::vector<TFieldChoice> TSystemPageModel::PartyChoices(int slot) const {
     std::vector<TFieldChoice> choices{{0, "(None)"}};
     if (!mHeroes)
         return choices;
+    // The heroes of the other slots the page shows (a file may declare a larger party).
+    std::vector<std::int32_t> elsewhere;
+    for (int s = 0; s < ShownCount(mSystem.PartySize, kSystemPartySlots); ++s)
+        if (s != slot)
+            elsewhere.push_back(mSystem.PartyMember(s));
     for (int i = 0; i < mHeroes->Count(); ++i) {
         const TCatalogItem* hero = mHeroes->Items(i);
-        if (!hero)
-            continue;
-        bool elsewhere = false;
-        for (int s = 0; s < mSystem.PartySize; ++s)
-            if (s != slot && mSystem.PartyMember(s) == hero->ID)
-                elsewhere = true;
-        if (!elsewhere)
+        if (hero && std::find(elsewhere.begin(), elsewhere.end(), hero->ID) == elsewhere.end())
             choices.push_back({hero->ID, DataBaseRowText(hero->ID, hero->Name)});
     }
     return choices;

@@ -29,6 +29,11 @@ bool StorePosition(const TCatalog* list, std::int32_t& stored, std::int32_t id);
 // The marks of the IDs 1..rows (entry id set when `get` answers non-zero).
 std::vector<bool> MarkRows(std::int32_t rows, const std::function<std::uint8_t(std::int32_t id)>& get);
 
+// How many of a record's `count` elements a page shows that lets the user make at most `limit`
+// of them (troop members on the field, battle pages, frames marked for many cells): a file may
+// hold more, which the page leaves as they are.
+inline int ShownCount(int count, int limit) { return count < 0 ? 0 : (count < limit ? count : limit); }
+
 // Before an element is added to a list numbered only for its order (frame cells, troop members,
 // action patterns, at most `limit` of them): IDs above the limit, which leave no room for the
 // next one (a file or a block may number them so), are first renumbered 1, 2 ... in list order.

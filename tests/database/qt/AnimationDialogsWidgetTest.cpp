@@ -17,7 +17,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace quillon {
 namespace {
@@ -199,9 +199,9 @@ TEST_F(AnimationDialogsWidgetTest, TimingSampleShowsTheFlashColourAsTheBoxesChan
     TFormEDAnimation page(mContext);
     page.show();
     Settle();
-    auto* timings = page.findChild<QTreeWidget*>("ListView1");
+    auto* timings = page.findChild<QTreeView*>("ListView1");
     ASSERT_NE(timings, nullptr);
-    timings->setCurrentItem(timings->topLevelItem(timings->topLevelItemCount() - 1));
+    ShowCurrentRow(*timings, timings->model()->rowCount() - 1);
     QRgb before = 0, after = 0;
     RunDialog([&] { page.Menu_TimingItemEdit(); }, [&](TFormKelBase& dialog) {
         auto* sample = Child<QWidget>(dialog, "ShapeSample");

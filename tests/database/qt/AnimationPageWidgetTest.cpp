@@ -11,13 +11,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace quillon {
 namespace {
@@ -187,9 +188,9 @@ TEST_F(AnimationPageWidgetTest, CellAndTimingDialogsStoreWhatTheyShow) {
     EXPECT_EQ(cells.Items(0)->Magnification, 335) << "in steps of 5";
     EXPECT_EQ(cells.Items(0)->Red, 40) << "in steps of 10";
     // The empty last row of the timing list adds a timing.
-    auto* timings = page.findChild<QTreeWidget*>("ListView1");
-    const int before = timings->topLevelItemCount();
-    timings->setCurrentItem(timings->topLevelItem(before - 1));
+    auto* timings = page.findChild<QTreeView*>("ListView1");
+    const int before = timings->model()->rowCount();
+    ShowCurrentRow(*timings, before - 1);
     {
         const TScopedModalRunner runner([&](TFormKelBase& form) {
             auto& dialog = dynamic_cast<TFormEDAnimationDialog&>(form);
@@ -208,12 +209,12 @@ TEST_F(AnimationPageWidgetTest, CellAndTimingDialogsStoreWhatTheyShow) {
     }
     EXPECT_TRUE(flashOff) << "no flash values for \"None\"";
     EXPECT_EQ(unnamed, QStringList());
-    ASSERT_EQ(timings->topLevelItemCount(), before + 1);
+    ASSERT_EQ(timings->model()->rowCount(), before + 1);
     const TKelAnimationTiming& list = page.Model().Item().Timing;
     const TKelAnimationTimingItem& added = *list.Items(list.Count() - 1);
     EXPECT_EQ(added.Frame, page.Model().FrameCount());
     EXPECT_EQ(added.FlashRange, TKelAnimationTimingItem::frScreen);
-    EXPECT_EQ(timings->currentItem(), timings->topLevelItem(list.Count() - 1)) << "the new timing is selected";
+    EXPECT_EQ(CurrentRow(*timings), list.Count() - 1) << "the new timing is selected";
 }
 
 TEST_F(AnimationPageWidgetTest, ManyCellsDialogSetsTheMarkedFrames) {
@@ -266,12 +267,12 @@ TEST_F(AnimationPageWidgetTest, AFieldChangedAndAppliedIsInTheFile) {
     QTest::keyClick(scope, Qt::Key_Down);  // "Single" -> "All"
     EXPECT_FALSE(page->Binder().Widget("ComboBox3")->isEnabled()) << "no anchor for \"All\"";
     // The frame list and the timing list show the animation.
-    auto* frames = page->findChild<QListWidget*>("ListBox1");
+    auto* frames = page->findChild<QListView*>("ListBox1");
     ASSERT_NE(frames, nullptr);
-    EXPECT_EQ(frames->count(), mDataBase.Animation.Items(0)->FrameCount());
-    auto* timings = page->findChild<QTreeWidget*>("ListView1");
+    EXPECT_EQ(frames->model()->rowCount(), mDataBase.Animation.Items(0)->FrameCount());
+    auto* timings = page->findChild<QTreeView*>("ListView1");
     ASSERT_NE(timings, nullptr);
-    EXPECT_EQ(timings->topLevelItemCount(), mDataBase.Animation.Items(0)->Timing.Count() + 1);
+    EXPECT_EQ(timings->model()->rowCount(), mDataBase.Animation.Items(0)->Timing.Count() + 1);
     KeepWidget(form, "database-form-animation");
     Apply(form);
     const auto read = OnDisk();

@@ -21,7 +21,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <algorithm>
 #include <filesystem>
@@ -133,8 +133,8 @@ TEST_F(HeroPageWidgetTest, TheAddingRowOfTheLearningListAppendsInLevelOrder) {
     TFormEDPlayer page(mContext, &choosers);
     pagekit::StartPage(page, mModified, kPageSize);
     TKelPlayerItem& hero = page.Model().Hero();
-    auto* list = Child<QTreeWidget>(page, "ListLearning");
-    ASSERT_EQ(list->topLevelItemCount(), hero.Learning.Count() + 1);
+    auto* list = Child<QTreeView>(page, "ListLearning");
+    ASSERT_EQ(list->model()->rowCount(), hero.Learning.Count() + 1);
     const int before = hero.Learning.Count();
     std::vector<std::int32_t> taught;
     for (int i = 0; i < before; ++i)
@@ -146,15 +146,15 @@ TEST_F(HeroPageWidgetTest, TheAddingRowOfTheLearningListAppendsInLevelOrder) {
         Child<QSpinBox>(dialog, "EditLevel")->setValue(1);
         return static_cast<int>(mrOk);
     });
-    QTreeWidgetItem* adding = list->topLevelItem(list->topLevelItemCount() - 1);
-    EXPECT_EQ(adding->text(0), "");
-    page.LearningEdit(list->indexOfTopLevelItem(adding));
+    const int adding = list->model()->rowCount() - 1;
+    EXPECT_EQ(pagekit::RowText(*list, adding), "");
+    page.LearningEdit(adding);
     if (before == mDataBase.Skill.Count()) {
         EXPECT_EQ(hero.Learning.Count(), before);  // nothing left to teach
         return;
     }
     ASSERT_EQ(hero.Learning.Count(), before + 1);
-    EXPECT_EQ(list->topLevelItemCount(), before + 2);
+    EXPECT_EQ(list->model()->rowCount(), before + 2);
     // The new entry (the skill not taught before) is in its place and selected.
     int added = -1;
     for (int i = 0; i < hero.Learning.Count(); ++i)
@@ -162,8 +162,8 @@ TEST_F(HeroPageWidgetTest, TheAddingRowOfTheLearningListAppendsInLevelOrder) {
             added = i;
     ASSERT_GE(added, 0);
     EXPECT_EQ(hero.Learning.Items(added)->Level, 1);
-    EXPECT_EQ(list->currentItem(), list->topLevelItem(added));
-    EXPECT_EQ(list->topLevelItem(added)->text(0), "L- 1");
+    EXPECT_EQ(CurrentRow(*list), added);
+    EXPECT_EQ(pagekit::RowText(*list, added), "L- 1");
     for (int i = 1; i < hero.Learning.Count(); ++i)
         EXPECT_LE(hero.Learning.Items(i - 1)->Level, hero.Learning.Items(i)->Level);
 }
@@ -178,8 +178,8 @@ TEST_F(HeroPageWidgetTest, EnterOnTheLearningListEditsTheCurrentRowOrAdds) {
     TFormDataBase form(mContext);
     auto* page = OpenTab<TFormEDPlayer>(form, dtHero);
     ASSERT_NE(page, nullptr);
-    auto* list = Child<QTreeWidget>(*page, "ListLearning");
-    ASSERT_EQ(list->topLevelItemCount(), 2);
+    auto* list = Child<QTreeView>(*page, "ListLearning");
+    ASSERT_EQ(list->model()->rowCount(), 2);
     std::vector<int> shownLevels;
     int nextLevel = 0;
     const TScopedModalRunner runner([&](TFormKelBase& dialog) {
@@ -192,7 +192,7 @@ TEST_F(HeroPageWidgetTest, EnterOnTheLearningListEditsTheCurrentRowOrAdds) {
     });
     list->setFocus();
     for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        list->setCurrentItem(list->topLevelItem(0));
+        ShowCurrentRow(*list, 0);
         nextLevel = key == Qt::Key_Return ? 9 : 12;
         QTest::keyClick(list, static_cast<Qt::Key>(key));
     }
@@ -200,12 +200,12 @@ TEST_F(HeroPageWidgetTest, EnterOnTheLearningListEditsTheCurrentRowOrAdds) {
     ASSERT_EQ(hero.Learning.Count(), 1) << "an entry row edits";
     EXPECT_EQ(hero.Learning.Items(0)->Level, 12);
     // The empty last row adds.
-    list->setCurrentItem(list->topLevelItem(1));
+    ShowCurrentRow(*list, 1);
     nextLevel = 3;
     QTest::keyClick(list, Qt::Key_Return);
     ASSERT_EQ(hero.Learning.Count(), 2);
     EXPECT_EQ(hero.Learning.Items(0)->Level, 3);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), "L- 3");
+    EXPECT_EQ(pagekit::RowText(*list, 0), "L- 3");
     EXPECT_TRUE(form.isVisible()) << "the window's default button stays out of it";
     form.ButtonCancelClick();
 }

@@ -10,6 +10,7 @@
 #include "data/LD_DataBase.h"
 #include "database/DataBaseForm_qt.h"
 #include "database/DataBasePage_qt.h"
+#include "database/PageRows_qt.h"
 #include "platform/Clipboard.h"
 #include "tools/lib/SampleProject.h"
 
@@ -25,6 +26,11 @@ namespace quillon::pagekit {
 
 // Starts the page as the frame does: its changes counted in `modified`, laid out at `size`,
 // shown, its first entry loaded.
+// The text a list or table view shows in a cell.
+inline QString RowText(const QAbstractItemView& view, int row, int column = 0) {
+    return view.model()->index(row, column).data().toString();
+}
+
 inline void StartPage(TFormDataBaseBase& page, int& modified, QSize size = {760, 600}) {
     page.OnModified = [&modified] { ++modified; };
     page.resize(size);

@@ -145,14 +145,14 @@ TEST_F(SkillItemMonsterPagesTest, MonsterPageEditsAnActionThroughTheDialogAndApp
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(InputsWithoutAccessibleName(page), QStringList());
     TMonsterActListView* list = page->ActionList();
-    ASSERT_EQ(list->topLevelItemCount(), before + 1);
-    EXPECT_EQ(list->headerItem()->text(1), "Conditions");
+    ASSERT_EQ(list->model()->rowCount(), before + 1);
+    EXPECT_EQ(list->model()->headerData(1, Qt::Horizontal).toString(), "Conditions");
     KeepWidget(form, "database-monsters");
     if (QWidget* fields = page->findChild<QWidget*>("Fields"))
         KeepPicture(fields->grab().toImage(), "database-monsters-fields");
 
     // The new row: "Oneself HP" 60..40 is refused, 40..60 stored.
-    list->setCurrentItem(list->topLevelItem(before));
+    ShowCurrentRow(*list, before);
     int refusals = 0;
     {
         const TScopedModalRunner runner([&](TFormKelBase& dialog) {
@@ -181,7 +181,7 @@ TEST_F(SkillItemMonsterPagesTest, MonsterPageEditsAnActionThroughTheDialogAndApp
     EXPECT_EQ(refusals, 1);
     EXPECT_EQ(mBox.Texts, (std::vector<std::string>{kMonsterActRangeRefusal}));
     ASSERT_EQ(monster.Actions.Count(), before + 1);
-    EXPECT_EQ(list->topLevelItem(before)->text(1), "Oneself HP [40-60]");
+    EXPECT_EQ(pagekit::RowText(*list, before, 1), "Oneself HP [40-60]");
     Apply(form);
     const auto disk = OnDisk();
     const TKelMonsterActItem& saved = *disk->Monster.Items(0)->Actions.Items(before);
@@ -190,13 +190,13 @@ TEST_F(SkillItemMonsterPagesTest, MonsterPageEditsAnActionThroughTheDialogAndApp
     EXPECT_EQ(saved.ConditionB, 60);
 
     // Copy and paste before the first row through the popup's commands.
-    list->setCurrentItem(list->topLevelItem(before));
+    ShowCurrentRow(*list, before);
     list->Menu_ActItemCopyClick();
-    list->setCurrentItem(list->topLevelItem(0));
+    ShowCurrentRow(*list, 0);
     list->UpdatePopup();
     list->Menu_ActItemPasteClick();
     EXPECT_EQ(monster.Actions.Items(0)->ConditionType, TKelMonsterActItem::acOwnHp);
-    EXPECT_EQ(list->topLevelItem(0)->text(1), "Oneself HP [40-60]");
+    EXPECT_EQ(pagekit::RowText(*list, 0, 1), "Oneself HP [40-60]");
     EXPECT_TRUE(form.ButtonApply().isEnabled());
 }
 
