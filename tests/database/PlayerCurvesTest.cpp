@@ -114,6 +114,30 @@ TEST(GenerateCurveTest, SmallShapesRiseEarlyAndLargeOnesLate) {
     EXPECT_EQ(big.back(), 999);
 }
 
+// Middle levels worked out from the rule: level L is the topmost pixel of column L, which is
+// where the Bezier crosses into the column (its left edge x = L - 0.5 on a rising curve, its
+// right edge on a falling one). For 10 .. 910, shape 3 the control points are (22, 190) and
+// (38, 478): x(t) = 24.5 at t = 0.4124 for level 25, where y(t) = 290.3.
+TEST(GenerateCurveTest, MiddleLevelsLieWhereTheCurveEntersTheirColumns) {
+    struct TCase {
+        std::int32_t Start, End;
+        int Shape;
+        std::vector<std::pair<int, std::int32_t>> Levels;  // level, value
+    };
+    const TCase cases[] = {
+        {10, 910, 3, {{5, 41}, {10, 92}, {25, 290}, {40, 594}, {45, 730}}},
+        {0, 999, -2, {{5, 119}, {10, 266}, {25, 606}, {40, 856}, {45, 926}}},
+        {100, 500, 8, {{10, 104}, {25, 134}, {40, 227}, {45, 296}}},
+        {900, 100, 3, {{5, 864}, {10, 818}, {25, 636}, {40, 358}, {45, 233}}},
+    };
+    for (const TCase& c : cases) {
+        const TParameterCurve curve = GenerateCurve(c.Start, c.End, c.Shape);
+        for (const auto& [level, value] : c.Levels)
+            EXPECT_EQ(curve[static_cast<std::size_t>(level - 1)], value)
+                << c.Start << ".." << c.End << " shape " << c.Shape << " level " << level;
+    }
+}
+
 // A random source that answers from a script and records what it was asked.
 struct TScriptedRandom {
     std::deque<int> Answers;
