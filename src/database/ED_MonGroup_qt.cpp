@@ -305,6 +305,10 @@ bool RunBattleTestDialog(QWidget* owner, TKelDataBase& dataBase, std::int32_t tr
     TFormFieldDialog dialog(owner, QObject::tr("Monster Group Battle Test"), binding, kMonGroupHelpContext, {},
                             QObject::tr("&Start Test"));
     dialog.setObjectName("FormBattleTest");
+    // The slots repeat their captions: a reader tells the level boxes apart by their slot.
+    for (int slot = 1; slot <= kBattleTestPartyMax; ++slot)
+        if (auto* level = dialog.findChild<QWidget*>(QStringLiteral("EditLevel%1").arg(slot)))
+            level->setAccessibleName(QObject::tr("Hero %1 Level").arg(slot));
     if (!dialog.Run())
         return false;
     RunTroopBattleTest(dataBase, party, troopId);

@@ -76,10 +76,12 @@ void SetCaption(QWidget& fields, const char* name, const std::string& caption) {
     if (auto* box = qobject_cast<QGroupBox*>(found))
         box->setTitle(text);
     else if (auto* check = qobject_cast<QCheckBox*>(found)) {
-        if (AccessibleCaption(check->text()) == text)
-            return;
-        check->setText(text);
-        AddMissingMnemonics(*check->window(), {check});
+        if (AccessibleCaption(check->text()) != text) {
+            check->setText(text);
+            AddMissingMnemonics(*check->window(), {check});
+        }
+        // A reader says what the box shows, not the field's first caption.
+        check->setAccessibleName(AccessibleCaption(check->text()));
     }
 }
 

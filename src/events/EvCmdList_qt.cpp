@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
@@ -91,6 +92,7 @@ void TFormEvCmdListBase::MakeButtons(const std::function<QGridLayout*(int tab)>&
         button->setObjectName(QString::asprintf("Button%02d", i));
         button->setAccessibleName(AccessibleCaption(button->text()));
         button->setAutoDefault(false);
+        button->installEventFilter(this);
         grid->addWidget(button, spot.Row, spot.Column);
         connect(button, &QPushButton::clicked, this, &TFormEvCmdListBase::ButtonClick);
         mButtons.push_back(button);
@@ -110,8 +112,24 @@ void TFormEvCmdListBase::showEvent(QShowEvent* event) {
     TFormKelBase::showEvent(event);
     const int last = mPalette.LastButton();
     ShowButton(last);
+    // The palette is worked from the keyboard: the focused button shows its focus mark from the
+    // start, not only after the first Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     if (QPushButton* button = Button(last))
         button->setFocus(Qt::OtherFocusReason);
+}
+
+bool TFormEvCmdListBase::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
+    return TFormKelBase::eventFilter(watched, event);
 }
 
 void TFormEvCmdListBase::ButtonClick() {

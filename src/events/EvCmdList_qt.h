@@ -72,6 +72,8 @@ protected:
     // Brings the button's tab to the front.
     virtual void ShowButton(int index) = 0;
     void showEvent(QShowEvent* event) override;
+    // Enter and Return on a focused command button press it, as Space does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TEvCmdPalette mPalette;

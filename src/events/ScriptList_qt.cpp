@@ -20,6 +20,7 @@ namespace quillon {
 
 TScriptListBox::TScriptListBox(QWidget* parent)
     : QAbstractScrollArea(parent), mDialogs(std::make_unique<TEventCommandDialogsQt>(this)) {
+    InstallScriptListAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -98,6 +99,7 @@ void TScriptListBox::ModelChanged() {
     else
         viewport()->update();
     RememberShown();
+    mAccessibility.Notify(*this);
 }
 
 void TScriptListBox::RememberShown() {
@@ -146,6 +148,7 @@ void TScriptListBox::changeEvent(QEvent* event) {
 void TScriptListBox::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    mAccessibility.Notify(*this, true);
 }
 
 void TScriptListBox::focusOutEvent(QFocusEvent* event) {

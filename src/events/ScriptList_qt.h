@@ -4,6 +4,7 @@
 #pragma once
 
 #include "events/ScriptList.h"
+#include "events/ScriptListAccessible_qt.h"
 
 #include <QAbstractScrollArea>
 
@@ -97,6 +98,7 @@ private:
     bool mSyncingScrollBar = false;
     int mWheelDelta = 0;  // eighths of a degree not yet turned into lines
     TConnection mModelChanged;
+    TScriptListAccessibilityNotes mAccessibility;
     // What the window showed when it was last brought up to date: a change that only moves the
     // top line shifts the picture and paints the rows that came into view.
     struct TShown {

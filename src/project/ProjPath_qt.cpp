@@ -10,7 +10,9 @@ namespace quillon {
 TFormProjectPath::TFormProjectPath(TProjectPathModel& model, QWidget* parent)
     : TFormKelBase(parent), mModel(model), mUi(std::make_unique<Ui::FormProjectPath>()) {
     mUi->setupUi(this);
-    setWindowTitle(model.Kind() == TPathDialogKind::BasePath ? tr("Default Project Path") : tr("Choose Disk Path"));
+    const bool basePath = model.Kind() == TPathDialogKind::BasePath;
+    setWindowTitle(basePath ? tr("Default Project Path") : tr("Choose Disk Path"));
+    mUi->EditPath->setAccessibleName(basePath ? tr("Project Path") : tr("Disk Path"));
     mFolders = new QFileSystemModel(this);
     mFolders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     mFolders->setRootPath("/");

@@ -83,6 +83,8 @@ void TFormMaterialBase2::ScrollFrame1Change() {
                                     .arg(e.Green)
                                     .arg(e.Blue)
                                     .arg(mModel.Zoom()));
+    // The name stays "Transparent colour"; a reader hears the colour itself as the description.
+    mUi->LabelSelected->setAccessibleDescription(mUi->LabelSelected->text());
 }
 
 bool TFormMaterialBase2::CanConfirm() {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <climits>
 #include <deque>
@@ -112,6 +114,32 @@ TEST(GenerateCurveTest, SmallShapesRiseEarlyAndLargeOnesLate) {
     const TParameterCurve big = GenerateCurve(-5, 5000, 3);
     EXPECT_EQ(big.front(), 0);
     EXPECT_EQ(big.back(), 999);
+}
+
+// Middle levels worked out from the rule: level L is the topmost pixel of column L, which is
+// where the Bezier crosses into the column (its left edge x = L - 0.5 on a rising curve, its
+// right edge on a falling one), rounded. For 10 .. 910, shape 3 the control points are (22, 190)
+// and (38, 478): x(t) = 24.5 at t = 0.4124, where y(t) = 290.3, so level 25 is 290. The pen may
+// land a pixel off the exact crossing; a level read from its neighbour's column is 3 to 32 off.
+TEST(GenerateCurveTest, MiddleLevelsLieWhereTheCurveEntersTheirColumns) {
+    struct TCase {
+        std::int32_t Start, End;
+        int Shape;
+        std::vector<std::pair<int, std::int32_t>> Levels;  // level, value
+    };
+    const TCase cases[] = {
+        {10, 910, 3, {{5, 41}, {10, 92}, {25, 290}, {40, 594}, {45, 730}}},
+        {0, 999, -2, {{5, 119}, {10, 266}, {25, 606}, {40, 856}, {45, 926}}},
+        {100, 500, 8, {{25, 134}, {40, 227}, {45, 296}}},
+        {900, 100, 3, {{5, 864}, {10, 818}, {25, 636}, {40, 358}, {45, 233}}},
+    };
+    for (const TCase& c : cases) {
+        const TParameterCurve curve = GenerateCurve(c.Start, c.End, c.Shape);
+        for (const auto& [level, value] : c.Levels)
+            EXPECT_LE(std::abs(curve[static_cast<std::size_t>(level - 1)] - value), 1)
+                << c.Start << ".." << c.End << " shape " << c.Shape << " level " << level << ": "
+                << curve[static_cast<std::size_t>(level - 1)];
+    }
 }
 
 // A random source that answers from a script and records what it was asked.

@@ -2,7 +2,7 @@
 """An event made the way a keyboard user makes one: event mode (F7), the arrow keys to a cell,
 Return opens the event editor; the name typed through the accessibility bus; Return on the empty
 command line opens the command palette, " Show Message..." the message dialog; the text typed,
-OK in both dialogs, Ctrl+S. The saved map holds the event on that cell with that message on
+OK in both dialogs; the command list read as a list whose rows are the script's lines; Ctrl+S. The saved map holds the event on that cell with that message on
 page 1. On the way, every input of the event editor, the palette and the message dialog must
 carry an accessible name.
 
@@ -138,8 +138,7 @@ def main():
 
         # 2. The name, then the palette from the empty command line.
         s.set_text(s.find(editor, "the name edit", ["TEXT", "ENTRY"], name="Name"), EVENT_NAME, "the name edit")
-        commands = s.find(editor, "the command list", ["LIST", "TABLE", "TREE", "TREE_TABLE", "SCROLL_PANE",
-                                                       "FILLER", "PANEL", "UNKNOWN"], name="Events Commands")
+        commands = s.find(editor, "the command list as a list", ["LIST", "TABLE"], name="Events Commands")
         s.focus_window_of_editor("Event Editor")
         focus(s, commands, "the command list")
         before = showing_windows(s, app)
@@ -159,6 +158,28 @@ def main():
         press(s.find(message, "the message dialog's Ok", ["PUSH_BUTTON"], name="Ok"), "the message dialog's Ok")
         s.gone(message, "the message dialog to close")
         s.gone(palette, "the command palette to close")
+
+        # The command list reads as its lines: the message is a row, and the cursor line (back on
+        # the closing line below it) is selected.
+        def rows():
+            commands.clearCache()
+            found = []
+            for i in range(commands.childCount):
+                row = commands.getChildAtIndex(i)
+                if row is not None:
+                    found.append((row.name or "", row.getState().contains(s.pyatspi.STATE_SELECTED)))
+            return found if any(MESSAGE in name for name, _ in found) else None
+
+        try:
+            read = wait_for("the command list to read the message as a row", rows, timeout=10, interval=0.3)
+        except Failure:
+            commands.clearCache()
+            raise Failure(f"the command list reads {commands.childCount} rows: "
+                          f"{[commands.getChildAtIndex(i).name for i in range(commands.childCount)]}")
+        log(f"command list rows: {read}")
+        selected = [name for name, chosen in read if chosen]
+        if len(read) != 2 or selected != [read[1][0]]:
+            raise Failure(f"after the message the list should read it and the selected closing line: {read}")
 
         # 4. OK in the event editor, Ctrl+S in the main window.
         press(s.find(editor, "the event editor's Ok", ["PUSH_BUTTON"], name="Ok"), "the event editor's Ok")

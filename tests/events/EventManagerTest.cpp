@@ -132,10 +132,13 @@ TEST_F(EventManagerTest, ANewEventTakesTheLowestFreeIdAndItsName) {
         std::vector<std::int32_t> Taken;
         std::int32_t Expected;  // 0: nothing is made, the editor stays shut
     };
-    std::vector<std::int32_t> all;
-    for (std::int32_t id = 1; id <= kLastFreeEventId; ++id)
-        all.push_back(id);
-    const TCase cases[] = {{{}, 1}, {{2, 3}, 1}, {{1, 2, 3, 5}, 4}, {all, 0}};
+    // The range is 1 .. 5000 inclusive: the last free ID is handed out, none beyond it.
+    std::vector<std::int32_t> allButLast;
+    for (std::int32_t id = 1; id <= 4999; ++id)
+        allButLast.push_back(id);
+    std::vector<std::int32_t> all = allButLast;
+    all.push_back(5000);
+    const TCase cases[] = {{{}, 1}, {{2, 3}, 1}, {{1, 2, 3, 5}, 4}, {allButLast, 5000}, {all, 0}};
     for (const TCase& c : cases) {
         map.Events.Clear();
         for (std::int32_t id : c.Taken)

@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -481,4 +483,146 @@ TEST_F(ScriptListBoxTest, TheWheelScrollsOneLineANotchWhileFocused) {
     // Without the focus the list scrolls as any view does, by the desktop's lines per notch.
     box.clearFocus();
     EXPECT_EQ(Turn(-120), QApplication::wheelScrollLines());
+}
+
+// --- what assistive technology reads ---
+
+namespace {
+
+class ScriptListAccessibleTest : public ScriptListBoxTest {
+protected:
+    QAccessibleInterface* List() const { return QAccessible::queryAccessibleInterface(const_cast<TScriptListBox*>(&box)); }
+    // The rows as read: name, and '*' for a selected, '>' for the focused one.
+    std::vector<std::string> Read() const {
+        std::vector<std::string> rows;
+        QAccessibleInterface* list = List();
+        for (int i = 0; i < list->childCount(); ++i) {
+            QAccessibleInterface* row = list->child(i);
+            EXPECT_EQ(row->role(), QAccessible::ListItem) << i;
+            EXPECT_EQ(row->parent(), list) << i;
+            EXPECT_EQ(list->indexOfChild(row), i);
+            std::string mark = row->state().focused ? ">" : "";
+            if (row->state().selected)
+                mark += "*";
+            rows.push_back(mark + row->text(QAccessible::Name).toStdString());
+        }
+        return rows;
+    }
+    // The rows' names as the list shows them, marked as Read() does.
+    std::vector<std::string> Expected(int focused) const {
+        std::vector<std::string> rows;
+        for (int i = 0; i < box.Model().Count(); ++i) {
+            std::string mark = i == focused ? ">" : "";
+            if (box.Model().IsSelected(i))
+                mark += "*";
+            rows.push_back(mark + QString::fromStdString(box.Model().Items()[std::size_t(i)]).trimmed().toStdString());
+        }
+        return rows;
+    }
+};
+
+}  // namespace
+
+TEST_F(ScriptListAccessibleTest, EveryLineIsAnItemAndTheCursorLineIsFocusedAndSelected) {
+    QAccessibleInterface* list = List();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->childCount(), 10);
+    Click(1);  // the fork, with its bodies and companion lines
+    EXPECT_EQ(Read(), Expected(1));
+    EXPECT_EQ(Read()[1].substr(0, 4), ">*<>");
+    EXPECT_EQ(Read()[4].substr(0, 2), "*:");  // ":Else Case" is part of the selection
+    EXPECT_EQ(Read()[7].substr(0, 2), "<>");
+    // The reader reads the line that has the keyboard.
+    EXPECT_EQ(list->focusChild(), list->child(1));
+
+    // A message inserted in front of the switch: one more item, named by its text.
+    TFakeDialogs dialogs;
+    dialogs.Choose = [](TKelEventScriptList& r) {
+        Fill(r, {{10110, 0, {}, "Read me aloud"}});
+        return true;
+    };
+    box.Model().SetDialogs(&dialogs);
+    Click(7);
+    QTest::keyClick(&box, Qt::Key_Return);
+    ASSERT_EQ(list->childCount(), 11);
+    EXPECT_NE(list->child(7)->text(QAccessible::Name).indexOf("Read me aloud"), -1);
+    EXPECT_EQ(Read(), Expected(8));  // back on the switch, which is selected
+    EXPECT_EQ(list->focusChild(), list->child(8));
+
+    // Without the keyboard no line is focused; rows past the end go away.
+    box.clearFocus();
+    EXPECT_EQ(list->focusChild(), nullptr);
+    EXPECT_EQ(Read()[8].substr(0, 1), "*");
+    QAccessibleInterface* last = list->child(10);
+    ASSERT_NE(last, nullptr);
+    box.Model().SetScript(nullptr);
+    EXPECT_EQ(list->childCount(), 0);
+    EXPECT_EQ(list->child(0), nullptr);
+}
+
+// Inserting moves the cursor on to the next command line and shows it selected: into the then
+// body of a fork just made; a companion line selects nothing, so Enter there opens nothing.
+TEST_F(ScriptListBoxTest, InsertingAForkLandsInItsFirstBodyShownSelected) {
+    TFakeDialogs dialogs;
+    dialogs.Choose = [](TKelEventScriptList& r) {
+        Fill(r, Fork(0, true));
+        return true;
+    };
+    box.Model().SetDialogs(&dialogs);
+    Click(8);  // the wait
+    QTest::keyClick(&box, Qt::Key_Return);
+    ASSERT_EQ(script.Count(), 15);
+    EXPECT_EQ(script.Lines(8)->Code, 12010);
+    EXPECT_EQ(box.Model().ItemIndex(), 9);  // the then body's empty line
+    EXPECT_EQ(Sel(), (std::pair{9, 9}));
+    QApplication::processEvents();
+    const QImage view = box.viewport()->grab().toImage();
+    const int h = box.LineHeight();
+    const int row = 9 - box.Model().TopIndex();
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(view.pixelColor(view.width() - 4, row * h + h / 2), box.palette().color(QPalette::Highlight));
+
+    // ":Else Case" (row 10): the cursor goes there, nothing is selected, Enter inserts nothing.
+    Click(10);
+    EXPECT_EQ(box.Model().ItemIndex(), 10);
+    EXPECT_FALSE(box.Model().HasSelection());
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(dialogs.ChooseCalls, 1);
+    // Down from there is the else body: Enter inserts into it.
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(box.Model().ItemIndex(), 11);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(dialogs.ChooseCalls, 2);
+    EXPECT_EQ(script.Lines(11)->Code, 12010);
+    EXPECT_EQ(script.Lines(11)->Indent, 1);
+    EXPECT_EQ(box.Model().ItemIndex(), 12);
+}
+
+// The palette from the keyboard: the focused button shows a focus mark, and Enter presses it
+// as Space does.
+TEST_F(PaletteFormTest, EnterPressesTheFocusedButtonWhichShowsAFocusMark) {
+    std::vector<std::int32_t> asked;
+    dialogs.Edit = [&](std::int32_t code, TKelEventScriptList& r) {
+        asked.push_back(code);
+        Fill(r, {{code, 0}});
+        return true;
+    };
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        TFormEvCmdList form(nullptr, dialogs, {});
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QPushButton* first = form.Button(0);
+        ASSERT_EQ(form.focusWidget(), first);
+        const QImage focused = first->grab().toImage();
+        form.Button(1)->setFocus();
+        const QImage unfocused = first->grab().toImage();
+        EXPECT_NE(focused, unfocused) << "no focus mark";
+        widgetkit::KeepPicture(form.grab().toImage(), "palette-focus");
+        form.Button(0)->setFocus();
+        QTest::keyClick(first, key);
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.result(), 1);
+    }
+    EXPECT_EQ(asked, (std::vector<std::int32_t>{10110, 10110}));
 }
