@@ -19,8 +19,8 @@ std::uint32_t ButtonOfKey(SDL_Scancode key, bool testPlay) {
     case SDL_SCANCODE_LSHIFT:
     case SDL_SCANCODE_RSHIFT: return gbShift;
     case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL: return testPlay ? gbThrough : 0;
-    case SDL_SCANCODE_F3: return testPlay ? gbFast : 0;
+    case SDL_SCANCODE_RCTRL: return testPlay ? std::uint32_t(gbThrough) : 0u;
+    case SDL_SCANCODE_F3: return testPlay ? std::uint32_t(gbFast) : 0u;
     default: return 0;
     }
 }

@@ -2,6 +2,7 @@
 // the music's settings, repeated requests, fades stepped by the game, and missing or damaged files.
 #include "runtime/MixerGameAudio.h"
 
+#include "audio/AudioRender.h"
 #include "audio/AudioTestSupport.h"
 #include "project/ProjectManager.h"
 
@@ -13,21 +14,24 @@ namespace {
 using namespace quillon::audio;
 using namespace quillon::audio::test;
 
-TKelMusic Music(const std::string& name, int fadeIn = 0, int volume = 100, int tempo = 100, int balance = 50) {
-    TKelMusic music;
-    music.Name = name;
-    music.FadeIn = fadeIn;
-    music.Volume = volume;
-    music.Tempo = tempo;
-    music.Balance = balance;
-    return music;
-}
+// Records are not copied: a request is built in place and passed on as the record.
+struct Music {
+    explicit Music(const std::string& name, int fadeIn = 0, int volume = 100, int tempo = 100, int balance = 50) {
+        Value.Name = name;
+        Value.FadeIn = fadeIn;
+        Value.Volume = volume;
+        Value.Tempo = tempo;
+        Value.Balance = balance;
+    }
+    operator const TKelMusic&() const { return Value; }
+    TKelMusic Value;
+};
 
-TKelSound Sound(const std::string& name) {
-    TKelSound sound;
-    sound.Name = name;
-    return sound;
-}
+struct Sound {
+    explicit Sound(const std::string& name) { Value.Name = name; }
+    operator const TKelSound&() const { return Value; }
+    TKelSound Value;
+};
 
 class MixerGameAudioTest : public ::testing::Test {
 protected:
