@@ -52,8 +52,8 @@ private:
 
 class TPlayerShell {
 public:
-    TPlayerShell(runtime::TGame& game, runtime::TMixerGameAudio& audio, const runtime::TGameOptions& options)
-        : mGame(game), mAudio(audio), mInput(options.TestPlay), mEvents(mInput), mFullScreen(options.FullScreen) {}
+    TPlayerShell(runtime::TGame& game, const runtime::TGameOptions& options)
+        : mGame(game), mInput(options.TestPlay), mEvents(mInput), mFullScreen(options.FullScreen) {}
 
     bool Open(const std::string& title, std::string& error);
     int Run();
@@ -64,7 +64,6 @@ private:
     void Present();
 
     runtime::TGame& mGame;
-    runtime::TMixerGameAudio& mAudio;
     TPlayerInput mInput;
     TPlayerEvents mEvents;
     bool mFullScreen;
@@ -140,8 +139,7 @@ int TPlayerShell::Run() {
             const int steps = (held & runtime::gbFast) ? kFastSteps : 1;
             for (int s = 0; s < steps; ++s) {
                 mLastInput = mLastInput.Next(held);
-                mGame.Step(mLastInput);
-                mAudio.Step();
+                mGame.Step(mLastInput);  // the game steps its sound's fades itself
                 stepped = true;
                 if (mGame.Ended())
                     return mGame.ExitCode();
@@ -182,6 +180,8 @@ int RunPlayerWindow(const runtime::TGameOptions& givenOptions) {
     std::error_code failed;
     const std::string folder = std::filesystem::current_path(failed).string();
     SetProjectPath(failed ? std::string("./") : folder + "/");
+    if (options.RtpDir.empty())
+        options.RtpDir = GetRtpPath();
 
     runtime::TMixerGameAudio audio(audio::DefaultAudioServices());
     std::string error;
@@ -195,7 +195,7 @@ int RunPlayerWindow(const runtime::TGameOptions& givenOptions) {
         ShowStartError(std::string("No display for the game window: ") + SDL_GetError());
         return 1;
     }
-    TPlayerShell shell(*game, audio, options);
+    TPlayerShell shell(*game, options);
     if (!shell.Open(Cp932ToUtf8(ReadGameTitle(".")), error)) {
         ShowStartError(error);
         return 1;
