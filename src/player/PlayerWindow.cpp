@@ -152,9 +152,11 @@ int TPlayerShell::Run() {
         }
         if (redraw)
             Present();
+        // Sleep out the frame: keys are read at the next step anyway, and some video drivers
+        // would poll every millisecond while waiting for events.
         const std::int64_t wait = pacer.UntilNext(NowNanos());
         if (wait > 0)
-            SDL_WaitEventTimeout(nullptr, static_cast<int>((wait + 999'999) / 1'000'000));
+            SDL_Delay(static_cast<Uint32>((wait + 999'999) / 1'000'000));
     }
 }
 
