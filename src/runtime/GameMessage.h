@@ -68,6 +68,9 @@ public:
     void Update(const TGameInput& input);
     void Draw(TOrlenBoard& screen);
 
+    // The window's top on the screen (0, 80 or 160) while it is open.
+    int WindowTop() const;
+
     int ChoiceResult() const;
     std::int32_t NumberResult() const;
     // Every message shown so far, one string per window, lines joined with "\n", codes expanded,
