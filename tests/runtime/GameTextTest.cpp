@@ -175,6 +175,22 @@ TEST_F(GameText, DrawsAMessageWithFaceAndChoices) {
     EXPECT_EQ(Pixel(0, 160), SheetColour(32, 0));
     EXPECT_TRUE(window.Busy());
 
+    // A number input under a message in the middle, and a transparent message waiting at the top.
+    TGameMessageWindow number(skin);
+    number.SetOptions({false, 1, false, false});
+    number.ShowMessage({"How many? \\V[1]"}, mSource);
+    number.InputNumber(4);
+    Tap(number, input, gbDecide);
+    Tap(number, input, gbRight);
+    Tap(number, input, gbUp);
+    number.Draw(mBoard);
+    TGameMessageWindow waiting(skin);
+    waiting.SetOptions({true, 0, false, false});
+    waiting.ShowMessage({"\\C[1]Transparent\\C[0] and waiting."}, mSource);
+    Tap(waiting, input, gbDecide);
+    waiting.Draw(mBoard);
+    EXPECT_EQ(Pixel(0, 0), 0x3186) << "a transparent window leaves the screen under it";
+
     TGameCommandWindow title(skin, {"New Game", "Continue", "Shutdown"});
     title.SetEnabled(1, false);
     title.CentreAt(320, 140);
