@@ -252,6 +252,8 @@ void TGameMessageWindow::ShowChoices(const std::vector<std::string>& choices, in
     s.CancelResult = cancelResult < -1 || cancelResult > count ? -1 : cancelResult;
     s.Cursor = TMenuCursor(count, 1);
     s.ChoiceResult = -1;
+    if (s.Phase == TPhase::WaitClose)  // asked for after the text was out: show them now
+        s.TextDone();
 }
 
 void TGameMessageWindow::InputNumber(int digits) {
@@ -262,6 +264,8 @@ void TGameMessageWindow::InputNumber(int digits) {
     s.DigitValues.assign(static_cast<std::size_t>(s.Digits), 0);
     s.DigitIndex = 0;
     s.NumberResult = 0;
+    if (s.Phase == TPhase::WaitClose)
+        s.TextDone();
 }
 
 bool TGameMessageWindow::Busy() const { return mState->Phase != TPhase::Closed; }

@@ -123,6 +123,16 @@ TEST_F(GameMessage, ChoicesThatDoNotFitComeOnTheirOwnPage) {
     EXPECT_EQ(mWindow.ChoiceResult(), 1);
 }
 
+TEST_F(GameMessage, ChoicesAskedForAfterTheTextIsOutStillShow) {
+    mWindow.ShowMessage({"Which?"}, mSource);
+    WaitOut();
+    mWindow.ShowChoices({"A", "B"}, -1, mSource);
+    Tap(mWindow, mInput, gbDown);
+    Tap(mWindow, mInput, gbDecide);
+    EXPECT_FALSE(mWindow.Busy());
+    EXPECT_EQ(mWindow.ChoiceResult(), 1);
+}
+
 TEST_F(GameMessage, ChoicesWithoutAMessage) {
     mWindow.ShowChoices({"A", "B", "C", "D", "E"}, 4, mSource);
     Press(mWindow, mInput, 0);

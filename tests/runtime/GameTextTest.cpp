@@ -142,14 +142,21 @@ TEST_F(GameText, FacesPlainAndMirrored) {
             ASSERT_EQ(Pixel(x, y), 0);
 }
 
-TEST_F(GameText, WithoutSystemGraphicThePlainLook) {
-    TGameSkin skin(mFolder.Finder(), "Missing", wpStretch, TGameFont::Shared(0));
-    EXPECT_FALSE(skin.HasSystemGraphic());
-    skin.DrawWindow(mBoard, MakeBounds(0, 0, 100, 50));
-    EXPECT_EQ(Pixel(1, 1), 0xFFFF);    // the white frame
-    EXPECT_EQ(Pixel(50, 25), 0x0010);  // the dark blue background
-    EXPECT_EQ(skin.TextColour(3, 0, 0), 0xFFFF);
-    EXPECT_EQ(skin.ShadowColour(), 0x0000);
+TEST_F(GameText, WithoutASoundSystemGraphicThePlainLook) {
+    test::WritePicture(mFolder.Root() / "System" / "Small.png", rtp::MakeRtpMonster(0));
+    test::WriteFile(mFolder.Root() / "System" / "Broken.png", "\x89PNG\r\n\x1a\n broken");
+    for (const char* name : {"Missing", "Small", "Broken", ""}) {
+        TGameSkin skin(mFolder.Finder(), name, wpStretch, TGameFont::Shared(0));
+        EXPECT_FALSE(skin.HasSystemGraphic()) << name;
+        mBoard.Clear();
+        skin.DrawWindow(mBoard, MakeBounds(0, 0, 100, 50));
+        skin.DrawCursor(mBoard, MakeBounds(10, 10, 40, 16), 0);
+        EXPECT_EQ(Pixel(1, 1), 0xFFFF) << name;    // the white frame
+        EXPECT_EQ(Pixel(50, 25), 0x0010) << name;  // the dark blue background
+        EXPECT_EQ(Pixel(10, 10), 0xFFFF) << name;  // the cursor's frame
+        EXPECT_EQ(skin.TextColour(3, 0, 0), 0xFFFF) << name;
+        EXPECT_EQ(skin.ShadowColour(), 0x0000) << name;
+    }
 }
 
 // Draws the message window and the title's command window as the game shows them and saves them

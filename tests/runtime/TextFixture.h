@@ -67,6 +67,7 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(mRoot, ignored);
     }
+    const std::filesystem::path& Root() const { return mRoot; }
     TImageFinder Finder() const { return FolderImageFinder({mRoot.string()}); }
     // The system graphic as a sheet, to compare drawn pixels with.
     std::unique_ptr<TOrlenSheet> SystemSheet() const {
