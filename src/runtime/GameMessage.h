@@ -51,7 +51,8 @@ public:
 
     void SetOptions(const TMessageOptions& options);
     void SetFace(const TFaceOptions& face);
-    // Where the hero stands on the screen (for AvoidHero), in pixels.
+    // Where the hero stands on the screen (for AvoidHero), in pixels: the top of his 16-pixel cell
+    // (his picture reaches 16 pixels above it). Read when a window opens.
     void SetHeroScreenY(int y);
 
     // Starts a message (lines of CP932 text with codes); Busy() until the decide key closes it.
