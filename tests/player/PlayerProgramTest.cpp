@@ -57,11 +57,11 @@ TEST_F(PlayerProgram, AMissingProjectNamesTheFileAndEndsWithOne) {
     const TRun window = Player({"TestPlay", "HideTitle", "Window"}, empty);
     EXPECT_FALSE(window.Hung);
     EXPECT_EQ(window.Status, 1);
-    EXPECT_NE(window.Err.find("GMK_RT."), std::string::npos) << window.Err;
+    EXPECT_NE(window.Err.find("GMK_RT.kdb: the file is missing"), std::string::npos) << window.Err;
 
     const TRun headless = Player({"--headless", empty, "--frames", "5"});
     EXPECT_EQ(headless.Status, 1);
-    EXPECT_NE(headless.Err.find("GMK_RT."), std::string::npos) << headless.Err;
+    EXPECT_NE(headless.Err.find("GMK_RT.kdb: the file is missing"), std::string::npos) << headless.Err;
 }
 
 TEST_F(PlayerProgram, TheSampleRunsInADummyWindowUntilTerminated) {
