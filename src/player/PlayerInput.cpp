@@ -53,8 +53,10 @@ std::uint32_t ButtonsOfStick(int x, int y) {
 }
 
 void TPlayerInput::KeyDown(SDL_Scancode key) {
-    if (key > SDL_SCANCODE_UNKNOWN && key < SDL_NUM_SCANCODES)
+    if (key > SDL_SCANCODE_UNKNOWN && key < SDL_NUM_SCANCODES) {
         mKeys.set(static_cast<std::size_t>(key));
+        mPressedSinceStep |= ButtonOfKey(key, mTestPlay);
+    }
 }
 
 void TPlayerInput::KeyUp(SDL_Scancode key) {
@@ -68,6 +70,8 @@ void TPlayerInput::PadButton(int pad, SDL_GameControllerButton button, bool down
     const std::uint32_t bit = 1u << button;
     TPad& state = mPads[pad];
     state.Buttons = down ? state.Buttons | bit : state.Buttons & ~bit;
+    if (down)
+        mPressedSinceStep |= ButtonOfPadButton(button);
 }
 
 void TPlayerInput::PadAxis(int pad, SDL_GameControllerAxis axis, int value) {
@@ -81,6 +85,7 @@ void TPlayerInput::PadRemoved(int pad) { mPads.erase(pad); }
 
 void TPlayerInput::ReleaseAll() {
     mKeys.reset();
+    mPressedSinceStep = 0;
     for (auto& [id, pad] : mPads)
         pad = TPad();
 }
@@ -97,6 +102,12 @@ std::uint32_t TPlayerInput::Held() const {
         held |= ButtonsOfStick(pad.X, pad.Y);
     }
     return held;
+}
+
+std::uint32_t TPlayerInput::TakeStepButtons() {
+    const std::uint32_t buttons = Held() | mPressedSinceStep;
+    mPressedSinceStep = 0;
+    return buttons;
 }
 
 }  // namespace quillon::player

@@ -41,6 +41,9 @@ public:
 
     // The game buttons held now.
     std::uint32_t Held() const;
+    // The buttons of the next logic step: those held now and those pressed since the last step,
+    // so a tap shorter than a step still counts once.
+    std::uint32_t TakeStepButtons();
 
 private:
     struct TPad {
@@ -51,6 +54,7 @@ private:
     bool mTestPlay;
     std::bitset<SDL_NUM_SCANCODES> mKeys;
     std::map<int, TPad> mPads;
+    std::uint32_t mPressedSinceStep = 0;
 };
 
 }  // namespace quillon::player

@@ -67,6 +67,8 @@ private:
     TPlayerInput mInput;
     TPlayerEvents mEvents;
     bool mFullScreen;
+    int mWindowedWidth = kScreenWidth * 2;  // the window's size before full screen
+    int mWindowedHeight = kScreenHeight * 2;
     TSdlPtr<SDL_Window> mWindow;
     TSdlPtr<SDL_Renderer> mRenderer;
     TSdlPtr<SDL_Texture> mTexture;
@@ -96,8 +98,15 @@ bool TPlayerShell::Open(const std::string& title, std::string& error) {
 }
 
 void TPlayerShell::SetFullScreen(bool on) {
-    if (SDL_SetWindowFullscreen(mWindow.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0)
-        mFullScreen = on;
+    if (on)
+        SDL_GetWindowSize(mWindow.get(), &mWindowedWidth, &mWindowedHeight);
+    if (SDL_SetWindowFullscreen(mWindow.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return;
+    mFullScreen = on;
+    // Back in a window, the window's own size again (without a window manager SDL keeps the
+    // screen's size otherwise).
+    if (!on && mWindowedWidth > 0)
+        SDL_SetWindowSize(mWindow.get(), mWindowedWidth, mWindowedHeight);
 }
 
 void TPlayerShell::DrawFrame() {
@@ -135,7 +144,7 @@ int TPlayerShell::Run() {
         const int due = pacer.StepsDue(NowNanos());
         bool stepped = false;
         for (int i = 0; i < due; ++i) {
-            const std::uint32_t held = mInput.Held();
+            const std::uint32_t held = mInput.TakeStepButtons();
             const int steps = (held & runtime::gbFast) ? kFastSteps : 1;
             for (int s = 0; s < steps; ++s) {
                 mLastInput = mLastInput.Next(held);

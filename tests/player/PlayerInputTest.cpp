@@ -78,6 +78,22 @@ TEST(PlayerInput, HeldJoinsKeysAndControllersUntilReleased) {
     EXPECT_EQ(input.Held(), std::uint32_t(gbLeft));
 }
 
+TEST(PlayerInput, ATapBetweenTwoStepsCountsForOneStep) {
+    TPlayerInput input(false);
+    input.KeyDown(SDL_SCANCODE_Z);
+    input.KeyUp(SDL_SCANCODE_Z);
+    input.PadButton(3, SDL_CONTROLLER_BUTTON_B, true);
+    input.PadButton(3, SDL_CONTROLLER_BUTTON_B, false);
+    input.KeyDown(SDL_SCANCODE_UP);
+    EXPECT_EQ(input.Held(), std::uint32_t(gbUp));
+    EXPECT_EQ(input.TakeStepButtons(), std::uint32_t(gbUp | gbDecide | gbCancel));
+    EXPECT_EQ(input.TakeStepButtons(), std::uint32_t(gbUp));
+    // A tap the window lost with its focus does not count.
+    input.KeyDown(SDL_SCANCODE_X);
+    input.ReleaseAll();
+    EXPECT_EQ(input.TakeStepButtons(), 0u);
+}
+
 TEST(PlayerInput, LosingFocusReleasesEverything) {
     TPlayerInput input(true);
     input.KeyDown(SDL_SCANCODE_RIGHT);
