@@ -1,6 +1,7 @@
 // quillon-player: the game runtime. Without --headless it plays the project of the working
 // directory in a window; with it, it runs the game as fast as it can for tests and checks.
 #include "player/PlayerWindow.h"
+#include "project/ProjectSettings.h"
 #include "runtime/CommandLine.h"
 #include "runtime/HeadlessDriver.h"
 
@@ -25,6 +26,9 @@ int main(int argc, char** argv) {
         std::printf("quillon-player %s\n", QUILLON_VERSION);
         return 0;
     }
+    // Resources the project does not hold come from the run-time package, as in the editor.
+    if (commandLine.Game.RtpDir.empty())
+        commandLine.Game.RtpDir = GetRtpPath();
     if (commandLine.Headless)
         return runtime::RunHeadless(commandLine);
     return player::RunPlayerWindow(commandLine.Game);

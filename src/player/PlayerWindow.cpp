@@ -14,9 +14,11 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace quillon::player {
 
@@ -60,7 +62,8 @@ public:
 
 private:
     void SetFullScreen(bool on);
-    void DrawFrame();
+    // Draws the game's frame; answers whether it differs from the one shown.
+    bool DrawFrame();
     void Present();
 
     runtime::TGame& mGame;
@@ -73,6 +76,7 @@ private:
     TSdlPtr<SDL_Renderer> mRenderer;
     TSdlPtr<SDL_Texture> mTexture;
     TOrlenBoard mScreen;
+    std::vector<std::uint8_t> mShown;  // the pixels of the frame on the screen
     runtime::TGameInput mLastInput;
 };
 
@@ -109,9 +113,15 @@ void TPlayerShell::SetFullScreen(bool on) {
         SDL_SetWindowSize(mWindow.get(), mWindowedWidth, mWindowedHeight);
 }
 
-void TPlayerShell::DrawFrame() {
+bool TPlayerShell::DrawFrame() {
     mGame.Draw(mScreen);
+    // A frame that came out the same as the one shown is not sent again.
+    const std::size_t bytes = static_cast<std::size_t>(mScreen.RowBytes()) * static_cast<std::size_t>(mScreen.Height());
+    if (mShown.size() == bytes && std::memcmp(mShown.data(), mScreen.Bits(), bytes) == 0)
+        return false;
+    mShown.assign(mScreen.Bits(), mScreen.Bits() + bytes);
     SDL_UpdateTexture(mTexture.get(), nullptr, mScreen.Bits(), mScreen.RowBytes());
+    return true;
 }
 
 void TPlayerShell::Present() {
@@ -154,11 +164,10 @@ int TPlayerShell::Run() {
                     return mGame.ExitCode();
             }
         }
-        // Only a changed screen is drawn and shown; a quiet map costs a few wake-ups a second.
-        if (stepped && !mGame.Unchanged()) {
-            DrawFrame();
+        // Only a changed screen is drawn and shown; a quiet map costs little more than the
+        // wake-ups of its steps.
+        if (stepped && !mGame.Unchanged() && DrawFrame())
             redraw = true;
-        }
         if (redraw)
             Present();
         // Sleep out the frame: keys are read at the next step anyway, and some video drivers
@@ -191,8 +200,6 @@ int RunPlayerWindow(const runtime::TGameOptions& givenOptions) {
     std::error_code failed;
     const std::string folder = std::filesystem::current_path(failed).string();
     SetProjectPath(failed ? std::string("./") : folder + "/");
-    if (options.RtpDir.empty())
-        options.RtpDir = GetRtpPath();
 
     runtime::TMixerGameAudio audio(audio::DefaultAudioServices());
     std::string error;
