@@ -1,10 +1,8 @@
 // The game player's window loop idling on a quiet map: the processor share of quillon-player (all
-// its threads, from the kernel's per-thread run times) while it plays the sample project with
-// nobody pressing a key, against a reference measured in the same run: a thread that only wakes
+// its threads, from the kernel's per-thread run times) while it stands on the first map of a new
+// project (water and the hero, no events, no music) with nobody pressing a key, against a reference measured in the same run: a thread that only wakes
 // 60 times a second, the least any 60 Hz loop costs. The window is SDL's dummy one unless a
 // display is set (run under Xvfb for the cost of real presenting). Target: under 2 % of one core.
-#include "tools/lib/SampleProject.h"
-
 #include "BenchKit.h"
 
 #include <benchmark/benchmark.h>
@@ -24,10 +22,10 @@ namespace {
 
 constexpr double kMeasureSeconds = 4.0;
 
-std::string PlayerPath() {
+std::string BesideMe(const char* program) {
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return (self.parent_path() / "quillon-player").string();
+    return (self.parent_path() / program).string();
 }
 
 // Run time of every thread of a process, in seconds.
@@ -43,7 +41,7 @@ double ProcessCpuSeconds(pid_t pid) {
     return total;
 }
 
-// The processor share of the player idling on the sample's start map, or -1 when it did not run.
+// The processor share of the player idling on the project's first map, or -1 when it did not run.
 double PlayerIdleShare(const std::string& project) {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -52,8 +50,8 @@ double PlayerIdleShare(const std::string& project) {
         if (!std::getenv("DISPLAY") || !*std::getenv("DISPLAY"))
             ::setenv("SDL_VIDEODRIVER", "dummy", 1);
         ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-        const std::string player = PlayerPath();
-        ::execl(player.c_str(), player.c_str(), "HideTitle", "Window", nullptr);
+        const std::string player = BesideMe("quillon-player");
+        ::execl(player.c_str(), player.c_str(), "HideTitle", "Window", "--start", "1,10,7", nullptr);
         ::_exit(127);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // start-up and the first frames
@@ -83,13 +81,19 @@ double WakeUpShare() {
 }
 
 void BM_PlayerIdleOnAQuietMap(benchmark::State& state) {
-    const fs::path project = fs::temp_directory_path() / "quillon-bench-player-idle";
-    fs::remove_all(project);
-    quillon::MakeSampleProject(project.string());
+    const fs::path base = fs::temp_directory_path() / "quillon-bench-player-idle";
+    fs::remove_all(base);
+    fs::create_directories(base);
+    const fs::path project = base / "Quiet";
+    const std::string command = BesideMe("quillon-cli") + " new-project " + base.string() + " Quiet Quiet > /dev/null";
+    if (std::system(command.c_str()) != 0) {
+        state.SkipWithError("quillon-cli new-project failed");
+        return;
+    }
     for (auto _ : state) {
         const double share = PlayerIdleShare(project.string());
         if (share < 0) {
-            state.SkipWithError("quillon-player did not keep running on the sample project");
+            state.SkipWithError("quillon-player did not keep running on the new project");
             break;
         }
         const double reference = WakeUpShare();
@@ -98,7 +102,7 @@ void BM_PlayerIdleOnAQuietMap(benchmark::State& state) {
         state.counters["ratio"] = reference > 0 ? share / reference : 0;
         state.counters["target_percent"] = 2;
     }
-    fs::remove_all(project);
+    fs::remove_all(base);
 }
 BENCHMARK(BM_PlayerIdleOnAQuietMap)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
