@@ -6,10 +6,14 @@
 #include "runtime/HeadlessDriver.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     using namespace quillon;
     const std::vector<std::string> args(argv + 1, argv + argc);
     runtime::TPlayerCommandLine commandLine;
@@ -27,9 +31,28 @@ int main(int argc, char** argv) {
         return 0;
     }
     // Resources the project does not hold come from the run-time package, as in the editor.
-    if (commandLine.Game.RtpDir.empty())
-        commandLine.Game.RtpDir = GetRtpPath();
+    if (commandLine.Game.RtpDir.empty()) {
+        try {
+            commandLine.Game.RtpDir = GetRtpPath();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "quillon-player: the settings cannot be read (%s): no run-time package\n", error.what());
+        }
+    }
     if (commandLine.Headless)
         return runtime::RunHeadless(commandLine);
     return player::RunPlayerWindow(commandLine.Game);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Whatever escapes the game ends it with a message, never with a crash.
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("quillon-player: out of memory\n", stderr);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "quillon-player: %s\n", error.what());
+    }
+    return 1;
 }

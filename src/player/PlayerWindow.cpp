@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <exception>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -219,7 +220,12 @@ int RunPlayerWindow(const runtime::TGameOptions& givenOptions) {
         return 1;
     }
     TPlayerAudioDevice device(audio.Mixer());
-    return shell.Run();
+    try {
+        return shell.Run();
+    } catch (const std::exception& problem) {
+        ShowStartError(std::string("The game stopped: ") + problem.what());
+        return 1;
+    }
 }
 
 }  // namespace quillon::player

@@ -13,7 +13,7 @@ namespace quillon::player {
 // box naming a missing or damaged project file).
 int RunPlayerWindow(const runtime::TGameOptions& options);
 
-// The error box (and the same text on standard error) for a problem before or while starting.
+// The error box (and the same text on standard error) for a problem that ends the game.
 void ShowStartError(const std::string& message);
 
 }  // namespace quillon::player
