@@ -44,7 +44,9 @@ std::string VocabularyText(TKelDataBase& database, int field) {
 }  // namespace
 
 TGameSession::TGameSession(const TGameOptions& options, IGameAudio& audio)
-    : mOptions(options), mAudio(audio), mRandom(options.Seed), mPicture(std::make_unique<TOrlenSheet>()) {}
+    : mOptions(options), mAudio(audio), mRandom(options.Seed), mPicture(std::make_unique<TOrlenSheet>()) {
+    mPicture->AutoSize = true;
+}
 
 TGameSession::~TGameSession() = default;
 

@@ -72,6 +72,7 @@ TGameWorld::TGameWorld(TGameProject& project, TGameState& state, TGameRandom& ra
       mCharSets(std::make_unique<TKelCharSetGraphic>(project.Images())), mTiles(std::make_unique<TMapTileCache>()),
       mPanorama(std::make_unique<TOrlenSheet>()) {
     mHero.Speed = 4;
+    mPanorama->AutoSize = true;
 }
 
 TGameWorld::~TGameWorld() = default;

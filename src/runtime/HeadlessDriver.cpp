@@ -4,6 +4,7 @@
 #include "graphics/OrlenSheet.h"
 #include "graphics/PictureFile.h"
 #include "platform/FileUtils.h"
+#include "project/ProjectSettings.h"
 #include "runtime/GameAudio.h"
 
 #include <algorithm>
@@ -119,9 +120,13 @@ int RunHeadless(const TPlayerCommandLine& commandLine) {
     }
     const long long frames = commandLine.Frames >= 0 ? commandLine.Frames : static_cast<long long>(script.size());
 
+    // The run-time package: the one the options name, else the one the settings know.
+    TGameOptions options = commandLine.Game;
+    if (options.RtpDir.empty())
+        options.RtpDir = GetRtpPath();
     TRecordingGameAudio audio;
     std::string error;
-    std::unique_ptr<TGame> game = TGame::Open(commandLine.Game, audio, error);
+    std::unique_ptr<TGame> game = TGame::Open(options, audio, error);
     if (!game) {
         std::fprintf(stderr, "quillon-player: %s\n", error.c_str());
         return 1;

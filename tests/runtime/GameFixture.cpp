@@ -129,7 +129,7 @@ std::unique_ptr<TKelMap> TProjectFolder::MakeMap1() {
     wanderer.MoveFrequency = 8;
 
     // 5: a shopkeeper behind the counter.
-    TKelEventPageItem& keeper = AddEvent(*map, 5, 19, 5);
+    TKelEventPageItem& keeper = AddEvent(*map, 5, 18, 4);
     keeper.GraphicName = "People";
     keeper.Priority = 1;
     FillScript(keeper.Script, {{code::Message, 0, "Over the counter", {}}});
