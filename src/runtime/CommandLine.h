@@ -27,5 +27,7 @@ struct TPlayerCommandLine {
 bool ParseCommandLine(const std::vector<std::string>& args, TPlayerCommandLine& out, std::string& error);
 // The --help text.
 std::string CommandLineHelp();
+// The --version text (one line).
+std::string PlayerVersion();
 
 }  // namespace quillon::runtime

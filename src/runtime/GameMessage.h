@@ -51,7 +51,8 @@ public:
 
     void SetOptions(const TMessageOptions& options);
     void SetFace(const TFaceOptions& face);
-    // Where the hero stands on the screen (for AvoidHero), in pixels.
+    // Where the hero stands on the screen (for AvoidHero), in pixels: the top of his 16-pixel cell
+    // (his picture reaches 16 pixels above it). Read when a window opens.
     void SetHeroScreenY(int y);
 
     // Starts a message (lines of CP932 text with codes); Busy() until the decide key closes it.
@@ -67,6 +68,9 @@ public:
     bool Busy() const;
     void Update(const TGameInput& input);
     void Draw(TOrlenBoard& screen);
+
+    // The window's top on the screen (0, 80 or 160) while it is open.
+    int WindowTop() const;
 
     int ChoiceResult() const;
     std::int32_t NumberResult() const;

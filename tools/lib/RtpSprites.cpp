@@ -403,9 +403,10 @@ TBitmap MakeRtpFaceSet(int index) {
     return image;
 }
 
-// The system graphic: window background (0, 0), window frame (32, 0), two cursor frames (64, 0)
-// and (96, 0), the scroll arrows and the pause mark (128, 0), gauges in the strip (0, 32)-(160, 48)
-// and twenty text colours as 16 x 16 swatches in rows 48..79.
+// The system graphic, in the layout the game's windows read (runtime/GameText.h): window background
+// (0, 0), window frame (32, 0) with 8-pixel corners, two looks of the cursor (64, 0) and (96, 0), the
+// up and down arrows (128, 0) and (128, 8), the pause mark (144, 0), the shadow colour (128, 16),
+// gauges in the strip (0, 32)-(160, 48) and twenty text colours as 16 x 16 swatches in rows 48..79.
 TBitmap MakeRtpSystem() {
     TBitmap image = NewImage(160, 80);
     TPainter p(image);
@@ -420,11 +421,13 @@ TBitmap MakeRtpSystem() {
         p.Frame(x, 0, 32, 32, Ink(rSky, 6 + frame));
         p.Fill(x + 2, 2, 28, 28, Ink(rSky, 3 + frame));
     }
-    for (int i = 0; i < 8; ++i) {
-        p.Fill(136 - i, 2 + i, 1 + 2 * i, 1, Ink(rGold, 6));   // up arrow
-        p.Fill(136 - i, 21 - i, 1 + 2 * i, 1, Ink(rGold, 6));  // down arrow
+    for (int i = 0; i < 7; ++i) {
+        p.Fill(136 - i, 1 + i, 1 + 2 * i, 1, Ink(rGold, 6));   // up arrow
+        p.Fill(136 - i, 14 - i, 1 + 2 * i, 1, Ink(rGold, 6));  // down arrow
     }
-    p.Ellipse(152, 12, 4, 4, Ink(rGold, 6));
+    for (int i = 0; i < 4; ++i)  // pause mark: a small arrow pointing down
+        p.Fill(149 + i, 7 + i, 7 - 2 * i, 1, Ink(rGold, 7 - (i == 3)));
+    p.Fill(128, 16, 16, 16, Ink(rGrey, 0));  // shadow colour
     for (int g = 0; g < 4; ++g) {
         const TRamp ramps[] = {rRed, rBlue, rGold, rGreen};
         p.Fill(g * 40, 32, 40, 16, Ink(rGrey, 1));

@@ -1,0 +1,213 @@
+// The game runtime: the start of a game on a 500 x 500 map with 2,000 events until its first
+// frame is drawn (with the process's peak memory), one step and drawing of that map with every
+// event moving, and a headless minute of game (3,600 steps) on the sample project. Each reports
+// its time against a reference measured in the same run: reading the same map unit alone, a
+// memcpy of a 800 x 600 board, and 3,600 such memcpys.
+#include "data/LD_DataBase.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
+#include "data/StreamUtils.h"
+#include "graphics/OrlenSheet.h"
+#include "platform/FileUtils.h"
+#include "runtime/Game.h"
+#include "runtime/GameAudio.h"
+#include "tools/lib/RtpImages.h"
+#include "tools/lib/SampleProject.h"
+#include "tools/lib/StarterDataBase.h"
+
+#include "BenchKit.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+
+using namespace quillon;
+using namespace quillon::runtime;
+
+namespace {
+
+constexpr int kMapSide = 500;
+constexpr int kEvents = 2000;
+
+std::string MakeFolder(const std::string& name) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+    return path.string() + "/";
+}
+
+const std::string& RtpFolder() {
+    static const std::string folder = [] {
+        const std::string path = MakeFolder("quillon-bench-player-rtp");
+        for (const char* kind : {"CharSet", "ChipSet", "FaceSet", "GameOver", "Panorama", "System", "Title", "Backdrop",
+                                 "Battle", "Monster", "Picture"})
+            std::filesystem::create_directories(path + kind);
+        WriteRtpImages(path);
+        return path;
+    }();
+    return folder;
+}
+
+// A project whose map 1 is 500 x 500 with 2,000 wandering events; the party starts in its middle.
+const std::string& LargeProject() {
+    static const std::string folder = [] {
+        const std::string path = MakeFolder("quillon-bench-player-large");
+        TKelDataBase database;
+        MakeStarterDataBase(database);
+        database.SaveToFile(path + TKelDataBase::kFileName);
+        TKelMap map;
+        map.SetWidth(kMapSide);
+        map.SetHeight(kMapSide);
+        std::mt19937 random(5);
+        for (int y = 0; y < kMapSide; ++y)
+            for (int x = 0; x < kMapSide; ++x) {
+                map.LowerLayer.SetCell(x, y, benchkit::RandomLowerTile(random));
+                map.UpperLayer.SetCell(x, y, benchkit::RandomUpperTile(random));
+            }
+        for (int i = 0; i < kEvents; ++i) {
+            TKelEventItem& event = map.Events.Obtain(i + 1);
+            // Most of them near the start, so that many are on the screen.
+            const int spread = i < kEvents / 4 ? 24 : kMapSide;
+            event.X = static_cast<std::int32_t>((kMapSide / 2 - spread / 2 + random() % spread + kMapSide) % kMapSide);
+            event.Y = static_cast<std::int32_t>((kMapSide / 2 - spread / 2 + random() % spread + kMapSide) % kMapSide);
+            TKelEventPageItem& page = event.Pages.Obtain(1);
+            page.GraphicName = "People";
+            page.GraphicIndex = i % 8;
+            page.Priority = 1;
+            page.MoveType = 1;
+            page.MoveFrequency = 8;
+            page.MoveSpeed = 4;
+            page.AnimationType = 1;
+            // Every event passes: the bench measures the moving, not the blocking.
+        }
+        map.SaveToFile(path + MapFileName(1));
+        TKelMapTree tree;
+        tree.AddItem(0, 0);
+        tree.AddItem(0, 1).Kind = TKelMapTreeItem::mkMap;
+        tree.StartPosition.PartyMapId = 1;
+        tree.StartPosition.PartyX = kMapSide / 2;
+        tree.StartPosition.PartyY = kMapSide / 2;
+        TMemoryStream stream;
+        tree.SaveTreeToStream(stream);
+        WriteFileAtomic(path + TKelMapTree::kFileName, stream.Bytes());
+        return path;
+    }();
+    return folder;
+}
+
+TGameOptions Options(const std::string& project) {
+    TGameOptions options;
+    options.ProjectDir = project;
+    options.RtpDir = RtpFolder();
+    options.ShowTitle = false;
+    return options;
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_StartToFirstFrame(benchmark::State& state) {
+    const std::string project = LargeProject();
+    (void)RtpFolder();
+    // The reference: reading the same map unit alone.
+    const double reference = benchkit::SecondsPerCall(3, [&] {
+        const std::string bytes = ReadWholeFile(project + MapFileName(1));
+        TByteViewStream stream(bytes);
+        ReadSignature(stream, TKelMap::kSignature);
+        TKelMap map;
+        map.LoadFromStream(stream);
+        benchmark::DoNotOptimize(map.Width());
+    });
+    double seconds = 0;
+    for (auto _ : state) {
+        seconds = benchkit::BestSeconds(
+            [&] {
+                TRecordingGameAudio audio;
+                std::string error;
+                auto game = TGame::Open(Options(project), audio, error);
+                if (!game) {
+                    state.SkipWithError(error.c_str());
+                    return;
+                }
+                TOrlenBoard screen;
+                game->Draw(screen);
+                benchmark::DoNotOptimize(screen.Bits());
+            },
+            3);
+    }
+    benchkit::ReportRatio(state, seconds, reference, 300);
+    state.counters["peak_mb"] = PeakMegabytes();
+    state.counters["target_peak_mb"] = 100;
+}
+BENCHMARK(BM_StartToFirstFrame)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_FrameWithEveryEventMoving(benchmark::State& state) {
+    TRecordingGameAudio audio;
+    std::string error;
+    auto game = TGame::Open(Options(LargeProject()), audio, error);
+    if (!game) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    TOrlenBoard screen;
+    TGameInput input;
+    // Let every event get going first.
+    for (int i = 0; i < 60; ++i)
+        game->Step(input);
+    int frame = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        seconds = benchkit::SecondsPerCall(200, [&] {
+            // The hero walks a square while the events wander.
+            static constexpr std::uint32_t kWalk[4] = {gbRight, gbDown, gbLeft, gbUp};
+            input = input.Next(kWalk[(frame++ / 64) % 4]);
+            game->Step(input);
+            game->Draw(screen);
+            benchmark::DoNotOptimize(screen.Bits());
+        });
+    }
+    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 2);
+}
+BENCHMARK(BM_FrameWithEveryEventMoving)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_HeadlessMinuteOfSample(benchmark::State& state) {
+    static const std::string project = [] {
+        const std::string path = MakeFolder("quillon-bench-player-sample");
+        MakeSampleProject(path);
+        return path;
+    }();
+    double seconds = 0;
+    for (auto _ : state) {
+        seconds = benchkit::BestSeconds(
+            [&] {
+                TRecordingGameAudio audio;
+                std::string error;
+                auto game = TGame::Open(Options(project), audio, error);
+                if (!game) {
+                    state.SkipWithError(error.c_str());
+                    return;
+                }
+                TGameInput input;
+                for (int frame = 0; frame < 3600; ++frame) {
+                    static constexpr std::uint32_t kKeys[6] = {gbRight, gbDown, gbDecide, gbLeft, gbUp, 0};
+                    input = input.Next(kKeys[(frame / 40) % 6]);
+                    game->Step(input);
+                }
+                benchmark::DoNotOptimize(game->Frame());
+            },
+            2);
+    }
+    benchkit::ReportRatio(state, seconds, 3600 * benchkit::MemcpySeconds(), 3000);
+}
+BENCHMARK(BM_HeadlessMinuteOfSample)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,150 @@
+#include "runtime/GameState.h"
+
+#include "data/LD_DataBase.h"
+#include "database/ED_PlayerExp.h"
+
+#include <algorithm>
+
+namespace quillon::runtime {
+
+namespace {
+
+bool ValidId(int id) { return id >= 1 && id <= kMaxStateId; }
+
+THeroState MakeHero(const TKelPlayerItem& record) {
+    THeroState hero;
+    hero.Id = record.ID;
+    hero.Name = record.Name;
+    hero.Degree = record.Degree;
+    hero.Level = std::clamp<std::int32_t>(record.InitialLevel, 1, TKelPlayerItem::kMaxLevel);
+    hero.Exp = CumulativeExp(TExpCurve{record.ExpStandard, record.ExpAdditional, record.ExpCorrection}, hero.Level);
+    hero.Hp = record.Parameter(0, hero.Level);
+    hero.Mp = record.Parameter(1, hero.Level);
+    hero.CharSet = record.CharSetName;
+    hero.CharIndex = record.CharSetIndex;
+    hero.CharTransparent = record.CharSetTransparent != 0;
+    hero.FaceSet = record.FaceName;
+    hero.FaceIndex = record.FaceIndex;
+    for (int slot = 0; slot < 5; ++slot)
+        hero.Equipment[static_cast<std::size_t>(slot)] = record.Equipment(slot);
+    return hero;
+}
+
+}  // namespace
+
+TGameState::TGameState(const TKelDataBase& database) : mDatabase(database) {
+    for (int i = 0; i < database.Player.Count(); ++i)
+        if (const TKelPlayerItem* record = database.Player.Items(i))
+            mHeroes.emplace(record->ID, MakeHero(*record));
+    for (int i = 0; i < std::min<int>(database.System.PartySize, kMaxPartySize); ++i) {
+        const std::int32_t id = database.System.PartyMember(i);
+        if (mHeroes.count(id) != 0 && !InParty(id))
+            mParty.push_back(id);
+    }
+}
+
+void TGameState::SetSwitch(int id, bool on) {
+    if (!ValidId(id) || Switch(id) == on)
+        return;
+    if (on)
+        mSwitches.insert(id);
+    else
+        mSwitches.erase(id);
+    Touch();
+}
+
+std::int32_t TGameState::Variable(int id) const {
+    const auto found = mVariables.find(id);
+    return found == mVariables.end() ? 0 : found->second;
+}
+
+void TGameState::SetVariable(int id, std::int64_t value) {
+    if (!ValidId(id))
+        return;
+    const auto kept = static_cast<std::int32_t>(std::clamp<std::int64_t>(value, -kMaxVariable, kMaxVariable));
+    if (Variable(id) == kept)
+        return;
+    if (kept == 0)
+        mVariables.erase(id);
+    else
+        mVariables[id] = kept;
+    Touch();
+}
+
+void TGameState::SetMoney(std::int64_t money) {
+    const auto kept = static_cast<std::int32_t>(std::clamp<std::int64_t>(money, 0, kMaxMoney));
+    if (kept != mMoney) {
+        mMoney = kept;
+        Touch();
+    }
+}
+
+int TGameState::ItemCount(int id) const {
+    const auto found = mItems.find(id);
+    return found == mItems.end() ? 0 : found->second;
+}
+
+void TGameState::SetItemCount(int id, std::int64_t count) {
+    if (!ValidId(id) || mDatabase.Item.FindByID(id) == nullptr)
+        return;
+    const int kept = static_cast<int>(std::clamp<std::int64_t>(count, 0, kMaxItemCount));
+    if (kept == ItemCount(id))
+        return;
+    if (kept == 0)
+        mItems.erase(id);
+    else
+        mItems[id] = kept;
+    Touch();
+}
+
+int TGameState::EquippedCount(int id) const {
+    int count = 0;
+    for (const std::int32_t heroId : mParty)
+        if (const THeroState* hero = Hero(heroId))
+            count += static_cast<int>(std::count(hero->Equipment.begin(), hero->Equipment.end(), id));
+    return count;
+}
+
+bool TGameState::InParty(std::int32_t heroId) const {
+    return std::find(mParty.begin(), mParty.end(), heroId) != mParty.end();
+}
+
+THeroState* TGameState::Hero(std::int32_t id) {
+    const auto found = mHeroes.find(id);
+    return found == mHeroes.end() ? nullptr : &found->second;
+}
+
+const THeroState* TGameState::Hero(std::int32_t id) const {
+    const auto found = mHeroes.find(id);
+    return found == mHeroes.end() ? nullptr : &found->second;
+}
+
+std::int32_t TGameState::HeroValue(std::int32_t heroId, int which) const {
+    const THeroState* hero = Hero(heroId);
+    const TKelPlayerItem* record = mDatabase.Player.FindByID(heroId);
+    if (hero == nullptr || record == nullptr)
+        return 0;
+    switch (which) {
+    case 0: return hero->Level;
+    case 1: return hero->Exp;
+    case 2: return hero->Hp;
+    case 3: return hero->Mp;
+    default: break;
+    }
+    if (which >= 4 && which <= 9)
+        return record->Parameter(which - 4, hero->Level);
+    if (which >= 10 && which <= 14)
+        return hero->Equipment[static_cast<std::size_t>(which - 10)];
+    return 0;
+}
+
+void TGameState::Step() {
+    if (TimerRunning && TimerFrames > 0) {
+        const std::int32_t seconds = TimerSeconds();
+        --TimerFrames;
+        if (TimerSeconds() != seconds)
+            Touch();
+    }
+}
+
+}  // namespace quillon::runtime

@@ -1,0 +1,90 @@
+// The game's own state: switches, variables, money, items, the heroes and the party, the timer.
+// Every change counts up Version(), so that the map knows when to choose its events' pages anew.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace quillon {
+class TKelDataBase;
+}
+
+namespace quillon::runtime {
+
+inline constexpr std::int32_t kMaxVariable = 9999999;  // variables stay within +-this
+inline constexpr std::int32_t kMaxMoney = 9999999;
+inline constexpr int kMaxItemCount = 99;
+inline constexpr int kMaxPartySize = 4;
+// IDs beyond this name no switch, variable or item (a damaged script cannot grow the state).
+inline constexpr int kMaxStateId = 99999;
+
+// One hero as the game holds it.
+struct THeroState {
+    std::int32_t Id = 0;
+    std::string Name;
+    std::string Degree;
+    std::int32_t Level = 1;
+    std::int32_t Exp = 0;
+    std::int32_t Hp = 0;
+    std::int32_t Mp = 0;
+    std::string CharSet;  // walk graphic
+    std::int32_t CharIndex = 0;
+    bool CharTransparent = false;
+    std::string FaceSet;
+    std::int32_t FaceIndex = 0;
+    std::array<std::int32_t, 5> Equipment{};
+};
+
+class TGameState {
+public:
+    // The heroes and the party of a new game, from the database.
+    explicit TGameState(const TKelDataBase& database);
+
+    bool Switch(int id) const { return mSwitches.count(id) != 0; }
+    void SetSwitch(int id, bool on);
+    std::int32_t Variable(int id) const;
+    void SetVariable(int id, std::int64_t value);  // kept within +-kMaxVariable
+    std::int32_t Money() const { return mMoney; }
+    void SetMoney(std::int64_t money);            // kept within 0..kMaxMoney
+    int ItemCount(int id) const;
+    void SetItemCount(int id, std::int64_t count);  // kept within 0..kMaxItemCount
+    // How many of an item the party wears.
+    int EquippedCount(int id) const;
+
+    const std::vector<std::int32_t>& Party() const { return mParty; }
+    bool InParty(std::int32_t heroId) const;
+    THeroState* Hero(std::int32_t id);
+    const THeroState* Hero(std::int32_t id) const;
+    // A hero's value for the variable operand "Hero" (0 level, 1 exp, 2 hp, 3 mp, 4 max hp, 5 max mp,
+    // 6 attack, 7 defense, 8 mind, 9 agility, 10..14 equipment).
+    std::int32_t HeroValue(std::int32_t heroId, int which) const;
+
+    // The timer: seconds left and whether it runs; Step counts it down.
+    std::int32_t TimerFrames = 0;
+    bool TimerRunning = false;
+    std::int32_t TimerSeconds() const { return (TimerFrames + 59) / 60; }
+    void Step();
+
+    std::uint64_t Version() const { return mVersion; }
+    void Touch() { ++mVersion; }
+
+    const std::set<int>& Switches() const { return mSwitches; }
+    const std::map<int, std::int32_t>& Variables() const { return mVariables; }
+    const std::map<int, int>& Items() const { return mItems; }
+
+private:
+    const TKelDataBase& mDatabase;
+    std::set<int> mSwitches;
+    std::map<int, std::int32_t> mVariables;  // non-zero values
+    std::map<int, int> mItems;               // non-zero counts
+    std::int32_t mMoney = 0;
+    std::vector<std::int32_t> mParty;
+    std::map<std::int32_t, THeroState> mHeroes;
+    std::uint64_t mVersion = 1;
+};
+
+}  // namespace quillon::runtime

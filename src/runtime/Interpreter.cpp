@@ -1,0 +1,222 @@
+#include "runtime/Interpreter.h"
+
+#include "data/LD_Event.h"
+#include "runtime/GameSession.h"
+#include "runtime/GameState.h"
+#include "runtime/RtCodes.h"
+
+namespace quillon::runtime {
+
+namespace {
+// The index a choice's cancel case carries.
+constexpr std::int32_t kCancelCase = 4;
+}  // namespace
+
+TInterpreter::TInterpreter(TGameSession& session, bool parallel) : mSession(session), mParallel(parallel) {}
+
+TInterpreter::~TInterpreter() = default;
+
+void TInterpreter::Start(const TKelEventScriptList& script, std::int32_t eventId, std::int32_t mapId,
+                         std::shared_ptr<const void> owner, bool byDecision) {
+    Stop();
+    mByDecision = byDecision;
+    mFrames.push_back(TFrame{&script, 0, eventId, mapId, std::move(owner)});
+}
+
+bool TInterpreter::Call(const TKelEventScriptList& script, std::int32_t eventId, std::shared_ptr<const void> owner) {
+    if (static_cast<int>(mFrames.size()) >= kMaxCallDepth)
+        return false;
+    const std::int32_t mapId = mFrames.empty() ? 0 : mFrames.back().MapId;
+    mFrames.push_back(TFrame{&script, 0, eventId, mapId, std::move(owner)});
+    return true;
+}
+
+void TInterpreter::Stop() {
+    mFrames.clear();
+    mWaitFrames = 0;
+    mPending = TPending::None;
+}
+
+const TKelEventScriptLine& TInterpreter::Line() const {
+    return *mFrames.back().Script->Lines(mFrames.back().Pc);
+}
+
+const TKelEventScriptLine* TInterpreter::LineAt(int index) const {
+    if (mFrames.empty() || index < 0 || index >= mFrames.back().Script->Count())
+        return nullptr;
+    return mFrames.back().Script->Lines(index);
+}
+
+int TInterpreter::LineCount() const { return mFrames.empty() ? 0 : mFrames.back().Script->Count(); }
+int TInterpreter::Pc() const { return mFrames.empty() ? 0 : mFrames.back().Pc; }
+void TInterpreter::SetPc(int pc) {
+    if (!mFrames.empty())
+        mFrames.back().Pc = pc;
+}
+std::int32_t TInterpreter::EventId() const { return mFrames.empty() ? 0 : mFrames.back().EventId; }
+std::int32_t TInterpreter::MapId() const { return mFrames.empty() ? 0 : mFrames.back().MapId; }
+
+int TInterpreter::FindForward(int from, int indent, std::initializer_list<std::int32_t> codes) const {
+    for (int i = from + 1; i < LineCount(); ++i) {
+        const TKelEventScriptLine& line = *LineAt(i);
+        if (line.Indent < indent)
+            return -1;
+        if (line.Indent != indent)
+            continue;
+        for (const std::int32_t code : codes)
+            if (line.Code == code)
+                return i;
+    }
+    return -1;
+}
+
+int TInterpreter::FindBackward(int from, int indent, std::int32_t code) const {
+    for (int i = from - 1; i >= 0; --i) {
+        const TKelEventScriptLine& line = *LineAt(i);
+        if (line.Indent < indent)
+            return -1;
+        if (line.Indent == indent && line.Code == code)
+            return i;
+    }
+    return -1;
+}
+
+bool TInterpreter::FinishPending() {
+    if (mPending == TPending::None)
+        return true;
+    if (mSession.MessageBusy())
+        return false;
+    const TPending pending = mPending;
+    mPending = TPending::None;
+    if (pending == TPending::Number) {
+        mSession.State().SetVariable(mPendingVariable, mSession.NumberResult());
+    } else if (pending == TPending::Choice) {
+        // The case of the answer: choices 0..3, or the cancel case (index 4).
+        const TKelEventScriptLine* opener = LineAt(mPendingPc);
+        if (opener == nullptr)
+            return true;
+        std::int32_t answer = mSession.ChoiceResult();
+        if (answer == mPendingCount)
+            answer = kCancelCase;
+        int at = mPendingPc;
+        int target = -1;
+        int end = -1;
+        while ((at = FindForward(at, opener->Indent, {code::ChoiceCase, code::ChoiceEnd})) >= 0) {
+            if (LineAt(at)->Code == code::ChoiceEnd) {
+                end = at;
+                break;
+            }
+            if (LineAt(at)->Param(0) == answer && target < 0)
+                target = at;
+        }
+        if (target >= 0)
+            SetPc(target + 1);
+        else if (end >= 0)
+            SetPc(end + 1);
+    }
+    return true;
+}
+
+void TInterpreter::Update() {
+    if (mFrames.empty())
+        return;
+    if (mWaitFrames > 0) {
+        --mWaitFrames;
+        return;
+    }
+    if (!FinishPending())
+        return;
+    for (int budget = kLinesPerStep; budget > 0 && !mFrames.empty(); --budget) {
+        TFrame& frame = mFrames.back();
+        if (frame.Pc < 0 || frame.Pc >= frame.Script->Count()) {
+            // Past the end (a script without its closing line): the called script returns.
+            mFrames.pop_back();
+            if (!mFrames.empty())
+                ++mFrames.back().Pc;
+            continue;
+        }
+        const int pc = frame.Pc;
+        const TKelEventScriptLine& line = *frame.Script->Lines(pc);
+        const TStep step = Dispatch(line);
+        if (mFrames.empty())
+            return;
+        switch (step) {
+        case TStep::Next: SetPc(pc + 1); break;
+        case TStep::Jumped: break;
+        case TStep::Yield: SetPc(pc + 1); return;
+        case TStep::Retry: return;
+        case TStep::Stop: Stop(); return;
+        }
+        if (mWaitFrames > 0 || mPending != TPending::None)
+            return;
+    }
+}
+
+// The one dispatch: each code to the handler of its family; a code no family runs is skipped
+// with one line on standard error.
+TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
+    switch (line.Code) {
+    case code::End:
+        // The end of a script: a called script returns to its caller.
+        mFrames.pop_back();
+        if (mFrames.empty())
+            return TStep::Stop;
+        ++mFrames.back().Pc;
+        return TStep::Jumped;
+    case code::Empty:
+    case code::MessageLine:
+    case code::CommentLine:
+    case code::Comment:
+    case code::ForkEnd:
+    case code::ChoiceEnd:
+    case 20713:  // end of a battle's cases
+    case 20722:  // end of a shop's cases
+    case 20732:  // end of an inn's cases
+        return TStep::Next;
+    case code::Fork:
+    case code::ForkElse:
+    case code::ChoiceCase:
+    case code::Label:
+    case code::JumpToLabel:
+    case code::Loop:
+    case code::LoopEnd:
+    case code::BreakLoop:
+    case code::EndEventProcessing:
+    case code::EraseEvent:
+    case code::CallEvent:
+    case code::GameOver:
+    case code::ToTitle:
+    case 20710:  // the cases of commands not run yet: their bodies are skipped
+    case 20711:
+    case 20712:
+    case 20720:
+    case 20721:
+    case 20730:
+    case 20731:
+        return RunFlowCommand(*this, line);
+    case code::ChangeSwitch:
+    case code::ChangeVariable:
+    case code::ChangeMoney:
+    case code::ChangeItem:
+        return RunStateCommand(*this, line);
+    case code::Message:
+    case code::MessageOptions:
+    case code::Face:
+    case code::ShowChoices:
+    case code::InputNumber:
+        return RunMessageCommand(*this, line);
+    case code::Teleport:
+    case code::MoveCharacter:
+    case code::WaitUntilMoved:
+    case code::Wait:
+        return RunMoveCommand(*this, line);
+    case code::PlayMusic:
+    case code::PlaySound:
+        return RunSoundCommand(*this, line);
+    default:
+        mSession.NotRunYet(line.Code);
+        return TStep::Next;
+    }
+}
+
+}  // namespace quillon::runtime

@@ -1,0 +1,210 @@
+// The block commands and the commands that steer a script: branches, loops, labels, calls, the
+// end of the event's processing, erasing the event, game over and the title.
+#include "data/LD_DataBase.h"
+#include "data/LD_Event.h"
+#include "runtime/GameProject.h"
+#include "runtime/GameSession.h"
+#include "runtime/GameState.h"
+#include "runtime/GameWorld.h"
+#include "runtime/Interpreter.h"
+#include "runtime/RtCodes.h"
+
+#include <algorithm>
+
+namespace quillon::runtime {
+
+namespace {
+
+bool Compare(std::int32_t a, std::int32_t b, std::int32_t comparison) {
+    switch (comparison) {
+    case 0: return a == b;
+    case 1: return a >= b;
+    case 2: return a <= b;
+    case 3: return a > b;
+    case 4: return a < b;
+    case 5: return a != b;
+    default: return false;
+    }
+}
+
+// "At least" (0) or "at most" (1).
+bool AtLeastOrMost(std::int32_t value, std::int32_t bound, std::int32_t which) {
+    return which == 0 ? value >= bound : value <= bound;
+}
+
+bool HeroCondition(TInterpreter& in, const TKelEventScriptLine& line) {
+    TGameState& state = in.Session().State();
+    const std::int32_t heroId = line.Param(1);
+    const THeroState* hero = state.Hero(heroId);
+    if (hero == nullptr)
+        return false;
+    const std::int32_t value = line.Param(3);
+    switch (line.Param(2)) {
+    case 0: return state.InParty(heroId);
+    case 1: return hero->Name == line.Text;
+    case 2: return hero->Level >= value;
+    case 3: return hero->Hp >= value;
+    case 4: {
+        // Skills the hero learns up to his level.
+        const TKelPlayerItem* record = in.Session().Project().Database().Player.FindByID(heroId);
+        if (record == nullptr)
+            return false;
+        for (int i = 0; i < record->Learning.Count(); ++i) {
+            const TKelPlayerLearningItem* learned = record->Learning.Items(i);
+            if (learned->SkillId == value && learned->Level <= hero->Level)
+                return true;
+        }
+        return false;
+    }
+    case 5: return std::find(hero->Equipment.begin(), hero->Equipment.end(), value) != hero->Equipment.end();
+    default: return false;  // conditions come with battles
+    }
+}
+
+bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line) {
+    TGameSession& session = in.Session();
+    TGameState& state = session.State();
+    switch (line.Param(0)) {
+    case 0: return state.Switch(line.Param(1)) == (line.Param(2) == 0);
+    case 1: {
+        const std::int32_t other = line.Param(2) == 0 ? line.Param(3) : state.Variable(line.Param(3));
+        return Compare(state.Variable(line.Param(1)), other, line.Param(4));
+    }
+    case 2: return AtLeastOrMost(state.TimerSeconds(), line.Param(1), line.Param(2));
+    case 3: return AtLeastOrMost(state.Money(), line.Param(1), line.Param(2));
+    case 4: {
+        const bool has = state.ItemCount(line.Param(1)) + state.EquippedCount(line.Param(1)) > 0;
+        return has == (line.Param(2) == 0);
+    }
+    case 5: return HeroCondition(in, line);
+    case 6: {
+        const TGameCharacter* character = session.Character(line.Param(1), in.EventId());
+        return character != nullptr && character->Direction == line.Param(2);
+    }
+    case 7: return false;  // vehicles come later
+    case 8: return in.StartedByDecision();
+    case 9: return false;  // the music's first round is not reported yet
+    default: return false;
+    }
+}
+
+// Jumps past the companion line that closes the block of the line at pc.
+TStep JumpPast(TInterpreter& in, std::initializer_list<std::int32_t> ends) {
+    const int end = in.FindForward(in.Pc(), in.Line().Indent, ends);
+    if (end < 0)
+        return TStep::Stop;  // a damaged block: the script ends rather than run on wrongly
+    in.SetPc(end + 1);
+    return TStep::Jumped;
+}
+
+TStep Fork(TInterpreter& in, const TKelEventScriptLine& line) {
+    if (ForkCondition(in, line))
+        return TStep::Next;
+    const int other = in.FindForward(in.Pc(), line.Indent, {code::ForkElse, code::ForkEnd});
+    if (other < 0)
+        return TStep::Stop;
+    in.SetPc(other + 1);
+    return TStep::Jumped;
+}
+
+TStep JumpToLabel(TInterpreter& in, const TKelEventScriptLine& line) {
+    for (int i = 0; i < in.LineCount(); ++i) {
+        const TKelEventScriptLine* label = in.LineAt(i);
+        if (label->Code == code::Label && label->Param(0) == line.Param(0)) {
+            in.SetPc(i + 1);
+            return TStep::Jumped;
+        }
+    }
+    return TStep::Next;  // no such label: go on
+}
+
+TStep LoopEnd(TInterpreter& in, const TKelEventScriptLine& line) {
+    const int start = in.FindBackward(in.Pc(), line.Indent, code::Loop);
+    if (start < 0)
+        return TStep::Next;
+    in.SetPc(start + 1);
+    return TStep::Jumped;
+}
+
+TStep BreakLoop(TInterpreter& in, const TKelEventScriptLine& line) {
+    // The end of the innermost loop around the line: the first loop end of smaller indent.
+    for (int i = in.Pc() + 1; i < in.LineCount(); ++i) {
+        const TKelEventScriptLine* next = in.LineAt(i);
+        if (next->Code == code::LoopEnd && next->Indent < line.Indent) {
+            in.SetPc(i + 1);
+            return TStep::Jumped;
+        }
+    }
+    return TStep::Stop;  // a break outside a loop ends the script
+}
+
+TStep EraseEvent(TInterpreter& in) {
+    TGameSession& session = in.Session();
+    if (in.EventId() == 0 || in.MapId() != session.World().MapId())
+        return TStep::Next;
+    if (TGameEvent* event = session.World().EventById(in.EventId())) {
+        event->Erased = true;
+        event->Refresh(session.State(), session.World());
+    }
+    return TStep::Next;
+}
+
+TStep CallEvent(TInterpreter& in, const TKelEventScriptLine& line) {
+    TGameSession& session = in.Session();
+    const TKelEventScriptList* script = nullptr;
+    std::int32_t eventId = 0;
+    if (line.Param(0) == 0) {
+        script = session.CommonEventScript(line.Param(1));
+    } else {
+        const bool byVariables = line.Param(0) == 2;
+        std::int32_t id = byVariables ? session.State().Variable(line.Param(1)) : line.Param(1);
+        const std::int32_t pageId = byVariables ? session.State().Variable(line.Param(2)) : line.Param(2);
+        if (id == kCharacterThisEvent)
+            id = in.EventId();
+        if (in.MapId() == session.World().MapId())
+            if (const TGameEvent* event = session.World().EventById(id))
+                if (const TKelEventPageItem* page = event->Record().Pages.FindByID(pageId)) {
+                    script = &page->Script;
+                    eventId = id;
+                }
+    }
+    if (script == nullptr) {
+        session.Report("Call Event: the event or page called does not exist; skipped");
+        return TStep::Next;
+    }
+    if (!in.Call(*script, eventId)) {
+        session.Report("Call Event: calls nested too deeply; skipped");
+        return TStep::Next;
+    }
+    return TStep::Jumped;
+}
+
+}  // namespace
+
+TStep RunFlowCommand(TInterpreter& in, const TKelEventScriptLine& line) {
+    switch (line.Code) {
+    case code::Fork: return Fork(in, line);
+    case code::ForkElse: return JumpPast(in, {code::ForkEnd});  // the branch taken ends here
+    case code::ChoiceCase: return JumpPast(in, {code::ChoiceEnd});
+    case 20710:
+    case 20711:
+    case 20712: return JumpPast(in, {20713});
+    case 20720:
+    case 20721: return JumpPast(in, {20722});
+    case 20730:
+    case 20731: return JumpPast(in, {20732});
+    case code::Label: return TStep::Next;
+    case code::JumpToLabel: return JumpToLabel(in, line);
+    case code::Loop: return TStep::Next;
+    case code::LoopEnd: return LoopEnd(in, line);
+    case code::BreakLoop: return BreakLoop(in, line);
+    case code::EndEventProcessing: return TStep::Stop;
+    case code::EraseEvent: return EraseEvent(in);
+    case code::CallEvent: return CallEvent(in, line);
+    case code::GameOver: in.Session().GameOver(); return TStep::Stop;
+    case code::ToTitle: in.Session().ToTitle(); return TStep::Stop;
+    default: return TStep::Next;
+    }
+}
+
+}  // namespace quillon::runtime

@@ -1,0 +1,63 @@
+// The commands that move: teleport, move routes and the waits for them, and the plain wait.
+#include "data/LD_Event.h"
+#include "data/LD_MoveRoute.h"
+#include "data/StreamUtils.h"
+#include "runtime/GameSession.h"
+#include "runtime/GameWorld.h"
+#include "runtime/Interpreter.h"
+#include "runtime/RtCodes.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace quillon::runtime {
+
+namespace {
+
+constexpr int kFramesPerTenth = kStepsPerSecond / 10;
+constexpr int kRouteFirstParam = 4;
+
+TStep Teleport(TInterpreter& in, const TKelEventScriptLine& line) {
+    std::string error;
+    if (!in.Session().Teleport(line.Param(0), line.Param(1), line.Param(2), error))
+        in.Session().Report("Teleport: " + error + "; skipped");
+    return TStep::Yield;
+}
+
+TStep MoveCharacter(TInterpreter& in, const TKelEventScriptLine& line) {
+    TGameSession& session = in.Session();
+    TGameCharacter* character = session.Character(line.Param(0), in.EventId());
+    if (character == nullptr)
+        return TStep::Next;
+    // The route's bytes, one per parameter.
+    std::string bytes;
+    for (int i = kRouteFirstParam; i < line.ParamCount(); ++i)
+        bytes += static_cast<char>(line.Param(i) & 0xFF);
+    std::vector<TKelMoveRouteItem> items;
+    try {
+        TByteViewStream stream(bytes);
+        LoadMoveRouteItems(stream, items);
+    } catch (const std::exception&) {
+        session.Report("Move Character: the route is damaged; skipped");
+        return TStep::Next;
+    }
+    character->StartRoute(std::move(items), line.Param(2) != 0, line.Param(3) != 0, true, line.Param(1));
+    return TStep::Next;
+}
+
+}  // namespace
+
+TStep RunMoveCommand(TInterpreter& in, const TKelEventScriptLine& line) {
+    switch (line.Code) {
+    case code::Teleport: return Teleport(in, line);
+    case code::MoveCharacter: return MoveCharacter(in, line);
+    case code::WaitUntilMoved: return in.Session().World().AnyForcedRoute() ? TStep::Retry : TStep::Next;
+    case code::Wait:
+        in.WaitFrames(std::max(line.Param(0), 0) * kFramesPerTenth);
+        return TStep::Yield;
+    default: return TStep::Next;
+    }
+}
+
+}  // namespace quillon::runtime

@@ -1,0 +1,133 @@
+// The state JSON of the headless mode: what a test or a user's check reads of a run.
+#include "data/LD_Map.h"
+#include "platform/TextCodec.h"
+#include "runtime/GameSession.h"
+#include "runtime/GameState.h"
+#include "runtime/GameWorld.h"
+
+#include <cstdio>
+#include <string>
+
+namespace quillon::runtime {
+
+namespace {
+
+// A JSON string of UTF-8 text.
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (byte < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+class TJsonList {
+public:
+    explicit TJsonList(std::string& out, char open) : mOut(out) { mOut += open; }
+    void Item(const std::string& text) {
+        if (!mFirst)
+            mOut += ",";
+        mFirst = false;
+        mOut += text;
+    }
+
+private:
+    std::string& mOut;
+    bool mFirst = true;
+};
+
+}  // namespace
+
+std::string TGameSession::StateJson() const {
+    std::string out = "{\n";
+    const auto field = [&out](const std::string& name, const std::string& value, bool last = false) {
+        out += "  " + Quoted(name) + ": " + value + (last ? "\n" : ",\n");
+    };
+    field("frame", std::to_string(mFrame));
+    field("scene", Quoted(SceneName()));
+    const bool onMap = mWorld && mWorld->HasMap();
+    field("map", std::to_string(onMap ? mWorld->MapId() : 0));
+    field("x", std::to_string(onMap ? mWorld->Hero().X : 0));
+    field("y", std::to_string(onMap ? mWorld->Hero().Y : 0));
+    field("direction", std::to_string(onMap ? mWorld->Hero().Direction : 2));
+    field("money", std::to_string(mState ? mState->Money() : 0));
+
+    std::string list;
+    {
+        TJsonList items(list, '[');
+        if (mState)
+            for (const int id : mState->Switches())
+                items.Item(std::to_string(id));
+    }
+    field("switches", list + "]");
+    list.clear();
+    {
+        TJsonList items(list, '{');
+        if (mState)
+            for (const auto& [id, value] : mState->Variables())
+                items.Item(Quoted(std::to_string(id)) + ": " + std::to_string(value));
+    }
+    field("variables", list + "}");
+    list.clear();
+    {
+        TJsonList items(list, '{');
+        if (mState)
+            for (const auto& [id, count] : mState->Items())
+                items.Item(Quoted(std::to_string(id)) + ": " + std::to_string(count));
+    }
+    field("items", list + "}");
+    list.clear();
+    {
+        TJsonList items(list, '[');
+        if (mState)
+            for (const std::int32_t id : mState->Party())
+                if (const THeroState* hero = mState->Hero(id))
+                    items.Item("{\"id\": " + std::to_string(id) + ", \"name\": " + Quoted(Cp932ToUtf8(hero->Name)) +
+                               ", \"level\": " + std::to_string(hero->Level) + ", \"exp\": " + std::to_string(hero->Exp) +
+                               ", \"hp\": " + std::to_string(hero->Hp) + ", \"mp\": " + std::to_string(hero->Mp) + "}");
+    }
+    field("party", list + "]");
+    list.clear();
+    {
+        TJsonList items(list, '[');
+        if (onMap)
+            for (const auto& event : mWorld->Events())
+                items.Item("\n    {\"id\": " + std::to_string(event->Id()) + ", \"x\": " + std::to_string(event->X) +
+                           ", \"y\": " + std::to_string(event->Y) + ", \"direction\": " +
+                           std::to_string(event->Direction) + ", \"page\": " + std::to_string(event->PageId()) +
+                           ", \"erased\": " + (event->Erased ? "true" : "false") + "}");
+    }
+    field("events", list + "]");
+    list.clear();
+    {
+        TJsonList items(list, '[');
+        for (const std::string& text : mMessages->ShownTexts())
+            items.Item(Quoted(text));
+    }
+    field("messages", list + "]");
+    list.clear();
+    {
+        TJsonList items(list, '[');
+        for (const int choice : mMessages->Choices())
+            items.Item(std::to_string(choice));
+    }
+    field("choices", list + "]", true);
+    return out + "}\n";
+}
+
+}  // namespace quillon::runtime
