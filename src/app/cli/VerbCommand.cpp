@@ -268,7 +268,7 @@ int Edit(const TArgs& args) {
     if (first < 0 || first >= script.Count())
         return Fail(mapFile, "page " + args[4] + " has no line " + args[5]);
     const TKelEventScriptLine& head = *script.Lines(first);
-    if (head.Code == ecEnd || head.Code == ecEmpty || IsCompanionCode(head.Code))
+    if (head.Code == TCommandCode::End || head.Code == TCommandCode::Empty || IsCompanionCode(head.Code))
         return Fail(mapFile, "line " + args[5] + " is not a command");
 
     // The command with what belongs to it: deeper lines and companion lines at its depth.
