@@ -16,6 +16,7 @@
 #include "project/ProjectSettings.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <filesystem>
 #include <unistd.h>
 #include <memory>
@@ -69,6 +70,127 @@ void FillScript(TKelEventScriptList& script, int seed) {
     for (std::size_t i = 0; i < bytes.size(); ++i)
         move.SetParam(4 + static_cast<int>(i), bytes[i]);
     Line(script, TCommandCode::End, 0, "", {});
+}
+
+// The commands of the sample's own game, each written as its dialog's OK writes it.
+void Message(TKelEventScriptList& script, int indent, std::initializer_list<const char*> lines) {
+    int code = 10110;
+    for (const char* text : lines) {
+        Line(script, code, indent, text, {});
+        code = 20110;
+    }
+}
+// Face graphic: the file, then index, side (0 left) and flipped.
+void Face(TKelEventScriptList& script, int indent, const char* file, int index) {
+    Line(script, 10130, indent, file, {index, 0, 0});
+}
+// Change Switch of a single switch: target 0, the switch, (range end, variable), 0 ON / 1 OFF.
+void SetSwitch(TKelEventScriptList& script, int indent, int id, bool on) {
+    Line(script, 10210, indent, "", {0, id, 0, on ? 0 : 1});
+}
+// Teleport: map, X, Y.
+void Teleport(TKelEventScriptList& script, int indent, int mapId, int x, int y) {
+    Line(script, 10810, indent, "", {mapId, x, y});
+}
+
+// Switches the sample's game turns on (the names are in FillDataBase).
+enum : int { kSwitchDoorOpen = 1, kSwitchIntroSeen = 5, kSwitchChestEmpty = 6 };
+
+// The sample's game is played on the village (map 2, the party's start) and the world map
+// (map 1), joined by the lane out of the village's north edge and the village on the world map.
+constexpr int kWorldMap = 1, kVillageMap = 2;
+struct TCell {
+    int X, Y;
+};
+constexpr TCell kVillageStart{12, 10}, kVillageExit{12, 0}, kVillageArrival{12, 1};
+constexpr TCell kWorldVillage{33, 15}, kWorldArrival{33, 16};
+
+// Page `id` of an event (a new event already holds a blank page 1).
+TKelEventPageItem& NewPage(TKelEventItem& event, int id, int trigger, int priority, const char* graphic = "",
+                           int index = 0, int direction = 2) {
+    TKelEventPageItem& page = event.Pages.Obtain(id);
+    page.GraphicName = graphic;
+    page.GraphicIndex = index;
+    page.GraphicDirection = static_cast<std::uint8_t>(direction);
+    page.Trigger = static_cast<std::uint8_t>(trigger);
+    page.Priority = static_cast<std::uint8_t>(priority);
+    page.Script.Clear();
+    return page;
+}
+
+TKelEventItem& NewEvent(TKelMap& map, const char* name, TCell at) {
+    TKelEventItem& event = map.Events.Obtain(map.Events.Count() + 1);
+    event.Name = name;
+    event.X = at.X;
+    event.Y = at.Y;
+    return event;
+}
+
+// The chest among the town chipset's small objects.
+constexpr int kTownChest = 9;
+
+enum : int { kPushKey = 0, kHeroTouch = 1, kAutoStart = 3 };
+enum : int { kBelow = 0, kSame = 1 };
+
+// A gate event: stepping on it takes the hero to another map.
+void AddGate(TKelMap& map, const char* name, TCell at, int mapId, TCell to) {
+    TKelEventPageItem& page = NewPage(NewEvent(map, name, at), 1, kHeroTouch, kBelow);
+    Teleport(page.Script, 0, mapId, to.X, to.Y);
+    Line(page.Script, 0, 0, "", {});
+}
+
+// The village: a greeting that shows once, a villager who asks whether to open the chest, the
+// chest that opens once she has, and the lane north to the world map.
+void AddVillageEvents(TKelMap& map) {
+    TKelEventItem& intro = NewEvent(map, "Intro", {1, 1});
+    TKelEventPageItem& greeting = NewPage(intro, 1, kAutoStart, kBelow);
+    Message(greeting.Script, 0, {"Welcome to the village!", "Walk with the arrow keys and talk",
+                                 "to people with the decide key."});
+    SetSwitch(greeting.Script, 0, kSwitchIntroSeen, true);
+    Line(greeting.Script, 0, 0, "", {});
+    TKelEventPageItem& quiet = NewPage(intro, 2, kPushKey, kBelow);
+    quiet.Condition.Flags = TKelEventCondition::cfSwitchA;
+    quiet.Condition.SwitchAId = kSwitchIntroSeen;
+    Line(quiet.Script, 0, 0, "", {});
+
+    TKelEventItem& villager = NewEvent(map, "Villager", {10, 10});
+    TKelEventPageItem& ask = NewPage(villager, 1, kPushKey, kSame, "People", 1, 1);
+    TKelEventScriptList& talk = ask.Script;
+    Face(talk, 0, rtp::kFaceSet1, 9);
+    Message(talk, 0, {"Good day, traveller!", "My old chest by the well is stuck."});
+    Message(talk, 0, {"Shall I open it for you?"});
+    // Show Choices: the choices joined by "/", cancel takes the second case; then each case.
+    Line(talk, 10140, 0, "Yes/No", {2});
+    Line(talk, 20140, 0, "Yes", {0});
+    SetSwitch(talk, 1, kSwitchDoorOpen, true);
+    Message(talk, 1, {"There, it is open. Take what", "you find inside!"});
+    Line(talk, 10, 1, "", {});
+    Line(talk, 20140, 0, "No", {1});
+    Message(talk, 1, {"As you wish. Come back any time."});
+    Line(talk, 10, 1, "", {});
+    Line(talk, 20141, 0, "", {});
+    Line(talk, 0, 0, "", {});
+
+    TKelEventItem& chest = NewEvent(map, "Chest", {14, 8});
+    const int chestTile = rtp::SmallObjectTile(1, kTownChest);
+    TKelEventPageItem& shut = NewPage(chest, 1, kPushKey, kSame, "", chestTile);
+    Message(shut.Script, 0, {"The chest is stuck fast."});
+    Line(shut.Script, 0, 0, "", {});
+    TKelEventPageItem& open = NewPage(chest, 2, kPushKey, kSame, "", chestTile);
+    open.Condition.Flags = TKelEventCondition::cfSwitchA;
+    open.Condition.SwitchAId = kSwitchDoorOpen;
+    Message(open.Script, 0, {"You found 100 gold and a Potion!"});
+    Line(open.Script, 10310, 0, "", {0, 0, 100});        // increase by the constant 100
+    Line(open.Script, 10320, 0, "", {0, 0, 1, 0, 1});    // add one of the fixed item 1
+    SetSwitch(open.Script, 0, kSwitchChestEmpty, true);
+    Line(open.Script, 0, 0, "", {});
+    TKelEventPageItem& empty = NewPage(chest, 3, kPushKey, kSame, "", chestTile);
+    empty.Condition.Flags = TKelEventCondition::cfSwitchA;
+    empty.Condition.SwitchAId = kSwitchChestEmpty;
+    Message(empty.Script, 0, {"The chest is empty."});
+    Line(empty.Script, 0, 0, "", {});
+
+    AddGate(map, "To the world", kVillageExit, kWorldMap, kWorldArrival);
 }
 
 void FillDataBase(TKelDataBase& db) {
@@ -249,9 +371,9 @@ void FillDataBase(TKelDataBase& db) {
         member.SetEquipment(0, 3);
         member.SetEquipment(1, i % 2 ? 4 : 0);
     }
-    static const char* const kSwitches[] = {"Door open", "Met the king", "Bridge fixed", "Boss down"};
+    static const char* const kSwitches[] = {"Door open", "Met the king", "Bridge fixed", "Boss down", "Intro seen", "Chest empty"};
     for (int i = 0; i < 10; ++i)
-        db.Switch.Obtain(i + 1).Name = i < 4 ? kSwitches[i] : "";
+        db.Switch.Obtain(i + 1).Name = i < static_cast<int>(std::size(kSwitches)) ? kSwitches[i] : "";
     static const char* const kVariables[] = {"Gold found", "Steps", "Quest stage"};
     for (int i = 0; i < 5; ++i)
         db.Variable.Obtain(i + 1).Name = i < 3 ? kVariables[i] : "";
@@ -264,6 +386,12 @@ void FillDataBase(TKelDataBase& db) {
         common.SwitchCondition = i > 0;
         common.SwitchId = i + 1;
         FillScript(common.Script, i);
+        // The automatic one turns its own switch off, so that it runs once each time it is on.
+        if (common.Trigger == TKelCommonEventItem::ctAutoStart) {
+            common.Script.Delete(common.Script.Count() - 1);
+            SetSwitch(common.Script, 0, common.SwitchId, false);
+            Line(common.Script, 0, 0, "", {});
+        }
     }
 }
 
@@ -271,10 +399,11 @@ void FillDataBase(TKelDataBase& db) {
 // character graphics.
 void AddEvents(TKelMap& map, int count, int seed, std::vector<bool> walkable, const char* charSet) {
     TRandom random(static_cast<std::uint32_t>(seed));
+    const int first = map.Events.Count();
     for (int i = 1; i <= count; ++i) {
-        TKelEventItem& event = map.Events.Obtain(i);
+        TKelEventItem& event = map.Events.Obtain(first + i);
         char name[16];
-        std::snprintf(name, sizeof name, "EV%.4d", i);
+        std::snprintf(name, sizeof name, "EV%.4d", first + i);
         event.Name = name;
         event.X = 2 + random.Below(map.Width() - 4);
         event.Y = 2 + random.Below(map.Height() - 4);
@@ -292,7 +421,8 @@ void AddEvents(TKelMap& map, int count, int seed, std::vector<bool> walkable, co
             page.GraphicName = p == 2 && i % 4 == 0 ? rtp::kHeroCharSet : charSet;
             page.GraphicIndex = i % 8;
             page.GraphicDirection = static_cast<std::uint8_t>(i % 4);
-            page.Trigger = static_cast<std::uint8_t>(i % 5);
+            // Push Key, On Hero Touch, On Touch (Event,Hero): nothing starts by itself.
+            page.Trigger = static_cast<std::uint8_t>(i % 3);
             page.MoveType = static_cast<std::uint8_t>(i % 7);
             page.MoveSpeed = 1 + i % 6;
             page.MoveFrequency = 1 + i % 8;
@@ -405,7 +535,17 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
         }
         std::vector<bool> walkable;
         rtp::PaintSampleMap(*map, sample.Kind, walkable);
-        AddEvents(*map, sample.Events, sample.Id, walkable, sample.CharSet);
+        if (sample.Id == kVillageMap) {
+            AddVillageEvents(*map);
+        } else {
+            if (sample.Id == kWorldMap) {
+                // The gate and the cell it leads to stay free of the other events.
+                AddGate(*map, "Village", kWorldVillage, kVillageMap, kVillageArrival);
+                for (const TCell cell : {kWorldVillage, kWorldArrival})
+                    walkable[static_cast<std::size_t>(cell.X + cell.Y * map->Width())] = false;
+            }
+            AddEvents(*map, sample.Events, sample.Id, walkable, sample.CharSet);
+        }
         map->SaveToProject(path, sample.Id);
         item.Modified = false;
     }
@@ -416,9 +556,9 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
     area.AreaRect = {5, 5, 20, 15};
     area.Encounters.Obtain(1).MonsterGroupId = 2;
     tree.CurrentMapId = 2;
-    tree.StartPosition.SetMapId(TKelMapStartPosition::spParty, 2);
-    tree.StartPosition.SetX(TKelMapStartPosition::spParty, 12);
-    tree.StartPosition.SetY(TKelMapStartPosition::spParty, 10);
+    tree.StartPosition.SetMapId(TKelMapStartPosition::spParty, kVillageMap);
+    tree.StartPosition.SetX(TKelMapStartPosition::spParty, kVillageStart.X);
+    tree.StartPosition.SetY(TKelMapStartPosition::spParty, kVillageStart.Y);
     tree.StartPosition.SetMapId(TKelMapStartPosition::spShip, 1);
     tree.StartPosition.SetX(TKelMapStartPosition::spShip, 3);
     tree.StartPosition.SetY(TKelMapStartPosition::spShip, 4);
