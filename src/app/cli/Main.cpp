@@ -1,5 +1,6 @@
 // quillon-cli: command-line access to the editor's files.
 #include "app/cli/CliVerbs.h"
+#include "platform/FileUtils.h"
 
 #include <cstdio>
 #include <cstring>
@@ -267,6 +268,9 @@ bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 int main(int argc, char** argv) {
     using namespace quillon::cli;
+    // Writes past the file-size limit fail with their message instead of killing the tool
+    // half way (which would leave temporary files behind).
+    quillon::IgnoreFileSizeLimitSignal();
     if (argc < 2)
         return Usage();
     const std::string first = argv[1];
