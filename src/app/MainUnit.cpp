@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "project/PathUtils.h"
 #include "project/ProjectData.h"
+#include "project/ProjectFiles.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 
@@ -471,6 +472,9 @@ void TMainWindowModel::HandleOpenProject(bool& success) {
     // verbs wait, then refuse, instead of saving over what the editor holds in memory. Another
     // writer at work now stops the opening with its message.
     mProjectLock.Acquire(ProjectPath());
+    // Under the lock no save or import of ours is at work in the project: what killed ones left
+    // goes now.
+    RemoveProjectTempFiles(ProjectPath());
     if (mCanvas)
         mCanvas->ClearCharacterCache(false);
     mData.OpenProject(success);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace quillon {
@@ -14,6 +15,11 @@ namespace quillon {
 enum class TPixelFormat : std::uint8_t { pf1bit = 1, pf4bit = 4, pf8bit = 8, pf24bit = 24 };
 
 using TPalette256 = std::array<TPaletteEntry, 256>;
+
+// Given to a picture reader: called with the size and pixel format a file's header declares, as
+// soon as they are known and before any pixels are allocated or inflated; refuses the picture
+// by raising, so that a reader never decodes what its caller would throw away.
+using TPictureHeaderCheck = std::function<void(int width, int height, TPixelFormat format)>;
 
 class TBitmap {
 public:

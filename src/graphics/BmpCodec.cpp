@@ -68,7 +68,7 @@ void DecodeRle8(const std::uint8_t* data, std::size_t size, TBitmap& image) {
 
 }  // namespace
 
-void ReadBmp(TStream& stream, TBitmap& bitmap) {
+void ReadBmp(TStream& stream, TBitmap& bitmap, const TPictureHeaderCheck& check) {
     const std::int64_t start = stream.Position();
     const std::uint64_t available = static_cast<std::uint64_t>(stream.Remaining());
     std::uint8_t fileHeader[14];
@@ -115,6 +115,8 @@ void ReadBmp(TStream& stream, TBitmap& bitmap) {
     }
     if (!(compression == kRgb || (compression == kRle8 && bits == 8 && !topDown)))
         Unsupported();
+    if (check)
+        check(static_cast<int>(width), static_cast<int>(height), format);
 
     TPalette256 palette{};
     if (bits <= 8) {

@@ -115,7 +115,8 @@ private:
 
 class TPngReader {
 public:
-    TPngReader(TStream& stream, TBitmap& bitmap) : mStream(stream), mBitmap(bitmap) {}
+    TPngReader(TStream& stream, TBitmap& bitmap, const TPictureHeaderCheck& check)
+        : mStream(stream), mBitmap(bitmap), mCheck(check) {}
 
     void Read() {
         std::uint8_t signature[8];
@@ -195,6 +196,8 @@ private:
             throw std::runtime_error(kUnsupportedPngText);
         if (width > static_cast<std::uint32_t>(kMaxPictureSide) || height > static_cast<std::uint32_t>(kMaxPictureSide))
             Invalid();
+        if (mCheck)
+            mCheck(static_cast<int>(width), static_cast<int>(height), format);
         const std::uint64_t rowLength = static_cast<std::uint64_t>(width) * mBytesPerPixel + 1;
         const std::uint64_t rest = static_cast<std::uint64_t>(mStream.Remaining());
         if (rowLength * height > (rest + 64) * kMaxInflateRatio)
@@ -271,6 +274,7 @@ private:
 
     TStream& mStream;
     TBitmap& mBitmap;
+    const TPictureHeaderCheck& mCheck;
     std::unique_ptr<TInflater> mInflater;
     std::vector<std::uint8_t> mData;
     std::vector<std::uint8_t> mCurrent;
@@ -298,8 +302,8 @@ void WriteChunk(TStream& stream, std::uint32_t type, const std::uint8_t* data, s
 
 }  // namespace
 
-void ReadPng(TStream& stream, TBitmap& bitmap) {
-    TPngReader reader(stream, bitmap);
+void ReadPng(TStream& stream, TBitmap& bitmap, const TPictureHeaderCheck& check) {
+    TPngReader reader(stream, bitmap, check);
     reader.Read();
 }
 

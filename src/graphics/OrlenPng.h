@@ -16,8 +16,8 @@ inline constexpr const char* kZlibErrorText = "Zlib Error";
 // indexed image of another depth, std::runtime_error otherwise) and std::runtime_error
 // "Zlib Error" when the image data does not inflate. A file claiming a side above
 // kMaxPictureSide, or more pixel data than the rest of the file can hold, is refused as invalid
-// before the pixels are allocated.
-void ReadPng(TStream& stream, TBitmap& bitmap);
+// before the pixels are allocated. Every header is shown to check (when given) first.
+void ReadPng(TStream& stream, TBitmap& bitmap, const TPictureHeaderCheck& check = {});
 
 // Writes the bitmap as PNG: 1-, 4- and 8-bit bitmaps as indexed with all 256 palette entries,
 // 24-bit as truecolour; unfiltered rows, image data in IDAT chunks of 65536 bytes.

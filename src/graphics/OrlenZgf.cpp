@@ -21,7 +21,7 @@ constexpr std::uint64_t kMaxInflateRatio = 1032;
 
 }  // namespace
 
-void ReadZgf(TStream& stream, TBitmap& bitmap) {
+void ReadZgf(TStream& stream, TBitmap& bitmap, const TPictureHeaderCheck& check) {
     std::uint8_t header[8];
     const std::size_t got = stream.Read(header, sizeof header);
     if (got < 4 || std::memcmp(header, kSignature, 4) != 0 || got < sizeof header)
@@ -30,6 +30,8 @@ void ReadZgf(TStream& stream, TBitmap& bitmap) {
     const int height = header[6] | header[7] << 8;
     if (width > kMaxPictureSide || height > kMaxPictureSide)
         Invalid();
+    if (check)
+        check(width, height, TPixelFormat::pf8bit);
     const std::uint64_t compressed = static_cast<std::uint64_t>(stream.Remaining());
     const std::uint64_t expanded = 768 + static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
     if (expanded > (compressed + 64) * kMaxInflateRatio || compressed > std::numeric_limits<uInt>::max())

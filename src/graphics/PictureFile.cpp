@@ -9,26 +9,26 @@
 
 namespace quillon {
 
-void LoadPicture(TBitmap& bitmap, TStream& stream) {
+void LoadPicture(TBitmap& bitmap, TStream& stream, const TPictureHeaderCheck& check) {
     const std::int64_t start = stream.Position();
     std::uint8_t magic[4] = {};
     stream.Read(magic, sizeof magic);
     stream.SetPosition(start);
     static constexpr std::uint8_t kPng[4] = {137, 'P', 'N', 'G'};
     if (std::memcmp(magic, kPng, 4) == 0)
-        ReadPng(stream, bitmap);
+        ReadPng(stream, bitmap, check);
     else if (std::memcmp(magic, "ZGF1", 4) == 0)
-        ReadZgf(stream, bitmap);
+        ReadZgf(stream, bitmap, check);
     else
-        ReadBmp(stream, bitmap);
+        ReadBmp(stream, bitmap, check);
     if (bitmap.Empty())
         throw EInvalidGraphic(kEmptyBitmapText);
 }
 
-void LoadPicture(TBitmap& bitmap, const std::string& fileName) {
+void LoadPicture(TBitmap& bitmap, const std::string& fileName, const TPictureHeaderCheck& check) {
     const std::string bytes = ReadWholeFile(fileName, kImageFileLimit);
     TByteViewStream stream(bytes);
-    LoadPicture(bitmap, stream);
+    LoadPicture(bitmap, stream, check);
 }
 
 std::string PictureExtension(const std::string& fileName) {

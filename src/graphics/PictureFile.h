@@ -28,10 +28,11 @@ inline constexpr TPictureFileKind kPictureFileKinds[] = {
 
 // Reads a picture from the stream: bytes 137 'P' 'N' 'G' select the PNG reader, "ZGF1" the ZGF
 // reader, anything else the BMP reader. Raises EInvalidGraphic "Empty Bitmap" when the picture
-// has no pixels, and whatever the reader raises.
-void LoadPicture(TBitmap& bitmap, TStream& stream);
+// has no pixels, and whatever the reader raises. The file's header is shown to check (when
+// given) before any pixels are decoded.
+void LoadPicture(TBitmap& bitmap, TStream& stream, const TPictureHeaderCheck& check = {});
 // The same for a file; raises EFileError when it cannot be read.
-void LoadPicture(TBitmap& bitmap, const std::string& fileName);
+void LoadPicture(TBitmap& bitmap, const std::string& fileName, const TPictureHeaderCheck& check = {});
 
 // Writes by the lower-cased extension: ".png" as PNG, ".zgf" as ZGF, anything else as BMP.
 void SavePicture(const TBitmap& bitmap, TStream& stream, const std::string& fileName);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
@@ -118,9 +119,11 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool IsSaveTempName(const std::string& name, std::string* file) {
-    const std::size_t infix = name.rfind(kSaveTempInfix);
-    const std::size_t infixSize = std::char_traits<char>::length(kSaveTempInfix);
+namespace {
+
+bool IsTempNameWith(const std::string& name, const char* infixText, std::string* file) {
+    const std::size_t infix = name.rfind(infixText);
+    const std::size_t infixSize = std::char_traits<char>::length(infixText);
     if (infix == std::string::npos || infix == 0 || name.size() != infix + infixSize + 6)
         return false;
     for (std::size_t i = infix + infixSize; i < name.size(); ++i) {
@@ -131,6 +134,14 @@ bool IsSaveTempName(const std::string& name, std::string* file) {
     if (file)
         *file = name.substr(0, infix);
     return true;
+}
+
+}  // namespace
+
+bool IsSaveTempName(const std::string& name, std::string* file) { return IsTempNameWith(name, kSaveTempInfix, file); }
+
+bool IsOwnTempName(const std::string& name, std::string* file) {
+    return IsTempNameWith(name, kSaveTempInfix, file) || IsTempNameWith(name, kCopyTempInfix, file);
 }
 
 std::vector<std::string> ListSaveTempFiles(const std::string& folder) {
@@ -145,36 +156,61 @@ std::vector<std::string> ListSaveTempFiles(const std::string& folder) {
     return names;
 }
 
+namespace {
+
+// Removes temporary files of ours in a folder: plain files of this user (never a link, a folder
+// or another user's file) with one of our temporary names, that the filter takes (given the
+// name and the file's status). Answers their names, sorted.
+template <typename TFilter>
+std::vector<std::string> RemoveOwnFiles(const std::string& folder, const TFilter& filter) {
+    std::vector<std::string> removed;
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return removed;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return removed;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (!IsOwnTempName(name) || ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || !filter(name, st))
+            continue;
+        if (::unlinkat(fd, entry->d_name, 0) == 0)
+            removed.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    std::sort(removed.begin(), removed.end());
+    return removed;
+}
+
+}  // namespace
+
 int RemoveStaleSaveTemps(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
     const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return 0;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return 0;
-    }
     const std::int64_t now = static_cast<std::int64_t>(::time(nullptr));
-    int removed = 0;
-    while (const dirent* entry = ::readdir(dir)) {
+    // Only files nobody has written to for a while: a save in progress keeps its temporary file
+    // fresh.
+    const auto stale = [&](const std::string& name, const struct stat& st) {
         std::string owner;
-        if (!IsSaveTempName(entry->d_name, &owner) || owner != file)
-            continue;
-        // Only our own plain files that nobody has written to for a while: a save in progress
-        // keeps its temporary file fresh, and a link or another user's file is left alone.
-        struct stat st {};
-        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_uid != ::geteuid() || now - static_cast<std::int64_t>(st.st_mtim.tv_sec) < kStaleSaveTempSeconds)
-            continue;
-        if (::unlinkat(fd, entry->d_name, 0) == 0)
-            ++removed;
-    }
-    ::closedir(dir);
-    return removed;
+        return IsSaveTempName(name, &owner) && owner == file &&
+               now - static_cast<std::int64_t>(st.st_mtim.tv_sec) >= kStaleSaveTempSeconds;
+    };
+    return static_cast<int>(RemoveOwnFiles(folder, stale).size());
 }
+
+std::vector<std::string> RemoveLeftTempFiles(const std::string& folder, const std::vector<std::string>& of) {
+    return RemoveOwnFiles(folder, [&](const std::string& name, const struct stat&) {
+        std::string owner;
+        return IsOwnTempName(name, &owner) && (of.empty() || std::find(of.begin(), of.end(), owner) != of.end());
+    });
+}
+
+void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
 namespace {
 

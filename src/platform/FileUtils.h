@@ -67,6 +67,21 @@ inline constexpr int kStaleSaveTempSeconds = 60;
 // Whether a file name (without folder) has exactly that pattern; file receives the name of the
 // file it belongs to.
 bool IsSaveTempName(const std::string& name, std::string* file = nullptr);
+// Copies that land whole (a game disk's files) go through "<file>.quillon-copy-XXXXXX" the same
+// way; a copy that is killed may leave one behind.
+inline constexpr const char* kCopyTempInfix = ".quillon-copy-";
+// Whether a file name (without folder) is one of our temporary files: either pattern exactly,
+// six letters or digits included; file receives the name of the file it belongs to.
+bool IsOwnTempName(const std::string& name, std::string* file = nullptr);
+// Removes the temporary files that killed saves and copies left in a folder (not below it):
+// plain files of this user (never a link, a folder or another user's file) whose names have
+// exactly one of the two patterns, and, when `of` is not empty, belong to one of those file
+// names. Meant for a folder no save of ours is writing to now (a project under the writers'
+// lock). Answers the names removed, sorted.
+std::vector<std::string> RemoveLeftTempFiles(const std::string& folder, const std::vector<std::string>& of = {});
+// Writes to a file beyond the process's file-size limit fail with EFBIG, which every writer
+// reports as a failed write, instead of ending the program with SIGXFSZ. Called once at start.
+void IgnoreFileSizeLimitSignal();
 // The temporary save files of a folder (names, sorted).
 std::vector<std::string> ListSaveTempFiles(const std::string& folder);
 // Removes the stale temporary save files of exactly one file: its name plus the pattern, plain

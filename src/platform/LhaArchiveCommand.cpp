@@ -93,12 +93,9 @@ std::string FindName(const std::string& folder, const std::string& name) {
 }
 
 std::string ArchiveName(const std::string& diskName) {
-    const std::string stored = Utf8ToCp932(diskName);
-    if (Cp932ToUtf8(stored) != diskName)
-        throw ELhaError("\"" + diskName + "\" cannot be stored: the name has characters CP932 cannot hold");
-    if (!IsSafeLhaName(stored) || !IsSafeLhaName(diskName))
-        throw ELhaError("\"" + diskName + "\" cannot be stored: unsafe name");
-    return stored;
+    if (const std::string refusal = ArchiveNameRefusal(diskName); !refusal.empty())
+        throw ELhaError(refusal);
+    return Utf8ToCp932(diskName);
 }
 
 class TCollector {
@@ -210,6 +207,15 @@ std::string ReadPlainFile(const std::string& path, std::uint64_t expected) {
 }
 
 }  // namespace
+
+std::string ArchiveNameRefusal(const std::string& diskName) {
+    const std::string stored = Utf8ToCp932(diskName);
+    if (Cp932ToUtf8(stored) != diskName)
+        return "\"" + diskName + "\" cannot be stored: the name has characters CP932 cannot hold";
+    if (!IsSafeLhaName(stored) || !IsSafeLhaName(diskName))
+        return "\"" + diskName + "\" cannot be stored: unsafe name";
+    return {};
+}
 
 std::vector<std::string> SplitUnlhaCommandLine(const std::string& commandLine) {
     std::vector<std::string> words;

@@ -51,6 +51,12 @@ struct TLhaSource {
 std::vector<TLhaSource> CollectLhaSources(const std::string& responseText, const TUnlhaOptions& options,
                                           std::vector<std::string>* skipped = nullptr);
 
+// Why a path below a base folder (UTF-8 as on the disk, '/' between folders) cannot be stored
+// in an archive: characters CP932 cannot hold, or an unsafe name (IsSafeLhaName: "..", a
+// backslash, a control character such as a line break); empty when it can be stored. The words
+// are those the archiving stops with, so whoever refuses a name early says the same.
+std::string ArchiveNameRefusal(const std::string& diskName);
+
 // Runs a command line; never raises.
 TUnlhaResult Unlha(const std::string& commandLine, const TUnlhaOptions& options = {});
 

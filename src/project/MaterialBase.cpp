@@ -2,10 +2,12 @@
 
 #include "graphics/PictureFile.h"
 #include "platform/FileUtils.h"
+#include "platform/LhaArchiveCommand.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextCodec.h"
 #include "project/PathUtils.h"
+#include "project/ProjectFiles.h"
 #include "project/ProjectSettings.h"
 
 #include <algorithm>
@@ -100,6 +102,33 @@ bool IsImportSizeAccepted(int kind, int width, int height) {
     case mkTitle: return exactly(320, 240);
     default: return IsMediaKind(kind);
     }
+}
+
+void CheckImportPicture(int kind, int width, int height, TPixelFormat format) {
+    if (format != TPixelFormat::pf8bit)
+        throw EMaterialRefused(kNot8BitMessage);
+    if (!IsImportSizeAccepted(kind, width, height))
+        throw EMaterialRefused(kImageSizeIllegalMessage);
+}
+
+namespace {
+
+// The name a file gets in the kind's folder: media keep theirs; pictures are saved under their
+// base name as PNG or ZGF by the import format.
+std::string ImportedFileName(int kind, const std::string& fileName) {
+    return IsMediaKind(kind) ? fileName : WithoutExtension(fileName) + (MaterialImportFormat() == 1 ? ".zgf" : ".png");
+}
+
+}  // namespace
+
+std::string ImportNameRefusal(int kind, const std::string& fileName) {
+    if (!ValidKind(kind))
+        return {};
+    // ".png" would become the nameless resource ".png.png"; "..png" a resource named ".".
+    const std::string baseName = fileName.find_last_of('.') == 0 ? std::string() : WithoutExtension(fileName);
+    if (baseName.find_first_not_of('.') == std::string::npos)
+        return kNoResourceNameMessage;
+    return ArchiveNameRefusal(std::string(kKindNames[kind]) + "/" + ImportedFileName(kind, fileName));
 }
 
 const TExtensionTable& MaterialExtensions(int kind) {
@@ -244,7 +273,10 @@ std::optional<TBitmap> LoadPreviewPicture(const std::string& file) {
         const std::string bytes = ReadWholeFile(file, kPreviewFileLimit);
         TByteViewStream stream(bytes);
         TBitmap picture;
-        LoadPicture(picture, stream);
+        LoadPicture(picture, stream, [](int width, int height, TPixelFormat) {
+            if (width > kPreviewSideLimit || height > kPreviewSideLimit)
+                throw EMaterialRefused(kImageSizeIllegalMessage);
+        });
         return picture;
     } catch (const std::exception&) {
         return std::nullopt;
@@ -337,7 +369,10 @@ void TMaterialBaseModel::SetImportFormat(int format) {
 std::optional<TImportResult> TMaterialBaseModel::Import(const std::string& source, const TPicker& picker) {
     if (!ValidKind(mKind))
         return std::nullopt;
+    RemoveProjectTempFiles(mProjectFolder);
     const std::string fileName = FileNamePart(source);
+    if (const std::string refusal = ImportNameRefusal(mKind, fileName); !refusal.empty())
+        throw EMaterialRefused(refusal);
     const std::string baseName = WithoutExtension(fileName);
     TImportResult result;
     if (IsMediaKind(mKind)) {
@@ -348,15 +383,15 @@ std::optional<TImportResult> TMaterialBaseModel::Import(const std::string& sourc
         const std::string folder = TargetFolder();
         if (!IsFolder(folder) && ::mkdir(folder.c_str(), 0777) != 0)
             throw EFileError(folder + ": " + SystemReason());
-        CopyFileSafely(source, folder + fileName);
-        result.FileName = fileName;
+        result.FileName = ImportedFileName(mKind, fileName);
+        CopyFileSafely(source, folder + result.FileName);
     } else {
         TBitmap picture;
-        LoadPicture(picture, source);
-        if (picture.PixelFormat() != TPixelFormat::pf8bit)
-            throw EMaterialRefused(kNot8BitMessage);
-        if (!IsImportSizeAccepted(mKind, picture.Width(), picture.Height()))
-            throw EMaterialRefused(kImageSizeIllegalMessage);
+        const int kind = mKind;
+        LoadPicture(picture, source, [kind](int width, int height, TPixelFormat format) {
+            CheckImportPicture(kind, width, height, format);
+        });
+        CheckImportPicture(kind, picture.Width(), picture.Height(), picture.PixelFormat());
         if (NeedsTransparentPicker(mKind)) {
             const std::optional<int> picked = picker ? picker(picture) : std::optional<int>(0);
             if (!picked)
@@ -366,7 +401,7 @@ std::optional<TImportResult> TMaterialBaseModel::Import(const std::string& sourc
         const std::string folder = TargetFolder();
         if (!IsFolder(folder) && ::mkdir(folder.c_str(), 0777) != 0)
             throw EFileError(folder + ": " + SystemReason());
-        result.FileName = baseName + (ImportFormat() == 1 ? ".zgf" : ".png");
+        result.FileName = ImportedFileName(mKind, fileName);
         SavePicture(picture, folder + result.FileName);
         result.Width = picture.Width();
         result.Height = picture.Height();

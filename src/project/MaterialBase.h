@@ -37,11 +37,15 @@ enum TMaterialKind : int {
 inline constexpr const char* kImageSizeIllegalMessage = "The image size (not filesize) of the bitmap is illegal";
 inline constexpr const char* kNot8BitMessage = "The image is not a 256-colour (8 bits per pixel) picture";
 inline constexpr const char* kWrongMediaTypeMessage = "The file is not of a type this kind of material holds";
+inline constexpr const char* kNoResourceNameMessage =
+    "The file's name is only an extension; a resource needs a name before it";
 inline constexpr const char* kEraseQuestion = "Do you want to erase %s?";
 inline constexpr const char* kCantDeleteMessage = "Can't delete file";
 inline constexpr int kMaterialHelpContext = 177;
-// The preview beside the open dialog reads no file larger than this.
+// The preview beside the open dialog reads no file larger than this, and decodes no picture
+// whose header declares a side longer than this (the largest kind is 640 pixels wide).
 inline constexpr std::int64_t kPreviewFileLimit = std::int64_t{16} << 20;
+inline constexpr int kPreviewSideLimit = 4096;
 
 // An import refused before anything was written (wrong pixel format, wrong size, wrong type).
 class EMaterialRefused : public std::runtime_error {
@@ -59,6 +63,14 @@ bool IsMediaKind(int kind);
 bool NeedsTransparentPicker(int kind);
 // Whether a decoded picture of that size may be imported as the kind (media kinds: always).
 bool IsImportSizeAccepted(int kind, int width, int height);
+// Refuses (EMaterialRefused) a picture of that size and pixel format as the kind: not 8 bits
+// per pixel, or not of the kind's size. The import shows it every picture file's header before
+// the pixels are decoded.
+void CheckImportPicture(int kind, int width, int height, TPixelFormat format);
+// Why a file may not be imported as the kind under its name (without folder): a name that is
+// only an extension (".png"), or one the game disk could not store (ArchiveNameRefusal of the
+// kind's folder and the name the file gets, in the archiver's words); empty when it may.
+std::string ImportNameRefusal(int kind, const std::string& fileName);
 const TExtensionTable& MaterialExtensions(int kind);
 // The open dialog's filter and default extension (with its dot) for importing the kind.
 std::string ImportFilter(int kind);
@@ -82,7 +94,7 @@ int& MaterialLastKind();
 void CopyFileSafely(const std::string& source, const std::string& target);
 
 // The preview of the open dialog: a regular file of at most kPreviewFileLimit bytes read as a
-// picture; nothing for anything else.
+// picture of at most kPreviewSideLimit pixels a side; nothing for anything else.
 std::optional<TBitmap> LoadPreviewPicture(const std::string& file);
 // "Picture:" with " (WxH)" when there is a picture.
 std::string PreviewCaption(const TBitmap* picture);
@@ -143,9 +155,11 @@ public:
     void Close();
 
     // Imports a file as the kind. Media are copied under their own name (an existing file is
-    // replaced); pictures must be 8 bits per pixel and of the kind's size, pass the picker when
-    // the kind needs one and are saved as PNG or ZGF under their base name. Nothing is written
-    // when the picture is refused (EMaterialRefused) or the picker is cancelled (no result).
+    // replaced); pictures must be 8 bits per pixel and of the kind's size (told by the file's
+    // header, before anything is decoded), pass the picker when the kind needs one and are saved
+    // as PNG or ZGF under their base name. Nothing is written when the name or the picture is
+    // refused (EMaterialRefused) or the picker is cancelled (no result). Temporary files that
+    // killed saves and imports left in the project go first (RemoveProjectTempFiles).
     // Other read and write errors are raised as they come. On success the list is refilled and
     // the imported entry selected.
     std::optional<TImportResult> Import(const std::string& source, const TPicker& picker);

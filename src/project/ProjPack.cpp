@@ -6,10 +6,12 @@
 #include "platform/Paths.h"
 #include "platform/ProfileFile.h"
 #include "project/PathUtils.h"
+#include "project/ProjectFiles.h"
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 #include "project/SplitFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -143,7 +145,8 @@ std::set<std::string> ProjectResourceKeys(const std::string& project) {
 }  // namespace
 
 bool CopyFileWithProgress(const std::string& source, const std::string& target,
-                          const std::function<bool(std::uint64_t done, std::uint64_t total)>& progress) {
+                          const std::function<bool(std::uint64_t done, std::uint64_t total)>& progress,
+                          const TWriteCall& write) {
     const int in = OpenRegularFile(source);
     struct TClose {
         int Fd;
@@ -155,7 +158,7 @@ bool CopyFileWithProgress(const std::string& source, const std::string& target,
     struct stat st {};
     ::fstat(in, &st);
     const std::uint64_t total = static_cast<std::uint64_t>(st.st_size);
-    std::string temp = target + ".quillon-copy-XXXXXX";
+    std::string temp = target + kCopyTempInfix + "XXXXXX";
     const int out = ::mkstemp(temp.data());
     if (out < 0)
         throw EFileError("Cannot create \"" + target + "\": " + std::strerror(errno));
@@ -178,7 +181,8 @@ bool CopyFileWithProgress(const std::string& source, const std::string& target,
         if (n == 0)
             break;
         for (ssize_t put = 0; put < n;) {
-            const ssize_t w = ::write(out, buffer.data() + put, static_cast<std::size_t>(n - put));
+            const std::size_t size = static_cast<std::size_t>(n - put);
+            const ssize_t w = write ? write(out, buffer.data() + put, size) : ::write(out, buffer.data() + put, size);
             if (w < 0 && errno == EINTR)
                 continue;
             if (w < 0)
@@ -278,10 +282,17 @@ std::string TProjectPackModel::TargetRefusal() const {
 bool TProjectPackModel::RunArchiver(IPackHost& host) {
     TUnlhaOptions options;
     options.Progress = [&host](std::uint64_t done, std::uint64_t total) { return host.Progress("Archiving", done, total); };
+    // A temporary file of ours is never part of a game, whatever left it.
+    const auto temporary = [](const std::string& relative) {
+        return IsOwnTempName(std::filesystem::path(relative).filename().string());
+    };
+    options.Exclude = [temporary](const std::string&, const std::string& relative) { return temporary(relative); };
     if (IncludeRtp) {
         const std::set<std::string> own = ProjectResourceKeys(ProjectFolder);
         const std::string rtp = Resolved(RtpFolder);
-        options.Exclude = [own, rtp](const std::string& base, const std::string& relative) {
+        options.Exclude = [own, rtp, temporary](const std::string& base, const std::string& relative) {
+            if (temporary(relative))
+                return true;
             if (Resolved(base) != rtp)
                 return false;
             const std::size_t slash = relative.find('/');
@@ -301,15 +312,27 @@ bool TProjectPackModel::RunArchiver(IPackHost& host) {
     return true;
 }
 
-bool TProjectPackModel::Deliver(IPackHost& host, const std::vector<std::string>& sources,
-                                const std::vector<std::string>& names) {
+bool TProjectPackModel::Deliver(IPackHost& host, std::vector<std::string> sources, std::vector<std::string> names) {
     try {
         std::error_code error;
         std::filesystem::create_directories(TargetPath, error);
+        // What killed copies of these files left goes first. "Setup.ini" tells the set-up program
+        // that the disk is whole: the old one goes now and the new one comes last.
+        RemoveLeftTempFiles(TargetPath, names);
+        const auto setupIni = std::find(names.begin(), names.end(), kSetupIniName);
+        if (setupIni != names.end()) {
+            const std::size_t at = static_cast<std::size_t>(setupIni - names.begin());
+            std::rotate(sources.begin() + static_cast<std::ptrdiff_t>(at), sources.begin() + static_cast<std::ptrdiff_t>(at) + 1, sources.end());
+            std::rotate(names.begin() + static_cast<std::ptrdiff_t>(at), names.begin() + static_cast<std::ptrdiff_t>(at) + 1, names.end());
+            struct stat st {};
+            if (::lstat((TargetPath + kSetupIniName).c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+                ::unlink((TargetPath + kSetupIniName).c_str()) != 0)
+                throw EFileError("Cannot replace \"" + TargetPath + kSetupIniName + "\": " + std::strerror(errno));
+        }
         for (std::size_t i = 0; i < sources.size(); ++i) {
             const std::string target = TargetPath + names[i];
             auto progress = [&](std::uint64_t done, std::uint64_t total) { return host.Progress("Copying " + names[i], done, total); };
-            if (!CopyFileWithProgress(sources[i], target, progress)) {
+            if (!CopyFileWithProgress(sources[i], target, progress, CopyWrite)) {
                 host.Reason("cancelled");
                 return false;
             }
@@ -333,6 +356,7 @@ int TProjectPackModel::Pack(IPackHost& host) {
     int result = mrCancel;
     if (StoreOption)
         SetIncludeRtpOption(IncludeRtp);
+    RemoveProjectTempFiles(IncludeTrailingDelimiter(ProjectFolder));
     const std::string work = WorkFolder();
     DeleteFolderTree(work);
     if (::mkdir(WithoutDelimiter(work).c_str(), 0700) != 0)

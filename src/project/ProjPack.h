@@ -5,7 +5,9 @@
 #include "platform/LhaArchiveCommand.h"
 #include "project/FloppyDrives.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,9 @@ inline constexpr const char* kPackStoppedMessage = "The preparation of the game 
 inline constexpr const char* kTargetInsideMessage =
     "The game disk can't be made inside the project or the working folder";
 inline constexpr const char* kArchiverCommandFormat = "a -+ -r2 -d -jsl \"%s\" @%s";
+
+// The system's write(2) as the copies call it (a test puts a failing one in its place).
+using TWriteCall = std::function<long(int fd, const void* data, std::size_t size)>;
 
 // The fourteen resource folders, in the response file's order.
 extern const char* const kPackResourceFolders[14];
@@ -62,6 +67,8 @@ public:
     // Whether Pack stores IncludeRtp as the user's IncludeRtpOption (the command-line tool
     // leaves the user's settings alone).
     bool StoreOption = true;
+    // How the copies to the target write (the system's write when empty).
+    TWriteCall CopyWrite;
 
     bool StartEnabled() const { return !TargetPath.empty(); }
     // Takes a folder chosen in the disk-path dialog.
@@ -79,23 +86,28 @@ public:
 
     // Packs ("Start"): answers the window's result, 1 when the disk was made, 2 otherwise.
     // Messages as the packer shows them; errors other than refusals propagate after the
-    // clean-up (the project's settings file never keeps FullPackageFlag).
+    // clean-up (the project's settings file never keeps FullPackageFlag). Temporary files that
+    // killed saves left in the project are removed first and never archived; "Setup.ini" is
+    // delivered last, after the target's old one was removed, so a packing that stopped (a full
+    // disk, the file-size limit) leaves none.
     int Pack(IPackHost& host);
 
     // The last packing's piece count (0 when the target is not a floppy drive).
     int DiskNumber() const { return mDiskNumber; }
 
 private:
-    bool Deliver(IPackHost& host, const std::vector<std::string>& sources, const std::vector<std::string>& names);
+    bool Deliver(IPackHost& host, std::vector<std::string> sources, std::vector<std::string> names);
     bool RunArchiver(IPackHost& host);
     const IFloppyDrives& mDrives;
     int mDiskNumber = 0;
 };
 
-// Copies a file in chunks to a temporary file beside the target and renames it into place;
-// progress gets the bytes copied (false cancels). Never writes through a link at the target.
-// Raises EFileError; answers false when cancelled (the target untouched).
+// Copies a file in chunks to a temporary file beside the target ("<target>.quillon-copy-XXXXXX")
+// and renames it into place; progress gets the bytes copied (false cancels). Never writes
+// through a link at the target. Raises EFileError (a full disk, a file past the size limit);
+// answers false when cancelled. Either way the temporary file is gone and the target untouched.
 bool CopyFileWithProgress(const std::string& source, const std::string& target,
-                          const std::function<bool(std::uint64_t done, std::uint64_t total)>& progress);
+                          const std::function<bool(std::uint64_t done, std::uint64_t total)>& progress,
+                          const TWriteCall& write = {});
 
 }  // namespace quillon

@@ -235,6 +235,19 @@ std::vector<TFileCheck> CheckProjectFolder(const std::string& folder) {
     return report;
 }
 
+std::vector<std::string> RemoveProjectTempFiles(const std::string& folder) {
+    std::vector<std::string> removed = RemoveLeftTempFiles(folder);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.is_symlink(error) || !entry.is_directory(error))
+            continue;
+        const std::string sub = entry.path().filename().string();
+        for (const std::string& name : RemoveLeftTempFiles(folder + sub + "/"))
+            removed.push_back(sub + "/" + name);
+    }
+    return removed;
+}
+
 void ResaveProjectFolder(const std::string& folder, bool replaceDamaged) {
     auto fail = [&](const std::string& file, const std::exception& error) {
         throw std::runtime_error(folder + file + ": " + error.what());

@@ -28,6 +28,12 @@ struct TFileCheck {
 // short, maps the tree names without a file; and every temporary file an interrupted save left.
 std::vector<TFileCheck> CheckProjectFolder(const std::string& folder);
 
+// Removes the temporary files that killed saves, imports and copies of ours left in a project
+// folder (ending in '/') and in its sub-folders one level down (the resource folders; links are
+// not followed): see RemoveLeftTempFiles. Only for a project whose writers' lock is held.
+// Answers the paths removed, relative to the folder.
+std::vector<std::string> RemoveProjectTempFiles(const std::string& folder);
+
 // Loads the database, the map tree and every map unit of a folder and saves each back in place,
 // as the editor saves them (the save counters go up). Nothing is written unless every file
 // loaded; raises the first load error with the file's name.

@@ -704,6 +704,20 @@ TEST_F(MainModelSandbox, AnOpenProjectIsHeldAgainstOtherWriters) {
     EXPECT_TRUE(Model->OpenProjectFolder(Root + "base/Quest/"));
 }
 
+TEST_F(MainModelSandbox, OpeningRemovesTheTemporaryFilesKilledSavesLeft) {
+    Model->NewProjectAt(Root + "base/Quest", "The Quest");
+    Model->Execute(TMainAction::ProjectClose);
+    ASSERT_FALSE(Manager.IsOpen());
+    // A killed import and a killed save left theirs; a file of the user's is like one, nearly.
+    WriteFileAtomic(ProjectFile("Sound/big.wav.quillon-save-Ab12Cd"), "half a wave");
+    WriteFileAtomic(ProjectFile("GMK_RT.kmt.quillon-save-9xY8wZ"), "half a tree");
+    WriteFileAtomic(ProjectFile("Sound/big.wav.quillon-save-draft"), "the user's");
+    ASSERT_TRUE(Model->OpenProjectFolder(Root + "base/Quest"));
+    EXPECT_FALSE(fs::exists(ProjectFile("Sound/big.wav.quillon-save-Ab12Cd")));
+    EXPECT_FALSE(fs::exists(ProjectFile("GMK_RT.kmt.quillon-save-9xY8wZ")));
+    EXPECT_EQ(ReadWholeFile(ProjectFile("Sound/big.wav.quillon-save-draft")), "the user's");
+}
+
 TEST_F(MainModelSandbox, AnOversizedSettingsFileSurvivesOpenAndClose) {
     Model->NewProjectAt(Root + "base/Quest", "The Quest");
     Model->Execute(TMainAction::ProjectClose);

@@ -1,3 +1,5 @@
+#include "DeclaredPicture.h"
+
 #include "graphics/BmpCodec.h"
 #include "graphics/ImageResources.h"
 #include "graphics/OrlenZgf.h"
@@ -10,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <stdexcept>
 
 using namespace quillon;
 
@@ -44,7 +47,7 @@ std::string Message(Reader read, const std::string& bytes) {
     try {
         TByteViewStream stream(bytes);
         TBitmap bitmap;
-        read(stream, bitmap);
+        read(stream, bitmap, TPictureHeaderCheck());
     } catch (const std::exception& e) {
         return e.what();
     }
@@ -192,6 +195,45 @@ TEST(BmpCodec, Refusals) {
     EXPECT_EQ(Message(ReadBmp, Bmp(4, 4, 16, 0, "", std::string(32, '\0'))), kUnsupportedBmpText);
     EXPECT_EQ(Message(ReadBmp, Bmp(4, 4, 24, 3, "", std::string(64, '\0'))), kUnsupportedBmpText);
     EXPECT_EQ(Message(ReadBmp, Bmp(4, -4, 8, 1, "", std::string(64, '\0'))), kUnsupportedBmpText);
+}
+
+TEST(PictureHeaders, EveryReaderShowsTheHeaderBeforeItDecodes) {
+    // Files with enough data behind their header for a reader to start on 16384 x 16384 pixels:
+    // refused by the check, the reader has allocated nothing (the bitmap is as it was).
+    struct TSeen {
+        int Width = -1, Height = -1;
+        TPixelFormat Format{};
+    };
+    for (const char* kind : {"png", "zgf", "bmp"}) {
+        SCOPED_TRACE(kind);
+        const std::string bytes = pngtest::DeclaredPicture(kind, 16384, 16384, std::string(kind) == "bmp" ? 65536 : 262144);
+        TByteViewStream stream(bytes);
+        TBitmap bitmap;
+        TSeen seen;
+        const TPictureHeaderCheck refuse = [&seen](int width, int height, TPixelFormat format) {
+            seen = {width, height, format};
+            throw std::runtime_error("refused");
+        };
+        EXPECT_THROW(LoadPicture(bitmap, stream, refuse), std::runtime_error);
+        EXPECT_EQ(seen.Width, 16384);
+        EXPECT_EQ(seen.Height, 16384);
+        EXPECT_EQ(seen.Format, TPixelFormat::pf8bit);
+        EXPECT_TRUE(bitmap.Empty());
+    }
+    // A picture the check lets pass is read as it would be without one.
+    for (const TPixelFormat format : {TPixelFormat::pf4bit, TPixelFormat::pf8bit, TPixelFormat::pf24bit}) {
+        for (const char* name : {"a.bmp", "a.png", "a.zgf"}) {
+            TMemoryStream file;
+            SavePicture(RandomBitmap(13, 7, format, 3), file, name);
+            file.SetPosition(0);
+            TBitmap read;
+            TSeen seen;
+            LoadPicture(read, file, [&seen](int width, int height, TPixelFormat f) { seen = {width, height, f}; });
+            EXPECT_EQ(seen.Width, 13) << name;
+            EXPECT_EQ(seen.Height, 7) << name;
+            EXPECT_EQ(seen.Format, read.PixelFormat()) << name;
+        }
+    }
 }
 
 TEST_F(PictureFiles, ReaderByContentWriterByExtension) {

@@ -1,8 +1,10 @@
 // The material manager's model: the size rules, import with its refusals and the transparent
 // colour, export as format conversion, and a delete that never leaves the project's folder.
 #include "SelTestKit.h"
+#include "../graphics/DeclaredPicture.h"
 
 #include "platform/FileUtils.h"
+#include "platform/LhaArchiveCommand.h"
 #include "platform/MessageBox.h"
 #include "project/MaterialBase.h"
 #include "project/TransparentPicker.h"
@@ -299,6 +301,11 @@ TEST_F(MaterialModel, PreviewReadsOnlyRegularFilesUpToItsLimit) {
     EXPECT_FALSE(LoadPreviewPicture(Outside("big.bmp")));
     WriteBytes(Outside("junk.png"), "\x89PNG junk");
     EXPECT_FALSE(LoadPreviewPicture(Outside("junk.png")));
+    // A picture too long for any kind is not decoded for a look.
+    WriteImage(Outside("long.png"), kPreviewSideLimit + 1, 1, Pattern);
+    EXPECT_FALSE(LoadPreviewPicture(Outside("long.png")));
+    WriteImage(Outside("longest.png"), kPreviewSideLimit, 1, Pattern);
+    EXPECT_TRUE(LoadPreviewPicture(Outside("longest.png")));
 }
 
 TEST_F(MaterialModel, OpeningAndClosingRememberFolderKindAndFormat) {
@@ -322,6 +329,119 @@ TEST_F(MaterialModel, OpeningAndClosingRememberFolderKindAndFormat) {
     model.Open();
     EXPECT_EQ(model.DialogFolder, "/");
     MaterialLastKind() = 0;
+}
+
+TEST_F(MaterialModel, ImportRefusesNamesTheGameDiskCouldNotStoreInItsWords) {
+    // Each name refused before its picture is read, with what packaging would stop with on the
+    // same file in the project.
+    const struct {
+        int Kind;
+        const char* Name;
+        const char* Stored;  // the file the game disk would have met; nullptr: no name at all
+    } cases[] = {
+        {mkPicture, "ñ€😀.png", "ñ€😀.png"},
+        {mkPicture, "..\\..\\evil.bmp", "..\\..\\evil.png"},
+        {mkPicture, "line\nbreak.png", "line\nbreak.png"},
+        {mkSound, "tab\there.wav", "tab\there.wav"},
+        {mkPicture, ".png", nullptr},
+        {mkPicture, "..png", nullptr},
+        {mkSound, ".wav", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string source = Outside(c.Name);
+        if (IsMediaKind(c.Kind))
+            WriteBytes(source, "RIFF");
+        else
+            WriteImage(source, 40, 30, Pattern);
+        std::string refusal;
+        try {
+            Model(c.Kind)->Import(source, Pick(0));
+        } catch (const EMaterialRefused& e) {
+            refusal = e.what();
+        }
+        EXPECT_EQ(FileCount(c.Kind), 0u);
+        if (!c.Stored) {
+            EXPECT_EQ(refusal, kNoResourceNameMessage);
+            continue;
+        }
+        const std::string folder = MaterialKindName(c.Kind);
+        WriteBytes(Project(folder + "/" + c.Stored), "x");
+        try {
+            CollectLhaSources("\"" + Project("") + "\"\n" + folder + "\n", {});
+            ADD_FAILURE() << "archived";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(refusal, e.what());
+        }
+        fs::remove(Project(folder + "/" + c.Stored));
+    }
+    // What the disk can hold passes: letters of the code page, dots inside the name.
+    WriteImage(Outside("勇者.v2.bmp"), 40, 30, Pattern);
+    const auto result = Model(mkPicture)->Import(Outside("勇者.v2.bmp"), Pick(0));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->FileName, "勇者.v2.png");
+}
+
+TEST_F(MaterialModel, ImportRefusesTheSizeTheHeaderDeclaresBeforeDecoding) {
+    // Tiny files that claim 16384 × 16384 pixels, files with enough bytes behind the header for
+    // the readers to start on such a picture (a quarter of a gigabyte), and a PNG whose second
+    // header changes its size: all are refused for their size, the reader never reaching the
+    // pixels (it would have run out of data or found garbage, with its own message).
+    fs::create_directories(Outside(""));
+    const struct {
+        const char* Name;
+        std::string Bytes;
+    } cases[] = {
+        {"tiny.png", pngtest::DeclaredPicture("png", 16384, 16384, 0)},
+        {"tiny.zgf", pngtest::DeclaredPicture("zgf", 16384, 16384, 0)},
+        {"tiny.bmp", pngtest::DeclaredPicture("bmp", 16384, 16384, 16)},
+        {"filled.png", pngtest::DeclaredPicture("png", 16384, 16384, 262144)},
+        {"filled.zgf", pngtest::DeclaredPicture("zgf", 16384, 16384, 262144)},
+        {"filled.bmp", pngtest::DeclaredPicture("bmp", 16384, 16384, 65536)},
+        {"twice.png", pngtest::Signature() + pngtest::Header(40, 30, 8, 3) +
+                          pngtest::DeclaredPicture("png", 16384, 16384, 262144).substr(8)},
+        {"wide.png", pngtest::DeclaredPicture("png", 641, 1, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteBytes(Outside(c.Name), c.Bytes);
+        try {
+            Model(mkPicture)->Import(Outside(c.Name), Pick(0));
+            ADD_FAILURE() << "accepted";
+        } catch (const EMaterialRefused& e) {
+            EXPECT_STREQ(e.what(), kImageSizeIllegalMessage);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "decoded as far as: " << e.what();
+        }
+    }
+    EXPECT_EQ(FileCount(mkPicture), 0u);
+}
+
+TEST_F(MaterialModel, ImportRemovesWhatKilledSavesLeftAndNothingElse) {
+    // Ours, of any age: a killed import's copy, a killed save, a killed game-disk copy.
+    const std::vector<std::string> ours = {"Sound/big.wav.quillon-save-Ab12Cd", "GMK_RT.kdb.quillon-save-x1y2z3",
+                                           "Picture/a.png.quillon-copy-QWERTY"};
+    // Not ours: other suffixes, another pattern, a link, a folder, deeper than a resource folder.
+    const std::vector<std::string> others = {"Sound/big.wav.quillon-save-abc", "Sound/big.wav.quillon-save-ab-cd!",
+                                             "Sound/notes.quillon-save-Ab12Cd.txt", "Sound/big.wav.quillon-saved-Ab12Cd",
+                                             "Sound/deep/x.wav.quillon-save-Ab12Cd"};
+    for (const std::string& name : ours)
+        WriteBytes(Project(name), "left");
+    for (const std::string& name : others)
+        WriteBytes(Project(name), "kept");
+    WriteBytes(Outside("elsewhere"), "kept");
+    fs::create_symlink(Outside("elsewhere"), Project("Sound/link.wav.quillon-save-Ab12Cd"));
+    fs::create_directories(Project("Music/dir.mid.quillon-save-Ab12Cd"));
+    WriteBytes(Outside("big.wav"), "RIFF");
+    ASSERT_TRUE(Model(mkSound)->Import(Outside("big.wav"), nullptr));
+    for (const std::string& name : ours)
+        EXPECT_FALSE(fs::exists(Project(name))) << name;
+    for (const std::string& name : others)
+        EXPECT_EQ(ReadWholeFile(Project(name)), "kept") << name;
+    EXPECT_TRUE(fs::is_symlink(Project("Sound/link.wav.quillon-save-Ab12Cd")));
+    EXPECT_EQ(ReadWholeFile(Outside("elsewhere")), "kept");
+    EXPECT_TRUE(fs::is_directory(Project("Music/dir.mid.quillon-save-Ab12Cd")));
+    EXPECT_EQ(ReadWholeFile(Project("Sound/big.wav")), "RIFF");
 }
 
 TEST(TransparentPicker, ZoomPickBlinkAndApply) {

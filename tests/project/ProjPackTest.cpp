@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +84,7 @@ public:
     std::string FlagDuringArchiving = "unseen";
     std::string Ini;
     std::string CancelAt;  // the step (its beginning) at which the user cancels
+    std::string Reason_;
     bool ThrowOnDelivery = false;
     int Began = 0, Ended = 0;
     void BeginWork() override { ++Began; }
@@ -90,6 +94,7 @@ public:
             FlagDuringArchiving = TProfileFile(Ini).ReadString("GMK_RT", "FullPackageFlag", "");
         return CancelAt.empty() || step.rfind(CancelAt, 0) != 0;
     }
+    void Reason(const std::string& text) override { Reason_ = text; }
     void Delivered(const std::string& path, std::uint64_t size) override {
         if (ThrowOnDelivery)
             throw std::runtime_error("disk full");
@@ -182,7 +187,8 @@ TEST_F(ProjPackTest, PacksToAFolder) {
         TProjectPackModel model = Model();
         model.IncludeRtp = includeRtp;
         ASSERT_EQ(model.Pack(Host), mrOk) << (Box.Texts.empty() ? "" : Box.Texts.back());
-        const std::vector<std::string> delivered = {"Setup.ini", "Setup.exe", "UNLHA32.DLL", "UNLHA32.TXT", "MyGame.lzh"};
+        // "Setup.ini" last: a disk without it was not finished.
+        const std::vector<std::string> delivered = {"Setup.exe", "UNLHA32.DLL", "UNLHA32.TXT", "MyGame.lzh", "Setup.ini"};
         EXPECT_EQ(Host.Delivered_, delivered);
         EXPECT_EQ(Box.Texts, std::vector<std::string>{kPackCompletedMessage});
         EXPECT_EQ(TProfileFile(Target + "Setup.ini").ReadString("Setup", "DiskNumber", "?"), "0");
@@ -224,10 +230,10 @@ TEST_F(ProjPackTest, FloppyPiecesAndDiskPrompts) {
                                             "Prepare 1 of formatted disks", "Prepare 2 of formatted disks",
                                             "Prepare 3 of formatted disks", kPackCompletedMessage};
     EXPECT_EQ(Box.Texts, texts);
-    const std::vector<std::string> delivered = {"Setup.ini", "Setup.exe", "UNLHA32.DLL", "UNLHA32.TXT",
-                                                "MyGame.001", "MyGame.002", "MyGame.003"};
+    const std::vector<std::string> delivered = {"Setup.exe", "UNLHA32.DLL", "UNLHA32.TXT", "MyGame.001",
+                                                "Setup.ini", "MyGame.002", "MyGame.003"};
     EXPECT_EQ(Host.Delivered_, delivered);
-    EXPECT_EQ(Host.Sizes[4], 640000u);
+    EXPECT_EQ(Host.Sizes[3], 640000u);
     EXPECT_EQ(Host.Sizes[5], 1440000u);
     EXPECT_EQ(TProfileFile(Target + "Setup.ini").ReadString("Setup", "DiskNumber", "?"), "3");
     // The pieces joined are the archive.
@@ -307,6 +313,76 @@ TEST_F(ProjPackTest, NoLinkIsFollowedAndNoSpecialFileArchived) {
     for (const std::string& name : names) {
         EXPECT_EQ(name.find("Picture"), std::string::npos) << name;
         EXPECT_EQ(name.find("Stolen"), std::string::npos) << name;
+    }
+}
+
+// The names in a folder that contain `part`.
+std::vector<std::string> NamesWith(const std::string& folder, const std::string& part) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.path().filename().string().find(part) != std::string::npos)
+            names.push_back(entry.path().lexically_relative(folder).string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ProjPackTest, TemporaryFilesLeftBehindAreRemovedAndNeverArchived) {
+    // Left by a killed import and a killed save in the project, and by a killed packing in the
+    // target; one in the project this user may not remove (another's file, or a folder it may
+    // not write), and one in the target that is no copy of a file the disk delivers.
+    Spit(Project + "Sound/big.wav.quillon-save-Ab12Cd", Noise(1000));
+    Spit(Project + "GMK_RT.kdb.quillon-save-x1y2z3", "half a database");
+    Spit(Project + "Music/held.mid.quillon-save-Zz9Yy8", "not removable");
+    const bool root = ::geteuid() == 0;
+    if (root)
+        ASSERT_EQ(::chown((Project + "Music/held.mid.quillon-save-Zz9Yy8").c_str(), 65534, 65534), 0);
+    else
+        fs::permissions(Project + "Music", fs::perms::owner_read | fs::perms::owner_exec);
+    Spit(Target + "Setup.exe.quillon-copy-Qw3Er4", "half a set-up program");
+    Spit(Target + "notes.txt.quillon-copy-Qw3Er4", "the user's");
+    for (const bool includeRtp : {false, true}) {
+        SCOPED_TRACE(includeRtp);
+        TProjectPackModel model = Model();
+        model.IncludeRtp = includeRtp;
+        ASSERT_EQ(model.Pack(Host), mrOk) << Host.Reason_;
+        for (const std::string& name : ArchiveNames(Target + "MyGame.lzh"))
+            EXPECT_EQ(name.find(".quillon-"), std::string::npos) << name;
+    }
+    if (!root)
+        fs::permissions(Project + "Music", fs::perms::owner_all);
+    EXPECT_EQ(NamesWith(Project, ".quillon-"), std::vector<std::string>{"Music/held.mid.quillon-save-Zz9Yy8"});
+    EXPECT_EQ(NamesWith(Target, ".quillon-"), std::vector<std::string>{"notes.txt.quillon-copy-Qw3Er4"});
+}
+
+TEST_F(ProjPackTest, AFullDiskOrTheSizeLimitStopsWithoutSetupIniOrHalfFiles) {
+    // The copy of one delivered file writes part of it, then fails as the system would.
+    for (const int error : {ENOSPC, EFBIG}) {
+        for (const std::string failing : {"Setup.exe", "UNLHA32.TXT", "MyGame.lzh"}) {
+            SCOPED_TRACE(failing + " " + std::strerror(error));
+            Spit(Target + "Setup.ini", "[Setup]\r\nDiskNumber=0\r\n");  // an earlier disk's
+            Host = TRecordingHost();
+            Box.Texts.clear();
+            TProjectPackModel model = Model();
+            bool started = false;
+            model.CopyWrite = [&](int fd, const void* data, std::size_t size) -> long {
+                char path[4096] = {};
+                const ssize_t length = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1);
+                if (length <= 0 || fs::path(path).filename().string().rfind(failing + ".quillon-copy-", 0) != 0)
+                    return ::write(fd, data, size);
+                if (!started && size > 1) {
+                    started = true;
+                    return ::write(fd, data, size / 2);
+                }
+                errno = error;
+                return -1;
+            };
+            EXPECT_EQ(model.Pack(Host), mrCancel);
+            EXPECT_EQ(Box.Texts, std::vector<std::string>{kPackStoppedMessage});
+            EXPECT_NE(Host.Reason_.find(std::strerror(error)), std::string::npos) << Host.Reason_;
+            EXPECT_FALSE(fs::exists(Target + "Setup.ini"));
+            EXPECT_EQ(NamesWith(Target, ".quillon-"), std::vector<std::string>{});
+            EXPECT_FALSE(FlagLeft());
+        }
     }
 }
 

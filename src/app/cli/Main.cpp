@@ -3,6 +3,7 @@
 #include "app/cli/PageVerb.h"
 #include "data/DataBaseLoadReport.h"
 #include "data/LD_MapTree.h"
+#include "platform/FileUtils.h"
 
 #include <cstdio>
 #include <cstring>
@@ -282,6 +283,9 @@ bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 int main(int argc, char** argv) {
     using namespace quillon::cli;
+    // Writes past the file-size limit fail with their message instead of killing the tool
+    // half way (which would leave temporary files behind).
+    quillon::IgnoreFileSizeLimitSignal();
     if (argc < 2)
         return Usage();
     const std::string first = argv[1];

@@ -7,6 +7,7 @@
 #include "app/Splash_qt.h"
 #include "app/StartupChecks.h"
 #include "platform/BusyCursor_qt.h"
+#include "platform/FileUtils.h"
 #include "platform/MessageBox_qt.h"
 #include "platform/Paths.h"
 #include "platform/SystemClipboard_qt.h"
@@ -84,6 +85,9 @@ int main(int argc, char** argv) {
         }
     }
 
+    // A write past the file-size limit is a failed write (the file kept, the user told), not
+    // the end of the editor.
+    IgnoreFileSizeLimitSignal();
     TEditorApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
