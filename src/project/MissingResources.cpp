@@ -39,21 +39,21 @@ public:
 
     // The commands that name a resource in their text.
     void Script(const TKelEventScriptList& script, const std::string& where) {
-        for (int i = 0; i < script.Count(); ++i) {
-            const TKelEventScriptLine* line = script.Lines(i);
-            const std::string at = where + " line " + std::to_string(i + 1);
-            switch (line->Code) {
+        // Read in place: a check must not make every script's lines.
+        script.ForEachLine([&](int index, const TKelEventScriptLine& line) {
+            const auto at = [&] { return where + " line " + std::to_string(index + 1); };
+            switch (line.Code) {
             case 10130:
-            case 10640: Image("FaceSet", line->Text, at); break;
+            case 10640: Image("FaceSet", line.Text, at()); break;
             case 10630:
-            case 10650: Image("CharSet", line->Text, at); break;
+            case 10650: Image("CharSet", line.Text, at()); break;
             case 10660:
-            case 11510: Music(line->Text, at); break;
+            case 11510: Music(line.Text, at()); break;
             case 10670:
-            case 11550: Sound(line->Text, at); break;
+            case 11550: Sound(line.Text, at()); break;
             default: break;
             }
-        }
+        });
     }
 
 private:
