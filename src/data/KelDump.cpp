@@ -14,11 +14,20 @@
 
 namespace quillon {
 
+void TJsonDump::Flush() {
+    if (!mFile || mOut.empty())
+        return;
+    std::fwrite(mOut.data(), 1, mOut.size(), mFile);
+    mOut.clear();
+    mStarted = true;
+}
+
 void TJsonDump::NewLine() {
+    Spill();
     if (!mFirst)
         mOut += ',';
     mFirst = false;
-    if (mDepth > 0 || !mOut.empty()) {
+    if (mDepth > 0 || mStarted || !mOut.empty()) {
         mOut += '\n';
         mOut.append(static_cast<std::size_t>(2 * mDepth), ' ');
     }
@@ -93,7 +102,7 @@ void TJsonDump::Record(TCatalogBaseItem& record) {
     auto* scripted = dynamic_cast<TKelBaseEventPageItem*>(&record);
     auto* route = dynamic_cast<TKelMoveRoute*>(&record);
     if (scripted)
-        scripted->PackScript();  // the buffer as it would be saved
+        scripted->ScriptSize = static_cast<std::int32_t>(scripted->Script.EncodedSize());  // as it would be saved
     if (route)
         route->PackRoute();
     TCatalogVarData d;
@@ -107,8 +116,7 @@ void TJsonDump::Record(TCatalogBaseItem& record) {
         if (scripted && d.Data == &scripted->ScriptData) {
             Key("Script");
             Open('[');
-            for (int i = 0; i < scripted->Script.Count(); ++i) {
-                const TKelEventScriptLine& line = *scripted->Script.Lines(i);
+            scripted->Script.ForEachLine([this](int, const TKelEventScriptLine& line) {
                 NewLine();
                 mOut += "{\"Code\": " + std::to_string(line.Code) + ", \"Indent\": " + std::to_string(line.Indent) +
                         ", \"Text\": ";
@@ -117,7 +125,7 @@ void TJsonDump::Record(TCatalogBaseItem& record) {
                 for (int p = 0; p < line.ParamCount(); ++p)
                     mOut += (p ? ", " : "") + std::to_string(line.Param(p));
                 mOut += "]}";
-            }
+            });
             Close(']');
             continue;
         }

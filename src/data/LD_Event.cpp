@@ -19,13 +19,65 @@ void TKelEventScriptLine::SetParam(int index, std::int32_t value) {
 
 // --- script ---
 
+namespace {
+
+// Reads one line; answers whether every number in it is written as WriteVarInt writes it (so
+// that writing the line again gives the same bytes).
+bool ReadLine(TStream& stream, TKelEventScriptLine& line) {
+    bool usual = true;
+    const auto number = [&] {
+        const std::int64_t start = stream.Position();
+        const std::int32_t value = ReadVarInt(stream);
+        usual = usual && stream.Position() - start == VarIntSize(value);
+        return value;
+    };
+    line.Code = number();
+    line.Indent = number();
+    const auto length = static_cast<std::uint32_t>(number());
+    stream.RequireRemaining(length);
+    line.Text.resize(length);
+    stream.ReadBuffer(line.Text.data(), length);
+    const auto count = static_cast<std::uint32_t>(number());
+    stream.RequireRemaining(count);  // each parameter takes at least one byte
+    line.SetParamCount(static_cast<int>(count));
+    for (std::uint32_t i = 0; i < count; ++i)
+        line.SetParam(static_cast<int>(i), number());
+    return usual;
+}
+
+void WriteLine(TStream& stream, const TKelEventScriptLine& line) {
+    WriteVarInt(stream, line.Code);
+    WriteVarInt(stream, line.Indent);
+    WriteString(stream, line.Text);
+    WriteVarInt(stream, line.ParamCount());
+    for (const std::int32_t value : line.Params())
+        WriteVarInt(stream, value);
+}
+
+std::size_t LineSize(const TKelEventScriptLine& line) {
+    std::size_t size = static_cast<std::size_t>(VarIntSize(line.Code) + VarIntSize(line.Indent) +
+                                                VarIntSize(static_cast<std::int32_t>(line.Text.size())) +
+                                                VarIntSize(line.ParamCount())) +
+                       line.Text.size();
+    for (const std::int32_t value : line.Params())
+        size += static_cast<std::size_t>(VarIntSize(value));
+    return size;
+}
+
+// The closing line's encoding.
+constexpr std::uint8_t kClosingLine[] = {0, 0, 0, 0};
+
+}  // namespace
+
 TKelEventScriptLine* TKelEventScriptList::Lines(int index) const {
-    if (index < 0 || index >= Count())
+    MakeLines();
+    if (index < 0 || index >= static_cast<int>(mLines.size()))
         return nullptr;
     return mLines[static_cast<std::size_t>(index)].get();
 }
 
 TKelEventScriptLine& TKelEventScriptList::Add(std::unique_ptr<TKelEventScriptLine> line) {
+    MakeLines();
     mLines.push_back(std::move(line));
     return *mLines.back();
 }
@@ -40,10 +92,21 @@ void TKelEventScriptList::Delete(int index) {
         mLines.erase(mLines.begin() + index);
 }
 
+void TKelEventScriptList::Clear() {
+    mLines.clear();
+    mEncoding = TDynamicBuffer();
+    mEncoded = false;
+}
+
 void TKelEventScriptList::Assign(const TKelEventScriptList& source) {
     if (&source == this)
         return;
     Clear();
+    if (source.mEncoded) {
+        mEncoding = source.mEncoding;
+        mEncoded = true;
+        return;
+    }
     mLines.reserve(source.mLines.size());
     for (const auto& line : source.mLines)
         Add(std::make_unique<TKelEventScriptLine>(*line));
@@ -72,27 +135,95 @@ void TKelEventScriptList::LoadFromStream(TStream& stream) {
     Clear();
     while (stream.Position() < stream.Size()) {
         auto line = std::make_unique<TKelEventScriptLine>();
-        line->Code = ReadVarInt(stream);
-        line->Indent = ReadVarInt(stream);
-        ReadString(stream, line->Text);
-        const auto count = static_cast<std::uint32_t>(ReadVarInt(stream));
-        stream.RequireRemaining(count);  // each parameter takes at least one byte
-        line->SetParamCount(static_cast<int>(count));
-        for (std::uint32_t i = 0; i < count; ++i)
-            line->SetParam(static_cast<int>(i), ReadVarInt(stream));
+        ReadLine(stream, *line);
         mLines.push_back(std::move(line));
     }
 }
 
 void TKelEventScriptList::SaveToStream(TStream& stream) const {
-    for (const auto& line : mLines) {
-        WriteVarInt(stream, line->Code);
-        WriteVarInt(stream, line->Indent);
-        WriteString(stream, line->Text);
-        WriteVarInt(stream, line->ParamCount());
-        for (const std::int32_t value : line->Params())
-            WriteVarInt(stream, value);
+    if (mEncoded) {
+        stream.WriteBuffer(mEncoding.data(), mEncoding.size());
+        return;
     }
+    for (const auto& line : mLines)
+        WriteLine(stream, *line);
+}
+
+bool TKelEventScriptList::LoadEncoding(TDynamicBuffer bytes) {
+    Clear();
+    // One pass over the bytes finds where the whole lines end and whether they are written as
+    // this program writes them; only then may the bytes stand for the lines.
+    TByteViewStream stream(bytes.data(), bytes.size());
+    TKelEventScriptLine line;
+    std::int64_t whole = 0;
+    bool usual = true;
+    bool damaged = false;
+    bool closed = false;
+    try {
+        while (stream.Position() < stream.Size()) {
+            usual = ReadLine(stream, line) && usual;
+            whole = stream.Position();
+            closed = line.Code == 0;
+        }
+    } catch (const EReadError&) {
+        damaged = true;
+    }
+    if (!usual) {
+        // Numbers written in more bytes than needed: the lines are made now, and a save writes
+        // them as usual.
+        TByteViewStream again(bytes.data(), static_cast<std::size_t>(whole));
+        LoadFromStream(again);
+        if (damaged && !closed)
+            Add();
+        return !damaged;
+    }
+    if (damaged) {
+        bytes.resize(static_cast<std::size_t>(whole));
+        if (!closed)
+            bytes.insert(bytes.end(), std::begin(kClosingLine), std::end(kClosingLine));
+    }
+    if (bytes.empty())
+        return !damaged;
+    mEncoding = std::move(bytes);
+    mEncoded = true;
+    return !damaged;
+}
+
+void TKelEventScriptList::DecodeLines() const {
+    TByteViewStream stream(mEncoding.data(), mEncoding.size());
+    std::vector<std::unique_ptr<TKelEventScriptLine>> lines;
+    // The encoding was read whole once (LoadEncoding); nothing here can be cut short.
+    while (stream.Position() < stream.Size()) {
+        auto line = std::make_unique<TKelEventScriptLine>();
+        ReadLine(stream, *line);
+        lines.push_back(std::move(line));
+    }
+    mLines = std::move(lines);
+    mEncoding = TDynamicBuffer();
+    mEncoded = false;
+}
+
+void TKelEventScriptList::ForEachLine(const std::function<void(int, const TKelEventScriptLine&)>& visit) const {
+    if (!mEncoded) {
+        for (std::size_t i = 0; i < mLines.size(); ++i)
+            visit(static_cast<int>(i), *mLines[i]);
+        return;
+    }
+    TByteViewStream stream(mEncoding.data(), mEncoding.size());
+    TKelEventScriptLine line;
+    for (int i = 0; stream.Position() < stream.Size(); ++i) {
+        ReadLine(stream, line);
+        visit(i, line);
+    }
+}
+
+std::size_t TKelEventScriptList::EncodedSize() const {
+    if (mEncoded)
+        return mEncoding.size();
+    std::size_t size = 0;
+    for (const auto& line : mLines)
+        size += LineSize(*line);
+    return size;
 }
 
 // --- records owning a script ---
@@ -112,17 +243,11 @@ void TKelBaseEventPageItem::ParseScript() {
         std::min<std::size_t>(static_cast<std::size_t>(std::max(ScriptSize, 0)), ScriptData.size());
     ScriptData.resize(size);
     ScriptSize = static_cast<std::int32_t>(size);
-    mScriptDamaged = false;
-    TByteViewStream stream(ScriptData.data(), ScriptData.size());
-    try {
-        Script.LoadFromStream(stream);
-    } catch (const EReadError&) {
-        // A damaged script keeps the lines before the damage, closed as every script is, and
-        // the rest of the record (and of the file) still loads.
-        mScriptDamaged = true;
-        if (Script.Count() == 0 || Script.Lines(Script.Count() - 1)->Code != TCommandCode::End)
-            Script.Add();
-    }
+    // A damaged script keeps the lines before the damage, closed as every script is, and the
+    // rest of the record (and of the file) still loads. The script holds the bytes from now on;
+    // the buffer is made again by the next save.
+    mScriptDamaged = !Script.LoadEncoding(std::move(ScriptData));
+    ScriptData = TDynamicBuffer();
 }
 
 void TKelBaseEventPageItem::PackScript() {

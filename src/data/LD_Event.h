@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,13 +40,20 @@ private:
 
 // An event script: an ordered list of owned command lines. By convention it ends with one
 // closing line of code 0.
+//
+// A script loaded through LoadEncoding keeps its encoding and makes its line objects only when a
+// line is first asked for: a database holds thousands of scripts that nobody opens, and a line
+// object takes many times the bytes of its encoding. ForEachLine reads them without making them.
 class TKelEventScriptList {
 public:
     TKelEventScriptList() = default;
     TKelEventScriptList(const TKelEventScriptList&) = delete;
     TKelEventScriptList& operator=(const TKelEventScriptList&) = delete;
 
-    int Count() const { return static_cast<int>(mLines.size()); }
+    int Count() const {
+        MakeLines();
+        return static_cast<int>(mLines.size());
+    }
     TKelEventScriptLine* Lines(int index) const;
     // Appends a line and returns it.
     TKelEventScriptLine& Add(std::unique_ptr<TKelEventScriptLine> line);
@@ -53,7 +61,7 @@ public:
     // Inserts before index (clamped to 0..Count).
     TKelEventScriptLine& Insert(int index, std::unique_ptr<TKelEventScriptLine> line);
     void Delete(int index);
-    void Clear() { mLines.clear(); }
+    void Clear();
     // Copies every line of another script.
     void Assign(const TKelEventScriptList& source);
     // Inserts copies of the lines of `source` before `position`, the block re-based so that it
@@ -64,9 +72,27 @@ public:
     // the lines read before it.
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream) const;
+    // Takes the encoding of a whole script. A line cut short is dropped with everything after
+    // it, and the script is closed with a closing line unless its last whole line is one;
+    // answers false then.
+    bool LoadEncoding(TDynamicBuffer bytes);
+    // Calls `visit` with every line in order (index, line); the line is valid during the call.
+    void ForEachLine(const std::function<void(int, const TKelEventScriptLine&)>& visit) const;
+    // Bytes that SaveToStream writes.
+    std::size_t EncodedSize() const;
 
 private:
-    std::vector<std::unique_ptr<TKelEventScriptLine>> mLines;
+    // Makes the line objects of an encoding taken by LoadEncoding.
+    void MakeLines() const {
+        if (mEncoded)
+            DecodeLines();
+    }
+    void DecodeLines() const;
+
+    mutable std::vector<std::unique_ptr<TKelEventScriptLine>> mLines;
+    // The encoding whose lines are not made yet (mEncoded), in the form SaveToStream writes.
+    mutable TDynamicBuffer mEncoding;
+    mutable bool mEncoded = false;
 };
 
 // Base of every record that owns an event script: the packed buffer and its parsed form.

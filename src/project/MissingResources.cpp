@@ -39,21 +39,21 @@ public:
 
     // The commands that name a resource in their text.
     void Script(const TKelEventScriptList& script, const std::string& where) {
-        for (int i = 0; i < script.Count(); ++i) {
-            const TKelEventScriptLine* line = script.Lines(i);
-            const std::string at = where + " line " + std::to_string(i + 1);
-            switch (ToCommandCode(line->Code)) {
+        // Read in place: a check must not make every script's lines.
+        script.ForEachLine([&](int index, const TKelEventScriptLine& line) {
+            const auto at = [&] { return where + " line " + std::to_string(index + 1); };
+            switch (ToCommandCode(line.Code)) {
             case TCommandCode::SelectFaceGraphic:
-            case TCommandCode::ChangeHeroFaceGraphic: Image("FaceSet", line->Text, at); break;
+            case TCommandCode::ChangeHeroFaceGraphic: Image("FaceSet", line.Text, at()); break;
             case TCommandCode::ChangeHeroWalkGraphic:
-            case TCommandCode::ChangeVehicleGraphic: Image("CharSet", line->Text, at); break;
+            case TCommandCode::ChangeVehicleGraphic: Image("CharSet", line.Text, at()); break;
             case TCommandCode::ChangeSystemMusic:
-            case TCommandCode::PlayBgm: Music(line->Text, at); break;
+            case TCommandCode::PlayBgm: Music(line.Text, at()); break;
             case TCommandCode::ChangeSystemSound:
-            case TCommandCode::PlaySoundEffect: Sound(line->Text, at); break;
+            case TCommandCode::PlaySoundEffect: Sound(line.Text, at()); break;
             default: break;
             }
-        }
+        });
     }
 
 private:

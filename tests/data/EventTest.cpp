@@ -116,6 +116,86 @@ TEST(EventScript, HostileCountsAreRefused) {
     EXPECT_EQ(script.Count(), 0);
 }
 
+// A script taken as its encoding answers as if its lines had been read: the same lines, the same
+// bytes on save, also when the lines are made afterwards; damage and numbers written in more
+// bytes than needed are settled when it is taken.
+TEST(EventScript, TakenEncodingReadsAsTheLinesItHolds) {
+    const std::string sound = testkit::Bytes({0xCE, 0x7E, 0x01, 0x02, 'H', 'i', 0x01, 0x81, 0x48, 0x00, 0x00, 0x00, 0x00});
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        bool Whole;
+        const char* Lines;  // code/indent of each line
+        std::string Saved;
+    } cases[] = {
+        {"sound", sound, true, "10110/1,0/0", sound},
+        {"empty", "", true, "", ""},
+        {"cut in the closing line", sound.substr(0, sound.size() - 2), false, "10110/1,0/0", sound},
+        {"cut in the first line", sound.substr(0, 5), false, "0/0", testkit::Bytes({0, 0, 0, 0})},
+        {"cut after a closing line", sound + "\x01", false, "10110/1,0/0", sound},
+        {"numbers in more bytes than needed", testkit::Bytes({0x80, 0x05, 0x00, 0x00, 0x01, 0x80, 0x80, 0x07}),
+         true, "5/0", testkit::Bytes({0x05, 0x00, 0x00, 0x01, 0x07})},
+        {"long numbers, then cut", testkit::Bytes({0x80, 0x05, 0x00, 0x00, 0x00, 0x09}), false, "5/0,0/0",
+         testkit::Bytes({0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00})},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TKelEventScriptList script;
+        EXPECT_EQ(script.LoadEncoding(TDynamicBuffer(c.Bytes.begin(), c.Bytes.end())), c.Whole);
+        EXPECT_EQ(script.EncodedSize(), c.Saved.size());
+        std::string visited;
+        script.ForEachLine([&](int index, const TKelEventScriptLine& line) {
+            visited += (index ? "," : "") + std::to_string(line.Code) + "/" + std::to_string(line.Indent);
+        });
+        EXPECT_EQ(visited, c.Lines);
+        TMemoryStream unmade;
+        script.SaveToStream(unmade);
+        EXPECT_EQ(Hex(unmade.Bytes()), Hex(c.Saved));
+        // A copy taken before the lines are made, then the lines themselves.
+        TKelEventScriptList copy;
+        copy.Assign(script);
+        EXPECT_EQ(Indents(script), c.Lines);
+        TMemoryStream made;
+        script.SaveToStream(made);
+        EXPECT_EQ(Hex(made.Bytes()), Hex(c.Saved));
+        EXPECT_EQ(script.EncodedSize(), c.Saved.size());
+        EXPECT_EQ(Indents(copy), c.Lines);
+    }
+    // Edits reach a taken script like any other.
+    TKelEventScriptList script;
+    script.LoadEncoding(TDynamicBuffer(sound.begin(), sound.end()));
+    script.Insert(0, std::make_unique<TKelEventScriptLine>());
+    script.Lines(0)->Code = 12010;
+    script.Delete(2);
+    EXPECT_EQ(Indents(script), "12010/0,10110/1");
+    EXPECT_EQ(script.Lines(1)->Text, "Hi");
+    EXPECT_EQ(script.Lines(1)->Param(0), 200);
+}
+
+// A loaded record holds its script as the bytes read: a resave writes them unchanged, and the
+// lines that an editor asks for are the lines that were saved.
+TEST(ScriptedRecord, LoadedScriptsSaveTheirBytesAndShowTheirLines) {
+    TKelBattleEventPageItem page;
+    page.Script.Clear();
+    AddLine(page.Script, 10110, 0, "first", {1, -2});
+    AddLine(page.Script, 12010, 1, {}, {7});
+    AddLine(page.Script, 0, 0);
+    const std::string bytes = Save(page);
+    TKelBattleEventPageItem back;
+    Load(back, bytes);
+    EXPECT_EQ(Hex(Save(back)), Hex(bytes));
+    EXPECT_EQ(back.ScriptSize, page.ScriptSize);
+    EXPECT_EQ(Indents(back.Script), "10110/0,12010/1,0/0");
+    EXPECT_EQ(back.Script.Lines(0)->Param(1), -2);
+    EXPECT_EQ(Hex(Save(back)), Hex(bytes));
+    // A record copied before its lines were made.
+    TKelBattleEventPageItem copy;
+    Load(back, bytes);
+    copy.Assign(back);
+    EXPECT_EQ(Hex(Save(copy)), Hex(bytes));
+    EXPECT_EQ(copy.Script.Lines(1)->Param(0), 7);
+}
+
 TEST(ScriptedRecord, FreshRecordHoldsTheClosingLine) {
     TKelCommonEventItem item;
     ASSERT_EQ(item.Script.Count(), 1);

@@ -32,7 +32,7 @@ int VerbDump(const TArgs& args) {
     const std::string& path = args[0];
     const std::string bytes = ReadWholeFile(path);
     TByteViewStream stream(bytes);
-    TJsonDump dump;
+    TJsonDump dump(stdout);
     switch (DetectDataFileKind(bytes)) {
     case TDataFileKind::DataBase: {
         auto database = std::make_unique<TKelDataBase>();
@@ -55,7 +55,7 @@ int VerbDump(const TArgs& args) {
     case TDataFileKind::Unknown:
         return Fail(path, "not a database, map tree or map unit file");
     }
-    std::fwrite(dump.Text().data(), 1, dump.Text().size(), stdout);
+    dump.Flush();
     return 0;
 }
 
