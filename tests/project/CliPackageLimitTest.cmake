@@ -37,7 +37,7 @@ file(WRITE ${WORK}/disk/Setup.exe.quillon-copy-Qw3Er4 "half a set-up program")
 file(WRITE ${WORK}/disk/Setup.ini "[Setup]\r\nDiskNumber=0\r\n")
 
 # 100 blocks of 1024 bytes: room for the archive, not for the set-up program.
-run(1 ${BASH} -c "ulimit -f 100; exec \"$0\" package \"$1\" \"$2\"" ${CLI} ${game} ${WORK}/disk)
+run(1 ${BASH} -c "ulimit -f 100 && exec \"$0\" package \"$1\" \"$2\"" ${CLI} ${game} ${WORK}/disk)
 if(NOT printed MATCHES "The preparation of the game disk was stopped\n" OR NOT complained MATCHES "File too large")
   message(FATAL_ERROR "package under the limit printed '${printed}' '${complained}'")
 endif()
