@@ -169,6 +169,7 @@ void AddVillageEvents(TKelMap& map) {
     Message(talk, 1, {"As you wish. Come back any time."});
     Line(talk, 10, 1, "", {});
     Line(talk, 20141, 0, "", {});
+    Face(talk, 0, "", 0);  // the face stays until it is taken away
     Line(talk, 0, 0, "", {});
 
     TKelEventItem& chest = NewEvent(map, "Chest", {14, 8});
