@@ -34,7 +34,7 @@ struct TFixture {
             event.Script.Clear();
             for (int i = 0; i < 49; ++i) {
                 TKelEventScriptLine& line = event.Script.Add();
-                line.Code = 10110 + 10 * (i % 40);
+                line.Code = ToInt(TCommandCode::ShowMessage) + 10 * (i % 40);
                 line.Indent = i % 3;
                 if (i % 4 == 0)
                     line.Text = "Message text of line " + std::to_string(i);

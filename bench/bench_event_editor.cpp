@@ -39,10 +39,10 @@ QApplication& App() { return benchkit::App("bench_event_editor"); }
 void FillScript(TKelEventScriptList& script, int page) {
     script.Clear();
     int made = 0;
-    const auto add = [&](std::int32_t code, std::int32_t indent, std::initializer_list<std::int32_t> params,
+    const auto add = [&](TCommandCode code, std::int32_t indent, std::initializer_list<std::int32_t> params,
                          std::string text = {}) {
         TKelEventScriptLine& line = script.Add();
-        line.Code = code;
+        line.Code = ToInt(code);
         line.Indent = indent;
         line.Text = std::move(text);
         line.SetParamCount(static_cast<int>(params.size()));
@@ -52,17 +52,17 @@ void FillScript(TKelEventScriptList& script, int page) {
         ++made;
     };
     while (made < kLines - 6) {
-        add(10110, 0, {}, "Page " + std::to_string(page) + ", line " + std::to_string(made));
-        add(10210, 0, {0, made % 50 + 1, made % 50 + 1, 0});
-        add(12010, 0, {0, made % 20 + 1, 0, 0, 0, 1});
-        add(10220, 1, {0, 3, 3, 0, 0, made});
-        add(10, 1, {});
-        add(22011, 0, {});
-        add(11410, 0, {made % 10});
+        add(TCommandCode::ShowMessage, 0, {}, "Page " + std::to_string(page) + ", line " + std::to_string(made));
+        add(TCommandCode::ChangeSwitch, 0, {0, made % 50 + 1, made % 50 + 1, 0});
+        add(TCommandCode::ConditionalBranch, 0, {0, made % 20 + 1, 0, 0, 0, 1});
+        add(TCommandCode::ChangeVariable, 1, {0, 3, 3, 0, 0, made});
+        add(TCommandCode::Empty, 1, {});
+        add(TCommandCode::BranchEnd, 0, {});
+        add(TCommandCode::Wait, 0, {made % 10});
     }
     while (made < kLines - 1)
-        add(10110, 0, {}, "tail");
-    add(0, 0, {});
+        add(TCommandCode::ShowMessage, 0, {}, "tail");
+    add(TCommandCode::End, 0, {});
 }
 
 struct TFixture {

@@ -61,7 +61,7 @@ struct TFixture {
             page.Script.Clear();
             for (int i = 0; i < 19; ++i) {
                 TKelEventScriptLine& line = page.Script.Add();
-                line.Code = 10110 + 10 * (i % 30);
+                line.Code = ToInt(TCommandCode::ShowMessage) + 10 * (i % 30);
                 line.Indent = i % 2;
                 if (i % 3 == 0)
                     line.Text = "Some words of event " + std::to_string(id);

@@ -107,6 +107,15 @@ TGameOptions Options(const std::string& project) {
     return options;
 }
 
+// A game of the project at its start; null (the bench skipped) when it cannot start.
+std::unique_ptr<TGame> OpenGame(benchmark::State& state, const std::string& project, IGameAudio& audio) {
+    std::string error;
+    auto game = TGame::Open(Options(project), audio, error);
+    if (!game)
+        state.SkipWithError(error.c_str());
+    return game;
+}
+
 double PeakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -130,12 +139,9 @@ void BM_StartToFirstFrame(benchmark::State& state) {
         seconds = benchkit::BestSeconds(
             [&] {
                 TRecordingGameAudio audio;
-                std::string error;
-                auto game = TGame::Open(Options(project), audio, error);
-                if (!game) {
-                    state.SkipWithError(error.c_str());
+                auto game = OpenGame(state, project, audio);
+                if (!game)
                     return;
-                }
                 TOrlenBoard screen;
                 game->Draw(screen);
                 benchmark::DoNotOptimize(screen.Bits());
@@ -150,12 +156,9 @@ BENCHMARK(BM_StartToFirstFrame)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_FrameWithEveryEventMoving(benchmark::State& state) {
     TRecordingGameAudio audio;
-    std::string error;
-    auto game = TGame::Open(Options(LargeProject()), audio, error);
-    if (!game) {
-        state.SkipWithError(error.c_str());
+    auto game = OpenGame(state, LargeProject(), audio);
+    if (!game)
         return;
-    }
     TOrlenBoard screen;
     TGameInput input;
     // Let every event get going first.
@@ -188,12 +191,9 @@ void BM_HeadlessMinuteOfSample(benchmark::State& state) {
         seconds = benchkit::BestSeconds(
             [&] {
                 TRecordingGameAudio audio;
-                std::string error;
-                auto game = TGame::Open(Options(project), audio, error);
-                if (!game) {
-                    state.SkipWithError(error.c_str());
+                auto game = OpenGame(state, project, audio);
+                if (!game)
                     return;
-                }
                 TGameInput input;
                 for (int frame = 0; frame < 3600; ++frame) {
                     static constexpr std::uint32_t kKeys[6] = {gbRight, gbDown, gbDecide, gbLeft, gbUp, 0};

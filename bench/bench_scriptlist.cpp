@@ -40,26 +40,26 @@ void FillScript(TKelEventScriptList& script, int lines) {
         const int kind = script.Count() % 7;
         if (kind == 0 && script.Count() + 4 < lines - 1) {
             auto& fork = script.Add();
-            fork.Code = 12010;
+            fork.Code = ToInt(TCommandCode::ConditionalBranch);
             fork.SetParamCount(6);
             fork.SetParam(1, 3);
             auto& inner = script.Add();
-            inner.Code = 10110;
+            inner.Code = ToInt(TCommandCode::ShowMessage);
             inner.Indent = 1;
             inner.Text = "Inside the fork";
             auto& empty = script.Add();
-            empty.Code = 10;
+            empty.Code = ToInt(TCommandCode::Empty);
             empty.Indent = 1;
             auto& end = script.Add();
-            end.Code = 22011;
+            end.Code = ToInt(TCommandCode::BranchEnd);
             continue;
         }
         auto& line = script.Add();
         if (kind % 2 == 0) {
-            line.Code = 10110;
+            line.Code = ToInt(TCommandCode::ShowMessage);
             line.Text = "A line of a message " + std::to_string(script.Count());
         } else {
-            line.Code = 10220;
+            line.Code = ToInt(TCommandCode::ChangeVariable);
             line.SetParamCount(7);
             line.SetParam(1, 3);
             line.SetParam(3, 1);

@@ -30,29 +30,30 @@ void TJsonDump::Key(const std::string& key) {
     mOut += ": ";
 }
 
-void TJsonDump::String(const std::string& bytes) {
-    const std::string text = Cp932ToUtf8(bytes);
-    mOut += '"';
-    for (const char c : text) {
+std::string JsonQuoted(const std::string& utf8) {
+    std::string out = "\"";
+    for (const char c : utf8) {
         const auto u = static_cast<unsigned char>(c);
         switch (c) {
-        case '"': mOut += "\\\""; break;
-        case '\\': mOut += "\\\\"; break;
-        case '\n': mOut += "\\n"; break;
-        case '\r': mOut += "\\r"; break;
-        case '\t': mOut += "\\t"; break;
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
         default:
             if (u < 0x20) {
                 char escaped[8];
                 std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-                mOut += escaped;
+                out += escaped;
             } else {
-                mOut += c;
+                out += c;
             }
         }
     }
-    mOut += '"';
+    return out + "\"";
 }
+
+void TJsonDump::String(const std::string& bytes) { mOut += JsonQuoted(Cp932ToUtf8(bytes)); }
 
 void TJsonDump::Hex(const unsigned char* data, std::size_t size) {
     static const char* digits = "0123456789ABCDEF";

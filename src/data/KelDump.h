@@ -11,6 +11,9 @@ class TKelDataBase;
 class TKelMap;
 class TKelMapTree;
 
+// A JSON string of UTF-8 text: quotes, backslashes and control characters escaped.
+std::string JsonQuoted(const std::string& utf8);
+
 // Writes JSON into a string; text bytes (code page 932) are shown decoded to UTF-8.
 class TJsonDump {
 public:

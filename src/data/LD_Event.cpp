@@ -120,7 +120,7 @@ void TKelBaseEventPageItem::ParseScript() {
         // A damaged script keeps the lines before the damage, closed as every script is, and
         // the rest of the record (and of the file) still loads.
         mScriptDamaged = true;
-        if (Script.Count() == 0 || Script.Lines(Script.Count() - 1)->Code != 0)
+        if (Script.Count() == 0 || Script.Lines(Script.Count() - 1)->Code != TCommandCode::End)
             Script.Add();
     }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/Catalog.h"
+#include "data/CommandCode.h"
 #include "data/LD_MoveRoute.h"
 
 #include <cstddef>
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace quillon {
-
-// Event command code of "Move Character", which carries a move route in its parameters.
-inline constexpr std::int32_t kCodeMoveCharacter = 11330;
 
 // One event command line.
 class TKelEventScriptLine {

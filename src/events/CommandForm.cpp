@@ -96,7 +96,7 @@ std::map<std::int32_t, TCommandRecord>& Remembered() {
 // Whether a kept body holds anything besides its closing empty line.
 bool HoldsCommands(const std::vector<TKelEventScriptLine>& body) {
     return std::any_of(body.begin(), body.end(),
-                       [](const TKelEventScriptLine& line) { return line.Code != ecEmpty || line.Indent != 0; });
+                       [](const TKelEventScriptLine& line) { return line.Code != TCommandCode::Empty || line.Indent != 0; });
 }
 
 std::int32_t ClampedIndent(std::int64_t indent) {
@@ -564,8 +564,8 @@ TCommandFormBuilder& TCommandFormBuilder::Blocks(std::function<std::vector<TBloc
     return *this;
 }
 
-TCommandFormBuilder& TCommandFormBuilder::TextLines(std::int32_t continuationCode, std::size_t maxLines) {
-    mForm.TextLineCode = continuationCode;
+TCommandFormBuilder& TCommandFormBuilder::TextLines(TCommandCode continuationCode, std::size_t maxLines) {
+    mForm.TextLineCode = ToInt(continuationCode);
     mForm.MaxTextLines = maxLines;
     return *this;
 }
@@ -720,7 +720,7 @@ void TCommandDialogModel::Load(const TKelEventScriptList& lines) {
                 kept.Indent = ClampedIndent(static_cast<std::int64_t>(line.Indent) - base - 1);
                 mBodies[open].push_back(std::move(kept));
             } else if (line.Indent == base && IsCompanionCode(line.Code)) {
-                open = {line.Code, line.Code == ecChoiceCase ? line.Param(0) : 0};
+                open = {line.Code, line.Code == TCommandCode::ChoiceCase ? line.Param(0) : 0};
             } else {
                 break;  // not part of the command
             }
@@ -806,9 +806,9 @@ void TCommandDialogModel::Write(TKelEventScriptList& result) {
                     line.Indent = ClampedIndent(static_cast<std::int64_t>(kept.Indent) + 1);
                 }
             // Every body ends with its empty line.
-            if (body == nullptr || body->empty() || body->back().Code != ecEmpty || body->back().Indent != 0) {
+            if (body == nullptr || body->empty() || body->back().Code != TCommandCode::Empty || body->back().Indent != 0) {
                 TKelEventScriptLine& empty = lines.Add();
-                empty.Code = ecEmpty;
+                empty.Code = ToInt(TCommandCode::Empty);
                 empty.Indent = 1;
             }
         }

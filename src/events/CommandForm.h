@@ -115,8 +115,8 @@ std::vector<TFieldChoice> EnemyChoices(const TEventCommandContext* context, bool
 // first field "k" and the others "k-" plus their part ("amount-value", "amount-variable").
 class TCommandFormBuilder {
 public:
-    TCommandFormBuilder(std::int32_t code, std::int32_t paramCount) {
-        mForm.Code = code;
+    TCommandFormBuilder(TCommandCode code, std::int32_t paramCount) {
+        mForm.Code = ToInt(code);
         mForm.ParamCount = paramCount;
     }
 
@@ -180,7 +180,7 @@ public:
     // The rest of the description.
     TCommandFormBuilder& Written(std::function<std::vector<std::int32_t>(const TCommandRecord&)> params);
     TCommandFormBuilder& Blocks(std::function<std::vector<TBlockPart>(const TCommandRecord&)> block);
-    TCommandFormBuilder& TextLines(std::int32_t continuationCode, std::size_t maxLines);
+    TCommandFormBuilder& TextLines(TCommandCode continuationCode, std::size_t maxLines);
     TCommandFormBuilder& Defaults(std::function<void(TCommandRecord&)> defaults);
     TCommandFormBuilder& AfterLoad(std::function<void(TCommandRecord&, const TKelEventScriptList&)> load);
     TCommandFormBuilder& BeforeWrite(std::function<void(TCommandRecord&)> prepare);

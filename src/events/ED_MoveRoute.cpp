@@ -168,7 +168,7 @@ void MoveRouteRequestToLine(const TMoveRouteRequest& request, TKelEventScriptLin
     TMemoryStream stream;
     SaveMoveRouteItems(stream, request.Route.ItemList());
     const std::string& bytes = stream.Bytes();
-    line.Code = kCodeMoveCharacter;
+    line.Code = ToInt(TCommandCode::SetMoveRoute);
     line.Text.clear();
     line.SetParamCount(0);
     line.SetParamCount(4 + static_cast<int>(bytes.size()));

@@ -100,12 +100,12 @@ TFormEvCmd10110::TFormEvCmd10110(QWidget* parent, const TCommandForm& form, cons
       mMemo(new TMessageMemo(static_cast<int>(form.MaxTextLines > 0 ? form.MaxTextLines : 4), Body())) {
     auto* layout = new QVBoxLayout(Body());
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* label = new QLabel(form.Code == ecComment ? tr("&Comment:") : tr("&Message:"), Body());
+    auto* label = new QLabel(form.Code == TCommandCode::Comment ? tr("&Comment:") : tr("&Message:"), Body());
     label->setObjectName(QStringLiteral("LabelMemo"));
     label->setBuddy(mMemo);
     layout->addWidget(label);
     layout->addWidget(mMemo);
-    mMemo->setAccessibleName(form.Code == ecComment ? tr("Comment") : tr("Message"));
+    mMemo->setAccessibleName(form.Code == TCommandCode::Comment ? tr("Comment") : tr("Message"));
 
     QStringList lines;
     for (const std::string& line : Model().Record().Lines)

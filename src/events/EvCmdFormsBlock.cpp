@@ -67,7 +67,7 @@ std::vector<std::string> SplitLines(const std::string& text, std::size_t maxLine
 }
 
 // Message (10110) and comment (12410): one memo of up to four lines.
-TCommandForm TextForm(std::int32_t code, std::int32_t continuation, const char* widget, const char* label) {
+TCommandForm TextForm(TCommandCode code, TCommandCode continuation, const char* widget, const char* label) {
     TCommandFormBuilder b(code, 0);
     b.TextLines(continuation, kMessageLines);
     b.Fields()
@@ -93,7 +93,7 @@ std::size_t ChoiceCount(const TRecord& r) {
 }
 
 TCommandForm ShowChoicesForm() {
-    TCommandFormBuilder b(ecShowChoice, 1);
+    TCommandFormBuilder b(TCommandCode::ShowChoices, 1);
     for (std::size_t i = 0; i < kChoices; ++i) {
         const std::string number = std::to_string(i + 1);
         b.Fields()
@@ -125,7 +125,7 @@ TCommandForm ShowChoicesForm() {
             const TKelEventScriptLine& line = *lines.Lines(i);
             if (line.Indent < depth)
                 break;
-            if (line.Indent != depth || line.Code != ecChoiceCase)
+            if (line.Indent != depth || line.Code != TCommandCode::ChoiceCase)
                 continue;
             const std::int32_t index = line.Param(0);
             if (index >= 0 && static_cast<std::size_t>(index) < kChoices)
@@ -148,11 +148,11 @@ TCommandForm ShowChoicesForm() {
         const std::size_t count = ChoiceCount(r);
         for (std::size_t i = 0; i < count; ++i) {
             const auto index = static_cast<std::int32_t>(i);
-            parts.push_back({ecChoiceCase, ChoiceText(r, i), {index}, true, {ecChoiceCase, index}});
+            parts.push_back({ToInt(TCommandCode::ChoiceCase), ChoiceText(r, i), {index}, true, {ToInt(TCommandCode::ChoiceCase), index}});
         }
         if (r.Param(0) == kCancelAddsCase)
-            parts.push_back({ecChoiceCase, "", {kCancelCaseIndex}, true, {ecChoiceCase, kCancelCaseIndex}});
-        parts.push_back({ecChoiceEnd, "", {}, false, {}});
+            parts.push_back({ToInt(TCommandCode::ChoiceCase), "", {kCancelCaseIndex}, true, {ToInt(TCommandCode::ChoiceCase), kCancelCaseIndex}});
+        parts.push_back({ToInt(TCommandCode::ChoiceEnd), "", {}, false, {}});
         return parts;
     });
     return b.Build();
@@ -197,17 +197,17 @@ void ClearUnusedForkParams(TRecord& r, bool battle) {
         r.SetParam(static_cast<std::size_t>(p), 0);
 }
 
-std::vector<TBlockPart> ForkBlock(const TRecord& r, std::int32_t code, std::int32_t elseCode, std::int32_t endCode) {
+std::vector<TBlockPart> ForkBlock(const TRecord& r, TCommandCode code, TCommandCode elseCode, TCommandCode endCode) {
     std::vector<TBlockPart> parts;
-    parts.push_back({0, "", {}, true, {code, 0}});
+    parts.push_back({0, "", {}, true, {ToInt(code), 0}});
     if (r.Param(5) != 0)
-        parts.push_back({elseCode, "", {}, true, {elseCode, 0}});
-    parts.push_back({endCode, "", {}, false, {}});
+        parts.push_back({ToInt(elseCode), "", {}, true, {ToInt(elseCode), 0}});
+    parts.push_back({ToInt(endCode), "", {}, false, {}});
     return parts;
 }
 
 TCommandForm ForkForm() {
-    TCommandFormBuilder b(ecFork, 6);
+    TCommandFormBuilder b(TCommandCode::ConditionalBranch, 6);
     b.List("ComboKind", "Con&dition", 0,
            {"Switch", "Variable", "Timer", "Money", "Item", "Hero", "Character's Direction", "Vehicle",
             "Started by Decision Key", "Music Played Once"})
@@ -256,26 +256,26 @@ TCommandForm ForkForm() {
     b.Radio("RadioVehicle", "Riding", 1, {"Boat", "Ship", "Airship"}).When(0, {7}).Key("vehicle");
     b.Check("CheckElse", "Add &Else Case", 5).Key("else");
     b.BeforeWrite([](TRecord& r) { ClearUnusedForkParams(r, false); });
-    b.Blocks([](const TRecord& r) { return ForkBlock(r, ecFork, ecForkElse, ecForkEnd); });
+    b.Blocks([](const TRecord& r) { return ForkBlock(r, TCommandCode::ConditionalBranch, TCommandCode::BranchElse, TCommandCode::BranchEnd); });
     return b.Build();
 }
 
 TCommandForm BattleForkForm() {
-    TCommandFormBuilder b(ecBattleFork, 6);
+    TCommandFormBuilder b(TCommandCode::BattleBranch, 6);
     b.List("ComboKind", "Con&dition", 0, {"Switch", "Variable", "Hero Can Act", "Enemy Can Act"}).Key("kind");
     SwitchAndVariableConditions(b);
     b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 1).When(0, {2}).Key("hero");
     b.Enemy("ComboEnemy", "E&nemy", 1).When(0, {3}).Key("enemy");
     b.Check("CheckElse", "Add &Else Case", 5).Key("else");
     b.BeforeWrite([](TRecord& r) { ClearUnusedForkParams(r, true); });
-    b.Blocks([](const TRecord& r) { return ForkBlock(r, ecBattleFork, ecBattleForkElse, ecBattleForkEnd); });
+    b.Blocks([](const TRecord& r) { return ForkBlock(r, TCommandCode::BattleBranch, TCommandCode::BattleBranchElse, TCommandCode::BattleBranchEnd); });
     return b.Build();
 }
 
 // --- battle, shop, inn ---
 
 TCommandForm StartBattleForm() {
-    TCommandFormBuilder b(ecStartBattle, 6);
+    TCommandFormBuilder b(TCommandCode::StartBattle, 6);
     b.Radio("RadioTroop", "Troop", 0, {"&Fixed Troop", "Troop by &Variable"}).Key("troop-kind");
     b.Entry(TEntryList::Troop, "ComboTroop", "&Troop", 1).When(0, {0}).Key("troop").Default(1);
     b.Variable("VariableTroop", "Troop Va&riable", 1).When(0, {1}).Key("troop-variable");
@@ -296,12 +296,12 @@ TCommandForm StartBattleForm() {
         if (!escapeCase && !defeatCase)
             return parts;
         // Each branch keeps its own body whichever others are asked for.
-        parts.push_back({ecBattleVictory, "", {}, true, {ecBattleVictory, 0}});
+        parts.push_back({ToInt(TCommandCode::BattleVictory), "", {}, true, {ToInt(TCommandCode::BattleVictory), 0}});
         if (escapeCase)
-            parts.push_back({ecBattleEscape, "", {}, true, {ecBattleEscape, 0}});
+            parts.push_back({ToInt(TCommandCode::BattleEscape), "", {}, true, {ToInt(TCommandCode::BattleEscape), 0}});
         if (defeatCase)
-            parts.push_back({ecBattleDefeat, "", {}, true, {ecBattleDefeat, 0}});
-        parts.push_back({ecBattleEnd, "", {}, false, {}});
+            parts.push_back({ToInt(TCommandCode::BattleDefeat), "", {}, true, {ToInt(TCommandCode::BattleDefeat), 0}});
+        parts.push_back({ToInt(TCommandCode::BattleEnd), "", {}, false, {}});
         return parts;
     });
     return b.Build();
@@ -341,14 +341,15 @@ bool ParseGoods(const std::string& text, std::vector<std::int32_t>& goods) {
     return true;
 }
 
-std::vector<TBlockPart> BranchBlock(const TRecord& r, std::int32_t success, std::int32_t failure, std::int32_t end) {
+std::vector<TBlockPart> BranchBlock(const TRecord& r, TCommandCode success, TCommandCode failure, TCommandCode end) {
     if (r.Param(2) == 0)
         return {};
-    return {{success, "", {}, true, {success, 0}}, {failure, "", {}, true, {failure, 0}}, {end, "", {}, false, {}}};
+    const auto body = [](TCommandCode code) { return TBlockPart{ToInt(code), "", {}, true, {ToInt(code), 0}}; };
+    return {body(success), body(failure), {ToInt(end), "", {}, false, {}}};
 }
 
 TCommandForm CallShopForm() {
-    TCommandFormBuilder b(ecCallShop, 4);
+    TCommandFormBuilder b(TCommandCode::CallShop, 4);
     b.Radio("RadioShopType", "Shop Type", 0, {"&Norm", "No Sa&le", "Sale &Only"}).Key("type");
     b.List("ComboShopStyle", "Shop &Message Style", 1, {"Style 1", "Style 2", "Style 3"}).Key("style");
     b.Check("CheckDealFork", "Add Deal &Success Fork", 2).Key("fork");
@@ -363,25 +364,25 @@ TCommandForm CallShopForm() {
             params.insert(params.end(), r.Tail.begin(), r.Tail.end());
         return params;
     });
-    b.Blocks([](const TRecord& r) { return BranchBlock(r, ecShopSuccess, ecShopFailure, ecShopEnd); });
+    b.Blocks([](const TRecord& r) { return BranchBlock(r, TCommandCode::ShopSuccess, TCommandCode::ShopFailure, TCommandCode::ShopEnd); });
     return b.Build();
 }
 
 TCommandForm CallInnForm() {
-    TCommandFormBuilder b(ecCallInn, 3);
+    TCommandFormBuilder b(TCommandCode::CallInn, 3);
     b.List("ComboInnStyle", "Inn &Message Style", 0, {"Style 1", "Style 2"}).Key("style");
     b.Spin("SpinInnPrice", "Inn &Price", 1, 0, kMaxInnPrice).Key("price");
     b.Check("CheckRestFork", "Add &Rest Success Fork", 2).Key("fork");
-    b.Blocks([](const TRecord& r) { return BranchBlock(r, ecInnRest, ecInnCancel, ecInnEnd); });
+    b.Blocks([](const TRecord& r) { return BranchBlock(r, TCommandCode::InnRest, TCommandCode::InnCancel, TCommandCode::InnEnd); });
     return b.Build();
 }
 
 }  // namespace
 
 void AddBlockCommandForms(std::vector<TCommandForm>& forms) {
-    forms.push_back(TextForm(ecMessage, ecMessageLine, "MemoMessage", "&Message"));
+    forms.push_back(TextForm(TCommandCode::ShowMessage, TCommandCode::MessageLine, "MemoMessage", "&Message"));
     {
-        TCommandFormBuilder b(10120, 4);
+        TCommandFormBuilder b(TCommandCode::MessageOptions, 4);
         b.Radio("RadioWindow", "Window", 0, {"&Opaque", "&Transparent"}).Key("window");
         b.Radio("RadioPosition", "Position", 1, {"To&p", "&Middle", "&Bottom"}).Key("position").Default(2);
         b.Radio("RadioPlacement", "Placement", 2, {"&Fixed", "&Safe (Not Over the Hero)"}).Key("placement");
@@ -389,7 +390,7 @@ void AddBlockCommandForms(std::vector<TCommandForm>& forms) {
         forms.push_back(b.Build());
     }
     {
-        TCommandFormBuilder b(10130, 3);
+        TCommandFormBuilder b(TCommandCode::SelectFaceGraphic, 3);
         b.Resource("DashFace", "&Face", TSelKind::Face, 0).Key("face");
         b.Radio("RadioSide", "Side", 1, {"&Left", "&Right"}).Key("side");
         b.Check("CheckFlip", "F&lipped", 2).Key("flip");
@@ -397,7 +398,7 @@ void AddBlockCommandForms(std::vector<TCommandForm>& forms) {
     }
     forms.push_back(ShowChoicesForm());
     {
-        TCommandFormBuilder b(10150, 2);
+        TCommandFormBuilder b(TCommandCode::InputNumber, 2);
         b.Spin("SpinDigits", "&Digits", 0, 1, 6).Key("digits").Default(1);
         b.Variable("VariableResult", "&Variable", 1).Key("variable").Default(1);
         forms.push_back(b.Build());
@@ -406,7 +407,7 @@ void AddBlockCommandForms(std::vector<TCommandForm>& forms) {
     forms.push_back(CallShopForm());
     forms.push_back(CallInnForm());
     forms.push_back(ForkForm());
-    forms.push_back(TextForm(ecComment, ecCommentLine, "MemoComment", "&Comment"));
+    forms.push_back(TextForm(TCommandCode::Comment, TCommandCode::CommentLine, "MemoComment", "&Comment"));
     forms.push_back(BattleForkForm());
 }
 

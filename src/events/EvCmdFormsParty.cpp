@@ -82,7 +82,7 @@ IEventChoosers* ChoosersOf(const TRecord& r) { return r.Context != nullptr ? r.C
 bool HasTroop(const TRecord& r) { return r.Context != nullptr && r.Context->MonsterGroup != nullptr; }
 
 void AddSwitchManagement(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10210, 4);
+    TCommandFormBuilder b(TCommandCode::ChangeSwitch, 4);
     b.Radio("RadioTarget", "Target", 0, {"&Single Switch", "Switch &Range", "Switch by &Variable"}).Key("target");
     b.Switch("SwitchSingle", "S&witch", 1).When(0, {0}).Key("switch").Default(1);
     b.Spin("SpinFrom", "Fro&m", 1, 1, kMaxListId).When(0, {1}).Key("from");
@@ -102,7 +102,7 @@ void AddSwitchManagement(std::vector<TCommandForm>& forms) {
 }
 
 void AddVariableManagement(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10220, 7);
+    TCommandFormBuilder b(TCommandCode::ChangeVariable, 7);
     b.Radio("RadioTarget", "Target", 0, {"&Single Variable", "Variable &Range", "Variable by &Index"})
         .Key("target");
     // The variable itself, or the one that holds its ID.
@@ -161,7 +161,7 @@ void AddVariableManagement(std::vector<TCommandForm>& forms) {
 }
 
 void AddTimerManagement(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10230, 5);
+    TCommandFormBuilder b(TCommandCode::TimerOperation, 5);
     b.Radio("RadioOperation", "Operation", 0, {"&Set", "S&tart", "St&op"}).Key("operation");
     b.Radio("RadioTime", "Time", 1, {"&Fixed Time", "Time in &Variable"}).When(0, {0}).Key("timekind");
     const auto setsFixedTime = [](const TRecord& r) { return r.Param(0) == 0 && r.Param(1) == 0; };
@@ -192,14 +192,14 @@ void AddTimerManagement(std::vector<TCommandForm>& forms) {
 }
 
 void AddChangeMoney(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10310, 3);
+    TCommandFormBuilder b(TCommandCode::ChangeMoney, 3);
     b.Radio("RadioOperation", "Operation", 0, {"&Increase", "&Decrease"}).Key("operation");
     b.Amount("Amount", 1, 2, 0, kMaxMoney).Key("amount");
     forms.push_back(b.Build());
 }
 
 void AddChangeItems(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10320, 5);
+    TCommandFormBuilder b(TCommandCode::ChangeItemAmount, 5);
     b.Radio("RadioOperation", "Operation", 0, {"&Add Items", "&Remove Items"}).Key("operation");
     b.Radio("RadioItemKind", "Item", 1, {"Fi&xed Item", "Item by &Variable"}).Key("itemkind");
     b.Entry(TEntryList::Item, "ComboItem", "&Item", 2).When(1, {0}).Key("item").Default(1);
@@ -209,7 +209,7 @@ void AddChangeItems(std::vector<TCommandForm>& forms) {
 }
 
 void AddChangeParty(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10330, 3);
+    TCommandFormBuilder b(TCommandCode::ChangeParty, 3);
     b.Radio("RadioOperation", "Operation", 0, {"&Add Member", "&Remove Member"}).Key("operation");
     b.Radio("RadioHeroKind", "Hero", 1, {"Fi&xed Hero", "Hero by &Variable"}).Key("herokind");
     b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 2).When(1, {0}).Key("hero").Default(1);
@@ -218,7 +218,7 @@ void AddChangeParty(std::vector<TCommandForm>& forms) {
 }
 
 // Experience, level, HP and MP: who, increase or decrease, the amount.
-TCommandFormBuilder PointsChange(std::int32_t code, std::int32_t paramCount, std::int32_t maxAmount) {
+TCommandFormBuilder PointsChange(TCommandCode code, std::int32_t paramCount, std::int32_t maxAmount) {
     TCommandFormBuilder b(code, paramCount);
     b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Increase", "&Decrease"}).Key("operation");
@@ -228,7 +228,7 @@ TCommandFormBuilder PointsChange(std::int32_t code, std::int32_t paramCount, std
 
 // Experience, level and HP with their check box, enabled for one operation only (0 increase,
 // 1 decrease) and written as 0 for the other.
-TCommandForm PointsWithFlag(std::int32_t code, std::int32_t maxAmount, std::string widget, std::string label,
+TCommandForm PointsWithFlag(TCommandCode code, std::int32_t maxAmount, std::string widget, std::string label,
                             std::int32_t operation, std::string key) {
     TCommandFormBuilder b = PointsChange(code, 6, maxAmount);
     b.Check(std::move(widget), std::move(label), 5).When(2, {operation}).Key(std::move(key));
@@ -241,17 +241,17 @@ TCommandForm PointsWithFlag(std::int32_t code, std::int32_t maxAmount, std::stri
 }
 
 void AddHeroPoints(std::vector<TCommandForm>& forms) {
-    forms.push_back(PointsWithFlag(10410, kMaxExp, "CheckLevelUp", "Show &Level Up Message", 0, "message"));
-    forms.push_back(PointsWithFlag(10420, kMaxLevel, "CheckLevelUp", "Show &Level Up Message", 0, "message"));
+    forms.push_back(PointsWithFlag(TCommandCode::ChangeExp, kMaxExp, "CheckLevelUp", "Show &Level Up Message", 0, "message"));
+    forms.push_back(PointsWithFlag(TCommandCode::ChangeLevel, kMaxLevel, "CheckLevelUp", "Show &Level Up Message", 0, "message"));
     // Only a decrease can kill.
-    forms.push_back(PointsWithFlag(10460, kMaxPoints, "CheckDeath", "&Possible Death", 1, "death"));
-    TCommandFormBuilder b = PointsChange(10470, 5, kMaxPoints);
+    forms.push_back(PointsWithFlag(TCommandCode::ChangeHp, kMaxPoints, "CheckDeath", "&Possible Death", 1, "death"));
+    TCommandFormBuilder b = PointsChange(TCommandCode::ChangeMp, 5, kMaxPoints);
     WritesUnsetAsZero(b, 5, ClearWho);
     forms.push_back(b.Build());
 }
 
 void AddChangeAbility(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10430, 6);
+    TCommandFormBuilder b(TCommandCode::ChangeAbility, 6);
     b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Increase", "&Decrease"}).Key("operation");
     b.List("ComboAbility", "Abili&ty", 3, {"Max HP", "Max MP", "Attack", "Defense", "Mind", "Agility"})
@@ -262,7 +262,7 @@ void AddChangeAbility(std::vector<TCommandForm>& forms) {
 }
 
 void AddChangeSkills(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10440, 5);
+    TCommandFormBuilder b(TCommandCode::ChangeSkills, 5);
     b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Learn Skill", "&Forget Skill"}).Key("operation");
     b.Radio("RadioSkillKind", "Skill", 3, {"Fi&xed Skill", "Skill by Varia&ble"}).Key("skillkind");
@@ -273,7 +273,7 @@ void AddChangeSkills(std::vector<TCommandForm>& forms) {
 }
 
 void AddChangeEquipment(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10450, 5);
+    TCommandFormBuilder b(TCommandCode::ChangeEquipment, 5);
     b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Equip", "&Remove Equipment"}).Key("operation");
     // Equipping: the item, fixed or by variable, in p3 and p4; removing: the slot in p3.
@@ -297,7 +297,7 @@ void AddChangeEquipment(std::vector<TCommandForm>& forms) {
 }
 
 void AddChangeCondition(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10480, 4);
+    TCommandFormBuilder b(TCommandCode::ChangeCondition, 4);
     b.Who("Who", 0, 1).Key("who");
     b.Radio("RadioOperation", "Operation", 2, {"&Inflict", "&Cure"}).Key("operation");
     b.Entry(TEntryList::Condition, "ComboCondition", "C&ondition", 3).Key("condition").Default(1);
@@ -306,14 +306,14 @@ void AddChangeCondition(std::vector<TCommandForm>& forms) {
 }
 
 void AddFullRecovery(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10490, 2);
+    TCommandFormBuilder b(TCommandCode::FullRecovery, 2);
     b.Who("Who", 0, 1).Key("who");
     WritesUnsetAsZero(b, 2, ClearWho);
     forms.push_back(b.Build());
 }
 
 void AddTakeDamage(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10500, 8);
+    TCommandFormBuilder b(TCommandCode::TakeDamage, 8);
     b.Who("Who", 0, 1).Key("who");
     b.Spin("SpinAttack", "A&ttack", 2, 0, kMaxPoints).Key("attack");
     b.Spin("SpinDefense", "&Defense Effect", 3, 0, 100).Key("defense");
@@ -331,32 +331,32 @@ void AddTakeDamage(std::vector<TCommandForm>& forms) {
 }
 
 void AddHeroNames(std::vector<TCommandForm>& forms) {
-    const auto nameForm = [](std::int32_t code, const char* label, const char* key, std::size_t bytes) {
+    const auto nameForm = [](TCommandCode code, const char* label, const char* key, std::size_t bytes) {
         TCommandFormBuilder b(code, 1);
         b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 0).Key("hero").Default(1);
         b.Fields().Field(TFieldKind::Text, "EditText", label, &TRecord::Text).Bytes(bytes).Key(key);
         return b.Build();
     };
-    forms.push_back(nameForm(10610, "&New Name", "name", kHeroNameBytes));
-    forms.push_back(nameForm(10620, "&New Degree", "degree", kHeroDegreeBytes));
+    forms.push_back(nameForm(TCommandCode::ChangeHeroName, "&New Name", "name", kHeroNameBytes));
+    forms.push_back(nameForm(TCommandCode::ChangeHeroDegree, "&New Degree", "degree", kHeroDegreeBytes));
 }
 
 void AddHeroGraphics(std::vector<TCommandForm>& forms) {
     {
-        TCommandFormBuilder b(10630, 3);
+        TCommandFormBuilder b(TCommandCode::ChangeHeroWalkGraphic, 3);
         b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 0).Key("hero").Default(1);
         b.Resource("DashGraphic", "&Graphic", TSelKind::Char, 1).Key("graphic");
         b.Check("CheckTransparent", "&Transp.", 2).Key("transparent");
         forms.push_back(b.Build());
     }
     {
-        TCommandFormBuilder b(10640, 2);
+        TCommandFormBuilder b(TCommandCode::ChangeHeroFaceGraphic, 2);
         b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 0).Key("hero").Default(1);
         b.Resource("DashFace", "&Face", TSelKind::Face, 1).Key("face");
         forms.push_back(b.Build());
     }
     {
-        TCommandFormBuilder b(10650, 2);
+        TCommandFormBuilder b(TCommandCode::ChangeVehicleGraphic, 2);
         b.Radio("RadioVehicle", "Vehicle", 0, {"&Boat", "&Ship", "&Airship"}).Key("vehicle");
         b.Resource("DashGraphic", "&Graphic", TSelKind::Char, 1).Key("graphic");
         forms.push_back(b.Build());
@@ -402,7 +402,7 @@ void WriteName(TRecord& r, const TFieldValue& value) {
 
 void AddSystemMusicAndSound(std::vector<TCommandForm>& forms) {
     {
-        TCommandFormBuilder b(10660, 5);
+        TCommandFormBuilder b(TCommandCode::ChangeSystemMusic, 5);
         b.List("ComboMusicKind", "&Situation", 0,
                {"Battle", "Battle End", "Inn", "Boat", "Ship", "Airship", "Game Over"})
             .Key("situation");
@@ -423,7 +423,7 @@ void AddSystemMusicAndSound(std::vector<TCommandForm>& forms) {
         forms.push_back(b.Build());
     }
     {
-        TCommandFormBuilder b(10670, 4);
+        TCommandFormBuilder b(TCommandCode::ChangeSystemSound, 4);
         b.List("ComboSoundKind", "&Situation", 0,
                {"Cursor Movement", "Decision", "Cancel", "Buzzer", "Battle Start", "Escape", "Enemy Attack",
                 "Enemy Damage", "Ally Damage", "Evade", "Enemy Death", "Item Use"})
@@ -447,7 +447,7 @@ void AddSystemMusicAndSound(std::vector<TCommandForm>& forms) {
 }
 
 void AddScreenTransition(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10690, 2);
+    TCommandFormBuilder b(TCommandCode::ChangeScreenTransition, 2);
     b.List("ComboScene", "&Scene", 0,
            {"Teleport / Erase", "Teleport / Show", "Battle Start / Erase", "Battle Start / Show",
             "Battle End / Erase", "Battle End / Show"})
@@ -471,7 +471,7 @@ void AddScreenTransition(std::vector<TCommandForm>& forms) {
 }
 
 void AddEnterHeroName(std::vector<TCommandForm>& forms) {
-    TCommandFormBuilder b(10740, 3);
+    TCommandFormBuilder b(TCommandCode::EnterHeroName, 3);
     b.Entry(TEntryList::Hero, "ComboHero", "&Hero", 0).Key("hero").Default(1);
     b.Radio("RadioInputMode", "Initial Input Mode", 1, {"&Normal", "&Symbols"}).Key("mode");
     b.Check("CheckShowName", "Show &Initial Name", 2).Key("showname");

@@ -58,7 +58,7 @@ using TTransitionName = const char* (*)(std::int32_t);
 
 // "Screen Erase" and "Screen Display": one transition of the list; the event layer's teleport
 // transition (-1) is offered only while the edited line holds it.
-TCommandForm TransitionForm(std::int32_t code, std::int32_t last, TTransitionName name) {
+TCommandForm TransitionForm(TCommandCode code, std::int32_t last, TTransitionName name) {
     TCommandFormBuilder b(code, 1);
     b.Fields()
         .Field(K::IdList, "ComboTransition", "&Transition",
@@ -121,7 +121,7 @@ void PictureFields(TCommandFormBuilder& b, bool show) {
 void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     // "Memorize this Place": the variables that receive the map and the cell.
     {
-        TCommandFormBuilder b(10820, 3);
+        TCommandFormBuilder b(TCommandCode::MemorizePlace, 3);
         b.Variable("ButtonMapVariable", "&Map ID", 0).Key("map").Default(1);
         b.Variable("ButtonXVariable", "&X", 1).Key("x").Default(1);
         b.Variable("ButtonYVariable", "&Y", 2).Key("y").Default(1);
@@ -129,7 +129,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Teleport to Memorized Place": the variables that hold the map and the cell.
     {
-        TCommandFormBuilder b(10830, 3);
+        TCommandFormBuilder b(TCommandCode::GoToMemorizedPlace, 3);
         b.Variable("ButtonMapVariable", "&Map ID", 0).Key("map").Default(1);
         b.Variable("ButtonXVariable", "&X", 1).Key("x").Default(1);
         b.Variable("ButtonYVariable", "&Y", 2).Key("y").Default(1);
@@ -137,7 +137,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Placement of Vehicle": the vehicle, and its place picked on a map or held by variables.
     {
-        TCommandFormBuilder b(10850, 5);
+        TCommandFormBuilder b(TCommandCode::SetVehiclePlace, 5);
         b.Radio("RadioVehicle", "Vehicle", 0, {"&Boat", "&Ship", "&Airship"}).Key("vehicle");
         b.Radio("RadioPlace", "Place", 1, {"&Fixed Place", "By &Variables"}).Key("place");
         // A place of the current map, or the first variable for each value.
@@ -159,37 +159,37 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Place of Event": the character and the cell it goes to.
     {
-        TCommandFormBuilder b(10860, 4);
+        TCommandFormBuilder b(TCommandCode::SetEventPlace, 4);
         b.Character("ComboCharacter", "&Character", 0).Key("character").Default(kCharacterThisEvent);
         b.Position("Position", 1, 2, 3, kCellMax).Key("position");
         forms.push_back(b.Build());
     }
     // "Exchange Event Places": the two characters.
     {
-        TCommandFormBuilder b(10870, 2);
+        TCommandFormBuilder b(TCommandCode::SwapEvents, 2);
         b.Character("ComboCharacter", "&Character", 0).Key("character").Default(kCharacterThisEvent);
         b.Character("ComboOther", "&Other Character", 1).Key("other").Default(kCharacterHero);
         forms.push_back(b.Build());
     }
     // "Get Terrain ID" and "Get Event ID": the cell, and the variable that receives the ID.
-    for (const std::int32_t code : {10910, 10920}) {
+    for (const TCommandCode code : {TCommandCode::GetTerrainId, TCommandCode::GetEventId}) {
         TCommandFormBuilder b(code, 4);
         b.Position("Position", 0, 1, 2, kCellMax).Key("position");
         b.Variable("ButtonResult", "&Store in Variable", 3).Key("variable").Default(1);
         forms.push_back(b.Build());
     }
-    forms.push_back(TransitionForm(11010, 20, &TEventScriptConverter::EraseTransitionName));
-    forms.push_back(TransitionForm(11020, 19, &TEventScriptConverter::ShowTransitionName));
+    forms.push_back(TransitionForm(TCommandCode::EraseScreen, 20, &TEventScriptConverter::EraseTransitionName));
+    forms.push_back(TransitionForm(TCommandCode::ShowScreen, 19, &TEventScriptConverter::ShowTransitionName));
     // "Set Screen Color Tone": the tone, reached over a time.
     {
-        TCommandFormBuilder b(11030, 6);
+        TCommandFormBuilder b(TCommandCode::SetScreenTone, 6);
         b.Colour("Tone", 0, 3, kToneMax).Key("tone").Default(100);
         b.TimeWait("Time", 4, 5, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Screen Flash": the colour, its power and how long it fades.
     {
-        TCommandFormBuilder b(11040, 6);
+        TCommandFormBuilder b(TCommandCode::FlashScreen, 6);
         b.Colour("Flash", 0, -1, kFlashMax).Key("color").Default(kFlashMax);
         b.Spin("SpinPower", "&Power", 3, 0, kFlashMax).Key("power").Default(kFlashMax);
         b.TimeWait("Time", 4, 5, kTenthsMax).Key("time");
@@ -197,7 +197,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Shake Screen": power, speed and time.
     {
-        TCommandFormBuilder b(11050, 4);
+        TCommandFormBuilder b(TCommandCode::ShakeScreen, 4);
         b.Spin("SpinPower", "&Power", 0, 1, 9).Key("power").Default(3);
         b.Spin("SpinSpeed", "&Speed", 1, 1, 9).Key("speed").Default(3);
         b.TimeWait("Time", 2, 3, kTenthsMax).Key("time");
@@ -205,7 +205,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Pan Screen": fix the screen, free it, move it by some cells or move it back to the hero.
     {
-        TCommandFormBuilder b(11060, 5);
+        TCommandFormBuilder b(TCommandCode::PanScreen, 5);
         b.Radio("RadioOperation", "Operation", 0, {"Fi&x Screen", "&Cancel Fixation", "&Pan Screen", "&Return Position"})
             .Key("operation");
         // Only a pan has a direction and a distance, and only a move a speed and a wait.
@@ -232,7 +232,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Weather Screen Effects": rain or snow and how heavy.
     {
-        TCommandFormBuilder b(11070, 2);
+        TCommandFormBuilder b(TCommandCode::WeatherEffects, 2);
         b.Radio("RadioWeather", "Weather", 0, {"&None", "&Rain", "&Snow"}).Key("weather");
         b.Follows([](R& r, std::int32_t weather) {
             if (weather == 0)
@@ -243,27 +243,27 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Show Picture": the file and its settings.
     {
-        TCommandFormBuilder b(11110, 14);
+        TCommandFormBuilder b(TCommandCode::ShowPicture, 14);
         b.Resource("ButtonFile", "Picture &File", TSelKind::Picture);
         PictureFields(b, true);
         forms.push_back(b.Build());
     }
     // "Move Picture": where the picture goes and how it looks there, over a time.
     {
-        TCommandFormBuilder b(11120, 16);
+        TCommandFormBuilder b(TCommandCode::MovePicture, 16);
         PictureFields(b, false);
         b.TimeWait("Time", 14, 15, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }
     // "Erase Pic".
     {
-        TCommandFormBuilder b(11130, 1);
+        TCommandFormBuilder b(TCommandCode::ErasePicture, 1);
         b.Spin("SpinPicture", "Picture &Number", 0, 1, kPictureMax).Key("picture").Default(1);
         forms.push_back(b.Build());
     }
     // "Show Battle Animation" on the map: on a character or over the whole screen.
     {
-        TCommandFormBuilder b(11210, 4);
+        TCommandFormBuilder b(TCommandCode::ShowBattleAnimation, 4);
         b.Entry(TEntryList::Animation, "ComboAnimation", "&Animation", 0).Key("animation").Default(1);
         b.Character("ComboCharacter", "&Target", 1).Key("character").Default(kCharacterHero);
         b.Check("CheckWait", "&Wait Until Done", 2).Key("wait");
@@ -272,13 +272,13 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Change Hero Transparency".
     {
-        TCommandFormBuilder b(11310, 1);
+        TCommandFormBuilder b(TCommandCode::SetHeroTranslucency, 1);
         b.Radio("RadioTransparency", "Hero", 0, {"&Translucent", "&Opaque"}).Key("transparency");
         forms.push_back(b.Build());
     }
     // "Flash Character": the character, the colour and power of the flash, and its time.
     {
-        TCommandFormBuilder b(11320, 7);
+        TCommandFormBuilder b(TCommandCode::FlashEvent, 7);
         b.Character("ComboCharacter", "&Character", 0).Key("character").Default(kCharacterThisEvent);
         b.Colour("Flash", 1, -1, kFlashMax).Key("color").Default(kFlashMax);
         b.Spin("SpinPower", "&Power", 4, 0, kFlashMax).Key("power").Default(kFlashMax);
@@ -287,7 +287,7 @@ void AddScreenCommandForms(std::vector<TCommandForm>& forms) {
     }
     // "Wait".
     {
-        TCommandFormBuilder b(11410, 1);
+        TCommandFormBuilder b(TCommandCode::Wait, 1);
         b.Spin("SpinTime", "&Time (0.1 sec)", 0, 0, kTenthsMax).Key("time");
         forms.push_back(b.Build());
     }

@@ -10,7 +10,7 @@ const std::vector<std::string> kAddRemove = {"&Add", "&Remove"};
 const std::vector<std::string> kDisableEnable = {"&Disable", "&Enable"};
 
 // The commands whose only setting is "Disable" or "Enable".
-TCommandForm EnableForm(std::int32_t code) {
+TCommandForm EnableForm(TCommandCode code) {
     return TCommandFormBuilder(code, 1).Radio("Permission", "Permission", 0, kDisableEnable).Key("enable").Build();
 }
 
@@ -18,10 +18,10 @@ TCommandForm EnableForm(std::int32_t code) {
 
 void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
     // Fade-Out BGM: the fade time in seconds.
-    forms.push_back(TCommandFormBuilder(11520, 1).Spin("FadeTime", "&Fade time (sec):", 0, 0, 10).Key("seconds").Build());
+    forms.push_back(TCommandFormBuilder(TCommandCode::FadeOutBgm, 1).Spin("FadeTime", "&Fade time (sec):", 0, 0, 10).Key("seconds").Build());
 
     // Play Movie: the file, its position (direct or by variables) and its size.
-    forms.push_back(TCommandFormBuilder(11560, 5)
+    forms.push_back(TCommandFormBuilder(TCommandCode::PlayMovie, 5)
                         .Resource("Movie", "&Movie:", TSelKind::Movie)
                         .Key("file")
                         .Position("Position", 0, 1, 2, 9999)
@@ -34,7 +34,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .Build());
 
     // Enter Password: the variable receiving the key, waiting, and the accepted keys.
-    forms.push_back(TCommandFormBuilder(11610, 10)
+    forms.push_back(TCommandFormBuilder(TCommandCode::EnterPassword, 10)
                         .Variable("KeyVariable", "Store key in &variable:", 0)
                         .Key("variable")
                         .Default(1)
@@ -64,7 +64,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .Build());
 
     // Change ChipSet.
-    forms.push_back(TCommandFormBuilder(11710, 1)
+    forms.push_back(TCommandFormBuilder(TCommandCode::ChangeChipSet, 1)
                         .Entry(TEntryList::ChipSet, "ChipSet", "&ChipSet:", 0)
                         .Key("chipset")
                         .Default(1)
@@ -73,7 +73,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
     // Change Parallax Background: the panorama and how it scrolls.
     const auto horizontal = [](const TCommandRecord& r) { return r.Param(0) != 0; };
     const auto vertical = [](const TCommandRecord& r) { return r.Param(1) != 0; };
-    forms.push_back(TCommandFormBuilder(11720, 6)
+    forms.push_back(TCommandFormBuilder(TCommandCode::ChangePanorama, 6)
                         .Resource("Panorama", "&Panorama:", TSelKind::Panorama)
                         .Key("file")
                         .Check("HorizontalPan", "&Horizontal Pan", 0)
@@ -95,10 +95,10 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .Build());
 
     // Change Enemy Encounter: steps between encounters.
-    forms.push_back(TCommandFormBuilder(11740, 1).Spin("EncounterSteps", "&Encounter rate (steps):", 0, 0, 999).Key("steps").Default(25).Build());
+    forms.push_back(TCommandFormBuilder(TCommandCode::ChangeEncounterRate, 1).Spin("EncounterSteps", "&Encounter rate (steps):", 0, 0, 999).Key("steps").Default(25).Build());
 
     // Change Chip: the layer and the tile replaced by another (shown 1-based).
-    forms.push_back(TCommandFormBuilder(11750, 3)
+    forms.push_back(TCommandFormBuilder(TCommandCode::ChangeChip, 3)
                         .Radio("Layer", "Layer", 0, {"&Lower Chip", "&Upper Chip"})
                         .Key("layer")
                         .Spin("ChipFrom", "Chip &from:", 1, 0, 143)
@@ -109,7 +109,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
 
     // Place of Teleport: add a place (map and cell, a switch turned on after) or remove a map's.
     const auto adding = [](const TCommandRecord& r) { return r.Param(0) == 0; };
-    TCommandFormBuilder teleport(11810, 6);
+    TCommandFormBuilder teleport(TCommandCode::SetTeleportPlace, 6);
     teleport.Radio("TeleportAction", "Action", 0, kAddRemove).Key("action");
     // Removing names only the map.
     teleport.Follows([](TCommandRecord& r, std::int32_t action) {
@@ -131,10 +131,10 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .EnabledWhen([](const TCommandRecord& r) { return r.Param(0) == 0 && r.Param(4) != 0; })
                         .Build());
 
-    forms.push_back(EnableForm(11820));
+    forms.push_back(EnableForm(TCommandCode::EnableTeleport));
 
     // Place Escape Area: the map and cell, a switch turned on after.
-    forms.push_back(TCommandFormBuilder(11830, 5)
+    forms.push_back(TCommandFormBuilder(TCommandCode::SetEscapePlace, 5)
                         .Place("EscapePlace", "&Place:", 0, 1, 2)
                         .Key("place")
                         .Check("EscapeSwitchOn", "&Turn Switch On After", 3)
@@ -145,16 +145,16 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .When(3, {1})
                         .Build());
 
-    forms.push_back(EnableForm(11840));
-    forms.push_back(EnableForm(11930));
-    forms.push_back(EnableForm(11960));
+    forms.push_back(EnableForm(TCommandCode::EnableEscape));
+    forms.push_back(EnableForm(TCommandCode::EnableSave));
+    forms.push_back(EnableForm(TCommandCode::EnableSystemMenu));
 
     // Labels: their number.
-    forms.push_back(TCommandFormBuilder(12110, 1).Spin("Label", "&Label number:", 0, 1, 1000).Key("label").Default(1).Build());
-    forms.push_back(TCommandFormBuilder(12120, 1).Spin("Label", "&Label number:", 0, 1, 1000).Key("label").Default(1).Build());
+    forms.push_back(TCommandFormBuilder(TCommandCode::Label, 1).Spin("Label", "&Label number:", 0, 1, 1000).Key("label").Default(1).Build());
+    forms.push_back(TCommandFormBuilder(TCommandCode::JumpToLabel, 1).Spin("Label", "&Label number:", 0, 1, 1000).Key("label").Default(1).Build());
 
     // Call Event: a common event, a map event's page, or both by variables.
-    TCommandFormBuilder call(12330, 3);
+    TCommandFormBuilder call(TCommandCode::CallEvent, 3);
     call.Radio("CallKind", "Event", 0, {"&Common Event", "&Map Event", "By &Variables"}).Key("kind");
     // Each kind starts from its own first choice: common event 1; this event's page 1; variables 1.
     call.Follows([](TCommandRecord& r, std::int32_t kind) {
@@ -180,7 +180,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .Build());
 
     // Change Enemy HP / MP: the enemy, add or remove, the amount (and whether HP may reach 0).
-    forms.push_back(TCommandFormBuilder(13110, 5)
+    forms.push_back(TCommandFormBuilder(TCommandCode::ChangeEnemyHp, 5)
                         .Enemy("Enemy", "&Enemy:", 0, true)
                         .Key("enemy")
                         .Radio("Operation", "Operation", 1, {"&Increase", "&Decrease"})
@@ -189,7 +189,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .Check("PossibleDeath", "Impossibile &Death", 4)
                         .Key("death")
                         .Build());
-    forms.push_back(TCommandFormBuilder(13120, 4)
+    forms.push_back(TCommandFormBuilder(TCommandCode::ChangeEnemyMp, 4)
                         .Enemy("Enemy", "&Enemy:", 0, true)
                         .Key("enemy")
                         .Radio("Operation", "Operation", 1, {"&Increase", "&Decrease"})
@@ -198,7 +198,7 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .Build());
 
     // Change Enemy Condition.
-    forms.push_back(TCommandFormBuilder(13130, 3)
+    forms.push_back(TCommandFormBuilder(TCommandCode::ChangeEnemyCondition, 3)
                         .Enemy("Enemy", "&Enemy:", 0, true)
                         .Key("enemy")
                         .Radio("Operation", "Operation", 1, {"&Add", "&Remove"})
@@ -209,10 +209,10 @@ void AddSystemCommandForms(std::vector<TCommandForm>& forms) {
                         .Build());
 
     // Change Enemy Appearance: the enemy that appears.
-    forms.push_back(TCommandFormBuilder(13150, 1).Enemy("Enemy", "&Enemy:", 0, false).Key("enemy").Build());
+    forms.push_back(TCommandFormBuilder(TCommandCode::EnemyAppears, 1).Enemy("Enemy", "&Enemy:", 0, false).Key("enemy").Build());
 
     // Show Battle Animation (battle): the animation, its target enemy, waiting.
-    forms.push_back(TCommandFormBuilder(13260, 3)
+    forms.push_back(TCommandFormBuilder(TCommandCode::ShowBattleAnimationInBattle, 3)
                         .Entry(TEntryList::Animation, "Animation", "&Animation:", 0)
                         .Key("animation")
                         .Default(1)

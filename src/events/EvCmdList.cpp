@@ -79,11 +79,11 @@ bool BuildCommandWithoutForm(std::int32_t code, TKelEventScriptList& result) {
         result.Add().Code = code;
         return true;
     }
-    if (code != ecLoop)
+    if (code != TCommandCode::Loop)
         return false;
     // The edited loop's body: the lines deeper than its first line, up to its ":End Loop".
     TKelEventScriptList loop;
-    loop.Add().Code = ecLoop;
+    loop.Add().Code = ToInt(TCommandCode::Loop);
     if (result.Count() > 0) {
         const std::int32_t depth = result.Lines(0)->Indent;
         for (int i = 1; i < result.Count() && result.Lines(i)->Indent > depth; ++i) {
@@ -93,10 +93,10 @@ bool BuildCommandWithoutForm(std::int32_t code, TKelEventScriptList& result) {
     }
     if (loop.Count() == 1) {
         auto& empty = loop.Add();
-        empty.Code = ecEmpty;
+        empty.Code = ToInt(TCommandCode::Empty);
         empty.Indent = 1;
     }
-    loop.Add().Code = ecLoopEnd;
+    loop.Add().Code = ToInt(TCommandCode::LoopEnd);
     result.Assign(loop);
     return true;
 }

@@ -14,41 +14,35 @@ namespace quillon {
 
 namespace {
 
-constexpr std::int32_t kSystemGraphicCode = 10680;
-constexpr std::int32_t kTeleportCode = 10810;
-constexpr std::int32_t kPlayMusicCode = 11510;
-constexpr std::int32_t kPlaySoundCode = 11550;
-constexpr std::int32_t kBattleBackgroundCode = 13210;
-
 constexpr const char* kRememberedPrefix = "EvCmdSelector.";
 
 // The line of the last OK of a command, kept for the run (code 0 before the first).
-TKelEventScriptLine& Remembered(std::int32_t code) {
-    return TLastUsed::Value<TKelEventScriptLine>(kRememberedPrefix + std::to_string(code));
+TKelEventScriptLine& Remembered(TCommandCode code) {
+    return TLastUsed::Value<TKelEventScriptLine>(kRememberedPrefix + std::to_string(ToInt(code)));
 }
 
 // The edited command's line, or nullptr when a new command is made.
-const TKelEventScriptLine* EditedLine(const TKelEventScriptList& edited, std::int32_t code) {
+const TKelEventScriptLine* EditedLine(const TKelEventScriptList& edited, TCommandCode code) {
     const TKelEventScriptLine* first = edited.Count() > 0 ? edited.Lines(0) : nullptr;
     return first && first->Code == code ? first : nullptr;
 }
 
 // What a selector starts from: the edited line, else the last one written, else nothing.
-const TKelEventScriptLine* StartingLine(const TKelEventScriptList& edited, std::int32_t code) {
+const TKelEventScriptLine* StartingLine(const TKelEventScriptList& edited, TCommandCode code) {
     if (const TKelEventScriptLine* line = EditedLine(edited, code))
         return line;
     const TKelEventScriptLine& last = Remembered(code);
     return last.Code == code ? &last : nullptr;
 }
 
-std::string CaptionOf(std::int32_t code) {
-    const TEventCommandInfo* info = FindEventCommand(code);
+std::string CaptionOf(TCommandCode code) {
+    const TEventCommandInfo* info = FindEventCommand(ToInt(code));
     return info ? info->Caption : "";
 }
 
-TKelEventScriptLine MakeLine(std::int32_t code, std::string text, std::initializer_list<std::int32_t> params) {
+TKelEventScriptLine MakeLine(TCommandCode code, std::string text, std::initializer_list<std::int32_t> params) {
     TKelEventScriptLine line;
-    line.Code = code;
+    line.Code = ToInt(code);
     line.Text = std::move(text);
     line.SetParamCount(static_cast<int>(params.size()));
     int i = 0;
@@ -61,13 +55,13 @@ TKelEventScriptLine MakeLine(std::int32_t code, std::string text, std::initializ
 std::int32_t Within(std::int32_t value, std::int32_t low, std::int32_t high) { return std::clamp(value, low, high); }
 
 bool RunSystemGraphic(const TKelEventScriptList& edited, IEventChoosers& choosers, TKelEventScriptLine& out) {
-    const TKelEventScriptLine* start = StartingLine(edited, kSystemGraphicCode);
+    const TKelEventScriptLine* start = StartingLine(edited, TCommandCode::ChangeSystemGraphic);
     std::string name = start ? start->Text : std::string();
     std::int32_t wallpaper = start ? Within(start->Param(0), 0, 1) : 0;
     std::int32_t font = start ? Within(start->Param(1), 0, 1) : 0;
-    if (!choosers.ChooseSystemGraphic(name, wallpaper, font, CaptionOf(kSystemGraphicCode)))
+    if (!choosers.ChooseSystemGraphic(name, wallpaper, font, CaptionOf(TCommandCode::ChangeSystemGraphic)))
         return false;
-    out = MakeLine(kSystemGraphicCode, name, {Within(wallpaper, 0, 1), Within(font, 0, 1)});
+    out = MakeLine(TCommandCode::ChangeSystemGraphic, name, {Within(wallpaper, 0, 1), Within(font, 0, 1)});
     return true;
 }
 
@@ -76,7 +70,7 @@ bool RunTeleport(const TKelEventScriptList& edited, const TEventCommandContext& 
     TMapPlaceRequest place = InitialTeleportPlace(edited, context);
     if (!choosers.ChoosePlace(place))
         return false;
-    out = MakeLine(kTeleportCode, "", {place.MapId, place.X, place.Y});
+    out = MakeLine(TCommandCode::Teleport, "", {place.MapId, place.X, place.Y});
     return true;
 }
 
@@ -92,52 +86,52 @@ bool RunMoveCharacter(const TKelEventScriptList& edited, const TEventCommandCont
 
 bool RunMusic(const TKelEventScriptList& edited, IEventChoosers& choosers, TKelEventScriptLine& out) {
     TKelMusic music;
-    if (const TKelEventScriptLine* start = StartingLine(edited, kPlayMusicCode)) {
+    if (const TKelEventScriptLine* start = StartingLine(edited, TCommandCode::PlayBgm)) {
         music.Name = start->Text;
         music.FadeIn = Within(start->Param(0), 0, 10000);
         music.Volume = Within(start->Param(1), 0, 100);
         music.Tempo = Within(start->Param(2), 50, 150);
         music.Balance = Within(start->Param(3), 0, 100);
     }
-    if (!choosers.ChooseMusic(music, CaptionOf(kPlayMusicCode)))
+    if (!choosers.ChooseMusic(music, CaptionOf(TCommandCode::PlayBgm)))
         return false;
-    out = MakeLine(kPlayMusicCode, music.Name, {music.FadeIn, music.Volume, music.Tempo, music.Balance});
+    out = MakeLine(TCommandCode::PlayBgm, music.Name, {music.FadeIn, music.Volume, music.Tempo, music.Balance});
     return true;
 }
 
 bool RunSound(const TKelEventScriptList& edited, IEventChoosers& choosers, TKelEventScriptLine& out) {
     TKelSound sound;
-    if (const TKelEventScriptLine* start = StartingLine(edited, kPlaySoundCode)) {
+    if (const TKelEventScriptLine* start = StartingLine(edited, TCommandCode::PlaySoundEffect)) {
         sound.Name = start->Text;
         sound.Volume = Within(start->Param(0), 0, 100);
         sound.Tempo = Within(start->Param(1), 50, 150);
         sound.Balance = Within(start->Param(2), 0, 100);
     }
-    if (!choosers.ChooseSound(sound, CaptionOf(kPlaySoundCode)))
+    if (!choosers.ChooseSound(sound, CaptionOf(TCommandCode::PlaySoundEffect)))
         return false;
-    out = MakeLine(kPlaySoundCode, sound.Name, {sound.Volume, sound.Tempo, sound.Balance});
+    out = MakeLine(TCommandCode::PlaySoundEffect, sound.Name, {sound.Volume, sound.Tempo, sound.Balance});
     return true;
 }
 
 bool RunBattleBackground(const TKelEventScriptList& edited, IEventChoosers& choosers, TKelEventScriptLine& out) {
-    const TKelEventScriptLine* start = StartingLine(edited, kBattleBackgroundCode);
+    const TKelEventScriptLine* start = StartingLine(edited, TCommandCode::ChangeBattleBackground);
     std::string name = start ? start->Text : std::string();
-    if (!choosers.ChooseResource(TSelKind::Backdrop, name, nullptr, CaptionOf(kBattleBackgroundCode)))
+    if (!choosers.ChooseResource(TSelKind::Backdrop, name, nullptr, CaptionOf(TCommandCode::ChangeBattleBackground)))
         return false;
-    out = MakeLine(kBattleBackgroundCode, name, {});
+    out = MakeLine(TCommandCode::ChangeBattleBackground, name, {});
     return true;
 }
 
 }  // namespace
 
 bool IsSelectorCommand(std::int32_t code) {
-    switch (code) {
-    case kSystemGraphicCode:
-    case kTeleportCode:
-    case ecMoveCharacter:
-    case kPlayMusicCode:
-    case kPlaySoundCode:
-    case kBattleBackgroundCode: return true;
+    switch (ToCommandCode(code)) {
+    case TCommandCode::ChangeSystemGraphic:
+    case TCommandCode::Teleport:
+    case TCommandCode::SetMoveRoute:
+    case TCommandCode::PlayBgm:
+    case TCommandCode::PlaySoundEffect:
+    case TCommandCode::ChangeBattleBackground: return true;
     default: return false;
     }
 }
@@ -148,18 +142,18 @@ bool RunSelectorCommand(std::int32_t code, TKelEventScriptList& result, const TE
     IEventChoosers& choosers = *context.Choosers;
     TKelEventScriptLine line;
     bool chosen = false;
-    switch (code) {
-    case kSystemGraphicCode: chosen = RunSystemGraphic(result, choosers, line); break;
-    case kTeleportCode: chosen = RunTeleport(result, context, choosers, line); break;
-    case ecMoveCharacter: chosen = RunMoveCharacter(result, context, choosers, line); break;
-    case kPlayMusicCode: chosen = RunMusic(result, choosers, line); break;
-    case kPlaySoundCode: chosen = RunSound(result, choosers, line); break;
-    case kBattleBackgroundCode: chosen = RunBattleBackground(result, choosers, line); break;
+    switch (ToCommandCode(code)) {
+    case TCommandCode::ChangeSystemGraphic: chosen = RunSystemGraphic(result, choosers, line); break;
+    case TCommandCode::Teleport: chosen = RunTeleport(result, context, choosers, line); break;
+    case TCommandCode::SetMoveRoute: chosen = RunMoveCharacter(result, context, choosers, line); break;
+    case TCommandCode::PlayBgm: chosen = RunMusic(result, choosers, line); break;
+    case TCommandCode::PlaySoundEffect: chosen = RunSound(result, choosers, line); break;
+    case TCommandCode::ChangeBattleBackground: chosen = RunBattleBackground(result, choosers, line); break;
     default: break;
     }
     if (!chosen)
         return false;
-    Remembered(code) = line;
+    Remembered(ToCommandCode(code)) = line;
     result.Clear();
     result.Add(std::make_unique<TKelEventScriptLine>(line));
     return true;
@@ -172,7 +166,7 @@ TMapPlaceRequest InitialTeleportPlace(const TKelEventScriptList& edited, const T
         place.MapId = context.MapTree->CurrentMapId;
         current = context.MapTree->FindByID(place.MapId);
     }
-    if (const TKelEventScriptLine* line = EditedLine(edited, kTeleportCode)) {
+    if (const TKelEventScriptLine* line = EditedLine(edited, TCommandCode::Teleport)) {
         place.MapId = line->Param(0);
         place.X = line->Param(1);
         place.Y = line->Param(2);
@@ -200,11 +194,11 @@ TMapPlaceRequest InitialTeleportPlace(const TKelEventScriptList& edited, const T
 void MoveRouteOfLine(const TKelEventScriptList& edited, TMoveRouteRequest& request) {
     request.CommandMode = true;
     request.Route.Reset();
-    const TKelEventScriptLine* line = EditedLine(edited, ecMoveCharacter);
+    const TKelEventScriptLine* line = EditedLine(edited, TCommandCode::SetMoveRoute);
     if (!line) {
         // A new command: the last target and frequency, a route that runs once.
-        const TKelEventScriptLine& last = Remembered(ecMoveCharacter);
-        if (last.Code == ecMoveCharacter) {
+        const TKelEventScriptLine& last = Remembered(TCommandCode::SetMoveRoute);
+        if (last.Code == TCommandCode::SetMoveRoute) {
             request.Target = last.Param(0);
             request.Frequency = Within(last.Param(1), 1, 8);
         }

@@ -3,46 +3,13 @@
 // whether it is a companion line of a block command, and the lines it is made of.
 #pragma once
 
+#include "data/CommandCode.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace quillon {
-
-// Codes with a meaning of their own in the editing rules.
-enum : std::int32_t {
-    ecEnd = 0,              // closing line of a script
-    ecEmpty = 10,           // empty line closing a branch body
-    ecMessage = 10110,
-    ecMessageLine = 20110,
-    ecShowChoice = 10140,
-    ecChoiceCase = 20140,
-    ecChoiceEnd = 20141,
-    ecStartBattle = 10710,
-    ecBattleVictory = 20710,
-    ecBattleEscape = 20711,
-    ecBattleDefeat = 20712,
-    ecBattleEnd = 20713,
-    ecCallShop = 10720,
-    ecShopSuccess = 20720,
-    ecShopFailure = 20721,
-    ecShopEnd = 20722,
-    ecCallInn = 10730,
-    ecInnRest = 20730,
-    ecInnCancel = 20731,
-    ecInnEnd = 20732,
-    ecMoveCharacter = 11330,
-    ecFork = 12010,
-    ecForkElse = 22010,
-    ecForkEnd = 22011,
-    ecLoop = 12210,
-    ecLoopEnd = 22210,
-    ecComment = 12410,
-    ecCommentLine = 22410,
-    ecBattleFork = 13310,
-    ecBattleForkElse = 23310,
-    ecBattleForkEnd = 23311,
-};
 
 // Where a command's button sits on a palette: its tab, and its row and column in the tab's grid.
 // Tab -1: the palette has no button for the command.

@@ -23,9 +23,9 @@ std::string EventName(std::int32_t id) {
 
 bool IsStartMark(std::int32_t code) { return code >= kFirstStartMarkTag && code <= kLastStartMarkTag; }
 
-std::unique_ptr<TKelEventScriptLine> FramingLine(std::int32_t code) {
+std::unique_ptr<TKelEventScriptLine> FramingLine(TCommandCode code) {
     auto line = std::make_unique<TKelEventScriptLine>();
-    line->Code = code;
+    line->Code = ToInt(code);
     line->SetParamCount(1);
     line->SetParam(0, kTransitionMovePlace);
     return line;
@@ -333,8 +333,8 @@ bool TKelEventManager::CreateTeleportEvent(std::int32_t x, std::int32_t y) {
         return false;
     TKelEventScriptList& script = page->Script;
     script.InsertScript(0, result, 0);
-    script.Insert(0, FramingLine(kCodeEraseScreen));
-    script.Insert(2, FramingLine(kCodeShowScreen));
+    script.Insert(0, FramingLine(TCommandCode::EraseScreen));
+    script.Insert(2, FramingLine(TCommandCode::ShowScreen));
     page->Trigger = kTriggerHeroTouch;
     mMap->Events.Obtain(id).Assign(event);
     Changed();

@@ -30,10 +30,6 @@ struct TEventCommandContext;
 inline constexpr std::int32_t kFirstFreeEventId = 1;
 inline constexpr std::int32_t kLastFreeEventId = 5000;
 
-// The lines that frame the teleport command of a ready-made teleport event.
-inline constexpr std::int32_t kCodeEraseScreen = 11010;
-inline constexpr std::int32_t kCodeShowScreen = 11020;
-inline constexpr std::int32_t kCodeTeleport = 10810;
 // The transition of both framing lines: the one the teleport event is made with.
 inline constexpr std::int32_t kTransitionMovePlace = -1;
 // "On Hero Touch"

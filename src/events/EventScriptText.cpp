@@ -110,28 +110,28 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         return kDoNothingText;
     std::string s = info->Prefix;
 
-    switch (line.Code) {
-    case 0:
-    case 10:
+    switch (ToCommandCode(line.Code)) {
+    case TCommandCode::End:
+    case TCommandCode::Empty:
         break;
-    case 10110:
-    case 20110:
-    case 10140:
-    case 10680:
-    case 11510:
-    case 11550:
-    case 12410:
-    case 22410:
-    case 13210:
+    case TCommandCode::ShowMessage:
+    case TCommandCode::MessageLine:
+    case TCommandCode::ShowChoices:
+    case TCommandCode::ChangeSystemGraphic:
+    case TCommandCode::PlayBgm:
+    case TCommandCode::PlaySoundEffect:
+    case TCommandCode::Comment:
+    case TCommandCode::CommentLine:
+    case TCommandCode::ChangeBattleBackground:
         s += text;
         break;
-    case 10120:
+    case TCommandCode::MessageOptions:
         s += Pick(p(0), {"Opaque,", "Transparent,"});
         s += Pick(p(1), {" Top,", " Middle,", " Bottom,"});
         s += Pick(p(2), {" Fixed,", " Safe,"});
         s += Pick(p(3), {" Wait until done.", " Continue Events."});
         break;
-    case 10130:
+    case TCommandCode::SelectFaceGraphic:
         if (text.empty()) {
             s += "None";
         } else {
@@ -140,15 +140,15 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
             s += Pick(p(2), {" ", "Flipped"});
         }
         break;
-    case 20140:
+    case TCommandCode::ChoiceCase:
         s = p(0) == 4 ? ":Cancel Case" : ":[" + text + "] Case";
         break;
-    case 10150:
+    case TCommandCode::InputNumber:
         s += "ts=" + D(p(0)) + " Var[" + VariableName(p(1)) + "]";
         break;
-    case 10210:
-    case 10220: {
-        const bool isSwitch = line.Code == 10210;
+    case TCommandCode::ChangeSwitch:
+    case TCommandCode::ChangeVariable: {
+        const bool isSwitch = line.Code == TCommandCode::ChangeSwitch;
         switch (p(0)) {
         case 0: s += "Var[" + (isSwitch ? SwitchName(p(1)) : VariableName(p(1))) + "]"; break;
         case 1: s += "[" + Z(p(1), 4) + " to " + Z(p(2), 4) + "]"; break;
@@ -191,7 +191,7 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         }
         break;
     }
-    case 10230:
+    case TCommandCode::TimerOperation:
         switch (p(0)) {
         case 0:
             s += "Set: ";
@@ -205,17 +205,17 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         default: break;
         }
         break;
-    case 10310:
+    case TCommandCode::ChangeMoney:
         s += "$" + Amount(p(1), p(2)) + AddRemove(p(0));
         break;
-    case 10320:
+    case TCommandCode::ChangeItemAmount:
         if (p(1) == 0)
             s += ItemName(p(2));
         else if (p(1) == 1)
             s += VarRef(p(2));
         s += ") " + Amount(p(3), p(4)) + AddRemove(p(0));
         break;
-    case 10330:
+    case TCommandCode::ChangeParty:
         if (p(1) == 0)
             s += HeroName(p(2));
         else if (p(1) == 1)
@@ -223,16 +223,16 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         s += ") ";
         s += AddRemove(p(0));
         break;
-    case 10410:
-    case 10420:
-        s += who(p(0), p(1)) + (line.Code == 10410 ? "'s EXP " : "'s Level ") + Amount(p(3), p(4)) + AddRemove(p(2));
+    case TCommandCode::ChangeExp:
+    case TCommandCode::ChangeLevel:
+        s += who(p(0), p(1)) + (line.Code == TCommandCode::ChangeExp ? "'s EXP " : "'s Level ") + Amount(p(3), p(4)) + AddRemove(p(2));
         break;
-    case 10430:
+    case TCommandCode::ChangeAbility:
         s += who(p(0), p(1)) + "'s ";
         s += Pick(p(3), {"Max HP", "Max MP", "Attack", "Defense", "Mind", "Agility"});
         s += ") " + Amount(p(4), p(5)) + AddRemove(p(2));
         break;
-    case 10440:
+    case TCommandCode::ChangeSkills:
         s += who(p(0), p(1)) + ", ";
         if (p(3) == 0)
             s += SkillName(p(4));
@@ -241,7 +241,7 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         s += ") ";
         s += Pick(p(2), {"Learn", "Forget"});
         break;
-    case 10450:
+    case TCommandCode::ChangeEquipment:
         s += who(p(0), p(1)) + ", ";
         if (p(2) == 0) {
             if (p(3) == 0)
@@ -254,50 +254,50 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
             s += ", Remove Equipment";
         }
         break;
-    case 10460:
-    case 10470:
-        s += who(p(0), p(1)) + (line.Code == 10460 ? "'s HP " : "'s MP ") + Amount(p(3), p(4)) + AddRemove(p(2));
+    case TCommandCode::ChangeHp:
+    case TCommandCode::ChangeMp:
+        s += who(p(0), p(1)) + (line.Code == TCommandCode::ChangeHp ? "'s HP " : "'s MP ") + Amount(p(3), p(4)) + AddRemove(p(2));
         break;
-    case 10480:
+    case TCommandCode::ChangeCondition:
         s += who(p(0), p(1));
         s += Pick(p(2), {") ", "'s "});
         s += ConditionName(p(3));
         s += AddRemove(p(2));
         break;
-    case 10490:
+    case TCommandCode::FullRecovery:
         s += who(p(0), p(1));
         break;
-    case 10500:
+    case TCommandCode::TakeDamage:
         s += who(p(0), p(1)) + ", Damage(" + D(p(2)) + ")";
         break;
-    case 10610:
-    case 10620:
-        s += HeroName(p(0)) + (line.Code == 10610 ? "'s Name = " : "'s Degree =") + text + " ";
+    case TCommandCode::ChangeHeroName:
+    case TCommandCode::ChangeHeroDegree:
+        s += HeroName(p(0)) + (line.Code == TCommandCode::ChangeHeroName ? "'s Name = " : "'s Degree =") + text + " ";
         break;
-    case 10630:
-    case 10640:
+    case TCommandCode::ChangeHeroWalkGraphic:
+    case TCommandCode::ChangeHeroFaceGraphic:
         s += HeroName(p(0)) + ") " + text + "-" + D(Inc(p(1))) + " ";
         break;
-    case 10650:
+    case TCommandCode::ChangeVehicleGraphic:
         s += Vehicle(p(0));
         s += ") " + text + "-" + D(Inc(p(1))) + " ";
         break;
-    case 10660:
+    case TCommandCode::ChangeSystemMusic:
         s += Pick(p(0), {"Battle", "Battle End", "Inn", "Boat", "Ship", "Airship", "Game Over"});
         s += ") " + text + " ";
         break;
-    case 10670:
+    case TCommandCode::ChangeSystemSound:
         s += Pick(p(0), {"Cursor Movemt", "Decision", "Cancel", "Buzzer", "Battle Start", "Run Away",
                          "Enemy Attack", "Enemy Damage", "Ally Damage", "Evade", "Enemy Death", "Item Use"});
         s += ") " + text + " ";
         break;
-    case 10690:
+    case TCommandCode::ChangeScreenTransition:
         s += Pick(p(0), {"Teleport/Erase", "Teleport/Show", "Battle Start/Erase", "Battle Start/Show",
                          "Battle End/Erase", "Battle End/Show"});
         s += " ";
         s += Str(p(0) % 2 == 0 ? EraseTransitionName(p(1)) : ShowTransitionName(p(1)));
         break;
-    case 10710:
+    case TCommandCode::StartBattle:
         if (p(0) == 0)
             s += TroopName(p(1));
         else if (p(0) == 1)
@@ -307,7 +307,7 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         if (p(5) == 1)
             s += " First Strike";
         break;
-    case 10720:
+    case TCommandCode::CallShop:
         s += Pick(p(0), {"", "(Buy Only)", "(Sell Only)"});
         if (p(0) <= 1) {
             for (int i = 4; i < line.ParamCount(); ++i) {
@@ -317,23 +317,23 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
             }
         }
         break;
-    case 10730:
+    case TCommandCode::CallInn:
         s += "Cost=" + D(p(1));
         break;
-    case 10740:
+    case TCommandCode::EnterHeroName:
         s += HeroName(p(0));
         break;
-    case 10810:
-    case 11830:
+    case TCommandCode::Teleport:
+    case TCommandCode::SetEscapePlace:
         s += mapPlace(p(0), p(1), p(2));
         break;
-    case 10820:
+    case TCommandCode::MemorizePlace:
         s += "[" + Z(p(0), 4) + "], X[" + Z(p(1), 4) + "], Y[" + Z(p(2), 4) + "]";
         break;
-    case 10830:
+    case TCommandCode::GoToMemorizedPlace:
         s += VRef(p(0)) + " (" + VRef(p(1)) + "," + VRef(p(2)) + ")";
         break;
-    case 10850:
+    case TCommandCode::SetVehiclePlace:
         s += Vehicle(p(0));
         s += " ";
         if (p(1) == 0)
@@ -341,34 +341,34 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         else if (p(1) == 1)
             s += VRef(p(2)) + " (" + VRef(p(3)) + "," + VRef(p(4)) + ")";
         break;
-    case 10860:
+    case TCommandCode::SetEventPlace:
         s += CharacterName(p(0)) + " " + Position(p(1), p(2), p(3), true);
         break;
-    case 10870:
+    case TCommandCode::SwapEvents:
         s += CharacterName(p(0)) + " " + CharacterName(p(1));
         break;
-    case 10910:
-    case 10920:
+    case TCommandCode::GetTerrainId:
+    case TCommandCode::GetEventId:
         s += Position(p(0), p(1), p(2), true) + " Var[" + VariableName(p(3)) + "]";
         break;
-    case 11010:
+    case TCommandCode::EraseScreen:
         s += Str(EraseTransitionName(p(0)));
         break;
-    case 11020:
+    case TCommandCode::ShowScreen:
         s += Str(ShowTransitionName(p(0)));
         break;
-    case 11030:
+    case TCommandCode::SetScreenTone:
         s += "RGB(" + Z(p(0), 3) + "," + Z(p(1), 3) + "," + Z(p(2), 3) + "),C(" + Z(p(3), 3) + ")," +
              Tenths(p(4)) + "sec" + Wait(p(5) == 1);
         break;
-    case 11040:
+    case TCommandCode::FlashScreen:
         s += "RGB(" + Z(p(0), 2) + "," + Z(p(1), 2) + "," + Z(p(2), 2) + "),P(" + Z(p(3), 2) + ")," +
              Tenths(p(4)) + "s" + Wait(p(5) == 1);
         break;
-    case 11050:
+    case TCommandCode::ShakeScreen:
         s += D(p(0)) + ", Speed: " + D(p(1)) + ", " + Tenths(p(2)) + " sec" + Wait(p(3) == 1);
         break;
-    case 11060:
+    case TCommandCode::PanScreen:
         s += Pick(p(0), {"Fixed", "Cancel Fixation", "", "Return Position "});
         if (p(0) == 2) {
             s += Direction(p(1));
@@ -377,32 +377,32 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         if (p(0) >= 2)
             s += "Speed:" + D(p(3)) + Wait(p(4) == 1);
         break;
-    case 11070:
+    case TCommandCode::WeatherEffects:
         s += Pick(p(0), {"None/Off", "Rain", "Snow"});
         if (p(0) >= 1) {
             s += " ";
             s += Pick(p(1), {", Low", ", Medium", ", High"});
         }
         break;
-    case 11110:
+    case TCommandCode::ShowPicture:
         s += D(p(0)) + " " + text + " " + Position(p(1), p(2), p(3), false);
         break;
-    case 11120:
+    case TCommandCode::MovePicture:
         s += D(p(0)) + " " + Position(p(1), p(2), p(3), false) + ", " + Tenths(p(14)) + "sec" + Wait(p(15) == 1);
         break;
-    case 11130:
+    case TCommandCode::ErasePicture:
         s += D(p(0));
         break;
-    case 11210:
+    case TCommandCode::ShowBattleAnimation:
         s += AnimationName(p(0)) + " " + CharacterName(p(1)) + Wait(p(2) == 1);
         break;
-    case 11310:
+    case TCommandCode::SetHeroTranslucency:
         s += Pick(p(0), {"Translucent", "Opaque"});
         break;
-    case 11320:
+    case TCommandCode::FlashEvent:
         s += CharacterName(p(0)) + " " + Tenths(p(5)) + "sec" + Wait(p(6) == 1);
         break;
-    case 11330: {
+    case TCommandCode::SetMoveRoute: {
         s += CharacterName(p(0));
         // Decode the whole route before appending, so that a damaged one adds nothing.
         std::vector<TKelMoveRouteItem> items;
@@ -425,22 +425,22 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         }
         break;
     }
-    case 11410:
+    case TCommandCode::Wait:
         s += Tenths(p(0)) + "sec";
         break;
-    case 11520:
+    case TCommandCode::FadeOutBgm:
         s += D(p(0)) + "sec";
         break;
-    case 11560:
+    case TCommandCode::PlayMovie:
         s += text + " " + Position(p(0), p(1), p(2), false) + " (" + D(p(3)) + "," + D(p(4)) + ")";
         break;
-    case 11610:
+    case TCommandCode::EnterPassword:
         s += "Var[" + VariableName(p(0)) + "]";
         break;
-    case 11710:
+    case TCommandCode::ChangeChipSet:
         s += ChipSetName(p(0));
         break;
-    case 11720: {
+    case TCommandCode::ChangePanorama: {
         s += text;
         auto speed = [&](std::int32_t on, std::int32_t value) {
             if (on == 1)
@@ -456,26 +456,26 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         }
         break;
     }
-    case 11740:
+    case TCommandCode::ChangeEncounterRate:
         s += D(p(0)) + "Steps";
         break;
-    case 11750:
+    case TCommandCode::ChangeChip:
         s += Pick(p(0), {"Lower Chip ", "Upper Chip "});
         s += Z(Inc(p(1)), 3) + " to " + Z(Inc(p(2)), 3);
         break;
-    case 11810:
+    case TCommandCode::SetTeleportPlace:
         if (p(0) == 0)
             s += "(Add)" + mapPlace(p(1), p(2), p(3));
         else if (p(0) == 1)
             s += "(Remove)" + Z(p(1), 4) + ":" + MapName(p(1));
         break;
-    case 11820:
-    case 11840:
-    case 11930:
-    case 11960:
+    case TCommandCode::EnableTeleport:
+    case TCommandCode::EnableEscape:
+    case TCommandCode::EnableSave:
+    case TCommandCode::EnableSystemMenu:
         s += EnableWord(p(0));
         break;
-    case 12010:
+    case TCommandCode::ConditionalBranch:
         switch (p(0)) {
         case 0: s += switchCondition(); break;
         case 1: s += variableCondition(); break;
@@ -518,11 +518,11 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         default: break;
         }
         break;
-    case 12110:
-    case 12120:
+    case TCommandCode::Label:
+    case TCommandCode::JumpToLabel:
         s += D(p(0)) + "#";
         break;
-    case 12330:
+    case TCommandCode::CallEvent:
         switch (p(0)) {
         case 0: s += CommonEventName(p(1)); break;
         case 1: s += CharacterName(p(1)) + "Pg [" + D(p(2)) + "]"; break;
@@ -530,23 +530,23 @@ std::string TEventScriptConverter::RenderCommand(const TKelEventScriptLine& line
         default: break;
         }
         break;
-    case 13110:
-    case 13120:
-        s += EnemyName(p(0)) + (line.Code == 13110 ? "'s HP " : "'s MP ") + Amount(p(2), p(3)) + AddRemove(p(1));
+    case TCommandCode::ChangeEnemyHp:
+    case TCommandCode::ChangeEnemyMp:
+        s += EnemyName(p(0)) + (line.Code == TCommandCode::ChangeEnemyHp ? "'s HP " : "'s MP ") + Amount(p(2), p(3)) + AddRemove(p(1));
         break;
-    case 13130:
+    case TCommandCode::ChangeEnemyCondition:
         s += EnemyName(p(0));
         s += Pick(p(1), {") ", "'s "});
         s += ConditionName(p(2));
         s += AddRemove(p(1));
         break;
-    case 13150:
+    case TCommandCode::EnemyAppears:
         s += EnemyName(p(0));
         break;
-    case 13260:
+    case TCommandCode::ShowBattleAnimationInBattle:
         s += AnimationName(p(0)) + " " + EnemyName(p(1)) + Wait(p(2) == 1);
         break;
-    case 13310:
+    case TCommandCode::BattleBranch:
         switch (p(0)) {
         case 0: s += switchCondition(); break;
         case 1: s += variableCondition(); break;

@@ -13,7 +13,7 @@ namespace {
 
 // Commands that never go into map event or common event scripts.
 bool IsBattleOnlyOrClosing(std::int32_t code) {
-    if (code == ecEnd)
+    if (code == TCommandCode::End)
         return true;
     const TEventCommandInfo* info = FindEventCommand(code);
     return info != nullptr && info->Battle;
@@ -126,7 +126,7 @@ void TScriptListModel::SetScript(TKelEventScriptList* script) {
 
 void TScriptListModel::EnsureClosingLine() {
     // Every script ends with its closing line; the selection rules rely on it.
-    if (mScript && (mScript->Count() == 0 || mScript->Lines(mScript->Count() - 1)->Code != 0))
+    if (mScript && (mScript->Count() == 0 || mScript->Lines(mScript->Count() - 1)->Code != TCommandCode::End))
         mScript->Add();
 }
 

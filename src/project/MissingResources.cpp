@@ -42,15 +42,15 @@ public:
         for (int i = 0; i < script.Count(); ++i) {
             const TKelEventScriptLine* line = script.Lines(i);
             const std::string at = where + " line " + std::to_string(i + 1);
-            switch (line->Code) {
-            case 10130:
-            case 10640: Image("FaceSet", line->Text, at); break;
-            case 10630:
-            case 10650: Image("CharSet", line->Text, at); break;
-            case 10660:
-            case 11510: Music(line->Text, at); break;
-            case 10670:
-            case 11550: Sound(line->Text, at); break;
+            switch (ToCommandCode(line->Code)) {
+            case TCommandCode::SelectFaceGraphic:
+            case TCommandCode::ChangeHeroFaceGraphic: Image("FaceSet", line->Text, at); break;
+            case TCommandCode::ChangeHeroWalkGraphic:
+            case TCommandCode::ChangeVehicleGraphic: Image("CharSet", line->Text, at); break;
+            case TCommandCode::ChangeSystemMusic:
+            case TCommandCode::PlayBgm: Music(line->Text, at); break;
+            case TCommandCode::ChangeSystemSound:
+            case TCommandCode::PlaySoundEffect: Sound(line->Text, at); break;
             default: break;
             }
         }

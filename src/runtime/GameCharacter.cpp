@@ -74,6 +74,11 @@ bool TGameCharacter::Step(TGameWorld& world, int direction) {
     int x = X + dx;
     int y = Y + dy;
     world.Wrap(x, y);
+    StepTo(world, x, y, dx, dy);
+    return true;
+}
+
+void TGameCharacter::StepTo(TGameWorld& world, int x, int y, int dx, int dy) {
     PrevX = X;
     PrevY = Y;
     X = x;
@@ -81,7 +86,6 @@ bool TGameCharacter::Step(TGameWorld& world, int direction) {
     // Seen from the new cell, the old one lies one step back (also across the edge of a looping map).
     BeginMove((x - dx) * kCellUnits, (y - dy) * kCellUnits, FramesPerCell(Speed));
     Stepped(world);
-    return true;
 }
 
 bool TGameCharacter::StepDiagonal(TGameWorld& world, int dx, int dy) {
@@ -96,12 +100,7 @@ bool TGameCharacter::StepDiagonal(TGameWorld& world, int dx, int dy) {
         Bumped(world, x, y);
         return false;
     }
-    PrevX = X;
-    PrevY = Y;
-    X = x;
-    Y = y;
-    BeginMove((x - dx) * kCellUnits, (y - dy) * kCellUnits, FramesPerCell(Speed));
-    Stepped(world);
+    StepTo(world, x, y, dx, dy);
     return true;
 }
 

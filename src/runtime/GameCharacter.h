@@ -107,6 +107,8 @@ private:
     void Animate();
     int MoveWait() const;
     void BeginMove(int fromX, int fromY, int frames);
+    // Moves onto the (wrapped) cell (x, y) one step of (dx, dy) away.
+    void StepTo(TGameWorld& world, int x, int y, int dx, int dy);
 
     TRouteRun mRoute;
     int mAnimFrames = 0;

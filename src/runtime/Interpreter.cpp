@@ -3,7 +3,7 @@
 #include "data/LD_Event.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
-#include "runtime/RtCodes.h"
+#include "data/CommandCode.h"
 
 namespace quillon::runtime {
 
@@ -56,26 +56,26 @@ void TInterpreter::SetPc(int pc) {
 std::int32_t TInterpreter::EventId() const { return mFrames.empty() ? 0 : mFrames.back().EventId; }
 std::int32_t TInterpreter::MapId() const { return mFrames.empty() ? 0 : mFrames.back().MapId; }
 
-int TInterpreter::FindForward(int from, int indent, std::initializer_list<std::int32_t> codes) const {
+int TInterpreter::FindForward(int from, int indent, std::initializer_list<TCommandCode> codes) const {
     for (int i = from + 1; i < LineCount(); ++i) {
         const TKelEventScriptLine& line = *LineAt(i);
         if (line.Indent < indent)
             return -1;
         if (line.Indent != indent)
             continue;
-        for (const std::int32_t code : codes)
-            if (line.Code == code)
+        for (const TCommandCode code : codes)
+            if (line.Code == ToInt(code))
                 return i;
     }
     return -1;
 }
 
-int TInterpreter::FindBackward(int from, int indent, std::int32_t code) const {
+int TInterpreter::FindBackward(int from, int indent, TCommandCode code) const {
     for (int i = from - 1; i >= 0; --i) {
         const TKelEventScriptLine& line = *LineAt(i);
         if (line.Indent < indent)
             return -1;
-        if (line.Indent == indent && line.Code == code)
+        if (line.Indent == indent && line.Code == ToInt(code))
             return i;
     }
     return -1;
@@ -101,8 +101,8 @@ bool TInterpreter::FinishPending() {
         int at = mPendingPc;
         int target = -1;
         int end = -1;
-        while ((at = FindForward(at, opener->Indent, {code::ChoiceCase, code::ChoiceEnd})) >= 0) {
-            if (LineAt(at)->Code == code::ChoiceEnd) {
+        while ((at = FindForward(at, opener->Indent, {TCommandCode::ChoiceCase, TCommandCode::ChoiceEnd})) >= 0) {
+            if (LineAt(at)->Code == ToInt(TCommandCode::ChoiceEnd)) {
                 end = at;
                 break;
             }
@@ -155,63 +155,63 @@ void TInterpreter::Update() {
 // The one dispatch: each code to the handler of its family; a code no family runs is skipped
 // with one line on standard error.
 TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
-    switch (line.Code) {
-    case code::End:
+    switch (ToCommandCode(line.Code)) {
+    case TCommandCode::End:
         // The end of a script: a called script returns to its caller.
         mFrames.pop_back();
         if (mFrames.empty())
             return TStep::Stop;
         ++mFrames.back().Pc;
         return TStep::Jumped;
-    case code::Empty:
-    case code::MessageLine:
-    case code::CommentLine:
-    case code::Comment:
-    case code::ForkEnd:
-    case code::ChoiceEnd:
-    case 20713:  // end of a battle's cases
-    case 20722:  // end of a shop's cases
-    case 20732:  // end of an inn's cases
+    case TCommandCode::Empty:
+    case TCommandCode::MessageLine:
+    case TCommandCode::CommentLine:
+    case TCommandCode::Comment:
+    case TCommandCode::BranchEnd:
+    case TCommandCode::ChoiceEnd:
+    case TCommandCode::BattleEnd:
+    case TCommandCode::ShopEnd:
+    case TCommandCode::InnEnd:
         return TStep::Next;
-    case code::Fork:
-    case code::ForkElse:
-    case code::ChoiceCase:
-    case code::Label:
-    case code::JumpToLabel:
-    case code::Loop:
-    case code::LoopEnd:
-    case code::BreakLoop:
-    case code::EndEventProcessing:
-    case code::EraseEvent:
-    case code::CallEvent:
-    case code::GameOver:
-    case code::ToTitle:
-    case 20710:  // the cases of commands not run yet: their bodies are skipped
-    case 20711:
-    case 20712:
-    case 20720:
-    case 20721:
-    case 20730:
-    case 20731:
+    case TCommandCode::ConditionalBranch:
+    case TCommandCode::BranchElse:
+    case TCommandCode::ChoiceCase:
+    case TCommandCode::Label:
+    case TCommandCode::JumpToLabel:
+    case TCommandCode::Loop:
+    case TCommandCode::LoopEnd:
+    case TCommandCode::BreakLoop:
+    case TCommandCode::StopParallelEvents:
+    case TCommandCode::EraseEvent:
+    case TCommandCode::CallEvent:
+    case TCommandCode::GameOver:
+    case TCommandCode::GoToTitleScreen:
+    case TCommandCode::BattleVictory:
+    case TCommandCode::BattleEscape:
+    case TCommandCode::BattleDefeat:
+    case TCommandCode::ShopSuccess:
+    case TCommandCode::ShopFailure:
+    case TCommandCode::InnRest:
+    case TCommandCode::InnCancel:
         return RunFlowCommand(*this, line);
-    case code::ChangeSwitch:
-    case code::ChangeVariable:
-    case code::ChangeMoney:
-    case code::ChangeItem:
+    case TCommandCode::ChangeSwitch:
+    case TCommandCode::ChangeVariable:
+    case TCommandCode::ChangeMoney:
+    case TCommandCode::ChangeItemAmount:
         return RunStateCommand(*this, line);
-    case code::Message:
-    case code::MessageOptions:
-    case code::Face:
-    case code::ShowChoices:
-    case code::InputNumber:
+    case TCommandCode::ShowMessage:
+    case TCommandCode::MessageOptions:
+    case TCommandCode::SelectFaceGraphic:
+    case TCommandCode::ShowChoices:
+    case TCommandCode::InputNumber:
         return RunMessageCommand(*this, line);
-    case code::Teleport:
-    case code::MoveCharacter:
-    case code::WaitUntilMoved:
-    case code::Wait:
+    case TCommandCode::Teleport:
+    case TCommandCode::SetMoveRoute:
+    case TCommandCode::WaitUntilMoved:
+    case TCommandCode::Wait:
         return RunMoveCommand(*this, line);
-    case code::PlayMusic:
-    case code::PlaySound:
+    case TCommandCode::PlayBgm:
+    case TCommandCode::PlaySoundEffect:
         return RunSoundCommand(*this, line);
     default:
         mSession.NotRunYet(line.Code);

@@ -4,6 +4,8 @@
 // dispatch of every command line to the handler of its family.
 #pragma once
 
+#include "data/CommandCode.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -75,8 +77,8 @@ public:
 
     // Block navigation: the first line after `from` at `indent` whose code is one of `codes`,
     // not leaving the block (a line of smaller indent ends the search); -1 when there is none.
-    int FindForward(int from, int indent, std::initializer_list<std::int32_t> codes) const;
-    int FindBackward(int from, int indent, std::int32_t code) const;
+    int FindForward(int from, int indent, std::initializer_list<TCommandCode> codes) const;
+    int FindBackward(int from, int indent, TCommandCode code) const;
 
 private:
     struct TFrame {

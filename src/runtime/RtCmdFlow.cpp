@@ -7,7 +7,7 @@
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
-#include "runtime/RtCodes.h"
+#include "data/CommandCode.h"
 
 #include <algorithm>
 
@@ -89,7 +89,7 @@ bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line) {
 }
 
 // Jumps past the companion line that closes the block of the line at pc.
-TStep JumpPast(TInterpreter& in, std::initializer_list<std::int32_t> ends) {
+TStep JumpPast(TInterpreter& in, std::initializer_list<TCommandCode> ends) {
     const int end = in.FindForward(in.Pc(), in.Line().Indent, ends);
     if (end < 0)
         return TStep::Stop;  // a damaged block: the script ends rather than run on wrongly
@@ -100,7 +100,7 @@ TStep JumpPast(TInterpreter& in, std::initializer_list<std::int32_t> ends) {
 TStep Fork(TInterpreter& in, const TKelEventScriptLine& line) {
     if (ForkCondition(in, line))
         return TStep::Next;
-    const int other = in.FindForward(in.Pc(), line.Indent, {code::ForkElse, code::ForkEnd});
+    const int other = in.FindForward(in.Pc(), line.Indent, {TCommandCode::BranchElse, TCommandCode::BranchEnd});
     if (other < 0)
         return TStep::Stop;
     in.SetPc(other + 1);
@@ -110,7 +110,7 @@ TStep Fork(TInterpreter& in, const TKelEventScriptLine& line) {
 TStep JumpToLabel(TInterpreter& in, const TKelEventScriptLine& line) {
     for (int i = 0; i < in.LineCount(); ++i) {
         const TKelEventScriptLine* label = in.LineAt(i);
-        if (label->Code == code::Label && label->Param(0) == line.Param(0)) {
+        if (label->Code == ToInt(TCommandCode::Label) && label->Param(0) == line.Param(0)) {
             in.SetPc(i + 1);
             return TStep::Jumped;
         }
@@ -119,7 +119,7 @@ TStep JumpToLabel(TInterpreter& in, const TKelEventScriptLine& line) {
 }
 
 TStep LoopEnd(TInterpreter& in, const TKelEventScriptLine& line) {
-    const int start = in.FindBackward(in.Pc(), line.Indent, code::Loop);
+    const int start = in.FindBackward(in.Pc(), line.Indent, TCommandCode::Loop);
     if (start < 0)
         return TStep::Next;
     in.SetPc(start + 1);
@@ -130,7 +130,7 @@ TStep BreakLoop(TInterpreter& in, const TKelEventScriptLine& line) {
     // The end of the innermost loop around the line: the first loop end of smaller indent.
     for (int i = in.Pc() + 1; i < in.LineCount(); ++i) {
         const TKelEventScriptLine* next = in.LineAt(i);
-        if (next->Code == code::LoopEnd && next->Indent < line.Indent) {
+        if (next->Code == ToInt(TCommandCode::LoopEnd) && next->Indent < line.Indent) {
             in.SetPc(i + 1);
             return TStep::Jumped;
         }
@@ -182,27 +182,27 @@ TStep CallEvent(TInterpreter& in, const TKelEventScriptLine& line) {
 }  // namespace
 
 TStep RunFlowCommand(TInterpreter& in, const TKelEventScriptLine& line) {
-    switch (line.Code) {
-    case code::Fork: return Fork(in, line);
-    case code::ForkElse: return JumpPast(in, {code::ForkEnd});  // the branch taken ends here
-    case code::ChoiceCase: return JumpPast(in, {code::ChoiceEnd});
-    case 20710:
-    case 20711:
-    case 20712: return JumpPast(in, {20713});
-    case 20720:
-    case 20721: return JumpPast(in, {20722});
-    case 20730:
-    case 20731: return JumpPast(in, {20732});
-    case code::Label: return TStep::Next;
-    case code::JumpToLabel: return JumpToLabel(in, line);
-    case code::Loop: return TStep::Next;
-    case code::LoopEnd: return LoopEnd(in, line);
-    case code::BreakLoop: return BreakLoop(in, line);
-    case code::EndEventProcessing: return TStep::Stop;
-    case code::EraseEvent: return EraseEvent(in);
-    case code::CallEvent: return CallEvent(in, line);
-    case code::GameOver: in.Session().GameOver(); return TStep::Stop;
-    case code::ToTitle: in.Session().ToTitle(); return TStep::Stop;
+    switch (ToCommandCode(line.Code)) {
+    case TCommandCode::ConditionalBranch: return Fork(in, line);
+    case TCommandCode::BranchElse: return JumpPast(in, {TCommandCode::BranchEnd});  // the branch taken ends here
+    case TCommandCode::ChoiceCase: return JumpPast(in, {TCommandCode::ChoiceEnd});
+    case TCommandCode::BattleVictory:
+    case TCommandCode::BattleEscape:
+    case TCommandCode::BattleDefeat: return JumpPast(in, {TCommandCode::BattleEnd});
+    case TCommandCode::ShopSuccess:
+    case TCommandCode::ShopFailure: return JumpPast(in, {TCommandCode::ShopEnd});
+    case TCommandCode::InnRest:
+    case TCommandCode::InnCancel: return JumpPast(in, {TCommandCode::InnEnd});
+    case TCommandCode::Label: return TStep::Next;
+    case TCommandCode::JumpToLabel: return JumpToLabel(in, line);
+    case TCommandCode::Loop: return TStep::Next;
+    case TCommandCode::LoopEnd: return LoopEnd(in, line);
+    case TCommandCode::BreakLoop: return BreakLoop(in, line);
+    case TCommandCode::StopParallelEvents: return TStep::Stop;
+    case TCommandCode::EraseEvent: return EraseEvent(in);
+    case TCommandCode::CallEvent: return CallEvent(in, line);
+    case TCommandCode::GameOver: in.Session().GameOver(); return TStep::Stop;
+    case TCommandCode::GoToTitleScreen: in.Session().ToTitle(); return TStep::Stop;
     default: return TStep::Next;
     }
 }

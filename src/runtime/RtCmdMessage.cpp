@@ -3,7 +3,7 @@
 #include "runtime/GameMessage.h"
 #include "runtime/GameSession.h"
 #include "runtime/Interpreter.h"
-#include "runtime/RtCodes.h"
+#include "data/CommandCode.h"
 
 #include <algorithm>
 #include <string>
@@ -20,13 +20,13 @@ constexpr std::int32_t kCancelAddsCase = 5;
 // Whether a choice or a number input comes right after the line at `index`.
 bool PromptFollows(TInterpreter& in, int index) {
     const TKelEventScriptLine* next = in.LineAt(index);
-    return next != nullptr && (next->Code == code::ShowChoices || next->Code == code::InputNumber);
+    return next != nullptr && (next->Code == ToInt(TCommandCode::ShowChoices) || next->Code == ToInt(TCommandCode::InputNumber));
 }
 
 // Whether the line before the prompt is the message it belongs to (shown in the same window).
 bool PromptFollowsMessage(TInterpreter& in) {
     const TKelEventScriptLine* previous = in.LineAt(in.Pc() - 1);
-    return previous != nullptr && (previous->Code == code::Message || previous->Code == code::MessageLine);
+    return previous != nullptr && (previous->Code == ToInt(TCommandCode::ShowMessage) || previous->Code == ToInt(TCommandCode::MessageLine));
 }
 
 TStep Message(TInterpreter& in, const TKelEventScriptLine& line) {
@@ -35,7 +35,7 @@ TStep Message(TInterpreter& in, const TKelEventScriptLine& line) {
         return TStep::Retry;  // another script's message is showing
     std::vector<std::string> lines{line.Text};
     int next = in.Pc() + 1;
-    for (; in.LineAt(next) != nullptr && in.LineAt(next)->Code == code::MessageLine; ++next)
+    for (; in.LineAt(next) != nullptr && in.LineAt(next)->Code == ToInt(TCommandCode::MessageLine); ++next)
         lines.push_back(in.LineAt(next)->Text);
     session.Messages().ShowMessage(lines, session);
     in.SetPc(next);
@@ -49,9 +49,9 @@ TStep ShowChoices(TInterpreter& in, const TKelEventScriptLine& line) {
     TGameSession& session = in.Session();
     // The choices are the texts of the cases, in the order of their indexes.
     std::vector<std::string> choices;
-    for (int at = in.Pc(); (at = in.FindForward(at, line.Indent, {code::ChoiceCase, code::ChoiceEnd})) >= 0;) {
+    for (int at = in.Pc(); (at = in.FindForward(at, line.Indent, {TCommandCode::ChoiceCase, TCommandCode::ChoiceEnd})) >= 0;) {
         const TKelEventScriptLine* item = in.LineAt(at);
-        if (item->Code == code::ChoiceEnd)
+        if (item->Code == ToInt(TCommandCode::ChoiceEnd))
             break;
         const std::int32_t index = item->Param(0);
         if (index >= 0 && index < kMaxChoices) {
@@ -110,12 +110,12 @@ TStep Face(TInterpreter& in, const TKelEventScriptLine& line) {
 }  // namespace
 
 TStep RunMessageCommand(TInterpreter& in, const TKelEventScriptLine& line) {
-    switch (line.Code) {
-    case code::Message: return Message(in, line);
-    case code::MessageOptions: return Options(in, line);
-    case code::Face: return Face(in, line);
-    case code::ShowChoices: return ShowChoices(in, line);
-    case code::InputNumber: return InputNumber(in, line);
+    switch (ToCommandCode(line.Code)) {
+    case TCommandCode::ShowMessage: return Message(in, line);
+    case TCommandCode::MessageOptions: return Options(in, line);
+    case TCommandCode::SelectFaceGraphic: return Face(in, line);
+    case TCommandCode::ShowChoices: return ShowChoices(in, line);
+    case TCommandCode::InputNumber: return InputNumber(in, line);
     default: return TStep::Next;
     }
 }

@@ -5,7 +5,7 @@
 #include "runtime/GameSession.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
-#include "runtime/RtCodes.h"
+#include "data/CommandCode.h"
 
 #include <exception>
 #include <string>
@@ -49,11 +49,11 @@ TStep MoveCharacter(TInterpreter& in, const TKelEventScriptLine& line) {
 }  // namespace
 
 TStep RunMoveCommand(TInterpreter& in, const TKelEventScriptLine& line) {
-    switch (line.Code) {
-    case code::Teleport: return Teleport(in, line);
-    case code::MoveCharacter: return MoveCharacter(in, line);
-    case code::WaitUntilMoved: return in.Session().World().AnyForcedRoute() ? TStep::Retry : TStep::Next;
-    case code::Wait:
+    switch (ToCommandCode(line.Code)) {
+    case TCommandCode::Teleport: return Teleport(in, line);
+    case TCommandCode::SetMoveRoute: return MoveCharacter(in, line);
+    case TCommandCode::WaitUntilMoved: return in.Session().World().AnyForcedRoute() ? TStep::Retry : TStep::Next;
+    case TCommandCode::Wait:
         in.WaitFrames(std::max(line.Param(0), 0) * kFramesPerTenth);
         return TStep::Yield;
     default: return TStep::Next;

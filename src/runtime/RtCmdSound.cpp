@@ -4,13 +4,13 @@
 #include "runtime/GameAudio.h"
 #include "runtime/GameSession.h"
 #include "runtime/Interpreter.h"
-#include "runtime/RtCodes.h"
+#include "data/CommandCode.h"
 
 namespace quillon::runtime {
 
 TStep RunSoundCommand(TInterpreter& in, const TKelEventScriptLine& line) {
     IGameAudio& audio = in.Session().Audio();
-    if (line.Code == code::PlayMusic) {
+    if (line.Code == ToInt(TCommandCode::PlayBgm)) {
         TKelMusic music;
         music.Name = line.Text;
         music.FadeIn = line.Param(0);
@@ -18,7 +18,7 @@ TStep RunSoundCommand(TInterpreter& in, const TKelEventScriptLine& line) {
         music.Tempo = line.Param(2);
         music.Balance = line.Param(3);
         audio.PlayMusic(music);
-    } else if (line.Code == code::PlaySound) {
+    } else if (line.Code == ToInt(TCommandCode::PlaySoundEffect)) {
         TKelSound sound;
         sound.Name = line.Text;
         sound.Volume = line.Param(0);

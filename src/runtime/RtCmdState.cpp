@@ -4,7 +4,7 @@
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
-#include "runtime/RtCodes.h"
+#include "data/CommandCode.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -139,11 +139,11 @@ std::int32_t AmountValue(TInterpreter& in, std::int32_t kind, std::int32_t value
 }
 
 TStep RunStateCommand(TInterpreter& in, const TKelEventScriptLine& line) {
-    switch (line.Code) {
-    case code::ChangeSwitch: return ChangeSwitch(in, line);
-    case code::ChangeVariable: return ChangeVariable(in, line);
-    case code::ChangeMoney: return ChangeMoney(in, line);
-    case code::ChangeItem: return ChangeItem(in, line);
+    switch (ToCommandCode(line.Code)) {
+    case TCommandCode::ChangeSwitch: return ChangeSwitch(in, line);
+    case TCommandCode::ChangeVariable: return ChangeVariable(in, line);
+    case TCommandCode::ChangeMoney: return ChangeMoney(in, line);
+    case TCommandCode::ChangeItemAmount: return ChangeItem(in, line);
     default: return TStep::Next;
     }
 }

@@ -1,4 +1,5 @@
 // The state JSON of the headless mode: what a test or a user's check reads of a run.
+#include "data/KelDump.h"
 #include "data/LD_Map.h"
 #include "platform/TextCodec.h"
 #include "runtime/GameSession.h"
@@ -12,29 +13,6 @@ namespace quillon::runtime {
 
 namespace {
 
-// A JSON string of UTF-8 text.
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (byte < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
 
 class TJsonList {
 public:
@@ -56,10 +34,10 @@ private:
 std::string TGameSession::StateJson() const {
     std::string out = "{\n";
     const auto field = [&out](const std::string& name, const std::string& value, bool last = false) {
-        out += "  " + Quoted(name) + ": " + value + (last ? "\n" : ",\n");
+        out += "  " + JsonQuoted(name) + ": " + value + (last ? "\n" : ",\n");
     };
     field("frame", std::to_string(mFrame));
-    field("scene", Quoted(SceneName()));
+    field("scene", JsonQuoted(SceneName()));
     const bool onMap = mWorld && mWorld->HasMap();
     field("map", std::to_string(onMap ? mWorld->MapId() : 0));
     field("x", std::to_string(onMap ? mWorld->Hero().X : 0));
@@ -80,7 +58,7 @@ std::string TGameSession::StateJson() const {
         TJsonList items(list, '{');
         if (mState)
             for (const auto& [id, value] : mState->Variables())
-                items.Item(Quoted(std::to_string(id)) + ": " + std::to_string(value));
+                items.Item(JsonQuoted(std::to_string(id)) + ": " + std::to_string(value));
     }
     field("variables", list + "}");
     list.clear();
@@ -88,7 +66,7 @@ std::string TGameSession::StateJson() const {
         TJsonList items(list, '{');
         if (mState)
             for (const auto& [id, count] : mState->Items())
-                items.Item(Quoted(std::to_string(id)) + ": " + std::to_string(count));
+                items.Item(JsonQuoted(std::to_string(id)) + ": " + std::to_string(count));
     }
     field("items", list + "}");
     list.clear();
@@ -97,7 +75,7 @@ std::string TGameSession::StateJson() const {
         if (mState)
             for (const std::int32_t id : mState->Party())
                 if (const THeroState* hero = mState->Hero(id))
-                    items.Item("{\"id\": " + std::to_string(id) + ", \"name\": " + Quoted(Cp932ToUtf8(hero->Name)) +
+                    items.Item("{\"id\": " + std::to_string(id) + ", \"name\": " + JsonQuoted(Cp932ToUtf8(hero->Name)) +
                                ", \"level\": " + std::to_string(hero->Level) + ", \"exp\": " + std::to_string(hero->Exp) +
                                ", \"hp\": " + std::to_string(hero->Hp) + ", \"mp\": " + std::to_string(hero->Mp) + "}");
     }
@@ -117,7 +95,7 @@ std::string TGameSession::StateJson() const {
     {
         TJsonList items(list, '[');
         for (const std::string& text : mMessages->ShownTexts())
-            items.Item(Quoted(text));
+            items.Item(JsonQuoted(text));
     }
     field("messages", list + "]");
     list.clear();

@@ -47,15 +47,15 @@ protected:
 
     // An inn-like command: p2 asks for the rest and cancel branches.
     static TCommandForm BranchForm() {
-        TCommandFormBuilder b(ecCallInn, 3);
+        TCommandFormBuilder b(TCommandCode::CallInn, 3);
         b.Spin("SpinPrice", "Price", 1, 0, 999).Default(10);
         b.Check("CheckFork", "Fork", 2);
         b.Blocks([](const TCommandRecord& r) {
             std::vector<TBlockPart> parts;
             if (r.Param(2) != 0) {
-                parts.push_back({ecInnRest, "", {}, true, {ecInnRest, 0}});
-                parts.push_back({ecInnCancel, "", {}, true, {ecInnCancel, 0}});
-                parts.push_back({ecInnEnd, "", {}, false, {}});
+                parts.push_back({ToInt(TCommandCode::InnRest), "", {}, true, {ToInt(TCommandCode::InnRest), 0}});
+                parts.push_back({ToInt(TCommandCode::InnCancel), "", {}, true, {ToInt(TCommandCode::InnCancel), 0}});
+                parts.push_back({ToInt(TCommandCode::InnEnd), "", {}, false, {}});
             }
             return parts;
         });
@@ -66,7 +66,7 @@ protected:
 };
 
 TEST_F(CommandFormEngine, KeysFollowTheParameterOrTheWidgetAndCompositesTheirPrefix) {
-    TCommandFormBuilder b(ecCallInn, 5);
+    TCommandFormBuilder b(TCommandCode::CallInn, 5);
     b.Radio("RadioKind", "Kind", 0, {"A", "B"});
     b.Spin("SpinValue", "Value", 1, 0, 99);
     b.Variable("VariableValue", "Variable", 1).When(0, {1});
@@ -136,11 +136,11 @@ TEST_F(CommandFormEngine, BodiesSurviveAnEditAndADroppedBranchIsReported) {
     const TCommandForm form = BranchForm();
     // As the lines stand in a script, two levels deep.
     const std::vector<TKelEventScriptLine> stored = {
-        MakeLine(ecCallInn, {0, 5, 1}, "", 2), MakeLine(ecInnRest, {}, "", 2),
+        MakeLine(ToInt(TCommandCode::CallInn), {0, 5, 1}, "", 2), MakeLine(ToInt(TCommandCode::InnRest), {}, "", 2),
         MakeLine(11410, {10}, "", 3),         MakeLine(12010, {0, 1, 0, 0, 0, 0}, "", 3),
-        MakeLine(ecEmpty, {}, "", 4),          MakeLine(ecForkEnd, {}, "", 3),
-        MakeLine(ecEmpty, {}, "", 3),          MakeLine(ecInnCancel, {}, "", 2),
-        MakeLine(ecEmpty, {}, "", 3),          MakeLine(ecInnEnd, {}, "", 2),
+        MakeLine(ToInt(TCommandCode::Empty), {}, "", 4),          MakeLine(ToInt(TCommandCode::BranchEnd), {}, "", 3),
+        MakeLine(ToInt(TCommandCode::Empty), {}, "", 3),          MakeLine(ToInt(TCommandCode::InnCancel), {}, "", 2),
+        MakeLine(ToInt(TCommandCode::Empty), {}, "", 3),          MakeLine(ToInt(TCommandCode::InnEnd), {}, "", 2),
     };
     TKelEventScriptList lines;
     Fill(lines, stored);
@@ -155,9 +155,9 @@ TEST_F(CommandFormEngine, BodiesSurviveAnEditAndADroppedBranchIsReported) {
     EXPECT_EQ(LinesOf(out), rebased);
 
     ASSERT_TRUE(model.Binding().SetValue(FieldIndex(form, "CheckFork"), std::int32_t{0}));
-    EXPECT_EQ(model.LostBodies(), (std::vector<TBodyKey>{{ecInnRest, 0}})) << "the empty cancel body is no loss";
+    EXPECT_EQ(model.LostBodies(), (std::vector<TBodyKey>{{ToInt(TCommandCode::InnRest), 0}})) << "the empty cancel body is no loss";
     model.Write(out);
-    EXPECT_EQ(LinesOf(out), (std::vector<TKelEventScriptLine>{MakeLine(ecCallInn, {0, 5, 0})}));
+    EXPECT_EQ(LinesOf(out), (std::vector<TKelEventScriptLine>{MakeLine(ToInt(TCommandCode::CallInn), {0, 5, 0})}));
 
     // Turned on again in a new command: empty bodies.
     TCommandDialogModel fresh(form, context);
@@ -165,8 +165,8 @@ TEST_F(CommandFormEngine, BodiesSurviveAnEditAndADroppedBranchIsReported) {
     ASSERT_TRUE(fresh.Binding().SetValue(FieldIndex(form, "CheckFork"), std::int32_t{1}));
     fresh.Write(out);
     EXPECT_EQ(LinesOf(out), (std::vector<TKelEventScriptLine>{
-                                MakeLine(ecCallInn, {0, 5, 1}), MakeLine(ecInnRest), MakeLine(ecEmpty, {}, "", 1),
-                                MakeLine(ecInnCancel), MakeLine(ecEmpty, {}, "", 1), MakeLine(ecInnEnd)}));
+                                MakeLine(ToInt(TCommandCode::CallInn), {0, 5, 1}), MakeLine(ToInt(TCommandCode::InnRest)), MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),
+                                MakeLine(ToInt(TCommandCode::InnCancel)), MakeLine(ToInt(TCommandCode::Empty), {}, "", 1), MakeLine(ToInt(TCommandCode::InnEnd))}));
 }
 
 TEST_F(CommandFormEngine, CommandsWithoutAFormAreBuiltOnlyWithoutSettings) {
@@ -177,7 +177,7 @@ TEST_F(CommandFormEngine, CommandsWithoutAFormAreBuiltOnlyWithoutSettings) {
     EXPECT_FALSE(BuildCommandLines(12220, {{"p0", "1"}}, context, out, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(out.Count(), 1) << "a refused build leaves the result";
-    EXPECT_FALSE(BuildCommandLines(ecForkEnd, {}, context, out, error));
+    EXPECT_FALSE(BuildCommandLines(ToInt(TCommandCode::BranchEnd), {}, context, out, error));
 }
 
 }  // namespace

@@ -195,70 +195,70 @@ TEST_F(CommandDialogs, EveryDialogWritesItsCountedParametersAndGivesUnchangedLin
 
 TEST_F(CommandDialogs, MessageLinesAndTheirLineBreaks) {
     const std::vector<TKelEventScriptLine> six = {
-        MakeLine(ecMessage, {}, "1"),      MakeLine(ecMessageLine, {}, "2"), MakeLine(ecMessageLine, {}, "3"),
-        MakeLine(ecMessageLine, {}, "4"),  MakeLine(ecMessageLine, {}, "5"), MakeLine(ecMessageLine, {}, "6")};
-    EXPECT_EQ(Edit(ecMessage, six, [](TCommandDialogModel&) {}), six) << "a message keeps every line it has";
-    const auto typed = Edit(ecMessage, {MakeLine(ecMessage)}, [&](TCommandDialogModel& m) {
+        MakeLine(ToInt(TCommandCode::ShowMessage), {}, "1"),      MakeLine(ToInt(TCommandCode::MessageLine), {}, "2"), MakeLine(ToInt(TCommandCode::MessageLine), {}, "3"),
+        MakeLine(ToInt(TCommandCode::MessageLine), {}, "4"),  MakeLine(ToInt(TCommandCode::MessageLine), {}, "5"), MakeLine(ToInt(TCommandCode::MessageLine), {}, "6")};
+    EXPECT_EQ(Edit(ToInt(TCommandCode::ShowMessage), six, [](TCommandDialogModel&) {}), six) << "a message keeps every line it has";
+    const auto typed = Edit(ToInt(TCommandCode::ShowMessage), {MakeLine(ToInt(TCommandCode::ShowMessage))}, [&](TCommandDialogModel& m) {
         Set(m, "text", std::string("Hello\r\n\nWorld\n"));
     });
-    EXPECT_EQ(typed, (std::vector<TKelEventScriptLine>{MakeLine(ecMessage, {}, "Hello"),
-                                                        MakeLine(ecMessageLine, {}, ""),
-                                                        MakeLine(ecMessageLine, {}, "World")}));
-    const auto cut = Edit(ecComment, {MakeLine(ecComment)}, [&](TCommandDialogModel& m) {
+    EXPECT_EQ(typed, (std::vector<TKelEventScriptLine>{MakeLine(ToInt(TCommandCode::ShowMessage), {}, "Hello"),
+                                                        MakeLine(ToInt(TCommandCode::MessageLine), {}, ""),
+                                                        MakeLine(ToInt(TCommandCode::MessageLine), {}, "World")}));
+    const auto cut = Edit(ToInt(TCommandCode::Comment), {MakeLine(ToInt(TCommandCode::Comment))}, [&](TCommandDialogModel& m) {
         Set(m, "text", std::string("a\nb\nc\nd\ne"));
     });
     EXPECT_EQ(cut.size(), 4u) << "the memo holds four lines";
-    EXPECT_EQ(cut.back(), MakeLine(ecCommentLine, {}, "d"));
+    EXPECT_EQ(cut.back(), MakeLine(ToInt(TCommandCode::CommentLine), {}, "d"));
 }
 
 TEST_F(CommandDialogs, ForkKeepsItsBodiesWhenItsConditionChanges) {
     const std::vector<TKelEventScriptLine> fork = {
-        MakeLine(ecFork, {0, 1, 0, 0, 0, 1}), MakeLine(11410, {5}, "", 1), MakeLine(10210, {0, 3, 0, 0}, "", 1),
-        MakeLine(11410, {7}, "", 1),          MakeLine(ecEmpty, {}, "", 1), MakeLine(ecForkElse),
-        MakeLine(12420, {}, "", 1),           MakeLine(ecEmpty, {}, "", 1), MakeLine(ecForkEnd)};
+        MakeLine(ToInt(TCommandCode::ConditionalBranch), {0, 1, 0, 0, 0, 1}), MakeLine(11410, {5}, "", 1), MakeLine(10210, {0, 3, 0, 0}, "", 1),
+        MakeLine(11410, {7}, "", 1),          MakeLine(ToInt(TCommandCode::Empty), {}, "", 1), MakeLine(ToInt(TCommandCode::BranchElse)),
+        MakeLine(12420, {}, "", 1),           MakeLine(ToInt(TCommandCode::Empty), {}, "", 1), MakeLine(ToInt(TCommandCode::BranchEnd))};
     std::vector<TKelEventScriptLine> expected = fork;
     expected[0].SetParam(1, 2);
-    EXPECT_EQ(Edit(ecFork, fork, [&](TCommandDialogModel& m) { Set(m, "switch", std::int32_t{2}); }), expected);
+    EXPECT_EQ(Edit(ToInt(TCommandCode::ConditionalBranch), fork, [&](TCommandDialogModel& m) { Set(m, "switch", std::int32_t{2}); }), expected);
     EXPECT_TRUE(lost.empty());
 
-    const auto noElse = Edit(ecFork, fork, [&](TCommandDialogModel& m) { Set(m, "else", std::int32_t{0}); });
+    const auto noElse = Edit(ToInt(TCommandCode::ConditionalBranch), fork, [&](TCommandDialogModel& m) { Set(m, "else", std::int32_t{0}); });
     EXPECT_EQ(noElse.size(), 6u);
-    EXPECT_EQ(noElse.back(), MakeLine(ecForkEnd));
-    EXPECT_EQ(lost, (std::vector<TBodyKey>{{ecForkElse, 0}}));
+    EXPECT_EQ(noElse.back(), MakeLine(ToInt(TCommandCode::BranchEnd)));
+    EXPECT_EQ(lost, (std::vector<TBodyKey>{{ToInt(TCommandCode::BranchElse), 0}}));
 
     // A switch condition leaves the variable comparison's parameters unused: written as 0.
-    const auto toSwitch = Edit(ecFork, {MakeLine(ecFork, {1, 3, 0, 10, 2, 0}), MakeLine(ecEmpty, {}, "", 1),
-                                        MakeLine(ecForkEnd)},
+    const auto toSwitch = Edit(ToInt(TCommandCode::ConditionalBranch), {MakeLine(ToInt(TCommandCode::ConditionalBranch), {1, 3, 0, 10, 2, 0}), MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),
+                                        MakeLine(ToInt(TCommandCode::BranchEnd))},
                                [&](TCommandDialogModel& m) { Set(m, "kind", std::int32_t{0}); });
     ASSERT_FALSE(toSwitch.empty());
-    EXPECT_EQ(toSwitch[0], MakeLine(ecFork, {0, 3, 0, 0, 0, 0}));
+    EXPECT_EQ(toSwitch[0], MakeLine(ToInt(TCommandCode::ConditionalBranch), {0, 3, 0, 0, 0, 0}));
 }
 
 TEST_F(CommandDialogs, ChoicesKeepTheirBodiesByIndex) {
     // Three choices and a cancel case; the first and the cancel bodies hold commands.
     const std::vector<TKelEventScriptLine> choices = {
-        MakeLine(ecShowChoice, {5}, "A/B/C"),    MakeLine(ecChoiceCase, {0}, "A"), MakeLine(11410, {1}, "", 1),
-        MakeLine(ecEmpty, {}, "", 1),             MakeLine(ecChoiceCase, {1}, "B"), MakeLine(ecEmpty, {}, "", 1),
-        MakeLine(ecChoiceCase, {2}, "C"),         MakeLine(ecEmpty, {}, "", 1),     MakeLine(ecChoiceCase, {4}),
-        MakeLine(12420, {}, "", 1),               MakeLine(ecEmpty, {}, "", 1),     MakeLine(ecChoiceEnd)};
-    const auto four = Edit(ecShowChoice, choices, [&](TCommandDialogModel& m) { Set(m, "choice4", std::string("D")); });
+        MakeLine(ToInt(TCommandCode::ShowChoices), {5}, "A/B/C"),    MakeLine(ToInt(TCommandCode::ChoiceCase), {0}, "A"), MakeLine(11410, {1}, "", 1),
+        MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),             MakeLine(ToInt(TCommandCode::ChoiceCase), {1}, "B"), MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),
+        MakeLine(ToInt(TCommandCode::ChoiceCase), {2}, "C"),         MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),     MakeLine(ToInt(TCommandCode::ChoiceCase), {4}),
+        MakeLine(12420, {}, "", 1),               MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),     MakeLine(ToInt(TCommandCode::ChoiceEnd))};
+    const auto four = Edit(ToInt(TCommandCode::ShowChoices), choices, [&](TCommandDialogModel& m) { Set(m, "choice4", std::string("D")); });
     std::vector<TKelEventScriptLine> expected = choices;
     expected[0].Text = "A/B/C/D";
-    expected.insert(expected.begin() + 8, {MakeLine(ecChoiceCase, {3}, "D"), MakeLine(ecEmpty, {}, "", 1)});
+    expected.insert(expected.begin() + 8, {MakeLine(ToInt(TCommandCode::ChoiceCase), {3}, "D"), MakeLine(ToInt(TCommandCode::Empty), {}, "", 1)});
     EXPECT_EQ(four, expected) << "the cancel body stays the cancel's";
 
     // Without a cancel case, then asking for one: its body is one empty line.
     std::vector<TKelEventScriptLine> plain(choices.begin(), choices.begin() + 8);
     plain[0].SetParam(0, 0);
-    plain.push_back(MakeLine(ecChoiceEnd));
-    const auto added = Edit(ecShowChoice, plain, [&](TCommandDialogModel& m) { Set(m, "cancel", std::int32_t{5}); });
+    plain.push_back(MakeLine(ToInt(TCommandCode::ChoiceEnd)));
+    const auto added = Edit(ToInt(TCommandCode::ShowChoices), plain, [&](TCommandDialogModel& m) { Set(m, "cancel", std::int32_t{5}); });
     std::vector<TKelEventScriptLine> withCancel = plain;
     withCancel[0].SetParam(0, 5);
-    withCancel.insert(withCancel.end() - 1, {MakeLine(ecChoiceCase, {4}), MakeLine(ecEmpty, {}, "", 1)});
+    withCancel.insert(withCancel.end() - 1, {MakeLine(ToInt(TCommandCode::ChoiceCase), {4}), MakeLine(ToInt(TCommandCode::Empty), {}, "", 1)});
     EXPECT_EQ(added, withCancel);
 
     // A cancel choice beyond the written choices cannot be picked.
-    const TCommandForm* form = FindCommandForm(ecShowChoice);
+    const TCommandForm* form = FindCommandForm(ToInt(TCommandCode::ShowChoices));
     ASSERT_NE(form, nullptr);
     TCommandDialogModel::ForgetRemembered();
     TCommandDialogModel model(*form, context);
@@ -272,41 +272,41 @@ TEST_F(CommandDialogs, ChoicesKeepTheirBodiesByIndex) {
     TKelEventScriptList out;
     model.Write(out);
     EXPECT_EQ(LinesOf(out), (std::vector<TKelEventScriptLine>{
-                                MakeLine(ecShowChoice, {0}, "Yes//Maybe"), MakeLine(ecChoiceCase, {0}, "Yes"),
-                                MakeLine(ecEmpty, {}, "", 1), MakeLine(ecChoiceCase, {1}, ""),
-                                MakeLine(ecEmpty, {}, "", 1), MakeLine(ecChoiceCase, {2}, "Maybe"),
-                                MakeLine(ecEmpty, {}, "", 1), MakeLine(ecChoiceEnd)}));
+                                MakeLine(ToInt(TCommandCode::ShowChoices), {0}, "Yes//Maybe"), MakeLine(ToInt(TCommandCode::ChoiceCase), {0}, "Yes"),
+                                MakeLine(ToInt(TCommandCode::Empty), {}, "", 1), MakeLine(ToInt(TCommandCode::ChoiceCase), {1}, ""),
+                                MakeLine(ToInt(TCommandCode::Empty), {}, "", 1), MakeLine(ToInt(TCommandCode::ChoiceCase), {2}, "Maybe"),
+                                MakeLine(ToInt(TCommandCode::Empty), {}, "", 1), MakeLine(ToInt(TCommandCode::ChoiceEnd))}));
 }
 
 TEST_F(CommandDialogs, BattleBranchesKeepTheirOwnBodies) {
     const std::vector<TKelEventScriptLine> battle = {
-        MakeLine(ecStartBattle, {0, 1, 0, 2, 1, 0}), MakeLine(ecBattleVictory), MakeLine(11410, {1}, "", 1),
-        MakeLine(ecEmpty, {}, "", 1),                  MakeLine(ecBattleEscape),  MakeLine(11410, {2}, "", 1),
-        MakeLine(ecEmpty, {}, "", 1),                  MakeLine(ecBattleDefeat),  MakeLine(11410, {3}, "", 1),
-        MakeLine(ecEmpty, {}, "", 1),                  MakeLine(ecBattleEnd)};
-    const auto noEscape = Edit(ecStartBattle, battle, [&](TCommandDialogModel& m) { Set(m, "escape", std::int32_t{0}); });
+        MakeLine(ToInt(TCommandCode::StartBattle), {0, 1, 0, 2, 1, 0}), MakeLine(ToInt(TCommandCode::BattleVictory)), MakeLine(11410, {1}, "", 1),
+        MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),                  MakeLine(ToInt(TCommandCode::BattleEscape)),  MakeLine(11410, {2}, "", 1),
+        MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),                  MakeLine(ToInt(TCommandCode::BattleDefeat)),  MakeLine(11410, {3}, "", 1),
+        MakeLine(ToInt(TCommandCode::Empty), {}, "", 1),                  MakeLine(ToInt(TCommandCode::BattleEnd))};
+    const auto noEscape = Edit(ToInt(TCommandCode::StartBattle), battle, [&](TCommandDialogModel& m) { Set(m, "escape", std::int32_t{0}); });
     std::vector<TKelEventScriptLine> expected = battle;
     expected[0].SetParam(3, 0);
     expected.erase(expected.begin() + 4, expected.begin() + 7);
     EXPECT_EQ(noEscape, expected) << "the defeat body stays the defeat's";
-    EXPECT_EQ(lost, (std::vector<TBodyKey>{{ecBattleEscape, 0}}));
+    EXPECT_EQ(lost, (std::vector<TBodyKey>{{ToInt(TCommandCode::BattleEscape), 0}}));
 
-    const auto alone = Edit(ecStartBattle, battle, [&](TCommandDialogModel& m) {
+    const auto alone = Edit(ToInt(TCommandCode::StartBattle), battle, [&](TCommandDialogModel& m) {
         Set(m, "escape", std::int32_t{1});
         Set(m, "defeat", std::int32_t{0});
     });
-    EXPECT_EQ(alone, (std::vector<TKelEventScriptLine>{MakeLine(ecStartBattle, {0, 1, 0, 1, 0, 0})}));
+    EXPECT_EQ(alone, (std::vector<TKelEventScriptLine>{MakeLine(ToInt(TCommandCode::StartBattle), {0, 1, 0, 1, 0, 0})}));
     EXPECT_EQ(lost.size(), 3u);
 }
 
 TEST_F(CommandDialogs, ShopGoodsFollowTheShopType) {
-    const std::vector<TKelEventScriptLine> shop = {MakeLine(ecCallShop, {0, 0, 0, 0, 1, 2})};
-    EXPECT_EQ(Edit(ecCallShop, shop, [](TCommandDialogModel&) {}), shop);
-    const auto sellOnly = Edit(ecCallShop, shop, [&](TCommandDialogModel& m) { Set(m, "type", std::int32_t{2}); });
-    EXPECT_EQ(sellOnly, (std::vector<TKelEventScriptLine>{MakeLine(ecCallShop, {2, 0, 0, 0})}));
-    const auto typed = Edit(ecCallShop, shop, [&](TCommandDialogModel& m) { Set(m, "goods", std::string("2, 1 2")); });
-    EXPECT_EQ(typed, (std::vector<TKelEventScriptLine>{MakeLine(ecCallShop, {0, 0, 0, 0, 2, 1, 2})}));
-    const TCommandForm* form = FindCommandForm(ecCallShop);
+    const std::vector<TKelEventScriptLine> shop = {MakeLine(ToInt(TCommandCode::CallShop), {0, 0, 0, 0, 1, 2})};
+    EXPECT_EQ(Edit(ToInt(TCommandCode::CallShop), shop, [](TCommandDialogModel&) {}), shop);
+    const auto sellOnly = Edit(ToInt(TCommandCode::CallShop), shop, [&](TCommandDialogModel& m) { Set(m, "type", std::int32_t{2}); });
+    EXPECT_EQ(sellOnly, (std::vector<TKelEventScriptLine>{MakeLine(ToInt(TCommandCode::CallShop), {2, 0, 0, 0})}));
+    const auto typed = Edit(ToInt(TCommandCode::CallShop), shop, [&](TCommandDialogModel& m) { Set(m, "goods", std::string("2, 1 2")); });
+    EXPECT_EQ(typed, (std::vector<TKelEventScriptLine>{MakeLine(ToInt(TCommandCode::CallShop), {0, 0, 0, 0, 2, 1, 2})}));
+    const TCommandForm* form = FindCommandForm(ToInt(TCommandCode::CallShop));
     ASSERT_NE(form, nullptr);
     TCommandDialogModel model(*form, context);
     EXPECT_FALSE(model.Binding().SetValue(Field(*form, "goods"), std::string("1,x")));

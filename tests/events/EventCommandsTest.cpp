@@ -14,6 +14,14 @@
 namespace quillon {
 namespace {
 
+TEST(EventCommandCatalogue, ListsEveryNamedCodeInOrder) {
+    const auto catalogue = EventCommandCatalogue();
+    const auto named = AllCommandCodes();
+    ASSERT_EQ(catalogue.size(), named.size());
+    for (std::size_t i = 0; i < named.size(); ++i)
+        EXPECT_EQ(catalogue[i].Code, ToInt(named[i])) << CommandCodeName(ToInt(named[i]));
+}
+
 TEST(EventCommandCatalogue, CountsAndKinds) {
     const auto catalogue = EventCommandCatalogue();
     EXPECT_EQ(catalogue.size(), 98u + 19u + 2u);

@@ -53,7 +53,7 @@ struct TFakeDialogs final : IEventManagerDialogs {
         ++Teleports;
         TeleportContext = context;
         TKelEventScriptLine& line = result.Add();
-        line.Code = kCodeTeleport;
+        line.Code = ToInt(TCommandCode::Teleport);
         line.SetParamCount(3);
         line.SetParam(0, 2);
         line.SetParam(1, 7);
@@ -376,7 +376,7 @@ TEST_F(EventManagerTest, TheTeleportEventFramesTheTeleportAndStartsOnTouch) {
     EXPECT_EQ(event->Y, 7);
     const TKelEventPageItem* page = event->Pages.FindByID(1);
     EXPECT_EQ(page->Trigger, kTriggerHeroTouch);
-    ASSERT_EQ(Codes(page->Script), (std::vector<std::int32_t>{kCodeEraseScreen, kCodeTeleport, kCodeShowScreen, 0}));
+    ASSERT_EQ(Codes(page->Script), (std::vector<std::int32_t>{ToInt(TCommandCode::EraseScreen), ToInt(TCommandCode::Teleport), ToInt(TCommandCode::ShowScreen), 0}));
     for (int line : {0, 2})
         EXPECT_EQ(page->Script.Lines(line)->Params(), std::vector<std::int32_t>{kTransitionMovePlace});
     EXPECT_EQ(page->Script.Lines(1)->Params(), (std::vector<std::int32_t>{2, 7, 9}));

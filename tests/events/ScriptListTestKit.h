@@ -42,7 +42,7 @@ inline std::vector<std::pair<int, int>> Shape(const TKelEventScriptList& script)
 
 // Renders like the list text: two blanks per indent, "<>" or ":" and the code; one code stands
 // for a line that cannot be rendered and gives the corrupt-data text without indentation.
-inline constexpr std::int32_t kCorruptCode = 11330;
+inline constexpr std::int32_t kCorruptCode = ToInt(TCommandCode::SetMoveRoute);
 inline const char* const kCorruptText = "\xE2\x97\x86" "corrupt";
 
 inline std::string FakeRender(const TKelEventScriptLine& line) {

@@ -4,7 +4,6 @@
 #include "data/LD_MapTree.h"
 #include "data/StreamUtils.h"
 #include "platform/FileUtils.h"
-#include "runtime/RtCodes.h"
 #include "tools/lib/RtpImages.h"
 #include "tools/lib/StarterDataBase.h"
 
@@ -31,7 +30,7 @@ void FillScript(TKelEventScriptList& script, const std::vector<TLine>& lines) {
     script.Clear();
     for (const TLine& source : lines) {
         TKelEventScriptLine& line = script.Add();
-        line.Code = source.Code;
+        line.Code = ToInt(source.Code);
         line.Indent = source.Indent;
         line.Text = source.Text;
         line.SetParamCount(static_cast<int>(source.Params.size()));
@@ -86,39 +85,39 @@ std::unique_ptr<TKelMap> TProjectFolder::MakeMap1() {
     TKelEventPageItem& talker = AddEvent(*map, 1, 12, 10);
     talker.GraphicName = "People";
     talker.Priority = 1;
-    FillScript(talker.Script, {{code::Message, 0, "Hello", {}},
-                               {code::MessageLine, 0, "traveller", {}},
-                               {code::ShowChoices, 0, "Yes/No", {5}},
-                               {code::ChoiceCase, 0, "Yes", {0}},
-                               {code::ChangeSwitch, 1, "", {0, 1, 0, 0}},
-                               {code::Empty, 1, "", {}},
-                               {code::ChoiceCase, 0, "No", {1}},
-                               {code::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 5, 0}},
-                               {code::Empty, 1, "", {}},
-                               {code::ChoiceCase, 0, "", {4}},
-                               {code::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 9, 0}},
-                               {code::Empty, 1, "", {}},
-                               {code::ChoiceEnd, 0, "", {}}});
+    FillScript(talker.Script, {{TC::ShowMessage, 0, "Hello", {}},
+                               {TC::MessageLine, 0, "traveller", {}},
+                               {TC::ShowChoices, 0, "Yes/No", {5}},
+                               {TC::ChoiceCase, 0, "Yes", {0}},
+                               {TC::ChangeSwitch, 1, "", {0, 1, 0, 0}},
+                               {TC::Empty, 1, "", {}},
+                               {TC::ChoiceCase, 0, "No", {1}},
+                               {TC::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 5, 0}},
+                               {TC::Empty, 1, "", {}},
+                               {TC::ChoiceCase, 0, "", {4}},
+                               {TC::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 9, 0}},
+                               {TC::Empty, 1, "", {}},
+                               {TC::ChoiceEnd, 0, "", {}}});
     TKelEventPageItem& thanks = map->Events.FindByID(1)->Pages.Obtain(2);
     thanks.GraphicName = "People";
     thanks.GraphicDirection = 0;
     thanks.Priority = 1;
     thanks.Condition.Flags = TKelEventCondition::cfSwitchA;
     thanks.Condition.SwitchAId = 1;
-    FillScript(thanks.Script, {{code::Message, 0, "Thanks, \\V[1]", {}}});
+    FillScript(thanks.Script, {{TC::ShowMessage, 0, "Thanks, \\V[1]", {}}});
 
     // 2: a door under the hero's feet to map 2.
     TKelEventPageItem& door = AddEvent(*map, 2, 5, 10);
     door.Trigger = 1;
     door.Priority = 0;
-    FillScript(door.Script, {{code::Teleport, 0, "", {2, 3, 4}}});
+    FillScript(door.Script, {{TC::Teleport, 0, "", {2, 3, 4}}});
 
     // 3: counts while switch 2 is on.
     TKelEventPageItem& counter = AddEvent(*map, 3, 0, 0);
     counter.Trigger = 4;
     counter.Condition.Flags = TKelEventCondition::cfSwitchA;
     counter.Condition.SwitchAId = 2;
-    FillScript(counter.Script, {{code::ChangeVariable, 0, "", {0, 2, 0, 1, 0, 1, 0}}, {code::Wait, 0, "", {1}}});
+    FillScript(counter.Script, {{TC::ChangeVariable, 0, "", {0, 2, 0, 1, 0, 1, 0}}, {TC::Wait, 0, "", {1}}});
 
     // 4: wanders.
     TKelEventPageItem& wanderer = AddEvent(*map, 4, 20, 15);
@@ -132,7 +131,7 @@ std::unique_ptr<TKelMap> TProjectFolder::MakeMap1() {
     TKelEventPageItem& keeper = AddEvent(*map, 5, 18, 4);
     keeper.GraphicName = "People";
     keeper.Priority = 1;
-    FillScript(keeper.Script, {{code::Message, 0, "Over the counter", {}}});
+    FillScript(keeper.Script, {{TC::ShowMessage, 0, "Over the counter", {}}});
     return map;
 }
 

@@ -3,6 +3,7 @@
 // helpers to build event scripts and to run a game step by step.
 #pragma once
 
+#include "data/CommandCode.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_Event.h"
 #include "data/LD_Map.h"
@@ -23,9 +24,11 @@ inline constexpr std::uint16_t kWall = kTileLowerFirst + 1;
 inline constexpr std::uint16_t kStar = kTileUpperFirst + 5;     // drawn over the hero, passable
 inline constexpr std::uint16_t kCounter = kTileUpperFirst + 6;  // a counter: blocks, reaches across
 
+using TC = TCommandCode;
+
 // A script line.
 struct TLine {
-    std::int32_t Code = 0;
+    TCommandCode Code = TCommandCode::End;
     std::int32_t Indent = 0;
     std::string Text;
     std::vector<std::int32_t> Params;

@@ -3,6 +3,8 @@
 #include "runtime/GameFixture.h"
 
 #include "runtime/CommandLine.h"
+#include "runtime/GameAudio.h"
+#include "runtime/GameSession.h"
 #include "runtime/HeadlessDriver.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +64,31 @@ TEST_F(GameScenarioTest, DoorTeleportsToTheOtherMap) {
     ASSERT_EQ(Headless(Project, "80 left\n10 -\n"), 0);
     const std::string state = State();
     EXPECT_NE(state.find("\"map\": 2,\n  \"x\": 3,\n  \"y\": 4"), std::string::npos) << state;
+}
+
+TEST_F(GameScenarioTest, TitleNewGameContinueAndShutdown) {
+    TRecordingGameAudio audio;
+    std::string error;
+    auto game = TGame::Open(Project.Options(true), audio, error);
+    ASSERT_TRUE(game) << error;
+    EXPECT_EQ(game->Session().SceneName(), "title");
+    EXPECT_EQ(audio.Requests.back(), "music " + Project.Database()->System.Music[0].Name);  // the title's music
+    TRun run(*game);
+    run.Tap(gbDown);
+    run.Tap(gbDecide);  // "Continue" is greyed: nothing happens
+    EXPECT_EQ(game->Session().SceneName(), "title");
+    run.Tap(gbUp);
+    run.Tap(gbDecide);
+    EXPECT_EQ(game->Session().SceneName(), "map");
+    EXPECT_EQ(audio.Requests.back(), "music Town");  // the start map's music
+
+    auto again = TGame::Open(Project.Options(true), audio, error);
+    TRun shutdown(*again);
+    shutdown.Tap(gbDown);
+    shutdown.Tap(gbDown);
+    shutdown.Tap(gbDecide);
+    EXPECT_TRUE(again->Ended());
+    EXPECT_EQ(again->ExitCode(), 0);
 }
 
 TEST_F(GameScenarioTest, SameSeedAndInputGiveTheSameBytes) {

@@ -8,7 +8,6 @@
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
-#include "runtime/RtCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +19,9 @@ protected:
     void SetUp() override {
         auto database = Project.Database();
         TKelCommonEventItem& common = database->CommonEvent.Obtain(1);
-        FillScript(common.Script, {{code::ChangeVariable, 0, "", {0, 3, 0, 0, 0, 7, 0}}});
+        FillScript(common.Script, {{TC::ChangeVariable, 0, "", {0, 3, 0, 0, 0, 7, 0}}});
         TKelCommonEventItem& recursive = database->CommonEvent.Obtain(2);
-        FillScript(recursive.Script, {{code::ChangeVariable, 0, "", {0, 4, 0, 1, 0, 1, 0}}, {code::CallEvent, 0, "", {0, 2}}});
+        FillScript(recursive.Script, {{TC::ChangeVariable, 0, "", {0, 4, 0, 1, 0, 1, 0}}, {TC::CallEvent, 0, "", {0, 2}}});
         Project.WriteDatabase(*database);
         std::string error;
         Game = TGame::Open(Project.Options(), Audio, error);
@@ -59,14 +58,14 @@ protected:
 TEST_F(InterpreterTest, ForkTakesThenOrElse) {
     for (const bool on : {true, false}) {
         State().SetSwitch(5, on);
-        Run({{code::Fork, 0, "", {0, 5, 0, 0, 0, 1}},
-             {code::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 1, 0}},
-             {code::Empty, 1, "", {}},
-             {code::ForkElse, 0, "", {}},
-             {code::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 2, 0}},
-             {code::Empty, 1, "", {}},
-             {code::ForkEnd, 0, "", {}},
-             {code::ChangeVariable, 0, "", {0, 2, 0, 1, 0, 1, 0}}});
+        Run({{TC::ConditionalBranch, 0, "", {0, 5, 0, 0, 0, 1}},
+             {TC::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 1, 0}},
+             {TC::Empty, 1, "", {}},
+             {TC::BranchElse, 0, "", {}},
+             {TC::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 2, 0}},
+             {TC::Empty, 1, "", {}},
+             {TC::BranchEnd, 0, "", {}},
+             {TC::ChangeVariable, 0, "", {0, 2, 0, 1, 0, 1, 0}}});
         EXPECT_EQ(State().Variable(1), on ? 1 : 2);
     }
     EXPECT_EQ(State().Variable(2), 2);  // the line after the block ran both times
@@ -103,34 +102,34 @@ TEST_F(InterpreterTest, ForkConditionKinds) {
         State().SetSwitch(9, false);
         std::vector<std::int32_t> params = c.Params;
         params.resize(6);
-        Run({{code::Fork, 0, c.Text, params},
-             {code::ChangeSwitch, 1, "", {0, 9, 0, 0}},
-             {code::Empty, 1, "", {}},
-             {code::ForkEnd, 0, "", {}}});
+        Run({{TC::ConditionalBranch, 0, c.Text, params},
+             {TC::ChangeSwitch, 1, "", {0, 9, 0, 0}},
+             {TC::Empty, 1, "", {}},
+             {TC::BranchEnd, 0, "", {}}});
         EXPECT_EQ(State().Switch(9), c.Expected) << "kind " << c.Params[0] << " " << c.Params.size();
     }
 }
 
 TEST_F(InterpreterTest, LoopBreaksAndLabelsJump) {
-    Run({{code::Loop, 0, "", {}},
-         {code::ChangeVariable, 1, "", {0, 1, 0, 1, 0, 1, 0}},
-         {code::Fork, 1, "", {1, 1, 0, 3, 1, 0}},
-         {code::BreakLoop, 2, "", {}},
-         {code::Empty, 2, "", {}},
-         {code::ForkEnd, 1, "", {}},
-         {code::Empty, 1, "", {}},
-         {code::LoopEnd, 0, "", {}},
-         {code::JumpToLabel, 0, "", {4}},
-         {code::ChangeVariable, 0, "", {0, 2, 0, 0, 0, 99, 0}},
-         {code::Label, 0, "", {4}},
-         {code::ChangeVariable, 0, "", {0, 3, 0, 0, 0, 1, 0}}});
+    Run({{TC::Loop, 0, "", {}},
+         {TC::ChangeVariable, 1, "", {0, 1, 0, 1, 0, 1, 0}},
+         {TC::ConditionalBranch, 1, "", {1, 1, 0, 3, 1, 0}},
+         {TC::BreakLoop, 2, "", {}},
+         {TC::Empty, 2, "", {}},
+         {TC::BranchEnd, 1, "", {}},
+         {TC::Empty, 1, "", {}},
+         {TC::LoopEnd, 0, "", {}},
+         {TC::JumpToLabel, 0, "", {4}},
+         {TC::ChangeVariable, 0, "", {0, 2, 0, 0, 0, 99, 0}},
+         {TC::Label, 0, "", {4}},
+         {TC::ChangeVariable, 0, "", {0, 3, 0, 0, 0, 1, 0}}});
     EXPECT_EQ(State().Variable(1), 3);
     EXPECT_EQ(State().Variable(2), 0);  // jumped over
     EXPECT_EQ(State().Variable(3), 1);
 }
 
 TEST_F(InterpreterTest, ALoopThatNeverWaitsYieldsEveryStep) {
-    Run({{code::Loop, 0, "", {}}, {code::ChangeVariable, 1, "", {0, 1, 0, 1, 0, 1, 0}}, {code::LoopEnd, 0, "", {}}}, 3);
+    Run({{TC::Loop, 0, "", {}}, {TC::ChangeVariable, 1, "", {0, 1, 0, 1, 0, 1, 0}}, {TC::LoopEnd, 0, "", {}}}, 3);
     EXPECT_TRUE(Running);
     // Three steps of a bounded number of lines each (two lines a round).
     EXPECT_EQ(State().Variable(1), 3 * kLinesPerStep / 2);
@@ -149,7 +148,7 @@ TEST_F(InterpreterTest, ChangeVariableOperationsAndOperands) {
     };
     for (const TCase& c : cases) {
         State().SetVariable(1, c.Start);
-        Run({{code::ChangeVariable, 0, "", {0, 1, 0, c.Operation, 0, c.Operand, 0}}});
+        Run({{TC::ChangeVariable, 0, "", {0, 1, 0, c.Operation, 0, c.Operand, 0}}});
         EXPECT_EQ(State().Variable(1), c.Expected) << c.Start << " op " << c.Operation << " " << c.Operand;
     }
     // Operands: another variable, a variable by index, money, party size, the hero's X.
@@ -160,11 +159,11 @@ TEST_F(InterpreterTest, ChangeVariableOperationsAndOperands) {
         {{1, 2, 0}, 3}, {{2, 2, 0}, 44}, {{7, 0, 0}, 250}, {{7, 2, 0}, 1}, {{6, 10001, 1}, 10}, {{5, 1, 0}, 1},
     };
     for (const auto& [operand, expected] : operands) {
-        Run({{code::ChangeVariable, 0, "", {0, 1, 0, 0, operand[0], operand[1], operand[2]}}});
+        Run({{TC::ChangeVariable, 0, "", {0, 1, 0, 0, operand[0], operand[1], operand[2]}}});
         EXPECT_EQ(State().Variable(1), expected) << "operand " << operand[0];
     }
     // A range, each with its own random number within the bounds.
-    Run({{code::ChangeVariable, 0, "", {1, 10, 19, 0, 3, -5, 5}}});
+    Run({{TC::ChangeVariable, 0, "", {1, 10, 19, 0, 3, -5, 5}}});
     for (int id = 10; id <= 19; ++id) {
         EXPECT_GE(State().Variable(id), -5);
         EXPECT_LE(State().Variable(id), 5);
@@ -173,47 +172,47 @@ TEST_F(InterpreterTest, ChangeVariableOperationsAndOperands) {
 
 TEST_F(InterpreterTest, SwitchesMoneyAndItems) {
     State().SetVariable(1, 7);
-    Run({{code::ChangeSwitch, 0, "", {1, 3, 5, 0}},   // 3..5 on
-         {code::ChangeSwitch, 0, "", {0, 4, 0, 2}},   // 4 toggled off
-         {code::ChangeSwitch, 0, "", {2, 1, 0, 0}},   // switch #variable 1 (7) on
-         {code::ChangeMoney, 0, "", {0, 0, 100}},
-         {code::ChangeMoney, 0, "", {1, 1, 1}},        // minus variable 1
-         {code::ChangeItem, 0, "", {0, 0, 2, 0, 150}}, // capped at 99
-         {code::ChangeItem, 0, "", {0, 0, 3, 0, 2}},
-         {code::ChangeItem, 0, "", {1, 0, 3, 0, 5}},   // not below 0
-         {code::ChangeItem, 0, "", {0, 0, 9999, 0, 1}}});  // no such item
+    Run({{TC::ChangeSwitch, 0, "", {1, 3, 5, 0}},   // 3..5 on
+         {TC::ChangeSwitch, 0, "", {0, 4, 0, 2}},   // 4 toggled off
+         {TC::ChangeSwitch, 0, "", {2, 1, 0, 0}},   // switch #variable 1 (7) on
+         {TC::ChangeMoney, 0, "", {0, 0, 100}},
+         {TC::ChangeMoney, 0, "", {1, 1, 1}},        // minus variable 1
+         {TC::ChangeItemAmount, 0, "", {0, 0, 2, 0, 150}}, // capped at 99
+         {TC::ChangeItemAmount, 0, "", {0, 0, 3, 0, 2}},
+         {TC::ChangeItemAmount, 0, "", {1, 0, 3, 0, 5}},   // not below 0
+         {TC::ChangeItemAmount, 0, "", {0, 0, 9999, 0, 1}}});  // no such item
     EXPECT_EQ(State().Switches(), (std::set<int>{3, 5, 7}));
     EXPECT_EQ(State().Money(), 93);
     EXPECT_EQ(State().ItemCount(2), kMaxItemCount);
     EXPECT_EQ(State().ItemCount(3), 0);
     EXPECT_EQ(State().ItemCount(9999), 0);
-    Run({{code::ChangeMoney, 0, "", {1, 0, 1000}}});
+    Run({{TC::ChangeMoney, 0, "", {1, 0, 1000}}});
     EXPECT_EQ(State().Money(), 0);
 }
 
 TEST_F(InterpreterTest, CallsAreBoundedAndMissingTargetsSkipped) {
-    Run({{code::CallEvent, 0, "", {0, 1}}, {code::CallEvent, 0, "", {0, 77}}, {code::CallEvent, 0, "", {1, 99, 1}}});
+    Run({{TC::CallEvent, 0, "", {0, 1}}, {TC::CallEvent, 0, "", {0, 77}}, {TC::CallEvent, 0, "", {1, 99, 1}}});
     EXPECT_EQ(State().Variable(3), 7);
     // A common event that calls itself stops at the depth limit.
-    const int steps = Run({{code::CallEvent, 0, "", {0, 2}}});
+    const int steps = Run({{TC::CallEvent, 0, "", {0, 2}}});
     EXPECT_FALSE(Running);
     EXPECT_LT(steps, 5);
     EXPECT_EQ(State().Variable(4), kMaxCallDepth - 1);
 }
 
 TEST_F(InterpreterTest, EraseTeleportWaitAndUnknownCommands) {
-    Run({{code::EraseEvent, 0, "", {}}}, 10, 4);
+    Run({{TC::EraseEvent, 0, "", {}}}, 10, 4);
     EXPECT_TRUE(Session().World().EventById(4)->Erased);
     EXPECT_EQ(Session().World().EventById(4)->PageId(), 0);
     // Missing map, a cell outside the map: skipped; the game stays.
-    Run({{code::Teleport, 0, "", {42, 1, 1}}, {code::Teleport, 0, "", {2, 20, 1}}, {code::Teleport, 0, "", {2, -1, 1}}});
+    Run({{TC::Teleport, 0, "", {42, 1, 1}}, {TC::Teleport, 0, "", {2, 20, 1}}, {TC::Teleport, 0, "", {2, -1, 1}}});
     EXPECT_EQ(Session().World().MapId(), 1);
-    EXPECT_EQ(Run({{code::Wait, 0, "", {5}}}), 1 + 30 + 1);  // the wait, half a second, the end
-    EXPECT_EQ(Run({{99999, 0, "", {1, 2}}, {code::ChangeVariable, 0, "", {0, 1, 0, 0, 0, 8, 0}}}), 1);
+    EXPECT_EQ(Run({{TC::Wait, 0, "", {5}}}), 1 + 30 + 1);  // the wait, half a second, the end
+    EXPECT_EQ(Run({{ToCommandCode(99999), 0, "", {1, 2}}, {TC::ChangeVariable, 0, "", {0, 1, 0, 0, 0, 8, 0}}}), 1);
     EXPECT_EQ(State().Variable(1), 8);
     // A route whose bytes end inside a command is refused; the hero stays.
     std::vector<std::int32_t> params{10001, 8, 0, 0, 35, 5};  // "Play SE " with a name cut short
-    Run({{code::MoveCharacter, 0, "", params}});
+    Run({{TC::SetMoveRoute, 0, "", params}});
     EXPECT_FALSE(Session().World().Hero().Moving());
 }
 
@@ -222,7 +221,7 @@ TEST_F(InterpreterTest, MoveRouteAndWaitUntilMoved) {
     std::vector<std::int32_t> params{10001, 8, 0, 1};
     for (const std::int32_t byte : RouteParams({1, 1, 2, mcSwitchOn}))
         params.push_back(byte);
-    const int steps = Run({{code::MoveCharacter, 0, "", params}, {code::WaitUntilMoved, 0, "", {}}}, 200);
+    const int steps = Run({{TC::SetMoveRoute, 0, "", params}, {TC::WaitUntilMoved, 0, "", {}}}, 200);
     // The script waited for the route; the hero's steps are moved by the world.
     EXPECT_TRUE(Running);
     EXPECT_EQ(steps, 200);
@@ -236,18 +235,18 @@ TEST_F(InterpreterTest, MoveRouteAndWaitUntilMoved) {
 }
 
 TEST_F(InterpreterTest, ChoicesAnswerTheirCasesAndCancel) {
-    const std::vector<TLine> script{{code::ShowChoices, 0, "A/B", {5}},
-                                    {code::ChoiceCase, 0, "A", {0}},
-                                    {code::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 1, 0}},
-                                    {code::Empty, 1, "", {}},
-                                    {code::ChoiceCase, 0, "B", {1}},
-                                    {code::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 2, 0}},
-                                    {code::Empty, 1, "", {}},
-                                    {code::ChoiceCase, 0, "", {4}},
-                                    {code::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 3, 0}},
-                                    {code::Empty, 1, "", {}},
-                                    {code::ChoiceEnd, 0, "", {}},
-                                    {code::InputNumber, 0, "", {2, 6}}};
+    const std::vector<TLine> script{{TC::ShowChoices, 0, "A/B", {5}},
+                                    {TC::ChoiceCase, 0, "A", {0}},
+                                    {TC::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 1, 0}},
+                                    {TC::Empty, 1, "", {}},
+                                    {TC::ChoiceCase, 0, "B", {1}},
+                                    {TC::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 2, 0}},
+                                    {TC::Empty, 1, "", {}},
+                                    {TC::ChoiceCase, 0, "", {4}},
+                                    {TC::ChangeVariable, 1, "", {0, 1, 0, 0, 0, 3, 0}},
+                                    {TC::Empty, 1, "", {}},
+                                    {TC::ChoiceEnd, 0, "", {}},
+                                    {TC::InputNumber, 0, "", {2, 6}}};
     // Down then decide: "B"; then the number input: up (1) and decide twice.
     std::vector<std::uint32_t> buttons(20, 0);
     buttons[2] = gbDown;

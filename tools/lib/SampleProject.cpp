@@ -28,10 +28,10 @@ namespace {
 // Deterministic, so that every run writes the same bytes.
 using TRandom = rtp::TRng;
 
-TKelEventScriptLine& Line(TKelEventScriptList& script, int code, int indent, const std::string& text,
+TKelEventScriptLine& Line(TKelEventScriptList& script, TCommandCode code, int indent, const std::string& text,
                           std::initializer_list<int> params) {
     TKelEventScriptLine& line = script.Add();
-    line.Code = code;
+    line.Code = ToInt(code);
     line.Indent = indent;
     line.Text = text;
     line.SetParamCount(static_cast<int>(params.size()));
@@ -44,15 +44,15 @@ TKelEventScriptLine& Line(TKelEventScriptList& script, int code, int indent, con
 // A script with messages, a condition block, a move command carrying a route, and its closing line.
 void FillScript(TKelEventScriptList& script, int seed) {
     script.Clear();
-    Line(script, 10110, 0, "Hello, traveller " + std::to_string(seed) + "!", {});
-    Line(script, 20110, 0, "The road north is closed.", {});
-    Line(script, 12010, 0, "", {0, seed % 20 + 1, 0, 0, 0, 1});  // conditional branch
-    Line(script, 10110, 1, "The switch is on.", {});
-    Line(script, 10, 1, "", {});
-    Line(script, 22010, 0, "", {});  // else
-    Line(script, 10110, 1, "The switch is off.", {});
-    Line(script, 10, 1, "", {});
-    Line(script, 22011, 0, "", {});  // end of branch
+    Line(script, TCommandCode::ShowMessage, 0, "Hello, traveller " + std::to_string(seed) + "!", {});
+    Line(script, TCommandCode::MessageLine, 0, "The road north is closed.", {});
+    Line(script, TCommandCode::ConditionalBranch, 0, "", {0, seed % 20 + 1, 0, 0, 0, 1});
+    Line(script, TCommandCode::ShowMessage, 1, "The switch is on.", {});
+    Line(script, TCommandCode::Empty, 1, "", {});
+    Line(script, TCommandCode::BranchElse, 0, "", {});
+    Line(script, TCommandCode::ShowMessage, 1, "The switch is off.", {});
+    Line(script, TCommandCode::Empty, 1, "", {});
+    Line(script, TCommandCode::BranchEnd, 0, "", {});
     // Move Character: target, frequency, repeat, skippable, then the route bytes.
     TKelMoveRoute route;
     for (const int code : {0, 1, 2, 23, 3}) {
@@ -65,11 +65,11 @@ void FillScript(TKelEventScriptList& script, int seed) {
     on.SwitchId = 3;
     route.Add(on);
     const TDynamicBuffer bytes = route.PackRoute();
-    TKelEventScriptLine& move = Line(script, kCodeMoveCharacter, 0, "", {10005, 4, 0, 1});
+    TKelEventScriptLine& move = Line(script, TCommandCode::SetMoveRoute, 0, "", {10005, 4, 0, 1});
     move.SetParamCount(4 + static_cast<int>(bytes.size()));
     for (std::size_t i = 0; i < bytes.size(); ++i)
         move.SetParam(4 + static_cast<int>(i), bytes[i]);
-    Line(script, 0, 0, "", {});
+    Line(script, TCommandCode::End, 0, "", {});
 }
 
 // The commands of the sample's own game, each written as its dialog's OK writes it.

@@ -517,7 +517,7 @@ void Fill(TKelDataBase& db) {
     common.Trigger = TKelCommonEventItem::ctCall;
     common.Script.Clear();
     TKelEventScriptLine& message = common.Script.Add();
-    message.Code = 10110;
+    message.Code = ToInt(TCommandCode::ShowMessage);
     message.Text = "Your party feels refreshed.";
     common.Script.Add();  // closing line
 }

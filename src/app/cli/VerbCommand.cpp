@@ -3,6 +3,7 @@
 // dialog's OK would (keeping the bodies of a block command) and saves the map.
 #include "app/cli/CliVerbs.h"
 
+#include "data/KelDump.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
@@ -48,28 +49,7 @@ std::optional<std::int32_t> ParseNumber(const std::string& text) {
     return value;
 }
 
-std::string Json(const std::string& utf8) {
-    std::string out = "\"";
-    for (const char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (u < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
+std::string Json(const std::string& utf8) { return JsonQuoted(utf8); }
 
 // A caption without its Alt letter marks ("&Ok" -> "Ok", "&&" -> "&").
 std::string Plain(const std::string& caption) {
@@ -288,7 +268,7 @@ int Edit(const TArgs& args) {
     if (first < 0 || first >= script.Count())
         return Fail(mapFile, "page " + args[4] + " has no line " + args[5]);
     const TKelEventScriptLine& head = *script.Lines(first);
-    if (head.Code == ecEnd || head.Code == ecEmpty || IsCompanionCode(head.Code))
+    if (head.Code == TCommandCode::End || head.Code == TCommandCode::Empty || IsCompanionCode(head.Code))
         return Fail(mapFile, "line " + args[5] + " is not a command");
 
     // The command with what belongs to it: deeper lines and companion lines at its depth.

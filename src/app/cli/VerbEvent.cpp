@@ -92,7 +92,7 @@ public:
     int ChooseVehicle() override { return Vehicle; }
     bool RunTeleportDialog(TKelEventScriptList& result, const TEventCommandContext&) override {
         TKelEventScriptLine& line = result.Add();
-        line.Code = kCodeTeleport;
+        line.Code = ToInt(TCommandCode::Teleport);
         line.SetParamCount(3);
         line.SetParam(0, TeleportMap);
         line.SetParam(1, TeleportX);

@@ -108,9 +108,9 @@ TEST_F(EventCli, CommandsRunThroughTheManagerAndAreSaved) {
     EXPECT_EQ(map.Events.FindByID(2), nullptr);
     const TKelEventPageItem* teleport = map.Events.FindByID(4)->Pages.FindByID(1);
     ASSERT_EQ(teleport->Script.Count(), 4);
-    EXPECT_EQ(teleport->Script.Lines(0)->Code, kCodeEraseScreen);
+    EXPECT_EQ(teleport->Script.Lines(0)->Code, ToInt(TCommandCode::EraseScreen));
     EXPECT_EQ(teleport->Script.Lines(1)->Params(), (std::vector<std::int32_t>{2, 3, 4}));
-    EXPECT_EQ(teleport->Script.Lines(2)->Code, kCodeShowScreen);
+    EXPECT_EQ(teleport->Script.Lines(2)->Code, ToInt(TCommandCode::ShowScreen));
     EXPECT_EQ(teleport->Trigger, kTriggerHeroTouch);
     // The page made after page 1 took its route over, and is page 1 now.
     ASSERT_EQ(map.Events.FindByID(3)->Pages.Count(), 1);

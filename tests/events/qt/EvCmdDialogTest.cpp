@@ -184,14 +184,14 @@ TEST_F(EvCmdDialogTest, EachCommandOpensWhatEditsItOrNothing) {
 }
 
 TEST_F(EvCmdDialogTest, TheMemoTurnsItsLinesIntoTheMessageAndItsContinuationLines) {
-    const TCommandForm form = TCommandFormBuilder(ecMessage, 0).TextLines(ecMessageLine, 4).Build();
+    const TCommandForm form = TCommandFormBuilder(TCommandCode::ShowMessage, 0).TextLines(TCommandCode::MessageLine, 4).Build();
     TKelEventScriptList result;
-    Fill(result, {{ecMessage, 0, {}, "Hello"}, {ecMessageLine, 0, {}, "there"}});
+    Fill(result, {{ToInt(TCommandCode::ShowMessage), 0, {}, "Hello"}, {ToInt(TCommandCode::MessageLine), 0, {}, "there"}});
     TFormEvCmd10110 dialog(nullptr, form, context, result);
     TMessageMemo* memo = dialog.Memo();
     EXPECT_EQ(memo->toPlainText(), "Hello\nthere");
-    EXPECT_EQ(dialog.windowTitle(), CommandDialogCaption(ecMessage));
-    EXPECT_EQ(dialog.HelpContext(), ecMessage);
+    EXPECT_EQ(dialog.windowTitle(), CommandDialogCaption(ToInt(TCommandCode::ShowMessage)));
+    EXPECT_EQ(dialog.HelpContext(), ToInt(TCommandCode::ShowMessage));
 
     TScopedModalRunner runner(Driving([&](TFormKelBase&) {
         // The guides stand apart, inside the memo.
@@ -209,24 +209,24 @@ TEST_F(EvCmdDialogTest, TheMemoTurnsItsLinesIntoTheMessageAndItsContinuationLine
         QTest::keyClick(memo, Qt::Key_Return, Qt::ControlModifier);
     }));
     ASSERT_TRUE(dialog.Execute());
-    EXPECT_EQ(LinesOf(result), (std::vector<Ln>{{ecMessage, 0, {}, "One"},
-                                               {ecMessageLine, 0, {}, "Two"},
-                                               {ecMessageLine, 0, {}, "Three"},
-                                               {ecMessageLine, 0, {}, "FourFive"}}));
+    EXPECT_EQ(LinesOf(result), (std::vector<Ln>{{ToInt(TCommandCode::ShowMessage), 0, {}, "One"},
+                                               {ToInt(TCommandCode::MessageLine), 0, {}, "Two"},
+                                               {ToInt(TCommandCode::MessageLine), 0, {}, "Three"},
+                                               {ToInt(TCommandCode::MessageLine), 0, {}, "FourFive"}}));
     EXPECT_EQ(widgetkit::InputsWithoutAccessibleName(&dialog), QStringList());
 }
 
 TEST_F(EvCmdDialogTest, EscapeLeavesTheCommentAsItWas) {
-    const TCommandForm form = TCommandFormBuilder(ecComment, 0).TextLines(ecCommentLine, 4).Build();
+    const TCommandForm form = TCommandFormBuilder(TCommandCode::Comment, 0).TextLines(TCommandCode::CommentLine, 4).Build();
     TKelEventScriptList result;
-    Fill(result, {{ecComment, 0, {}, "Note"}});
+    Fill(result, {{ToInt(TCommandCode::Comment), 0, {}, "Note"}});
     TFormEvCmd10110 dialog(nullptr, form, context, result);
     TScopedModalRunner runner(Driving([&](TFormKelBase&) {
         QTest::keyClicks(dialog.Memo(), "s");
         QTest::keyClick(dialog.Memo(), Qt::Key_Escape);
     }));
     EXPECT_FALSE(dialog.Execute());
-    EXPECT_EQ(LinesOf(result), (std::vector<Ln>{{ecComment, 0, {}, "Note"}}));
+    EXPECT_EQ(LinesOf(result), (std::vector<Ln>{{ToInt(TCommandCode::Comment), 0, {}, "Note"}}));
 }
 
 TEST_F(EvCmdDialogTest, ARadioButtonEnablesItsFieldsAndOkRefusesWhatTheCommandCannotTake) {
@@ -262,19 +262,19 @@ TEST_F(EvCmdDialogTest, ARadioButtonEnablesItsFieldsAndOkRefusesWhatTheCommandCa
 
 TEST_F(EvCmdDialogTest, OkAsksBeforeABodyWithCommandsIsDropped) {
     // A fork whose "else" body is written only while the check is on.
-    TCommandFormBuilder b(ecFork, 6);
+    TCommandFormBuilder b(TCommandCode::ConditionalBranch, 6);
     b.Check("CheckElse", "&Else Case", 5);
     b.Blocks([](const TCommandRecord& r) {
-        std::vector<TBlockPart> parts = {{0, "", {}, true, {ecFork, 0}}};
+        std::vector<TBlockPart> parts = {{0, "", {}, true, {ToInt(TCommandCode::ConditionalBranch), 0}}};
         if (r.Param(5) != 0)
-            parts.push_back({ecForkElse, "", {}, true, {ecForkElse, 0}});
-        parts.push_back({ecForkEnd, "", {}, false, {}});
+            parts.push_back({ToInt(TCommandCode::BranchElse), "", {}, true, {ToInt(TCommandCode::BranchElse), 0}});
+        parts.push_back({ToInt(TCommandCode::BranchEnd), "", {}, false, {}});
         return parts;
     });
     const TCommandForm form = b.Build();
-    const std::vector<L> edited = {{ecFork, 0, {0, 1, 0, 0, 0, 1}}, {11410, 1, {5}}, {ecEmpty, 1},
-                                   {ecForkElse, 0},                 {12220, 1},      {ecEmpty, 1},
-                                   {ecForkEnd, 0}};
+    const std::vector<L> edited = {{ToInt(TCommandCode::ConditionalBranch), 0, {0, 1, 0, 0, 0, 1}}, {11410, 1, {5}}, {ToInt(TCommandCode::Empty), 1},
+                                   {ToInt(TCommandCode::BranchElse), 0},                 {12220, 1},      {ToInt(TCommandCode::Empty), 1},
+                                   {ToInt(TCommandCode::BranchEnd), 0}};
     TKelEventScriptList result;
     Fill(result, edited);
     TFormEvCmdBase dialog(nullptr, form, context, result);
@@ -289,8 +289,8 @@ TEST_F(EvCmdDialogTest, OkAsksBeforeABodyWithCommandsIsDropped) {
     }));
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(box.Texts.size(), 2u);
-    EXPECT_EQ(LinesOf(result), (std::vector<Ln>{{ecFork, 0, {0, 1, 0, 0, 0, 0}}, {11410, 1, {5}}, {ecEmpty, 1},
-                                               {ecForkEnd, 0}}));
+    EXPECT_EQ(LinesOf(result), (std::vector<Ln>{{ToInt(TCommandCode::ConditionalBranch), 0, {0, 1, 0, 0, 0, 0}}, {11410, 1, {5}}, {ToInt(TCommandCode::Empty), 1},
+                                               {ToInt(TCommandCode::BranchEnd), 0}}));
 }
 
 TEST_F(EvCmdDialogTest, CancelChangesNeitherTheLinesNorTheRememberedSettings) {
