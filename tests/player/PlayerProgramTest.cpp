@@ -101,7 +101,7 @@ TEST_F(PlayerProgram, TheSampleRunsInADummyWindowUntilTerminated) {
 
 // The sample's game played headless from its title, as a new user first plays it: New Game, the
 // greeting, a step to the villager, her question answered "Yes", the chest it opens, and the lane
-// north out of the village to the world map. Each wait lets a message's text out in full before
+// north out of the village to the world map, and back. Each wait lets a message's text out in full before
 // the decide key closes it; a step takes 16 frames.
 TEST_F(PlayerProgram, TheSampleGamePlaysFromTheTitleToTheWorldMap) {
     const std::string project = Root + "Sample";
@@ -112,19 +112,25 @@ TEST_F(PlayerProgram, TheSampleGamePlaysFromTheTitleToTheWorldMap) {
                             "20 left\n10 -\n1 decide  # talk to the villager\n"
                             "200 -\n1 decide\n120 -\n1 decide  # Yes\n200 -\n1 decide\n10 -\n"
                             "32 up\n32 right\n10 -\n1 decide  # the chest\n200 -\n1 decide\n10 -\n"
-                            "16 left\n140 up\n60 -  # through the gate\n";
+                            "16 left\n128 up\n60 -  # through the gate, then no key held\n";
     const std::string stateFile = Root + "state.json";
     const TRun run = Player({"--headless", project, "ShowTitle", "--input", input, "--state", stateFile});
     ASSERT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Err, "") << "every command of the sample runs";
     const std::string state = Slurp(stateFile);
     for (const char* expected :
-         {"\"scene\": \"map\",\n  \"map\": 1,\n  \"x\": 33,\n  \"y\": 16,",
+         {"\"scene\": \"map\",\n  \"map\": 1,\n  \"x\": 32,\n  \"y\": 16,",
           "\"messages\": [\"Welcome to the village!\\nWalk with the arrow keys and talk\\nto people with the decide key.\","
           "\"Good day, traveller!\\nMy old chest by the well is stuck.\",\"Shall I open it for you?\","
           "\"There, it is open. Take what\\nyou find inside!\",\"You found 100 gold and a Potion!\"]",
           "\"choices\": [0]", "\"switches\": [1,5,6]", "\"money\": 100,", "\"items\": {\"1\": 1}"})
         EXPECT_NE(state.find(expected), std::string::npos) << expected << "\n" << state;
+
+    // And back: the village on the world map leads two cells down the lane from its gates.
+    std::ofstream(input) << "1 up\n40 -\n";  // one bump into the village
+    const TRun back = Player({"--headless", project, "HideTitle", "--start", "1,33,16", "--input", input, "--state", stateFile});
+    ASSERT_EQ(back.Status, 0) << back.Err;
+    EXPECT_NE(Slurp(stateFile).find("\"map\": 2,\n  \"x\": 12,\n  \"y\": 2,"), std::string::npos) << Slurp(stateFile);
 }
 
 }  // namespace

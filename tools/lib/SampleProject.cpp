@@ -102,8 +102,9 @@ constexpr int kWorldMap = 1, kVillageMap = 2;
 struct TCell {
     int X, Y;
 };
-constexpr TCell kVillageStart{12, 10}, kVillageExit{12, 0}, kVillageArrival{12, 1};
-constexpr TCell kWorldVillage{33, 15}, kWorldArrival{33, 16};
+// The lane is two cells wide: a gate on each.
+constexpr TCell kVillageStart{12, 10}, kVillageExits[] = {{11, 0}, {12, 0}}, kVillageArrival{12, 2};
+constexpr TCell kWorldVillage{33, 15}, kWorldArrival{32, 16};
 
 // Page `id` of an event (a new event already holds a blank page 1).
 TKelEventPageItem& NewPage(TKelEventItem& event, int id, int trigger, int priority, const char* graphic = "",
@@ -132,9 +133,10 @@ constexpr int kTownChest = 9;
 enum : int { kPushKey = 0, kHeroTouch = 1, kAutoStart = 3 };
 enum : int { kBelow = 0, kSame = 1 };
 
-// A gate event: stepping on it takes the hero to another map.
-void AddGate(TKelMap& map, const char* name, TCell at, int mapId, TCell to) {
-    TKelEventPageItem& page = NewPage(NewEvent(map, name, at), 1, kHeroTouch, kBelow);
+// A gate event: stepping on it (below the hero) or walking into it (beside him, where the cell
+// cannot be entered) takes the hero to another map.
+void AddGate(TKelMap& map, const char* name, TCell at, int mapId, TCell to, int priority = kBelow) {
+    TKelEventPageItem& page = NewPage(NewEvent(map, name, at), 1, kHeroTouch, priority);
     Teleport(page.Script, 0, mapId, to.X, to.Y);
     Line(page.Script, 0, 0, "", {});
 }
@@ -169,6 +171,7 @@ void AddVillageEvents(TKelMap& map) {
     Message(talk, 1, {"As you wish. Come back any time."});
     Line(talk, 10, 1, "", {});
     Line(talk, 20141, 0, "", {});
+    Face(talk, 0, "", 0);  // the face stays until it is taken away
     Line(talk, 0, 0, "", {});
 
     TKelEventItem& chest = NewEvent(map, "Chest", {14, 8});
@@ -190,7 +193,8 @@ void AddVillageEvents(TKelMap& map) {
     Message(empty.Script, 0, {"The chest is empty."});
     Line(empty.Script, 0, 0, "", {});
 
-    AddGate(map, "To the world", kVillageExit, kWorldMap, kWorldArrival);
+    for (const TCell exit : kVillageExits)
+        AddGate(map, "To the world", exit, kWorldMap, kWorldArrival);
 }
 
 void FillDataBase(TKelDataBase& db) {
@@ -540,7 +544,7 @@ void MakeSampleProject(const std::string& folder, const std::string& title) {
         } else {
             if (sample.Id == kWorldMap) {
                 // The gate and the cell it leads to stay free of the other events.
-                AddGate(*map, "Village", kWorldVillage, kVillageMap, kVillageArrival);
+                AddGate(*map, "Village", kWorldVillage, kVillageMap, kVillageArrival, kSame);
                 for (const TCell cell : {kWorldVillage, kWorldArrival})
                     walkable[static_cast<std::size_t>(cell.X + cell.Y * map->Width())] = false;
             }
