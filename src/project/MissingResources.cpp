@@ -138,7 +138,13 @@ std::vector<TMissingResource> FindMissingResources(const std::string& folder) {
     TResourceCheck check;
     TKelDataBase db;
     if (FileExists(folder + TKelDataBase::kFileName)) {
-        db.LoadFromFile(folder + TKelDataBase::kFileName);
+        try {
+            db.LoadFromFile(folder + TKelDataBase::kFileName);
+        } catch (const EReadError&) {
+            // A damaged database is reported as such; its sound sections still name resources.
+            if (!db.LoadReport().Damaged)
+                throw;
+        }
         CheckDataBase(check, db);
     }
     if (FileExists(folder + TKelMapTree::kFileName)) {
