@@ -179,57 +179,33 @@ THugeFixture& Huge() {
 
 constexpr double kHugeTargetMs = 1000;
 
-// The window opened on one tab, entry 1 current, until painted.
-void BM_HugeOpenTab(benchmark::State& state) {
+// The window, entry 1 current, opened on a tab until painted (fromBefore false), or opened on
+// the tab before and switched to the tab until painted, the page before going (fromBefore true).
+void HugeTab(benchmark::State& state, bool fromBefore) {
     THugeFixture& f = Huge();
     const int tab = static_cast<int>(state.range(0));
-    const double reference = ReferenceSeconds();
-    double total = 0;
-    int runs = 0;
-    for (auto _ : state) {
-        DataBaseMemory() = {};
-        DataBaseMemory().LastTab = tab;
-        const auto start = TClock::now();
-        {
-            TFormDataBase form(f.Context);
-            Paint(form);
-            total += Since(start);
-            if (!form.Page() || form.Model().Tab() != tab)
-                state.SkipWithError("the window did not open on the tab");
-            state.PauseTiming();
-        }
-        QApplication::processEvents();
-        state.ResumeTiming();
-        ++runs;
-    }
-    state.SetLabel(DataBaseTabInfo(tab).Caption);
-    benchkit::ReportRatio(state, total / std::max(runs, 1), reference, kHugeTargetMs);
-}
-BENCHMARK(BM_HugeOpenTab)->DenseRange(0, kDataBaseTabCount - 1)->Unit(benchmark::kMillisecond)->Iterations(2);
-
-// From the tab before (its page goes) to this one, until painted.
-void BM_HugeSwitchTab(benchmark::State& state) {
-    THugeFixture& f = Huge();
-    const int tab = static_cast<int>(state.range(0));
-    const int before = (tab + kDataBaseTabCount - 1) % kDataBaseTabCount;
+    const int opened = fromBefore ? (tab + kDataBaseTabCount - 1) % kDataBaseTabCount : tab;
     const double reference = ReferenceSeconds();
     double total = 0;
     int runs = 0;
     for (auto _ : state) {
         state.PauseTiming();
         DataBaseMemory() = {};
-        DataBaseMemory().LastTab = before;
+        DataBaseMemory().LastTab = opened;
+        state.ResumeTiming();
+        auto start = TClock::now();
         {
             TFormDataBase form(f.Context);
             Paint(form);
-            state.ResumeTiming();
-            const auto start = TClock::now();
-            form.TabControl().setCurrentIndex(tab);
-            form.repaint();
-            QApplication::processEvents();
+            if (fromBefore) {
+                start = TClock::now();
+                form.TabControl().setCurrentIndex(tab);
+                form.repaint();
+                QApplication::processEvents();
+            }
             total += Since(start);
             if (!form.Page() || form.Model().Tab() != tab)
-                state.SkipWithError("the tab did not change");
+                state.SkipWithError("the window does not show the tab");
             state.PauseTiming();
         }
         QApplication::processEvents();
@@ -239,6 +215,11 @@ void BM_HugeSwitchTab(benchmark::State& state) {
     state.SetLabel(DataBaseTabInfo(tab).Caption);
     benchkit::ReportRatio(state, total / std::max(runs, 1), reference, kHugeTargetMs);
 }
+
+void BM_HugeOpenTab(benchmark::State& state) { HugeTab(state, false); }
+BENCHMARK(BM_HugeOpenTab)->DenseRange(0, kDataBaseTabCount - 1)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_HugeSwitchTab(benchmark::State& state) { HugeTab(state, true); }
 BENCHMARK(BM_HugeSwitchTab)->DenseRange(0, kDataBaseTabCount - 1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace

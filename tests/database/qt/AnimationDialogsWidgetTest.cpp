@@ -10,6 +10,7 @@
 #include "data/StreamUtils.h"
 #include "database/ED_Animation_qt.h"
 #include "database/ED_AnimationDialogs_qt.h"
+#include "database/PageRows_qt.h"
 
 #include <QCheckBox>
 #include <QPushButton>
