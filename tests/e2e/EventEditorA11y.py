@@ -2,9 +2,9 @@
 """An event made the way a keyboard user makes one: event mode (F7), the arrow keys to a cell,
 Return opens the event editor; the name typed through the accessibility bus; Return on the empty
 command line opens the command palette, " Show Message..." the message dialog; the text typed,
-OK in both dialogs; the command list read as a list whose rows are the script's lines; Ctrl+S. The saved map holds the event on that cell with that message on
-page 1. On the way, every input of the event editor, the palette and the message dialog must
-carry an accessible name.
+OK in both dialogs; the command list read as a list whose rows are the script's lines; Ctrl+S.
+The saved map holds the event on that cell with that message on page 1. On the way, every input
+of the event editor, the palette and the message dialog must carry an accessible name.
 
 usage: EventEditorA11y.py QUILLON QUILLON_CLI
 """
