@@ -5,6 +5,7 @@
 
 #include "runtime/GameCharacter.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -52,6 +53,8 @@ public:
     void SetParallel(std::unique_ptr<TInterpreter> interpreter);
     // The direction it faced before a start turned it to the hero.
     int SavedDirection = -1;
+    // Its place in the world's list of events.
+    std::size_t Index = 0;
 
 protected:
     void OwnMovement(TGameWorld& world) override;

@@ -158,6 +158,7 @@ void TGameWorld::BuildEvents() {
             if (record->Pages.Items(p)->Condition.Flags & TKelEventCondition::cfTimer)
                 mHasTimerPages = true;
         mEvents.push_back(std::make_unique<TGameEvent>(*record));
+        mEvents.back()->Index = mEvents.size() - 1;
     }
     mNext.assign(mEvents.size(), -1);
     for (std::size_t i = 0; i < mEvents.size(); ++i)
@@ -191,14 +192,9 @@ void TGameWorld::UnindexEvent(std::size_t index, int x, int y) {
     }
 }
 
-void TGameWorld::CharacterMoved(TGameCharacter& character, int oldX, int oldY) {
-    for (std::size_t i = 0; i < mEvents.size(); ++i) {
-        if (mEvents[i].get() != &character)
-            continue;
-        UnindexEvent(i, oldX, oldY);
-        IndexEvent(i);
-        return;
-    }
+void TGameWorld::CharacterMoved(TGameEvent& event, int oldX, int oldY) {
+    UnindexEvent(event.Index, oldX, oldY);
+    IndexEvent(event.Index);
 }
 
 TGameEvent* TGameWorld::EventById(std::int32_t id) {

@@ -87,7 +87,8 @@ public:
     void RouteSwitch(std::int32_t id, bool on);
     void RouteSound(const TKelMoveRouteItem& item);
     void UseCharSet(const std::string& name);
-    void CharacterMoved(TGameCharacter& character, int oldX, int oldY);
+    // An event stepped from (oldX, oldY) to its cell.
+    void CharacterMoved(TGameEvent& event, int oldX, int oldY);
 
     // One frame: pages, the hero (when he may walk), the events; touches become start requests.
     void RefreshPages();
