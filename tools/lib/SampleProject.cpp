@@ -4,6 +4,7 @@
 #include "tools/lib/RtpPaint.h"
 #include "tools/lib/SampleMaps.h"
 
+#include "data/CommandCode.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
@@ -74,23 +75,23 @@ void FillScript(TKelEventScriptList& script, int seed) {
 
 // The commands of the sample's own game, each written as its dialog's OK writes it.
 void Message(TKelEventScriptList& script, int indent, std::initializer_list<const char*> lines) {
-    int code = 10110;
+    TCommandCode code = TCommandCode::ShowMessage;
     for (const char* text : lines) {
         Line(script, code, indent, text, {});
-        code = 20110;
+        code = TCommandCode::MessageLine;
     }
 }
 // Face graphic: the file, then index, side (0 left) and flipped.
 void Face(TKelEventScriptList& script, int indent, const char* file, int index) {
-    Line(script, 10130, indent, file, {index, 0, 0});
+    Line(script, TCommandCode::SelectFaceGraphic, indent, file, {index, 0, 0});
 }
 // Change Switch of a single switch: target 0, the switch, (range end, variable), 0 ON / 1 OFF.
 void SetSwitch(TKelEventScriptList& script, int indent, int id, bool on) {
-    Line(script, 10210, indent, "", {0, id, 0, on ? 0 : 1});
+    Line(script, TCommandCode::ChangeSwitch, indent, "", {0, id, 0, on ? 0 : 1});
 }
 // Teleport: map, X, Y.
 void Teleport(TKelEventScriptList& script, int indent, int mapId, int x, int y) {
-    Line(script, 10810, indent, "", {mapId, x, y});
+    Line(script, TCommandCode::Teleport, indent, "", {mapId, x, y});
 }
 
 // Switches the sample's game turns on (the names are in FillDataBase).
@@ -138,7 +139,7 @@ enum : int { kBelow = 0, kSame = 1 };
 void AddGate(TKelMap& map, const char* name, TCell at, int mapId, TCell to, int priority = kBelow) {
     TKelEventPageItem& page = NewPage(NewEvent(map, name, at), 1, kHeroTouch, priority);
     Teleport(page.Script, 0, mapId, to.X, to.Y);
-    Line(page.Script, 0, 0, "", {});
+    Line(page.Script, TCommandCode::End, 0, "", {});
 }
 
 // The village: a greeting that shows once, a villager who asks whether to open the chest, the
@@ -149,11 +150,11 @@ void AddVillageEvents(TKelMap& map) {
     Message(greeting.Script, 0, {"Welcome to the village!", "Walk with the arrow keys and talk",
                                  "to people with the decide key."});
     SetSwitch(greeting.Script, 0, kSwitchIntroSeen, true);
-    Line(greeting.Script, 0, 0, "", {});
+    Line(greeting.Script, TCommandCode::End, 0, "", {});
     TKelEventPageItem& quiet = NewPage(intro, 2, kPushKey, kBelow);
     quiet.Condition.Flags = TKelEventCondition::cfSwitchA;
     quiet.Condition.SwitchAId = kSwitchIntroSeen;
-    Line(quiet.Script, 0, 0, "", {});
+    Line(quiet.Script, TCommandCode::End, 0, "", {});
 
     TKelEventItem& villager = NewEvent(map, "Villager", {10, 10});
     TKelEventPageItem& ask = NewPage(villager, 1, kPushKey, kSame, "People", 1, 1);
@@ -162,36 +163,36 @@ void AddVillageEvents(TKelMap& map) {
     Message(talk, 0, {"Good day, traveller!", "My old chest by the well is stuck."});
     Message(talk, 0, {"Shall I open it for you?"});
     // Show Choices: the choices joined by "/", cancel takes the second case; then each case.
-    Line(talk, 10140, 0, "Yes/No", {2});
-    Line(talk, 20140, 0, "Yes", {0});
+    Line(talk, TCommandCode::ShowChoices, 0, "Yes/No", {2});
+    Line(talk, TCommandCode::ChoiceCase, 0, "Yes", {0});
     SetSwitch(talk, 1, kSwitchDoorOpen, true);
     Message(talk, 1, {"There, it is open. Take what", "you find inside!"});
-    Line(talk, 10, 1, "", {});
-    Line(talk, 20140, 0, "No", {1});
+    Line(talk, TCommandCode::Empty, 1, "", {});
+    Line(talk, TCommandCode::ChoiceCase, 0, "No", {1});
     Message(talk, 1, {"As you wish. Come back any time."});
-    Line(talk, 10, 1, "", {});
-    Line(talk, 20141, 0, "", {});
+    Line(talk, TCommandCode::Empty, 1, "", {});
+    Line(talk, TCommandCode::ChoiceEnd, 0, "", {});
     Face(talk, 0, "", 0);  // the face stays until it is taken away
-    Line(talk, 0, 0, "", {});
+    Line(talk, TCommandCode::End, 0, "", {});
 
     TKelEventItem& chest = NewEvent(map, "Chest", {14, 8});
     const int chestTile = rtp::SmallObjectTile(1, kTownChest);
     TKelEventPageItem& shut = NewPage(chest, 1, kPushKey, kSame, "", chestTile);
     Message(shut.Script, 0, {"The chest is stuck fast."});
-    Line(shut.Script, 0, 0, "", {});
+    Line(shut.Script, TCommandCode::End, 0, "", {});
     TKelEventPageItem& open = NewPage(chest, 2, kPushKey, kSame, "", chestTile);
     open.Condition.Flags = TKelEventCondition::cfSwitchA;
     open.Condition.SwitchAId = kSwitchDoorOpen;
     Message(open.Script, 0, {"You found 100 gold and a Potion!"});
-    Line(open.Script, 10310, 0, "", {0, 0, 100});        // increase by the constant 100
-    Line(open.Script, 10320, 0, "", {0, 0, 1, 0, 1});    // add one of the fixed item 1
+    Line(open.Script, TCommandCode::ChangeMoney, 0, "", {0, 0, 100});        // increase by the constant 100
+    Line(open.Script, TCommandCode::ChangeItemAmount, 0, "", {0, 0, 1, 0, 1});    // add one of the fixed item 1
     SetSwitch(open.Script, 0, kSwitchChestEmpty, true);
-    Line(open.Script, 0, 0, "", {});
+    Line(open.Script, TCommandCode::End, 0, "", {});
     TKelEventPageItem& empty = NewPage(chest, 3, kPushKey, kSame, "", chestTile);
     empty.Condition.Flags = TKelEventCondition::cfSwitchA;
     empty.Condition.SwitchAId = kSwitchChestEmpty;
     Message(empty.Script, 0, {"The chest is empty."});
-    Line(empty.Script, 0, 0, "", {});
+    Line(empty.Script, TCommandCode::End, 0, "", {});
 
     for (const TCell exit : kVillageExits)
         AddGate(map, "To the world", exit, kWorldMap, kWorldArrival);
@@ -394,7 +395,7 @@ void FillDataBase(TKelDataBase& db) {
         if (common.Trigger == TKelCommonEventItem::ctAutoStart) {
             common.Script.Delete(common.Script.Count() - 1);
             SetSwitch(common.Script, 0, common.SwitchId, false);
-            Line(common.Script, 0, 0, "", {});
+            Line(common.Script, TCommandCode::End, 0, "", {});
         }
     }
 }
