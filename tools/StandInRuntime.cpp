@@ -1,5 +1,6 @@
-// The stand-in game runtime copied into new projects as "GMK_RT.exe": it appends its command
-// line to "GMK_RT.log" in the current directory (the project folder) and ends with status 0.
+// The recording stand-in game runtime, which tests put into a project as "GMK_RT.exe": it appends
+// its command line to "GMK_RT.log" in the current directory (the project folder) and ends with
+// status 0.
 #include <cstdio>
 
 int main(int argc, char** argv) {

@@ -670,7 +670,15 @@ void TMainWindowModel::ProjectClose() {
 void TMainWindowModel::TestPlay() {
     if (!TestPlayRunner || !mManager.IsOpen())
         return;
-    TestPlayRunner(TTestPlayRequest{ProjectPath(), mTestShowTitle, mTestFullScreen});
+    TestPlayRunner(TTestPlayRequest{ProjectPath(), mTestShowTitle, mTestFullScreen, std::nullopt});
+}
+
+void TMainWindowModel::TestPlayFrom(int x, int y) {
+    const TKelMap& map = mData.Map();
+    if (!TestPlayRunner || !mManager.IsOpen() || map.ID <= 0 || x < 0 || y < 0 || x >= map.Width() ||
+        y >= map.Height())
+        return;
+    TestPlayRunner(TTestPlayRequest{ProjectPath(), mTestShowTitle, mTestFullScreen, TTestPlayStart{map.ID, x, y}});
 }
 
 void TMainWindowModel::HandleMapSelected(std::int32_t id) {

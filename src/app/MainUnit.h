@@ -8,6 +8,7 @@
 #include "controls/FormMemory.h"
 #include "controls/FormPlacement.h"
 
+#include "app/TestPlay.h"
 #include "app/WorkRecovery.h"
 #include "graphics/GraphicsTypes.h"
 #include "project/ProjectLock.h"
@@ -279,6 +280,8 @@ struct TTestPlayRequest {
     std::string ProjectPath;
     bool ShowTitle = false;
     bool FullScreen = true;
+    // "Test Play from Here": the map and cell the game starts on; none for the party's start.
+    std::optional<TTestPlayStart> Start;
 };
 
 // --- the main window's model ---
@@ -363,6 +366,9 @@ public:
     void SetTool(int tool);    // 0..5
     void ProjectClose();
     void TestPlay();
+    // "Test Play from Here": the test play of F9, starting on cell (x, y) of the map shown.
+    // Nothing happens for a cell outside that map.
+    void TestPlayFrom(int x, int y);
 
     // Callbacks of the children.
     void HandleMapSelected(std::int32_t id);

@@ -845,6 +845,7 @@ void TFormKelMain::CreatePanes() {
         UpdateActions();
     });
     connect(mCanvas, &TFormMapEditor::MapChanged, this, &TFormKelMain::UpdateActions);
+    connect(mCanvas, &TFormMapEditor::TestPlayFromHere, this, [this](int x, int y) { mModel->TestPlayFrom(x, y); });
     mModel->HandleEditorResize(mCanvas->viewport()->width(), mCanvas->viewport()->height());
 }
 
@@ -884,7 +885,7 @@ void TFormKelMain::RunTestPlayNow(const TTestPlayRequest& request) {
     host.OnCreateAudio = [this] { CreateAudio(); };
     std::unique_ptr<IRuntimeProcess> process =
         MakeRuntimeProcess ? MakeRuntimeProcess() : std::make_unique<TQtRuntimeProcess>(this);
-    RunTestPlay(request.ProjectPath, request.ShowTitle, request.FullScreen, host, *process);
+    RunTestPlay(request.ProjectPath, request.ShowTitle, request.FullScreen, host, *process, request.Start);
     UpdateActions();
 }
 

@@ -12,6 +12,7 @@
 #include "project/ProjectSettings.h"
 
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
 #include <sstream>
 
@@ -25,9 +26,42 @@ extern char** environ;
 
 namespace quillon {
 
-TRuntimeCommand TestPlayCommand(const std::string& projectPath, bool showTitle, bool fullScreen) {
-    return {projectPath + kRuntimeFileName,
-            {"TestPlay", showTitle ? "ShowTitle" : "HideTitle", fullScreen ? "FullScreen" : "Window"}};
+std::string StartPlaceText(const TTestPlayStart& start) {
+    return std::to_string(start.MapId) + "," + std::to_string(start.X) + "," + std::to_string(start.Y);
+}
+
+std::optional<TTestPlayStart> ParseStartPlace(std::string_view text) {
+    std::int32_t numbers[3] = {};
+    const char* at = text.data();
+    const char* const end = text.data() + text.size();
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            if (at == end || *at != ',')
+                return std::nullopt;
+            ++at;
+        }
+        // Digits only: no sign, no blank.
+        if (at == end || *at < '0' || *at > '9')
+            return std::nullopt;
+        const auto [next, error] = std::from_chars(at, end, numbers[i]);
+        if (error != std::errc())
+            return std::nullopt;
+        at = next;
+    }
+    if (at != end || numbers[0] < 1)
+        return std::nullopt;
+    return TTestPlayStart{numbers[0], numbers[1], numbers[2]};
+}
+
+TRuntimeCommand TestPlayCommand(const std::string& projectPath, bool showTitle, bool fullScreen,
+                                const std::optional<TTestPlayStart>& start) {
+    TRuntimeCommand command{projectPath + kRuntimeFileName,
+                            {"TestPlay", showTitle ? "ShowTitle" : "HideTitle", fullScreen ? "FullScreen" : "Window"}};
+    if (start) {
+        command.Arguments.push_back("--start");
+        command.Arguments.push_back(StartPlaceText(*start));
+    }
+    return command;
 }
 
 TRuntimeCommand BattleTestCommand(const std::string& projectPath, bool fullScreen, std::int32_t troopId) {
@@ -156,7 +190,8 @@ bool SaveMapsBeforeRuntime(ITestPlayHost& host) {
 }
 
 TTestPlayResult RunTestPlay(const std::string& projectPath, bool showTitle, bool fullScreen,
-                            ITestPlayHost& host, IRuntimeProcess& process) {
+                            ITestPlayHost& host, IRuntimeProcess& process,
+                            const std::optional<TTestPlayStart>& start) {
     if (!SaveMapsBeforeRuntime(host))
         return TTestPlayResult::NotSaved;
 
@@ -164,7 +199,7 @@ TTestPlayResult RunTestPlay(const std::string& projectPath, bool showTitle, bool
     {
         TAudioRestorer restorer(host);
         host.FreeAudio();
-        const TRuntimeCommand command = TestPlayCommand(projectPath, showTitle, fullScreen);
+        const TRuntimeCommand command = TestPlayCommand(projectPath, showTitle, fullScreen, start);
         const TRuntimeCommand started = ResolveRuntimeLauncher(command, GetRuntimeLauncher());
         if (process.Start(started))
             process.WaitForEnd(kTestPlayWaitCaption);

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
@@ -28,9 +30,23 @@ struct TRuntimeCommand {
     bool operator==(const TRuntimeCommand&) const = default;
 };
 
-// The runtime's arguments for a test play: TestPlay, ShowTitle|HideTitle, FullScreen|Window.
-// Program is projectPath + "GMK_RT.exe".
-TRuntimeCommand TestPlayCommand(const std::string& projectPath, bool showTitle, bool fullScreen);
+// A map cell where a test play begins instead of the party's start ("Test Play from Here").
+struct TTestPlayStart {
+    std::int32_t MapId = 0;
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    bool operator==(const TTestPlayStart&) const = default;
+};
+
+// The start place as the runtime takes it after "--start": "MAP,X,Y" in decimal.
+std::string StartPlaceText(const TTestPlayStart& start);
+// Reads "MAP,X,Y" (a map ID from 1, a column and a row from 0); nothing for anything else.
+std::optional<TTestPlayStart> ParseStartPlace(std::string_view text);
+
+// The runtime's arguments for a test play: TestPlay, ShowTitle|HideTitle, FullScreen|Window;
+// with a start place "--start" and "MAP,X,Y" after them. Program is projectPath + "GMK_RT.exe".
+TRuntimeCommand TestPlayCommand(const std::string& projectPath, bool showTitle, bool fullScreen,
+                                const std::optional<TTestPlayStart>& start = std::nullopt);
 // For a battle test: BattleTest, HideTitle, FullScreen|Window, the troop ID.
 TRuntimeCommand BattleTestCommand(const std::string& projectPath, bool fullScreen, std::int32_t troopId);
 // The one-line form for logs and messages: the quoted program, then each argument after a blank.
@@ -121,10 +137,12 @@ enum class TTestPlayResult {
     StartFailed,   // the runtime could not be started ("Initialization failed...")
 };
 
-// The whole test play: save prompt, audio freed, runtime started from projectPath and waited
-// for, audio re-created in every case (also on error). Messages go through the message box.
+// The whole test play: save prompt, audio freed, runtime started from projectPath (at `start`
+// when given) and waited for, audio re-created in every case (also on error). Messages go
+// through the message box.
 TTestPlayResult RunTestPlay(const std::string& projectPath, bool showTitle, bool fullScreen,
-                            ITestPlayHost& host, IRuntimeProcess& process);
+                            ITestPlayHost& host, IRuntimeProcess& process,
+                            const std::optional<TTestPlayStart>& start = std::nullopt);
 
 // One party member of a battle test: hero, level and equipment in slot order weapon, shield,
 // armor, helmet, accessory.

@@ -22,12 +22,12 @@ int TEventManagerDialogsQt::ChooseVehicle() {
 
 bool TEventManagerDialogsQt::RunTeleportDialog(TKelEventScriptList& result, const TEventCommandContext& context) {
     if (context.Choosers != nullptr || !MakeChoosers)
-        return mCommands.RunDialog(TCommandCode::Teleport, result, context);
+        return mCommands.RunDialog(ToInt(TCommandCode::Teleport), result, context);
     // Pickers of the dialog's own: what they change in the database is saved here.
     const std::unique_ptr<IEventChoosers> choosers = MakeChoosers();
     TEventCommandContext own = context;
     own.Choosers = choosers.get();
-    const bool ok = mCommands.RunDialog(TCommandCode::Teleport, result, own);
+    const bool ok = mCommands.RunDialog(ToInt(TCommandCode::Teleport), result, own);
     std::string error;
     if (choosers && choosers->DataBaseChanged() && !SaveDataBase(error))
         ShowError(error.empty() ? std::string("The database could not be saved.") : error);

@@ -1,6 +1,7 @@
 #include "mapedit/MapEditor_qt.h"
 
 #include "graphics/DrawUtils_qt.h"
+#include "mapedit/CanvasMenuCell.h"
 #include "mapedit/ChipSelector_qt.h"
 #include "mapedit/MapPasteCheck_qt.h"
 
@@ -254,6 +255,19 @@ void TFormMapEditor::CreateMenus() {
                        [](TKelMapEditorModel& m) { m.SetPartyStart(); });
     mEventVehicle = item(mEventMenu, tr("Set &Vehicle position..."), QKeySequence(),
                          [](TKelMapEditorModel& m) { m.SetVehicleStart(); });
+
+    // Beyond the editing commands, on both menus: a test play that begins at the menu's cell.
+    mTestPlayHere = new QAction(tr("Test Play from &Here"), this);
+    mTestPlayHere->setObjectName("ActionTestPlayFromHere");
+    mTestPlayHere->setStatusTip(tr("Starts a test play on this map, at this cell"));
+    connect(mTestPlayHere, &QAction::triggered, this, [this] {
+        if (mMenuCell.X >= 0)
+            emit TestPlayFromHere(mMenuCell.X, mMenuCell.Y);
+    });
+    for (QMenu* menu : {mMapChipMenu, mEventMenu}) {
+        menu->addSeparator();
+        menu->addAction(mTestPlayHere);
+    }
 }
 
 void TFormMapEditor::RefreshMenuStates() {
@@ -276,6 +290,7 @@ void TFormMapEditor::RefreshMenuStates() {
     mEventMove->setEnabled(events.Move);
     mEventParty->setEnabled(events.SetParty);
     mEventVehicle->setEnabled(events.SetVehicle);
+    mTestPlayHere->setEnabled(mMenuCell.X >= 0);
 }
 
 void TFormMapEditor::ShowMenu(TCanvasPopup popup, const QPoint& client) {
@@ -290,6 +305,7 @@ void TFormMapEditor::ShowKeyMenu() {
     TPoint at;
     const TCanvasPopup popup = Model().MenuKey(at);
     AfterInput();
+    mMenuCell = CanvasMenuCell(Model(), popup, std::nullopt);
     ShowMenu(popup, QPoint(at.X, at.Y));
 }
 
@@ -396,6 +412,7 @@ void TFormMapEditor::mousePressEvent(QMouseEvent* event) {
     SyncScrollBars();
     AfterInput();
     event->accept();
+    mMenuCell = CanvasMenuCell(Model(), popup, TPoint{mLastMouse.x(), mLastMouse.y()});
     ShowMenu(popup, mLastMouse);
 }
 

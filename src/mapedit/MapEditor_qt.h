@@ -70,6 +70,10 @@ public:
     QAction* EventMoveAction() const { return mEventMove; }
     QAction* EventPartyAction() const { return mEventParty; }
     QAction* EventVehicleAction() const { return mEventVehicle; }
+    // "Test Play from Here", on both menus.
+    QAction* TestPlayHereAction() const { return mTestPlayHere; }
+    // The map cell the menu shown last belongs to ((-1, -1) when none).
+    TPoint MenuCell() const { return mMenuCell; }
 
     // The cursor shape the canvas shows now.
     TCanvasCursor CurrentCursor() const { return mCursorShape; }
@@ -85,6 +89,8 @@ signals:
     void PatternPicked();
     // A right double click switched between the lower and the upper layer.
     void LayerModeToggled(int mode);
+    // "Test Play from Here" was chosen for the map cell (column, row).
+    void TestPlayFromHere(int column, int row);
 
 protected:
     void DrawOverlay(TOrlenBoard& board, QPainter& painter) override;
@@ -141,6 +147,8 @@ private:
     QAction* mEventMove = nullptr;
     QAction* mEventParty = nullptr;
     QAction* mEventVehicle = nullptr;
+    QAction* mTestPlayHere = nullptr;
+    TPoint mMenuCell{-1, -1};
     std::vector<TConnection> mEditorHeard;
 };
 

@@ -19,6 +19,10 @@
 
 namespace quillon::apptest {
 
+// The recording stand-in runtime the build places beside the editor: put into a project as
+// "GMK_RT.exe", it appends its command line to "GMK_RT.log" there.
+inline std::string RecordingRuntime() { return std::string(QUILLON_BINARY_DIR) + "/bin/GMK_RT-standin.exe.dat"; }
+
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -1,6 +1,6 @@
-# quillon-cli test-play and battle-test on a fresh project with the stand-in runtime, which
-# appends its arguments to GMK_RT.log in the project folder.
-# Arguments: CLI, WORK (a scratch folder).
+# quillon-cli test-play and battle-test on a fresh project whose runtime is the recording stand-in,
+# which appends its arguments to GMK_RT.log in the project folder.
+# Arguments: CLI, WORK (a scratch folder), STANDIN (the recording stand-in runtime).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(ENV{QUILLON_CONFIG_DIR} ${WORK}/config)
@@ -18,6 +18,16 @@ run(${CLI} new-project ${WORK} Game "Test Game")
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "new-project: ${err}")
 endif()
+
+# The new project holds the runtime template that sits beside the tools.
+get_filename_component(bin ${CLI} DIRECTORY)
+file(SHA256 ${bin}/GMK_RT.exe.dat template)
+file(SHA256 ${project}/GMK_RT.exe copied)
+if(NOT template STREQUAL copied)
+  message(FATAL_ERROR "the new project's GMK_RT.exe is not the template GMK_RT.exe.dat")
+endif()
+file(COPY_FILE ${STANDIN} ${project}/GMK_RT.exe)
+file(SHA256 ${project}/GMK_RT.exe recording)
 
 run(${CLI} test-play ${project} --show-title)
 if(NOT status EQUAL 0)
@@ -37,9 +47,25 @@ if(NOT before STREQUAL after)
   message(FATAL_ERROR "the battle test left its database behind")
 endif()
 
+# From a cell: the same words, then the start place.
+run(${CLI} test-play ${project} --start 1,4,7)
+if(NOT status EQUAL 0 OR NOT out MATCHES "\" TestPlay HideTitle Window --start 1,4,7\n")
+  message(FATAL_ERROR "test-play --start: status ${status}, ${out}${err}")
+endif()
+foreach(bad "0,1,1" "1,-1,0" "1,2" "1,2,3,4" "x,1,1" "1,1,99999999999")
+  run(${CLI} test-play ${project} --start ${bad})
+  if(status EQUAL 0 OR NOT err MATCHES "MAP,X,Y")
+    message(FATAL_ERROR "test-play --start ${bad}: status ${status}, ${err}")
+  endif()
+endforeach()
+
 file(READ ${project}/GMK_RT.log log)
-if(NOT log MATCHES "^TestPlay ShowTitle Window\nBattleTest HideTitle (FullScreen|Window) 3\n$")
+if(NOT log MATCHES "^TestPlay ShowTitle Window\nBattleTest HideTitle (FullScreen|Window) 3\nTestPlay HideTitle Window --start 1,4,7\n$")
   message(FATAL_ERROR "the runtime saw: ${log}")
+endif()
+file(SHA256 ${project}/GMK_RT.exe after_runs)
+if(NOT after_runs STREQUAL recording)
+  message(FATAL_ERROR "the project's own GMK_RT.exe was replaced")
 endif()
 
 # A runtime that cannot run here, with no launcher: the failure message and status 1.

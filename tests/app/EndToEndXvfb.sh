@@ -2,13 +2,15 @@
 # The real editor on a virtual display, driven by keys as a user would: it opens a fresh project,
 # a second start hands over to the first and ends at once, F9 starts the project's runtime (which
 # logs its command line), a chip picked in the palette and a pen click on the canvas change the map
-# that Ctrl+S saves, the mode keys switch the editing mode,
+# that Ctrl+S saves, the mode keys switch the editing mode, "Test Play from Here" on the canvas's menu
+# starts the runtime at the clicked cell,
 # Alt+F4 closes it and the mode and zoom land in "GMK_RT.ini"; started again without a folder it
 # reopens the same project. Skips (status 77) when Xvfb or xdotool is missing.
-# usage: EndToEndXvfb.sh QUILLON QUILLON_CLI
+# usage: EndToEndXvfb.sh QUILLON QUILLON_CLI RECORDING_RUNTIME
 set -u
 quillon=$1
 cli=$2
+recording_runtime=$3
 source "$(dirname "$0")/XvfbKit.sh" quillon-e2e
 
 mkdir -p "$work/config" "$work/tmp" "$work/base"
@@ -18,6 +20,8 @@ export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 
 "$cli" new-project "$work/base" Quest "Quest" > /dev/null || fail "quillon-cli new-project"
+# The project's runtime records its command line instead of playing.
+cp "$recording_runtime" "$work/base/Quest/GMK_RT.exe" || fail "no recording runtime"
 ini="$work/base/Quest/GMK_RT.ini"
 
 start_display
@@ -85,8 +89,18 @@ key ctrl+s
 after=$("$cli" dump "$map" 2> /dev/null | md5sum)
 [ "$before" != "$after" ] || fail "the pen click and Ctrl+S did not change the saved map"
 
-# 5. Event mode (F7), then Alt+F4 closes without a question (nothing changed).
+# 5. Event mode (F7); "Test Play from Here" on the canvas's menu (mnemonic H) starts the runtime
+# with the F9 words and the map and cell; then Alt+F4 closes without a question.
 key F7
+xdotool mousemove --window "$window" 520 330 click 3
+sleep 0.4
+xdotool key h
+for _ in $(seq 50); do
+  [ "$(wc -l < "$log")" -ge 2 ] && break
+  sleep 0.1
+done
+sed -n 2p "$log" | grep -Eq '^TestPlay HideTitle FullScreen --start 1,[0-9]+,[0-9]+$' ||
+  fail "Test Play from Here did not start the runtime: $(cat "$log")"
 key alt+F4
 wait_end || fail "Alt+F4 did not close the editor"
 [ "$status" -eq 0 ] || fail "the editor ended with $status"

@@ -593,6 +593,19 @@ TEST_F(MainModelSandbox, SaveRevertUndoPackPromptAndTestPlay) {
     EXPECT_EQ(runs[0].ProjectPath, Root + "base/Quest/");
     EXPECT_TRUE(runs[0].ShowTitle);
     EXPECT_FALSE(runs[0].FullScreen);
+    EXPECT_FALSE(runs[0].Start.has_value()) << "F9 begins at the party's start";
+    // "Test Play from Here": the same request with the shown map and the cell; none outside it.
+    const TKelMap& shown = Data.Map();
+    ASSERT_GT(shown.ID, 0);
+    Model->TestPlayFrom(shown.Width() - 1, 2);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].Start, (TTestPlayStart{shown.ID, shown.Width() - 1, 2}));
+    EXPECT_EQ(runs[1].ProjectPath, runs[0].ProjectPath);
+    EXPECT_TRUE(runs[1].ShowTitle);
+    EXPECT_FALSE(runs[1].FullScreen);
+    Model->TestPlayFrom(shown.Width(), 2);
+    Model->TestPlayFrom(0, -1);
+    EXPECT_EQ(runs.size(), 2u);
 
     // Save clears undo; entering the event mode does too.
     ChangeMap();

@@ -15,8 +15,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace quillon {
 namespace {
@@ -76,6 +78,34 @@ TEST(RuntimeCommandLine, TestPlayAndBattleTestWords) {
     EXPECT_EQ(CommandLineText(BattleTestCommand("/g/", true, 1)), "\"/g/GMK_RT.exe\" BattleTest HideTitle FullScreen 1");
 }
 
+// "Test Play from Here": the start place comes after the words F9 gives, which stay as they are.
+TEST(RuntimeCommandLine, AStartPlaceFollowsTheTestPlayWords) {
+    const TRuntimeCommand from = TestPlayCommand("/g/", false, true, TTestPlayStart{3, 0, 12});
+    EXPECT_EQ(from.Arguments, (std::vector<std::string>{"TestPlay", "HideTitle", "FullScreen", "--start", "3,0,12"}));
+    EXPECT_EQ(CommandLineText(from), "\"/g/GMK_RT.exe\" TestPlay HideTitle FullScreen --start 3,0,12");
+    EXPECT_EQ(TestPlayCommand("/g/", true, false, std::nullopt).Arguments,
+              (std::vector<std::string>{"TestPlay", "ShowTitle", "Window"}));
+}
+
+TEST(RuntimeCommandLine, StartPlacesReadAsTheRuntimeTakesThem) {
+    const std::pair<const char*, TTestPlayStart> good[] = {
+        {"1,0,0", {1, 0, 0}},
+        {"12,34,56", {12, 34, 56}},
+        {"007,1,2", {7, 1, 2}},
+        {"2147483647,2147483647,0", {2147483647, 2147483647, 0}},
+    };
+    for (const auto& [text, place] : good) {
+        EXPECT_EQ(ParseStartPlace(text), place) << text;
+        EXPECT_EQ(ParseStartPlace(StartPlaceText(place)), place) << text;
+    }
+    EXPECT_EQ(StartPlaceText(TTestPlayStart{5, 19, 14}), "5,19,14");
+    // A map from 1, cells from 0, three decimal numbers and nothing else.
+    for (const char* text : {"", "0,1,1", "1,1", "1,1,1,", "1,1,1,1", "-1,0,0", "1,-1,0", "1,0,-1", "+1,0,0",
+                             " 1,0,0", "1, 0,0", "1,0,0 ", "a,0,0", "1,,0", ",1,0", "0x1,0,0", "2147483648,0,0",
+                             "1,0,99999999999"})
+        EXPECT_FALSE(ParseStartPlace(text).has_value()) << '"' << text << '"';
+}
+
 class RuntimeLauncherTest : public TTempFolderTest {};
 
 TEST_F(RuntimeLauncherTest, OnlyAFileThatCannotRunGoesThroughTheLauncher) {
@@ -131,6 +161,13 @@ TEST_F(TestPlayFlowTest, SavedMapsThenAudioFreedAroundTheRuntime) {
     EXPECT_EQ(CommandLineText(mProcess.Started), "\"/p/GMK_RT.exe\" TestPlay ShowTitle FullScreen");
     EXPECT_EQ(mProcess.Caption, "Test Play - Close");
     EXPECT_EQ(mBox.Texts.size(), 1u);  // only the question
+}
+
+TEST_F(TestPlayFlowTest, FromACellTheSameFlowWithTheStartPlace) {
+    EXPECT_EQ(RunTestPlay("/p/", false, false, mHost, mProcess, TTestPlayStart{2, 5, 6}), TTestPlayResult::Played);
+    EXPECT_EQ(mLog, (std::vector<std::string>{"actions", "free", "start", "wait", "create"}));
+    EXPECT_EQ(CommandLineText(mProcess.Started), "\"/p/GMK_RT.exe\" TestPlay HideTitle Window --start 2,5,6");
+    EXPECT_EQ(mProcess.Caption, "Test Play - Close");
 }
 
 TEST_F(TestPlayFlowTest, AFailedStartIsReportedAndAudioComesBack) {
@@ -384,7 +421,7 @@ TEST_F(TroopBattleTestTest, ARuntimeThatCannotStartIsToldAndEverythingIsRestored
 class PosixProcessTest : public TTempFolderTest {};
 
 TEST_F(PosixProcessTest, TheStandInRuntimeWritesItsCommandLine) {
-    const std::string standIn = std::string(QUILLON_BINARY_DIR) + "/bin/GMK_RT.exe.dat";
+    const std::string standIn = apptest::RecordingRuntime();
     if (!FileExists(standIn))
         GTEST_SKIP() << "stand-in runtime not built";
     std::filesystem::copy_file(standIn, mProject + "GMK_RT.exe");

@@ -2,6 +2,7 @@
 // pixels, keys, and the owner's commands.
 #include "MapEditTestKit.h"
 
+#include "mapedit/CanvasMenuCell.h"
 #include "mapedit/MapEditor.h"
 #include "platform/Clipboard.h"
 
@@ -819,6 +820,33 @@ TEST(MapCanvasEventsTest, TheKeyboardFindsACursorAndTheMenusWithoutTheMouse) {
     EXPECT_EQ(at, (TPoint{view.Left, view.Top}));
     f.Press(f.At(5, 5));  // starts a new selection drag
     EXPECT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::None);
+}
+
+TEST(MapCanvasMenuCellTest, ThePressedCellOrTheCellOfTheKeyMenu) {
+    TCanvasFixture f(100, 100, 320, 320);
+    f.Canvas.ScrollTo(40, 70);  // the view's top-left pixel lies in cell (1, 2)
+    f.Canvas.SetMode(TKelEditMode::Events);
+    const TPoint none{-1, -1};
+    // A right press: the cell under it.
+    EXPECT_EQ(CanvasMenuCell(f.Canvas, TCanvasPopup::Event, f.At(6, 7)), (TPoint{6, 7}));
+    EXPECT_EQ(CanvasMenuCell(f.Canvas, TCanvasPopup::None, f.At(6, 7)), none);
+    // The menu key in event mode: the cursor's cell.
+    f.Press(f.At(4, 5), TCanvasButton::Right);
+    TPoint at;
+    ASSERT_EQ(f.Canvas.MenuKey(at), TCanvasPopup::Event);
+    EXPECT_EQ(CanvasMenuCell(f.Canvas, TCanvasPopup::Event, std::nullopt), (TPoint{4, 5}));
+    // With the select tool: the selection's top-left cell, else the view's top-left cell.
+    f.Canvas.SetMode(TKelEditMode::Lower);
+    f.Select(7, 8, 9, 9);
+    EXPECT_EQ(CanvasMenuCell(f.Canvas, TCanvasPopup::MapChip, std::nullopt), (TPoint{7, 8}));
+    f.Canvas.ClearSelection();
+    EXPECT_EQ(CanvasMenuCell(f.Canvas, TCanvasPopup::MapChip, std::nullopt), (TPoint{1, 2}));
+
+    // A small map centred in the client: a press beside it has no cell.
+    TCanvasFixture small(10, 5);  // the view is (160, 160) .. (480, 320)
+    EXPECT_EQ(CanvasMenuCell(small.Canvas, TCanvasPopup::MapChip, TPoint{100, 100}), none);
+    EXPECT_EQ(CanvasMenuCell(small.Canvas, TCanvasPopup::MapChip, TPoint{480, 200}), none);
+    EXPECT_EQ(CanvasMenuCell(small.Canvas, TCanvasPopup::MapChip, TPoint{160 + 33, 160}), (TPoint{1, 0}));
 }
 
 // --- hostile input sequences ---

@@ -114,25 +114,32 @@ bool ParseHero(const std::string& text, TBattleTestMember& member) {
 int VerbTestPlay(const TArgs& args) {
     std::string folderArg;
     bool showTitle = false, fullScreen = false;
-    for (const std::string& arg : args) {
-        if (arg == "--show-title")
+    std::optional<TTestPlayStart> start;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--show-title") {
             showTitle = true;
-        else if (arg == "--full-screen")
+        } else if (arg == "--full-screen") {
             fullScreen = true;
-        else if (arg.rfind("--", 0) == 0 || !folderArg.empty())
+        } else if (arg == "--start") {
+            start = i + 1 < args.size() ? ParseStartPlace(args[++i]) : std::nullopt;
+            if (!start)
+                return Fail("test-play", "--start takes MAP,X,Y (a map ID from 1, a column and a row from 0)");
+        } else if (arg.rfind("--", 0) == 0 || !folderArg.empty()) {
             return Fail("test-play", "unexpected argument \"" + arg + "\"");
-        else
+        } else {
             folderArg = arg;
+        }
     }
     if (folderArg.empty())
-        return Fail("test-play", "usage: test-play FOLDER [--show-title] [--full-screen]");
+        return Fail("test-play", "usage: test-play FOLDER [--show-title] [--full-screen] [--start MAP,X,Y]");
     const std::string folder = EnterProject(folderArg);
 
     TConsoleMessageBox box;
     IMessageBox* previous = SetMessageBox(&box);
     TConsoleHost host;
     TPrintingProcess process;
-    const TTestPlayResult result = RunTestPlay(folder, showTitle, fullScreen, host, process);
+    const TTestPlayResult result = RunTestPlay(folder, showTitle, fullScreen, host, process, start);
     SetMessageBox(previous);
     return result == TTestPlayResult::Played ? 0 : 1;
 }

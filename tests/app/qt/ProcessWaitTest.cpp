@@ -67,7 +67,7 @@ TEST(ProcessWait, AProcessThatEndedBeforeTheWindowShowedDoesNotBlock) {
 
 TEST(QtRuntimeProcess, StartsTheStandInRuntimeAndWaitsForIt) {
     App();
-    const std::string standIn = std::string(QUILLON_BINARY_DIR) + "/bin/GMK_RT.exe.dat";
+    const std::string standIn = apptest::RecordingRuntime();
     if (!FileExists(standIn))
         GTEST_SKIP() << "stand-in runtime not built";
     std::string pattern = (std::filesystem::temp_directory_path() / "quillon-wait-XXXXXX").string();

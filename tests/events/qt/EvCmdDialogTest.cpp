@@ -230,7 +230,7 @@ TEST_F(EvCmdDialogTest, EscapeLeavesTheCommentAsItWas) {
 }
 
 TEST_F(EvCmdDialogTest, ARadioButtonEnablesItsFieldsAndOkRefusesWhatTheCommandCannotTake) {
-    TCommandFormBuilder b(11410, 2);
+    TCommandFormBuilder b(TCommandCode::Wait, 2);
     b.Radio("RadioKind", "Operand", 0, {"&Constant", "&Variable"});
     b.Spin("SpinValue", "Val&ue", 1, 0, 99).When(0, {0});
     b.Variable("VariableValue", "Value Varia&ble", 1).When(0, {1});
@@ -294,7 +294,7 @@ TEST_F(EvCmdDialogTest, OkAsksBeforeABodyWithCommandsIsDropped) {
 }
 
 TEST_F(EvCmdDialogTest, CancelChangesNeitherTheLinesNorTheRememberedSettings) {
-    TCommandFormBuilder b(11410, 1);
+    TCommandFormBuilder b(TCommandCode::Wait, 1);
     b.Spin("SpinWait", "&Wait", 0, 0, 999);
     const TCommandForm form = b.Build();
     TKelEventScriptList result;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QScrollBar>
@@ -377,6 +378,52 @@ TEST(MapCanvasWidget, EventDragMenusAndDoubleClicks) {
     ASSERT_EQ(toggled.count(), 1);
     EXPECT_EQ(toggled.at(0).at(0).toInt(), kUpper);
     EXPECT_EQ(c.Form.Mode(), kUpper);
+}
+
+namespace {
+
+// The names a screen reader hears for a menu's entries.
+QStringList EntryNames(QMenu* menu) {
+    QStringList names;
+    if (QAccessibleInterface* access = QAccessible::queryAccessibleInterface(menu))
+        for (int i = 0; i < access->childCount(); ++i)
+            names << access->child(i)->text(QAccessible::Name);
+    return names;
+}
+
+}  // namespace
+
+TEST(MapCanvasWidget, TestPlayFromHereAsksForTheCellOfEitherMenu) {
+    Canvas c;
+    QSignalSpy asked(&c.Form, &TFormMapEditor::TestPlayFromHere);
+    QAction* here = c.Form.TestPlayHereAction();
+    EXPECT_EQ(QKeySequence::mnemonic(here->text()), QKeySequence(Qt::ALT | Qt::Key_H));
+    for (QMenu* menu : {c.Form.EventMenu(), c.Form.MapChipMenu()}) {
+        EXPECT_TRUE(menu->actions().contains(here));
+        EXPECT_TRUE(EntryNames(menu).contains("Test Play from Here")) << EntryNames(menu).join("|").toStdString();
+    }
+
+    // Event mode: a right press on a cell, then the entry's mnemonic in the menu.
+    c.Form.SetMode(kEvents);
+    QTest::mousePress(c.View(), Qt::RightButton, {}, c.At(8, 6));
+    QTest::mouseRelease(c.View(), Qt::RightButton, {}, c.At(8, 6));
+    ASSERT_EQ(c.Form.ShownMenu(), c.Form.EventMenu());
+    KeepPicture(ScreenGrab(*c.Form.EventMenu()), "canvas-event-menu");
+    EXPECT_TRUE(here->isEnabled());
+    QTest::keyClick(c.Form.EventMenu(), Qt::Key_H);
+    ASSERT_EQ(asked.count(), 1);
+    EXPECT_EQ(asked.at(0), (QList<QVariant>{8, 6}));
+    EXPECT_FALSE(c.Form.EventMenu()->isVisible());
+
+    // The select tool's menu key without a selection: the view's top-left cell.
+    c.Form.SetMode(kLower);
+    c.Form.SetTool(kSelect);
+    QTest::keyClick(&c.Form, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_EQ(c.Form.ShownMenu(), c.Form.MapChipMenu());
+    here->trigger();
+    ASSERT_EQ(asked.count(), 2);
+    EXPECT_EQ(asked.at(1), (QList<QVariant>{0, 0}));
+    c.Form.MapChipMenu()->hide();
 }
 
 TEST(MapCanvasWidget, PickZoomWheelAndPanning) {
