@@ -60,7 +60,7 @@ def main():
         chooser = s.top_window(app, ["DIALOG", "FRAME", "WINDOW"], "Choose Disk Path", "the disk path dialog")
         # (the folder tree takes the keyboard first and puts its current folder into the edit)
         s.focus_window_of_editor("Choose Disk Path")
-        edit = s.find(chooser, "the path edit", ["TEXT", "ENTRY"], name="Project Path")
+        edit = s.find(chooser, "the path edit", ["TEXT", "ENTRY"], name="Disk Path")
         wait_for("the folder tree to settle", lambda: (edit.clearCache() or True) and edit.queryText().characterCount > 0, 5)
         s.set_text(edit, target, "the path edit")
         s.find(chooser, "the OK button", ["PUSH_BUTTON"], name="OK").queryAction().doAction(0)
