@@ -19,15 +19,19 @@ namespace {
 class SampleProject : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        // The sample and the copies the tests change live in one private folder, so runs side by
+        // side never share a copy.
         std::string pattern = (fs::temp_directory_path() / "quillon-sample-XXXXXX").string();
-        sFolder = std::string(::mkdtemp(pattern.data())) + "/";
+        sRoot = ::mkdtemp(pattern.data());
+        sFolder = sRoot + "/sample/";
+        fs::create_directories(sFolder);
         MakeSampleProject(sFolder);
     }
-    static void TearDownTestSuite() { fs::remove_all(sFolder); }
+    static void TearDownTestSuite() { fs::remove_all(sRoot); }
 
     // A fresh copy of the sample to change.
     std::string Copy(const std::string& name) {
-        const std::string target = fs::path(sFolder).parent_path().parent_path().string() + "/" + name + "/";
+        const std::string target = sRoot + "/" + name + "/";
         fs::remove_all(target);
         fs::copy(sFolder, target, fs::copy_options::recursive);
         mCopies.push_back(target);
@@ -38,12 +42,14 @@ protected:
             fs::remove_all(copy);
     }
 
+    static std::string sRoot;
     static std::string sFolder;
 
 private:
     std::vector<std::string> mCopies;
 };
 
+std::string SampleProject::sRoot;
 std::string SampleProject::sFolder;
 
 // Where two images of the same length differ.
