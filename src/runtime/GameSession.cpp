@@ -13,6 +13,7 @@
 #include "runtime/GameProject.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
+#include "runtime/GameTimer.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
 
@@ -388,6 +389,7 @@ void TGameSession::Draw(TOrlenBoard& screen) {
     case TScene::Map:
         mMessages->SetHeroScreenY(mWorld->Hero().PixelY() - mWorld->CameraY());
         mWorld->Draw(screen, static_cast<int>(mFrame / 8));
+        DrawTimer(*mSkin, screen, *mState);
         mMessages->Draw(screen);
         break;
     case TScene::GameOver:
