@@ -1,7 +1,6 @@
 #include "runtime/GameBattle.h"
 
 #include "data/LD_DataBase.h"
-#include "database/ED_PlayerExp.h"
 #include "runtime/BattleAi.h"
 #include "runtime/BattleEvents.h"
 #include "runtime/BattleRules.h"
@@ -10,6 +9,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <set>
 
 namespace quillon::runtime {
 
@@ -116,22 +116,16 @@ TBattler TGameBattle::MakeHero(std::int32_t heroId, int slot) const {
     hero.Id = heroId;
     hero.Index = slot;
     hero.Name = state.Name;
-    hero.MaxHp = std::clamp<std::int32_t>(mState.HeroValue(heroId, 4), 1, kMaxBattleHp);
-    hero.MaxMp = std::clamp<std::int32_t>(mState.HeroValue(heroId, 5), 0, kMaxParameter);
+    hero.MaxHp = std::clamp<std::int32_t>(HeroMaxHp(mDatabase, state), 1, kMaxBattleHp);
+    hero.MaxMp = std::clamp<std::int32_t>(HeroMaxMp(mDatabase, state), 0, kMaxParameter);
     hero.Hp = std::clamp<std::int32_t>(state.Hp, 0, hero.MaxHp);
     hero.Mp = std::clamp<std::int32_t>(state.Mp, 0, hero.MaxMp);
-    std::int32_t bonus[4] = {0, 0, 0, 0};
-    for (int slotIndex = 0; slotIndex < 5; ++slotIndex)
-        if (const TKelItemItem* item = Equipped(mDatabase, mState, heroId, slotIndex)) {
-            bonus[0] += item->AttackChange;
-            bonus[1] += item->DefenseChange;
-            bonus[2] += item->MindChange;
-            bonus[3] += item->AgilityChange;
-        }
-    hero.Attack = ClampParameter(static_cast<std::int64_t>(mState.HeroValue(heroId, 6)) + bonus[0]);
-    hero.Defense = ClampParameter(static_cast<std::int64_t>(mState.HeroValue(heroId, 7)) + bonus[1]);
-    hero.Mind = ClampParameter(static_cast<std::int64_t>(mState.HeroValue(heroId, 8)) + bonus[2]);
-    hero.Agility = ClampParameter(static_cast<std::int64_t>(mState.HeroValue(heroId, 9)) + bonus[3]);
+    hero.Attack = ClampParameter(HeroParameter(mDatabase, state, hpAttack));
+    hero.Defense = ClampParameter(HeroParameter(mDatabase, state, hpDefense));
+    hero.Mind = ClampParameter(HeroParameter(mDatabase, state, hpMind));
+    hero.Agility = ClampParameter(HeroParameter(mDatabase, state, hpAgility));
+    for (const std::int32_t id : state.Conditions)
+        hero.Conditions[id] = 0;
     if (hero.Hp == 0)
         hero.Conditions[kIncapacitated] = 0;
     return hero;
@@ -382,17 +376,15 @@ TBattleAction TGameBattle::ChooseHeroAction(const TBattler& hero) {
     if (record == nullptr)
         return action;
     const THeroState* state = mState.Hero(hero.Id);
-    const std::int32_t level = state ? state->Level : 1;
+    if (state == nullptr)
+        return action;
     int lowest = -1;
     for (const TBattler& ally : mHeroes)
         if (ally.Alive() && Percent(ally.Hp, ally.MaxHp) < 35 && (lowest < 0 || ally.Hp < mHeroes[static_cast<std::size_t>(lowest)].Hp))
             lowest = ally.Index;
     std::int32_t bestPower = -1;
-    for (int i = 0; i < record->Learning.Count(); ++i) {
-        const TKelPlayerLearningItem* learned = record->Learning.Items(i);
-        if (learned == nullptr || learned->Level > level)
-            continue;
-        const TKelSkillItem* skill = mDatabase.Skill.FindByID(learned->SkillId);
+    for (const std::int32_t skillId : state->Skills) {
+        const TKelSkillItem* skill = mDatabase.Skill.FindByID(skillId);
         if (skill == nullptr || skill->Kind != TKelSkillItem::skNormal || !skill->UsableInBattle || skill->MpCost > hero.Mp ||
             !skill->AffectsHp)
             continue;
@@ -965,10 +957,18 @@ void TGameBattle::Finish(TBattleResult result) {
     mResult = result;
     mPhase = TPhase::Ended;
     // The heroes leave the battle with its HP and MP.
+    // The heroes leave the battle with its HP and MP; conditions of combat end with it.
     for (const TBattler& hero : mHeroes)
         if (THeroState* state = mState.Hero(hero.Id)) {
-            state->Hp = std::max(0, hero.Hp);
-            state->Mp = std::max(0, hero.Mp);
+            for (const std::int32_t id : std::set<std::int32_t>(state->Conditions))
+                SetHeroCondition(mDatabase, *state, id, false);
+            for (const auto& [id, turns] : hero.Conditions) {
+                const TKelStatusItem* condition = mDatabase.Status.FindByID(id);
+                if (condition && id != kIncapacitated && condition->Kind == TKelStatusItem::skMovement)
+                    SetHeroCondition(mDatabase, *state, id, true);
+            }
+            SetHeroHp(mDatabase, *state, hero.Hp, true);
+            SetHeroMp(mDatabase, *state, hero.Mp);
         }
     mState.Touch();
 }
@@ -1006,24 +1006,15 @@ void TGameBattle::Win() {
 
 void TGameBattle::GainExp(const TBattler& hero, std::int32_t exp) {
     THeroState* state = mState.Hero(hero.Id);
-    const TKelPlayerItem* record = mDatabase.Player.FindByID(hero.Id);
-    if (state == nullptr || record == nullptr || exp <= 0)
+    if (state == nullptr || exp <= 0)
         return;
-    state->Exp = static_cast<std::int32_t>(std::clamp<std::int64_t>(static_cast<std::int64_t>(state->Exp) + exp, 0, 9999999));
-    const TExpCurve curve{record->ExpStandard, record->ExpAdditional, record->ExpCorrection};
-    const std::int32_t maxLevel = std::clamp<std::int32_t>(record->MaxLevel, 1, TKelPlayerItem::kMaxLevel);
     const std::int32_t before = state->Level;
-    while (state->Level < maxLevel && state->Exp >= CumulativeExp(curve, state->Level + 1))
-        ++state->Level;
-    if (state->Level == before)
-        return;
-    Say(state->Name + Vocabulary(vLevelUp) + std::to_string(state->Level));
-    for (int i = 0; i < record->Learning.Count(); ++i) {
-        const TKelPlayerLearningItem* learned = record->Learning.Items(i);
-        if (learned && learned->Level > before && learned->Level <= state->Level)
-            if (const TKelSkillItem* skill = mDatabase.Skill.FindByID(learned->SkillId))
-                Say(skill->Name + Vocabulary(vSkillLearned));
-    }
+    const std::vector<std::int32_t> learned = SetHeroExp(mDatabase, *state, static_cast<std::int64_t>(state->Exp) + exp);
+    if (state->Level > before)
+        Say(state->Name + Vocabulary(vLevelUp) + std::to_string(state->Level));
+    for (const std::int32_t skillId : learned)
+        if (const TKelSkillItem* skill = mDatabase.Skill.FindByID(skillId))
+            Say(skill->Name + Vocabulary(vSkillLearned));
 }
 
 }  // namespace quillon::runtime
