@@ -11,6 +11,7 @@
 #include "data/EditorMode.h"
 #include "runtime/GameCommandWindow.h"
 #include "runtime/GameProject.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
 #include "runtime/GameWorld.h"
@@ -79,6 +80,15 @@ bool TGameSession::NewGame(std::string& error) {
     mCommonParallels.clear();
     mState = std::make_unique<TGameState>(database);
     mWorld = std::make_unique<TGameWorld>(*mProject, *mState, mRandom, mAudio, mOptions.TestPlay);
+    mScreen = std::make_unique<TGameScreen>(
+        mRandom, mProject->Images(), [this](const TKelSound& sound) { mAudio.PlaySound(sound); },
+        [this](const std::string& message) { Report(message); });
+    {
+        std::array<int, kTransitionSlots> transitions{};
+        for (int i = 0; i < kTransitionSlots; ++i)
+            transitions[static_cast<std::size_t>(i)] = database.System.Transition[static_cast<std::size_t>(i)];
+        mScreen->SetTransitions(transitions);
+    }
     TStartPlace start;
     if (mOptions.Start) {
         start = *mOptions.Start;
@@ -169,6 +179,12 @@ bool TGameSession::Teleport(std::int32_t mapId, int x, int y, std::string& error
     if (mWorld->MapId() != before) {
         mCommonParallels.clear();
         StartMapMusic();
+        mScreen->MapChanged(*mWorld);
+        // Unless a script erased the screen first, the new map comes in with the teleport's transition.
+        if (!mScreen->Transitions().Erased()) {
+            mScreen->Transitions().Start(true, ttInstant, mRandom);
+            mScreen->Transitions().Start(false, mScreen->Transition(tsTeleportShow), mRandom);
+        }
     }
     return true;
 }
@@ -363,6 +379,7 @@ void TGameSession::StepMap(const TGameInput& input) {
     mWorld->Update(input, heroMayWalk);
     if (mMain->Running())
         mWorld->TakeStarts();  // touches while a script runs start nothing
+    mScreen->Update(*mWorld);
 }
 
 std::string TGameSession::SceneName() const {
@@ -388,6 +405,7 @@ void TGameSession::Draw(TOrlenBoard& screen) {
     case TScene::Map:
         mMessages->SetHeroScreenY(mWorld->Hero().PixelY() - mWorld->CameraY());
         mWorld->Draw(screen, static_cast<int>(mFrame / 8));
+        mScreen->Draw(screen, *mWorld);
         mMessages->Draw(screen);
         break;
     case TScene::GameOver:

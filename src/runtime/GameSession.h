@@ -28,6 +28,7 @@ class TGameCharacter;
 class TGameSkin;
 class TGameCommandWindow;
 class TInterpreter;
+class TGameScreen;
 
 enum class TScene { Title, Map, GameOver, Notice, Ended };
 
@@ -57,6 +58,10 @@ public:
     IGameAudio& Audio() { return mAudio; }
     TGameRandom& Random() { return mRandom; }
     const TGameOptions& Options() const { return mOptions; }
+    // The screen's effects and pictures, and the window skin.
+    TGameScreen& Screen() { return *mScreen; }
+    const TGameScreen& Screen() const { return *mScreen; }
+    TGameSkin& Skin() { return *mSkin; }
 
     // Starts a new game at the party's start position (or the options' start place).
     bool NewGame(std::string& error);
@@ -113,6 +118,7 @@ private:
     std::unique_ptr<TGameCommandWindow> mTitleMenu;
     std::unique_ptr<TOrlenSheet> mPicture;  // the title or game over picture
     std::unique_ptr<TInterpreter> mMain;
+    std::unique_ptr<TGameScreen> mScreen;
     std::vector<std::unique_ptr<TInterpreter>> mCommonParallels;  // by common event index
     TScene mScene = TScene::Title;
     int mExitCode = 0;

@@ -213,6 +213,20 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::PlayBgm:
     case TCommandCode::PlaySoundEffect:
         return RunSoundCommand(*this, line);
+    case TCommandCode::ChangeSystemGraphic:
+    case TCommandCode::ChangeScreenTransition:
+    case TCommandCode::EraseScreen:
+    case TCommandCode::ShowScreen:
+    case TCommandCode::SetScreenTone:
+    case TCommandCode::FlashScreen:
+    case TCommandCode::ShakeScreen:
+    case TCommandCode::PanScreen:
+    case TCommandCode::WeatherEffects:
+    case TCommandCode::ShowPicture:
+    case TCommandCode::MovePicture:
+    case TCommandCode::ErasePicture:
+    case TCommandCode::ShowBattleAnimation:
+        return RunScreenCommand(*this, line);
     default:
         mSession.NotRunYet(line.Code);
         return TStep::Next;
