@@ -1,6 +1,8 @@
 #include "runtime/GameBattle.h"
 
+#include "data/KelDump.h"
 #include "data/LD_DataBase.h"
+#include "platform/TextCodec.h"
 #include "runtime/BattleAi.h"
 #include "runtime/BattleEvents.h"
 #include "runtime/BattleRules.h"
@@ -1015,6 +1017,25 @@ void TGameBattle::GainExp(const TBattler& hero, std::int32_t exp) {
     for (const std::int32_t skillId : learned)
         if (const TKelSkillItem* skill = mDatabase.Skill.FindByID(skillId))
             Say(skill->Name + Vocabulary(vSkillLearned));
+}
+
+std::string BattleStateJson(const TGameBattle& battle) {
+    std::string enemies;
+    for (const TBattler& monster : battle.Monsters()) {
+        std::string conditions;
+        for (const auto& [id, turns] : monster.Conditions)
+            conditions += (conditions.empty() ? "" : ", ") + std::to_string(id);
+        enemies += std::string(enemies.empty() ? "" : ",") + "\n    {\"index\": " + std::to_string(monster.Index) +
+                   ", \"monster\": " + std::to_string(monster.Id) + ", \"hp\": " + std::to_string(monster.Hp) +
+                   ", \"mp\": " + std::to_string(monster.Mp) + ", \"conditions\": [" + conditions +
+                   "], \"visible\": " + (monster.Present() ? "true" : "false") + "}";
+    }
+    std::string log;
+    for (const std::string& line : battle.Log())
+        log += std::string(log.empty() ? "" : ", ") + JsonQuoted(Cp932ToUtf8(line));
+    return "{\"troop\": " + std::to_string(battle.Setup().TroopId) + ", \"turn\": " + std::to_string(battle.Turn()) +
+           ", \"result\": " + JsonQuoted(BattleResultName(battle.Result())) + ", \"enemies\": [" + enemies +
+           "], \"log\": [" + log + "]}";
 }
 
 }  // namespace quillon::runtime

@@ -192,4 +192,8 @@ private:
     std::vector<std::int32_t> mItemsGained;
 };
 
+// The battle as the state JSON gives it: troop, turn, result, enemies (index, monster, hp, mp,
+// conditions, visible) and the log (UTF-8).
+std::string BattleStateJson(const TGameBattle& battle);
+
 }  // namespace quillon::runtime

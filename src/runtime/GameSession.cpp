@@ -9,6 +9,8 @@
 #include "graphics/MapRender.h"
 #include "graphics/OrlenSheet.h"
 #include "data/EditorMode.h"
+#include "runtime/BattleEncounter.h"
+#include "runtime/BattleScene.h"
 #include "runtime/GameCommandWindow.h"
 #include "runtime/GameProject.h"
 #include "runtime/GameScreen.h"
@@ -35,7 +37,10 @@ constexpr int kCursorSound = 0;
 constexpr int kDecideSound = 1;
 constexpr int kBuzzerSound = 3;
 constexpr int kTitleMenuY = 148;
-constexpr const char* kBattleNotice = "Battles come later: this battle test ends here.";
+// System record: music 1 battle, 2 victory; sound 4 the start of a battle.
+constexpr int kBattleMusic = 1;
+constexpr int kVictoryMusic = 2;
+constexpr int kBattleStartSound = 4;
 
 std::string VocabularyText(TKelDataBase& database, int field) {
     const std::string* text = database.Vocabulary.Field(field);
@@ -62,8 +67,8 @@ std::unique_ptr<TGameSession> TGameSession::Open(const TGameOptions& options, IG
     session->mMessages = std::make_unique<TGameMessageWindow>(*session->mSkin);
     session->mMain = std::make_unique<TInterpreter>(*session, false);
     if (options.BattleTest) {
-        session->mScene = TScene::Notice;
-        session->mMessages->ShowMessage({kBattleNotice}, *session);
+        if (!session->StartBattleTest(options.BattleTroop, error))
+            return nullptr;
         return session;
     }
     // The start is checked at once, so that a project that cannot start says so now.
@@ -259,6 +264,7 @@ void TGameSession::Step(const TGameInput& input) {
     case TScene::GameOver: StepGameOver(input); break;
     case TScene::Notice: StepNotice(input); break;
     case TScene::Ended: break;
+    case TScene::Battle: StepBattle(input); break;
     }
 }
 
@@ -380,6 +386,138 @@ void TGameSession::StepMap(const TGameInput& input) {
     if (mMain->Running())
         mWorld->TakeStarts();  // touches while a script runs start nothing
     mScreen->Update(*mWorld);
+    CheckEncounter();
+}
+
+// --- battles ---
+
+void TGameSession::CheckEncounter() {
+    const TGameHero& hero = mWorld->Hero();
+    const std::int32_t mapId = mWorld->MapId();
+    const TKelMapTreeItem* item = mProject->MapTree().FindByID(mapId);
+    if (mapId != mLastMapId || mEncounterLeft < 0) {
+        mEncounterLeft = DrawEncounterDistance(mRandom, item ? item->EncounterSteps : 0);
+        mLastMapId = mapId;
+        mLastHeroX = hero.X;
+        mLastHeroY = hero.Y;
+        return;
+    }
+    if (hero.X == mLastHeroX && hero.Y == mLastHeroY)
+        return;
+    mLastHeroX = hero.X;
+    mLastHeroY = hero.Y;
+    if (item == nullptr || item->Encounters.Count() == 0 || mMain->Running() || MessageBusy())
+        return;
+    TKelDataBase& database = mProject->Database();
+    const std::int32_t terrainId = TerrainAt(database, mWorld->Map(), hero.X, hero.Y);
+    const TKelGroundItem* terrain = database.Ground.FindByID(terrainId);
+    if (!EncounterStep(mEncounterLeft, terrain ? terrain->EncounterRate : 100))
+        return;
+    mEncounterLeft = DrawEncounterDistance(mRandom, item->EncounterSteps);
+    const std::int32_t troopId = ChooseEncounter(database, item->Encounters, terrainId, mRandom);
+    if (troopId == 0)
+        return;
+    TBattleSetup setup;
+    setup.TroopId = troopId;
+    setup.EscapeAllowed = true;
+    StartBattle(setup, TerrainBackdrop(troopId), nullptr, false);
+}
+
+std::string TGameSession::TerrainBackdrop(std::int32_t troopId) const {
+    const TKelDataBase& database = mProject->Database();
+    std::int32_t terrainId = 0;
+    if (mWorld && mWorld->HasMap() && mScene != TScene::Notice)
+        terrainId = TerrainAt(database, mWorld->Map(), mWorld->Hero().X, mWorld->Hero().Y);
+    if (terrainId == 0)
+        if (const TKelMonGroupItem* troop = database.MonGroup.FindByID(troopId))
+            for (int i = 0; i < database.Ground.Count(); ++i)
+                if (troop->Terrain(database.Ground.Items(i)->ID)) {
+                    terrainId = database.Ground.Items(i)->ID;
+                    break;
+                }
+    const TKelGroundItem* terrain = database.Ground.FindByID(terrainId);
+    return terrain ? terrain->BackdropName : std::string();
+}
+
+void TGameSession::StartBattle(const TBattleSetup& setup, const std::string& backdrop, const void* requester,
+                               bool defeatCase) {
+    TKelDataBase& database = mProject->Database();
+    mBattle = std::make_unique<TBattleScene>(*this, setup, backdrop);
+    mBattleRequester = requester;
+    mBattleResultDue = false;
+    mDefeatCase = defeatCase;
+    mScene = TScene::Battle;
+    mAudio.PlaySound(database.System.Sound[kBattleStartSound]);
+    mAudio.PlayMusic(database.System.Music[kBattleMusic]);
+}
+
+bool TGameSession::TakeBattleResult(const void* requester, TBattleResult& result) {
+    if (!mBattleResultDue || requester != mBattleRequester || !mBattle)
+        return false;
+    mBattleResultDue = false;
+    mBattleRequester = nullptr;
+    result = mBattle->Battle().Result();
+    return true;
+}
+
+void TGameSession::StepBattle(const TGameInput& input) {
+    mBattle->Step(input);
+    if (mScene != TScene::Battle || !mBattle->Finished())
+        return;
+    const TBattleResult result = mBattle->Battle().Result();
+    if (mOptions.BattleTest) {
+        mScene = TScene::Ended;
+        return;
+    }
+    if (result == TBattleResult::Defeat && !mDefeatCase) {
+        GameOver();
+        return;
+    }
+    if (result == TBattleResult::Victory)
+        mAudio.PlayMusic(mProject->Database().System.Music[kVictoryMusic]);
+    mBattleResultDue = mBattleRequester != nullptr;
+    mScene = TScene::Map;
+    StartMapMusic();
+}
+
+void TGameSession::UseTestParty() {
+    TKelDataBase& database = mProject->Database();
+    mState = std::make_unique<TGameState>(database);
+    const TKelTestPlayer& party = database.System.TestPlayer;
+    if (party.Count() == 0)
+        return;  // no test party written: the game's starting party fights
+    std::vector<std::int32_t> heroes;
+    for (int i = 0; i < std::min(party.Count(), kMaxPartySize); ++i) {
+        const TKelTestPlayerItem* member = party.Items(i);
+        THeroState* hero = member ? mState->Hero(member->HeroId) : nullptr;
+        if (hero == nullptr)
+            continue;
+        SetHeroLevel(database, *hero, member->Level);
+        for (int slot = 0; slot < kHeroSlots; ++slot) {
+            const std::int32_t itemId = member->Equipment(slot);
+            hero->Equipment[static_cast<std::size_t>(slot)] =
+                itemId != 0 && HeroMayEquip(database, *hero, slot, itemId) ? itemId : 0;
+        }
+        RecoverHero(database, *hero);
+        heroes.push_back(member->HeroId);
+    }
+    mState->ReplaceParty(heroes);
+}
+
+bool TGameSession::StartBattleTest(std::int32_t troopId, std::string& error) {
+    TKelDataBase& database = mProject->Database();
+    if (database.MonGroup.FindByID(troopId) == nullptr) {
+        error = "BattleTest: troop " + std::to_string(troopId) + " does not exist in " + mProject->Folder() + "GMK_RT.kdb";
+        return false;
+    }
+    UseTestParty();
+    TBattleSetup setup;
+    setup.TroopId = troopId;
+    std::string backdrop = database.System.BattleTestBackdrop;
+    if (backdrop.empty())
+        backdrop = TerrainBackdrop(troopId);
+    StartBattle(setup, backdrop, nullptr, true);
+    return true;
 }
 
 std::string TGameSession::SceneName() const {
@@ -389,6 +527,7 @@ std::string TGameSession::SceneName() const {
     case TScene::GameOver: return "gameover";
     case TScene::Notice: return "notice";
     case TScene::Ended: return "ended";
+    case TScene::Battle: return "battle";
     }
     return "ended";
 }
@@ -413,6 +552,7 @@ void TGameSession::Draw(TOrlenBoard& screen) {
         break;
     case TScene::Notice: mMessages->Draw(screen); break;
     case TScene::Ended: break;
+    case TScene::Battle: mBattle->Draw(screen); break;
     }
 }
 

@@ -28,9 +28,12 @@ class TGameCharacter;
 class TGameSkin;
 class TGameCommandWindow;
 class TInterpreter;
+class TBattleScene;
+struct TBattleSetup;
+enum class TBattleResult;
 class TGameScreen;
 
-enum class TScene { Title, Map, GameOver, Notice, Ended };
+enum class TScene { Title, Map, GameOver, Notice, Ended, Battle };
 
 // Character IDs of the commands.
 inline constexpr std::int32_t kCharacterHero = 10001;
@@ -82,6 +85,23 @@ public:
     std::int32_t ChoiceResult() const;
     std::int32_t NumberResult() const;
 
+    // Battles. StartBattle leaves the map for the battle scene; requester (the script line that
+    // asked) later takes the result once with TakeBattleResult. defeatCase: a defeat goes on in the
+    // script instead of ending the game.
+    void StartBattle(const TBattleSetup& setup, const std::string& backdrop, const void* requester, bool defeatCase);
+    bool InBattle() const { return mScene == TScene::Battle; }
+    bool TakeBattleResult(const void* requester, TBattleResult& result);
+    // The battle under way, or the last one (null before the first).
+    TBattleScene* Battle() { return mBattle.get(); }
+    const TBattleScene* Battle() const { return mBattle.get(); }
+    // The battle test: the editor's test party fights a troop, then the game ends. Answers false
+    // (with error) when the troop does not exist.
+    bool StartBattleTest(std::int32_t troopId, std::string& error);
+    // A new game state with the editor's test party (the battle test and the battle lab).
+    void UseTestParty();
+    // The backdrop of the terrain under the hero (or of the first terrain the troop is met on).
+    std::string TerrainBackdrop(std::int32_t troopId) const;
+
     // One line on standard error for each command code that is not run yet.
     void NotRunYet(std::int32_t code);
     // A problem met while playing (a teleport to a missing map ...): one line on standard error.
@@ -101,6 +121,8 @@ private:
     void StepMap(const TGameInput& input);
     void StepGameOver(const TGameInput& input);
     void StepNotice(const TGameInput& input);
+    void StepBattle(const TGameInput& input);
+    void CheckEncounter();
     void StartMapMusic();
     void SetHeroGraphic();
     void RunParallels();
@@ -124,6 +146,13 @@ private:
     int mExitCode = 0;
     std::int64_t mFrame = 0;
     std::set<std::int32_t> mWarned;
+    std::unique_ptr<TBattleScene> mBattle;
+    const void* mBattleRequester = nullptr;
+    bool mBattleResultDue = false;
+    bool mDefeatCase = false;
+    int mEncounterLeft = -1;  // steps until the next random battle (-1: not drawn yet)
+    int mLastHeroX = -1, mLastHeroY = -1;
+    std::int32_t mLastMapId = 0;
 };
 
 }  // namespace quillon::runtime

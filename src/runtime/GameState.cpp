@@ -89,6 +89,14 @@ bool TGameState::InParty(std::int32_t heroId) const {
     return std::find(mParty.begin(), mParty.end(), heroId) != mParty.end();
 }
 
+void TGameState::ReplaceParty(const std::vector<std::int32_t>& heroIds) {
+    mParty.clear();
+    for (const std::int32_t id : heroIds)
+        if (mHeroes.count(id) != 0 && !InParty(id) && static_cast<int>(mParty.size()) < kMaxPartySize)
+            mParty.push_back(id);
+    Touch();
+}
+
 THeroState* TGameState::Hero(std::int32_t id) {
     const auto found = mHeroes.find(id);
     return found == mHeroes.end() ? nullptr : &found->second;

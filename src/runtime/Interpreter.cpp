@@ -227,6 +227,18 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::ErasePicture:
     case TCommandCode::ShowBattleAnimation:
         return RunScreenCommand(*this, line);
+    case TCommandCode::StartBattle:
+    case TCommandCode::ChangeEnemyHp:
+    case TCommandCode::ChangeEnemyMp:
+    case TCommandCode::ChangeEnemyCondition:
+    case TCommandCode::EnemyAppears:
+    case TCommandCode::ChangeBattleBackground:
+    case TCommandCode::ShowBattleAnimationInBattle:
+    case TCommandCode::BattleBranch:
+    case TCommandCode::BattleBranchElse:
+    case TCommandCode::BattleBranchEnd:
+    case TCommandCode::StopBattle:
+        return RunBattleCommand(*this, line);
     default:
         mSession.NotRunYet(line.Code);
         return TStep::Next;

@@ -3,6 +3,7 @@
 #include "data/LD_Map.h"
 #include "platform/TextCodec.h"
 #include "runtime/GameScreen.h"
+#include "runtime/BattleScene.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
@@ -114,6 +115,8 @@ std::string TGameSession::StateJson() const {
     field("weather", mScreen ? "{\"kind\": " + JsonQuoted(mScreen->Weather().KindName()) + ", \"strength\": " +
                                    JsonQuoted(mScreen->Weather().StrengthName()) + "}"
                              : std::string("{\"kind\": \"none\", \"strength\": \"low\"}"));
+    // The battle under way or the last one; null before the first.
+    field("battle", mBattle ? BattleStateJson(mBattle->Battle()) : std::string("null"));
     {
         TJsonList items(list, '[');
         for (const std::string& text : mMessages->ShownTexts())
