@@ -368,6 +368,8 @@ void TGameSession::StartMainScripts(const TGameInput& input) {
 }
 
 void TGameSession::StepMap(const TGameInput& input) {
+    if (mWorld->MapId() != mLastMapId)
+        CheckEncounter();  // a new map: the distance to its first battle, from where the hero stands
     mState->Step();
     mWorld->RefreshPages();
     RunParallels();
