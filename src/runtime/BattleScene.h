@@ -27,8 +27,8 @@ class TGameAnimation;
 
 // Frames a battle message stays before the next one (decide shows the next one at once).
 inline constexpr int kBattleMessageFrames = 40;
-// Lines a battle event page may run in the lab before it counts as endless.
-inline constexpr int kFastPageSteps = 2000;
+// Steps a battle event page may take in the lab before it counts as endless.
+inline constexpr int kFastPageSteps = 100;
 
 class TBattleScene {
 public:

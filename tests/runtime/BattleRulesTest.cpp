@@ -1,6 +1,7 @@
 // The battle's formulas on their edges, and the monsters' choice of action by their ratings.
 #include "data/LD_Monster.h"
 #include "runtime/BattleAi.h"
+#include "runtime/BattleEncounter.h"
 #include "runtime/BattleRules.h"
 #include "runtime/GameRandom.h"
 
@@ -133,6 +134,32 @@ TEST(BattleAiTest, RatingsPickWithinTheBandByWeight) {
     EXPECT_EQ(ChoosePattern(patterns, TAiView{}, random), -1) << "all ratings 0: nothing to do";
     TKelMonsterAct none;
     EXPECT_EQ(ChoosePattern(none, TAiView{}, random), -1);
+}
+
+TEST(BattleEncounterTest, DistanceAndTerrainRate) {
+    TGameRandom random(11);
+    for (int i = 0; i < 200; ++i) {
+        const int distance = DrawEncounterDistance(random, 20);
+        ASSERT_GE(distance, 1000);
+        ASSERT_LE(distance, 3000) << "20 steps, 50..150 %";
+    }
+    EXPECT_EQ(DrawEncounterDistance(random, 0), 0) << "no battles";
+    struct TCase {
+        int Distance;
+        std::int32_t Rate;
+        bool Battle;
+        int Left;
+    };
+    const TCase cases[] = {
+        {150, 100, false, 50}, {100, 100, true, 0}, {150, 200, true, -50},
+        {150, 0, false, 150},  // a terrain without battles
+        {0, 100, false, 0},    // a map without battles
+    };
+    for (const TCase& c : cases) {
+        int distance = c.Distance;
+        EXPECT_EQ(EncounterStep(distance, c.Rate), c.Battle) << c.Distance << " at " << c.Rate;
+        EXPECT_EQ(distance, c.Left);
+    }
 }
 
 }  // namespace

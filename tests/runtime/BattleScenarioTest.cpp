@@ -153,6 +153,19 @@ TEST_F(BattleScenarioTest, TheLabSumsUpManyBattles) {
     EXPECT_NE(json.find("\"runs\": 20,\n  \"wins\": 20,\n  \"losses\": 0"), std::string::npos) << json;
     EXPECT_NE(json.find("{\"id\": 1, \"name\": \"Aldric\", \"mean_damage_dealt\": 40.00"), std::string::npos)
         << "two slimes of 20 HP each, all dealt by the one hero\n" << json;
+    // A page that loops for ever in its first turn: every battle still ends.
+    TKelBattleEventPageItem& page = mDatabase->MonGroup.ItemById(2)->Pages.Obtain(1);
+    page.Trigger.Flags = 0x08;
+    page.Trigger.TurnB = 1;
+    FillScript(page.Script, {{TC::Loop, 0, "", {}},
+                             {TC::ChangeVariable, 1, "", {0, 3, 0, 1, 0, 1, 0}},
+                             {TC::Empty, 1, "", {}},
+                             {TC::LoopEnd, 0, "", {}}});
+    auto looping = Open(true, 2);
+    ASSERT_TRUE(looping);
+    const std::string bats = RunBattleLab(looping->Session(), 2, 3, error);
+    EXPECT_NE(bats.find("\"wins\": 3"), std::string::npos) << bats;
+    EXPECT_GT(looping->Session().State().Variable(3), 0) << "the page ran";
     EXPECT_EQ(RunBattleLab(game->Session(), 999, 1, error), "");
     EXPECT_NE(error.find("troop 999 does not exist"), std::string::npos) << error;
 }

@@ -133,6 +133,29 @@ TEST(DamagedProjectTest, StartOutsideTheMapAndUnreadableInput) {
     EXPECT_EQ(RunHeadless(line), 2);
 }
 
+TEST(BattleTestTroop, TheLabsOptions) {
+    TPlayerCommandLine line;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--headless", "game", "--battle-lab", "3", "--runs", "1000", "--seed", "9"}, line, error))
+        << error;
+    EXPECT_EQ(line.LabTroop, 3);
+    EXPECT_EQ(line.LabRuns, 1000);
+    EXPECT_EQ(line.Game.Seed, 9u);
+    const struct {
+        std::vector<std::string> Args;
+        const char* Error;
+    } refused[] = {
+        {{"--battle-lab", "3"}, "--battle-lab is an option of the headless mode (--headless)"},
+        {{"--headless", "--battle-lab", "0"}, "--battle-lab needs a troop ID"},
+        {{"--headless", "--battle-lab", "2", "--runs", "0"}, "--runs needs a number from 1 to 100000"},
+        {{"--headless", "--battle-lab", "2", "--runs", "100001"}, "--runs needs a number from 1 to 100000"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_FALSE(ParseCommandLine(c.Args, line, error));
+        EXPECT_EQ(error, c.Error);
+    }
+}
+
 TEST(BattleTestTroop, AMissingTroopIsRefusedWithItsNumber) {
     TProjectFolder project;
     TGameOptions options = project.Options();
