@@ -793,15 +793,7 @@ void TGameBattle::PerformSkill(TBattler& actor, std::int32_t skillId, int target
                 one->Mp = std::min(one->MaxMp, one->Mp + SkillHealing(power, 0));
                 effect = true;
             }
-            std::int32_t* changes[4] = {&one->AttackChange, &one->DefenseChange, &one->MindChange, &one->AgilityChange};
-            const std::uint8_t affects[4] = {skill->AffectsAttack, skill->AffectsDefense, skill->AffectsMind, skill->AffectsAgility};
-            for (int p = 0; p < 4; ++p)
-                if (affects[p]) {
-                    const std::int32_t amount = std::max<std::int32_t>(1, power / 2);
-                    *changes[p] = std::clamp<std::int32_t>(*changes[p] + amount, -kMaxParameter, kMaxParameter);
-                    Say(one->Name + " " + Vocabulary(vAttackWord + p) + Vocabulary(vRises) + std::to_string(amount));
-                    effect = true;
-                }
+            effect = ChangeParameters(*one, *skill, power, true) || effect;
             for (const std::int32_t id : conditions)
                 if (one->Conditions.count(id)) {
                     RemoveCondition(*one, id, true);
@@ -830,21 +822,27 @@ void TGameBattle::PerformSkill(TBattler& actor, std::int32_t skillId, int target
                     actor.Mp = std::min(actor.MaxMp, actor.Mp + drained);
                 effect = true;
             }
-            std::int32_t* changes[4] = {&one->AttackChange, &one->DefenseChange, &one->MindChange, &one->AgilityChange};
-            const std::uint8_t affects[4] = {skill->AffectsAttack, skill->AffectsDefense, skill->AffectsMind, skill->AffectsAgility};
-            for (int p = 0; p < 4; ++p)
-                if (affects[p]) {
-                    const std::int32_t amount = std::max<std::int32_t>(1, power / 2);
-                    *changes[p] = std::clamp<std::int32_t>(*changes[p] - amount, -kMaxParameter, kMaxParameter);
-                    Say(one->Name + " " + Vocabulary(vAttackWord + p) + Vocabulary(vFalls) + std::to_string(amount));
-                    effect = true;
-                }
+            effect = ChangeParameters(*one, *skill, power, false) || effect;
             for (const std::int32_t id : conditions)
                 effect = AddCondition(*one, id, 100) || effect;
         }
         if (!effect)
             Say(one->Name + Vocabulary(vSkillFailed + 1));
     }
+}
+
+bool TGameBattle::ChangeParameters(TBattler& target, const TKelSkillItem& skill, std::int32_t power, bool raise) {
+    std::int32_t* changes[4] = {&target.AttackChange, &target.DefenseChange, &target.MindChange, &target.AgilityChange};
+    const std::uint8_t affects[4] = {skill.AffectsAttack, skill.AffectsDefense, skill.AffectsMind, skill.AffectsAgility};
+    const std::int32_t amount = std::max<std::int32_t>(1, power / 2);
+    bool changed = false;
+    for (int p = 0; p < 4; ++p)
+        if (affects[p]) {
+            *changes[p] = std::clamp<std::int32_t>(*changes[p] + (raise ? amount : -amount), -kMaxParameter, kMaxParameter);
+            Say(target.Name + " " + Vocabulary(vAttackWord + p) + Vocabulary(raise ? vRises : vFalls) + std::to_string(amount));
+            changed = true;
+        }
+    return changed;
 }
 
 void TGameBattle::PerformItem(TBattler& actor, std::int32_t itemId, int target) {

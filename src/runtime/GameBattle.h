@@ -13,6 +13,7 @@
 namespace quillon {
 class TKelDataBase;
 class TKelMonGroupItem;
+class TKelSkillItem;
 }  // namespace quillon
 
 namespace quillon::runtime {
@@ -145,6 +146,8 @@ private:
     void Perform(TBattler& actor, const TBattleAction& action);
     void PerformAttack(TBattler& actor, const TBattleAction& action, bool confusedAtAllies);
     void PerformSkill(TBattler& actor, std::int32_t skillId, int target);
+    // A skill's change of attack, defense, mind and agility for the rest of the battle.
+    bool ChangeParameters(TBattler& target, const TKelSkillItem& skill, std::int32_t power, bool raise);
     void PerformItem(TBattler& actor, std::int32_t itemId, int target);
     void HitWithAttack(TBattler& actor, TBattler& target, bool forceCritical);
     void Damage(TBattler& target, std::int32_t amount, TBattler* from);

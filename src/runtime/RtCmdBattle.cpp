@@ -70,6 +70,15 @@ std::int32_t EnemyAmount(TInterpreter& in, const TKelEventScriptLine& line, std:
     return std::clamp(AmountValue(in, line.Param(2), line.Param(3)), -kMaxVariable, kMaxVariable);
 }
 
+// An enemy's maximum HP (or MP); 0 for no single enemy.
+std::int32_t EnemyMaximum(const TGameBattle& battle, int enemy, bool hp) {
+    const auto& monsters = battle.Monsters();
+    if (enemy < 0 || enemy >= static_cast<int>(monsters.size()))
+        return 0;
+    const TBattler& monster = monsters[static_cast<std::size_t>(enemy)];
+    return hp ? monster.MaxHp : monster.MaxMp;
+}
+
 TStep BattleFork(TInterpreter& in, const TKelEventScriptLine& line, const TGameBattle* battle) {
     bool met = false;
     switch (line.Param(0)) {
@@ -124,20 +133,12 @@ TStep RunBattleCommand(TInterpreter& in, const TKelEventScriptLine& line) {
     const int enemy = line.Param(0);
     switch (code) {
     case TCommandCode::ChangeEnemyHp: {
-        const auto& monsters = battle->Monsters();
-        const std::int32_t maximum = enemy >= 0 && enemy < static_cast<int>(monsters.size())
-                                         ? monsters[static_cast<std::size_t>(enemy)].MaxHp
-                                         : 0;
-        const std::int32_t amount = EnemyAmount(in, line, maximum);
+        const std::int32_t amount = EnemyAmount(in, line, EnemyMaximum(*battle, enemy, true));
         battle->ChangeMonsterHp(enemy, line.Param(1) == 0 ? amount : -amount, line.Param(4) == 0);
         return TStep::Next;
     }
     case TCommandCode::ChangeEnemyMp: {
-        const auto& monsters = battle->Monsters();
-        const std::int32_t maximum = enemy >= 0 && enemy < static_cast<int>(monsters.size())
-                                         ? monsters[static_cast<std::size_t>(enemy)].MaxMp
-                                         : 0;
-        const std::int32_t amount = EnemyAmount(in, line, maximum);
+        const std::int32_t amount = EnemyAmount(in, line, EnemyMaximum(*battle, enemy, false));
         battle->ChangeMonsterMp(enemy, line.Param(1) == 0 ? amount : -amount);
         return TStep::Next;
     }
