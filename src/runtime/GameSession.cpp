@@ -79,21 +79,23 @@ std::unique_ptr<TGameSession> TGameSession::Open(const TGameOptions& options, IG
     return session;
 }
 
-bool TGameSession::NewGame(std::string& error) {
+void TGameSession::ResetGame() {
     TKelDataBase& database = mProject->Database();
-    mMain->Stop();
-    mCommonParallels.clear();
     mState = std::make_unique<TGameState>(database);
     mWorld = std::make_unique<TGameWorld>(*mProject, *mState, mRandom, mAudio, mOptions.TestPlay);
     mScreen = std::make_unique<TGameScreen>(
         mRandom, mProject->Images(), [this](const TKelSound& sound) { mAudio.PlaySound(sound); },
         [this](const std::string& message) { Report(message); });
-    {
-        std::array<int, kTransitionSlots> transitions{};
-        for (int i = 0; i < kTransitionSlots; ++i)
-            transitions[static_cast<std::size_t>(i)] = database.System.Transition[static_cast<std::size_t>(i)];
-        mScreen->SetTransitions(transitions);
-    }
+    std::array<int, kTransitionSlots> transitions{};
+    for (int i = 0; i < kTransitionSlots; ++i)
+        transitions[static_cast<std::size_t>(i)] = database.System.Transition[static_cast<std::size_t>(i)];
+    mScreen->SetTransitions(transitions);
+}
+
+bool TGameSession::NewGame(std::string& error) {
+    mMain->Stop();
+    mCommonParallels.clear();
+    ResetGame();
     TStartPlace start;
     if (mOptions.Start) {
         start = *mOptions.Start;
@@ -428,7 +430,7 @@ void TGameSession::CheckEncounter() {
 std::string TGameSession::TerrainBackdrop(std::int32_t troopId) const {
     const TKelDataBase& database = mProject->Database();
     std::int32_t terrainId = 0;
-    if (mWorld && mWorld->HasMap() && mScene != TScene::Notice)
+    if (mWorld && mWorld->HasMap())
         terrainId = TerrainAt(database, mWorld->Map(), mWorld->Hero().X, mWorld->Hero().Y);
     if (terrainId == 0)
         if (const TKelMonGroupItem* troop = database.MonGroup.FindByID(troopId))
@@ -484,7 +486,7 @@ void TGameSession::StepBattle(const TGameInput& input) {
 
 void TGameSession::UseTestParty() {
     TKelDataBase& database = mProject->Database();
-    mState = std::make_unique<TGameState>(database);
+    ResetGame();  // a world without a map: the pages' commands find what they look for
     const TKelTestPlayer& party = database.System.TestPlayer;
     if (party.Count() == 0)
         return;  // no test party written: the game's starting party fights

@@ -117,6 +117,8 @@ public:
 private:
     TGameSession(const TGameOptions& options, IGameAudio& audio);
     void EnterTitle();
+    // A new game's state, a world without a map and the screen's effects.
+    void ResetGame();
     void StepTitle(const TGameInput& input);
     void StepMap(const TGameInput& input);
     void StepGameOver(const TGameInput& input);

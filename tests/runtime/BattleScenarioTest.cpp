@@ -74,12 +74,19 @@ TEST_F(BattleScenarioTest, APageInterruptsTheBattleAtItsTurn) {
     TKelBattleEventPageItem& page = mDatabase->MonGroup.ItemById(1)->Pages.Obtain(1);
     page.Trigger.Flags = 0x08;
     page.Trigger.TurnB = 1;
-    FillScript(page.Script, {{TC::ChangeSwitch, 0, "", {0, 7, 0, 0}}, {TC::StopBattle, 0, "", {}}});
+    // A message, the screen's tone and a shake on the way (the battle test has no map).
+    FillScript(page.Script, {{TC::ShowMessage, 0, "Halt!", {}},
+                             {TC::SetScreenTone, 0, "", {50, 50, 50, 100, 10, 0}},
+                             {TC::ShakeScreen, 0, "", {3, 3, 10, 0}},
+                             {TC::WaitUntilMoved, 0, "", {}},
+                             {TC::ChangeSwitch, 0, "", {0, 7, 0, 0}},
+                             {TC::StopBattle, 0, "", {}}});
     auto game = Open(true, 1);
     ASSERT_TRUE(game);
     FightThrough(*game);
     EXPECT_NE(BattleJson(*game).find("\"turn\": 1, \"result\": \"interrupted\""), std::string::npos) << BattleJson(*game);
     EXPECT_TRUE(game->Session().State().Switch(7));
+    EXPECT_NE(game->StateJson().find("\"messages\": [\"Halt!\"]"), std::string::npos) << game->StateJson();
 }
 
 TEST_F(BattleScenarioTest, StartBattleTakesTheCaseOfItsResult) {
