@@ -119,6 +119,10 @@ void TBattleScene::ShowAnimation(std::int32_t animationId, int monsterIndex, boo
 }
 
 void TBattleScene::PlayCues() {
+    const TKelDataBase& database = mSession.Project().Database();
+    for (const int sound : mBattle->TakeSounds())
+        if (sound >= 0 && sound < static_cast<int>(database.System.Sound.size()))
+            mSession.Audio().PlaySound(database.System.Sound[static_cast<std::size_t>(sound)]);
     for (const TBattleCue& cue : mBattle->TakeCues())
         mCues.push_back(cue);
     if (mAnimation->Running() || mCues.empty())
@@ -401,6 +405,7 @@ void TBattleScene::RunToEnd() {
         else
             mBattle->Advance();
         mBattle->TakeCues();
+        mBattle->TakeSounds();
     }
     mShown = mBattle->Log().size();
     mStage = TStage::Ending;

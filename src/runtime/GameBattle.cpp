@@ -143,6 +143,12 @@ void TGameBattle::Say(const std::string& text) {
         mLog.push_back(text);
 }
 
+std::vector<int> TGameBattle::TakeSounds() {
+    std::vector<int> sounds;
+    sounds.swap(mSounds);
+    return sounds;
+}
+
 std::vector<TBattleCue> TGameBattle::TakeCues() {
     std::vector<TBattleCue> cues;
     cues.swap(mCues);
@@ -313,6 +319,8 @@ void TGameBattle::Fall(TBattler& target) {
     target.Charged = false;
     target.Conditions.clear();
     target.Conditions[kIncapacitated] = 0;
+    if (!target.IsHero)
+        mSounds.push_back(bsMonsterDies);
     if (const TKelStatusItem* dead = mDatabase.Status.FindByID(kIncapacitated)) {
         const std::string& message = target.IsHero ? dead->AllyMessage : dead->EnemyMessage;
         Say(message.empty() ? std::string() : target.Name + message);
@@ -326,6 +334,7 @@ void TGameBattle::Damage(TBattler& target, std::int32_t amount, TBattler* from) 
         return;
     }
     Say(target.Name + Vocabulary(target.IsHero ? vHeroDamage : vMonsterDamage) + std::to_string(amount));
+    mSounds.push_back(target.IsHero ? bsHeroDamaged : bsMonsterDamaged);
     const std::int32_t taken = std::min(amount, target.Hp);
     target.Hp -= taken;
     target.Taken += taken;
@@ -495,6 +504,7 @@ bool TGameBattle::Escape() {
     if (mSetup.EscapeAllowed &&
         Chance(mRandom, EscapeChance(MeanAgility(true), MeanAgility(false), mEscapeFailures, mSetup.FirstStrike && mTurn <= 1))) {
         Say(Vocabulary(vEscaped));
+        mSounds.push_back(bsEscape);
         Finish(TBattleResult::Escape);
         return true;
     }
@@ -653,6 +663,8 @@ void TGameBattle::Perform(TBattler& actor, const TBattleAction& chosen) {
 void TGameBattle::PerformAttack(TBattler& actor, const TBattleAction& action, bool confusedAtAllies) {
     const bool onHeroes = actor.IsHero == confusedAtAllies;
     Say(actor.Name + Vocabulary(vAttacks));
+    if (!actor.IsHero)
+        mSounds.push_back(bsMonsterAttack);
     const TKelItemItem* weapon = actor.IsHero ? Equipped(mDatabase, mState, actor.Id, 0) : nullptr;
     if (weapon != nullptr && weapon->Kind != TKelItemItem::ikWeapon)
         weapon = nullptr;
@@ -707,6 +719,7 @@ void TGameBattle::HitWithAttack(TBattler& actor, TBattler& target, bool forceCri
     const int evasion = weapon && weapon->IgnoreEvasion ? 0 : Evasion(raising, CanAct(target));
     if (!Chance(mRandom, PhysicalHitChance(hit, HitRateChange(actor), evasion))) {
         Say(target.Name + Vocabulary(vDodged));
+        mSounds.push_back(bsEvasion);
         return;
     }
     const bool isCritical = !prevent && (forceCritical || (critical > 0 && mRandom.Below(1000) < critical));
@@ -850,6 +863,7 @@ void TGameBattle::PerformItem(TBattler& actor, std::int32_t itemId, int target) 
     if (item == nullptr || mState.ItemCount(itemId) <= 0)
         return;
     Say(actor.Name + Vocabulary(vItemUse) + item->Name);
+    mSounds.push_back(bsItemUse);
     if (item->Kind == TKelItemItem::ikUnique) {
         PerformSkill(actor, item->SkillId, target);
         return;

@@ -22,6 +22,12 @@ class TGameRandom;
 class TGameState;
 
 enum class TBattleResult { None, Victory, Defeat, Escape, Interrupted };
+
+// The system record's battle sounds, by index.
+enum TBattleSound : int {
+    bsEscape = 5, bsMonsterAttack = 6, bsMonsterDamaged = 7, bsHeroDamaged = 8, bsEvasion = 9, bsMonsterDies = 10,
+    bsItemUse = 11
+};
 const char* BattleResultName(TBattleResult result);
 
 // Turns a battle may last before it is called off (a troop that cannot be beaten nor beat).
@@ -89,6 +95,8 @@ public:
     TBattleResult Result() const { return mResult; }
     const std::vector<std::string>& Log() const { return mLog; }
     std::vector<TBattleCue> TakeCues();
+    // The system sounds (indexes into the system record's sounds) of what happened since the last call.
+    std::vector<int> TakeSounds();
 
     // The next battle event page (index into the troop's pages) whose conditions hold now and that
     // has not run in this turn; -1 when none. The page counts as run.
@@ -190,6 +198,7 @@ private:
     int mPageRuns = 0;
     std::vector<std::string> mLog;
     std::vector<TBattleCue> mCues;
+    std::vector<int> mSounds;
     std::int32_t mExpGained = 0;
     std::int32_t mMoneyGained = 0;
     std::vector<std::int32_t> mItemsGained;
