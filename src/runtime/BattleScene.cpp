@@ -12,6 +12,7 @@
 #include "runtime/GameInput.h"
 #include "runtime/GameMessage.h"
 #include "runtime/GameProject.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
@@ -357,7 +358,12 @@ void TBattleScene::StepCommands(const TGameInput& input) {
 
 void TBattleScene::Step(const TGameInput& input) {
     ++mFrame;
+    mSession.Screen().Update(mSession.World());
     mAnimation->Update();
+    // The animation's screen flash goes through the screen's effects, with the pages' tone and shake.
+    const TAnimationFlash flash = mAnimation->ScreenFlash();
+    if (flash[3] > 0)
+        mSession.Screen().Flash(flash[0], flash[1], flash[2], flash[3], 1);
     PlayCues();
     // Messages first, one by one.
     if (mShown < mBattle->Log().size()) {
@@ -443,6 +449,7 @@ void TBattleScene::Draw(TOrlenBoard& screen) {
         }
     }
     mAnimation->Draw(screen, mAnimationX, mAnimationY);
+    mSession.Screen().Draw(screen, mSession.World());
     DrawStatus(screen);
     if (mMenu && mShown >= mBattle->Log().size() && !mFinished)
         mMenu->Draw(screen);

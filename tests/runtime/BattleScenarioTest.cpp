@@ -10,6 +10,7 @@
 #include "runtime/BattleLab.h"
 #include "runtime/BattleScene.h"
 #include "runtime/GameAudio.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
@@ -196,6 +197,12 @@ TEST_F(BattleScenarioTest, GoldenFrameOfABattleWithAnAnimation) {
     TOrlenBoard board;
     game->Draw(board);
     ExpectGolden(board, "battle-frame.png");
+    // A page's flash and shake show over the battle too.
+    game->Session().Screen().Flash(31, 0, 0, 16, 30);
+    game->Session().Screen().Shake(5, 5, 30);
+    run.Wait(4);
+    game->Draw(board);
+    ExpectGolden(board, "battle-frame-flash.png");
 }
 
 }  // namespace
