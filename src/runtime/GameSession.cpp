@@ -443,6 +443,12 @@ std::string TGameSession::TerrainBackdrop(std::int32_t troopId) const {
     return terrain ? terrain->BackdropName : std::string();
 }
 
+void TGameSession::ShowByTransition(int slot) {
+    // The scene changes at once; the system record's transition shows the new one.
+    mScreen->Transitions().Start(true, ttInstant, mRandom);
+    mScreen->Transitions().Start(false, mScreen->Transition(slot), mRandom);
+}
+
 void TGameSession::StartBattle(const TBattleSetup& setup, const std::string& backdrop, const void* requester,
                                bool defeatCase) {
     TKelDataBase& database = mProject->Database();
@@ -451,6 +457,7 @@ void TGameSession::StartBattle(const TBattleSetup& setup, const std::string& bac
     mBattleResultDue = false;
     mDefeatCase = defeatCase;
     mScene = TScene::Battle;
+    ShowByTransition(tsBattleStartShow);
     mAudio.PlaySound(database.System.Sound[kBattleStartSound]);
     mAudio.PlayMusic(database.System.Music[kBattleMusic]);
 }
@@ -481,6 +488,7 @@ void TGameSession::StepBattle(const TGameInput& input) {
         mAudio.PlayMusic(mProject->Database().System.Music[kVictoryMusic]);
     mBattleResultDue = mBattleRequester != nullptr;
     mScene = TScene::Map;
+    ShowByTransition(tsBattleEndShow);
     StartMapMusic();
 }
 

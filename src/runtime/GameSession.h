@@ -124,6 +124,7 @@ private:
     void StepGameOver(const TGameInput& input);
     void StepNotice(const TGameInput& input);
     void StepBattle(const TGameInput& input);
+    void ShowByTransition(int slot);
     void CheckEncounter();
     void StartMapMusic();
     void SetHeroGraphic();
