@@ -221,6 +221,96 @@ TEST_F(GameBattleTest, LevelUpsLearnTheirSkills) {
     EXPECT_TRUE(Logged(*battle, "Blaze was learned!"));
 }
 
+
+TEST_F(GameBattleTest, MonsterBehavioursByTheirPattern) {
+    struct TCase {
+        const char* What;
+        std::uint8_t Behavior;
+        const char* Said;         // the message of the first action
+        bool Present;             // the monster still stands after it
+    };
+    const TCase cases[] = {
+        {"defends", TKelMonsterActItem::abDefense, "Slime defends.", true},
+        {"watches", TKelMonsterActItem::abWatch, "Slime is watching.", true},
+        {"gathers strength", TKelMonsterActItem::abAccumulate, "Slime gathers strength.", true},
+        {"runs away", TKelMonsterActItem::abEscape, "Slime ran away.", false},
+        {"explodes", TKelMonsterActItem::abSelfDestruct, "Slime explodes!", false},
+    };
+    for (const TCase& c : cases) {
+        TKelMonsterActItem& pattern = mDatabase->Monster.ItemById(1)->Actions.Obtain(1);
+        pattern.Behavior = c.Behavior;
+        pattern.SwitchOn = 1;
+        pattern.SwitchOnId = 9;
+        NewTroop(24, {1});
+        mState.reset();
+        auto battle = Start(24);
+        battle->Monsters()[0].Hp = battle->Monsters()[0].MaxHp = 999;  // the heroes' blows do not end it
+        battle->Fight({TBattleAction{TActKind::Defend}, TBattleAction{TActKind::Defend}, TBattleAction{TActKind::Defend}});
+        while (battle->Advance()) {
+        }
+        EXPECT_TRUE(Logged(*battle, c.Said)) << c.What;
+        EXPECT_EQ(battle->Monsters()[0].Present(), c.Present) << c.What;
+        EXPECT_TRUE(State().Switch(9)) << c.What << ": the pattern's switch";
+        if (!c.Present) {
+            EXPECT_EQ(battle->Result(), TBattleResult::Victory) << c.What;
+            EXPECT_EQ(battle->ExpGained(), 0) << c.What << ": only the defeated pay";
+        }
+    }
+}
+
+TEST_F(GameBattleTest, ConditionsWearDownAndHealByThemselves) {
+    TKelStatusItem& poison = *mDatabase->Status.ItemById(2);
+    poison.HpTurnRate = 50;
+    poison.HpTurnPoints = 5;
+    poison.HealTurns = 2;
+    poison.HealRate = 100;
+    auto battle = Start(1);
+    TBattler& hero = battle->Heroes()[0];
+    hero.Hp = 3;
+    hero.Conditions[2] = 0;
+    for (TBattler& monster : battle->Monsters())
+        monster.Hp = monster.MaxHp = 999;
+    mDatabase->Monster.ItemById(1)->Actions.Clear();  // the slimes do nothing
+    const auto turn = [&] {
+        battle->Fight(std::vector<TBattleAction>(3, TBattleAction{TActKind::Defend}));
+        while (battle->Advance()) {
+        }
+    };
+    turn();
+    EXPECT_EQ(hero.Hp, 1) << "worn down, never knocked out";
+    EXPECT_EQ(hero.Conditions.count(2), 1u);
+    turn();
+    EXPECT_EQ(hero.Conditions.count(2), 0u) << "healed after two turns";
+    EXPECT_TRUE(Logged(*battle, hero.Name + " recovered from Poison."));
+}
+
+TEST_F(GameBattleTest, SkillsAndItemsOnAlliesAndEnemies) {
+    auto battle = Start(1);
+    TBattler& brenna = battle->Heroes()[1];  // knows Fire (skill 1)
+    TBattler& dara = battle->Heroes()[2];    // knows Heal (skill 5)
+    for (TBattler& monster : battle->Monsters())
+        monster.Hp = monster.MaxHp = 999;
+    TKelAttribItem& fire = *mDatabase->Attrib.FindByID(5);
+    fire.Rate = {200, 200, 200, 200, 200};
+    mDatabase->Skill.ItemById(1)->SetAttributeCount(8);
+    mDatabase->Skill.ItemById(1)->SetAttribute(5, 1);
+    brenna.Mp = brenna.MaxMp;
+    battle->Heroes()[0].Hp = 1;
+    State().SetItemCount(1, 2);  // potions
+    const std::int32_t mpBefore = brenna.Mp;
+    TBattleAction fireAction{TActKind::Skill, 1, 0};
+    TBattleAction heal{TActKind::Skill, 5, 0};
+    TBattleAction potion{TActKind::Item, 1, 0};
+    battle->Fight({potion, fireAction, heal});
+    while (battle->Advance()) {
+    }
+    EXPECT_EQ(brenna.Mp, mpBefore - mDatabase->Skill.ItemById(1)->MpCost);
+    EXPECT_EQ(State().ItemCount(1), 1) << "the potion is used up";
+    EXPECT_GT(battle->Heroes()[0].Hp, 1) << "healed by the potion and the skill";
+    EXPECT_GT(battle->Monsters()[0].Taken, 0);
+    EXPECT_GT(brenna.Dealt, 0);
+}
+
 TEST_F(GameBattleTest, PageCommandsKeepValuesInRange) {
     auto battle = Start(1);
     battle->ChangeMonsterHp(0, -5000, false);
