@@ -44,11 +44,12 @@ std::string CommandLineHelp() {
            "                      [--seed N] [--start MAP,X,Y]\n"
            "       quillon-player --headless [PROJECT] [the words above] [--seed N] [--input FILE]\n"
            "                      [--frames N] [--shot FRAME:FILE.png]... [--state FILE.json] [--start MAP,X,Y]\n"
+           "       quillon-player --headless [PROJECT] --battle-lab TROOP [--runs N] [--seed S]\n"
            "       quillon-player --help | --version\n"
            "\n"
            "Plays the game of the project in the working folder (or PROJECT in the headless mode).\n"
            "  TestPlay         a test play: Ctrl walks through walls, F3 runs the game four times as fast\n"
-           "  BattleTest       a battle test (battles come later: a notice, then the end)\n"
+           "  BattleTest TROOP a battle test: the editor's test party fights the troop, then the game ends\n"
            "  ShowTitle        start at the title screen (the default); HideTitle starts the game at once\n"
            "  FullScreen       start in full screen; Window in a window (the default)\n"
            "  --seed N         the random source's seed (0 by default)\n"
@@ -59,6 +60,8 @@ std::string CommandLineHelp() {
            "  --frames N       frames to run (default: the input's length)\n"
            "  --shot F:FILE    write the 320 x 240 screen after frame F as PNG (repeatable)\n"
            "  --state FILE     write the game's state as JSON at the end\n"
+           "  --battle-lab T   play --runs N battles (100 by default) of troop T with the test party on Auto\n"
+           "                   and print JSON: wins, losses, escapes, mean turns, damage per hero\n"
            "Exit status: 0, 1 for a project error, 2 for a usage error.\n";
 }
 
@@ -125,6 +128,20 @@ bool ParseCommandLine(const std::vector<std::string>& args, TPlayerCommandLine& 
             out.Shots.push_back(shot);
             headlessOption = true;
             headlessOptionName = arg;
+        } else if (arg == "--battle-lab") {
+            if (!value(text) || !ParseNumber(text, out.LabTroop) || out.LabTroop < 1) {
+                error = "--battle-lab needs a troop ID";
+                return false;
+            }
+            headlessOption = true;
+            headlessOptionName = arg;
+        } else if (arg == "--runs") {
+            if (!value(text) || !ParseNumber(text, out.LabRuns) || out.LabRuns < 1 || out.LabRuns > kMaxLabRuns) {
+                error = "--runs needs a number from 1 to " + std::to_string(kMaxLabRuns);
+                return false;
+            }
+            headlessOption = true;
+            headlessOptionName = arg;
         } else if (arg == "--state") {
             if (!value(out.StateFile))
                 return false;
@@ -135,8 +152,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, TPlayerCommandLine& 
             return false;
         } else {
             // The battle test's troop follows the words; the headless mode may name the project.
-            int troop = 0;
-            if (out.Game.BattleTest && ParseNumber(arg, troop))
+            if (out.Game.BattleTest && out.Game.BattleTroop == 0 && ParseNumber(arg, out.Game.BattleTroop))
                 continue;
             if (projectGiven) {
                 error = "unexpected argument " + arg;

@@ -5,11 +5,15 @@
 
 #include "runtime/Game.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace quillon::runtime {
+
+// The battle lab plays at most this many battles.
+inline constexpr int kMaxLabRuns = 100000;
 
 struct TPlayerCommandLine {
     TGameOptions Game;
@@ -21,6 +25,8 @@ struct TPlayerCommandLine {
     long long Frames = -1;                                // --frames N (-1: the input's length)
     std::vector<std::pair<long long, std::string>> Shots;  // --shot FRAME:FILE.png
     std::string StateFile;                                // --state FILE.json
+    std::int32_t LabTroop = 0;                            // --battle-lab TROOP
+    int LabRuns = 100;                                    // --runs N
 };
 
 // Reads the arguments (argv[1..]). On a usage error answers false and sets error to one line.

@@ -35,6 +35,7 @@ struct TGameOptions {
     std::string RtpDir;            // the run-time package folder ("" when none is known)
     bool TestPlay = false;         // "TestPlay": the test-play aids are on
     bool BattleTest = false;       // "BattleTest"
+    std::int32_t BattleTroop = 0;  // the troop of the battle test
     bool ShowTitle = true;         // "ShowTitle" / "HideTitle"
     bool FullScreen = false;       // "FullScreen" / "Window" (the window shell reads it)
     std::uint32_t Seed = 0;        // the random source's seed

@@ -9,8 +9,11 @@
 #include "graphics/MapRender.h"
 #include "graphics/OrlenSheet.h"
 #include "data/EditorMode.h"
+#include "runtime/BattleEncounter.h"
+#include "runtime/BattleScene.h"
 #include "runtime/GameCommandWindow.h"
 #include "runtime/GameProject.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
 #include "runtime/GameTimer.h"
@@ -35,7 +38,10 @@ constexpr int kCursorSound = 0;
 constexpr int kDecideSound = 1;
 constexpr int kBuzzerSound = 3;
 constexpr int kTitleMenuY = 148;
-constexpr const char* kBattleNotice = "Battles come later: this battle test ends here.";
+// System record: music 1 battle, 2 victory; sound 4 the start of a battle.
+constexpr int kBattleMusic = 1;
+constexpr int kVictoryMusic = 2;
+constexpr int kBattleStartSound = 4;
 
 std::string VocabularyText(TKelDataBase& database, int field) {
     const std::string* text = database.Vocabulary.Field(field);
@@ -62,8 +68,8 @@ std::unique_ptr<TGameSession> TGameSession::Open(const TGameOptions& options, IG
     session->mMessages = std::make_unique<TGameMessageWindow>(*session->mSkin);
     session->mMain = std::make_unique<TInterpreter>(*session, false);
     if (options.BattleTest) {
-        session->mScene = TScene::Notice;
-        session->mMessages->ShowMessage({kBattleNotice}, *session);
+        if (!session->StartBattleTest(options.BattleTroop, error))
+            return nullptr;
         return session;
     }
     // The start is checked at once, so that a project that cannot start says so now.
@@ -74,12 +80,23 @@ std::unique_ptr<TGameSession> TGameSession::Open(const TGameOptions& options, IG
     return session;
 }
 
-bool TGameSession::NewGame(std::string& error) {
+void TGameSession::ResetGame() {
     TKelDataBase& database = mProject->Database();
-    mMain->Stop();
-    mCommonParallels.clear();
     mState = std::make_unique<TGameState>(database);
     mWorld = std::make_unique<TGameWorld>(*mProject, *mState, mRandom, mAudio, mOptions.TestPlay);
+    mScreen = std::make_unique<TGameScreen>(
+        mRandom, mProject->Images(), [this](const TKelSound& sound) { mAudio.PlaySound(sound); },
+        [this](const std::string& message) { Report(message); });
+    std::array<int, kTransitionSlots> transitions{};
+    for (int i = 0; i < kTransitionSlots; ++i)
+        transitions[static_cast<std::size_t>(i)] = database.System.Transition[static_cast<std::size_t>(i)];
+    mScreen->SetTransitions(transitions);
+}
+
+bool TGameSession::NewGame(std::string& error) {
+    mMain->Stop();
+    mCommonParallels.clear();
+    ResetGame();
     TStartPlace start;
     if (mOptions.Start) {
         start = *mOptions.Start;
@@ -170,6 +187,12 @@ bool TGameSession::Teleport(std::int32_t mapId, int x, int y, std::string& error
     if (mWorld->MapId() != before) {
         mCommonParallels.clear();
         StartMapMusic();
+        mScreen->MapChanged(*mWorld);
+        // Unless a script erased the screen first, the new map comes in with the teleport's transition.
+        if (!mScreen->Transitions().Erased()) {
+            mScreen->Transitions().Start(true, ttInstant, mRandom);
+            mScreen->Transitions().Start(false, mScreen->Transition(tsTeleportShow), mRandom);
+        }
     }
     return true;
 }
@@ -244,6 +267,7 @@ void TGameSession::Step(const TGameInput& input) {
     case TScene::GameOver: StepGameOver(input); break;
     case TScene::Notice: StepNotice(input); break;
     case TScene::Ended: break;
+    case TScene::Battle: StepBattle(input); break;
     }
 }
 
@@ -347,6 +371,8 @@ void TGameSession::StartMainScripts(const TGameInput& input) {
 }
 
 void TGameSession::StepMap(const TGameInput& input) {
+    if (mWorld->MapId() != mLastMapId)
+        CheckEncounter();  // a new map: the distance to its first battle, from where the hero stands
     mState->Step();
     mWorld->RefreshPages();
     RunParallels();
@@ -364,6 +390,147 @@ void TGameSession::StepMap(const TGameInput& input) {
     mWorld->Update(input, heroMayWalk);
     if (mMain->Running())
         mWorld->TakeStarts();  // touches while a script runs start nothing
+    mScreen->Update(*mWorld);
+    CheckEncounter();
+}
+
+// --- battles ---
+
+void TGameSession::CheckEncounter() {
+    const TGameHero& hero = mWorld->Hero();
+    const std::int32_t mapId = mWorld->MapId();
+    const TKelMapTreeItem* item = mProject->MapTree().FindByID(mapId);
+    if (mapId != mLastMapId || mEncounterLeft < 0) {
+        mEncounterLeft = DrawEncounterDistance(mRandom, item ? item->EncounterSteps : 0);
+        mLastMapId = mapId;
+        mLastHeroX = hero.X;
+        mLastHeroY = hero.Y;
+        return;
+    }
+    if (hero.X == mLastHeroX && hero.Y == mLastHeroY)
+        return;
+    mLastHeroX = hero.X;
+    mLastHeroY = hero.Y;
+    if (item == nullptr || item->Encounters.Count() == 0 || mMain->Running() || MessageBusy())
+        return;
+    TKelDataBase& database = mProject->Database();
+    const std::int32_t terrainId = TerrainAt(database, mWorld->Map(), hero.X, hero.Y);
+    const TKelGroundItem* terrain = database.Ground.FindByID(terrainId);
+    if (!EncounterStep(mEncounterLeft, terrain ? terrain->EncounterRate : 100))
+        return;
+    mEncounterLeft = DrawEncounterDistance(mRandom, item->EncounterSteps);
+    const std::int32_t troopId = ChooseEncounter(database, item->Encounters, terrainId, mRandom);
+    if (troopId == 0)
+        return;
+    TBattleSetup setup;
+    setup.TroopId = troopId;
+    setup.EscapeAllowed = true;
+    StartBattle(setup, TerrainBackdrop(troopId), nullptr, false);
+}
+
+std::string TGameSession::TerrainBackdrop(std::int32_t troopId) const {
+    const TKelDataBase& database = mProject->Database();
+    std::int32_t terrainId = 0;
+    if (mWorld && mWorld->HasMap())
+        terrainId = TerrainAt(database, mWorld->Map(), mWorld->Hero().X, mWorld->Hero().Y);
+    if (terrainId == 0)
+        if (const TKelMonGroupItem* troop = database.MonGroup.FindByID(troopId))
+            for (int i = 0; i < database.Ground.Count(); ++i)
+                if (troop->Terrain(database.Ground.Items(i)->ID)) {
+                    terrainId = database.Ground.Items(i)->ID;
+                    break;
+                }
+    const TKelGroundItem* terrain = database.Ground.FindByID(terrainId);
+    return terrain ? terrain->BackdropName : std::string();
+}
+
+void TGameSession::ShowByTransition(int slot) {
+    // The scene changes at once; the system record's transition shows the new one.
+    mScreen->Transitions().Start(true, ttInstant, mRandom);
+    mScreen->Transitions().Start(false, mScreen->Transition(slot), mRandom);
+}
+
+void TGameSession::StartBattle(const TBattleSetup& setup, const std::string& backdrop, const void* requester,
+                               bool defeatCase) {
+    TKelDataBase& database = mProject->Database();
+    mBattle = std::make_unique<TBattleScene>(*this, setup, backdrop);
+    mBattleRequester = requester;
+    mBattleResultDue = false;
+    mDefeatCase = defeatCase;
+    mScene = TScene::Battle;
+    ShowByTransition(tsBattleStartShow);
+    mAudio.PlaySound(database.System.Sound[kBattleStartSound]);
+    mAudio.PlayMusic(database.System.Music[kBattleMusic]);
+}
+
+bool TGameSession::TakeBattleResult(const void* requester, TBattleResult& result) {
+    if (!mBattleResultDue || requester != mBattleRequester || !mBattle)
+        return false;
+    mBattleResultDue = false;
+    mBattleRequester = nullptr;
+    result = mBattle->Battle().Result();
+    return true;
+}
+
+void TGameSession::StepBattle(const TGameInput& input) {
+    mBattle->Step(input);
+    if (mScene != TScene::Battle || !mBattle->Finished())
+        return;
+    const TBattleResult result = mBattle->Battle().Result();
+    if (mOptions.BattleTest) {
+        mScene = TScene::Ended;
+        return;
+    }
+    if (result == TBattleResult::Defeat && !mDefeatCase) {
+        GameOver();
+        return;
+    }
+    if (result == TBattleResult::Victory)
+        mAudio.PlayMusic(mProject->Database().System.Music[kVictoryMusic]);
+    mBattleResultDue = mBattleRequester != nullptr;
+    mScene = TScene::Map;
+    ShowByTransition(tsBattleEndShow);
+    StartMapMusic();
+}
+
+void TGameSession::UseTestParty() {
+    TKelDataBase& database = mProject->Database();
+    ResetGame();  // a world without a map: the pages' commands find what they look for
+    const TKelTestPlayer& party = database.System.TestPlayer;
+    if (party.Count() == 0)
+        return;  // no test party written: the game's starting party fights
+    std::vector<std::int32_t> heroes;
+    for (int i = 0; i < std::min(party.Count(), kMaxPartySize); ++i) {
+        const TKelTestPlayerItem* member = party.Items(i);
+        THeroState* hero = member ? mState->Hero(member->HeroId) : nullptr;
+        if (hero == nullptr)
+            continue;
+        SetHeroLevel(database, *hero, member->Level);
+        for (int slot = 0; slot < kHeroSlots; ++slot) {
+            const std::int32_t itemId = member->Equipment(slot);
+            hero->Equipment[static_cast<std::size_t>(slot)] =
+                itemId != 0 && HeroMayEquip(database, *hero, slot, itemId) ? itemId : 0;
+        }
+        RecoverHero(database, *hero);
+        heroes.push_back(member->HeroId);
+    }
+    mState->ReplaceParty(heroes);
+}
+
+bool TGameSession::StartBattleTest(std::int32_t troopId, std::string& error) {
+    TKelDataBase& database = mProject->Database();
+    if (database.MonGroup.FindByID(troopId) == nullptr) {
+        error = "BattleTest: troop " + std::to_string(troopId) + " does not exist in " + mProject->Folder() + "GMK_RT.kdb";
+        return false;
+    }
+    UseTestParty();
+    TBattleSetup setup;
+    setup.TroopId = troopId;
+    std::string backdrop = database.System.BattleTestBackdrop;
+    if (backdrop.empty())
+        backdrop = TerrainBackdrop(troopId);
+    StartBattle(setup, backdrop, nullptr, true);
+    return true;
 }
 
 std::string TGameSession::SceneName() const {
@@ -373,6 +540,7 @@ std::string TGameSession::SceneName() const {
     case TScene::GameOver: return "gameover";
     case TScene::Notice: return "notice";
     case TScene::Ended: return "ended";
+    case TScene::Battle: return "battle";
     }
     return "ended";
 }
@@ -389,6 +557,7 @@ void TGameSession::Draw(TOrlenBoard& screen) {
     case TScene::Map:
         mMessages->SetHeroScreenY(mWorld->Hero().PixelY() - mWorld->CameraY());
         mWorld->Draw(screen, static_cast<int>(mFrame / 8));
+        mScreen->Draw(screen, *mWorld);
         DrawTimer(*mSkin, screen, *mState);
         mMessages->Draw(screen);
         break;
@@ -397,6 +566,7 @@ void TGameSession::Draw(TOrlenBoard& screen) {
         break;
     case TScene::Notice: mMessages->Draw(screen); break;
     case TScene::Ended: break;
+    case TScene::Battle: mBattle->Draw(screen); break;
     }
 }
 

@@ -28,8 +28,12 @@ class TGameCharacter;
 class TGameSkin;
 class TGameCommandWindow;
 class TInterpreter;
+class TBattleScene;
+struct TBattleSetup;
+enum class TBattleResult;
+class TGameScreen;
 
-enum class TScene { Title, Map, GameOver, Notice, Ended };
+enum class TScene { Title, Map, GameOver, Notice, Ended, Battle };
 
 // Character IDs of the commands.
 inline constexpr std::int32_t kCharacterHero = 10001;
@@ -57,6 +61,10 @@ public:
     IGameAudio& Audio() { return mAudio; }
     TGameRandom& Random() { return mRandom; }
     const TGameOptions& Options() const { return mOptions; }
+    // The screen's effects and pictures, and the window skin.
+    TGameScreen& Screen() { return *mScreen; }
+    const TGameScreen& Screen() const { return *mScreen; }
+    TGameSkin& Skin() { return *mSkin; }
 
     // Starts a new game at the party's start position (or the options' start place).
     bool NewGame(std::string& error);
@@ -79,6 +87,23 @@ public:
     std::int32_t ChoiceResult() const;
     std::int32_t NumberResult() const;
 
+    // Battles. StartBattle leaves the map for the battle scene; requester (the script line that
+    // asked) later takes the result once with TakeBattleResult. defeatCase: a defeat goes on in the
+    // script instead of ending the game.
+    void StartBattle(const TBattleSetup& setup, const std::string& backdrop, const void* requester, bool defeatCase);
+    bool InBattle() const { return mScene == TScene::Battle; }
+    bool TakeBattleResult(const void* requester, TBattleResult& result);
+    // The battle under way, or the last one (null before the first).
+    TBattleScene* Battle() { return mBattle.get(); }
+    const TBattleScene* Battle() const { return mBattle.get(); }
+    // The battle test: the editor's test party fights a troop, then the game ends. Answers false
+    // (with error) when the troop does not exist.
+    bool StartBattleTest(std::int32_t troopId, std::string& error);
+    // A new game state with the editor's test party (the battle test and the battle lab).
+    void UseTestParty();
+    // The backdrop of the terrain under the hero (or of the first terrain the troop is met on).
+    std::string TerrainBackdrop(std::int32_t troopId) const;
+
     // One line on standard error for each command code that is not run yet.
     void NotRunYet(std::int32_t code);
     // A problem met while playing (a teleport to a missing map ...): one line on standard error.
@@ -94,10 +119,15 @@ public:
 private:
     TGameSession(const TGameOptions& options, IGameAudio& audio);
     void EnterTitle();
+    // A new game's state, a world without a map and the screen's effects.
+    void ResetGame();
     void StepTitle(const TGameInput& input);
     void StepMap(const TGameInput& input);
     void StepGameOver(const TGameInput& input);
     void StepNotice(const TGameInput& input);
+    void StepBattle(const TGameInput& input);
+    void ShowByTransition(int slot);
+    void CheckEncounter();
     void StartMapMusic();
     void SetHeroGraphic();
     void RunParallels();
@@ -115,11 +145,19 @@ private:
     std::unique_ptr<TGameCommandWindow> mTitleMenu;
     std::unique_ptr<TOrlenSheet> mPicture;  // the title or game over picture
     std::unique_ptr<TInterpreter> mMain;
+    std::unique_ptr<TGameScreen> mScreen;
     std::vector<std::unique_ptr<TInterpreter>> mCommonParallels;  // by common event index
     TScene mScene = TScene::Title;
     int mExitCode = 0;
     std::int64_t mFrame = 0;
     std::set<std::int32_t> mWarned;
+    std::unique_ptr<TBattleScene> mBattle;
+    const void* mBattleRequester = nullptr;
+    bool mBattleResultDue = false;
+    bool mDefeatCase = false;
+    int mEncounterLeft = -1;  // steps until the next random battle (-1: not drawn yet)
+    int mLastHeroX = -1, mLastHeroY = -1;
+    std::int32_t mLastMapId = 0;
 };
 
 }  // namespace quillon::runtime

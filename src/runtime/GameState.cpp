@@ -104,6 +104,12 @@ bool TGameState::LeaveParty(std::int32_t heroId) {
     mParty.erase(found);
     Touch();
     return true;
+void TGameState::ReplaceParty(const std::vector<std::int32_t>& heroIds) {
+    mParty.clear();
+    for (const std::int32_t id : heroIds)
+        if (mHeroes.count(id) != 0 && !InParty(id) && static_cast<int>(mParty.size()) < kMaxPartySize)
+            mParty.push_back(id);
+    Touch();
 }
 
 THeroState* TGameState::Hero(std::int32_t id) {

@@ -47,6 +47,8 @@ public:
     // false when nothing changed.
     bool JoinParty(std::int32_t heroId);
     bool LeaveParty(std::int32_t heroId);
+    // Makes these heroes the party (heroes that do not exist, repeats and the fifth on are left out).
+    void ReplaceParty(const std::vector<std::int32_t>& heroIds);
     THeroState* Hero(std::int32_t id);
     const THeroState* Hero(std::int32_t id) const;
     // A hero's value for the variable operand "Hero" (0 level, 1 exp, 2 hp, 3 mp, 4 max hp, 5 max mp,

@@ -423,12 +423,25 @@ void TGameWorld::UpdateCamera() {
         return;
     const int mapW = mWidth * kCellPixels;
     const int mapH = mHeight * kCellPixels;
-    mCameraX = mHero.PixelX() - kHeroScreenColumn * kCellPixels;
-    mCameraY = mHero.PixelY() - kHeroScreenRow * kCellPixels;
+    mFollowX = mHero.PixelX() - kHeroScreenColumn * kCellPixels;
+    mFollowY = mHero.PixelY() - kHeroScreenRow * kCellPixels;
     if (!mLoopX)
-        mCameraX = std::clamp(mCameraX, 0, std::max(0, mapW - kScreenW));
+        mFollowX = std::clamp(mFollowX, 0, std::max(0, mapW - kScreenW));
     if (!mLoopY)
-        mCameraY = std::clamp(mCameraY, 0, std::max(0, mapH - kScreenH));
+        mFollowY = std::clamp(mFollowY, 0, std::max(0, mapH - kScreenH));
+    mCameraX = mFollowX;
+    mCameraY = mFollowY;
+    if (mCameraHeld) {
+        mCameraX = mLoopX ? mHeldX : std::clamp(mHeldX, 0, std::max(0, mapW - kScreenW));
+        mCameraY = mLoopY ? mHeldY : std::clamp(mHeldY, 0, std::max(0, mapH - kScreenH));
+    }
+}
+
+void TGameWorld::HoldCamera(bool hold, int x, int y) {
+    mCameraHeld = hold;
+    mHeldX = x;
+    mHeldY = y;
+    UpdateCamera();
 }
 
 int TGameWorld::ScreenX(int mapPixelX) const {

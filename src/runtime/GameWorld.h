@@ -104,6 +104,12 @@ public:
     void UpdateCamera();
     int CameraX() const { return mCameraX; }
     int CameraY() const { return mCameraY; }
+    // Pan Screen: the camera held at a map pixel position (kept inside the map as the hero's
+    // camera is) instead of following the hero; where it would be following him.
+    void HoldCamera(bool hold, int x = 0, int y = 0);
+    bool CameraHeld() const { return mCameraHeld; }
+    int FollowCameraX() const { return mFollowX; }
+    int FollowCameraY() const { return mFollowY; }
     void Draw(TOrlenBoard& screen, int animCounter);
 
 private:
@@ -143,6 +149,11 @@ private:
     bool mLoopY = false;
     int mCameraX = 0;
     int mCameraY = 0;
+    bool mCameraHeld = false;
+    int mHeldX = 0;
+    int mHeldY = 0;
+    int mFollowX = 0;
+    int mFollowY = 0;
     int mPanoramaAutoX = 0;
     int mPanoramaAutoY = 0;
     bool mHeroWasMoving = false;

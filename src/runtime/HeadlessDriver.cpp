@@ -1,5 +1,7 @@
 #include "runtime/HeadlessDriver.h"
 
+#include "runtime/BattleLab.h"
+
 #include "graphics/MapRender.h"
 #include "graphics/OrlenSheet.h"
 #include "graphics/PictureFile.h"
@@ -126,6 +128,19 @@ int RunHeadless(const TPlayerCommandLine& commandLine) {
         options.RtpDir = GetRtpPath();
     TRecordingGameAudio audio;
     std::string error;
+    if (commandLine.LabTroop > 0) {
+        // The battle lab: the project opens on the troop's battle test, then plays it again and again.
+        options.BattleTest = true;
+        options.BattleTroop = commandLine.LabTroop;
+        std::unique_ptr<TGame> lab = TGame::Open(options, audio, error);
+        const std::string json = lab ? RunBattleLab(lab->Session(), commandLine.LabTroop, commandLine.LabRuns, error) : "";
+        if (json.empty()) {
+            std::fprintf(stderr, "quillon-player: %s\n", error.c_str());
+            return 1;
+        }
+        std::fputs(json.c_str(), stdout);
+        return 0;
+    }
     std::unique_ptr<TGame> game = TGame::Open(options, audio, error);
     if (!game) {
         std::fprintf(stderr, "quillon-player: %s\n", error.c_str());

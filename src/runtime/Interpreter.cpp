@@ -245,6 +245,32 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::ChangeHeroWalkGraphic:
     case TCommandCode::ChangeHeroFaceGraphic:
         return RunPartyCommand(*this, line);
+    case TCommandCode::ChangeSystemGraphic:
+    case TCommandCode::ChangeScreenTransition:
+    case TCommandCode::EraseScreen:
+    case TCommandCode::ShowScreen:
+    case TCommandCode::SetScreenTone:
+    case TCommandCode::FlashScreen:
+    case TCommandCode::ShakeScreen:
+    case TCommandCode::PanScreen:
+    case TCommandCode::WeatherEffects:
+    case TCommandCode::ShowPicture:
+    case TCommandCode::MovePicture:
+    case TCommandCode::ErasePicture:
+    case TCommandCode::ShowBattleAnimation:
+        return RunScreenCommand(*this, line);
+    case TCommandCode::StartBattle:
+    case TCommandCode::ChangeEnemyHp:
+    case TCommandCode::ChangeEnemyMp:
+    case TCommandCode::ChangeEnemyCondition:
+    case TCommandCode::EnemyAppears:
+    case TCommandCode::ChangeBattleBackground:
+    case TCommandCode::ShowBattleAnimationInBattle:
+    case TCommandCode::BattleBranch:
+    case TCommandCode::BattleBranchElse:
+    case TCommandCode::BattleBranchEnd:
+    case TCommandCode::StopBattle:
+        return RunBattleCommand(*this, line);
     default:
         mSession.NotRunYet(line.Code);
         return TStep::Next;

@@ -116,6 +116,11 @@ TStep RunMessageCommand(TInterpreter& in, const TKelEventScriptLine& line);  // 
 TStep RunMoveCommand(TInterpreter& in, const TKelEventScriptLine& line);     // teleport, routes, waits
 TStep RunSoundCommand(TInterpreter& in, const TKelEventScriptLine& line);    // music and sounds
 TStep RunPartyCommand(TInterpreter& in, const TKelEventScriptLine& line);    // timer, party, heroes
+TStep RunScreenCommand(TInterpreter& in, const TKelEventScriptLine& line);   // transitions, effects, pictures
+TStep RunBattleCommand(TInterpreter& in, const TKelEventScriptLine& line);   // battles and the troops' pages
+// Whether the condition of a fork line holds (kinds 0 switch and 1 variable are shared by the
+// battle fork).
+bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line);
 // The value of an "amount": kind 0 the number, 1 the variable it names.
 std::int32_t AmountValue(TInterpreter& in, std::int32_t kind, std::int32_t value);
 

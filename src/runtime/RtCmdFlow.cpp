@@ -51,6 +51,8 @@ bool HeroCondition(TInterpreter& in, const TKelEventScriptLine& line) {
     }
 }
 
+}  // namespace
+
 bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line) {
     TGameSession& session = in.Session();
     TGameState& state = session.State();
@@ -77,6 +79,8 @@ bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line) {
     default: return false;
     }
 }
+
+namespace {
 
 // Jumps past the companion line that closes the block of the line at pc.
 TStep JumpPast(TInterpreter& in, std::initializer_list<TCommandCode> ends) {

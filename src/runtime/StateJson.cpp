@@ -2,10 +2,13 @@
 #include "data/KelDump.h"
 #include "data/LD_Map.h"
 #include "platform/TextCodec.h"
+#include "runtime/GameScreen.h"
+#include "runtime/BattleScene.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -119,6 +122,28 @@ std::string TGameSession::StateJson() const {
     }
     field("events", list + "]");
     list.clear();
+    {
+        TJsonList items(list, '[');
+        if (mScreen)
+            for (int number = 1; number <= kPictureCount; ++number)
+                if (const TGamePicture* picture = mScreen->Pictures().Picture(number))
+                    items.Item("{\"number\": " + std::to_string(number) + ", \"name\": " +
+                               JsonQuoted(Cp932ToUtf8(picture->Name)) + ", \"x\": " + std::to_string(std::lround(picture->Now.X)) +
+                               ", \"y\": " + std::to_string(std::lround(picture->Now.Y)) + ", \"magnification\": " +
+                               std::to_string(std::lround(picture->Now.Magnification)) + ", \"transparency\": " +
+                               std::to_string(std::lround(picture->Now.Transparency)) + "}");
+    }
+    field("pictures", list + "]");
+    list.clear();
+    // The tone a running change reaches, in the command's units.
+    const TScreenTone tone = mScreen ? mScreen->ToneTarget() : TScreenTone{};
+    field("tone", "{\"r\": " + std::to_string(tone.Red) + ", \"g\": " + std::to_string(tone.Green) + ", \"b\": " +
+                      std::to_string(tone.Blue) + ", \"gray\": " + std::to_string(tone.Gray) + "}");
+    field("weather", mScreen ? "{\"kind\": " + JsonQuoted(mScreen->Weather().KindName()) + ", \"strength\": " +
+                                   JsonQuoted(mScreen->Weather().StrengthName()) + "}"
+                             : std::string("{\"kind\": \"none\", \"strength\": \"low\"}"));
+    // The battle under way or the last one; null before the first.
+    field("battle", mBattle ? BattleStateJson(mBattle->Battle()) : std::string("null"));
     {
         TJsonList items(list, '[');
         for (const std::string& text : mMessages->ShownTexts())

@@ -25,6 +25,7 @@ TEST(CommandLineTest, TheEditorsWordsAndTheOptions) {
 
     ASSERT_TRUE(ParseCommandLine({"BattleTest", "HideTitle", "Window", "12"}, line, error)) << error;
     EXPECT_TRUE(line.Game.BattleTest);
+    EXPECT_EQ(line.Game.BattleTroop, 12);
     EXPECT_FALSE(line.Game.FullScreen);
 
     ASSERT_TRUE(ParseCommandLine({"--headless", "game", "ShowTitle", "--seed", "42", "--input", "in.txt", "--frames",
@@ -132,22 +133,38 @@ TEST(DamagedProjectTest, StartOutsideTheMapAndUnreadableInput) {
     EXPECT_EQ(RunHeadless(line), 2);
 }
 
-TEST(BattleTestNotice, ShowsAMessageAndEnds) {
+TEST(BattleTestTroop, TheLabsOptions) {
+    TPlayerCommandLine line;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--headless", "game", "--battle-lab", "3", "--runs", "1000", "--seed", "9"}, line, error))
+        << error;
+    EXPECT_EQ(line.LabTroop, 3);
+    EXPECT_EQ(line.LabRuns, 1000);
+    EXPECT_EQ(line.Game.Seed, 9u);
+    const struct {
+        std::vector<std::string> Args;
+        const char* Error;
+    } refused[] = {
+        {{"--battle-lab", "3"}, "--battle-lab is an option of the headless mode (--headless)"},
+        {{"--headless", "--battle-lab", "0"}, "--battle-lab needs a troop ID"},
+        {{"--headless", "--battle-lab", "2", "--runs", "0"}, "--runs needs a number from 1 to 100000"},
+        {{"--headless", "--battle-lab", "2", "--runs", "100001"}, "--runs needs a number from 1 to 100000"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_FALSE(ParseCommandLine(c.Args, line, error));
+        EXPECT_EQ(error, c.Error);
+    }
+}
+
+TEST(BattleTestTroop, AMissingTroopIsRefusedWithItsNumber) {
     TProjectFolder project;
     TGameOptions options = project.Options();
     options.BattleTest = true;
+    options.BattleTroop = 77;
     TRecordingGameAudio audio;
     std::string error;
-    auto game = TGame::Open(options, audio, error);
-    ASSERT_TRUE(game) << error;
-    TRun run(*game);
-    for (int i = 0; i < 20 && !game->Ended(); ++i) {
-        run.Wait(30);
-        run.Tap(gbDecide);
-    }
-    EXPECT_TRUE(game->Ended());
-    EXPECT_EQ(game->ExitCode(), 0);
-    EXPECT_NE(game->StateJson().find("Battles come later"), std::string::npos);
+    EXPECT_EQ(TGame::Open(options, audio, error), nullptr);
+    EXPECT_NE(error.find("troop 77 does not exist"), std::string::npos) << error;
 }
 
 }  // namespace
