@@ -1,6 +1,7 @@
 // The screen commands in a game of the fixture project: their parameters, waits, by-variable
 // operands, missing characters and records, and what the state JSON shows of them.
 #include "runtime/GameFixture.h"
+#include "runtime/ScreenFixture.h"
 
 #include "data/LD_Animation.h"
 #include "runtime/GameAudio.h"
@@ -190,6 +191,23 @@ TEST_F(RtCmdScreenTest, ScreenCommandsAreNotSkipped) {
          {TC::ShakeScreen, 0, "", {1, 1, 0, 0}},
          {TC::ErasePicture, 0, "", {1}}});
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// The effects together over the fixture's map: two pictures (rippling and turning), rain, a warm
+// screen tone and a shake.
+TEST_F(RtCmdScreenTest, GoldenFrameOfTheEffectsOverTheMap) {
+    const TScreenFolder pictures;
+    std::filesystem::copy(pictures.Root() / "Picture", Project.Root() / "Picture",
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    Run({{TC::ShowPicture, 0, "Ball", {1, 0, 250, 60, 0, 150, 20, 1, 100, 100, 160, 100, 2, 4}},
+         {TC::ShowPicture, 0, "Ball", {2, 0, 60, 180, 1, 100, 0, 1, 100, 100, 100, 0, 1, 3}},
+         {TC::WeatherEffects, 0, "", {1, 1}},
+         {TC::SetScreenTone, 0, "", {140, 110, 80, 60, 10, 0}},
+         {TC::ShakeScreen, 0, "", {6, 6, 10, 0}}});
+    Advance(20);
+    TOrlenBoard board;
+    Session().Draw(board);
+    ExpectGolden(board, "screen-effects-over-map.png");
 }
 
 }  // namespace
