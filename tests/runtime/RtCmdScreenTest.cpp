@@ -120,6 +120,26 @@ TEST_F(RtCmdScreenTest, EraseAndShowScreenUseTheChosenTransitions) {
     EXPECT_EQ(Run({{TC::ShowScreen, 0, "", {ttFade}}}), kTransitionFrames + 1);
 }
 
+TEST_F(RtCmdScreenTest, TeleportsEraseAndShowWithTheTeleportTransitions) {
+    // Erase by mosaic (30 frames), teleport, then the instant show: the line after runs in the next step.
+    EXPECT_EQ(Run({{TC::Teleport, 0, "", {2, 1, 1}}, {TC::ChangeVariable, 0, "", {0, 1, 0, 0, 0, 5, 0}}}),
+              kTransitionFrames + 2);
+    EXPECT_EQ(Session().World().MapId(), 2);
+    EXPECT_FALSE(Screen().Transitions().Erased());
+    EXPECT_EQ(Session().State().Variable(1), 5);
+    // A script that erased the screen itself shows it itself; a missing map erases nothing.
+    Run({{TC::EraseScreen, 0, "", {ttInstant}}, {TC::Teleport, 0, "", {1, 2, 2}}});
+    EXPECT_EQ(Session().World().MapId(), 1);
+    EXPECT_TRUE(Screen().Transitions().Erased());
+    Run({{TC::ShowScreen, 0, "", {ttInstant}}});
+    EXPECT_EQ(Run({{TC::Teleport, 0, "", {42, 1, 1}}}), 2);  // the teleport's step, and the end
+    EXPECT_FALSE(Screen().Transitions().Erased());
+    // "Do Not Erase": the teleport is at once.
+    Run({{TC::ChangeScreenTransition, 0, "", {0, ttNone}}});
+    EXPECT_EQ(Run({{TC::Teleport, 0, "", {2, 1, 1}}}), 2);
+    EXPECT_EQ(Session().World().MapId(), 2);
+}
+
 TEST_F(RtCmdScreenTest, WeatherKindsAndStrengthsInTheStateJson) {
     const struct {
         int kind;
