@@ -8,9 +8,13 @@
 #include "data/LD_MapTree.h"
 #include "data/StreamUtils.h"
 #include "graphics/OrlenSheet.h"
+#include "graphics/PictureFile.h"
 #include "platform/FileUtils.h"
 #include "runtime/Game.h"
 #include "runtime/GameAudio.h"
+#include "runtime/GameScreen.h"
+#include "runtime/GameSession.h"
+#include "runtime/GameWorld.h"
 #include "tools/lib/RtpImages.h"
 #include "tools/lib/SampleProject.h"
 #include "tools/lib/StarterDataBase.h"
@@ -52,50 +56,52 @@ const std::string& RtpFolder() {
     return folder;
 }
 
-// A project whose map 1 is 500 x 500 with 2,000 wandering events; the party starts in its middle.
-const std::string& LargeProject() {
-    static const std::string folder = [] {
-        const std::string path = MakeFolder("quillon-bench-player-large");
-        TKelDataBase database;
-        MakeStarterDataBase(database);
-        database.SaveToFile(path + TKelDataBase::kFileName);
-        TKelMap map;
-        map.SetWidth(kMapSide);
-        map.SetHeight(kMapSide);
-        std::mt19937 random(5);
-        for (int y = 0; y < kMapSide; ++y)
-            for (int x = 0; x < kMapSide; ++x) {
-                map.LowerLayer.SetCell(x, y, benchkit::RandomLowerTile(random));
-                map.UpperLayer.SetCell(x, y, benchkit::RandomUpperTile(random));
-            }
-        for (int i = 0; i < kEvents; ++i) {
-            TKelEventItem& event = map.Events.Obtain(i + 1);
-            // Most of them near the start, so that many are on the screen.
-            const int spread = i < kEvents / 4 ? 24 : kMapSide;
-            event.X = static_cast<std::int32_t>((kMapSide / 2 - spread / 2 + random() % spread + kMapSide) % kMapSide);
-            event.Y = static_cast<std::int32_t>((kMapSide / 2 - spread / 2 + random() % spread + kMapSide) % kMapSide);
-            TKelEventPageItem& page = event.Pages.Obtain(1);
-            page.GraphicName = "People";
-            page.GraphicIndex = i % 8;
-            page.Priority = 1;
-            page.MoveType = 1;
-            page.MoveFrequency = 8;
-            page.MoveSpeed = 4;
-            page.AnimationType = 1;
-            // Every event passes: the bench measures the moving, not the blocking.
+// A project whose map 1 is side x side with `events` wandering events; the party starts in its middle.
+std::string MakeMapProject(const std::string& name, int side, int events) {
+    const std::string path = MakeFolder(name);
+    TKelDataBase database;
+    MakeStarterDataBase(database);
+    database.SaveToFile(path + TKelDataBase::kFileName);
+    TKelMap map;
+    map.SetWidth(side);
+    map.SetHeight(side);
+    std::mt19937 random(5);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            map.LowerLayer.SetCell(x, y, benchkit::RandomLowerTile(random));
+            map.UpperLayer.SetCell(x, y, benchkit::RandomUpperTile(random));
         }
-        map.SaveToFile(path + MapFileName(1));
-        TKelMapTree tree;
-        tree.AddItem(0, 0);
-        tree.AddItem(0, 1).Kind = TKelMapTreeItem::mkMap;
-        tree.StartPosition.PartyMapId = 1;
-        tree.StartPosition.PartyX = kMapSide / 2;
-        tree.StartPosition.PartyY = kMapSide / 2;
-        TMemoryStream stream;
-        tree.SaveTreeToStream(stream);
-        WriteFileAtomic(path + TKelMapTree::kFileName, stream.Bytes());
-        return path;
-    }();
+    for (int i = 0; i < events; ++i) {
+        TKelEventItem& event = map.Events.Obtain(i + 1);
+        // Most of them near the start, so that many are on the screen.
+        const int spread = i < events / 4 ? 24 : side;
+        event.X = static_cast<std::int32_t>((side / 2 - spread / 2 + random() % spread + side) % side);
+        event.Y = static_cast<std::int32_t>((side / 2 - spread / 2 + random() % spread + side) % side);
+        TKelEventPageItem& page = event.Pages.Obtain(1);
+        page.GraphicName = "People";
+        page.GraphicIndex = i % 8;
+        page.Priority = 1;
+        page.MoveType = 1;
+        page.MoveFrequency = 8;
+        page.MoveSpeed = 4;
+        page.AnimationType = 1;
+        // Every event passes: the bench measures the moving, not the blocking.
+    }
+    map.SaveToFile(path + MapFileName(1));
+    TKelMapTree tree;
+    tree.AddItem(0, 0);
+    tree.AddItem(0, 1).Kind = TKelMapTreeItem::mkMap;
+    tree.StartPosition.PartyMapId = 1;
+    tree.StartPosition.PartyX = side / 2;
+    tree.StartPosition.PartyY = side / 2;
+    TMemoryStream stream;
+    tree.SaveTreeToStream(stream);
+    WriteFileAtomic(path + TKelMapTree::kFileName, stream.Bytes());
+    return path;
+}
+
+const std::string& LargeProject() {
+    static const std::string folder = MakeMapProject("quillon-bench-player-large", kMapSide, kEvents);
     return folder;
 }
 
@@ -179,6 +185,61 @@ void BM_FrameWithEveryEventMoving(benchmark::State& state) {
     benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 2);
 }
 BENCHMARK(BM_FrameWithEveryEventMoving)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A 40 x 40 map without events, with a 64 x 64 picture of 255 colours.
+const std::string& ScreenProject() {
+    static const std::string folder = [] {
+        const std::string path = MakeMapProject("quillon-bench-player-screen", 40, 0);
+        TBitmap picture(64, 64, TPixelFormat::pf8bit);
+        for (int i = 0; i < 256; ++i)
+            picture.Palette()[static_cast<std::size_t>(i)] =
+                TPaletteEntry{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7), 0};
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                picture.ScanLine(y)[x] = static_cast<std::uint8_t>((x * 4 + y) % 256);
+        std::filesystem::create_directories(path + "Picture");
+        SavePicture(picture, path + "Picture/BenchPicture.png");
+        return path;
+    }();
+    return folder;
+}
+
+// The screen at its busiest: 50 pictures rotating or rippling, the strongest rain and a tone change
+// running, over a map; one logic step and one drawn frame.
+void BM_FrameWithEveryScreenEffect(benchmark::State& state) {
+    TRecordingGameAudio audio;
+    auto game = OpenGame(state, ScreenProject(), audio);
+    if (!game)
+        return;
+    TGameScreen& screen = game->Session().Screen();
+    for (int number = 1; number <= kPictureCount; ++number) {
+        TPictureValues values;
+        values.X = (number % 10) * 32 + 16;
+        values.Y = (number / 10) * 48 + 24;
+        values.Magnification = 100 + number * 2;
+        values.Transparency = number % 3 * 20;
+        values.Red = 80 + number;
+        screen.Pictures().Show(number, "BenchPicture", values, number % 2 == 0, true,
+                               number % 2 ? peRotation : peRipple, 1 + number % 9, 0, 0);
+    }
+    screen.Weather().Set(wkRain, 2);
+    TOrlenBoard board;
+    TGameInput input;
+    int frame = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        seconds = benchkit::SecondsPerCall(200, [&] {
+            // A tone that never settles: a new change every second.
+            if (frame++ % 60 == 0)
+                screen.SetTone(TScreenTone{frame % 120 == 1 ? 160 : 60, 90, 120, frame % 120 == 1 ? 40 : 150}, 60);
+            game->Step(input);
+            game->Draw(board);
+            benchmark::DoNotOptimize(board.Bits());
+        });
+    }
+    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 4);
+}
+BENCHMARK(BM_FrameWithEveryScreenEffect)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_HeadlessMinuteOfSample(benchmark::State& state) {
     static const std::string project = [] {

@@ -22,7 +22,7 @@ void Clamp(TPictureValues& v) {
         *c = std::clamp(*c, 0.0, 200.0);
 }
 
-// A checkerboard of magenta and black squares, in place of a picture that cannot be read.
+// The checkerboard of DrawCheckerboard as a sheet, so that it turns and scales as a picture does.
 void MakePlaceholder(TOrlenSheet& sheet) {
     sheet.Clear();
     sheet.SetSize(kPlaceholderSize, kPlaceholderSize);
@@ -30,7 +30,7 @@ void MakePlaceholder(TOrlenSheet& sheet) {
     sheet.Palette[2] = TPaletteEntry{0, 0, 0, 0};
     for (int y = 0; y < kPlaceholderSize; ++y)
         for (int x = 0; x < kPlaceholderSize; ++x)
-            sheet.ScanLine(y)[x] = static_cast<std::uint8_t>(1 + ((x / 4 + y / 4) % 2));
+            sheet.ScanLine(y)[x] = static_cast<std::uint8_t>((x / 4 + y / 4) % 2 ? 1 : 2);
     sheet.UpdateColorTable();
 }
 

@@ -76,6 +76,24 @@ int TGameScreen::Transition(int slot) const {
     return slot >= 0 && slot < kTransitionSlots ? mTransitions[static_cast<std::size_t>(slot)] : 0;
 }
 
+int TGameScreen::BeginTeleport() {
+    if (mTeleportErased || mTransition.Erased())
+        return 0;
+    const int type = Transition(tsTeleportErase);
+    if (type == ttNone)
+        return 0;
+    mTransition.Start(true, type, mRandom);
+    mTeleportErased = true;
+    return mTransition.FramesLeft();
+}
+
+void TGameScreen::EndTeleport() {
+    if (!mTeleportErased)
+        return;
+    mTeleportErased = false;
+    mTransition.Start(false, Transition(tsTeleportShow), mRandom);
+}
+
 void TGameScreen::SetTone(const TScreenTone& tone, int frames) {
     mToneTarget = TScreenTone{std::clamp(tone.Red, 0, kToneMax), std::clamp(tone.Green, 0, kToneMax),
                               std::clamp(tone.Blue, 0, kToneMax), std::clamp(tone.Gray, 0, kToneMax)};

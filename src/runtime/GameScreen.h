@@ -61,6 +61,11 @@ public:
     void SetTransitions(const std::array<int, kTransitionSlots>& transitions) { mTransitions = transitions; }
     void SetTransition(int slot, int type);
     int Transition(int slot) const;
+    // A teleport command erases a shown screen first with the teleport's erase transition (the
+    // answer: frames to wait before it teleports; 0 at once), and after it shows the screen with
+    // the teleport's show transition when it was the one that erased it.
+    int BeginTeleport();
+    void EndTeleport();
     TGameTransition& Transitions() { return mTransition; }
     const TGameTransition& Transitions() const { return mTransition; }
 
@@ -113,6 +118,7 @@ private:
     TGameRandom& mRandom;
     std::array<int, kTransitionSlots> mTransitions{};
     TGameTransition mTransition;
+    bool mTeleportErased = false;
     // Tone: now (as doubles while it changes) and its target.
     std::array<double, 4> mToneNow{100, 100, 100, 100};
     TScreenTone mToneTarget;

@@ -188,11 +188,6 @@ bool TGameSession::Teleport(std::int32_t mapId, int x, int y, std::string& error
         mCommonParallels.clear();
         StartMapMusic();
         mScreen->MapChanged(*mWorld);
-        // Unless a script erased the screen first, the new map comes in with the teleport's transition.
-        if (!mScreen->Transitions().Erased()) {
-            mScreen->Transitions().Start(true, ttInstant, mRandom);
-            mScreen->Transitions().Start(false, mScreen->Transition(tsTeleportShow), mRandom);
-        }
     }
     return true;
 }

@@ -1,9 +1,11 @@
 #include "runtime/GameText.h"
 
+#include "graphics/MapRender.h"
 #include "graphics/OrlenSheet.h"
 #include "project/Resources.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace quillon::runtime {
 
@@ -220,6 +222,13 @@ void TGameSkin::DrawPause(TOrlenBoard& board, int x, int y, std::int64_t step) {
         DrawArrow(board, x + skin::kPause.Width() / 2, y + 4, false);
 }
 
+void DrawCheckerboard(TOrlenBoard& board, int x, int y, int width, int height) {
+    for (int row = 0; row < height; row += 4)
+        for (int column = 0; column < width; column += 4)
+            FillBoardRect(board, TRect{x + column, y + row, x + std::min(column + 4, width), y + std::min(row + 4, height)},
+                          ((row + column) / 4) % 2 ? 0xF81F : 0x0000);
+}
+
 TOrlenSheet* TGameSkin::FaceSheet(const std::string& faceSet, bool mirror) {
     const std::string key = faceSet + (mirror ? "|mirror" : "|");
     auto found = mFaces.find(key);
@@ -228,6 +237,9 @@ TOrlenSheet* TGameSkin::FaceSheet(const std::string& faceSet, bool mirror) {
         sheet->AutoSize = true;
         sheet->Transparent = true;
         LoadSheetResource(*sheet, mFinder, "FaceSet", faceSet, false);
+        if (sheet->Width() == 0)
+            std::fprintf(stderr, "quillon-player: face set \"%s\" cannot be read; a checkerboard stands in\n",
+                         faceSet.c_str());
         if (mirror)
             sheet->MirrorHorizontal();
         found = mFaces.emplace(key, std::move(sheet)).first;
@@ -239,6 +251,10 @@ void TGameSkin::DrawFace(TOrlenBoard& board, int x, int y, const std::string& fa
     if (faceSet.empty() || index < 0 || index >= kFaceCount)
         return;
     TOrlenSheet* sheet = FaceSheet(faceSet, mirror);
+    if (sheet->Width() == 0) {
+        DrawCheckerboard(board, x, y, kFaceSize, kFaceSize);
+        return;
+    }
     if (sheet->Width() < kFaceSize * kFacesPerRow || sheet->Height() < kFaceSize)
         return;
     int column = index % kFacesPerRow;

@@ -99,7 +99,8 @@ public:
     // The pause mark with its top-left at (x, y), blinking with step.
     void DrawPause(TOrlenBoard& board, int x, int y, std::int64_t step);
     // Face index 0..15 of a face sheet (folder "FaceSet") at (x, y), mirrored left to right when
-    // mirror is set. A missing sheet or an index outside the sheet draws nothing.
+    // mirror is set. An index outside the sheet draws nothing; a sheet that cannot be read draws a
+    // checkerboard (and says so once on standard error).
     void DrawFace(TOrlenBoard& board, int x, int y, const std::string& faceSet, int index, bool mirror);
 
 private:
@@ -113,6 +114,9 @@ private:
     std::unique_ptr<TOrlenSheet> mSystem;
     std::map<std::string, std::unique_ptr<TOrlenSheet>> mFaces;  // name + mirror flag
 };
+
+// A checkerboard of magenta and black 4-pixel squares in place of a picture that cannot be read.
+void DrawCheckerboard(TOrlenBoard& board, int x, int y, int width, int height);
 
 // The image finder of the open project: the project's folder, then the run-time package.
 TImageFinder ProjectImageFinder();

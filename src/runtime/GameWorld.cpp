@@ -14,6 +14,7 @@
 #include "runtime/GameProject.h"
 #include "runtime/GameRandom.h"
 #include "runtime/GameState.h"
+#include "runtime/GameText.h"
 
 #include <algorithm>
 
@@ -43,14 +44,6 @@ int DirectionOf(int dx, int dy) {
 }
 
 int Modulo(int value, int size) { return size <= 0 ? 0 : ((value % size) + size) % size; }
-
-// A checkerboard in place of a picture that is missing in a test play.
-void DrawCheckerboard(TOrlenBoard& screen, int x, int y, int width, int height) {
-    for (int row = 0; row < height; row += 4)
-        for (int column = 0; column < width; column += 4)
-            FillBoardRect(screen, TRect{x + column, y + row, x + std::min(column + 4, width), y + std::min(row + 4, height)},
-                          ((row + column) / 4) % 2 ? 0xF81F : 0x0000);
-}
 
 const TKelChipSetItem& DefaultChipSet() {
     static const TKelChipSetItem item;

@@ -2,6 +2,9 @@
 #include "data/LD_Event.h"
 #include "data/LD_MoveRoute.h"
 #include "data/StreamUtils.h"
+#include "data/LD_MapTree.h"
+#include "runtime/GameProject.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
@@ -19,9 +22,18 @@ constexpr int kFramesPerTenth = kStepsPerSecond / 10;
 constexpr int kRouteFirstParam = 4;
 
 TStep Teleport(TInterpreter& in, const TKelEventScriptLine& line) {
+    // The screen is erased first (the line runs again when the transition is done) and shown after.
+    // A map the tree does not hold is refused below without a flicker.
+    TGameScreen& screen = in.Session().Screen();
+    const bool known = in.Session().Project().MapTree().FindByID(line.Param(0)) != nullptr;
+    if (const int frames = known ? screen.BeginTeleport() : 0; frames > 0) {
+        in.WaitFrames(frames - 1);
+        return TStep::Retry;
+    }
     std::string error;
     if (!in.Session().Teleport(line.Param(0), line.Param(1), line.Param(2), error))
         in.Session().Report("Teleport: " + error + "; skipped");
+    screen.EndTeleport();
     return TStep::Yield;
 }
 

@@ -79,8 +79,8 @@ TEST_F(GamePicturesTest, MissingOrBrokenFilesShowACheckerboardWithOneReport) {
         board.SetSize(320, 240);
         pictures.Draw(board, 0, 0);
         // 32 x 32 squares of four pixels, magenta and black, centred on (160, 120).
-        EXPECT_EQ(Pixel(board, 144, 104), 0xF81F) << name;
-        EXPECT_EQ(Pixel(board, 148, 104), 0x0000) << name;
+        EXPECT_EQ(Pixel(board, 144, 104), 0x0000) << name;
+        EXPECT_EQ(Pixel(board, 148, 104), 0xF81F) << name;
     }
 }
 

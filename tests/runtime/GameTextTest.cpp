@@ -132,14 +132,23 @@ TEST_F(GameText, FacesPlainAndMirrored) {
             ASSERT_EQ(Pixel(100 + kFaceSize - 1 - x, 10 + y), faces.ColorTable[c]);
         }
     EXPECT_GT(compared, 500);
-    // A missing sheet and an index off the sheet draw nothing.
+    // An index off the sheet draws nothing.
     mBoard.Clear();
-    skin.DrawFace(mBoard, 10, 10, "Nobody", 0, false);
     skin.DrawFace(mBoard, 10, 10, "Faces", 16, false);
     skin.DrawFace(mBoard, 10, 10, "Faces", -1, true);
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 60; ++x)
             ASSERT_EQ(Pixel(x, y), 0);
+    // A missing sheet draws a checkerboard of the face's size, and says so once.
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i)
+        skin.DrawFace(mBoard, 10, 10, "Nobody", 0, false);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "quillon-player: face set \"Nobody\" cannot be read; a checkerboard stands in\n");
+    EXPECT_EQ(Pixel(10, 10), 0);
+    EXPECT_EQ(Pixel(14, 10), 0xF81F);
+    EXPECT_EQ(Pixel(10 + kFaceSize - 1, 10 + kFaceSize - 5), 0xF81F);
+    EXPECT_EQ(Pixel(10 + kFaceSize, 14), 0);
 }
 
 TEST_F(GameText, WithoutASoundSystemGraphicThePlainLook) {

@@ -1,17 +1,14 @@
 // What the screen effect tests share: a folder with a battle animation image and pictures of
 // known colours, a backdrop to draw effects over, and the comparison of a board with a golden
-// PNG file in tests/runtime/golden (QUILLON_UPDATE_GOLDEN=1 writes them anew: look at each).
+// PNG file in tests/runtime/golden.
 #pragma once
 
-#include "graphics/MapRender.h"
+#include "GoldenPicture.h"
 #include "graphics/OrlenSheet.h"
-#include "graphics/PictureFile.h"
 #include "runtime/TextFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -75,23 +72,7 @@ inline std::uint16_t Pixel(const TOrlenBoard& board, int x, int y) { return boar
 
 // Compares a board with tests/runtime/golden/<name>.
 inline void ExpectGolden(const TOrlenBoard& board, const std::string& name) {
-    const std::filesystem::path golden =
-        std::filesystem::path(QUILLON_SOURCE_DIR) / "tests" / "runtime" / "golden" / name;
-    const TBitmap picture = BoardToBitmap(board);
-    if (std::getenv("QUILLON_UPDATE_GOLDEN")) {
-        std::filesystem::create_directories(golden.parent_path());
-        SavePicture(picture, golden.string());
-        return;
-    }
-    TBitmap expected;
-    ASSERT_NO_THROW(LoadPicture(expected, golden.string())) << golden;
-    ASSERT_EQ(expected.PixelFormat(), TPixelFormat::pf24bit);
-    ASSERT_EQ(expected.Width(), picture.Width());
-    ASSERT_EQ(expected.Height(), picture.Height());
-    int differing = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        differing += !std::equal(picture.ScanLine(y), picture.ScanLine(y) + picture.RowBytes(), expected.ScanLine(y));
-    EXPECT_EQ(differing, 0) << name << ": rows that differ from the golden picture";
+    quillon::test::ExpectGoldenPicture(board, std::filesystem::path(QUILLON_SOURCE_DIR) / "tests" / "runtime" / "golden" / name);
 }
 
 }  // namespace quillon::runtime::test

@@ -2,6 +2,7 @@
 // PNG files in tests/graphics/golden. QUILLON_UPDATE_GOLDEN=1 writes them anew (look at them and
 // check them before committing).
 #include "../ChipSetTestUtil.h"
+#include "GoldenPicture.h"
 
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
@@ -69,23 +70,7 @@ protected:
         RenderMap(board, *map, *chips, options, &events);
     }
 
-    void CompareWithGolden(const std::string& name) {
-        const TBitmap picture = BoardToBitmap(board);
-        const std::string golden = (kGoldenFolder / name).string();
-        if (std::getenv("QUILLON_UPDATE_GOLDEN")) {
-            SavePicture(picture, golden);
-            return;
-        }
-        TBitmap expected;
-        ASSERT_NO_THROW(LoadPicture(expected, golden)) << golden;
-        ASSERT_EQ(expected.PixelFormat(), TPixelFormat::pf24bit);
-        ASSERT_EQ(expected.Width(), picture.Width());
-        ASSERT_EQ(expected.Height(), picture.Height());
-        int differing = 0;
-        for (int y = 0; y < picture.Height(); ++y)
-            differing += !std::equal(picture.ScanLine(y), picture.ScanLine(y) + picture.RowBytes(), expected.ScanLine(y));
-        EXPECT_EQ(differing, 0) << name << ": rows that differ from the golden picture";
-    }
+    void CompareWithGolden(const std::string& name) { test::ExpectGoldenPicture(board, kGoldenFolder / name); }
 
     static std::filesystem::path* folder;
     std::unique_ptr<TKelDataBase> database;
