@@ -28,6 +28,8 @@ class TGameCharacter;
 class TGameSkin;
 class TGameCommandWindow;
 class TInterpreter;
+struct TGameMapState;
+struct TMapPlace;
 
 enum class TScene { Title, Map, GameOver, Notice, Ended };
 
@@ -57,11 +59,24 @@ public:
     IGameAudio& Audio() { return mAudio; }
     TGameRandom& Random() { return mRandom; }
     const TGameOptions& Options() const { return mOptions; }
+    TGameMapState& MapState() { return *mMapState; }
+    // The buttons of the step being run.
+    const TGameInput& Input() const { return mInput; }
+    void SetInput(const TGameInput& input) { mInput = input; }  // scripts run outside Step (tests)
+    // The hero boards the vehicle he faces, or leaves the one he rides (with the vehicles' music).
+    // False when neither can be done here.
+    bool ToggleRide();
+    // What the picture depends on: equal values draw equal frames.
+    std::uint64_t DrawSignature() const;
 
     // Starts a new game at the party's start position (or the options' start place).
     bool NewGame(std::string& error);
     // What the commands ask of the game.
     bool Teleport(std::int32_t mapId, int x, int y, std::string& error);
+    // Whether a place is a cell of a map of the project; error names the map file and the problem.
+    bool PlaceExists(const TMapPlace& place, std::string& error) const;
+    // Stops the scripts of the map's parallel events (they start again unless stopped for good).
+    void StopMapParallels();
     void GameOver();
     void ToTitle();
     // A character of the commands: the hero, this event, or an event of the map; null when none.
@@ -100,6 +115,7 @@ private:
     void SetHeroGraphic();
     void RunParallels();
     void StartMainScripts(const TGameInput& input);
+    void PlaceVehicles();
     void LoadScreenPicture(const std::string& kind, const std::string& name);
 
     TGameOptions mOptions;
@@ -118,6 +134,8 @@ private:
     int mExitCode = 0;
     std::int64_t mFrame = 0;
     std::set<std::int32_t> mWarned;
+    std::unique_ptr<TGameMapState> mMapState;
+    TGameInput mInput;
 };
 
 }  // namespace quillon::runtime

@@ -62,6 +62,8 @@ public:
     std::int32_t EventId() const;  // the event whose script runs (0: a common event)
     std::int32_t MapId() const;    // the map that event is on
     bool StartedByDecision() const { return mByDecision; }
+    // How many steps the line being run has asked to be run again (0 the first time).
+    int Retries() const { return mRetries; }
 
     // Waits.
     void WaitFrames(int frames) { mWaitFrames = frames; }
@@ -102,6 +104,7 @@ private:
     int mPendingPc = 0;
     int mPendingCount = 0;
     std::int32_t mPendingVariable = 0;
+    int mRetries = 0;
 };
 
 // The handlers, one unit per family (RtCmd*.cpp).
@@ -110,6 +113,8 @@ TStep RunStateCommand(TInterpreter& in, const TKelEventScriptLine& line);    // 
 TStep RunMessageCommand(TInterpreter& in, const TKelEventScriptLine& line);  // messages, choices, numbers
 TStep RunMoveCommand(TInterpreter& in, const TKelEventScriptLine& line);     // teleport, routes, waits
 TStep RunSoundCommand(TInterpreter& in, const TKelEventScriptLine& line);    // music and sounds
+TStep RunPlaceCommand(TInterpreter& in, const TKelEventScriptLine& line);    // places, vehicles, characters
+TStep RunMapStateCommand(TInterpreter& in, const TKelEventScriptLine& line); // map changes, permissions, scenes
 // The value of an "amount": kind 0 the number, 1 the variable it names.
 std::int32_t AmountValue(TInterpreter& in, std::int32_t kind, std::int32_t value);
 

@@ -15,7 +15,6 @@ namespace quillon::runtime {
 
 namespace {
 
-constexpr int kFramesPerTenth = kStepsPerSecond / 10;
 constexpr int kRouteFirstParam = 4;
 
 TStep Teleport(TInterpreter& in, const TKelEventScriptLine& line) {
@@ -54,7 +53,7 @@ TStep RunMoveCommand(TInterpreter& in, const TKelEventScriptLine& line) {
     case TCommandCode::SetMoveRoute: return MoveCharacter(in, line);
     case TCommandCode::WaitUntilMoved: return in.Session().World().AnyForcedRoute() ? TStep::Retry : TStep::Next;
     case TCommandCode::Wait:
-        in.WaitFrames(std::max(line.Param(0), 0) * kFramesPerTenth);
+        in.WaitFrames(std::max(line.Param(0), 0) * kStepsPerTenth);
         return TStep::Yield;
     default: return TStep::Next;
     }

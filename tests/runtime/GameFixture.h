@@ -65,6 +65,12 @@ private:
 // The fixture's run-time package (written once per test run).
 const std::string& RtpFolder();
 
+// Runs a script in an interpreter of the game's session to its end, at most `steps` steps, with
+// the buttons of each step for the message window (and the commands that read keys); answers the
+// steps it took and sets `running` when it had not ended.
+int RunScript(TGame& game, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps,
+              std::int32_t eventId, const std::vector<std::uint32_t>& buttons, bool& running);
+
 // Runs a game: held buttons step by step.
 class TRun {
 public:
