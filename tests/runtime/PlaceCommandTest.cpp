@@ -299,6 +299,7 @@ TEST_F(PlaceCommandTest, EachVehicleCrossesItsOwnTerrain) {
         EXPECT_EQ(World().CanStep(World().Hero(), 10, c.FromY, 0, c.Dy), c.Passes) << c.Kind << " from " << c.FromY;
     }
     // The airship flies over the wall and over events.
+    SetUp();
     World().Vehicle(vkAirship).MapId = 1;
     World().Vehicle(vkAirship).PlaceAt(14, 4);
     ASSERT_TRUE(World().Board(vkAirship));
