@@ -232,7 +232,7 @@ std::vector<std::uint16_t> Block(TOrlenBoard& frame, int left, int top) {
 TEST_F(GameWorldTest, LoopingMapsWrapOnBothAxes) {
     auto map = TProjectFolder::MakeMap1();
     map->SetScrollType(TKelMap::stBothLoop);
-    map->LowerLayer.SetCell(24, 19, kWall);  // a mark in the far corner
+    map->LowerLayer.SetCell(24, 19, MakeLowerTile(3));  // a mark in the far corner
     Project.WriteMap(*map, 1);
     Open({1, 0, 0});
     EXPECT_EQ(World().CameraX(), -160);  // not held at the edges
@@ -251,7 +251,7 @@ TEST_F(GameWorldTest, LoopingMapsWrapOnBothAxes) {
     Open({1, 20, 15});
     TOrlenBoard inside;
     Game->Draw(inside);
-    const std::vector<std::uint16_t> mark = Block(inside, 24 * 16 - 160, 19 * 16 - 112);
+    const std::vector<std::uint16_t> mark = Block(inside, 24 * 16 - World().CameraX(), 19 * 16 - World().CameraY());
     EXPECT_EQ(Block(corner, 144, 96), mark);
     EXPECT_NE(Block(corner, 128, 96), mark);  // its grass neighbour differs
 }
@@ -262,12 +262,12 @@ TEST_F(GameWorldTest, PanoramaScrollsByItselfAndFollowsTheCamera) {
         bool Auto;
         std::uint32_t Walk;
         int Shift;
-    } cases[] = {{false, true, 0, 8}, {true, false, gbRight, 32}};
+    } cases[] = {{false, true, 0, 64 * 4 / 8}, {true, false, gbRight, 4 * 16 / 2}};
     for (const TCase& c : cases) {
         TKelMap map;
         map.SetWidth(40);
         map.SetHeight(15);
-        map.ChipSetId = 99;  // no chipset: only the panorama shows
+        map.ChipSetId = 2;  // a chipset whose picture is missing: only the panorama shows
         map.PanoramaEnabled = 1;
         map.PanoramaName = "Sky";
         map.PanoramaHorizontalPan = c.Pan;
@@ -275,6 +275,12 @@ TEST_F(GameWorldTest, PanoramaScrollsByItselfAndFollowsTheCamera) {
         map.PanoramaHorizontalSpeed = 4;
         TProjectFolder project(false);
         project.WriteMap(map, 1);
+        auto database = project.Database();
+        TKelChipSetItem& chips = database->ChipSet.Obtain(2);
+        chips.FileName = "Missing";
+        for (int chip = 0; chip < TKelChipSetItem::kLowerChips; ++chip)
+            chips.SetLowerFlags(chip, TKelChipSetItem::kDefaultFlags);
+        project.WriteDatabase(*database);
         TGameOptions options = project.Options();
         options.TestPlay = false;
         options.Start = TStartPlace{1, 10, 7};
