@@ -23,31 +23,6 @@ class TKelCharSetGraphic;
 
 // --- tile IDs and chipset entries ---
 
-// The chipset entry (index into the chipset graphic's tile table) that shows a lower-layer tile
-// ID: 0..2 the water kinds, 3..5 the animated tiles, 6..17 the autotiles, 18 + n plain tile n;
-// -1 for a negative ID.
-constexpr std::int32_t TileToChip(std::int32_t tile) {
-    if (tile < 0)
-        return -1;
-    if (tile < 3000)
-        return tile / 1000;
-    if (tile < 4000)
-        return (tile - 3000) / 50 + 3;
-    if (tile < 5000)
-        return (tile - 4000) / 50 + 6;
-    return tile - 4982;
-}
-
-// The base tile ID of a chipset entry (shape 0, no water corners).
-constexpr std::int32_t ChipToTile(std::int32_t chip) {
-    if (chip < 3)
-        return chip * 1000;
-    if (chip < 6)
-        return chip * 50 + 2850;
-    if (chip > 17)
-        return chip + 4982;
-    return chip * 50 + 3700;
-}
 
 // --- neighbour masks and shapes ---
 

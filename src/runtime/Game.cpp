@@ -16,8 +16,12 @@ TGame::TGame(std::unique_ptr<TGameSession> session) : mSession(std::move(session
 TGame::~TGame() = default;
 
 void TGame::Step(const TGameInput& input) { mSession->Step(input); }
-void TGame::Draw(TOrlenBoard& screen) { mSession->Draw(screen); }
-bool TGame::Unchanged() const { return false; }
+void TGame::Draw(TOrlenBoard& screen) {
+    mSession->Draw(screen);
+    mDrawn = true;
+    mDrawnSignature = mSession->DrawSignature();
+}
+bool TGame::Unchanged() const { return mDrawn && mSession->DrawSignature() == mDrawnSignature; }
 bool TGame::Ended() const { return mSession->Ended(); }
 int TGame::ExitCode() const { return mSession->ExitCode(); }
 std::int64_t TGame::Frame() const { return mSession->Frame(); }

@@ -21,6 +21,7 @@ namespace quillon::runtime {
 inline constexpr int kScreenWidth = 320;
 inline constexpr int kScreenHeight = 240;
 inline constexpr int kStepsPerSecond = 60;
+inline constexpr int kStepsPerTenth = kStepsPerSecond / 10;  // times in commands are in tenths of a second
 
 // A start place that replaces the party's start position ("Test Play from Here", --start).
 struct TStartPlace {
@@ -72,6 +73,8 @@ public:
 private:
     explicit TGame(std::unique_ptr<TGameSession> session);
     std::unique_ptr<TGameSession> mSession;
+    bool mDrawn = false;
+    std::uint64_t mDrawnSignature = 0;  // of the last frame drawn
 };
 
 }  // namespace quillon::runtime

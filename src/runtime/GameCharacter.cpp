@@ -129,7 +129,15 @@ void TGameCharacter::StartRoute(std::vector<TKelMoveRouteItem> items, bool repea
     mWaitFrames = 0;
 }
 
+int TGameCharacter::FlashStrength() const {
+    if (FlashLeft <= 0 || FlashTotal <= 0)
+        return 0;
+    return std::clamp(FlashPower, 0, 31) * 32 / 31 * FlashLeft / FlashTotal;
+}
+
 void TGameCharacter::Update(TGameWorld& world) {
+    if (FlashLeft > 0)
+        --FlashLeft;
     if (mMoveLeft > 0) {
         --mMoveLeft;
         const int done = mMoveTotal - mMoveLeft;

@@ -17,6 +17,7 @@ enum TDirection : int { dUp = 0, dRight = 1, dDown = 2, dLeft = 3 };
 
 inline constexpr int kCellUnits = 128;  // a cell in position units
 inline constexpr int kCellPixels = 16;
+inline constexpr int kTranslucentOpacity = 160;  // a translucent hero
 
 int DirectionDx(int direction);
 int DirectionDy(int direction);
@@ -69,6 +70,16 @@ public:
     int JumpPeak = 0;  // pixels at the top of a jump in progress
     int PrevX = 0;     // the cell it stood on before its last step
     int PrevY = 0;
+    // A flash over its picture ("Flash Character"): colour 0..31 each, power 0..31, fading over
+    // FlashTotal frames.
+    int FlashRed = 0;
+    int FlashGreen = 0;
+    int FlashBlue = 0;
+    int FlashPower = 0;
+    int FlashLeft = 0;
+    int FlashTotal = 0;
+    // The flash's strength now, 0..32.
+    int FlashStrength() const;
 
     bool Moving() const { return mMoveLeft > 0; }
     void PlaceAt(int x, int y);

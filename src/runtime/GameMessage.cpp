@@ -217,6 +217,7 @@ TGameMessageWindow::TGameMessageWindow(TGameSkin& skin) : mState(std::make_uniqu
 TGameMessageWindow::~TGameMessageWindow() = default;
 
 void TGameMessageWindow::SetOptions(const TMessageOptions& options) { mState->Options = options; }
+const TMessageOptions& TGameMessageWindow::Options() const { return mState->Options; }
 void TGameMessageWindow::SetFace(const TFaceOptions& face) { mState->Face = face; }
 void TGameMessageWindow::SetHeroScreenY(int y) { mState->HeroY = y; }
 

@@ -50,6 +50,7 @@ public:
     ~TGameMessageWindow();
 
     void SetOptions(const TMessageOptions& options);
+    const TMessageOptions& Options() const;
     void SetFace(const TFaceOptions& face);
     // Where the hero stands on the screen (for AvoidHero), in pixels: the top of his 16-pixel cell
     // (his picture reaches 16 pixels above it). Read when a window opens.

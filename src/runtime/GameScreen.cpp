@@ -295,4 +295,17 @@ void TGameScreen::Draw(TOrlenBoard& board, TGameWorld& world) {
     mTransition.Apply(board);
 }
 
+void TGameScreen::HashDrawn(std::uint64_t& hash, std::int64_t frame) const {
+    const TScreenTone tone = Tone();
+    for (const int value : {tone.Red, tone.Green, tone.Blue, tone.Gray})
+        HashMix(hash, value);
+    HashMix(hash, mTransition.Erased() ? 1 : 0);
+    bool moving = mTransition.Running() || mToneFrames > 0 || mFlashFrames > 0 || mShakeFrames > 0 || mPanMoving ||
+                  mWeather.Kind() != 0 || mAnimation->Running();
+    for (int number = 1; number <= kPictureCount && !moving; ++number)
+        moving = mPictures->Picture(number) != nullptr;
+    if (moving)
+        HashMix(hash, frame);
+}
+
 }  // namespace quillon::runtime

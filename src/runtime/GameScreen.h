@@ -110,6 +110,9 @@ public:
     void Update(TGameWorld& world);
     // Over the map just drawn: animation, pictures, weather, tone, flash, shake, transition.
     void Draw(TOrlenBoard& board, TGameWorld& world);
+    // Mixes what the effects add to a frame into a hash of the picture: anything that moves from
+    // frame to frame mixes the frame number, so such frames always count as changed.
+    void HashDrawn(std::uint64_t& hash, std::int64_t frame) const;
 
 private:
     void UpdatePan(TGameWorld& world);

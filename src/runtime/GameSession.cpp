@@ -12,6 +12,7 @@
 #include "runtime/BattleEncounter.h"
 #include "runtime/BattleScene.h"
 #include "runtime/GameCommandWindow.h"
+#include "runtime/GameMapState.h"
 #include "runtime/GameProject.h"
 #include "runtime/GameScreen.h"
 #include "runtime/GameState.h"
@@ -83,6 +84,7 @@ std::unique_ptr<TGameSession> TGameSession::Open(const TGameOptions& options, IG
 void TGameSession::ResetGame() {
     TKelDataBase& database = mProject->Database();
     mState = std::make_unique<TGameState>(database);
+    mMapState = std::make_unique<TGameMapState>();
     mWorld = std::make_unique<TGameWorld>(*mProject, *mState, mRandom, mAudio, mOptions.TestPlay);
     mScreen = std::make_unique<TGameScreen>(
         mRandom, mProject->Images(), [this](const TKelSound& sound) { mAudio.PlaySound(sound); },
@@ -97,6 +99,7 @@ bool TGameSession::NewGame(std::string& error) {
     mMain->Stop();
     mCommonParallels.clear();
     ResetGame();
+    PlaceVehicles();
     TStartPlace start;
     if (mOptions.Start) {
         start = *mOptions.Start;
@@ -116,6 +119,39 @@ bool TGameSession::NewGame(std::string& error) {
     return true;
 }
 
+void TGameSession::PlaceVehicles() {
+    const TKelSystem& system = mProject->Database().System;
+    const TKelMapStartPosition& start = mProject->MapTree().StartPosition;
+    const std::string* graphics[kVehicleCount] = {&system.BoatGraphic, &system.ShipGraphic, &system.AirshipGraphic};
+    const std::int32_t indexes[kVehicleCount] = {system.BoatIndex, system.ShipIndex, system.AirshipIndex};
+    for (int kind = 0; kind < kVehicleCount; ++kind) {
+        TGameVehicle& vehicle = mWorld->Vehicle(kind);
+        vehicle.CharSet = *graphics[kind];
+        vehicle.CharIndex = indexes[kind];
+        vehicle.Direction = dLeft;
+        vehicle.MapId = start.GetMapId(kind + 1);
+        vehicle.PlaceAt(start.GetX(kind + 1), start.GetY(kind + 1));
+    }
+}
+
+bool TGameSession::ToggleRide() {
+    const TKelSystem& system = mProject->Database().System;
+    const int riding = mWorld->Riding();
+    if (riding >= 0) {
+        if (!mWorld->LeaveVehicle())
+            return false;
+        mMapState->PlayMusic(mAudio, mMapState->BeforeRide);
+        return true;
+    }
+    const int kind = mWorld->VehicleFaced();
+    if (kind < 0 || !mWorld->Board(kind))
+        return false;
+    mMapState->BeforeRide = mMapState->NowPlaying(mAudio);
+    // System music 4, 5, 6: boat, ship, airship.
+    mMapState->PlayMusic(mAudio, system.Music[static_cast<std::size_t>(4 + kind)]);
+    return true;
+}
+
 void TGameSession::SetHeroGraphic() {
     TGameHero& hero = mWorld->Hero();
     hero.CharSet.clear();
@@ -124,7 +160,7 @@ void TGameSession::SetHeroGraphic() {
     if (const THeroState* first = mState->Hero(mState->Party().front())) {
         hero.CharSet = first->CharSet;
         hero.CharIndex = first->CharIndex;
-        hero.Opacity = first->CharTransparent ? 160 : 255;
+        hero.Opacity = first->CharTransparent ? kTranslucentOpacity : 255;
         mWorld->UseCharSet(hero.CharSet);
     }
 }
@@ -138,7 +174,7 @@ void TGameSession::StartMapMusic() {
         if (item == nullptr || item->Kind == TKelMapTreeItem::mkRoot)
             return;
         if (item->MusicType == TKelMapTreeItem::mtSetTo) {
-            mAudio.PlayMusic(item->Music);
+            mMapState->PlayMusic(mAudio, item->Music);
             return;
         }
         if (item->MusicType == TKelMapTreeItem::mtNoChange || item->ParentId == id)
@@ -186,10 +222,40 @@ bool TGameSession::Teleport(std::int32_t mapId, int x, int y, std::string& error
         return false;
     if (mWorld->MapId() != before) {
         mCommonParallels.clear();
+        mMapState->ParallelsStopped = false;
         StartMapMusic();
         mScreen->MapChanged(*mWorld);
     }
     return true;
+}
+
+// Whether a place lies on a map of the project; error says why not.
+bool TGameSession::PlaceExists(const TMapPlace& place, std::string& error) const {
+    const TGameWorld& world = *mWorld;
+    int width = 0;
+    int height = 0;
+    if (world.HasMap() && place.MapId == world.MapId()) {
+        width = world.Map().Width();
+        height = world.Map().Height();
+    } else {
+        const std::unique_ptr<TKelMap> map = mProject->LoadMap(place.MapId, error);
+        if (!map)
+            return false;
+        width = map->Width();
+        height = map->Height();
+    }
+    if (place.X < 0 || place.Y < 0 || place.X >= width || place.Y >= height) {
+        error = MapFileName(place.MapId) + ": the cell (" + std::to_string(place.X) + ", " + std::to_string(place.Y) +
+                ") lies outside the map";
+        return false;
+    }
+    return true;
+}
+
+void TGameSession::StopMapParallels() {
+    for (const auto& event : mWorld->Events())
+        if (event->Parallel() != nullptr)
+            event->Parallel()->Stop();
 }
 
 TGameCharacter* TGameSession::Character(std::int32_t id, std::int32_t thisEvent) {
@@ -197,9 +263,12 @@ TGameCharacter* TGameSession::Character(std::int32_t id, std::int32_t thisEvent)
         return nullptr;
     if (id == kCharacterHero)
         return &mWorld->Hero();
+    if (const int kind = VehicleOfCharacter(id); kind >= 0)
+        return mWorld->Vehicle(kind).MapId == mWorld->MapId() ? &mWorld->Vehicle(kind) : nullptr;
     if (id == kCharacterThisEvent)
         id = thisEvent;
-    return id > 0 && id < kCharacterHero ? mWorld->EventById(id) : nullptr;
+    TGameEvent* event = id > 0 && id < kCharacterHero ? mWorld->EventById(id) : nullptr;
+    return event != nullptr && !event->Erased ? event : nullptr;  // an erased event is gone
 }
 
 const TKelEventScriptList* TGameSession::CommonEventScript(std::int32_t id) const {
@@ -255,6 +324,7 @@ std::string TGameSession::MoneyUnit() const { return VocabularyText(mProject->Da
 
 void TGameSession::Step(const TGameInput& input) {
     ++mFrame;
+    mInput = input;
     mAudio.Step();
     switch (mScene) {
     case TScene::Title: StepTitle(input); break;
@@ -306,8 +376,10 @@ void TGameSession::StepNotice(const TGameInput& input) {
 }
 
 void TGameSession::RunParallels() {
-    // Parallel pages of the map's events.
+    // Parallel pages of the map's events (unless "Stop Parallel Events" stopped them).
     for (const auto& event : mWorld->Events()) {
+        if (mMapState->ParallelsStopped)
+            break;
         if (!event->Present() || event->Trigger() != trParallel)
             continue;
         if (event->Parallel() == nullptr)
@@ -356,7 +428,7 @@ void TGameSession::StartMainScripts(const TGameInput& input) {
             StartEvent(event->Id(), false);
             return;
         }
-    if (input.Pressed(gbDecide) && !MessageBusy())
+    if (input.Pressed(gbDecide) && !MessageBusy() && !ToggleRide())
         mWorld->CheckPushKey();
     for (const TStartRequest& request : mWorld->TakeStarts()) {
         StartEvent(request.EventId, request.Trigger == trPushKey);
@@ -382,7 +454,8 @@ void TGameSession::StepMap(const TGameInput& input) {
     mWorld->RefreshPages();
     mMessages->Update(input);
     const bool heroMayWalk = !mMain->Running() && !MessageBusy();
-    mWorld->Update(input, heroMayWalk);
+    // While a message shows, events move only when the message options let them.
+    mWorld->Update(input, heroMayWalk, !MessageBusy() || mMessages->Options().EventsMoveMeanwhile);
     if (mMain->Running())
         mWorld->TakeStarts();  // touches while a script runs start nothing
     mScreen->Update(*mWorld);
@@ -395,8 +468,10 @@ void TGameSession::CheckEncounter() {
     const TGameHero& hero = mWorld->Hero();
     const std::int32_t mapId = mWorld->MapId();
     const TKelMapTreeItem* item = mProject->MapTree().FindByID(mapId);
+    // Change Enemy Encounter's steps, else the map's own.
+    const std::int32_t steps = mMapState->EncounterSteps > 0 ? mMapState->EncounterSteps : item ? item->EncounterSteps : 0;
     if (mapId != mLastMapId || mEncounterLeft < 0) {
-        mEncounterLeft = DrawEncounterDistance(mRandom, item ? item->EncounterSteps : 0);
+        mEncounterLeft = DrawEncounterDistance(mRandom, steps);
         mLastMapId = mapId;
         mLastHeroX = hero.X;
         mLastHeroY = hero.Y;
@@ -413,7 +488,7 @@ void TGameSession::CheckEncounter() {
     const TKelGroundItem* terrain = database.Ground.FindByID(terrainId);
     if (!EncounterStep(mEncounterLeft, terrain ? terrain->EncounterRate : 100))
         return;
-    mEncounterLeft = DrawEncounterDistance(mRandom, item->EncounterSteps);
+    mEncounterLeft = DrawEncounterDistance(mRandom, steps);
     const std::int32_t troopId = ChooseEncounter(database, item->Encounters, terrainId, mRandom);
     if (troopId == 0)
         return;
@@ -526,6 +601,21 @@ bool TGameSession::StartBattleTest(std::int32_t troopId, std::string& error) {
         backdrop = TerrainBackdrop(troopId);
     StartBattle(setup, backdrop, nullptr, true);
     return true;
+}
+
+std::uint64_t TGameSession::DrawSignature() const {
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    HashMix(hash, static_cast<int>(mScene));
+    // Windows with moving parts (letters, cursors) and the title change from frame to frame.
+    if (mScene != TScene::Map && mScene != TScene::GameOver)
+        HashMix(hash, mFrame);
+    if (mScene == TScene::Map) {
+        HashMix(hash, MessageBusy() ? mFrame : -1);
+        mWorld->HashDrawn(hash, static_cast<int>(mFrame / 8));
+        mScreen->HashDrawn(hash, mFrame);
+        HashMix(hash, mState->TimerShown ? mState->TimerFrames / 60 : -1);
+    }
+    return hash;
 }
 
 std::string TGameSession::SceneName() const {

@@ -32,6 +32,8 @@ class TBattleScene;
 struct TBattleSetup;
 enum class TBattleResult;
 class TGameScreen;
+struct TGameMapState;
+struct TMapPlace;
 
 enum class TScene { Title, Map, GameOver, Notice, Ended, Battle };
 
@@ -65,11 +67,24 @@ public:
     TGameScreen& Screen() { return *mScreen; }
     const TGameScreen& Screen() const { return *mScreen; }
     TGameSkin& Skin() { return *mSkin; }
+    TGameMapState& MapState() { return *mMapState; }
+    // The buttons of the step being run.
+    const TGameInput& Input() const { return mInput; }
+    void SetInput(const TGameInput& input) { mInput = input; }  // scripts run outside Step (tests)
+    // The hero boards the vehicle he faces, or leaves the one he rides (with the vehicles' music).
+    // False when neither can be done here.
+    bool ToggleRide();
+    // What the picture depends on: equal values draw equal frames.
+    std::uint64_t DrawSignature() const;
 
     // Starts a new game at the party's start position (or the options' start place).
     bool NewGame(std::string& error);
     // What the commands ask of the game.
     bool Teleport(std::int32_t mapId, int x, int y, std::string& error);
+    // Whether a place is a cell of a map of the project; error names the map file and the problem.
+    bool PlaceExists(const TMapPlace& place, std::string& error) const;
+    // Stops the scripts of the map's parallel events (they start again unless stopped for good).
+    void StopMapParallels();
     void GameOver();
     // The party or its leader's walk graphic changed: the hero on the map follows.
     void PartyChanged() { SetHeroGraphic(); }
@@ -132,6 +147,7 @@ private:
     void SetHeroGraphic();
     void RunParallels();
     void StartMainScripts(const TGameInput& input);
+    void PlaceVehicles();
     void LoadScreenPicture(const std::string& kind, const std::string& name);
 
     TGameOptions mOptions;
@@ -158,6 +174,8 @@ private:
     int mEncounterLeft = -1;  // steps until the next random battle (-1: not drawn yet)
     int mLastHeroX = -1, mLastHeroY = -1;
     std::int32_t mLastMapId = 0;
+    std::unique_ptr<TGameMapState> mMapState;
+    TGameInput mInput;
 };
 
 }  // namespace quillon::runtime

@@ -3,6 +3,7 @@
 #include "data/EditorMode.h"
 #include "data/LD_ChipSet.h"
 #include "data/LD_DataBase.h"
+#include "data/LD_Ground.h"
 #include "data/LD_Map.h"
 #include "graphics/GR_CharSet.h"
 #include "graphics/GR_ChipSet.h"
@@ -66,6 +67,8 @@ TGameWorld::TGameWorld(TGameProject& project, TGameState& state, TGameRandom& ra
       mPanorama(std::make_unique<TOrlenSheet>()) {
     mHero.Speed = 4;
     mPanorama->AutoSize = true;
+    for (int kind = 0; kind < kVehicleCount; ++kind)
+        mVehicles[static_cast<std::size_t>(kind)].Kind = kind;
 }
 
 TGameWorld::~TGameWorld() = default;
@@ -104,6 +107,11 @@ void TGameWorld::Enter(std::shared_ptr<TKelMap> map, int x, int y) {
     mPanoramaAutoX = mPanoramaAutoY = 0;
     LoadGraphics();
     BuildEvents();
+    if (mRiding >= 0)
+        Vehicle(mRiding).MapId = mMap->ID;
+    for (TGameVehicle& vehicle : mVehicles)
+        if (vehicle.MapId == mMap->ID)
+            UseCharSet(vehicle.CharSet);
     mHero.PlaceAt(x, y);
     mHero.PrevX = x;
     mHero.PrevY = y;
@@ -115,6 +123,7 @@ void TGameWorld::Enter(std::shared_ptr<TKelMap> map, int x, int y) {
 }
 
 void TGameWorld::LoadGraphics() {
+    ++mLookVersion;
     // Missing pictures leave blank sheets; the game goes on.
     TEditorModeScope quiet(true);
     const TKelChipSetItem* chipSet = mProject.Database().ChipSet.FindByID(mMap->ChipSetId);
@@ -267,6 +276,8 @@ bool TGameWorld::Blocked(const TGameCharacter& mover, int x, int y) const {
         return true;
     if (!InMap(x, y))
         return true;
+    if (mover.Priority == prSame && VehicleAt(x, y))
+        return true;
     for (int i = mCellHead[static_cast<std::size_t>(Cell(x, y))]; i >= 0; i = mNext[static_cast<std::size_t>(i)]) {
         const TGameEvent& other = *mEvents[static_cast<std::size_t>(i)];
         if (&other == &mover || !other.Present())
@@ -287,6 +298,8 @@ bool TGameWorld::CanStep(const TGameCharacter& mover, int x, int y, int dx, int 
         return false;
     if (mover.Through)
         return true;
+    if (&mover == &mHero && mRiding >= 0)
+        return VehiclePasses(mRiding, TerrainAt(nx, ny)) && (mRiding == vkAirship || !Blocked(mover, nx, ny));
     const int direction = DirectionOf(dx, dy);
     int sx = x;
     int sy = y;
@@ -303,6 +316,157 @@ bool TGameWorld::CanLand(const TGameCharacter& mover, int x, int y) const {
     for (int direction = 0; direction < 4; ++direction)
         open = open || TilePassable(x, y, direction);
     return open && !(x == mover.X && y == mover.Y ? false : Blocked(mover, x, y));
+}
+
+bool TGameWorld::VehicleAt(int x, int y) const {
+    for (const TGameVehicle& vehicle : mVehicles)
+        if (vehicle.Kind != mRiding && vehicle.MapId == MapId() && vehicle.X == x && vehicle.Y == y)
+            return true;
+    return false;
+}
+
+std::int32_t TGameWorld::TerrainIdAt(int x, int y) const {
+    if (!mMap || !InMap(x, y) || mChips->ChipSet() == nullptr)
+        return 0;
+    const std::int32_t index = LowerTableIndex(mMap->LowerLayer.Cell(x, y));
+    return index >= 0 ? mChips->ChipSet()->TerrainId(index) : 0;
+}
+
+const TKelGroundItem* TGameWorld::TerrainAt(int x, int y) const {
+    const std::int32_t id = TerrainIdAt(x, y);
+    return id > 0 ? mProject.Database().Ground.FindByID(id) : nullptr;
+}
+
+std::int32_t TGameWorld::EventIdAt(int x, int y) {
+    const std::vector<TGameEvent*> events = EventsAt(x, y);
+    return events.empty() ? 0 : events.front()->Id();
+}
+
+void TGameWorld::PlaceCharacter(TGameCharacter& character, int x, int y) {
+    const int oldX = character.X;
+    const int oldY = character.Y;
+    character.PlaceAt(x, y);
+    if (&character == &mHero) {
+        if (mRiding >= 0)
+            Vehicle(mRiding).PlaceAt(x, y);
+        UpdateCamera();
+        return;
+    }
+    for (const auto& event : mEvents)
+        if (event.get() == &character)
+            CharacterMoved(*event, oldX, oldY);
+}
+
+int TGameWorld::VehicleFaced() const {
+    if (!mMap || mRiding >= 0)
+        return -1;
+    int x = mHero.X + DirectionDx(mHero.Direction);
+    int y = mHero.Y + DirectionDy(mHero.Direction);
+    Wrap(x, y);
+    for (const auto& [cellX, cellY] : {std::pair{x, y}, std::pair{mHero.X, mHero.Y}})
+        for (const TGameVehicle& vehicle : mVehicles)
+            if (vehicle.MapId == MapId() && vehicle.X == cellX && vehicle.Y == cellY)
+                return vehicle.Kind;
+    return -1;
+}
+
+bool TGameWorld::Board(int kind) {
+    if (!mMap || kind < 0 || kind >= kVehicleCount || mRiding >= 0 || Vehicle(kind).MapId != MapId())
+        return false;
+    TGameVehicle& vehicle = Vehicle(kind);
+    mRiding = kind;
+    mHero.PlaceAt(vehicle.X, vehicle.Y);
+    mHero.Direction = vehicle.Direction = mHero.Direction;
+    UpdateCamera();
+    return true;
+}
+
+bool TGameWorld::LeaveVehicle() {
+    if (!mMap || mRiding < 0 || mHero.Moving())
+        return false;
+    TGameVehicle& vehicle = Vehicle(mRiding);
+    if (mRiding == vkAirship) {
+        // It comes down on its own cell: ground where it may land, that a walker could stand on.
+        bool walkable = false;
+        for (int direction = 0; direction < 4; ++direction)
+            walkable = walkable || TilePassable(mHero.X, mHero.Y, direction);
+        if (!AirshipMayLand(TerrainAt(mHero.X, mHero.Y)) || !walkable || !EventsAt(mHero.X, mHero.Y).empty())
+            return false;
+        mRiding = -1;
+        vehicle.PlaceAt(mHero.X, mHero.Y);
+        return true;
+    }
+    int x = mHero.X + DirectionDx(mHero.Direction);
+    int y = mHero.Y + DirectionDy(mHero.Direction);
+    Wrap(x, y);
+    const int back = (mHero.Direction + 2) & 3;
+    const bool land = TilePassable(x, y, back) && !VehiclePasses(mRiding, TerrainAt(x, y));
+    mRiding = -1;
+    if (!land || Blocked(mHero, x, y)) {
+        mRiding = vehicle.Kind;
+        return false;
+    }
+    vehicle.PlaceAt(mHero.X, mHero.Y);
+    mHero.PlaceAt(x, y);
+    UpdateCamera();
+    return true;
+}
+
+bool TGameWorld::ChangeChipSet(std::int32_t chipSetId) {
+    if (!mMap || mProject.Database().ChipSet.FindByID(chipSetId) == nullptr)
+        return false;
+    mMap->ChipSetId = chipSetId;
+    LoadGraphics();
+    return true;
+}
+
+void TGameWorld::ChangePanorama(const std::string& name, bool panX, bool panY, bool autoX, int speedX, bool autoY,
+                                int speedY) {
+    if (!mMap)
+        return;
+    mMap->PanoramaEnabled = name.empty() ? 0 : 1;
+    mMap->PanoramaName = name;
+    mMap->PanoramaHorizontalPan = panX;
+    mMap->PanoramaVerticalPan = panY;
+    mMap->PanoramaHorizontalAuto = autoX;
+    mMap->PanoramaHorizontalSpeed = std::clamp(speedX, -8, 8);
+    mMap->PanoramaVerticalAuto = autoY;
+    mMap->PanoramaVerticalSpeed = std::clamp(speedY, -8, 8);
+    mPanoramaAutoX = mPanoramaAutoY = 0;
+    LoadGraphics();
+}
+
+void TGameWorld::SubstituteChip(bool lower, int from, int to) {
+    if (!mMap)
+        return;
+    TKelMapLayer& layer = lower ? mMap->LowerLayer : mMap->UpperLayer;
+    const int chips = lower ? TKelChipSetItem::kLowerChips : TKelChipSetItem::kUpperChips;
+    if (from < 0 || to < 0 || from >= chips || to >= chips || from == to)
+        return;
+    for (int y = 0; y < mHeight; ++y)
+        for (int x = 0; x < mWidth; ++x) {
+            const std::int32_t id = layer.Cell(x, y);
+            if (!lower) {
+                if (TileKind(id) == TTileKind::Upper && id - kTileUpperFirst == from)
+                    layer.SetCell(x, y, static_cast<std::uint16_t>(kTileUpperFirst + to));
+                continue;
+            }
+            if (TileToChip(id) != from)
+                continue;
+            // Within one family of chips (water, animated, autotile) a cell keeps its shape.
+            const auto family = [](int chip) { return chip < 3 ? 0 : chip < 6 ? 1 : chip < 18 ? 2 : 3; };
+            const std::int32_t shape = family(from) == family(to) && family(from) < 3 ? id - ChipToTile(from) : 0;
+            layer.SetCell(x, y, static_cast<std::uint16_t>(ChipToTile(to) + shape));
+        }
+    ++mLookVersion;
+}
+
+void TGameWorld::StopForcedRoutes() {
+    if (mHero.ForcedRouteRunning())
+        mHero.StopRoute();
+    for (const auto& event : mEvents)
+        if (event->ForcedRouteRunning())
+            event->StopRoute();
 }
 
 void TGameWorld::RouteSwitch(std::int32_t id, bool on) { mState.SetSwitch(id, on); }
@@ -362,6 +526,17 @@ void TGameWorld::Update(const TGameInput& input, bool heroMayWalk, bool eventsMo
             }
     }
     mHero.Update(*this);
+    if (mRiding >= 0) {
+        TGameVehicle& vehicle = Vehicle(mRiding);
+        vehicle.X = mHero.X;
+        vehicle.Y = mHero.Y;
+        vehicle.RealX = mHero.RealX;
+        vehicle.RealY = mHero.RealY;
+        vehicle.Direction = mHero.Direction;
+    }
+    for (TGameVehicle& vehicle : mVehicles)
+        if (vehicle.MapId == MapId())
+            vehicle.Update(*this);
     CheckHeroArrival();
     if (eventsMove)
         for (const auto& event : mEvents)
@@ -518,7 +693,12 @@ void TGameWorld::DrawCharacter(TOrlenBoard& screen, const TGameCharacter& charac
         return;
     const TPoint origin = CharFrameOrigin(character.CharIndex, character.Pattern, character.Direction);
     sheet->Opacity = character.Opacity;
+    const int flash = character.FlashStrength();
+    if (flash > 0)
+        sheet->SecondaryControl().SetTone(character.FlashRed, character.FlashGreen, character.FlashBlue, flash, true);
     screen.DrawSheet(left, top, TRect{origin.X, origin.Y, origin.X + kCharWidth, origin.Y + kCharHeight}, *sheet);
+    if (flash > 0)
+        sheet->SecondaryControl().SetTone(0, 0, 0, 0, true);
     sheet->Opacity = 255;
 }
 
@@ -544,7 +724,11 @@ void TGameWorld::Draw(TOrlenBoard& screen, int animCounter) {
     for (const auto& event : mEvents)
         if (event->Present())
             order[std::clamp(event->Priority, 0, 2)].push_back(event.get());
-    order[prSame].push_back(&mHero);
+    for (const TGameVehicle& vehicle : mVehicles)
+        if (vehicle.MapId == MapId())
+            order[vehicle.Kind == vkAirship && mRiding == vkAirship ? prAbove : prSame].push_back(&vehicle);
+    if (mRiding < 0)
+        order[prSame].push_back(&mHero);
     // Same-level characters overlap from the top row down; the hero over events on his row.
     std::stable_sort(order[prSame].begin(), order[prSame].end(),
                      [](const TGameCharacter* a, const TGameCharacter* b) { return a->RealY < b->RealY; });
@@ -556,6 +740,48 @@ void TGameWorld::Draw(TOrlenBoard& screen, int animCounter) {
     DrawLayerCells(screen, false, 1);
     for (const TGameCharacter* character : order[prAbove])
         DrawCharacter(screen, *character);
+}
+
+}  // namespace quillon::runtime
+
+namespace quillon::runtime {
+
+void HashMix(std::uint64_t& hash, std::int64_t value) {
+    // FNV-1a over the value's bytes.
+    for (int i = 0; i < 8; ++i) {
+        hash ^= static_cast<std::uint64_t>(value >> (8 * i)) & 0xFF;
+        hash *= 0x100000001B3ull;
+    }
+}
+
+void TGameWorld::HashDrawn(std::uint64_t& hash, int animCounter) const {
+    HashMix(hash, mMap ? mMap->ID : 0);
+    HashMix(hash, static_cast<std::int64_t>(mLookVersion));
+    HashMix(hash, animCounter);
+    HashMix(hash, mCameraX);
+    HashMix(hash, mCameraY);
+    HashMix(hash, mPanoramaAutoX);
+    HashMix(hash, mPanoramaAutoY);
+    HashMix(hash, mRiding);
+    const auto character = [&hash](const TGameCharacter& c) {
+        for (const std::int64_t value : {std::int64_t{c.RealX}, std::int64_t{c.RealY}, std::int64_t{c.Direction},
+                                         std::int64_t{c.Pattern}, std::int64_t{c.Opacity}, std::int64_t{c.TileId},
+                                         std::int64_t{c.CharIndex}, std::int64_t{c.JumpLift()},
+                                         std::int64_t{c.FlashStrength()}})
+            HashMix(hash, value);
+        for (const char letter : c.CharSet)
+            HashMix(hash, letter);
+    };
+    character(mHero);
+    for (const TGameVehicle& vehicle : mVehicles) {
+        HashMix(hash, vehicle.MapId);
+        character(vehicle);
+    }
+    for (const auto& event : mEvents) {
+        HashMix(hash, event->Present());
+        HashMix(hash, event->Priority);
+        character(*event);
+    }
 }
 
 }  // namespace quillon::runtime

@@ -6,6 +6,9 @@
 #include "runtime/GameCharacter.h"
 #include "runtime/GameEvent.h"
 #include "runtime/GameRandom.h"
+#include "runtime/GameVehicle.h"
+
+#include <array>
 
 #include <cstdint>
 #include <memory>
@@ -15,6 +18,7 @@
 
 namespace quillon {
 class TKelMap;
+class TKelGroundItem;
 class TKelChipSetGraphic;
 class TKelCharSetGraphic;
 class TMapTileCache;
@@ -30,6 +34,9 @@ class TGameState;
 class IGameAudio;
 class TGameInput;
 class TGameWorld;
+
+// Mixes a value into a 64-bit hash of what is drawn.
+void HashMix(std::uint64_t& hash, std::int64_t value);
 
 // The hero on the map: walks at the buttons' bidding.
 class TGameHero : public TGameCharacter {
@@ -99,6 +106,34 @@ public:
     std::vector<TStartRequest> TakeStarts();
     // Whether a character still follows a forced route that ends by itself.
     bool AnyForcedRoute() const;
+    // Ends the routes that scripts set ("Stop All Movement").
+    void StopForcedRoutes();
+
+    // The terrain of a cell (its lower chip's), and that terrain's record (null when it does not exist).
+    std::int32_t TerrainIdAt(int x, int y) const;
+    const TKelGroundItem* TerrainAt(int x, int y) const;
+    // The first present event at a cell, or 0.
+    std::int32_t EventIdAt(int x, int y);
+    // Puts a character on a cell of this map at once (an event is filed under its new cell).
+    void PlaceCharacter(TGameCharacter& character, int x, int y);
+
+    // Vehicles: where they stand, the one the hero rides (-1: none).
+    TGameVehicle& Vehicle(int kind) { return mVehicles[static_cast<std::size_t>(kind)]; }
+    const TGameVehicle& Vehicle(int kind) const { return mVehicles[static_cast<std::size_t>(kind)]; }
+    int Riding() const { return mRiding; }
+    // The vehicle on this map in front of the hero (or under him), or -1.
+    int VehicleFaced() const;
+    // The hero boards a vehicle of this map: he moves onto its cell.
+    bool Board(int kind);
+    // The hero gets off: from a boat or ship onto the walkable cell in front, from the airship
+    // where it may land. False (and nothing changes) when he may not.
+    bool LeaveVehicle();
+
+    // What map commands change while the map is shown (a new visit reads the map file again).
+    bool ChangeChipSet(std::int32_t chipSetId);
+    void ChangePanorama(const std::string& name, bool panX, bool panY, bool autoX, int speedX, bool autoY, int speedY);
+    // Every cell of a layer that shows chip `from` shows chip `to` instead (0-based chip indexes).
+    void SubstituteChip(bool lower, int from, int to);
 
     // The camera's top-left in map pixels, following the hero.
     void UpdateCamera();
@@ -111,6 +146,9 @@ public:
     int FollowCameraX() const { return mFollowX; }
     int FollowCameraY() const { return mFollowY; }
     void Draw(TOrlenBoard& screen, int animCounter);
+    // Mixes into `hash` everything Draw shows (camera, characters, the map's look): equal hashes
+    // draw equal pictures.
+    void HashDrawn(std::uint64_t& hash, int animCounter) const;
 
 private:
     void LoadGraphics();
@@ -119,6 +157,7 @@ private:
     void UnindexEvent(std::size_t index, int x, int y);
     int Cell(int x, int y) const { return x + y * mWidth; }
     void CheckHeroArrival();
+    bool VehicleAt(int x, int y) const;
     void DrawLayerCells(TOrlenBoard& screen, bool lower, int starPass);
     void DrawCharacter(TOrlenBoard& screen, const TGameCharacter& character);
     void DrawPanorama(TOrlenBoard& screen);
@@ -138,6 +177,8 @@ private:
     std::set<std::string> mMissingCharSets;
     bool mChipsMissing = false;
     TGameHero mHero;
+    std::array<TGameVehicle, kVehicleCount> mVehicles;
+    int mRiding = -1;
     std::vector<std::unique_ptr<TGameEvent>> mEvents;
     std::vector<int> mCellHead;  // first event index at each cell, -1 none
     std::vector<int> mNext;      // next event index at the same cell
@@ -158,6 +199,7 @@ private:
     int mPanoramaAutoY = 0;
     bool mHeroWasMoving = false;
     bool mHasTimerPages = false;
+    std::uint64_t mLookVersion = 0;  // counts changes of the map's chips, chipset and panorama
 };
 
 }  // namespace quillon::runtime

@@ -155,6 +155,7 @@ void TInterpreter::Update() {
         const TStep step = Dispatch(line);
         if (mFrames.empty())
             return;
+        mRetries = step == TStep::Retry ? mRetries + 1 : 0;
         switch (step) {
         case TStep::Next: SetPc(pc + 1); break;
         case TStep::Jumped: break;
@@ -196,7 +197,6 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::Loop:
     case TCommandCode::LoopEnd:
     case TCommandCode::BreakLoop:
-    case TCommandCode::StopParallelEvents:
     case TCommandCode::EraseEvent:
     case TCommandCode::CallEvent:
     case TCommandCode::GameOver:
@@ -227,6 +227,12 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
         return RunMoveCommand(*this, line);
     case TCommandCode::PlayBgm:
     case TCommandCode::PlaySoundEffect:
+    case TCommandCode::FadeOutBgm:
+    case TCommandCode::MemorizeBgm:
+    case TCommandCode::PlayMemorizedBgm:
+    case TCommandCode::PlayMovie:
+    case TCommandCode::ChangeSystemMusic:
+    case TCommandCode::ChangeSystemSound:
         return RunSoundCommand(*this, line);
     case TCommandCode::TimerOperation:
     case TCommandCode::ChangeParty:
@@ -271,6 +277,37 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::BattleBranchEnd:
     case TCommandCode::StopBattle:
         return RunBattleCommand(*this, line);
+    case TCommandCode::MemorizePlace:
+    case TCommandCode::GoToMemorizedPlace:
+    case TCommandCode::RideVehicle:
+    case TCommandCode::SetVehiclePlace:
+    case TCommandCode::SetEventPlace:
+    case TCommandCode::SwapEvents:
+    case TCommandCode::GetTerrainId:
+    case TCommandCode::GetEventId:
+    case TCommandCode::ChangeVehicleGraphic:
+    case TCommandCode::SetHeroTranslucency:
+    case TCommandCode::FlashEvent:
+    case TCommandCode::StopAllMovement:
+        return RunPlaceCommand(*this, line);
+    case TCommandCode::EnterPassword:
+    case TCommandCode::ChangeChipSet:
+    case TCommandCode::ChangePanorama:
+    case TCommandCode::ChangeEncounterRate:
+    case TCommandCode::ChangeChip:
+    case TCommandCode::SetTeleportPlace:
+    case TCommandCode::EnableTeleport:
+    case TCommandCode::SetEscapePlace:
+    case TCommandCode::EnableEscape:
+    case TCommandCode::EnableSave:
+    case TCommandCode::EnableSystemMenu:
+    case TCommandCode::StopParallelEvents:
+    case TCommandCode::CallShop:
+    case TCommandCode::CallInn:
+    case TCommandCode::EnterHeroName:
+    case TCommandCode::CallSaveMenu:
+    case TCommandCode::CallSystemMenu:
+        return RunMapStateCommand(*this, line);
     default:
         mSession.NotRunYet(line.Code);
         return TStep::Next;

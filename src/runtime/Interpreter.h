@@ -63,6 +63,8 @@ public:
     std::int32_t EventId() const;  // the event whose script runs (0: a common event)
     std::int32_t MapId() const;    // the map that event is on
     bool StartedByDecision() const { return mByDecision; }
+    // How many steps the line being run has asked to be run again (0 the first time).
+    int Retries() const { return mRetries; }
 
     // Waits.
     void WaitFrames(int frames) { mWaitFrames = frames; }
@@ -107,6 +109,7 @@ private:
     int mPendingCount = 0;
     std::int32_t mPendingVariable = 0;
     std::vector<std::vector<std::string>> mQueuedMessages;  // shown after the current one, last first
+    int mRetries = 0;
 };
 
 // The handlers, one unit per family (RtCmd*.cpp).
@@ -121,6 +124,8 @@ TStep RunBattleCommand(TInterpreter& in, const TKelEventScriptLine& line);   // 
 // Whether the condition of a fork line holds (kinds 0 switch and 1 variable are shared by the
 // battle fork).
 bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line);
+TStep RunPlaceCommand(TInterpreter& in, const TKelEventScriptLine& line);    // places, vehicles, characters
+TStep RunMapStateCommand(TInterpreter& in, const TKelEventScriptLine& line); // map changes, permissions, scenes
 // The value of an "amount": kind 0 the number, 1 the variable it names.
 std::int32_t AmountValue(TInterpreter& in, std::int32_t kind, std::int32_t value);
 

@@ -73,7 +73,7 @@ bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line) {
         const TGameCharacter* character = session.Character(line.Param(1), in.EventId());
         return character != nullptr && character->Direction == line.Param(2);
     }
-    case 7: return false;  // vehicles come later
+    case 7: return in.Session().World().Riding() == line.Param(1);
     case 8: return in.StartedByDecision();
     case 9: return false;  // the music's first round is not reported yet
     default: return false;
@@ -192,7 +192,6 @@ TStep RunFlowCommand(TInterpreter& in, const TKelEventScriptLine& line) {
     case TCommandCode::Loop: return TStep::Next;
     case TCommandCode::LoopEnd: return LoopEnd(in, line);
     case TCommandCode::BreakLoop: return BreakLoop(in, line);
-    case TCommandCode::StopParallelEvents: return TStep::Stop;
     case TCommandCode::EraseEvent: return EraseEvent(in);
     case TCommandCode::CallEvent: return CallEvent(in, line);
     case TCommandCode::GameOver: in.Session().GameOver(); return TStep::Stop;

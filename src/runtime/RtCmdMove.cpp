@@ -18,7 +18,6 @@ namespace quillon::runtime {
 
 namespace {
 
-constexpr int kFramesPerTenth = kStepsPerSecond / 10;
 constexpr int kRouteFirstParam = 4;
 
 TStep Teleport(TInterpreter& in, const TKelEventScriptLine& line) {
@@ -66,7 +65,7 @@ TStep RunMoveCommand(TInterpreter& in, const TKelEventScriptLine& line) {
     case TCommandCode::SetMoveRoute: return MoveCharacter(in, line);
     case TCommandCode::WaitUntilMoved: return in.Session().World().AnyForcedRoute() ? TStep::Retry : TStep::Next;
     case TCommandCode::Wait:
-        in.WaitFrames(std::max(line.Param(0), 0) * kFramesPerTenth);
+        in.WaitFrames(std::max(line.Param(0), 0) * kStepsPerTenth);
         return TStep::Yield;
     default: return TStep::Next;
     }

@@ -4,6 +4,8 @@
 #include "platform/TextCodec.h"
 #include "runtime/GameScreen.h"
 #include "runtime/BattleScene.h"
+#include "runtime/GameAudio.h"
+#include "runtime/GameMapState.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
@@ -156,7 +158,34 @@ std::string TGameSession::StateJson() const {
         for (const int choice : mMessages->Choices())
             items.Item(std::to_string(choice));
     }
-    field("choices", list + "]", true);
+    field("choices", list + "]");
+
+    const auto place = [](std::int32_t map, int x, int y) {
+        return "{\"map\": " + std::to_string(map) + ", \"x\": " + std::to_string(x) + ", \"y\": " + std::to_string(y) + "}";
+    };
+    list.clear();
+    {
+        TJsonList items(list, '{');
+        if (mWorld)
+            for (int kind = 0; kind < kVehicleCount; ++kind) {
+                const TGameVehicle& vehicle = mWorld->Vehicle(kind);
+                items.Item(JsonQuoted(VehicleName(kind)) + ": " + place(vehicle.MapId, vehicle.X, vehicle.Y));
+            }
+    }
+    field("vehicles", list + "}");
+    const int riding = mWorld ? mWorld->Riding() : -1;
+    field("riding", riding >= 0 ? JsonQuoted(VehicleName(riding)) : "null");
+    const std::string music = mAudio.CurrentMusic();
+    field("bgm", music.empty() ? "null" : JsonQuoted(Cp932ToUtf8(music)));
+    const TGameMapState* state = mMapState.get();
+    field("memorized", state && state->Memorized ? place(state->Memorized->MapId, state->Memorized->X, state->Memorized->Y)
+                                                 : "null");
+    const auto flag = [](bool on) { return on ? "true" : "false"; };
+    field("flags", state ? std::string("{\"save\": ") + flag(state->SaveEnabled) + ", \"menu\": " + flag(state->MenuEnabled) +
+                               ", \"escape\": " + flag(state->EscapeEnabled) + ", \"teleport\": " +
+                               flag(state->TeleportEnabled) + "}"
+                         : "null",
+          true);
     return out + "}\n";
 }
 

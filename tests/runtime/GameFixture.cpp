@@ -1,5 +1,9 @@
 #include "runtime/GameFixture.h"
 
+#include "runtime/GameSession.h"
+#include "runtime/GameWorld.h"
+#include "runtime/Interpreter.h"
+
 #include "data/LD_ChipSet.h"
 #include "data/LD_MapTree.h"
 #include "data/StreamUtils.h"
@@ -64,8 +68,9 @@ int RunScript(TGameSession& session, TKelEventScriptList& script, const std::vec
     TGameInput input;
     int step = 0;
     for (; step < steps && in.Running(); ++step) {
-        in.Update();
         input = input.Next(step < static_cast<int>(buttons.size()) ? buttons[static_cast<std::size_t>(step)] : 0);
+        session.SetInput(input);
+        in.Update();
         session.Messages().Update(input);
     }
     if (running != nullptr)
@@ -234,6 +239,11 @@ TGameOptions TProjectFolder::Options(bool showTitle) const {
     options.ShowTitle = showTitle;
     options.TestPlay = true;
     return options;
+}
+
+int RunScript(TGame& game, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps,
+              std::int32_t eventId, const std::vector<std::uint32_t>& buttons, bool& running) {
+    return RunScript(game.Session(), script, lines, steps, eventId, buttons, &running);
 }
 
 void TRun::Hold(std::uint32_t held, int steps) {

@@ -38,7 +38,7 @@ void FillScript(TKelEventScriptList& script, const std::vector<TLine>& lines);
 std::vector<std::int32_t> RouteParams(std::initializer_list<std::int32_t> codes);
 
 // Runs a script in an interpreter of its own until it ends (at most `steps` steps), with the
-// buttons of each step for the message window. Answers the steps taken; `running` tells whether
+// buttons of each step for the message window and the commands that read keys. Answers the steps taken; `running` tells whether
 // the script still ran at the end.
 int RunScript(TGameSession& session, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps = 200,
               std::int32_t eventId = 0, const std::vector<std::uint32_t>& buttons = {}, bool* running = nullptr);
@@ -70,6 +70,10 @@ private:
 
 // The fixture's run-time package (written once per test run).
 const std::string& RtpFolder();
+
+// The same in the game's session.
+int RunScript(TGame& game, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps,
+              std::int32_t eventId, const std::vector<std::uint32_t>& buttons, bool& running);
 
 // Runs a game: held buttons step by step.
 class TRun {

@@ -220,5 +220,108 @@ TEST_F(GameWorldTest, TheFirstFrameIsTheEditorsPictureOfTheMap) {
     EXPECT_GT(colours.size(), 8u);
 }
 
+// A 16 x 16 block of a frame, for comparing cells drawn at different places.
+std::vector<std::uint16_t> Block(TOrlenBoard& frame, int left, int top) {
+    std::vector<std::uint16_t> block;
+    for (int y = top; y < top + 16; ++y)
+        for (int x = left; x < left + 16; ++x)
+            block.push_back(frame.ScanLine(y)[x]);
+    return block;
+}
+
+TEST_F(GameWorldTest, LoopingMapsWrapOnBothAxes) {
+    auto map = TProjectFolder::MakeMap1();
+    map->SetScrollType(TKelMap::stBothLoop);
+    map->LowerLayer.SetCell(24, 19, MakeLowerTile(3));  // a mark in the far corner
+    Project.WriteMap(*map, 1);
+    Open({1, 0, 0});
+    EXPECT_EQ(World().CameraX(), -160);  // not held at the edges
+    EXPECT_EQ(World().CameraY(), -112);
+    TOrlenBoard corner;
+    Game->Draw(corner);
+    TRun run(*Game);
+    run.Hold(gbLeft, 16);
+    EXPECT_EQ(Hero().X, 24);
+    run.Hold(gbUp, 16);
+    EXPECT_EQ(Hero().Y, 19);
+    EXPECT_TRUE(World().CanStep(Hero(), 24, 19, 1, 0));  // back across both edges
+    EXPECT_TRUE(World().CanStep(Hero(), 24, 19, 0, 1));
+
+    // The corner cell drawn up-left of the hero at (0, 0) is the one drawn where it lies.
+    Open({1, 20, 15});
+    TOrlenBoard inside;
+    Game->Draw(inside);
+    const std::vector<std::uint16_t> mark = Block(inside, 24 * 16 - World().CameraX(), 19 * 16 - World().CameraY());
+    EXPECT_EQ(Block(corner, 144, 96), mark);
+    EXPECT_NE(Block(corner, 128, 96), mark);  // its grass neighbour differs
+}
+
+TEST_F(GameWorldTest, PanoramaScrollsByItselfAndFollowsTheCamera) {
+    struct TCase {
+        bool Pan;
+        bool Auto;
+        std::uint32_t Walk;
+        int Shift;
+    } cases[] = {{false, true, 0, 64 * 4 / 8}, {true, false, gbRight, 4 * 16 / 2}};
+    for (const TCase& c : cases) {
+        TKelMap map;
+        map.SetWidth(40);
+        map.SetHeight(15);
+        map.ChipSetId = 2;  // a chipset whose picture is missing: only the panorama shows
+        map.PanoramaEnabled = 1;
+        map.PanoramaName = "Sky";
+        map.PanoramaHorizontalPan = c.Pan;
+        map.PanoramaHorizontalAuto = c.Auto;
+        map.PanoramaHorizontalSpeed = 4;
+        TProjectFolder project(false);
+        project.WriteMap(map, 1);
+        auto database = project.Database();
+        TKelChipSetItem& chips = database->ChipSet.Obtain(2);
+        chips.FileName = "Missing";
+        for (int chip = 0; chip < TKelChipSetItem::kLowerChips; ++chip)
+            chips.SetLowerFlags(chip, TKelChipSetItem::kDefaultFlags);
+        project.WriteDatabase(*database);
+        TGameOptions options = project.Options();
+        options.TestPlay = false;
+        options.Start = TStartPlace{1, 10, 7};
+        std::string error;
+        auto game = TGame::Open(options, Audio, error);
+        ASSERT_TRUE(game) << error;
+        TOrlenBoard before;
+        game->Draw(before);
+        TRun run(*game);
+        run.Hold(c.Walk, 16 * 4);  // four cells (or four cells' time)
+        TOrlenBoard after;
+        game->Draw(after);
+        int differing = 0;
+        for (int y = 0; y < 240; y += 7)
+            for (int x = 0; x < 320; ++x)
+                differing += after.ScanLine(y)[x] != before.ScanLine(y)[(x + c.Shift) % 320];
+        EXPECT_EQ(differing, 0) << c.Pan;
+        EXPECT_NE(std::vector<std::uint16_t>(before.ScanLine(120), before.ScanLine(120) + 320),
+                  std::vector<std::uint16_t>(after.ScanLine(120), after.ScanLine(120) + 320));
+    }
+}
+
+TEST_F(GameWorldTest, UnchangedAnswersWhetherTheFrameWouldDifferFromTheLastDrawn) {
+    Open({2, 10, 7});  // a map without events
+    TOrlenBoard frame;
+    EXPECT_FALSE(Game->Unchanged());  // nothing drawn yet
+    Game->Draw(frame);
+    EXPECT_TRUE(Game->Unchanged());
+    TRun run(*Game);
+    run.Wait(1);
+    EXPECT_TRUE(Game->Unchanged());
+    run.Hold(gbRight);
+    EXPECT_FALSE(Game->Unchanged());  // the hero set off
+    Game->Draw(frame);
+    EXPECT_TRUE(Game->Unchanged());
+    run.Wait(7);  // he walks on
+    EXPECT_FALSE(Game->Unchanged());
+    Game->Draw(frame);
+    Game->Session().World().Hero().Opacity = 100;
+    EXPECT_FALSE(Game->Unchanged());
+}
+
 }  // namespace
 }  // namespace quillon::runtime::test
