@@ -11,11 +11,14 @@
 #include "data/EditorMode.h"
 #include "runtime/GameCommandWindow.h"
 #include "runtime/GameProject.h"
+#include "runtime/GameSave.h"
+#include "runtime/GameSaveScene.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace quillon::runtime {
@@ -68,8 +71,12 @@ std::unique_ptr<TGameSession> TGameSession::Open(const TGameOptions& options, IG
     // The start is checked at once, so that a project that cannot start says so now.
     if (!session->NewGame(error))
         return nullptr;
-    if (options.ShowTitle)
+    if (options.LoadSlot > 0) {
+        if (!session->LoadGame(options.LoadSlot, error))
+            return nullptr;
+    } else if (options.ShowTitle) {
         session->EnterTitle();
+    }
     return session;
 }
 
@@ -78,6 +85,8 @@ bool TGameSession::NewGame(std::string& error) {
     mMain->Stop();
     mCommonParallels.clear();
     mState = std::make_unique<TGameState>(database);
+    mPlayFrames = 0;
+    mLastSlot = 0;
     mWorld = std::make_unique<TGameWorld>(*mProject, *mState, mRandom, mAudio, mOptions.TestPlay);
     TStartPlace start;
     if (mOptions.Start) {
@@ -147,7 +156,7 @@ void TGameSession::EnterTitle() {
         std::vector<std::string>{VocabularyText(database, kVocabularyNewGame),
                                  VocabularyText(database, kVocabularyContinue),
                                  VocabularyText(database, kVocabularyShutdown)});
-    mTitleMenu->SetEnabled(1, false);  // saving comes later
+    mTitleMenu->SetEnabled(1, AnySaveLoadable());
     mTitleMenu->SetCancelAllowed(false);
     mTitleMenu->CentreAt(kScreenWidth, kTitleMenuY);
     mAudio.PlayMusic(database.System.Music[kTitleMusic]);
@@ -237,12 +246,17 @@ std::string TGameSession::MoneyUnit() const { return VocabularyText(mProject->Da
 void TGameSession::Step(const TGameInput& input) {
     ++mFrame;
     mAudio.Step();
+    if (mScene != TScene::Title && mScene != TScene::Load && mScene != TScene::GameOver && mScene != TScene::Notice &&
+        mScene != TScene::Ended && mPlayFrames < INT32_MAX)
+        ++mPlayFrames;
     switch (mScene) {
     case TScene::Title: StepTitle(input); break;
     case TScene::Map: StepMap(input); break;
     case TScene::GameOver: StepGameOver(input); break;
     case TScene::Notice: StepNotice(input); break;
     case TScene::Ended: break;
+    case TScene::Save:
+    case TScene::Load: StepSaveScene(input); break;
     }
 }
 
@@ -260,6 +274,8 @@ void TGameSession::StepTitle(const TGameInput& input) {
                 mScene = TScene::Ended;
                 mExitCode = 1;
             }
+        } else if (mTitleMenu->Index() == 1) {
+            OpenLoadScreen();
         } else {
             mAudio.FadeOutMusic(1000);
             mScene = TScene::Ended;
@@ -372,6 +388,8 @@ std::string TGameSession::SceneName() const {
     case TScene::GameOver: return "gameover";
     case TScene::Notice: return "notice";
     case TScene::Ended: return "ended";
+    case TScene::Save: return "save";
+    case TScene::Load: return "load";
     }
     return "ended";
 }
@@ -395,6 +413,8 @@ void TGameSession::Draw(TOrlenBoard& screen) {
         break;
     case TScene::Notice: mMessages->Draw(screen); break;
     case TScene::Ended: break;
+    case TScene::Save:
+    case TScene::Load: mSaveScene->Draw(screen); break;
     }
 }
 

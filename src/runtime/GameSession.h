@@ -28,8 +28,11 @@ class TGameCharacter;
 class TGameSkin;
 class TGameCommandWindow;
 class TInterpreter;
+class TGameSaveScene;
+struct TSaveGame;
+struct TSavedFrame;
 
-enum class TScene { Title, Map, GameOver, Notice, Ended };
+enum class TScene { Title, Map, GameOver, Notice, Ended, Save, Load };
 
 // Character IDs of the commands.
 inline constexpr std::int32_t kCharacterHero = 10001;
@@ -71,6 +74,26 @@ public:
     void StartEvent(std::int32_t eventId, bool byDecision);
     bool MainRunning() const;
 
+    // Saving and loading (slots 1..15, "Save01.ksv" … in the project folder).
+    // The save screen over the current scene (the main menu's Save, "Call Save Menu"); it closes
+    // back to that scene after a save or on cancel.
+    void OpenSaveScreen();
+    // The load screen (the title's Continue); cancel goes back to the title.
+    void OpenLoadScreen();
+    // Saves the game into a slot now; on failure answers false with a message naming the file
+    // (the slot's previous file stays as it was).
+    bool SaveGame(int slot, std::string& error);
+    // Continues from a slot; on failure answers false with a message naming the file, and the
+    // game goes on as it was.
+    bool LoadGame(int slot, std::string& error);
+    // Whether the game lets the player save now ("Enable/Disable Save").
+    bool SaveAllowed() const;
+    // The slot saved to or loaded from last (0: none yet in this game).
+    int LastSaveSlot() const { return mLastSlot; }
+    // Frames played in this game (the title and the screens before a game excluded).
+    std::int32_t PlayFrames() const { return mPlayFrames; }
+    TGameSaveScene* SaveScene() { return mSaveScene.get(); }
+
     // The message window.
     TGameMessageWindow& Messages() { return *mMessages; }
     bool MessageBusy() const;
@@ -101,6 +124,14 @@ private:
     void RunParallels();
     void StartMainScripts(const TGameInput& input);
     void LoadScreenPicture(const std::string& kind, const std::string& name);
+    void StepSaveScene(const TGameInput& input);
+    std::unique_ptr<TSaveGame> MakeSave();
+    bool ApplySave(const TSaveGame& save, std::string& error);
+    bool NameFrame(const TKelEventScriptList* script, std::int32_t mapId, std::int32_t eventId, TSavedFrame& frame) const;
+    const TKelEventScriptList* FindFrameScript(const TSavedFrame& frame) const;
+    const std::string& GameTitle();
+    std::uint32_t GameDatabaseCheck();
+    bool AnySaveLoadable();
 
     TGameOptions mOptions;
     IGameAudio& mAudio;
@@ -118,6 +149,14 @@ private:
     int mExitCode = 0;
     std::int64_t mFrame = 0;
     std::set<std::int32_t> mWarned;
+    // Saving.
+    std::unique_ptr<TGameSaveScene> mSaveScene;
+    TScene mSceneBeforeSave = TScene::Map;
+    std::int32_t mPlayFrames = 0;
+    int mLastSlot = 0;
+    std::string mGameTitle;
+    std::uint32_t mDatabaseCheck = 0;
+    bool mSaveKeysKnown = false;  // mGameTitle and mDatabaseCheck are read
 };
 
 }  // namespace quillon::runtime

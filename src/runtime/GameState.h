@@ -69,6 +69,11 @@ public:
     std::int32_t TimerSeconds() const { return (TimerFrames + 59) / 60; }
     void Step();
 
+    // "Enable/Disable Save": whether the game lets the player save.
+    bool SaveDisabled = false;
+    // Puts back a saved party: heroes the database holds, each once, at most four.
+    void SetParty(const std::vector<std::int32_t>& party);
+
     std::uint64_t Version() const { return mVersion; }
     void Touch() { ++mVersion; }
 

@@ -38,6 +38,7 @@ std::string TGameSession::StateJson() const {
     };
     field("frame", std::to_string(mFrame));
     field("scene", JsonQuoted(SceneName()));
+    field("playtime", std::to_string(mPlayFrames));
     const bool onMap = mWorld && mWorld->HasMap();
     field("map", std::to_string(onMap ? mWorld->MapId() : 0));
     field("x", std::to_string(onMap ? mWorld->Hero().X : 0));

@@ -1,0 +1,23 @@
+// Saving commands: "Call Save Menu" opens the save screen (the script goes on after it closes),
+// "Enable/Disable Save" sets whether the player may save.
+#include "data/LD_Event.h"
+#include "runtime/GameSession.h"
+#include "runtime/GameState.h"
+#include "runtime/Interpreter.h"
+
+namespace quillon::runtime {
+
+TStep RunSaveCommand(TInterpreter& in, const TKelEventScriptLine& line) {
+    TGameSession& session = in.Session();
+    switch (ToCommandCode(line.Code)) {
+    case TCommandCode::CallSaveMenu:
+        session.OpenSaveScreen();
+        return TStep::Yield;
+    case TCommandCode::EnableSave:
+        session.State().SaveDisabled = line.Param(0) == 0;
+        return TStep::Next;
+    default: return TStep::Next;
+    }
+}
+
+}  // namespace quillon::runtime
