@@ -89,6 +89,8 @@ void TGameSaveScene::DrawSlot(TOrlenBoard& board, int slot, const TRect& rect) {
     const bool usable = info.Problem == TSaveProblem::None;
     const int opacity = usable || mSaving ? 255 : kDisabledOpacity;
     mSkin.DrawWindow(board, rect);
+    if (slot == Slot())
+        mSkin.DrawCursor(board, TRect{rect.Left + 4, rect.Top + 4, rect.Right - 4, rect.Bottom - 4}, mStep);
     const int rowA = rect.Top + 10;
     const int rowB = rowA + 18;
     const int rowC = rowB + 18;
@@ -114,11 +116,7 @@ void TGameSaveScene::Draw(TOrlenBoard& board) {
     mSkin.DrawWindow(board, TRect{0, 0, kScreenWidth, kHelpHeight});
     mSkin.DrawText(board, kBorder + 4, 10, mNotice.empty() ? mWords.Help : mNotice);
     for (int row = 0; row < kRowsShown; ++row) {
-        const int slot = mTop + row + 1;
-        const TRect rect = RowRect(row);
-        DrawSlot(board, slot, rect);
-        if (slot == Slot())
-            mSkin.DrawCursor(board, TRect{rect.Left + 4, rect.Top + 4, rect.Right - 4, rect.Bottom - 4}, mStep);
+        DrawSlot(board, mTop + row + 1, RowRect(row));
     }
     if (mTop > 0)
         mSkin.DrawArrow(board, kScreenWidth / 2, RowRect(0).Top, true);

@@ -293,6 +293,8 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
         event->PlaceAt(saved.X, saved.Y);
         event->Direction = saved.Direction & 3;
         event->Erased = saved.Erased;
+        if (event->Erased)
+            event->Refresh(*mState, *mWorld);  // an erased event has no page
         mWorld->CharacterMoved(*event, oldX, oldY);
     }
     SetHeroGraphic();
