@@ -16,6 +16,7 @@
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
+#include "runtime/HeadlessDriver.h"
 #include "runtime/Interpreter.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,8 @@ protected:
         // Event 9 counts, opens the save screen, then sets variable 11: a save made there
         // resumes after the save command.
         auto map = TProjectFolder::MakeMap1();
-        TKelEventPageItem& saver = AddEvent(*map, 9, 20, 10);
+        TKelEventPageItem& saver = AddEvent(*map, 9, 10, 11);
+        saver.Priority = 1;  // below the hero's start, facing him
         FillScript(saver.Script, {{TC::ChangeVariable, 0, "", {0, 10, 0, 1, 0, 1, 0}},
                                   {TC::CallSaveMenu, 0, "", {}},
                                   {TC::ChangeVariable, 0, "", {0, 11, 0, 0, 0, 7, 0}}});
@@ -359,6 +361,39 @@ TEST_F(GameSaveTest, SaveListMatchesItsGoldenPicture) {
     for (int y = 0; y < picture.Height(); ++y)
         differing += !std::equal(picture.ScanLine(y), picture.ScanLine(y) + picture.RowBytes(), expected.ScanLine(y));
     EXPECT_EQ(differing, 0) << "rows that differ from the golden picture";
+}
+
+// Headless: the hero speaks to the saving event, saves in slot 2; a second run starts with
+// --load 2 and shows the same state.
+TEST_F(GameSaveTest, HeadlessSaveThenLoadGivesTheSameState) {
+    const auto headless = [&](const std::string& script, std::vector<std::string> extra) {
+        const std::string input = Project.Path("input.txt");
+        WriteFileAtomic(input, script);
+        std::vector<std::string> args{"--headless", Project.Root().string(), "TestPlay", "HideTitle", "--input", input,
+                                      "--state", Project.Path("state.json")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        TPlayerCommandLine commandLine;
+        std::string error;
+        EXPECT_TRUE(ParseCommandLine(args, commandLine, error)) << error;
+        commandLine.Game.RtpDir = RtpFolder();
+        EXPECT_EQ(RunHeadless(commandLine), 0);
+        std::string json = ReadWholeFile(Project.Path("state.json"));
+        const std::size_t at = json.find("\"frame\"");
+        return json.erase(at, json.find('\n', at) - at);
+    };
+    const std::string saved = headless("5 -\n1 decide\n5 -\n1 down\n1 -\n1 decide\n", {});
+    EXPECT_NE(saved.find("\"variables\": {\"10\": 1}"), std::string::npos) << saved;
+    ASSERT_TRUE(FileExists(SavePath(2)));
+    const std::string loaded = headless("", {"--load", "2"});
+    EXPECT_EQ(loaded, saved);
+    // A slot without a save: exit status 1 and a message.
+    const std::string input = Project.Path("input.txt");
+    TPlayerCommandLine commandLine;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--headless", Project.Root().string(), "--input", input, "--load", "5"}, commandLine,
+                                 error));
+    commandLine.Game.RtpDir = RtpFolder();
+    EXPECT_EQ(RunHeadless(commandLine), 1);
 }
 
 TEST(SavePlayTime, Formats) {
