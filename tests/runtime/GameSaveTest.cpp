@@ -348,6 +348,13 @@ TEST_F(GameSaveTest, SaveListMatchesItsGoldenPicture) {
     TOrlenBoard screen;
     Game->Draw(screen);
     const TBitmap picture = BoardToBitmap(screen);
+    // The load screen of the same slots, under the build folder (test-shots/) for a look: the
+    // unreadable slot greyed.
+    Session().OpenLoadScreen();
+    Game->Draw(screen);
+    const std::filesystem::path shots = std::filesystem::path(QUILLON_BINARY_DIR) / "test-shots";
+    std::filesystem::create_directories(shots);
+    SavePicture(BoardToBitmap(screen), (shots / "load-list.png").string());
     const std::filesystem::path golden = std::filesystem::path(QUILLON_SOURCE_DIR) / "tests/runtime/golden/save-list.png";
     if (std::getenv("QUILLON_UPDATE_GOLDEN")) {
         std::filesystem::create_directories(golden.parent_path());
