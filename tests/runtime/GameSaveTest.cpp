@@ -403,6 +403,37 @@ TEST_F(GameSaveTest, HeadlessSaveThenLoadGivesTheSameState) {
     EXPECT_EQ(RunHeadless(commandLine), 1);
 }
 
+// The format byte by byte: the fuzz target's seed (title "", database check 0) reads as below and
+// is written again to the same bytes. A change here breaks the saves players have.
+TEST(SaveFormat, ASmallSaveReadsAndWritesByteForByte) {
+    std::string bytes = ReadWholeFile(std::string(QUILLON_SOURCE_DIR) + "/tests/fuzz/corpus_savegame/seed-small");
+    const std::uint32_t crc = SaveCrc(bytes);
+    for (int b = 0; b < 4; ++b)
+        bytes += static_cast<char>(crc >> (8 * b));
+    const TSaveRead read = ReadSaveGame(bytes, "", 0);
+    ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
+    const TSaveGame& game = read.Game;
+    EXPECT_EQ(game.Money, 5);
+    EXPECT_TRUE(game.TimerRunning);
+    EXPECT_EQ(game.Switches, (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(game.Variables, (std::vector<std::pair<std::int32_t, std::int32_t>>{{4, -1}}));
+    ASSERT_EQ(game.Heroes.size(), 1u);
+    EXPECT_EQ(game.Heroes[0].Id, 1);
+    EXPECT_EQ(game.Heroes[0].Name, "AB");
+    EXPECT_EQ(game.Heroes[0].Level, 7);
+    EXPECT_EQ(game.Heroes[0].Equipment[0], 3);
+    EXPECT_EQ(game.Party, (std::vector<std::int32_t>{1}));
+    EXPECT_EQ(game.MapId, 1);
+    EXPECT_EQ(game.HeroX, 3);
+    EXPECT_EQ(game.HeroY, 4);
+    EXPECT_EQ(game.HeroDirection, 2);
+    EXPECT_EQ(game.Events, (std::vector<TSavedEvent>{{1, 2, 0, 2, true}, {5, 0, 0, 1, false}}));
+    ASSERT_EQ(game.Scripts.size(), 1u);
+    EXPECT_EQ(game.Scripts[0].Kind, skEventParallel);
+    EXPECT_EQ(game.Scripts[0].Frames, (std::vector<TSavedFrame>{{0, 0, 0, 1, 2}}));
+    EXPECT_EQ(WriteSaveGame(game), bytes);
+}
+
 TEST(SavePlayTime, Formats) {
     const struct {
         std::int64_t Frames;
