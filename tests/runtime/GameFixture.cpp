@@ -4,8 +4,12 @@
 #include "data/LD_MapTree.h"
 #include "data/StreamUtils.h"
 #include "platform/FileUtils.h"
+#include "runtime/CommandLine.h"
+#include "runtime/HeadlessDriver.h"
 #include "tools/lib/RtpImages.h"
 #include "tools/lib/StarterDataBase.h"
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <fstream>
@@ -213,6 +217,22 @@ TGameOptions TProjectFolder::Options(bool showTitle) const {
     options.ShowTitle = showTitle;
     options.TestPlay = true;
     return options;
+}
+
+int Headless(const TProjectFolder& project, const std::string& script, std::vector<std::string> extra) {
+    const std::string input = project.Path("input.txt");
+    std::ofstream(input) << script;
+    std::vector<std::string> args{"--headless", project.Root().string(), "TestPlay", "HideTitle", "--input", input,
+                                  "--state", project.Path("state.json")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    TPlayerCommandLine commandLine;
+    std::string error;
+    if (!ParseCommandLine(args, commandLine, error)) {
+        ADD_FAILURE() << error;
+        return 2;
+    }
+    commandLine.Game.RtpDir = RtpFolder();
+    return RunHeadless(commandLine);
 }
 
 void TRun::Hold(std::uint32_t held, int steps) {

@@ -65,6 +65,11 @@ private:
 // The fixture's run-time package (written once per test run).
 const std::string& RtpFolder();
 
+// Runs the headless driver on the project with an input script (written to "input.txt"), the
+// words TestPlay and HideTitle, the state into "state.json", and the extra arguments; answers
+// the exit status.
+int Headless(const TProjectFolder& project, const std::string& script, std::vector<std::string> extra = {});
+
 // Runs a game: held buttons step by step.
 class TRun {
 public:

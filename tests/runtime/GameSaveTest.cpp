@@ -374,16 +374,7 @@ TEST_F(GameSaveTest, SaveListMatchesItsGoldenPicture) {
 // --load 2 and shows the same state.
 TEST_F(GameSaveTest, HeadlessSaveThenLoadGivesTheSameState) {
     const auto headless = [&](const std::string& script, std::vector<std::string> extra) {
-        const std::string input = Project.Path("input.txt");
-        WriteFileAtomic(input, script);
-        std::vector<std::string> args{"--headless", Project.Root().string(), "TestPlay", "HideTitle", "--input", input,
-                                      "--state", Project.Path("state.json")};
-        args.insert(args.end(), extra.begin(), extra.end());
-        TPlayerCommandLine commandLine;
-        std::string error;
-        EXPECT_TRUE(ParseCommandLine(args, commandLine, error)) << error;
-        commandLine.Game.RtpDir = RtpFolder();
-        EXPECT_EQ(RunHeadless(commandLine), 0);
+        EXPECT_EQ(Headless(Project, script, std::move(extra)), 0);
         std::string json = ReadWholeFile(Project.Path("state.json"));
         const std::size_t at = json.find("\"frame\"");
         return json.erase(at, json.find('\n', at) - at);
@@ -393,14 +384,8 @@ TEST_F(GameSaveTest, HeadlessSaveThenLoadGivesTheSameState) {
     ASSERT_TRUE(FileExists(SavePath(2)));
     const std::string loaded = headless("", {"--load", "2"});
     EXPECT_EQ(loaded, saved);
-    // A slot without a save: exit status 1 and a message.
-    const std::string input = Project.Path("input.txt");
-    TPlayerCommandLine commandLine;
-    std::string error;
-    ASSERT_TRUE(ParseCommandLine({"--headless", Project.Root().string(), "--input", input, "--load", "5"}, commandLine,
-                                 error));
-    commandLine.Game.RtpDir = RtpFolder();
-    EXPECT_EQ(RunHeadless(commandLine), 1);
+    // A slot without a save: exit status 1.
+    EXPECT_EQ(Headless(Project, "", {"--load", "5"}), 1);
 }
 
 // The format byte by byte: the fuzz target's seed (title "", database check 0) reads as below and
