@@ -29,6 +29,7 @@ constexpr int kVocabularyHpShort = 129;
 // System record sounds: 0 cursor, 1 decide, 2 cancel, 3 buzzer.
 enum TSystemSound { ssCursor = 0, ssDecide = 1, ssCancel = 2, ssBuzzer = 3 };
 constexpr const char* kSaveFailedNotice = "The game could not be saved.";
+constexpr const char* kLoadFailedNotice = "The save could not be loaded.";
 
 std::string Word(TKelDataBase& database, int field) {
     const std::string* text = database.Vocabulary.Field(field);
@@ -106,7 +107,7 @@ void TGameSession::StepSaveScene(const TGameInput& input) {
         } else {
             Report(error);
             mAudio.PlaySound(system.Sound[ssBuzzer]);
-            scene.SetNotice(kSaveFailedNotice);
+            scene.SetNotice(scene.Saving() ? kSaveFailedNotice : kLoadFailedNotice);
         }
         break;
     }

@@ -227,6 +227,19 @@ TEST_F(GameSaveTest, UnusableSavesAreListedAndNeverLoaded) {
     EXPECT_EQ(Session().SceneName(), "load");
     ASSERT_FALSE(Audio.Requests.empty());
     EXPECT_EQ(Audio.Requests.back(), "sound " + Project.Database()->System.Sound[3].Name);
+
+    // A sound save of a map the game no longer has: listed, but loading it fails and says so.
+    TSaveGame lost = ReadSaveGame(good, kTitle, DatabaseCheck(*database)).Game;
+    lost.MapId = 7;
+    WriteFileAtomic(SavePath(2), WriteSaveGame(lost));
+    std::string error;
+    EXPECT_FALSE(Session().LoadGame(2, error));
+    EXPECT_NE(error.find("Save02.ksv: Map0007"), std::string::npos) << error;
+    Run->Tap(gbUp);
+    Run->Tap(gbDecide);
+    EXPECT_EQ(Session().SceneName(), "load");
+    EXPECT_EQ(Session().SaveScene()->Slot(), 2);
+    EXPECT_EQ(State().Money(), 77);
 }
 
 TEST_F(GameSaveTest, SectionsOfANewerPlayerAreSkippedAndABadSectionIsLeftOut) {
