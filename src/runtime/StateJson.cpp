@@ -38,7 +38,6 @@ std::string TGameSession::StateJson() const {
     };
     field("frame", std::to_string(mFrame));
     field("scene", JsonQuoted(SceneName()));
-    field("playtime", std::to_string(mPlayFrames));
     const bool onMap = mWorld && mWorld->HasMap();
     field("map", std::to_string(onMap ? mWorld->MapId() : 0));
     field("x", std::to_string(onMap ? mWorld->Hero().X : 0));
@@ -105,7 +104,8 @@ std::string TGameSession::StateJson() const {
         for (const int choice : mMessages->Choices())
             items.Item(std::to_string(choice));
     }
-    field("choices", list + "]", true);
+    field("choices", list + "]");
+    field("playtime", std::to_string(mPlayFrames), true);
     return out + "}\n";
 }
 
