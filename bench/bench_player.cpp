@@ -2,7 +2,8 @@
 // frame is drawn (with the process's peak memory), one step and drawing of that map with every
 // event moving, and a headless minute of game (3,600 steps) on the sample project. Each reports
 // its time against a reference measured in the same run: reading the same map unit alone, a
-// memcpy of a 800 x 600 board, and 3,600 such memcpys.
+// memcpy of a 800 x 600 board, and 3,600 such memcpys. Saving and the save list (below) measure
+// against the memcpy too.
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
@@ -15,6 +16,9 @@
 #include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameWorld.h"
+#include "runtime/GameSave.h"
+#include "runtime/GameSession.h"
+#include "runtime/GameState.h"
 #include "tools/lib/RtpImages.h"
 #include "tools/lib/SampleProject.h"
 #include "tools/lib/StarterDataBase.h"
@@ -268,6 +272,109 @@ void BM_HeadlessMinuteOfSample(benchmark::State& state) {
     benchkit::ReportRatio(state, seconds, 3600 * benchkit::MemcpySeconds(), 3000);
 }
 BENCHMARK(BM_HeadlessMinuteOfSample)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Saving: a game with 5,000 switches and 5,000 variables on a map with 500 events (target:
+// under 20 ms), and a frame of the save screen over 15 such saves, logic and drawing (target:
+// under 2 ms), with the opening of that screen.
+constexpr int kStateCount = 5000;
+constexpr int kSaveBenchEvents = 500;
+
+// A project with the starter database, one 100 x 100 map with 500 events.
+const std::string& SaveProject() {
+    static const std::string folder = [] {
+        const std::string path = MakeFolder("quillon-bench-save");
+        TKelDataBase database;
+        MakeStarterDataBase(database);
+        database.SaveToFile(path + TKelDataBase::kFileName);
+        TKelMap map;
+        map.SetWidth(100);
+        map.SetHeight(100);
+        for (int i = 0; i < kSaveBenchEvents; ++i) {
+            TKelEventItem& event = map.Events.Obtain(i + 1);
+            event.X = i % 100;
+            event.Y = i / 100 * 7;
+            TKelEventPageItem& page = event.Pages.Obtain(1);
+            page.GraphicName = "People";
+            page.MoveType = 1;
+        }
+        map.SaveToFile(path + MapFileName(1));
+        TKelMapTree tree;
+        tree.AddItem(0, 0);
+        tree.AddItem(0, 1).Kind = TKelMapTreeItem::mkMap;
+        tree.StartPosition.PartyMapId = 1;
+        tree.StartPosition.PartyX = 50;
+        tree.StartPosition.PartyY = 50;
+        TMemoryStream stream;
+        tree.SaveTreeToStream(stream);
+        WriteFileAtomic(path + TKelMapTree::kFileName, stream.Bytes());
+        return path;
+    }();
+    return folder;
+}
+
+// A game of that project with every switch and variable up to 5,000 set.
+std::unique_ptr<TGame> OpenSaveGame(benchmark::State& state, IGameAudio& audio) {
+    auto game = OpenGame(state, SaveProject(), audio);
+    if (!game)
+        return nullptr;
+    TGameState& gameState = game->Session().State();
+    for (int id = 1; id <= kStateCount; ++id) {
+        gameState.SetSwitch(id, id % 2 == 0);
+        gameState.SetVariable(id, id * 1000 - 7);
+    }
+    return game;
+}
+
+void BM_SaveAGameOf5000SwitchesAndVariables(benchmark::State& state) {
+    TRecordingGameAudio audio;
+    auto game = OpenSaveGame(state, audio);
+    if (!game)
+        return;
+    double seconds = 0;
+    for (auto _ : state) {
+        seconds = benchkit::SecondsPerCall(20, [&] {
+            std::string error;
+            if (!game->Session().SaveGame(1, error))
+                state.SkipWithError(error.c_str());
+        });
+    }
+    state.counters["bytes"] = static_cast<double>(ReadWholeFile(SaveProject() + SaveFileName(1)).size());
+    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 20);
+}
+BENCHMARK(BM_SaveAGameOf5000SwitchesAndVariables)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The save screen over fifteen saves: opening it, and one frame of it (a step and the drawing).
+void BM_SaveListOf15Saves(benchmark::State& state) {
+    TRecordingGameAudio audio;
+    auto game = OpenSaveGame(state, audio);
+    if (!game)
+        return;
+    TGameSession& session = game->Session();
+    for (int slot = 1; slot <= kSaveSlots; ++slot) {
+        std::string error;
+        if (!session.SaveGame(slot, error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+    }
+    const double open = benchkit::SecondsPerCall(5, [&] { session.OpenSaveScreen(); });
+    TOrlenBoard screen;
+    TGameInput input;
+    int frame = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        seconds = benchkit::SecondsPerCall(200, [&] {
+            // The cursor runs down the list and round again.
+            input = input.Next(frame++ % 8 == 0 ? static_cast<std::uint32_t>(gbDown) : 0u);
+            game->Step(input);
+            game->Draw(screen);
+            benchmark::DoNotOptimize(screen.Bits());
+        });
+    }
+    state.counters["open_ms"] = open * 1e3;
+    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 2);
+}
+BENCHMARK(BM_SaveListOf15Saves)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

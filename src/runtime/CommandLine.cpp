@@ -1,5 +1,7 @@
 #include "runtime/CommandLine.h"
 
+#include "runtime/GameSave.h"
+
 #include <charconv>
 #include <cstdint>
 
@@ -41,9 +43,10 @@ std::string PlayerVersion() { return "quillon-player 0.1"; }
 
 std::string CommandLineHelp() {
     return "usage: quillon-player [TestPlay] [BattleTest [TROOP]] [ShowTitle|HideTitle] [FullScreen|Window]\n"
-           "                      [--seed N] [--start MAP,X,Y]\n"
+           "                      [--seed N] [--start MAP,X,Y] [--load N]\n"
            "       quillon-player --headless [PROJECT] [the words above] [--seed N] [--input FILE]\n"
            "                      [--frames N] [--shot FRAME:FILE.png]... [--state FILE.json] [--start MAP,X,Y]\n"
+           "                      [--load N]\n"
            "       quillon-player --headless [PROJECT] --battle-lab TROOP [--runs N] [--seed S]\n"
            "       quillon-player --help | --version\n"
            "\n"
@@ -54,6 +57,7 @@ std::string CommandLineHelp() {
            "  FullScreen       start in full screen; Window in a window (the default)\n"
            "  --seed N         the random source's seed (0 by default)\n"
            "  --start MAP,X,Y  start the party on that map and cell\n"
+           "  --load N         continue from save slot N (1 to 15, \"Save01.ksv\" ... in the project)\n"
            "  --headless       no window and no sound; run as fast as possible\n"
            "  --input FILE     lines \"COUNT KEYS\": hold KEYS (- or up+down+left+right+decide+cancel+shift)\n"
            "                   for COUNT frames; # starts a comment\n"
@@ -107,6 +111,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, TPlayerCommandLine& 
                 return false;
             }
             out.Game.Start = place;
+        } else if (arg == "--load") {
+            if (!value(text) || !ParseNumber(text, out.Game.LoadSlot) || out.Game.LoadSlot < 1 ||
+                out.Game.LoadSlot > kSaveSlots) {
+                error = "--load needs a save slot from 1 to " + std::to_string(kSaveSlots);
+                return false;
+            }
         } else if (arg == "--input") {
             if (!value(out.InputFile))
                 return false;

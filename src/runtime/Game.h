@@ -41,6 +41,7 @@ struct TGameOptions {
     bool FullScreen = false;       // "FullScreen" / "Window" (the window shell reads it)
     std::uint32_t Seed = 0;        // the random source's seed
     std::optional<TStartPlace> Start;
+    int LoadSlot = 0;              // --load N: start from save slot N (1..15; 0 none)
 };
 
 class TGameSession;  // the game's inner state (scenes, world, interpreter)

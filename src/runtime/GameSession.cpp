@@ -15,12 +15,15 @@
 #include "runtime/GameMapState.h"
 #include "runtime/GameProject.h"
 #include "runtime/GameScreen.h"
+#include "runtime/GameSave.h"
+#include "runtime/GameSaveScene.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
 #include "runtime/GameTimer.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace quillon::runtime {
@@ -76,8 +79,12 @@ std::unique_ptr<TGameSession> TGameSession::Open(const TGameOptions& options, IG
     // The start is checked at once, so that a project that cannot start says so now.
     if (!session->NewGame(error))
         return nullptr;
-    if (options.ShowTitle)
+    if (options.LoadSlot > 0) {
+        if (!session->LoadGame(options.LoadSlot, error))
+            return nullptr;
+    } else if (options.ShowTitle) {
         session->EnterTitle();
+    }
     return session;
 }
 
@@ -86,6 +93,11 @@ void TGameSession::ResetGame() {
     mState = std::make_unique<TGameState>(database);
     mMapState = std::make_unique<TGameMapState>();
     mWorld = std::make_unique<TGameWorld>(*mProject, *mState, mRandom, mAudio, mOptions.TestPlay);
+    ResetScreen();
+}
+
+void TGameSession::ResetScreen() {
+    const TKelDataBase& database = mProject->Database();
     mScreen = std::make_unique<TGameScreen>(
         mRandom, mProject->Images(), [this](const TKelSound& sound) { mAudio.PlaySound(sound); },
         [this](const std::string& message) { Report(message); });
@@ -100,6 +112,8 @@ bool TGameSession::NewGame(std::string& error) {
     mCommonParallels.clear();
     ResetGame();
     PlaceVehicles();
+    mPlayFrames = 0;
+    mLastSlot = 0;
     TStartPlace start;
     if (mOptions.Start) {
         start = *mOptions.Start;
@@ -201,7 +215,7 @@ void TGameSession::EnterTitle() {
         std::vector<std::string>{VocabularyText(database, kVocabularyNewGame),
                                  VocabularyText(database, kVocabularyContinue),
                                  VocabularyText(database, kVocabularyShutdown)});
-    mTitleMenu->SetEnabled(1, false);  // saving comes later
+    mTitleMenu->SetEnabled(1, AnySaveLoadable());
     mTitleMenu->SetCancelAllowed(false);
     mTitleMenu->CentreAt(kScreenWidth, kTitleMenuY);
     mAudio.PlayMusic(database.System.Music[kTitleMusic]);
@@ -326,6 +340,9 @@ void TGameSession::Step(const TGameInput& input) {
     ++mFrame;
     mInput = input;
     mAudio.Step();
+    if (mScene != TScene::Title && mScene != TScene::Load && mScene != TScene::GameOver && mScene != TScene::Notice &&
+        mScene != TScene::Ended && mPlayFrames < INT32_MAX)
+        ++mPlayFrames;
     switch (mScene) {
     case TScene::Title: StepTitle(input); break;
     case TScene::Map: StepMap(input); break;
@@ -333,6 +350,8 @@ void TGameSession::Step(const TGameInput& input) {
     case TScene::Notice: StepNotice(input); break;
     case TScene::Ended: break;
     case TScene::Battle: StepBattle(input); break;
+    case TScene::Save:
+    case TScene::Load: StepSaveScene(input); break;
     }
 }
 
@@ -350,6 +369,8 @@ void TGameSession::StepTitle(const TGameInput& input) {
                 mScene = TScene::Ended;
                 mExitCode = 1;
             }
+        } else if (mTitleMenu->Index() == 1) {
+            OpenLoadScreen();
         } else {
             mAudio.FadeOutMusic(1000);
             mScene = TScene::Ended;
@@ -626,6 +647,8 @@ std::string TGameSession::SceneName() const {
     case TScene::Notice: return "notice";
     case TScene::Ended: return "ended";
     case TScene::Battle: return "battle";
+    case TScene::Save: return "save";
+    case TScene::Load: return "load";
     }
     return "ended";
 }
@@ -652,6 +675,8 @@ void TGameSession::Draw(TOrlenBoard& screen) {
     case TScene::Notice: mMessages->Draw(screen); break;
     case TScene::Ended: break;
     case TScene::Battle: mBattle->Draw(screen); break;
+    case TScene::Save:
+    case TScene::Load: mSaveScene->Draw(screen); break;
     }
 }
 

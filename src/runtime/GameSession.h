@@ -35,7 +35,11 @@ class TGameScreen;
 struct TGameMapState;
 struct TMapPlace;
 
-enum class TScene { Title, Map, GameOver, Notice, Ended, Battle };
+class TGameSaveScene;
+struct TSaveGame;
+struct TSavedFrame;
+
+enum class TScene { Title, Map, GameOver, Notice, Ended, Battle, Save, Load };
 
 // Character IDs of the commands.
 inline constexpr std::int32_t kCharacterHero = 10001;
@@ -96,6 +100,26 @@ public:
     void StartEvent(std::int32_t eventId, bool byDecision);
     bool MainRunning() const;
 
+    // Saving and loading (slots 1..15, "Save01.ksv" … in the project folder).
+    // The save screen over the current scene (the main menu's Save, "Call Save Menu"); it closes
+    // back to that scene after a save or on cancel.
+    void OpenSaveScreen();
+    // The load screen (the title's Continue); cancel goes back to the title.
+    void OpenLoadScreen();
+    // Saves the game into a slot now; on failure answers false with a message naming the file
+    // (the slot's previous file stays as it was).
+    bool SaveGame(int slot, std::string& error);
+    // Continues from a slot; on failure answers false with a message naming the file, and the
+    // game goes on as it was.
+    bool LoadGame(int slot, std::string& error);
+    // Whether the game lets the player save now ("Enable/Disable Save").
+    bool SaveAllowed() const;
+    // The slot saved to or loaded from last (0: none yet in this game).
+    int LastSaveSlot() const { return mLastSlot; }
+    // Frames played in this game (the title and the screens before a game excluded).
+    std::int32_t PlayFrames() const { return mPlayFrames; }
+    TGameSaveScene* SaveScene() { return mSaveScene.get(); }
+
     // The message window.
     TGameMessageWindow& Messages() { return *mMessages; }
     bool MessageBusy() const;
@@ -148,7 +172,16 @@ private:
     void RunParallels();
     void StartMainScripts(const TGameInput& input);
     void PlaceVehicles();
+    void ResetScreen();
     void LoadScreenPicture(const std::string& kind, const std::string& name);
+    void StepSaveScene(const TGameInput& input);
+    std::unique_ptr<TSaveGame> MakeSave();
+    bool ApplySave(const TSaveGame& save, std::string& error);
+    bool NameFrame(const TKelEventScriptList* script, std::int32_t mapId, std::int32_t eventId, TSavedFrame& frame) const;
+    const TKelEventScriptList* FindFrameScript(const TSavedFrame& frame) const;
+    const std::string& GameTitle();
+    std::uint32_t GameDatabaseCheck();
+    bool AnySaveLoadable();
 
     TGameOptions mOptions;
     IGameAudio& mAudio;
@@ -176,6 +209,14 @@ private:
     std::int32_t mLastMapId = 0;
     std::unique_ptr<TGameMapState> mMapState;
     TGameInput mInput;
+    // Saving.
+    std::unique_ptr<TGameSaveScene> mSaveScene;
+    TScene mSceneBeforeSave = TScene::Map;
+    std::int32_t mPlayFrames = 0;
+    int mLastSlot = 0;
+    std::string mGameTitle;
+    std::uint32_t mDatabaseCheck = 0;
+    bool mSaveKeysKnown = false;  // mGameTitle and mDatabaseCheck are read
 };
 
 }  // namespace quillon::runtime

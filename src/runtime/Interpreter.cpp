@@ -5,6 +5,8 @@
 #include "runtime/GameState.h"
 #include "data/CommandCode.h"
 
+#include <algorithm>
+
 namespace quillon::runtime {
 
 namespace {
@@ -56,6 +58,23 @@ void TInterpreter::SetPc(int pc) {
 }
 std::int32_t TInterpreter::EventId() const { return mFrames.empty() ? 0 : mFrames.back().EventId; }
 std::int32_t TInterpreter::MapId() const { return mFrames.empty() ? 0 : mFrames.back().MapId; }
+
+std::vector<TInterpreter::TFrameState> TInterpreter::Frames() const {
+    std::vector<TFrameState> frames;
+    for (const TFrame& frame : mFrames)
+        frames.push_back(TFrameState{frame.Script, frame.Pc, frame.EventId, frame.MapId});
+    return frames;
+}
+
+void TInterpreter::Restore(const std::vector<TFrameState>& frames, bool byDecision, int waitFrames,
+                           std::shared_ptr<const void> owner) {
+    Stop();
+    for (const TFrameState& frame : frames)
+        if (frame.Script != nullptr && static_cast<int>(mFrames.size()) < kMaxCallDepth)
+            mFrames.push_back(TFrame{frame.Script, frame.Pc, frame.EventId, frame.MapId, owner});
+    mByDecision = byDecision;
+    mWaitFrames = mFrames.empty() ? 0 : std::max(waitFrames, 0);
+}
 
 int TInterpreter::FindForward(int from, int indent, std::initializer_list<TCommandCode> codes) const {
     for (int i = from + 1; i < LineCount(); ++i) {
@@ -305,9 +324,10 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::CallShop:
     case TCommandCode::CallInn:
     case TCommandCode::EnterHeroName:
-    case TCommandCode::CallSaveMenu:
     case TCommandCode::CallSystemMenu:
         return RunMapStateCommand(*this, line);
+    case TCommandCode::CallSaveMenu:
+        return RunSaveCommand(*this, line);
     default:
         mSession.NotRunYet(line.Code);
         return TStep::Next;

@@ -86,6 +86,20 @@ public:
     int FindForward(int from, int indent, std::initializer_list<TCommandCode> codes) const;
     int FindBackward(int from, int indent, TCommandCode code) const;
 
+    // What a save keeps of a running script: its call stack (the bottom first), the frames it
+    // still waits and whether the decide key started it. The caller names each frame's script.
+    struct TFrameState {
+        const TKelEventScriptList* Script = nullptr;
+        int Pc = 0;
+        std::int32_t EventId = 0;
+        std::int32_t MapId = 0;
+    };
+    std::vector<TFrameState> Frames() const;
+    int WaitFrames() const { return mWaitFrames; }
+    // Runs saved frames again (owner keeps their scripts' records alive).
+    void Restore(const std::vector<TFrameState>& frames, bool byDecision, int waitFrames,
+                 std::shared_ptr<const void> owner);
+
 private:
     struct TFrame {
         const TKelEventScriptList* Script = nullptr;
@@ -126,6 +140,7 @@ TStep RunBattleCommand(TInterpreter& in, const TKelEventScriptLine& line);   // 
 bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line);
 TStep RunPlaceCommand(TInterpreter& in, const TKelEventScriptLine& line);    // places, vehicles, characters
 TStep RunMapStateCommand(TInterpreter& in, const TKelEventScriptLine& line); // map changes, permissions, scenes
+TStep RunSaveCommand(TInterpreter& in, const TKelEventScriptLine& line);     // the save screen, the save flag
 // The value of an "amount": kind 0 the number, 1 the variable it names.
 std::int32_t AmountValue(TInterpreter& in, std::int32_t kind, std::int32_t value);
 

@@ -184,8 +184,8 @@ std::string TGameSession::StateJson() const {
     field("flags", state ? std::string("{\"save\": ") + flag(state->SaveEnabled) + ", \"menu\": " + flag(state->MenuEnabled) +
                                ", \"escape\": " + flag(state->EscapeEnabled) + ", \"teleport\": " +
                                flag(state->TeleportEnabled) + "}"
-                         : "null",
-          true);
+                         : "null");
+    field("playtime", std::to_string(mPlayFrames), true);
     return out + "}\n";
 }
 

@@ -30,7 +30,7 @@ TEST(CommandLineTest, TheEditorsWordsAndTheOptions) {
 
     ASSERT_TRUE(ParseCommandLine({"--headless", "game", "ShowTitle", "--seed", "42", "--input", "in.txt", "--frames",
                                   "600", "--shot", "10:a.png", "--shot", "5:b.png", "--state", "s.json", "--start",
-                                  "3,4,5"},
+                                  "3,4,5", "--load", "15"},
                                  line, error))
         << error;
     EXPECT_TRUE(line.Headless);
@@ -44,6 +44,7 @@ TEST(CommandLineTest, TheEditorsWordsAndTheOptions) {
     ASSERT_TRUE(line.Game.Start.has_value());
     EXPECT_EQ(line.Game.Start->MapId, 3);
     EXPECT_EQ(line.Game.Start->Y, 5);
+    EXPECT_EQ(line.Game.LoadSlot, 15);
 }
 
 TEST(CommandLineTest, UsageErrors) {
@@ -53,6 +54,9 @@ TEST(CommandLineTest, UsageErrors) {
         {"--seed", "-1"},
         {"--start", "1,2"},
         {"--start", "0,2,3"},
+        {"--load", "0"},                      // save slots are 1..15
+        {"--load", "16"},
+        {"--load"},
         {"--headless", "--shot", "x.png"},    // no frame
         {"--headless", "--frames", "many"},
         {"--input", "in.txt"},                // only headless

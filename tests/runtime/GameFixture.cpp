@@ -12,8 +12,12 @@
 #include "runtime/GameSession.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
+#include "runtime/CommandLine.h"
+#include "runtime/HeadlessDriver.h"
 #include "tools/lib/RtpImages.h"
 #include "tools/lib/StarterDataBase.h"
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <fstream>
@@ -244,6 +248,20 @@ TGameOptions TProjectFolder::Options(bool showTitle) const {
 int RunScript(TGame& game, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps,
               std::int32_t eventId, const std::vector<std::uint32_t>& buttons, bool& running) {
     return RunScript(game.Session(), script, lines, steps, eventId, buttons, &running);
+int Headless(const TProjectFolder& project, const std::string& script, std::vector<std::string> extra) {
+    const std::string input = project.Path("input.txt");
+    std::ofstream(input) << script;
+    std::vector<std::string> args{"--headless", project.Root().string(), "TestPlay", "HideTitle", "--input", input,
+                                  "--state", project.Path("state.json")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    TPlayerCommandLine commandLine;
+    std::string error;
+    if (!ParseCommandLine(args, commandLine, error)) {
+        ADD_FAILURE() << error;
+        return 2;
+    }
+    commandLine.Game.RtpDir = RtpFolder();
+    return RunHeadless(commandLine);
 }
 
 void TRun::Hold(std::uint32_t held, int steps) {

@@ -74,6 +74,10 @@ const std::string& RtpFolder();
 // The same in the game's session.
 int RunScript(TGame& game, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps,
               std::int32_t eventId, const std::vector<std::uint32_t>& buttons, bool& running);
+// Runs the headless driver on the project with an input script (written to "input.txt"), the
+// words TestPlay and HideTitle, the state into "state.json", and the extra arguments; answers
+// the exit status.
+int Headless(const TProjectFolder& project, const std::string& script, std::vector<std::string> extra = {});
 
 // Runs a game: held buttons step by step.
 class TRun {

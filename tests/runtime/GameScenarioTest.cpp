@@ -22,20 +22,6 @@ std::string ReadAll(const std::string& path) {
     return text.str();
 }
 
-// Runs the headless driver on the fixture with an input script; answers the exit status.
-int Headless(const TProjectFolder& project, const std::string& script, std::vector<std::string> extra = {}) {
-    const std::string input = project.Path("input.txt");
-    std::ofstream(input) << script;
-    std::vector<std::string> args{"--headless", project.Root().string(), "TestPlay", "HideTitle", "--input", input,
-                                  "--state", project.Path("state.json")};
-    args.insert(args.end(), extra.begin(), extra.end());
-    TPlayerCommandLine commandLine;
-    std::string error;
-    EXPECT_TRUE(ParseCommandLine(args, commandLine, error)) << error;
-    commandLine.Game.RtpDir = RtpFolder();
-    return RunHeadless(commandLine);
-}
-
 class GameScenarioTest : public ::testing::Test {
 protected:
     TProjectFolder Project;

@@ -1,0 +1,520 @@
+#include "runtime/GameSave.h"
+
+#include "data/Catalog.h"
+#include "data/LD_DataBase.h"
+#include "data/StreamUtils.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+namespace quillon::runtime {
+
+namespace {
+
+// Every list of a save holds at most this many elements (IDs of switches, variables, items,
+// events ... are bounded by kMaxStateId anyway).
+constexpr std::uint32_t kMaxSavedCount = kMaxStateId;
+
+// Little-endian 32-bit values packed into a dynamic buffer: the switches' IDs, the variables'
+// and the items' pairs.
+TDynamicBuffer PackInts(const std::vector<std::int32_t>& values) {
+    TDynamicBuffer bytes(values.size() * 4);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        for (int b = 0; b < 4; ++b)
+            bytes[i * 4 + static_cast<std::size_t>(b)] =
+                static_cast<std::uint8_t>(static_cast<std::uint32_t>(values[i]) >> (8 * b));
+    return bytes;
+}
+
+std::vector<std::int32_t> UnpackInts(const TDynamicBuffer& bytes) {
+    std::vector<std::int32_t> values(std::min<std::size_t>(bytes.size() / 4, kMaxSavedCount * 2));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        std::uint32_t value = 0;
+        for (int b = 3; b >= 0; --b)
+            value = value << 8 | bytes[i * 4 + static_cast<std::size_t>(b)];
+        values[i] = static_cast<std::int32_t>(value);
+    }
+    return values;
+}
+
+TDynamicBuffer PackPairs(const std::vector<std::pair<std::int32_t, std::int32_t>>& pairs) {
+    std::vector<std::int32_t> flat;
+    flat.reserve(pairs.size() * 2);
+    for (const auto& [id, value] : pairs) {
+        flat.push_back(id);
+        flat.push_back(value);
+    }
+    return PackInts(flat);
+}
+
+std::vector<std::pair<std::int32_t, std::int32_t>> UnpackPairs(const TDynamicBuffer& bytes) {
+    const std::vector<std::int32_t> flat = UnpackInts(bytes);
+    std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
+    pairs.reserve(flat.size() / 2);
+    for (std::size_t i = 0; i + 1 < flat.size(); i += 2)
+        pairs.emplace_back(flat[i], flat[i + 1]);
+    return pairs;
+}
+
+// The header record.
+class THeaderRecord final : public TCatalogBaseItem {
+public:
+    explicit THeaderRecord(TSaveGame& game) : mGame(game) {}
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        TSaveSummary& s = mGame.Summary;
+        switch (n) {
+        case 1: SetIntField(d, &mGame.FormatVersion, 0, "version"); break;
+        case 2: SetStringField(d, &mGame.Title, false, "title"); break;
+        case 3: SetIntField(d, &mCheck, 0, "databaseCheck"); break;
+        case 11: SetStringField(d, &s.FaceSet, true, "face"); break;
+        case 12: SetIntField(d, &s.FaceIndex, 0, "faceIndex"); break;
+        case 13: SetStringField(d, &s.Name, true, "name"); break;
+        case 14: SetIntField(d, &s.Level, 0, "level"); break;
+        case 15: SetIntField(d, &s.Hp, 0, "hp"); break;
+        case 16: SetIntField(d, &s.PlayFrames, 0, "playTime"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 16; }
+    void Reset() override {
+        mGame.FormatVersion = 0;
+        mGame.Title.clear();
+        mGame.Summary = TSaveSummary{};
+        mCheck = 0;
+    }
+    void SaveToStream(TStream& stream) override {
+        mCheck = static_cast<std::int32_t>(mGame.DatabaseCheck);
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        mGame.DatabaseCheck = static_cast<std::uint32_t>(mCheck);
+    }
+
+private:
+    TSaveGame& mGame;
+    std::int32_t mCheck = 0;
+};
+
+// Section 1: money, timer, the save flag, the play time.
+class TStateRecord final : public TCatalogBaseItem {
+public:
+    explicit TStateRecord(TSaveGame& game) : mGame(game) {}
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetIntField(d, &mGame.Money, 0, "money"); break;
+        case 2: SetIntField(d, &mGame.TimerFrames, 0, "timerFrames"); break;
+        case 3: SetByteField(d, reinterpret_cast<std::uint8_t*>(&mTimerRunning), 0, "timerRunning"); break;
+        case 4: SetByteField(d, reinterpret_cast<std::uint8_t*>(&mSaveDisabled), 0, "saveDisabled"); break;
+        case 5: SetIntField(d, &mGame.PlayFrames, 0, "playFrames"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 5; }
+    void Reset() override {
+        mGame.Money = mGame.TimerFrames = mGame.PlayFrames = 0;
+        mTimerRunning = mSaveDisabled = 0;
+    }
+    void SaveToStream(TStream& stream) override {
+        mTimerRunning = mGame.TimerRunning ? 1 : 0;
+        mSaveDisabled = mGame.SaveDisabled ? 1 : 0;
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        mGame.TimerRunning = mTimerRunning != 0;
+        mGame.SaveDisabled = mSaveDisabled != 0;
+    }
+
+private:
+    TSaveGame& mGame;
+    std::uint8_t mTimerRunning = 0;
+    std::uint8_t mSaveDisabled = 0;
+};
+
+// Sections 2, 3, 4, 6: one packed buffer in field 1.
+class TPackedRecord final : public TCatalogBaseItem {
+public:
+    TDynamicBuffer Bytes;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        if (n == 1)
+            SetDynamicField(d, &Bytes, static_cast<std::int32_t>(Bytes.size()), "values");
+    }
+    int LastFieldNumber() const override { return 1; }
+    void Reset() override { Bytes.clear(); }
+};
+
+// Section 5: the heroes, one element per hero (ID = the hero's).
+class THeroItem final : public TCatalogItem {
+public:
+    THeroState Hero;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetStringField(d, &Hero.Name, true, "name"); break;
+        case 2: SetStringField(d, &Hero.Degree, true, "degree"); break;
+        case 3: SetIntField(d, &Hero.Level, 1, "level"); break;
+        case 4: SetIntField(d, &Hero.Exp, 0, "exp"); break;
+        case 5: SetIntField(d, &Hero.Hp, 0, "hp"); break;
+        case 6: SetIntField(d, &Hero.Mp, 0, "mp"); break;
+        case 7: SetStringField(d, &Hero.CharSet, true, "charSet"); break;
+        case 8: SetIntField(d, &Hero.CharIndex, 0, "charIndex"); break;
+        case 9: SetByteField(d, reinterpret_cast<std::uint8_t*>(&mTransparent), 0, "transparent"); break;
+        case 10: SetStringField(d, &Hero.FaceSet, true, "faceSet"); break;
+        case 11: SetIntField(d, &Hero.FaceIndex, 0, "faceIndex"); break;
+        default:
+            if (n >= 21 && n <= 25)
+                SetIntField(d, &Hero.Equipment[static_cast<std::size_t>(n - 21)], 0, "equipment");
+            break;
+        }
+    }
+    int LastFieldNumber() const override { return 25; }
+    void Reset() override {
+        Hero = THeroState{};
+        mTransparent = 0;
+    }
+    void SaveToStream(TStream& stream) override {
+        mTransparent = Hero.CharTransparent ? 1 : 0;
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        Hero.CharTransparent = mTransparent != 0;
+        Hero.Id = ID;
+    }
+
+private:
+    std::uint8_t mTransparent = 0;
+};
+
+// Section 7: the map and the hero's place.
+class TPlaceRecord final : public TCatalogBaseItem {
+public:
+    explicit TPlaceRecord(TSaveGame& game) : mGame(game) {}
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetIntField(d, &mGame.MapId, 0, "map"); break;
+        case 2: SetIntField(d, &mGame.HeroX, 0, "x"); break;
+        case 3: SetIntField(d, &mGame.HeroY, 0, "y"); break;
+        case 4: SetIntField(d, &mGame.HeroDirection, 2, "direction"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 4; }
+    void Reset() override {
+        mGame.MapId = mGame.HeroX = mGame.HeroY = 0;
+        mGame.HeroDirection = 2;
+    }
+
+private:
+    TSaveGame& mGame;
+};
+
+// Section 8: the map's events (ID = the event's).
+class TEventItem final : public TCatalogItem {
+public:
+    TSavedEvent Event;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetIntField(d, &Event.X, 0, "x"); break;
+        case 2: SetIntField(d, &Event.Y, 0, "y"); break;
+        case 3: SetIntField(d, &Event.Direction, 2, "direction"); break;
+        case 4: SetByteField(d, reinterpret_cast<std::uint8_t*>(&mErased), 0, "erased"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 4; }
+    void Reset() override {
+        Event = TSavedEvent{};
+        mErased = 0;
+    }
+    void SaveToStream(TStream& stream) override {
+        mErased = Event.Erased ? 1 : 0;
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        Event.Erased = mErased != 0;
+        Event.Id = ID;
+    }
+
+private:
+    std::uint8_t mErased = 0;
+};
+
+// Section 9: the running scripts (ID = 1, 2, … in order), each with its frames (ID = depth + 1).
+class TFrameItem final : public TCatalogItem {
+public:
+    TSavedFrame Frame;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetIntField(d, &Frame.MapId, 0, "map"); break;
+        case 2: SetIntField(d, &Frame.EventId, 0, "event"); break;
+        case 3: SetIntField(d, &Frame.PageId, 0, "page"); break;
+        case 4: SetIntField(d, &Frame.CommonId, 0, "commonEvent"); break;
+        case 5: SetIntField(d, &Frame.Pc, 0, "line"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 5; }
+    void Reset() override { Frame = TSavedFrame{}; }
+};
+
+class TScriptItem final : public TCatalogItem {
+public:
+    TSavedScript Script;
+    TCatalogOf<TFrameItem> Frames;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetIntField(d, &Script.Kind, 0, "kind"); break;
+        case 2: SetIntField(d, &Script.OwnerId, 0, "owner"); break;
+        case 3: SetByteField(d, reinterpret_cast<std::uint8_t*>(&mByDecision), 0, "byDecision"); break;
+        case 4: SetIntField(d, &Script.WaitFrames, 0, "wait"); break;
+        case 5: SetListField(d, &Frames, "frames"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 5; }
+    void Reset() override {
+        Script = TSavedScript{};
+        Frames.Clear();
+        mByDecision = 0;
+    }
+    void SaveToStream(TStream& stream) override {
+        mByDecision = Script.ByDecision ? 1 : 0;
+        Frames.Clear();
+        for (const TSavedFrame& frame : Script.Frames)
+            Frames.Append().Frame = frame;
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        Script.ByDecision = mByDecision != 0;
+        if (Frames.Count() > kMaxSavedScriptDepth)
+            throw EReadError("a script's call stack is too deep");
+        for (int i = 0; i < Frames.Count(); ++i)
+            Script.Frames.push_back(Frames.Items(i)->Frame);
+    }
+    static constexpr int kMaxSavedScriptDepth = 64;
+
+private:
+    std::uint8_t mByDecision = 0;
+};
+
+template <class TItem>
+void CheckCount(const TCatalogOf<TItem>& list) {
+    if (static_cast<std::uint32_t>(list.Count()) > kMaxSavedCount)
+        throw EReadError("a list holds too many elements");
+}
+
+void WriteSection(TMemoryStream& out, int number, TCatalogBaseItem* record, TCatalog* list) {
+    TMemoryStream body;
+    if (record)
+        record->SaveToStream(body);
+    else
+        list->SaveToStream(body);
+    WriteVarInt(out, number);
+    WriteVarInt(out, static_cast<std::int32_t>(body.Size()));
+    out.CopyFrom(body);
+}
+
+void WriteRecordSection(TMemoryStream& out, int number, TCatalogBaseItem& record) {
+    WriteSection(out, number, &record, nullptr);
+}
+void WriteListSection(TMemoryStream& out, int number, TCatalog& list) { WriteSection(out, number, nullptr, &list); }
+
+void WritePacked(TMemoryStream& out, int number, TDynamicBuffer bytes) {
+    TPackedRecord record;
+    record.Bytes = std::move(bytes);
+    WriteRecordSection(out, number, record);
+}
+
+// Reads one section's bytes into the game; raises EReadError when they are not sound.
+void ReadSection(int number, TStream& body, TSaveGame& game) {
+    switch (number) {
+    case kSectionState: {
+        TStateRecord record(game);
+        record.LoadFromStream(body);
+        break;
+    }
+    case kSectionSwitches:
+    case kSectionVariables:
+    case kSectionItems:
+    case kSectionParty: {
+        TPackedRecord record;
+        record.LoadFromStream(body);
+        if (number == kSectionSwitches)
+            game.Switches = UnpackInts(record.Bytes);
+        else if (number == kSectionParty)
+            game.Party = UnpackInts(record.Bytes);
+        else
+            (number == kSectionVariables ? game.Variables : game.Items) = UnpackPairs(record.Bytes);
+        break;
+    }
+    case kSectionHeroes: {
+        TCatalogOf<THeroItem> heroes;
+        heroes.LoadFromStream(body);
+        CheckCount(heroes);
+        game.Heroes.clear();
+        for (int i = 0; i < heroes.Count(); ++i)
+            game.Heroes.push_back(heroes.Items(i)->Hero);
+        break;
+    }
+    case kSectionPlace: {
+        TPlaceRecord record(game);
+        record.LoadFromStream(body);
+        break;
+    }
+    case kSectionEvents: {
+        TCatalogOf<TEventItem> events;
+        events.LoadFromStream(body);
+        CheckCount(events);
+        game.Events.clear();
+        for (int i = 0; i < events.Count(); ++i)
+            game.Events.push_back(events.Items(i)->Event);
+        break;
+    }
+    case kSectionScripts: {
+        TCatalogOf<TScriptItem> scripts;
+        scripts.LoadFromStream(body);
+        CheckCount(scripts);
+        game.Scripts.clear();
+        for (int i = 0; i < scripts.Count(); ++i)
+            game.Scripts.push_back(scripts.Items(i)->Script);
+        break;
+    }
+    default: return;  // a section of a newer player: skipped
+    }
+    game.Sections.push_back(number);
+}
+
+TSaveRead Refused(TSaveProblem problem, std::string message) {
+    TSaveRead read;
+    read.Problem = problem;
+    read.Message = std::move(message);
+    return read;
+}
+
+}  // namespace
+
+std::string SaveFileName(int slot) {
+    char name[16];
+    std::snprintf(name, sizeof name, "Save%02d.ksv", slot);
+    return name;
+}
+
+bool TSaveGame::Has(int section) const {
+    return std::find(Sections.begin(), Sections.end(), section) != Sections.end();
+}
+
+std::uint32_t SaveCrc(std::string_view bytes) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    // zlib takes at most 4 GiB a call; a save is far smaller.
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size()));
+    return static_cast<std::uint32_t>(crc);
+}
+
+std::uint32_t DatabaseCheck(TKelDataBase& database) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    for (int number = TKelDataBase::kFirstSection; number <= TKelDataBase::kLastSection; ++number) {
+        TKelDataBase::TSection section = database.Section(number);
+        if (section.Record == &database.System)
+            continue;
+        TMemoryStream bytes;
+        if (section.List)
+            section.List->SaveToStream(bytes);
+        else if (section.Record)
+            section.Record->SaveToStream(bytes);
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.Bytes().data()), static_cast<uInt>(bytes.Size()));
+    }
+    return static_cast<std::uint32_t>(crc);
+}
+
+std::string WriteSaveGame(const TSaveGame& source) {
+    TSaveGame game = source;  // the records bind to a game they may touch while saving
+    game.FormatVersion = kSaveFormatVersion;
+    TMemoryStream out;
+    WriteString(out, kSaveSignature);
+    THeaderRecord(game).SaveToStream(out);
+
+    TStateRecord state(game);
+    WriteRecordSection(out, kSectionState, state);
+    WritePacked(out, kSectionSwitches, PackInts(game.Switches));
+    WritePacked(out, kSectionVariables, PackPairs(game.Variables));
+    WritePacked(out, kSectionItems, PackPairs(game.Items));
+    TCatalogOf<THeroItem> heroes;
+    for (const THeroState& hero : game.Heroes)
+        heroes.Obtain(hero.Id).Hero = hero;
+    WriteListSection(out, kSectionHeroes, heroes);
+    WritePacked(out, kSectionParty, PackInts(game.Party));
+    TPlaceRecord place(game);
+    WriteRecordSection(out, kSectionPlace, place);
+    TCatalogOf<TEventItem> events;
+    for (const TSavedEvent& event : game.Events)
+        events.Obtain(event.Id).Event = event;
+    WriteListSection(out, kSectionEvents, events);
+    TCatalogOf<TScriptItem> scripts;
+    for (const TSavedScript& script : game.Scripts)
+        scripts.Append().Script = script;
+    WriteListSection(out, kSectionScripts, scripts);
+    WriteVarInt(out, 0);
+
+    const std::uint32_t crc = SaveCrc(out.Bytes());
+    for (int b = 0; b < 4; ++b)
+        out.WriteByte(static_cast<std::uint8_t>(crc >> (8 * b)));
+    return out.TakeBytes();
+}
+
+TSaveRead ReadSaveGame(std::string_view bytes, const std::string& title, std::uint32_t databaseCheck,
+                       bool headerOnly) {
+    constexpr const char* kDamaged = "the save is damaged or is no save of this player";
+    if (bytes.size() < 4)
+        return Refused(TSaveProblem::Damaged, kDamaged);
+    const std::string_view body = bytes.substr(0, bytes.size() - 4);
+    TSaveRead read;
+    TSaveGame& game = read.Game;
+    try {
+        TByteViewStream stream(body);
+        ReadSignature(stream, kSaveSignature);
+        THeaderRecord(game).LoadFromStream(stream);
+        if (game.FormatVersion > kSaveFormatVersion)
+            return Refused(TSaveProblem::Newer, "the save was made by a newer version of the player (format " +
+                                                    std::to_string(game.FormatVersion) + ")");
+        std::uint32_t stored = 0;
+        for (int b = 3; b >= 0; --b)
+            stored = stored << 8 | static_cast<std::uint8_t>(bytes[bytes.size() - 4 + static_cast<std::size_t>(b)]);
+        if (game.FormatVersion < 1 || stored != SaveCrc(body))
+            return Refused(TSaveProblem::Damaged, kDamaged);
+        if (game.Title != title || game.DatabaseCheck != databaseCheck)
+            return Refused(TSaveProblem::OtherGame, game.Title != title
+                                                        ? "the save belongs to another game"
+                                                        : "the save was made with another version of this game's database");
+        if (headerOnly)
+            return read;
+        for (;;) {
+            const std::int32_t number = ReadVarInt(stream);
+            if (number == 0)
+                break;
+            const auto length = static_cast<std::uint32_t>(ReadVarInt(stream));
+            stream.RequireRemaining(length);
+            const std::int64_t end = stream.Position() + length;
+            TByteViewStream section(body.substr(static_cast<std::size_t>(stream.Position()), length));
+            try {
+                ReadSection(number, section, game);
+            } catch (const std::exception& e) {
+                // A section that cannot be read is left out; the rest of the save still counts.
+                std::fprintf(stderr, "quillon-player: save section %d left out: %s\n", static_cast<int>(number), e.what());
+            }
+            stream.SetPosition(end);
+        }
+    } catch (const std::exception&) {
+        return Refused(TSaveProblem::Damaged, kDamaged);
+    }
+    if (!game.Has(kSectionPlace) || game.MapId <= 0)
+        return Refused(TSaveProblem::Damaged, "the save holds no place to continue from");
+    return read;
+}
+
+}  // namespace quillon::runtime

@@ -1,0 +1,156 @@
+// The save file of a game in play: "Save01.ksv" … "Save15.ksv" in the project folder.
+//
+// Layout (every record in the field-table encoding of the data files):
+//   signature "KelSaveData" (counted string)
+//   the header record: format version, the game's title, the check of its database, and the
+//     slot's summary (leading hero's face, name, level, HP; play time)
+//   sections, each: section number, byte length, the section's own bytes; ended by number 0
+//   CRC-32 of every byte before it, 4 bytes little-endian
+//
+// One section per part of the game's state (kSection… below). A reader reads every section it
+// knows, each from its own bytes only, skips the numbers it does not know, and leaves out a
+// section it cannot read, keeping the rest. So a new part of the state is a new section number
+// with its own record: older saves simply lack it (the part keeps its new-game value), and
+// within a section a new field is a new field number that older saves lack. The format version
+// goes up only when a save could no longer be read as before by this reader; a reader refuses a
+// save of a newer version with a message.
+//
+// A save belongs to one game: its title and the check of its database must both match, so a
+// save of another project (or of this project before its database changed) never loads.
+#pragma once
+
+#include "runtime/GameState.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quillon {
+class TKelDataBase;
+}
+
+namespace quillon::runtime {
+
+inline constexpr int kSaveSlots = 15;
+inline constexpr int kSaveFormatVersion = 1;
+inline constexpr const char* kSaveSignature = "KelSaveData";
+// The largest save file a reader takes.
+inline constexpr std::int64_t kSaveFileLimit = std::int64_t{32} << 20;
+
+// Section numbers. Parts of the state added later take the next free numbers.
+enum TSaveSection : int {
+    kSectionState = 1,    // money, timer, save flag, play time
+    kSectionSwitches = 2,
+    kSectionVariables = 3,
+    kSectionItems = 4,
+    kSectionHeroes = 5,
+    kSectionParty = 6,
+    kSectionPlace = 7,    // map, hero's cell and facing
+    kSectionEvents = 8,   // every event's cell, facing, erased state
+    kSectionScripts = 9,  // the running scripts and their call stacks
+};
+
+// "Save01.ksv" for slot 1.
+std::string SaveFileName(int slot);
+
+// What the save screens show of a slot.
+struct TSaveSummary {
+    std::string FaceSet;
+    std::int32_t FaceIndex = 0;
+    std::string Name;
+    std::int32_t Level = 0;
+    std::int32_t Hp = 0;
+    std::int32_t PlayFrames = 0;
+    bool operator==(const TSaveSummary&) const = default;
+};
+
+// Where a running script lives: a page of an event of a map, or a common event; and its line.
+struct TSavedFrame {
+    std::int32_t MapId = 0;
+    std::int32_t EventId = 0;   // 0: a common event
+    std::int32_t PageId = 0;
+    std::int32_t CommonId = 0;
+    std::int32_t Pc = 0;
+    bool operator==(const TSavedFrame&) const = default;
+};
+
+// A running script: the main one, an event's parallel page or a parallel common event.
+enum TSavedScriptKind : int { skMain = 0, skEventParallel = 1, skCommonParallel = 2 };
+struct TSavedScript {
+    std::int32_t Kind = skMain;
+    std::int32_t OwnerId = 0;  // the event (event parallel) or common event (common parallel)
+    bool ByDecision = false;
+    std::int32_t WaitFrames = 0;
+    std::vector<TSavedFrame> Frames;  // the bottom of the call stack first
+    bool operator==(const TSavedScript&) const = default;
+};
+
+struct TSavedEvent {
+    std::int32_t Id = 0;
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    std::int32_t Direction = 2;
+    bool Erased = false;
+    bool operator==(const TSavedEvent&) const = default;
+};
+
+// Everything a save holds.
+struct TSaveGame {
+    // Header.
+    std::int32_t FormatVersion = kSaveFormatVersion;
+    std::string Title;
+    std::uint32_t DatabaseCheck = 0;
+    TSaveSummary Summary;
+    // State.
+    std::int32_t Money = 0;
+    std::int32_t TimerFrames = 0;
+    bool TimerRunning = false;
+    bool SaveDisabled = false;
+    std::int32_t PlayFrames = 0;
+    std::vector<std::int32_t> Switches;                            // IDs that are on, ascending
+    std::vector<std::pair<std::int32_t, std::int32_t>> Variables;  // non-zero, ascending
+    std::vector<std::pair<std::int32_t, std::int32_t>> Items;      // non-zero counts, ascending
+    std::vector<THeroState> Heroes;
+    std::vector<std::int32_t> Party;
+    // Place.
+    std::int32_t MapId = 0;
+    std::int32_t HeroX = 0;
+    std::int32_t HeroY = 0;
+    std::int32_t HeroDirection = 2;
+    std::vector<TSavedEvent> Events;
+    std::vector<TSavedScript> Scripts;
+    // Sections present in the file (a part of the state absent from it keeps its new-game value).
+    std::vector<int> Sections;
+    bool Has(int section) const;
+};
+
+// Why a save cannot be used.
+enum class TSaveProblem {
+    None,
+    Missing,    // no file in the slot
+    Damaged,    // damaged, cut short or not a save at all
+    Newer,      // made by a newer player
+    OtherGame,  // made by another game (title or database differ)
+};
+
+struct TSaveRead {
+    TSaveProblem Problem = TSaveProblem::None;
+    std::string Message;  // why, when there is a problem
+    TSaveGame Game;
+};
+
+// The save's bytes.
+std::string WriteSaveGame(const TSaveGame& game);
+// Reads a save. title and databaseCheck are the game's own: a save of another game is refused.
+// headerOnly: stops after the header (the list of the save screens), the whole file still checked.
+TSaveRead ReadSaveGame(std::string_view bytes, const std::string& title, std::uint32_t databaseCheck,
+                       bool headerOnly = false);
+// The check of a database: a CRC-32 of its sections' bytes, the system record excepted (it counts
+// the editor's saves and holds editor settings), so a database saved again unchanged keeps it.
+std::uint32_t DatabaseCheck(TKelDataBase& database);
+// CRC-32 (zlib's) of bytes.
+std::uint32_t SaveCrc(std::string_view bytes);
+
+}  // namespace quillon::runtime
