@@ -10,7 +10,9 @@
 #include "graphics/OrlenSheet.h"
 #include "data/EditorMode.h"
 #include "runtime/GameCommandWindow.h"
+#include "runtime/GameMenuScene.h"
 #include "runtime/GameProject.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
 #include "runtime/GameWorld.h"
@@ -77,6 +79,8 @@ bool TGameSession::NewGame(std::string& error) {
     TKelDataBase& database = mProject->Database();
     mMain->Stop();
     mCommonParallels.clear();
+    mScreen.reset();
+    mResultFor = nullptr;
     mState = std::make_unique<TGameState>(database);
     mWorld = std::make_unique<TGameWorld>(*mProject, *mState, mRandom, mAudio, mOptions.TestPlay);
     TStartPlace start;
@@ -140,6 +144,7 @@ void TGameSession::LoadScreenPicture(const std::string& kind, const std::string&
 void TGameSession::EnterTitle() {
     TKelDataBase& database = mProject->Database();
     mMain->Stop();
+    mScreen.reset();
     mScene = TScene::Title;
     LoadScreenPicture("Title", database.System.TitleGraphic);
     mTitleMenu = std::make_unique<TGameCommandWindow>(
@@ -345,7 +350,48 @@ void TGameSession::StartMainScripts(const TGameInput& input) {
     }
 }
 
+bool TGameSession::OpenScreen(std::unique_ptr<TGameScreen> screen, const TInterpreter* opener) {
+    if (mScreen || !screen)
+        return false;
+    mScreen = std::move(screen);
+    mScreenOpener = opener;
+    return true;
+}
+
+std::optional<bool> TGameSession::TakeScreenResult(const TInterpreter* opener) {
+    if (opener == nullptr || mResultFor != opener)
+        return std::nullopt;
+    mResultFor = nullptr;
+    return mScreenSucceeded;
+}
+
+bool TGameSession::OpenSaveScreen() {
+    Report("saving is not available in this player yet");
+    return false;
+}
+
+// The open screen takes the step; the map stands still under it.
+bool TGameSession::StepScreen(const TGameInput& input) {
+    if (!mScreen)
+        return false;
+    mScreen->Update(input);
+    if (!mScreen->Done())
+        return true;
+    const TScreenExit exit = mScreen->Exit();
+    mResultFor = mScreenOpener;
+    mScreenSucceeded = mScreen->Succeeded();
+    mScreen.reset();
+    mScreenOpener = nullptr;
+    if (exit == TScreenExit::Title)
+        ToTitle();
+    else if (exit == TScreenExit::Save)
+        OpenSaveScreen();
+    return true;
+}
+
 void TGameSession::StepMap(const TGameInput& input) {
+    if (StepScreen(input))
+        return;
     mState->Step();
     mWorld->RefreshPages();
     RunParallels();
@@ -363,12 +409,14 @@ void TGameSession::StepMap(const TGameInput& input) {
     mWorld->Update(input, heroMayWalk);
     if (mMain->Running())
         mWorld->TakeStarts();  // touches while a script runs start nothing
+    else if (heroMayWalk && mState->MenuEnabled && input.Pressed(gbCancel) && !mWorld->Hero().Moving())
+        OpenScreen(std::make_unique<TGameMenuScene>(*this), nullptr);
 }
 
 std::string TGameSession::SceneName() const {
     switch (mScene) {
     case TScene::Title: return "title";
-    case TScene::Map: return MessageBusy() ? "message" : "map";
+    case TScene::Map: return mScreen ? mScreen->SceneName() : MessageBusy() ? "message" : "map";
     case TScene::GameOver: return "gameover";
     case TScene::Notice: return "notice";
     case TScene::Ended: return "ended";
@@ -386,9 +434,15 @@ void TGameSession::Draw(TOrlenBoard& screen) {
         mTitleMenu->Draw(screen);
         break;
     case TScene::Map:
+        if (mScreen && !mScreen->OverMap()) {
+            mScreen->Draw(screen);
+            break;
+        }
         mMessages->SetHeroScreenY(mWorld->Hero().PixelY() - mWorld->CameraY());
         mWorld->Draw(screen, static_cast<int>(mFrame / 8));
         mMessages->Draw(screen);
+        if (mScreen)
+            mScreen->Draw(screen);
         break;
     case TScene::GameOver:
         screen.DrawSheet(0, 0, TRect{0, 0, mPicture->Width(), mPicture->Height()}, *mPicture);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ class TGameCharacter;
 class TGameSkin;
 class TGameCommandWindow;
 class TInterpreter;
+class TGameScreen;
 
 enum class TScene { Title, Map, GameOver, Notice, Ended };
 
@@ -82,6 +84,20 @@ public:
     // A problem met while playing (a teleport to a missing map ...): one line on standard error.
     void Report(const std::string& message);
 
+    // The screens shown over the map (the menu, shops, inns, the name entry) and the window look.
+    TGameSkin& Skin() { return *mSkin; }
+    // Opens a screen; opener is the script that waits for it (null: none). Refused (false) while
+    // another screen is open.
+    bool OpenScreen(std::unique_ptr<TGameScreen> screen, const TInterpreter* opener);
+    bool ScreenOpen() const { return mScreen != nullptr; }
+    // Once the screen a script opened is done: whether it succeeded, answered once.
+    std::optional<bool> TakeScreenResult(const TInterpreter* opener);
+    // The map's music again (after the inn's).
+    void RestoreMapMusic() { StartMapMusic(); }
+    // The save screen's hook, called by the menu's Save command: answers false while the game has
+    // no save screen to open.
+    bool OpenSaveScreen();
+
     // IMessageSource.
     std::int32_t Variable(int id) const override;
     std::int32_t Money() const override;
@@ -96,6 +112,7 @@ private:
     void StepMap(const TGameInput& input);
     void StepGameOver(const TGameInput& input);
     void StepNotice(const TGameInput& input);
+    bool StepScreen(const TGameInput& input);
     void StartMapMusic();
     void SetHeroGraphic();
     void RunParallels();
@@ -118,6 +135,10 @@ private:
     int mExitCode = 0;
     std::int64_t mFrame = 0;
     std::set<std::int32_t> mWarned;
+    std::unique_ptr<TGameScreen> mScreen;
+    const TInterpreter* mScreenOpener = nullptr;
+    const TInterpreter* mResultFor = nullptr;
+    bool mScreenSucceeded = false;
 };
 
 }  // namespace quillon::runtime

@@ -69,6 +69,10 @@ public:
     std::int32_t TimerSeconds() const { return (TimerFrames + 59) / 60; }
     void Step();
 
+    // The menu opens with the cancel key ("Disable Menu" turns it off); the menu's Save command.
+    bool MenuEnabled = true;
+    bool SaveEnabled = true;
+
     std::uint64_t Version() const { return mVersion; }
     void Touch() { ++mVersion; }
 

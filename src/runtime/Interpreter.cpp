@@ -213,6 +213,12 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::PlayBgm:
     case TCommandCode::PlaySoundEffect:
         return RunSoundCommand(*this, line);
+    case TCommandCode::CallShop:
+    case TCommandCode::CallInn:
+    case TCommandCode::EnterHeroName:
+    case TCommandCode::CallSystemMenu:
+    case TCommandCode::EnableSystemMenu:
+        return RunSceneCommand(*this, line);
     default:
         mSession.NotRunYet(line.Code);
         return TStep::Next;

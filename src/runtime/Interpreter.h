@@ -110,6 +110,7 @@ TStep RunStateCommand(TInterpreter& in, const TKelEventScriptLine& line);    // 
 TStep RunMessageCommand(TInterpreter& in, const TKelEventScriptLine& line);  // messages, choices, numbers
 TStep RunMoveCommand(TInterpreter& in, const TKelEventScriptLine& line);     // teleport, routes, waits
 TStep RunSoundCommand(TInterpreter& in, const TKelEventScriptLine& line);    // music and sounds
+TStep RunSceneCommand(TInterpreter& in, const TKelEventScriptLine& line);    // shops, inns, names, the menu
 // The value of an "amount": kind 0 the number, 1 the variable it names.
 std::int32_t AmountValue(TInterpreter& in, std::int32_t kind, std::int32_t value);
 
