@@ -14,22 +14,6 @@ constexpr std::int32_t kLevelMax = TKelPlayerItem::kMaxLevel;
 
 std::int32_t LevelShown(std::int32_t level) { return std::clamp<std::int32_t>(level, 1, kLevelMax); }
 
-// The item class each slot offers.
-constexpr std::uint8_t kSlotKinds[TKelPlayerItem::kEquipmentSlots] = {
-    TKelItemItem::ikWeapon, TKelItemItem::ikShield, TKelItemItem::ikArmor, TKelItemItem::ikHelmet,
-    TKelItemItem::ikAccessory};
-
-// The equipment bonus of an item that "Máx:" adds for a parameter, by its caption.
-std::int32_t Bonus(const TKelItemItem& item, int parameter) {
-    switch (parameter) {
-    case 2: return item.AttackChange;
-    case 3: return item.DefenseChange;
-    case 4: return item.MindChange;
-    case 5: return item.AgilityChange;
-    default: return 0;
-    }
-}
-
 void SortLearning(TKelPlayerItem& hero) {
     hero.Learning.SortAndRenumber([](const TCatalogItem& a, const TCatalogItem& b) {
         const auto& x = static_cast<const TKelPlayerLearningItem&>(a);
@@ -151,7 +135,7 @@ std::int32_t TPlayerPageModel::ShownMax(int parameter) const {
     for (int slot = 0; slot < TKelPlayerItem::kEquipmentSlots; ++slot)
         if (const std::int32_t id = Item().Equipment(slot))
             if (const TKelItemItem* item = Db().Item.FindByID(id))
-                value += Bonus(*item, parameter);
+                value += EquipmentBonus(*item, parameter);
     return value;
 }
 
@@ -183,11 +167,7 @@ bool TPlayerPageModel::Fits(int slot, std::int32_t itemId) const {
     if (itemId == 0)
         return true;
     const TKelItemItem* item = Db().Item.FindByID(itemId);
-    if (!item || !item->HeroCanUse(Item().ID))
-        return false;
-    const std::uint8_t kind =
-        slot == hsShield && TwoSwords() ? std::uint8_t{TKelItemItem::ikWeapon} : kSlotKinds[slot];
-    return item->Kind == kind;
+    return item && ItemFitsSlot(*item, Item(), slot);
 }
 
 std::vector<TFieldChoice> TPlayerPageModel::SlotChoices(int slot) const {
@@ -207,7 +187,7 @@ std::int32_t TPlayerPageModel::SlotItem(int slot) const {
 
 bool TPlayerPageModel::IsTwoHanded(std::int32_t itemId) const {
     const TKelItemItem* item = itemId ? Db().Item.FindByID(itemId) : nullptr;
-    return item && item->Kind == TKelItemItem::ikWeapon && item->TwoHanded != 0;
+    return item && IsTwoHandedWeapon(*item);
 }
 
 void TPlayerPageModel::ApplyTwoHandedRule(int changedSlot) {

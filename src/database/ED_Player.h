@@ -8,6 +8,7 @@
 
 #include "controls/FieldForm.h"
 #include "controls/RankList.h"
+#include "data/HeroEquipment.h"
 #include "data/LD_Player.h"
 #include "database/ED_PlayerExp.h"
 #include "database/ED_PlayerParameter.h"
@@ -27,9 +28,6 @@ inline constexpr std::int32_t kHeroCriticalMax = 100;
 // The small graphs: 50 columns of 2 pixels, 54 high.
 inline constexpr int kSmallGraphWidth = 2 * kParameterLevels;
 inline constexpr int kSmallGraphHeight = 54;
-
-// The equipment slots and the item class each offers.
-enum THeroSlot : int { hsWeapon = 0, hsShield = 1, hsArmor = 2, hsHelmet = 3, hsAccessory = 4 };
 
 class TPlayerPageModel : public TEntryPageModel<TKelPlayerItem> {
 public:

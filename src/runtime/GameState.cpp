@@ -1,7 +1,6 @@
 #include "runtime/GameState.h"
 
 #include "data/LD_DataBase.h"
-#include "database/ED_PlayerExp.h"
 
 #include <algorithm>
 
@@ -11,31 +10,12 @@ namespace {
 
 bool ValidId(int id) { return id >= 1 && id <= kMaxStateId; }
 
-THeroState MakeHero(const TKelPlayerItem& record) {
-    THeroState hero;
-    hero.Id = record.ID;
-    hero.Name = record.Name;
-    hero.Degree = record.Degree;
-    hero.Level = std::clamp<std::int32_t>(record.InitialLevel, 1, TKelPlayerItem::kMaxLevel);
-    hero.Exp = CumulativeExp(TExpCurve{record.ExpStandard, record.ExpAdditional, record.ExpCorrection}, hero.Level);
-    hero.Hp = record.Parameter(0, hero.Level);
-    hero.Mp = record.Parameter(1, hero.Level);
-    hero.CharSet = record.CharSetName;
-    hero.CharIndex = record.CharSetIndex;
-    hero.CharTransparent = record.CharSetTransparent != 0;
-    hero.FaceSet = record.FaceName;
-    hero.FaceIndex = record.FaceIndex;
-    for (int slot = 0; slot < 5; ++slot)
-        hero.Equipment[static_cast<std::size_t>(slot)] = record.Equipment(slot);
-    return hero;
-}
-
 }  // namespace
 
 TGameState::TGameState(const TKelDataBase& database) : mDatabase(database) {
     for (int i = 0; i < database.Player.Count(); ++i)
         if (const TKelPlayerItem* record = database.Player.Items(i))
-            mHeroes.emplace(record->ID, MakeHero(*record));
+            mHeroes.emplace(record->ID, NewHero(database, *record));
     for (int i = 0; i < std::min<int>(database.System.PartySize, kMaxPartySize); ++i) {
         const std::int32_t id = database.System.PartyMember(i);
         if (mHeroes.count(id) != 0 && !InParty(id))
@@ -121,8 +101,7 @@ const THeroState* TGameState::Hero(std::int32_t id) const {
 
 std::int32_t TGameState::HeroValue(std::int32_t heroId, int which) const {
     const THeroState* hero = Hero(heroId);
-    const TKelPlayerItem* record = mDatabase.Player.FindByID(heroId);
-    if (hero == nullptr || record == nullptr)
+    if (hero == nullptr)
         return 0;
     switch (which) {
     case 0: return hero->Level;
@@ -132,7 +111,7 @@ std::int32_t TGameState::HeroValue(std::int32_t heroId, int which) const {
     default: break;
     }
     if (which >= 4 && which <= 9)
-        return record->Parameter(which - 4, hero->Level);
+        return HeroParameter(mDatabase, *hero, which - 4);
     if (which >= 10 && which <= 14)
         return hero->Equipment[static_cast<std::size_t>(which - 10)];
     return 0;

@@ -2,6 +2,8 @@
 // Every change counts up Version(), so that the map knows when to choose its events' pages anew.
 #pragma once
 
+#include "runtime/GameHero.h"
+
 #include <array>
 #include <cstdint>
 #include <map>
@@ -22,27 +24,11 @@ inline constexpr int kMaxPartySize = 4;
 // IDs beyond this name no switch, variable or item (a damaged script cannot grow the state).
 inline constexpr int kMaxStateId = 99999;
 
-// One hero as the game holds it.
-struct THeroState {
-    std::int32_t Id = 0;
-    std::string Name;
-    std::string Degree;
-    std::int32_t Level = 1;
-    std::int32_t Exp = 0;
-    std::int32_t Hp = 0;
-    std::int32_t Mp = 0;
-    std::string CharSet;  // walk graphic
-    std::int32_t CharIndex = 0;
-    bool CharTransparent = false;
-    std::string FaceSet;
-    std::int32_t FaceIndex = 0;
-    std::array<std::int32_t, 5> Equipment{};
-};
-
 class TGameState {
 public:
     // The heroes and the party of a new game, from the database.
     explicit TGameState(const TKelDataBase& database);
+    const TKelDataBase& Database() const { return mDatabase; }
 
     bool Switch(int id) const { return mSwitches.count(id) != 0; }
     void SetSwitch(int id, bool on);
