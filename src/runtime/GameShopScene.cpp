@@ -1,6 +1,7 @@
 #include "runtime/GameShopScene.h"
 
 #include "data/LD_DataBase.h"
+#include "runtime/GameHero.h"
 #include "runtime/GameProject.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
@@ -15,8 +16,12 @@ namespace {
 constexpr int kPad = 8;          // text inside a window's border
 constexpr int kLineStep = 16;
 
-bool IsEquipment(const TKelItemItem& item) {
-    return item.Kind >= TKelItemItem::ikWeapon && item.Kind <= TKelItemItem::ikAccessory;
+// Whether the hero may wear the item in one of his slots.
+bool MayWear(const TKelDataBase& database, const THeroState& hero, std::int32_t itemId) {
+    for (int slot = 0; slot < kHeroSlots; ++slot)
+        if (HeroMayEquip(database, hero, slot, itemId))
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -222,11 +227,11 @@ void TGameShopScene::Draw(TOrlenBoard& screen) {
     }
     // The party's faces that can wear the item.
     skin.DrawWindow(screen, kPartyRect);
-    if (item != nullptr && IsEquipment(*item)) {
+    if (item != nullptr) {
         int slot = 0;
         for (const std::int32_t heroId : state.Party()) {
             const THeroState* hero = state.Hero(heroId);
-            if (hero == nullptr || !item->HeroCanUse(heroId))
+            if (hero == nullptr || !MayWear(mDatabase, *hero, item->ID))
                 continue;
             skin.DrawFace(screen, kPartyRect.Left + kPad + (slot % 2) * kFaceSize,
                           kPartyRect.Top + kPad + (slot / 2) * kFaceSize, hero->FaceSet, hero->FaceIndex, false);

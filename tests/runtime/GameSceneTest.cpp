@@ -7,6 +7,8 @@
 
 #include "data/LD_CmnEvent.h"
 #include "runtime/GameAudio.h"
+#include "runtime/GameHero.h"
+#include "runtime/GameProject.h"
 #include "runtime/GameInnScene.h"
 #include "runtime/GameNameScene.h"
 #include "runtime/GameSession.h"
@@ -76,6 +78,13 @@ protected:
         ASSERT_TRUE(std::filesystem::exists(golden)) << golden;
         EXPECT_TRUE(ReadBytes(golden) == ReadBytes(shots / (name + ".png")))
             << name << " differs from its golden picture; see " << shots.string();
+    }
+
+    // The frame saved under the build folder for a look.
+    void Shoot(const std::string& name) {
+        TOrlenBoard board;
+        Game->Draw(board);
+        SaveBoardPng(board, std::filesystem::path(QUILLON_BINARY_DIR) / "test-shots" / (name + ".png"));
     }
 
     TProjectFolder Project;
@@ -314,6 +323,39 @@ TEST_F(SceneTest, MenuEndGameAsksFirst) {
     EXPECT_EQ(Scene(), "menu");
     Taps({gbDecide, gbUp, gbDecide});  // End Game, then "Yes"
     EXPECT_EQ(Scene(), "title");
+}
+
+TEST_F(SceneTest, MenuUsesAnItemAndWearsEquipment) {
+    Start({});
+    TKelDataBase& db = Session().Project().Database();
+    THeroState& hero = *State().Hero(State().Party().front());
+    std::int32_t weapon = 0;
+    for (std::int32_t id = 1; id <= db.Item.Count() && weapon == 0; ++id)
+        if (id != hero.Equipment[0] && HeroMayEquip(db, hero, 0, id))
+            weapon = id;
+    ASSERT_NE(weapon, 0);
+    State().SetItemCount(kPotion, 2);
+    State().SetItemCount(weapon, 1);
+    SetHeroHp(db, hero, 1, false);
+    const std::int32_t worn = hero.Equipment[0];
+    Taps({gbCancel, gbDecide, gbDecide});  // the menu, Item, the Potion (the first row)
+    Shoot("menu-item-target");
+    Run->Tap(gbDecide);  // on the first hero
+    EXPECT_GT(hero.Hp, 1);
+    EXPECT_EQ(State().ItemCount(kPotion), 1);
+    Taps({gbCancel, gbCancel, gbDown, gbDown, gbDecide, gbDecide, gbDecide});  // Equipment, the hero, the weapon slot
+    for (const auto& [id, count] : State().Items())
+        if (id < weapon && HeroMayEquip(db, hero, 0, id))
+            Run->Tap(gbRight);  // the rows before the weapon
+    Shoot("menu-equipment");
+    Run->Tap(gbDecide);
+    EXPECT_EQ(hero.Equipment[0], weapon);
+    EXPECT_EQ(State().ItemCount(weapon), 0);
+    if (worn != 0)
+        EXPECT_EQ(State().ItemCount(worn), 1) << "the weapon worn before goes back to the bag";
+    Taps({gbCancel, gbCancel, gbRight, gbDecide});  // the status of the first hero
+    Shoot("menu-status");
+    EXPECT_EQ(Scene(), "menu");
 }
 
 TEST_F(SceneTest, MenuLooksAsItsGoldenPicture) {
