@@ -83,18 +83,25 @@ std::unique_ptr<TGame> OpenGame(benchmark::State& state, IGameAudio& audio) {
     return game;
 }
 
-void BM_OpenMenu(benchmark::State& state) {
+// Seconds of one step and drawing, the step's keys from keys(input), after the opening keys.
+template <class TKeys>
+void MeasureFrames(benchmark::State& state, std::initializer_list<std::uint32_t> opening, int steps, TKeys keys) {
     TRecordingGameAudio audio;
     auto game = OpenGame(state, audio);
     if (!game)
         return;
     TOrlenBoard screen;
     TGameInput input;
+    for (const std::uint32_t key : opening) {
+        input = input.Next(key);
+        game->Step(input);
+    }
+    if (opening.size() > 0 && game->Session().SceneName() != "menu")
+        state.SkipWithError("the menu did not open");
     double seconds = 0;
     for (auto _ : state) {
-        seconds = benchkit::SecondsPerCall(200, [&] {
-            // Cancel opens the menu in one step, the next press of cancel closes it again.
-            input = input.Next(input.Held(gbCancel) ? 0 : gbCancel);
+        seconds = benchkit::SecondsPerCall(steps, [&] {
+            input = input.Next(keys(input));
             game->Step(input);
             game->Draw(screen);
             benchmark::DoNotOptimize(screen.Bits());
@@ -102,31 +109,16 @@ void BM_OpenMenu(benchmark::State& state) {
     }
     benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 2);
 }
+
+void BM_OpenMenu(benchmark::State& state) {
+    // Cancel opens the menu in one step, the next press of cancel closes it again.
+    MeasureFrames(state, {}, 200, [](const TGameInput& input) { return input.Held(gbCancel) ? 0u : std::uint32_t{gbCancel}; });
+}
 BENCHMARK(BM_OpenMenu)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_ItemListOf5000(benchmark::State& state) {
-    TRecordingGameAudio audio;
-    auto game = OpenGame(state, audio);
-    if (!game)
-        return;
-    TOrlenBoard screen;
-    TGameInput input;
-    for (const std::uint32_t key : std::initializer_list<std::uint32_t>{gbCancel, 0, gbDecide, 0}) {  // the menu, then Item
-        input = input.Next(key);
-        game->Step(input);
-    }
-    if (game->Session().SceneName() != "menu")
-        state.SkipWithError("the menu did not open");
-    double seconds = 0;
-    for (auto _ : state) {
-        seconds = benchkit::SecondsPerCall(400, [&] {
-            input = input.Next(gbDown);  // held: the cursor repeats down the list
-            game->Step(input);
-            game->Draw(screen);
-            benchmark::DoNotOptimize(screen.Bits());
-        });
-    }
-    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 2);
+    // The menu, then Item; the cursor held down repeats down the list.
+    MeasureFrames(state, {gbCancel, 0, gbDecide, 0}, 400, [](const TGameInput&) { return std::uint32_t{gbDown}; });
 }
 BENCHMARK(BM_ItemListOf5000)->Iterations(1)->Unit(benchmark::kMillisecond);
 

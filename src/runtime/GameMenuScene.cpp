@@ -201,6 +201,7 @@ void TGameMenuScene::UpdateItems(const TGameInput& input) {
     const TMenuUse use = ItemMenuUse(mDatabase, *item);
     if (use == TMenuUse::Switch) {
         UseItem(mSession.State(), *item, nullptr);
+        PlaySystemSound(mSession, ssItemUse);
         mPhase = TPhase::Done;  // the map runs what the switch starts
         return;
     }
