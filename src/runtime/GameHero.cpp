@@ -3,6 +3,7 @@
 #include "data/HeroEquipment.h"
 #include "data/LD_DataBase.h"
 #include "database/ED_PlayerExp.h"
+#include "runtime/GameRandom.h"
 #include "runtime/GameState.h"
 
 #include <algorithm>
@@ -13,6 +14,11 @@ namespace {
 
 // A change of ability is kept this far from 0 (no sum can overflow).
 constexpr std::int32_t kAbilityChangeLimit = 99999;
+// Take Damage: the attack the command may name, the effects in percent and the variance steps.
+constexpr std::int32_t kMaxDamageAttack = 9999;
+constexpr std::int32_t kMaxEffect = 100;
+constexpr std::int32_t kMaxVariance = 10;
+constexpr std::int32_t kVariancePercentPerStep = 5;
 
 const TKelPlayerItem* Record(const TKelDataBase& db, const THeroState& hero) { return db.Player.FindByID(hero.Id); }
 
@@ -159,6 +165,21 @@ void RecoverHero(const TKelDataBase& database, THeroState& hero) {
     hero.Conditions.clear();
     hero.Hp = HeroMaxHp(database, hero);
     hero.Mp = HeroMaxMp(database, hero);
+}
+
+std::int32_t HeroDamage(const TKelDataBase& database, const THeroState& hero, std::int32_t attack,
+                        std::int32_t defenseEffect, std::int32_t mindEffect, std::int32_t variance, TGameRandom& random) {
+    attack = std::clamp(attack, 0, kMaxDamageAttack);
+    defenseEffect = std::clamp(defenseEffect, 0, kMaxEffect);
+    mindEffect = std::clamp(mindEffect, 0, kMaxEffect);
+    variance = std::clamp(variance, 0, kMaxVariance);
+    const std::int32_t guard = HeroParameter(database, hero, hpDefense) * defenseEffect / 200 +
+                               HeroParameter(database, hero, hpMind) * mindEffect / 400;
+    const std::int32_t base = std::max(attack - guard, 0);
+    if (variance == 0 || base == 0)
+        return base;
+    const std::int32_t spread = variance * kVariancePercentPerStep;
+    return base * (100 + random.Between(-spread, spread)) / 100;
 }
 
 bool SetHeroSkill(const TKelDataBase& database, THeroState& hero, std::int32_t skillId, bool learned) {

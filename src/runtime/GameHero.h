@@ -22,6 +22,7 @@ class TKelPlayerItem;
 namespace quillon::runtime {
 
 class TGameState;
+class TGameRandom;
 
 // The parameters, in the order of the record's curves.
 enum THeroParameter : int { hpMaxHp = 0, hpMaxMp = 1, hpAttack = 2, hpDefense = 3, hpMind = 4, hpAgility = 5 };
@@ -96,6 +97,13 @@ bool HeroUnconscious(const THeroState& hero);
 void SetHeroCondition(const TKelDataBase& database, THeroState& hero, std::int32_t conditionId, bool on);
 // Full recovery: HP and MP to their maximums, every condition healed.
 void RecoverHero(const TKelDataBase& database, THeroState& hero);
+
+// The damage of "Take Damage": the attack, less the hero's defence times the defence effect
+// (percent) over 200 and his mind times the mind effect over 400, at least 0; then spread by the
+// variance v (0 .. 10): times 100 + r percent, r drawn evenly from -5v .. 5v. The attack is kept
+// in 0 .. 9999, the effects in 0 .. 100.
+std::int32_t HeroDamage(const TKelDataBase& database, const THeroState& hero, std::int32_t attack,
+                        std::int32_t defenseEffect, std::int32_t mindEffect, std::int32_t variance, TGameRandom& random);
 
 // --- skills ---
 // Learns or forgets a skill of the database; false when nothing changed.

@@ -15,6 +15,7 @@
 #include "runtime/GameScreen.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
+#include "runtime/GameTimer.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
 
@@ -440,6 +441,7 @@ void TGameSession::Draw(TOrlenBoard& screen) {
         }
         mMessages->SetHeroScreenY(mWorld->Hero().PixelY() - mWorld->CameraY());
         mWorld->Draw(screen, static_cast<int>(mFrame / 8));
+        DrawTimer(*mSkin, screen, *mState);
         mMessages->Draw(screen);
         if (mScreen)
             mScreen->Draw(screen);

@@ -65,6 +65,8 @@ public:
     // What the commands ask of the game.
     bool Teleport(std::int32_t mapId, int x, int y, std::string& error);
     void GameOver();
+    // The party or its leader's walk graphic changed: the hero on the map follows.
+    void PartyChanged() { SetHeroGraphic(); }
     void ToTitle();
     // A character of the commands: the hero, this event, or an event of the map; null when none.
     TGameCharacter* Character(std::int32_t id, std::int32_t thisEvent);

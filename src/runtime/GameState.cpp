@@ -89,6 +89,23 @@ bool TGameState::InParty(std::int32_t heroId) const {
     return std::find(mParty.begin(), mParty.end(), heroId) != mParty.end();
 }
 
+bool TGameState::JoinParty(std::int32_t heroId) {
+    if (Hero(heroId) == nullptr || InParty(heroId) || static_cast<int>(mParty.size()) >= kMaxPartySize)
+        return false;
+    mParty.push_back(heroId);
+    Touch();
+    return true;
+}
+
+bool TGameState::LeaveParty(std::int32_t heroId) {
+    const auto found = std::find(mParty.begin(), mParty.end(), heroId);
+    if (found == mParty.end())
+        return false;
+    mParty.erase(found);
+    Touch();
+    return true;
+}
+
 THeroState* TGameState::Hero(std::int32_t id) {
     const auto found = mHeroes.find(id);
     return found == mHeroes.end() ? nullptr : &found->second;

@@ -43,15 +43,22 @@ public:
 
     const std::vector<std::int32_t>& Party() const { return mParty; }
     bool InParty(std::int32_t heroId) const;
+    // A hero of the database joins at the end of a party of fewer than four, or leaves it;
+    // false when nothing changed.
+    bool JoinParty(std::int32_t heroId);
+    bool LeaveParty(std::int32_t heroId);
     THeroState* Hero(std::int32_t id);
     const THeroState* Hero(std::int32_t id) const;
     // A hero's value for the variable operand "Hero" (0 level, 1 exp, 2 hp, 3 mp, 4 max hp, 5 max mp,
     // 6 attack, 7 defense, 8 mind, 9 agility, 10..14 equipment).
     std::int32_t HeroValue(std::int32_t heroId, int which) const;
 
-    // The timer: seconds left and whether it runs; Step counts it down.
+    // The timer: seconds left and whether it runs; Step counts it down. It holds at most this.
+    static constexpr std::int32_t kMaxTimerSeconds = 99 * 60 + 59;
     std::int32_t TimerFrames = 0;
     bool TimerRunning = false;
+    bool TimerShown = false;     // drawn at the screen's top right while it runs
+    bool TimerInBattle = false;  // runs on in battles
     std::int32_t TimerSeconds() const { return (TimerFrames + 59) / 60; }
     void Step();
 

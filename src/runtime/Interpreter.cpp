@@ -35,6 +35,7 @@ void TInterpreter::Stop() {
     mFrames.clear();
     mWaitFrames = 0;
     mPending = TPending::None;
+    mQueuedMessages.clear();
 }
 
 const TKelEventScriptLine& TInterpreter::Line() const {
@@ -81,11 +82,25 @@ int TInterpreter::FindBackward(int from, int indent, TCommandCode code) const {
     return -1;
 }
 
+void TInterpreter::ShowMessages(std::vector<std::vector<std::string>> windows) {
+    if (windows.empty())
+        return;
+    mSession.Messages().ShowMessage(windows.front(), mSession);
+    windows.erase(windows.begin());
+    mQueuedMessages.assign(windows.rbegin(), windows.rend());
+    mPending = TPending::Message;
+}
+
 bool TInterpreter::FinishPending() {
     if (mPending == TPending::None)
         return true;
     if (mSession.MessageBusy())
         return false;
+    if (mPending == TPending::Message && !mQueuedMessages.empty()) {
+        mSession.Messages().ShowMessage(mQueuedMessages.back(), mSession);
+        mQueuedMessages.pop_back();
+        return false;
+    }
     const TPending pending = mPending;
     mPending = TPending::None;
     if (pending == TPending::Number) {
@@ -213,6 +228,23 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::PlayBgm:
     case TCommandCode::PlaySoundEffect:
         return RunSoundCommand(*this, line);
+    case TCommandCode::TimerOperation:
+    case TCommandCode::ChangeParty:
+    case TCommandCode::ChangeExp:
+    case TCommandCode::ChangeLevel:
+    case TCommandCode::ChangeAbility:
+    case TCommandCode::ChangeSkills:
+    case TCommandCode::ChangeEquipment:
+    case TCommandCode::ChangeHp:
+    case TCommandCode::ChangeMp:
+    case TCommandCode::ChangeCondition:
+    case TCommandCode::FullRecovery:
+    case TCommandCode::TakeDamage:
+    case TCommandCode::ChangeHeroName:
+    case TCommandCode::ChangeHeroDegree:
+    case TCommandCode::ChangeHeroWalkGraphic:
+    case TCommandCode::ChangeHeroFaceGraphic:
+        return RunPartyCommand(*this, line);
     case TCommandCode::CallShop:
     case TCommandCode::CallInn:
     case TCommandCode::EnterHeroName:

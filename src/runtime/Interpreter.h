@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quillon {
@@ -74,6 +75,9 @@ public:
     }
     void AwaitNumber(std::int32_t variableId) { mPending = TPending::Number; mPendingVariable = variableId; }
     void AwaitMessage() { if (mPending == TPending::None) mPending = TPending::Message; }
+    // Shows message windows (each up to four lines) one after the other; the script waits until
+    // the last one closes. The message window must be free.
+    void ShowMessages(std::vector<std::vector<std::string>> windows);
 
     // Block navigation: the first line after `from` at `indent` whose code is one of `codes`,
     // not leaving the block (a line of smaller indent ends the search); -1 when there is none.
@@ -102,6 +106,7 @@ private:
     int mPendingPc = 0;
     int mPendingCount = 0;
     std::int32_t mPendingVariable = 0;
+    std::vector<std::vector<std::string>> mQueuedMessages;  // shown after the current one, last first
 };
 
 // The handlers, one unit per family (RtCmd*.cpp).
@@ -110,6 +115,7 @@ TStep RunStateCommand(TInterpreter& in, const TKelEventScriptLine& line);    // 
 TStep RunMessageCommand(TInterpreter& in, const TKelEventScriptLine& line);  // messages, choices, numbers
 TStep RunMoveCommand(TInterpreter& in, const TKelEventScriptLine& line);     // teleport, routes, waits
 TStep RunSoundCommand(TInterpreter& in, const TKelEventScriptLine& line);    // music and sounds
+TStep RunPartyCommand(TInterpreter& in, const TKelEventScriptLine& line);    // timer, party, heroes
 TStep RunSceneCommand(TInterpreter& in, const TKelEventScriptLine& line);    // shops, inns, names, the menu
 // The value of an "amount": kind 0 the number, 1 the variable it names.
 std::int32_t AmountValue(TInterpreter& in, std::int32_t kind, std::int32_t value);

@@ -44,20 +44,10 @@ bool HeroCondition(TInterpreter& in, const TKelEventScriptLine& line) {
     case 1: return hero->Name == line.Text;
     case 2: return hero->Level >= value;
     case 3: return hero->Hp >= value;
-    case 4: {
-        // Skills the hero learns up to his level.
-        const TKelPlayerItem* record = in.Session().Project().Database().Player.FindByID(heroId);
-        if (record == nullptr)
-            return false;
-        for (int i = 0; i < record->Learning.Count(); ++i) {
-            const TKelPlayerLearningItem* learned = record->Learning.Items(i);
-            if (learned->SkillId == value && learned->Level <= hero->Level)
-                return true;
-        }
-        return false;
-    }
+    case 4: return hero->Skills.count(value) != 0;
     case 5: return std::find(hero->Equipment.begin(), hero->Equipment.end(), value) != hero->Equipment.end();
-    default: return false;  // conditions come with battles
+    case 6: return hero->Conditions.count(value) != 0;
+    default: return false;
     }
 }
 

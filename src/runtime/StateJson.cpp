@@ -29,6 +29,31 @@ private:
     bool mFirst = true;
 };
 
+// Numbers as a JSON list.
+template <class T>
+std::string JsonNumbers(const T& numbers) {
+    std::string out;
+    {
+        TJsonList list(out, '[');
+        for (const std::int32_t n : numbers)
+            list.Item(std::to_string(n));
+    }
+    return out + "]";
+}
+
+// What a party member's entry holds besides the points: the degree, the maximums and
+// parameters, the equipment, skills and conditions.
+std::string HeroDetailJson(const TKelDataBase& db, const THeroState& hero) {
+    static constexpr const char* kNames[kHeroParameters] = {"maxhp", "maxmp", "attack", "defense", "mind", "agility"};
+    std::string out = ", \"degree\": " + JsonQuoted(Cp932ToUtf8(hero.Degree));
+    for (int p = 0; p < kHeroParameters; ++p)
+        out += std::string(", \"") + kNames[p] + "\": " + std::to_string(HeroParameter(db, hero, p));
+    out += ", \"equipment\": " + JsonNumbers(hero.Equipment);
+    out += ", \"skills\": " + JsonNumbers(hero.Skills);
+    out += ", \"conditions\": " + JsonNumbers(hero.Conditions);
+    return out;
+}
+
 }  // namespace
 
 std::string TGameSession::StateJson() const {
@@ -77,9 +102,11 @@ std::string TGameSession::StateJson() const {
                 if (const THeroState* hero = mState->Hero(id))
                     items.Item("{\"id\": " + std::to_string(id) + ", \"name\": " + JsonQuoted(Cp932ToUtf8(hero->Name)) +
                                ", \"level\": " + std::to_string(hero->Level) + ", \"exp\": " + std::to_string(hero->Exp) +
-                               ", \"hp\": " + std::to_string(hero->Hp) + ", \"mp\": " + std::to_string(hero->Mp) + "}");
+                               ", \"hp\": " + std::to_string(hero->Hp) + ", \"mp\": " + std::to_string(hero->Mp) +
+                               HeroDetailJson(mState->Database(), *hero) + "}");
     }
     field("party", list + "]");
+    field("timer", mState && mState->TimerRunning ? std::to_string(mState->TimerSeconds()) : "null");
     list.clear();
     {
         TJsonList items(list, '[');

@@ -4,6 +4,10 @@
 #include "data/LD_MapTree.h"
 #include "data/StreamUtils.h"
 #include "platform/FileUtils.h"
+#include "runtime/GameMessage.h"
+#include "runtime/GameSession.h"
+#include "runtime/GameWorld.h"
+#include "runtime/Interpreter.h"
 #include "tools/lib/RtpImages.h"
 #include "tools/lib/StarterDataBase.h"
 
@@ -50,6 +54,23 @@ std::vector<std::int32_t> RouteParams(std::initializer_list<std::int32_t> codes)
     }
     const TDynamicBuffer bytes = route.PackRoute();
     return std::vector<std::int32_t>(bytes.begin(), bytes.end());
+}
+
+int RunScript(TGameSession& session, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps,
+              std::int32_t eventId, const std::vector<std::uint32_t>& buttons, bool* running) {
+    FillScript(script, lines);
+    TInterpreter in(session, false);
+    in.Start(script, eventId, session.World().MapId());
+    TGameInput input;
+    int step = 0;
+    for (; step < steps && in.Running(); ++step) {
+        in.Update();
+        input = input.Next(step < static_cast<int>(buttons.size()) ? buttons[static_cast<std::size_t>(step)] : 0);
+        session.Messages().Update(input);
+    }
+    if (running != nullptr)
+        *running = in.Running();
+    return step;
 }
 
 TKelEventPageItem& AddEvent(TKelMap& map, std::int32_t id, int x, int y) {

@@ -37,6 +37,12 @@ void FillScript(TKelEventScriptList& script, const std::vector<TLine>& lines);
 // A move route's bytes as the parameters of "Move Character" from index 4 on.
 std::vector<std::int32_t> RouteParams(std::initializer_list<std::int32_t> codes);
 
+// Runs a script in an interpreter of its own until it ends (at most `steps` steps), with the
+// buttons of each step for the message window. Answers the steps taken; `running` tells whether
+// the script still ran at the end.
+int RunScript(TGameSession& session, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps = 200,
+              std::int32_t eventId = 0, const std::vector<std::uint32_t>& buttons = {}, bool* running = nullptr);
+
 // Adds an event with one page (returned) at a cell.
 TKelEventPageItem& AddEvent(TKelMap& map, std::int32_t id, int x, int y);
 

@@ -34,18 +34,7 @@ protected:
     // message window; answers the steps it took.
     int Run(const std::vector<TLine>& lines, int steps = 200, std::int32_t eventId = 0,
             std::vector<std::uint32_t> buttons = {}) {
-        FillScript(Script, lines);
-        TInterpreter in(Session(), false);
-        in.Start(Script, eventId, Session().World().MapId());
-        TGameInput input;
-        int step = 0;
-        for (; step < steps && in.Running(); ++step) {
-            in.Update();
-            input = input.Next(step < static_cast<int>(buttons.size()) ? buttons[static_cast<std::size_t>(step)] : 0);
-            Session().Messages().Update(input);
-        }
-        Running = in.Running();
-        return step;
+        return RunScript(Session(), Script, lines, steps, eventId, buttons, &Running);
     }
 
     TProjectFolder Project;
