@@ -3,7 +3,7 @@
 // restores the whole party.
 #pragma once
 
-#include "runtime/GameScreen.h"
+#include "runtime/GameOverlay.h"
 
 #include <cstdint>
 #include <string>
@@ -22,7 +22,7 @@ std::vector<std::string> InnQuestion(const TKelDataBase& database, int style, st
 // Pays a night: false (and nothing changes) when the money does not reach the price.
 bool PayInn(TGameState& state, std::int32_t price);
 
-class TGameInnScene : public TGameScreen {
+class TGameInnScene : public TGameOverlay {
 public:
     TGameInnScene(TGameSession& session, int style, std::int32_t price);
 

@@ -13,7 +13,7 @@
 #pragma once
 
 #include "runtime/GameListWindow.h"
-#include "runtime/GameScreen.h"
+#include "runtime/GameOverlay.h"
 
 #include <array>
 #include <cstdint>
@@ -30,7 +30,7 @@ namespace quillon::runtime {
 class TGameState;
 struct THeroState;
 
-class TGameMenuScene : public TGameScreen {
+class TGameMenuScene : public TGameOverlay {
 public:
     explicit TGameMenuScene(TGameSession& session);
     ~TGameMenuScene() override;

@@ -5,7 +5,7 @@
 // 932 bytes as the hero record allows, a two-byte character counting two.
 #pragma once
 
-#include "runtime/GameScreen.h"
+#include "runtime/GameOverlay.h"
 
 #include <cstdint>
 #include <string>
@@ -33,7 +33,7 @@ private:
 // The name entry's pages: 0 letters and digits, 1 symbols.
 const std::vector<std::string>& NamePage(int page);
 
-class TGameNameScene : public TGameScreen {
+class TGameNameScene : public TGameOverlay {
 public:
     // mode: the page shown first (0 letters, 1 symbols); showInitial: the entry starts with the
     // hero's present name (else empty).

@@ -12,7 +12,7 @@
 #include "runtime/GameCommandWindow.h"
 #include "runtime/GameMenuScene.h"
 #include "runtime/GameProject.h"
-#include "runtime/GameScreen.h"
+#include "runtime/GameOverlay.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
 #include "runtime/GameTimer.h"
@@ -351,7 +351,7 @@ void TGameSession::StartMainScripts(const TGameInput& input) {
     }
 }
 
-bool TGameSession::OpenScreen(std::unique_ptr<TGameScreen> screen, const TInterpreter* opener) {
+bool TGameSession::OpenScreen(std::unique_ptr<TGameOverlay> screen, const TInterpreter* opener) {
     if (mScreen || !screen)
         return false;
     mScreen = std::move(screen);

@@ -29,7 +29,7 @@ class TGameCharacter;
 class TGameSkin;
 class TGameCommandWindow;
 class TInterpreter;
-class TGameScreen;
+class TGameOverlay;
 
 enum class TScene { Title, Map, GameOver, Notice, Ended };
 
@@ -90,7 +90,7 @@ public:
     TGameSkin& Skin() { return *mSkin; }
     // Opens a screen; opener is the script that waits for it (null: none). Refused (false) while
     // another screen is open.
-    bool OpenScreen(std::unique_ptr<TGameScreen> screen, const TInterpreter* opener);
+    bool OpenScreen(std::unique_ptr<TGameOverlay> screen, const TInterpreter* opener);
     bool ScreenOpen() const { return mScreen != nullptr; }
     // Once the screen a script opened is done: whether it succeeded, answered once.
     std::optional<bool> TakeScreenResult(const TInterpreter* opener);
@@ -137,7 +137,7 @@ private:
     int mExitCode = 0;
     std::int64_t mFrame = 0;
     std::set<std::int32_t> mWarned;
-    std::unique_ptr<TGameScreen> mScreen;
+    std::unique_ptr<TGameOverlay> mScreen;
     const TInterpreter* mScreenOpener = nullptr;
     const TInterpreter* mResultFor = nullptr;
     bool mScreenSucceeded = false;

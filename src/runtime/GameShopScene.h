@@ -4,7 +4,7 @@
 #pragma once
 
 #include "runtime/GameListWindow.h"
-#include "runtime/GameScreen.h"
+#include "runtime/GameOverlay.h"
 
 #include <cstdint>
 #include <memory>
@@ -43,7 +43,7 @@ private:
     TGameState& mState;
 };
 
-class TGameShopScene : public TGameScreen {
+class TGameShopScene : public TGameOverlay {
 public:
     // goods: the item IDs offered (IDs the database lacks are left out).
     TGameShopScene(TGameSession& session, int type, int style, const std::vector<std::int32_t>& goods);

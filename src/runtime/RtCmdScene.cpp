@@ -25,7 +25,7 @@ constexpr int kFirstGoods = 4;
 // Opens the screen the line asks for and waits for it; once it is done, goes on into the success or
 // the failure case when the line has them (branches: its third parameter).
 TStep OpenAndWait(TInterpreter& in, const TKelEventScriptLine& line,
-                  const std::function<std::unique_ptr<TGameScreen>()>& make, TCommandCode success,
+                  const std::function<std::unique_ptr<TGameOverlay>()>& make, TCommandCode success,
                   TCommandCode failure) {
     TGameSession& session = in.Session();
     if (const std::optional<bool> result = session.TakeScreenResult(&in)) {

@@ -1,4 +1,4 @@
-#include "runtime/GameScreen.h"
+#include "runtime/GameOverlay.h"
 
 #include "data/LD_DataBase.h"
 #include "runtime/GameProject.h"

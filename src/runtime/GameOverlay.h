@@ -22,9 +22,9 @@ class TGameSkin;
 // Where the game goes when a screen closes.
 enum class TScreenExit { Back, Title, Save };
 
-class TGameScreen {
+class TGameOverlay {
 public:
-    virtual ~TGameScreen() = default;
+    virtual ~TGameOverlay() = default;
     virtual void Update(const TGameInput& input) = 0;
     virtual void Draw(TOrlenBoard& screen) = 0;
     virtual bool Done() const = 0;
