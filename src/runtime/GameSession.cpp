@@ -80,7 +80,7 @@ bool TGameSession::NewGame(std::string& error) {
     TKelDataBase& database = mProject->Database();
     mMain->Stop();
     mCommonParallels.clear();
-    mScreen.reset();
+    mOverlay.reset();
     mResultFor = nullptr;
     mState = std::make_unique<TGameState>(database);
     mWorld = std::make_unique<TGameWorld>(*mProject, *mState, mRandom, mAudio, mOptions.TestPlay);
@@ -145,7 +145,7 @@ void TGameSession::LoadScreenPicture(const std::string& kind, const std::string&
 void TGameSession::EnterTitle() {
     TKelDataBase& database = mProject->Database();
     mMain->Stop();
-    mScreen.reset();
+    mOverlay.reset();
     mScene = TScene::Title;
     LoadScreenPicture("Title", database.System.TitleGraphic);
     mTitleMenu = std::make_unique<TGameCommandWindow>(
@@ -351,19 +351,19 @@ void TGameSession::StartMainScripts(const TGameInput& input) {
     }
 }
 
-bool TGameSession::OpenScreen(std::unique_ptr<TGameOverlay> screen, const TInterpreter* opener) {
-    if (mScreen || !screen)
+bool TGameSession::OpenOverlay(std::unique_ptr<TGameOverlay> screen, const TInterpreter* opener) {
+    if (mOverlay || !screen)
         return false;
-    mScreen = std::move(screen);
-    mScreenOpener = opener;
+    mOverlay = std::move(screen);
+    mOverlayOpener = opener;
     return true;
 }
 
-std::optional<bool> TGameSession::TakeScreenResult(const TInterpreter* opener) {
+std::optional<bool> TGameSession::TakeOverlayResult(const TInterpreter* opener) {
     if (opener == nullptr || mResultFor != opener)
         return std::nullopt;
     mResultFor = nullptr;
-    return mScreenSucceeded;
+    return mOverlaySucceeded;
 }
 
 bool TGameSession::OpenSaveScreen() {
@@ -372,17 +372,17 @@ bool TGameSession::OpenSaveScreen() {
 }
 
 // The open screen takes the step; the map stands still under it.
-bool TGameSession::StepScreen(const TGameInput& input) {
-    if (!mScreen)
+bool TGameSession::StepOverlay(const TGameInput& input) {
+    if (!mOverlay)
         return false;
-    mScreen->Update(input);
-    if (!mScreen->Done())
+    mOverlay->Update(input);
+    if (!mOverlay->Done())
         return true;
-    const TScreenExit exit = mScreen->Exit();
-    mResultFor = mScreenOpener;
-    mScreenSucceeded = mScreen->Succeeded();
-    mScreen.reset();
-    mScreenOpener = nullptr;
+    const TScreenExit exit = mOverlay->Exit();
+    mResultFor = mOverlayOpener;
+    mOverlaySucceeded = mOverlay->Succeeded();
+    mOverlay.reset();
+    mOverlayOpener = nullptr;
     if (exit == TScreenExit::Title)
         ToTitle();
     else if (exit == TScreenExit::Save)
@@ -391,7 +391,7 @@ bool TGameSession::StepScreen(const TGameInput& input) {
 }
 
 void TGameSession::StepMap(const TGameInput& input) {
-    if (StepScreen(input))
+    if (StepOverlay(input))
         return;
     mState->Step();
     mWorld->RefreshPages();
@@ -411,13 +411,13 @@ void TGameSession::StepMap(const TGameInput& input) {
     if (mMain->Running())
         mWorld->TakeStarts();  // touches while a script runs start nothing
     else if (heroMayWalk && mState->MenuEnabled && input.Pressed(gbCancel) && !mWorld->Hero().Moving())
-        OpenScreen(std::make_unique<TGameMenuScene>(*this), nullptr);
+        OpenOverlay(std::make_unique<TGameMenuScene>(*this), nullptr);
 }
 
 std::string TGameSession::SceneName() const {
     switch (mScene) {
     case TScene::Title: return "title";
-    case TScene::Map: return mScreen ? mScreen->SceneName() : MessageBusy() ? "message" : "map";
+    case TScene::Map: return mOverlay ? mOverlay->SceneName() : MessageBusy() ? "message" : "map";
     case TScene::GameOver: return "gameover";
     case TScene::Notice: return "notice";
     case TScene::Ended: return "ended";
@@ -435,16 +435,16 @@ void TGameSession::Draw(TOrlenBoard& screen) {
         mTitleMenu->Draw(screen);
         break;
     case TScene::Map:
-        if (mScreen && !mScreen->OverMap()) {
-            mScreen->Draw(screen);
+        if (mOverlay && !mOverlay->OverMap()) {
+            mOverlay->Draw(screen);
             break;
         }
         mMessages->SetHeroScreenY(mWorld->Hero().PixelY() - mWorld->CameraY());
         mWorld->Draw(screen, static_cast<int>(mFrame / 8));
         DrawTimer(*mSkin, screen, *mState);
         mMessages->Draw(screen);
-        if (mScreen)
-            mScreen->Draw(screen);
+        if (mOverlay)
+            mOverlay->Draw(screen);
         break;
     case TScene::GameOver:
         screen.DrawSheet(0, 0, TRect{0, 0, mPicture->Width(), mPicture->Height()}, *mPicture);

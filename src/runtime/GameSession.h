@@ -90,10 +90,10 @@ public:
     TGameSkin& Skin() { return *mSkin; }
     // Opens a screen; opener is the script that waits for it (null: none). Refused (false) while
     // another screen is open.
-    bool OpenScreen(std::unique_ptr<TGameOverlay> screen, const TInterpreter* opener);
-    bool ScreenOpen() const { return mScreen != nullptr; }
+    bool OpenOverlay(std::unique_ptr<TGameOverlay> screen, const TInterpreter* opener);
+    bool OverlayOpen() const { return mOverlay != nullptr; }
     // Once the screen a script opened is done: whether it succeeded, answered once.
-    std::optional<bool> TakeScreenResult(const TInterpreter* opener);
+    std::optional<bool> TakeOverlayResult(const TInterpreter* opener);
     // The map's music again (after the inn's).
     void RestoreMapMusic() { StartMapMusic(); }
     // The save screen's hook, called by the menu's Save command: answers false while the game has
@@ -114,7 +114,7 @@ private:
     void StepMap(const TGameInput& input);
     void StepGameOver(const TGameInput& input);
     void StepNotice(const TGameInput& input);
-    bool StepScreen(const TGameInput& input);
+    bool StepOverlay(const TGameInput& input);
     void StartMapMusic();
     void SetHeroGraphic();
     void RunParallels();
@@ -137,10 +137,10 @@ private:
     int mExitCode = 0;
     std::int64_t mFrame = 0;
     std::set<std::int32_t> mWarned;
-    std::unique_ptr<TGameOverlay> mScreen;
-    const TInterpreter* mScreenOpener = nullptr;
+    std::unique_ptr<TGameOverlay> mOverlay;
+    const TInterpreter* mOverlayOpener = nullptr;
     const TInterpreter* mResultFor = nullptr;
-    bool mScreenSucceeded = false;
+    bool mOverlaySucceeded = false;
 };
 
 }  // namespace quillon::runtime

@@ -28,7 +28,7 @@ TStep OpenAndWait(TInterpreter& in, const TKelEventScriptLine& line,
                   const std::function<std::unique_ptr<TGameOverlay>()>& make, TCommandCode success,
                   TCommandCode failure) {
     TGameSession& session = in.Session();
-    if (const std::optional<bool> result = session.TakeScreenResult(&in)) {
+    if (const std::optional<bool> result = session.TakeOverlayResult(&in)) {
         if (line.Param(2) == 0 || success == TCommandCode::End)
             return TStep::Next;
         const int body = in.FindForward(in.Pc(), line.Indent, {*result ? success : failure});
@@ -37,7 +37,7 @@ TStep OpenAndWait(TInterpreter& in, const TKelEventScriptLine& line,
         in.SetPc(body + 1);
         return TStep::Jumped;
     }
-    session.OpenScreen(make(), &in);
+    session.OpenOverlay(make(), &in);
     return TStep::Retry;
 }
 
