@@ -17,6 +17,9 @@
 #include "runtime/GameScreen.h"
 #include "runtime/GameSave.h"
 #include "runtime/GameSaveScene.h"
+#include "runtime/GameMenuScene.h"
+#include "runtime/GameProject.h"
+#include "runtime/GameOverlay.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
 #include "runtime/GameTimer.h"
@@ -114,6 +117,8 @@ bool TGameSession::NewGame(std::string& error) {
     PlaceVehicles();
     mPlayFrames = 0;
     mLastSlot = 0;
+    mOverlay.reset();
+    mResultFor = nullptr;
     TStartPlace start;
     if (mOptions.Start) {
         start = *mOptions.Start;
@@ -208,6 +213,7 @@ void TGameSession::LoadScreenPicture(const std::string& kind, const std::string&
 void TGameSession::EnterTitle() {
     TKelDataBase& database = mProject->Database();
     mMain->Stop();
+    mOverlay.reset();
     mScene = TScene::Title;
     LoadScreenPicture("Title", database.System.TitleGraphic);
     mTitleMenu = std::make_unique<TGameCommandWindow>(
@@ -458,9 +464,45 @@ void TGameSession::StartMainScripts(const TGameInput& input) {
     }
 }
 
+bool TGameSession::OpenOverlay(std::unique_ptr<TGameOverlay> screen, const TInterpreter* opener) {
+    if (mOverlay || !screen)
+        return false;
+    mOverlay = std::move(screen);
+    mOverlayOpener = opener;
+    return true;
+}
+
+std::optional<bool> TGameSession::TakeOverlayResult(const TInterpreter* opener) {
+    if (opener == nullptr || mResultFor != opener)
+        return std::nullopt;
+    mResultFor = nullptr;
+    return mOverlaySucceeded;
+}
+
+// The open screen takes the step; the map stands still under it.
+bool TGameSession::StepOverlay(const TGameInput& input) {
+    if (!mOverlay)
+        return false;
+    mOverlay->Update(input);
+    if (!mOverlay->Done())
+        return true;
+    const TScreenExit exit = mOverlay->Exit();
+    mResultFor = mOverlayOpener;
+    mOverlaySucceeded = mOverlay->Succeeded();
+    mOverlay.reset();
+    mOverlayOpener = nullptr;
+    if (exit == TScreenExit::Title)
+        ToTitle();
+    else if (exit == TScreenExit::Save)
+        OpenSaveScreen();
+    return true;
+}
+
 void TGameSession::StepMap(const TGameInput& input) {
     if (mWorld->MapId() != mLastMapId)
         CheckEncounter();  // a new map: the distance to its first battle, from where the hero stands
+    if (StepOverlay(input))
+        return;
     mState->Step();
     mWorld->RefreshPages();
     RunParallels();
@@ -637,12 +679,14 @@ std::uint64_t TGameSession::DrawSignature() const {
         HashMix(hash, mState->TimerShown ? mState->TimerFrames / 60 : -1);
     }
     return hash;
+    else if (heroMayWalk && mMapState->MenuEnabled && input.Pressed(gbCancel) && !mWorld->Hero().Moving())
+        OpenOverlay(std::make_unique<TGameMenuScene>(*this), nullptr);
 }
 
 std::string TGameSession::SceneName() const {
     switch (mScene) {
     case TScene::Title: return "title";
-    case TScene::Map: return MessageBusy() ? "message" : "map";
+    case TScene::Map: return mOverlay ? mOverlay->SceneName() : MessageBusy() ? "message" : "map";
     case TScene::GameOver: return "gameover";
     case TScene::Notice: return "notice";
     case TScene::Ended: return "ended";
@@ -663,11 +707,17 @@ void TGameSession::Draw(TOrlenBoard& screen) {
         mTitleMenu->Draw(screen);
         break;
     case TScene::Map:
+        if (mOverlay && !mOverlay->OverMap()) {
+            mOverlay->Draw(screen);
+            break;
+        }
         mMessages->SetHeroScreenY(mWorld->Hero().PixelY() - mWorld->CameraY());
         mWorld->Draw(screen, static_cast<int>(mFrame / 8));
         mScreen->Draw(screen, *mWorld);
         DrawTimer(*mSkin, screen, *mState);
         mMessages->Draw(screen);
+        if (mOverlay)
+            mOverlay->Draw(screen);
         break;
     case TScene::GameOver:
         screen.DrawSheet(0, 0, TRect{0, 0, mPicture->Width(), mPicture->Height()}, *mPicture);

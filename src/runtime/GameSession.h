@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,6 +35,7 @@ enum class TBattleResult;
 class TGameScreen;
 struct TGameMapState;
 struct TMapPlace;
+class TGameOverlay;
 
 class TGameSaveScene;
 struct TSaveGame;
@@ -148,6 +150,16 @@ public:
     // A problem met while playing (a teleport to a missing map ...): one line on standard error.
     void Report(const std::string& message);
 
+    // The screens shown over the map (the menu, shops, inns, the name entry) and the window look.
+    // Opens a screen; opener is the script that waits for it (null: none). Refused (false) while
+    // another screen is open.
+    bool OpenOverlay(std::unique_ptr<TGameOverlay> screen, const TInterpreter* opener);
+    bool OverlayOpen() const { return mOverlay != nullptr; }
+    // Once the screen a script opened is done: whether it succeeded, answered once.
+    std::optional<bool> TakeOverlayResult(const TInterpreter* opener);
+    // The map's music again (after the inn's).
+    void RestoreMapMusic() { StartMapMusic(); }
+
     // IMessageSource.
     std::int32_t Variable(int id) const override;
     std::int32_t Money() const override;
@@ -167,6 +179,7 @@ private:
     void StepBattle(const TGameInput& input);
     void ShowByTransition(int slot);
     void CheckEncounter();
+    bool StepOverlay(const TGameInput& input);
     void StartMapMusic();
     void SetHeroGraphic();
     void RunParallels();
@@ -217,6 +230,10 @@ private:
     std::string mGameTitle;
     std::uint32_t mDatabaseCheck = 0;
     bool mSaveKeysKnown = false;  // mGameTitle and mDatabaseCheck are read
+    std::unique_ptr<TGameOverlay> mOverlay;
+    const TInterpreter* mOverlayOpener = nullptr;
+    const TInterpreter* mResultFor = nullptr;
+    bool mOverlaySucceeded = false;
 };
 
 }  // namespace quillon::runtime

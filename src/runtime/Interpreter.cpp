@@ -321,13 +321,14 @@ TStep TInterpreter::Dispatch(const TKelEventScriptLine& line) {
     case TCommandCode::EnableSave:
     case TCommandCode::EnableSystemMenu:
     case TCommandCode::StopParallelEvents:
+        return RunMapStateCommand(*this, line);
+    case TCommandCode::CallSaveMenu:
+        return RunSaveCommand(*this, line);
     case TCommandCode::CallShop:
     case TCommandCode::CallInn:
     case TCommandCode::EnterHeroName:
     case TCommandCode::CallSystemMenu:
-        return RunMapStateCommand(*this, line);
-    case TCommandCode::CallSaveMenu:
-        return RunSaveCommand(*this, line);
+        return RunSceneCommand(*this, line);
     default:
         mSession.NotRunYet(line.Code);
         return TStep::Next;

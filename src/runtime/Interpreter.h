@@ -141,6 +141,7 @@ bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line);
 TStep RunPlaceCommand(TInterpreter& in, const TKelEventScriptLine& line);    // places, vehicles, characters
 TStep RunMapStateCommand(TInterpreter& in, const TKelEventScriptLine& line); // map changes, permissions, scenes
 TStep RunSaveCommand(TInterpreter& in, const TKelEventScriptLine& line);     // the save screen, the save flag
+TStep RunSceneCommand(TInterpreter& in, const TKelEventScriptLine& line);    // shops, inns, names, the menu
 // The value of an "amount": kind 0 the number, 1 the variable it names.
 std::int32_t AmountValue(TInterpreter& in, std::int32_t kind, std::int32_t value);
 

@@ -81,12 +81,6 @@ TStep SetEscapePlace(TInterpreter& in, const TKelEventScriptLine& line) {
 
 // A command whose scene comes later: it goes on into the branch of `success` when the line has
 // its branches, else with the next line.
-TStep TakeSuccessBranch(TInterpreter& in, TCommandCode success) {
-    const TKelEventScriptLine* next = in.LineAt(in.Pc() + 1);
-    if (next != nullptr && next->Code == ToInt(success) && next->Indent == in.Line().Indent) {
-        in.SetPc(in.Pc() + 2);
-        return TStep::Jumped;
-    }
     return TStep::Next;
 }
 
@@ -122,9 +116,7 @@ TStep RunMapStateCommand(TInterpreter& in, const TKelEventScriptLine& line) {
         state.ParallelsStopped = true;
         session.StopMapParallels();
         return TStep::Next;
-    case TCommandCode::CallShop: return TakeSuccessBranch(in, TCommandCode::ShopSuccess);
-    case TCommandCode::CallInn: return TakeSuccessBranch(in, TCommandCode::InnRest);
-    default: return TStep::Next;  // name entry, save menu and menu: nothing to do yet
+    default: return TStep::Next;
     }
 }
 
