@@ -145,7 +145,7 @@ const TVerb kVerbs[] = {
      "and the current ID, the group rows and the rows of the selected group, the selected ones\n"
      "marked with \">\".",
      "quillon-cli picker MyGame/GMK_RT.kdb switch --count 45 --select 41", VerbPicker},
-    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events|skills|items|monsters [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
+    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|commonevents|skills|items|monsters [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
      "Prints \"entry: 0001:Name\" (pages with a list) and one \"key: value\" line per field after\n"
      "the values given were set as the page's controls set them (limits and rules included);\n"
      "--save writes FILE back. Texts are UTF-8. Vocabulary keys are the field numbers.",
