@@ -7,6 +7,7 @@
 #include "controls/NumberEdit_qt.h"
 #include "database/DataBasePages_qt.h"
 #include "database/ED_PlayerParameter_qt.h"
+#include "database/ED_PlayerLearning_qt.h"
 #include "database/ED_Player_qt.h"
 #include "database/DataBaseNamePage_qt.h"
 #include "database/DataMultiCopy_qt.h"
@@ -346,6 +347,8 @@ TEST_F(DataBaseFormWidgetTest, TheWindowAndItsDialogsFitTheSmallestScreen) {
         const QRect onScreen = dialog.frameGeometry();
         EXPECT_TRUE(QRect(QPoint(0, 0), kSmallestScreen).contains(onScreen))
             << onScreen.x() << "," << onScreen.y() << " " << onScreen.width() << " x " << onScreen.height();
+        if (dynamic_cast<TFormEDPlayerLearning*>(&dialog))  // at its offset, unmoved by the screen's edge
+            EXPECT_LE(540 + onScreen.width(), kSmallestScreen.width());
         if (auto* curves = dynamic_cast<TFormEDPlayerParameter*>(&dialog))
             Child<QPushButton>(*curves, "ButtonCreate")->click();  // "Create Curve" from there
         dialog.hide();

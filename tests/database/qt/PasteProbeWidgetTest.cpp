@@ -111,7 +111,7 @@ TEST_F(PasteProbeWidgetTest, AnimationPageTakesOnlyFramesCellsAndTimingsThatRead
 TEST_F(PasteProbeWidgetTest, TroopPageTakesOnlyBattlePagesThatRead) {
     SetRtpPath(std::string(QUILLON_BINARY_DIR) + "/bin/RTP");
     SetProjectPath(mSample);
-    eventkit::TFakeChoosers choosers;
+    testkit::TFakeEventChoosers choosers;
     TFormEDMonGroup page(mContext, &choosers);
     pagekit::StartPage(page, mModified);
     TKelMonGroupItem& troop = *mDataBase.MonGroup.Items(0);
