@@ -192,8 +192,8 @@ inline constexpr QSize kSmallestScreen{800, 600};
 
 // What keeps a window from fitting the smallest display, as it opens at its natural size: shown
 // (a window never shown gets its size hint), it must be at most 800 x 600 and every visible
-// button must lie wholly inside it. Empty when it fits.
-inline QStringList DoesNotFitSmallestScreen(QWidget& window) {
+// button must lie wholly inside it. Empty when it fits; else the problems, one a line.
+inline std::string DoesNotFitSmallestScreen(QWidget& window) {
     QStringList problems;
     if (!window.isVisible()) {
         window.adjustSize();
@@ -216,7 +216,7 @@ inline QStringList DoesNotFitSmallestScreen(QWidget& window) {
                             .arg(at.width())
                             .arg(at.height());
     }
-    return problems;
+    return problems.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace quillon::widgetkit

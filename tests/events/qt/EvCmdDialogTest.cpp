@@ -139,7 +139,7 @@ TEST_F(EvCmdDialogTest, EveryDescribedCommandOpensNamedAndOkWritesItsDefaultLine
 
         QString caption;
         QStringList unnamed;
-        QStringList outside;
+        std::string outside;
         int opened = 0;
         TScopedModalRunner runner(Driving([&](TFormKelBase& dialog) {
             ++opened;
@@ -157,7 +157,7 @@ TEST_F(EvCmdDialogTest, EveryDescribedCommandOpensNamedAndOkWritesItsDefaultLine
         EXPECT_EQ(caption, CommandDialogCaption(form.Code));
         EXPECT_FALSE(caption.isEmpty());
         EXPECT_EQ(unnamed, QStringList());
-        EXPECT_EQ(outside, QStringList()) << "at 800 x 600";
+        EXPECT_EQ(outside, "") << "at 800 x 600";
         if (refused) {
             EXPECT_FALSE(ok);  // the default settings are refused: OK kept the dialog open
             continue;
