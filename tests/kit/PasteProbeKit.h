@@ -89,8 +89,9 @@ inline int ProbePaste(const QString& mimeType, const std::vector<std::string>& b
         const bool read = reads(blocks[b]);
         paste();
         taken += read;
-        if (!read)
+        if (!read) {
             EXPECT_EQ(saved(), before);
+        }
     }
     return taken;
 }

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
@@ -192,7 +193,7 @@ inline constexpr QSize kSmallestScreen{800, 600};
 
 // What keeps a window from fitting the smallest display, as it opens at its natural size: shown
 // (a window never shown gets its size hint), it must be at most 800 x 600 and every visible
-// button must lie wholly inside it. Empty when it fits; else the problems, one a line.
+// button must lie wholly inside it (a button in a scrolled area is reached by scrolling). Empty when it fits; else the problems, one a line.
 inline std::string DoesNotFitSmallestScreen(QWidget& window) {
     QStringList problems;
     if (!window.isVisible()) {
@@ -206,6 +207,11 @@ inline std::string DoesNotFitSmallestScreen(QWidget& window) {
     const QRect inside(QPoint(0, 0), window.size().boundedTo(kSmallestScreen));
     for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
         if (!button->isVisibleTo(&window) || button->window() != &window)
+            continue;
+        bool scrolled = false;
+        for (QWidget* up = button->parentWidget(); up != nullptr && up != &window && !scrolled; up = up->parentWidget())
+            scrolled = qobject_cast<QAbstractScrollArea*>(up) != nullptr;
+        if (scrolled)
             continue;
         const QRect at(button->mapTo(&window, QPoint(0, 0)), button->size());
         if (!inside.contains(at))
