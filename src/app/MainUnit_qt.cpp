@@ -520,6 +520,7 @@ void TFormKelMain::closeEvent(QCloseEvent* event) {
 void TFormKelMain::Action_ProjectNewExecute() {
     TProjectNewModel model;
     model.BasePath = IncludeTrailingDelimiter(GetProjectBasePath());
+    model.BasePathNote = ProjectBasePathNote(model.BasePath);
     model.StoreBasePath = [](const std::string& path) { SetProjectBasePath(path); };
     model.Show();
     TFormProjectNew dialog(model, this);

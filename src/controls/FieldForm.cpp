@@ -1,9 +1,10 @@
 #include "controls/FieldForm.h"
 
 #include "platform/Cp932Limit.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
-#include <charconv>
+#include <optional>
 
 namespace quillon {
 
@@ -52,12 +53,9 @@ TFieldValue NormalizeFieldValue(const TFieldSpec& field, TFieldValue value) {
 namespace {
 
 bool ParseInt(const std::string& text, std::int32_t& value) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+')
-        ++first;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    return ec == std::errc() && end == last && first != last;
+    const std::optional<std::int32_t> read = ReadNumber32(text);
+    value = read.value_or(value);
+    return read.has_value();
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }

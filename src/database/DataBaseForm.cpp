@@ -114,16 +114,6 @@ bool TDataBaseFormModel::Apply() {
     return true;
 }
 
-bool TDataBaseFormModel::ConfirmClose() {
-    if (!mApplyEnabled)
-        return true;
-    switch (ShowMessageBox(kDataBaseCloseQuestion, mbYesNoCancel | mbIconWarning)) {
-    case mrYes: return Apply();
-    case mrNo: return true;
-    default: return false;
-    }
-}
-
 bool TDataBaseFormModel::Reload() {
     std::string error;
     if (ReloadDataBase(*mContext.DataBase, FilePath(), error))

@@ -1,6 +1,7 @@
 // The rules of the database editor's frame, without a window: the thirteen tabs (the last one
 // shown is remembered for the run), Ctrl+Tab wrapping, Apply's enabling, saving the database
-// file and reading it back when the window closes.
+// file and reading it back when the window closes. Closing in any way (OK, Cancel, Escape, the
+// close box) asks nothing: the read-back discards every change that OK or Apply did not write.
 //
 // Saving never loses an edit: a failed save keeps the window open with Apply enabled. The read
 // on close goes into a scratch database first and replaces the live one only when the whole
@@ -16,8 +17,6 @@ namespace quillon {
 
 class TKelDataBase;
 
-inline constexpr const char* kDataBaseCloseQuestion =
-    "The database has changes that were not saved. Save them before closing?";
 inline constexpr const char* kDataBaseReloadFailure =
     "The database file could not be read again, so the database keeps the contents it has in memory:";
 
@@ -66,9 +65,6 @@ public:
     // is shown, and a failure or a No to replacing a damaged file keeps Apply enabled and
     // answers false.
     bool Apply();
-    // Before the window closes without OK: with unsaved changes, asks whether to save them
-    // (Yes saves, No discards, Cancel stays). True when the window may close.
-    bool ConfirmClose();
     // After the window closed: reads the file back (see ReloadDataBase); a failure is shown.
     bool Reload();
 

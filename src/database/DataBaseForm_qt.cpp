@@ -176,8 +176,6 @@ void TFormDataBase::ToolButtonMusicClick() {
 void TFormDataBase::done(int result) {
     if (mClosing)
         return;
-    if (result != mrOk && !mModel.ConfirmClose())
-        return;
     mClosing = true;
     ReleasePage();
     hide();

@@ -28,10 +28,7 @@ TMonsterActListView::TMonsterActListView(TMonsterPageModel& model, QWidget* pare
                           [&model](int row, int column) { return model.Actions().Cell(row, column); }, this)) {
     setObjectName(QStringLiteral("ListView1"));
     MakeRowsView(*this, mRows);
-    header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    setColumnWidth(0, 160);
-    setColumnWidth(2, 60);
+    header()->setStretchLastSection(true);
     setMinimumWidth(240);
     setMinimumHeight(80);
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { ListView1DblClick(); });
@@ -59,6 +56,9 @@ TMonsterActListView::TMonsterActListView(TMonsterPageModel& model, QWidget* pare
 void TMonsterActListView::Refresh() {
     mFilling = true;
     mRows->Reset();
+    // Each column as wide as what it shows (the header's precision bounds the rows measured).
+    for (int column = 0; column < mRows->columnCount(); ++column)
+        resizeColumnToContents(column);
     ShowCurrentRow(*this, mModel.Actions().Selected());
     mFilling = false;
 }

@@ -7,6 +7,7 @@
 #include "data/LD_MonGroup.h"
 #include "events/CommandFormBatches.h"
 #include "events/EvCmdList.h"
+#include "events/EvCmdSelector.h"
 #include "events/EventCommands.h"
 #include "events/EventScript.h"
 
@@ -822,6 +823,8 @@ void TCommandDialogModel::ForgetRemembered() { TLastUsed::Forget("CommandForm.")
 bool BuildCommandLines(std::int32_t code, const std::vector<std::pair<std::string, std::string>>& values,
                        const TEventCommandContext& context, TKelEventScriptList& result, std::string& error) {
     const TCommandForm* form = FindCommandForm(code);
+    if (form == nullptr && IsSelectorCommand(code))
+        return BuildSelectorCommand(code, values, context, result, error);
     if (form == nullptr) {
         TKelEventScriptList lines;
         lines.Assign(result);

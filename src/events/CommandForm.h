@@ -264,7 +264,8 @@ private:
 // The lines of a command as its dialog's OK would write them without changes from the user: the
 // remembered or default settings, or the command in `result` when it holds one on entry (its
 // bodies kept), with the values given by key ("key=value", checked against each field's range).
-// A command built without a form takes no values. `result` holds the new lines on return; false
+// A command built without a form takes no values; one edited through a selector takes the
+// selector's settings (BuildSelectorCommand). `result` holds the new lines on return; false
 // with the reason in `error` (`result` unchanged).
 bool BuildCommandLines(std::int32_t code, const std::vector<std::pair<std::string, std::string>>& values,
                        const TEventCommandContext& context, TKelEventScriptList& result, std::string& error);

@@ -6,8 +6,10 @@
 #include "data/LD_System.h"
 #include "events/ED_MoveRoute.h"
 #include "events/EventCommands.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 namespace quillon {
@@ -122,7 +124,124 @@ bool RunBattleBackground(const TKelEventScriptList& edited, IEventChoosers& choo
     return true;
 }
 
+// The selectors answered from key=value settings: each picker takes the settings it knows and
+// leaves the rest as the selector starts; a setting nobody took is an error.
+class TKeyedChoosers final : public IEventChoosers {
+public:
+    explicit TKeyedChoosers(const std::vector<std::pair<std::string, std::string>>& values) : mValues(values) {}
+
+    // The first error met, or a setting that no picker took.
+    bool Finish(std::string& error) const {
+        if (!mError.empty()) {
+            error = mError;
+            return false;
+        }
+        for (const auto& [key, value] : mValues)
+            if (!mTaken.contains(key)) {
+                error = "unknown setting '" + key + "'";
+                return false;
+            }
+        return true;
+    }
+
+    bool ChooseSwitch(std::int32_t&) override { return false; }
+    bool ChooseVariable(std::int32_t&) override { return false; }
+    bool ChooseResource(TSelKind, std::string& name, std::int32_t*, const std::string&) override {
+        Text("file", name);
+        return mError.empty();
+    }
+    bool ChooseSystemGraphic(std::string& name, std::int32_t& wallpaper, std::int32_t& font,
+                             const std::string&) override {
+        Text("file", name);
+        Number("wallpaper", wallpaper, 0, 1);
+        Number("font", font, 0, 1);
+        return mError.empty();
+    }
+    bool ChooseEventGraphic(std::string&, std::int32_t&, std::int32_t&, std::int32_t&) override { return false; }
+    bool ChooseMusic(TKelMusic& music, const std::string&) override {
+        Text("file", music.Name);
+        Number("fade", music.FadeIn, 0, 10000);
+        Number("volume", music.Volume, 0, 100);
+        Number("tempo", music.Tempo, 50, 150);
+        Number("balance", music.Balance, 0, 100);
+        return mError.empty();
+    }
+    bool ChooseSound(TKelSound& sound, const std::string&) override {
+        Text("file", sound.Name);
+        Number("volume", sound.Volume, 0, 100);
+        Number("tempo", sound.Tempo, 50, 150);
+        Number("balance", sound.Balance, 0, 100);
+        return mError.empty();
+    }
+    void ListenToMusic() override {}
+    bool EditMoveRoute(TMoveRouteRequest& request, const TEventCommandContext&) override {
+        Number("target", request.Target, 1, kCharacterThisEvent);
+        Number("frequency", request.Frequency, 1, 8);
+        Number("repeat", request.Route.Repeat, 0, 1);
+        Number("skippable", request.Route.Skippable, 0, 1);
+        return mError.empty();
+    }
+    bool ChoosePlace(TMapPlaceRequest& place) override {
+        Number("map", place.MapId, 1, 9999);
+        Number("x", place.X, 0, 9999);
+        Number("y", place.Y, 0, 9999);
+        if (mError.empty() && (place.MapId < 1 || place.X < 0 || place.Y < 0))
+            mError = "a place needs map, x and y";
+        return mError.empty();
+    }
+    bool DataBaseChanged() const override { return false; }
+
+private:
+    const std::string* Find(const std::string& key) {
+        for (const auto& [name, value] : mValues)
+            if (name == key) {
+                mTaken.insert(key);
+                return &value;
+            }
+        return nullptr;
+    }
+    void Text(const std::string& key, std::string& to) {
+        if (const std::string* value = Find(key))
+            to = *value;
+    }
+    template <typename T> void Number(const std::string& key, T& to, std::int32_t low, std::int32_t high) {
+        const std::string* value = Find(key);
+        if (value == nullptr || !mError.empty())
+            return;
+        if (const std::optional<std::int32_t> n = ReadNumber32(*value, low, high))
+            to = static_cast<T>(*n);
+        else
+            mError = "'" + *value + "' is not a number from " + std::to_string(low) + " to " + std::to_string(high);
+    }
+
+    const std::vector<std::pair<std::string, std::string>>& mValues;
+    std::set<std::string> mTaken;
+    std::string mError;
+};
+
 }  // namespace
+
+bool BuildSelectorCommand(std::int32_t code, const std::vector<std::pair<std::string, std::string>>& values,
+                          const TEventCommandContext& context, TKelEventScriptList& result, std::string& error) {
+    if (!IsSelectorCommand(code)) {
+        error = "command " + std::to_string(code) + " has no selector";
+        return false;
+    }
+    TKeyedChoosers choosers(values);
+    TEventCommandContext keyed = context;
+    keyed.Choosers = &choosers;
+    TKelEventScriptList lines;
+    lines.Assign(result);
+    const bool chosen = RunSelectorCommand(code, lines, keyed);
+    if (!choosers.Finish(error))
+        return false;
+    if (!chosen) {
+        error = "command " + std::to_string(code) + " was not built";
+        return false;
+    }
+    result.Assign(lines);
+    return true;
+}
 
 bool IsSelectorCommand(std::int32_t code) {
     switch (ToCommandCode(code)) {

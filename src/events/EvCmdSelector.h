@@ -10,6 +10,9 @@
 #include "events/ScriptList.h"
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace quillon {
 
@@ -20,6 +23,15 @@ bool IsSelectorCommand(std::int32_t code);
 // command) and, on OK, leaves the command's line in `result`. False on cancel, for a code that
 // is not a selector command and without pickers in the context; `result` is unchanged then.
 bool RunSelectorCommand(std::int32_t code, TKelEventScriptList& result, const TEventCommandContext& context);
+
+// A selector command built without a window, from key=value settings standing for what the
+// selector would choose: "file" (the resource's name, every command but 10810 and 11330),
+// "wallpaper" and "font" (10680), "map", "x" and "y" (10810), "target", "frequency", "repeat"
+// and "skippable" (11330, with an empty route), "fade" (11510), "volume", "tempo" and "balance"
+// (11510, 11550). A setting not given keeps the selector's starting value. False with `error`
+// for a code that is not a selector command, an unknown setting or a value out of range.
+bool BuildSelectorCommand(std::int32_t code, const std::vector<std::pair<std::string, std::string>>& values,
+                          const TEventCommandContext& context, TKelEventScriptList& result, std::string& error);
 
 // Where the teleport picker opens: the edited line's map and cell; else the current map with
 // the cell of the event being edited; else the current map with the cell at the centre of the

@@ -11,6 +11,7 @@
 #include "project/ProjectSettings.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -317,6 +318,14 @@ void TMaterialBaseModel::Close() {
     SetMaterialPath(DialogFolder);
     if (ValidKind(mKind))
         MaterialLastKind() = mKind;
+}
+
+void TMaterialBaseModel::FileDialogClosed(const std::string& shownFolder, const std::string& chosenFile) {
+    const std::filesystem::path chosen(chosenFile);
+    const std::string folder = chosen.has_parent_path() && chosen.is_absolute() ? chosen.parent_path().string()
+                                                                                : shownFolder;
+    if (!folder.empty())
+        DialogFolder = IncludeTrailingDelimiter(folder);
 }
 
 void TMaterialBaseModel::SelectKind(int kind) {

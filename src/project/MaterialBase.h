@@ -153,6 +153,10 @@ public:
     void Open();
     // Stores DialogFolder as MaterialPath and remembers the kind for the next opening.
     void Close();
+    // An open or save dialog closed showing `shownFolder`: DialogFolder becomes the folder of
+    // `chosenFile` when one was chosen (also a full path typed into its name box), else the
+    // folder it showed.
+    void FileDialogClosed(const std::string& shownFolder, const std::string& chosenFile);
 
     // Imports a file as the kind. Media are copied under their own name (an existing file is
     // replaced); pictures must be 8 bits per pixel and of the kind's size (told by the file's

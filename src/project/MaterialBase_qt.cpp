@@ -9,10 +9,13 @@
 #include "project/ProjectManager.h"
 #include "project/TransparentPicker_qt.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -149,8 +152,7 @@ TOpenPictureDialogEx::TOpenPictureDialogEx(QWidget* parent) : QFileDialog(parent
     setAcceptMode(QFileDialog::AcceptOpen);
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("PicturePanel"));
-    panel->setFixedWidth(200 + 12);
-    panel->setMinimumHeight(169 + 12);
+    panel->setFixedSize(200, 169);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(6, 6, 6, 6);
     mPictureLabel = new QLabel(tr("Picture:"), panel);
@@ -162,13 +164,20 @@ TOpenPictureDialogEx::TOpenPictureDialogEx(QWidget* parent) : QFileDialog(parent
     auto* paintLayout = new QVBoxLayout(paintPanel);
     paintLayout->setContentsMargins(2, 2, 2, 2);
     mPaintBox = new TPicturePaintBox(paintPanel);
-    mPaintBox->setMinimumSize(180, 140);
+    mPaintBox->setMinimumSize(0, 0);
     paintLayout->addWidget(mPaintBox);
     layout->addWidget(paintPanel, 1);
     mPictureLabel->setBuddy(mPaintBox);
     if (auto* grid = qobject_cast<QGridLayout*>(this->layout()))
-        grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
+        grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1, Qt::AlignTop);
     connect(this, &QFileDialog::currentChanged, this, &TOpenPictureDialogEx::ShowPreview);
+    // A path typed into the name box is previewed as soon as it names a file.
+    if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        connect(name, &QLineEdit::textChanged, this, [this](const QString& text) {
+            const QFileInfo typed(QDir(directory()).absoluteFilePath(text));
+            if (!text.isEmpty() && typed.isFile())
+                ShowPreview(typed.absoluteFilePath());
+        });
 }
 
 void TOpenPictureDialogEx::ShowPreview(const QString& path) {
@@ -267,8 +276,9 @@ QString TFormMaterialBase::RunImportDialog() {
     dialog->setDefaultSuffix(QString::fromStdString(ImportDefaultExtension(kind).substr(1)));
     dialog->setDirectory(QString::fromStdString(mModel.DialogFolder));
     const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
-    mModel.DialogFolder = IncludeTrailingDelimiter(dialog->directory().absolutePath().toStdString());
-    return chosen ? dialog->selectedFiles().front() : QString();
+    const QString file = chosen ? dialog->selectedFiles().front() : QString();
+    mModel.FileDialogClosed(dialog->directory().absolutePath().toStdString(), file.toStdString());
+    return file;
 }
 
 QString TFormMaterialBase::RunExportDialog() {
@@ -289,8 +299,9 @@ QString TFormMaterialBase::RunExportDialog() {
     dialog.setDirectory(QString::fromStdString(mModel.DialogFolder));
     dialog.selectFile(QString::fromStdString(mModel.ExportName()));
     const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-    mModel.DialogFolder = IncludeTrailingDelimiter(dialog.directory().absolutePath().toStdString());
-    return chosen ? dialog.selectedFiles().front() : QString();
+    const QString file = chosen ? dialog.selectedFiles().front() : QString();
+    mModel.FileDialogClosed(dialog.directory().absolutePath().toStdString(), file.toStdString());
+    return file;
 }
 
 void TFormMaterialBase::ButtonImportClick() {

@@ -25,6 +25,8 @@ public:
     std::string BasePath;    // ending in '/'
     std::string FolderName;  // a file-system name (UTF-8), at most 40 characters
     std::string GameTitle;   // CP932 bytes, at most 40
+    // Said under the base path (why it is where it is); empty: nothing.
+    std::string BasePathNote;
     // Stores the base path after a successful OK (the settings; empty: nothing is stored).
     std::function<void(const std::string&)> StoreBasePath;
 

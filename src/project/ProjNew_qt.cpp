@@ -41,6 +41,8 @@ TFormProjectNew::TFormProjectNew(TProjectNewModel& model, QWidget* parent)
     SetHelpContext(kHelpProjectContext);
     ChooseBasePath = DefaultChooser(this);
     mUi->ButtonPath->setText(QString::fromStdString(model.BasePath));
+    mUi->LabelBasePathNote->setText(QString::fromStdString(model.BasePathNote));
+    mUi->LabelBasePathNote->setVisible(!model.BasePathNote.empty());
     mUi->EditFolder->setText(QString::fromStdString(model.FolderName));
     LimitCp932(mUi->EditTitle, static_cast<int>(kGameTitleMaxBytes));
     mUi->EditTitle->setText(Cp932ToQString(model.GameTitle));
@@ -59,6 +61,7 @@ void TFormProjectNew::ButtonPathClick() {
     if (mModel.StoreBasePath)
         mModel.StoreBasePath(path);
     mUi->ButtonPath->setText(QString::fromStdString(mModel.BasePath));
+    mUi->LabelBasePathNote->hide();  // the user's own choice needs no word
 }
 
 bool TFormProjectNew::CanConfirm() {

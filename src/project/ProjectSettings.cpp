@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 
@@ -111,8 +113,39 @@ void SetRtpPath(const std::string& path) {
 
 void SetApplicationPath(const std::string& path) { WriteCurrent("ApplicationPath", path); }
 
+namespace {
+
+constexpr const char* kFallbackBaseFolder = "Quillon Projects";
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return home != nullptr ? home : "";
+}
+
+bool Writable(const std::string& folder) { return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0; }
+
+}  // namespace
+
+std::string DefaultProjectBasePath(const std::string& appPath, const std::string& home) {
+    if (Writable(appPath) || home.empty())
+        return IncludeTrailingDelimiter(appPath);
+    return IncludeTrailingDelimiter(IncludeTrailingDelimiter(home) + kFallbackBaseFolder);
+}
+
 std::string GetProjectBasePath() {
-    return IncludeTrailingDelimiter(ReadCurrent("ProjectBasePath", GetAppPath()));
+    const std::string fallback = DefaultProjectBasePath(GetAppPath(), HomeFolder());
+    const std::string path = IncludeTrailingDelimiter(ReadCurrent("ProjectBasePath", fallback));
+    if (path == fallback && path != IncludeTrailingDelimiter(GetAppPath()))
+        ::mkdir(path.c_str(), 0777);  // an existing folder stays as it is
+    return path;
+}
+
+std::string ProjectBasePathNote(const std::string& basePath) {
+    const std::string app = IncludeTrailingDelimiter(GetAppPath());
+    if (Writable(app) || basePath != DefaultProjectBasePath(app, HomeFolder()))
+        return "";
+    return "The editor's folder cannot be written, so new projects go to \"" + std::string(kFallbackBaseFolder) +
+           "\" in your home folder.";
 }
 
 void SetProjectBasePath(const std::string& path) { WriteCurrent("ProjectBasePath", IncludeTrailingDelimiter(path)); }

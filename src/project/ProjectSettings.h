@@ -31,8 +31,16 @@ void ReopenSettingsStores();
 std::string GetRtpPath();
 void SetRtpPath(const std::string& path);
 void SetApplicationPath(const std::string& path);
+// The folder new projects go to when none is stored: the editor's own folder, unless the user
+// cannot write there (an installed editor); then the "Quillon Projects" folder in `home`.
+std::string DefaultProjectBasePath(const std::string& appPath, const std::string& home);
+// The stored base path, else DefaultProjectBasePath for this user (the fallback folder is made
+// when it is missing).
 std::string GetProjectBasePath();
 void SetProjectBasePath(const std::string& path);
+// What the new-project dialog says about its base path: why it is the fallback folder in the
+// home folder, or nothing.
+std::string ProjectBasePathNote(const std::string& basePath);
 std::string GetOpenedProjectFolder();
 void SetOpenedProjectFolder(const std::string& folder);
 bool GetFullScreenFlag();

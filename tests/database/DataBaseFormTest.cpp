@@ -108,31 +108,6 @@ TEST_F(DataBaseFormTest, ApplyWritesAndAFailedSaveKeepsEverything) {
     EXPECT_EQ(ReadWholeFile(File()), before);
 }
 
-TEST_F(DataBaseFormTest, ClosingWithUnsavedChangesAsksFirst) {
-    struct TCase {
-        int Answer;
-        bool MayClose;
-        std::string OnDisk;
-    };
-    const TCase cases[] = {{mrCancel, false, "Alex"}, {mrNo, true, "Alex"}, {mrYes, true, "Changed"}};
-    for (const TCase& c : cases) {
-        mDataBase.Player.FindByID(1)->Name = "Alex";
-        mDataBase.Save(mFolder);
-        TDataBaseFormModel model(mContext);
-        EXPECT_TRUE(model.ConfirmClose());  // nothing changed: no question
-        mDataBase.Player.FindByID(1)->Name = "Changed";
-        model.PageModified();
-        mBox.Texts.clear();
-        mBox.Answers = {c.Answer};
-        EXPECT_EQ(model.ConfirmClose(), c.MayClose) << c.Answer;
-        ASSERT_EQ(mBox.Texts, std::vector<std::string>{kDataBaseCloseQuestion});
-        EXPECT_EQ(mBox.Flags[0], mbYesNoCancel | mbIconWarning);
-        TKelDataBase read;
-        read.LoadFromFile(File());
-        EXPECT_EQ(read.Player.FindByID(1)->Name, c.OnDisk) << c.Answer;
-    }
-}
-
 TEST_F(DataBaseFormTest, TheReadBackReplacesTheDatabaseOnlyWhenTheFileIsWhole) {
     TCatalog* heroes = &mDataBase.Player;
     mDataBase.Player.FindByID(1)->Name = "Unsaved";

@@ -3,10 +3,13 @@
 #include "events/CommandForm.h"
 
 #include "EventScriptTestFixture.h"
+#include "events/EvCmdList.h"
+#include "events/EvCmdSelector.h"
 #include "events/EventCommands.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -310,6 +313,75 @@ TEST_F(CommandDialogs, ShopGoodsFollowTheShopType) {
     ASSERT_NE(form, nullptr);
     TCommandDialogModel model(*form, context);
     EXPECT_FALSE(model.Binding().SetValue(Field(*form, "goods"), std::string("1,x")));
+}
+
+// Every button of both palettes builds its command without a window, with the counted
+// parameters; the commands made through a selector take the selector's values by key.
+TEST_F(CommandDialogs, EveryPaletteCommandBuildsWithItsCountedParameters) {
+    using TValues = std::vector<std::pair<std::string, std::string>>;
+    struct TSelected {
+        std::int32_t Code;
+        TValues Values;
+        std::string Text;
+        std::vector<std::int32_t> Params;
+    };
+    const TSelected selected[] = {
+        {10680, {{"file", "Sys2"}, {"wallpaper", "1"}, {"font", "1"}}, "Sys2", {1, 1}},
+        {10810, {{"map", "1"}, {"x", "4"}, {"y", "5"}}, "", {1, 4, 5}},
+        {11330, {{"target", "10001"}, {"frequency", "5"}, {"repeat", "1"}, {"skippable", "1"}}, "", {10001, 5, 1, 1}},
+        {11510, {{"file", "Town"}, {"fade", "2000"}, {"volume", "80"}, {"tempo", "120"}, {"balance", "30"}}, "Town",
+         {2000, 80, 120, 30}},
+        {11550, {{"file", "Door"}, {"volume", "90"}, {"tempo", "110"}, {"balance", "40"}}, "Door", {90, 110, 40}},
+        {13210, {{"file", "Cave"}}, "Cave", {}},
+    };
+    std::set<std::int32_t> codes;
+    for (const bool battle : {false, true}) {
+        const TEvCmdPalette palette(battle);
+        for (int button = 0; button < palette.ButtonCount(); ++button)
+            codes.insert(palette.Code(button));
+    }
+    ASSERT_GT(codes.size(), 90u);
+    for (const std::int32_t code : codes) {
+        SCOPED_TRACE(testing::Message() << "code " << code);
+        const auto withKeys = std::find_if(std::begin(selected), std::end(selected),
+                                           [code](const TSelected& s) { return s.Code == code; });
+        const TValues values = withKeys != std::end(selected) ? withKeys->Values : TValues{};
+        TKelEventScriptList lines;
+        std::string error;
+        ASSERT_TRUE(BuildCommandLines(code, values, context, lines, error)) << error;
+        ASSERT_GT(lines.Count(), 0);
+        const TKelEventScriptLine& head = *lines.Lines(0);
+        EXPECT_EQ(head.Code, code);
+        const auto counted = kParamCounts.find(code);
+        const int count = counted != kParamCounts.end() ? counted->second : 0;
+        if (kWithTail.count(code) != 0)
+            EXPECT_GE(head.ParamCount(), count);
+        else
+            EXPECT_EQ(head.ParamCount(), count);
+        if (withKeys != std::end(selected)) {
+            EXPECT_EQ(head.Text, withKeys->Text);
+            ASSERT_EQ(head.ParamCount(), static_cast<int>(withKeys->Params.size()));
+            for (int p = 0; p < head.ParamCount(); ++p)
+                EXPECT_EQ(head.Param(p), withKeys->Params[static_cast<std::size_t>(p)]) << "p" << p;
+        }
+        ExpectRenders(lines, code);
+    }
+
+    // What a selector would not offer is refused, and the result stays as it was.
+    const std::pair<std::int32_t, TValues> refused[] = {
+        {11510, {{"tempo", "151"}}},     {11550, {{"volume", "-1"}}}, {10680, {{"font", "2"}}},
+        {10810, {{"x", "10000"}}}, {13210, {{"volume", "50"}}}, {11330, {{"frequency", "9"}}},
+        {11550, {{"balance", "5x"}}},
+    };
+    for (const auto& [code, values] : refused) {
+        TKelEventScriptList lines;
+        lines.Add().Code = 11410;
+        std::string error;
+        EXPECT_FALSE(BuildCommandLines(code, values, context, lines, error)) << code << " " << values[0].first;
+        EXPECT_FALSE(error.empty());
+        ASSERT_EQ(lines.Count(), 1);
+        EXPECT_EQ(lines.Lines(0)->Code, 11410);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
@@ -185,6 +186,43 @@ inline QStringList InputsWithoutAccessibleName(QWidget* root) {
     };
     visit(root);
     return missing;
+}
+
+// The smallest display the editor is made for.
+inline constexpr QSize kSmallestScreen{800, 600};
+
+// What keeps a window from fitting the smallest display, as it opens at its natural size: shown
+// (a window never shown gets its size hint), it must be at most 800 x 600 and every visible
+// button must lie wholly inside it (a button in a scrolled area is reached by scrolling). Empty when it fits; else the problems, one a line.
+inline std::string DoesNotFitSmallestScreen(QWidget& window) {
+    QStringList problems;
+    if (!window.isVisible()) {
+        window.adjustSize();
+        window.show();
+    }
+    Settle();
+    const QSize size = window.frameGeometry().size().expandedTo(window.size());
+    if (size.width() > kSmallestScreen.width() || size.height() > kSmallestScreen.height())
+        problems << QStringLiteral("%1 is %2 x %3").arg(window.objectName()).arg(size.width()).arg(size.height());
+    const QRect inside(QPoint(0, 0), window.size().boundedTo(kSmallestScreen));
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (!button->isVisibleTo(&window) || button->window() != &window)
+            continue;
+        bool scrolled = false;
+        for (QWidget* up = button->parentWidget(); up != nullptr && up != &window && !scrolled; up = up->parentWidget())
+            scrolled = qobject_cast<QAbstractScrollArea*>(up) != nullptr;
+        if (scrolled)
+            continue;
+        const QRect at(button->mapTo(&window, QPoint(0, 0)), button->size());
+        if (!inside.contains(at))
+            problems << QStringLiteral("%1 %2 at %3,%4 %5 x %6")
+                            .arg(window.objectName(), button->objectName().isEmpty() ? button->text() : button->objectName())
+                            .arg(at.x())
+                            .arg(at.y())
+                            .arg(at.width())
+                            .arg(at.height());
+    }
+    return problems.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace quillon::widgetkit

@@ -331,6 +331,26 @@ TEST_F(MaterialModel, OpeningAndClosingRememberFolderKindAndFormat) {
     MaterialLastKind() = 0;
 }
 
+// The folder the file dialogs open in next: the one a typed full path named, else the one shown.
+TEST_F(MaterialModel, TheDialogFolderFollowsTheChosenFile) {
+    const struct {
+        const char* Shown;
+        const char* Chosen;
+        const char* Folder;
+    } cases[] = {
+        {"/", "", "/"},
+        {"/home/a", "", "/home/a/"},
+        {"/", "/srv/pictures/Hero.png", "/srv/pictures/"},
+        {"/home/a", "/tmp/x/y/Song.mid", "/tmp/x/y/"},
+        {"/home/a", "Hero.png", "/home/a/"},
+    };
+    TMaterialBaseModel model(Root + "base/Game/");
+    for (const auto& c : cases) {
+        model.FileDialogClosed(c.Shown, c.Chosen);
+        EXPECT_EQ(model.DialogFolder, c.Folder) << c.Shown << " " << c.Chosen;
+    }
+}
+
 TEST_F(MaterialModel, ImportRefusesNamesTheGameDiskCouldNotStoreInItsWords) {
     // Each name refused before its picture is read, with what packaging would stop with on the
     // same file in the project.

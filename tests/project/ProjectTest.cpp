@@ -78,6 +78,41 @@ TEST(ProfileFile, KeepsWhatItDoesNotKnow) {
     EXPECT_EQ(lf.Text(), "[S]\nk=1\nj=2\n");
 }
 
+// An editor folder the user cannot write (here: one that is gone) is no default for new
+// projects: "Quillon Projects" in the home folder is, made when missing, and the dialog says so.
+TEST_F(ProjectSandbox, AnEditorFolderNobodyCanWriteIsNoDefaultBasePath) {
+    const struct {
+        std::string App, Home, Default;
+    } cases[] = {
+        {Root + "editor", Root + "home", Root + "editor/"},
+        {Root + "gone/editor", Root + "home", Root + "home/Quillon Projects/"},
+        {Root + "gone/editor", Root + "home/", Root + "home/Quillon Projects/"},
+        {Root + "gone/editor", "", Root + "gone/editor/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DefaultProjectBasePath(c.App, c.Home), c.Default) << c.App << " " << c.Home;
+
+    const char* home = std::getenv("HOME");
+    const std::string oldHome = home ? home : "";
+    ::setenv("HOME", (Root + "home").c_str(), 1);
+    fs::create_directories(Root + "home");
+    fs::create_directories(Root + "fresh-config");
+    ::setenv("QUILLON_CONFIG_DIR", (Root + "fresh-config").c_str(), 1);
+    ReopenSettingsStores();  // nothing stored
+    SetAppPath(Root + "gone/editor");
+    const std::string fallback = Root + "home/Quillon Projects/";
+    EXPECT_EQ(GetProjectBasePath(), fallback);
+    EXPECT_TRUE(fs::is_directory(fallback));
+    EXPECT_NE(ProjectBasePathNote(fallback).find("\"Quillon Projects\" in your home folder"), std::string::npos);
+    EXPECT_EQ(ProjectBasePathNote(Root + "base/"), "");
+    SetAppPath(Root + "editor");
+    EXPECT_EQ(GetProjectBasePath(), Root + "editor/");
+    EXPECT_EQ(ProjectBasePathNote(Root + "editor/"), "");
+    ::setenv("HOME", oldHome.c_str(), 1);
+    ::setenv("QUILLON_CONFIG_DIR", (Root + "config").c_str(), 1);
+    ReopenSettingsStores();
+}
+
 TEST_F(ProjectSandbox, RtpFallbackIsFoundAndStored) {
     EXPECT_EQ(GetRtpPath(), Root + "editor/RTP/");
     const std::string stored = TProfileFile(Root + "config/Pellor/Quillon.ini").ReadString("", "RuntimePackagePath", "");

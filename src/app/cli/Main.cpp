@@ -120,7 +120,10 @@ const TVerb kVerbs[] = {
      "parameters it writes. new and edit print the command's lines as a JSON array of\n"
      "{\"Code\", \"Indent\", \"Text\", \"Params\", \"Render\"} (Render: the list's text in UTF-8).\n"
      "edit replaces the command on line LINE (0-based) with its bodies kept and saves the map.\n"
-     "Values are UTF-8; a place is MAP,X,Y; shop goods are item IDs separated by commas.",
+     "Values are UTF-8; a place is MAP,X,Y; shop goods are item IDs separated by commas. The commands\n"
+     "a selector makes take its values: file, wallpaper, font (10680); map, x, y (10810); target,\n"
+     "frequency, repeat, skippable (11330); file, fade, volume, tempo, balance (11510); file, volume,\n"
+     "tempo, balance (11550); file (13210).",
      "quillon-cli command new 12010 kind=1 variable=3 operand-value=10 else=1", VerbCommand},
     {"midi-trace", "midi-trace FILE [--ms N] [--period P] [--tempo T] [--volume V] [--balance B] [--fade-in MS]  every message the MIDI player sends, on a virtual clock",
      "One line per message: \"<ms> short|sysex <hex bytes>\".",
@@ -145,7 +148,7 @@ const TVerb kVerbs[] = {
      "and the current ID, the group rows and the rows of the selected group, the selected ones\n"
      "marked with \">\".",
      "quillon-cli picker MyGame/GMK_RT.kdb switch --count 45 --select 41", VerbPicker},
-    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events|skills|items|monsters [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
+    {"dbpage", "dbpage FILE attributes|conditions|terrains|vocabulary|system|commonevents|skills|items|monsters [--id ID] [KEY=VALUE...] [--save]  a database page's fields without a window",
      "Prints \"entry: 0001:Name\" (pages with a list) and one \"key: value\" line per field after\n"
      "the values given were set as the page's controls set them (limits and rules included);\n"
      "--save writes FILE back. Texts are UTF-8. Vocabulary keys are the field numbers.",

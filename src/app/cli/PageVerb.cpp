@@ -1,19 +1,9 @@
 #include "app/cli/PageVerb.h"
+#include "app/cli/CliArgs.h"
 
 #include <algorithm>
 
 namespace quillon::cli {
-
-std::optional<int> WholeNumber(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        const int value = std::stoi(text, &used);
-        if (used == text.size())
-            return value;
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
 
 namespace {
 bool gReplaceDamaged = false;

@@ -33,8 +33,6 @@ bool ReplaceDamagedAllowed();
 // file, not a database at all) raise as they are.
 void LoadDataBaseToWrite(TKelDataBase& database, const std::string& path);
 
-// The whole number a text holds, nothing for any other text.
-std::optional<int> WholeNumber(const std::string& text);
 
 class TPageVerb {
 public:

@@ -1,6 +1,7 @@
 // quillon-cli render ... --as-canvas: the picture the map canvas shows for a mode and a tool,
 // drawn by the canvas's own routine.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
@@ -18,7 +19,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -34,14 +34,6 @@ constexpr const char* kCanvasUsage =
     "  --tool   the canvas's tool (pen when not given); drawing tools dim the other layer\n"
     "  --view   the view's offset and size in pixels at the zoom (the whole map when not given)";
 constexpr std::int64_t kMaxCanvasPixels = 8192LL * 8192LL;
-
-std::optional<std::int64_t> Number(const std::string& text, std::int64_t low, std::int64_t high) {
-    std::int64_t value = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || ptr != text.data() + text.size() || value < low || value > high)
-        return std::nullopt;
-    return value;
-}
 
 std::string FindImage(const std::string& kind, const std::string& name) {
     return FindResourceFile(name, kind, ImageExtensions);
@@ -59,7 +51,7 @@ bool WantsCanvasRender(const TArgs& args) {
 int RenderAsCanvas(const TArgs& args) {
     if (args.size() < 3)
         return Fail("render", kCanvasUsage);
-    const auto mapId = Number(args[1], 1, 9999);
+    const auto mapId = ReadNumber(args[1], 1, 9999);
     if (!mapId)
         return Fail(args[1], "not a map ID (1..9999)");
     TKelEditMode mode = TKelEditMode::Lower;
@@ -88,14 +80,14 @@ int RenderAsCanvas(const TArgs& args) {
                 return Fail(value, "the tool is select, zoom, pen, rect, ellipse or fill");
             tool = static_cast<TKelEditTool>(found - std::begin(kTools));
         } else if (option == "--zoom") {
-            const auto zoom = Number(value, 1, 8);
+            const auto zoom = ReadNumber(value, 1, 8);
             if (!zoom || (*zoom != 1 && *zoom != 2 && *zoom != 4 && *zoom != 8))
                 return Fail(value, "the zoom is 1, 2, 4 or 8 (1/1 .. 1/8)");
             cellSize = static_cast<int>(32 / *zoom);
         } else if (option == "--view") {
             std::array<std::int64_t, 4> numbers{};
             for (std::size_t n = 0; n < 4; ++n) {
-                const auto number = Number(args[i + 1 + n], 0, n < 2 ? 1LL << 40 : kMaxPictureSide);
+                const auto number = ReadNumber(args[i + 1 + n], 0, n < 2 ? 1LL << 40 : kMaxPictureSide);
                 if (!number || (n >= 2 && *number < 1))
                     return Fail(args[i + 1 + n], "the view is X Y W H in pixels (W and H 1.." +
                                                      std::to_string(kMaxPictureSide) + ")");

@@ -1,6 +1,7 @@
 // quillon-cli anim: the battle animation page's frame and cell operations without a window, and
 // its playback written as one picture per step.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 #include "app/cli/PageVerb.h"
 
 #include "data/EditorMode.h"
@@ -30,18 +31,6 @@ constexpr const char* kAnimUsage =
     "       quillon-cli anim FOLDER ID anchor head|center|feet [--save]\n"
     "       quillon-cli anim FOLDER ID playback OUTDIR";
 
-std::optional<std::int32_t> Number(const std::string& text) {
-    if (text.empty() || text.size() > 9)
-        return std::nullopt;
-    std::size_t start = text[0] == '-' ? 1 : 0;
-    if (start == text.size())
-        return std::nullopt;
-    for (std::size_t i = start; i < text.size(); ++i)
-        if (text[i] < '0' || text[i] > '9')
-            return std::nullopt;
-    return std::stoi(text);
-}
-
 void PrintFrames(const TKelAnimationItem& anim) {
     for (int f = 0; f < anim.FrameCount(); ++f) {
         const TKelAnimationCell& cells = anim.Frames.Items(f)->Cells;
@@ -66,7 +55,7 @@ int VerbAnim(const TArgs& args) {
     if (args.size() < 3)
         return Fail("anim", kAnimUsage);
     const std::string folder = IncludeTrailingDelimiter(std::filesystem::absolute(args[0]).lexically_normal().string());
-    const std::optional<std::int32_t> id = Number(args[1]);
+    const std::optional<std::int32_t> id = ReadNumber32(args[1]);
     if (!id)
         return Fail(args[1], std::string("not an animation ID\n") + kAnimUsage);
     const std::string& op = args[2];
@@ -83,7 +72,7 @@ int VerbAnim(const TArgs& args) {
             items.Motion = true;
         else if (args[i] == "--tone")
             items.Tone = true;
-        else if (const auto n = Number(args[i]))
+        else if (const auto n = ReadNumber32(args[i]))
             numbers.push_back(*n);
         else
             words.push_back(args[i]);

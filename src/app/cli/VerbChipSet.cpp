@@ -1,6 +1,7 @@
 // The chipset page without a window: one click of a mode on one tile of a chipset, the tile's
 // terrain and flags printed, and the database saved back on request.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "app/cli/PageVerb.h"
 #include "database/ED_ChipSet.h"
@@ -52,9 +53,9 @@ int VerbChipSet(const TArgs& args) {
     const std::vector<std::string>& words = verb.Words;
     if (words.size() < 5)
         return Fail("chipset", kChipSetUsage);
-    const auto id = WholeNumber(words[1]);
+    const auto id = ReadNumber32(words[1]);
     const int grid = words[2] == "upper" ? cgUpper : words[2] == "lower" ? cgLower : -1;
-    const auto index = WholeNumber(words[3]);
+    const auto index = ReadNumber32(words[3]);
     if (!id || grid < 0 || !index)
         return Fail("chipset", kChipSetUsage);
     const std::string& op = words[4];
@@ -73,7 +74,7 @@ int VerbChipSet(const TArgs& args) {
     TChipButton button = TChipButton::Left;
     int dx = kChipGridCell / 2, dy = kChipGridCell / 2;
     if (op == "terrain" && words.size() == 6 && grid == cgLower) {
-        const auto terrain = WholeNumber(words[5]);
+        const auto terrain = ReadNumber32(words[5]);
         if (!terrain || *terrain < 1 || *terrain > model.TerrainRows())
             return Fail("chipset", "refused: no terrain " + words[5]);
         model.SetMode(grid, TChipSetMode::Terrain);
@@ -83,7 +84,7 @@ int VerbChipSet(const TArgs& args) {
         if (words.size() == 6)
             button = TChipButton::Right;
     } else if (op == "dir" && words.size() == 7) {
-        const auto px = WholeNumber(words[5]), py = WholeNumber(words[6]);
+        const auto px = ReadNumber32(words[5]), py = ReadNumber32(words[6]);
         if (!px || !py || *px < 0 || *py < 0 || *px >= kChipGridCell || *py >= kChipGridCell)
             return Fail("chipset", "refused: X and Y lie in the cell, 0..31");
         model.SetMode(grid, TChipSetMode::Direction);

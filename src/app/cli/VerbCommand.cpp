@@ -2,6 +2,7 @@
 // builds a new command from key=value settings, or edits a command of a map event page as its
 // dialog's OK would (keeping the bodies of a block command) and saves the map.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/KelDump.h"
 #include "data/LD_DataBase.h"
@@ -15,7 +16,6 @@
 #include "platform/TextCodec.h"
 #include "project/ProjectLock.h"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -33,20 +33,14 @@ constexpr const char* kUsage =
     "  parameters it writes. new and edit print the command's lines as a JSON array of\n"
     "  {\"Code\", \"Indent\", \"Text\", \"Params\", \"Render\"}; edit replaces the command on line LINE\n"
     "  (0-based, with its bodies and companion lines) and saves the map. Values are UTF-8; a\n"
-    "  place is MAP,X,Y; shop goods are item IDs separated by commas.";
+    "  place is MAP,X,Y; shop goods are item IDs separated by commas. The commands made through a\n"
+    "  selector take its values: file, wallpaper, font (10680); map, x, y (10810); target,\n"
+    "  frequency, repeat, skippable (11330); file, fade, volume, tempo, balance (11510); file,\n"
+    "  volume, tempo, balance (11550); file (13210).";
 
 int Usage() {
     std::fprintf(stderr, "%s\n", kUsage);
     return 2;
-}
-
-std::optional<std::int32_t> ParseNumber(const std::string& text) {
-    std::int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
 }
 
 std::string Json(const std::string& utf8) { return JsonQuoted(utf8); }
@@ -87,10 +81,10 @@ bool ParseValues(const TArgs& args, std::size_t from, std::vector<std::pair<std:
                  std::size_t& end) {
     end = from;
     for (; end < args.size() && args[end].rfind("--", 0) != 0; ++end) {
-        const std::size_t eq = args[end].find('=');
-        if (eq == std::string::npos || eq == 0)
+        const auto setting = KeyValue(args[end]);
+        if (!setting)
             return false;
-        values.emplace_back(args[end].substr(0, eq), Utf8ToCp932(args[end].substr(eq + 1)));
+        values.emplace_back(setting->first, Utf8ToCp932(setting->second));
     }
     return true;
 }
@@ -170,7 +164,7 @@ std::string KindText(const TFieldSpec& field) {
 int Describe(const TArgs& args) {
     if (args.size() != 2)
         return Usage();
-    const auto code = ParseNumber(args[1]);
+    const auto code = ReadNumber32(args[1]);
     if (!code)
         return Fail(args[1], "not a command code");
     const TCommandForm* form = FindCommandForm(*code);
@@ -198,7 +192,7 @@ int Describe(const TArgs& args) {
 int New(const TArgs& args) {
     if (args.size() < 2)
         return Usage();
-    const auto code = ParseNumber(args[1]);
+    const auto code = ReadNumber32(args[1]);
     if (!code)
         return Fail(args[1], "not a command code");
     std::vector<std::pair<std::string, std::string>> values;
@@ -211,7 +205,7 @@ int New(const TArgs& args) {
         if (args[at] == "--project" && at + 1 < args.size()) {
             folder = args[++at];
         } else if (args[at] == "--map" && at + 1 < args.size()) {
-            mapId = ParseNumber(args[++at]);
+            mapId = ReadNumber32(args[++at]);
             if (!mapId)
                 return Fail(args[at], "not a map ID");
         } else {
@@ -240,8 +234,8 @@ int New(const TArgs& args) {
 int Edit(const TArgs& args) {
     if (args.size() < 6)
         return Usage();
-    const auto mapId = ParseNumber(args[2]), eventId = ParseNumber(args[3]), pageId = ParseNumber(args[4]),
-               lineNumber = ParseNumber(args[5]);
+    const auto mapId = ReadNumber32(args[2]), eventId = ReadNumber32(args[3]), pageId = ReadNumber32(args[4]),
+               lineNumber = ReadNumber32(args[5]);
     if (!mapId || !eventId || !pageId || !lineNumber)
         return Usage();
     std::vector<std::pair<std::string, std::string>> values;

@@ -2,6 +2,7 @@
 // through the same page model as the editor's pages. The operations share one clipboard for the
 // run; the file is saved once at the end when any of them changed it.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 #include "app/cli/PageVerb.h"
 
 #include "controls/DataMaxChange.h"
@@ -12,7 +13,6 @@
 #include "platform/TextCodec.h"
 #include "project/ProjectLock.h"
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -24,15 +24,6 @@ namespace {
 constexpr const char* kDbUsage =
     "usage: quillon-cli db FILE SECTION OP... with OP: list | resize N | copy ID [N] | paste ID | clear ID | "
     "name ID TEXT";
-
-std::optional<std::int32_t> ParseNumber(const std::string& text, std::int32_t low, std::int32_t high) {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
 
 // An entry's ID as rows show it, without the name.
 std::string IdText(std::int32_t id) {
@@ -53,7 +44,7 @@ int RunOperations(const TArgs& args, TDataBasePage& page, const std::string& sec
         return 1;
     };
     const auto entry = [&](const std::string& text, std::int32_t& id) {
-        const std::optional<std::int32_t> parsed = ParseNumber(text, 1, kMaxDataCount);
+        const std::optional<std::int32_t> parsed = ReadNumber32(text, 1, kMaxDataCount);
         if (!parsed)
             return false;
         id = *parsed;
@@ -75,7 +66,7 @@ int RunOperations(const TArgs& args, TDataBasePage& page, const std::string& sec
         if (op == "resize") {
             const std::optional<std::string> text = next();
             const std::optional<std::int32_t> count =
-                text ? ParseNumber(*text, kMinDataCount, kMaxDataCount) : std::nullopt;
+                text ? ReadNumber32(*text, kMinDataCount, kMaxDataCount) : std::nullopt;
             if (!count)
                 return Fail(file, std::string("resize takes a count from 1 to 30000; ") + kDbUsage);
             if (page.ChangeCount(*count))
@@ -94,7 +85,7 @@ int RunOperations(const TArgs& args, TDataBasePage& page, const std::string& sec
         if (op == "copy") {
             std::int32_t count = 1;
             if (at < args.size()) {
-                if (const std::optional<std::int32_t> n = ParseNumber(args[at], 1, kMaxDataCount)) {
+                if (const std::optional<std::int32_t> n = ReadNumber32(args[at], 1, kMaxDataCount)) {
                     count = *n;
                     ++at;
                 }

@@ -1,6 +1,7 @@
 // The field pages of the database editor without a window: the fields of one entry of a page,
 // changed by their keys as the page's controls change them, and the database saved back.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 #include "app/cli/PageVerb.h"
 
 #include "data/LD_DataBase.h"
@@ -25,7 +26,7 @@ namespace quillon::cli {
 namespace {
 
 constexpr const char* kPageUsage =
-    "usage: quillon-cli dbpage FILE attributes|conditions|terrains|vocabulary|system|common-events|skills|items|monsters "
+    "usage: quillon-cli dbpage FILE attributes|conditions|terrains|vocabulary|system|commonevents|skills|items|monsters "
     "[--id ID] [KEY=VALUE...] [--save]";
 
 // Sets the values given and prints every keyed field ("key: value", texts in UTF-8).
@@ -70,13 +71,11 @@ int VerbDataBasePage(const TArgs& args) {
         if (args[i] == "--save") {
             save = true;
         } else if (args[i] == "--id" && i + 1 < args.size()) {
-            try {
-                id = std::stoi(args[++i]);
-            } catch (const std::exception&) {
+            id = ReadNumber32(args[++i]);
+            if (!id)
                 return Fail("dbpage", "not an ID: " + args[i] + "\n" + kPageUsage);
-            }
-        } else if (const std::size_t eq = args[i].find('='); eq != std::string::npos && eq > 0) {
-            values.emplace_back(args[i].substr(0, eq), args[i].substr(eq + 1));
+        } else if (const auto setting = KeyValue(args[i])) {
+            values.push_back(*setting);
         } else {
             return Fail("dbpage", kPageUsage);
         }
@@ -101,32 +100,50 @@ int VerbDataBasePage(const TArgs& args) {
         TFieldBinding binding(form, model);
         done = Run(binding, values, true, error);
     };
-    if (page == "attributes") {
+    // The page by the name the db verb gives its section too.
+    switch (DataBaseTabByKey(page)) {
+    case dtAttributes: {
         TAttribPageModel model(context);
         entry(model, AttribPageForm());
-    } else if (page == "conditions") {
+        break;
+    }
+    case dtConditions: {
         TStatusPageModel model(context);
         entry(model, StatusPageForm());
-    } else if (page == "terrains") {
+        break;
+    }
+    case dtTerrain: {
         TGroundPageModel model(context, nullptr);
         entry(model, GroundPageForm());
-    } else if (page == "skills") {
+        break;
+    }
+    case dtSkills: {
         TSkillPageModel model(context, nullptr);
         entry(model, SkillPageForm());
-    } else if (page == "items") {
+        break;
+    }
+    case dtItems: {
         TItemPageModel model(context, nullptr);
         entry(model, ItemPageForm());
-    } else if (page == "monsters") {
+        break;
+    }
+    case dtMonsters: {
         TMonsterPageModel model(context, nullptr);
         entry(model, MonsterPageForm());
-    } else if (page == "common-events") {
+        break;
+    }
+    case dtCommonEvents: {
         TCommonEventPageModel model(context, nullptr);
         entry(model, CommonEventPageForm());
-    } else if (page == "system") {
+        break;
+    }
+    case dtSystem: {
         TSystemPageModel model(context, nullptr);
         TFieldBinding binding(SystemPageForm(), model);
         done = Run(binding, values, true, error);
-    } else if (page == "vocabulary") {
+        break;
+    }
+    case dtVocabulary: {
         TVocabularyPageModel model(context);
         done = true;
         for (const TVocabularyTab& tab : VocabularyTabs()) {
@@ -136,7 +153,9 @@ int VerbDataBasePage(const TArgs& args) {
                 break;
             }
         }
-    } else {
+        break;
+    }
+    default:
         return Fail("dbpage", kPageUsage);
     }
     if (!done)

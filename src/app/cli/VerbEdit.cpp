@@ -1,5 +1,6 @@
 // The edit verb: draws into a map of a project as the editor's tools do, and saves it.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
@@ -12,7 +13,6 @@
 #include "project/ProjectManager.h"
 #include "project/Resources.h"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -57,15 +57,6 @@ struct TOp {
 constexpr std::uintmax_t kMaxBlockFile = 64u << 20;
 // The largest move of a selection, in cells.
 constexpr std::int64_t kMaxMove = 65536;
-
-std::optional<std::int64_t> ParseNumber(const std::string& text, std::int64_t low, std::int64_t high) {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < low || value > high)
-        return std::nullopt;
-    return value;
-}
 
 // Reads the operations; on an error names the argument and says why.
 bool ParseOps(const TArgs& args, std::size_t first, std::vector<TOp>& ops, std::string& bad, std::string& why) {
@@ -127,9 +118,9 @@ bool ParseOps(const TArgs& args, std::size_t first, std::vector<TOp>& ops, std::
             const std::string& text = args[i + 1 + n];
             const bool isTile = endsWithTile && n + 1 == operands;
             const bool isMove = op.Kind == TOpKind::Move;
-            const auto value = isTile   ? ParseNumber(text, 0, std::numeric_limits<std::uint16_t>::max())
-                               : isMove ? ParseNumber(text, -kMaxMove, kMaxMove)
-                                        : ParseNumber(text, kMin, kMax);
+            const auto value = isTile   ? ReadNumber(text, 0, std::numeric_limits<std::uint16_t>::max())
+                               : isMove ? ReadNumber(text, -kMaxMove, kMaxMove)
+                                        : ReadNumber(text, kMin, kMax);
             if (!value) {
                 bad = text;
                 why = isTile ? "not a tile ID (0..65535)" : isMove ? "not a move in cells" : "not a cell coordinate";
@@ -154,7 +145,7 @@ bool ParseOps(const TArgs& args, std::size_t first, std::vector<TOp>& ops, std::
 int VerbEdit(const TArgs& args) {
     if (args.size() < 2)
         return Fail("edit", kEditUsage);
-    const auto mapId = ParseNumber(args[1], 1, std::numeric_limits<std::int32_t>::max());
+    const auto mapId = ReadNumber(args[1], 1, std::numeric_limits<std::int32_t>::max());
     if (!mapId)
         return Fail(args[1], "not a map ID");
     std::vector<TOp> ops;

@@ -2,6 +2,7 @@
 // manager, then the map (and, when a start position moved, the map tree) saved back into the
 // project folder. The clipboard block can live in a file between runs.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/LD_Map.h"
 #include "data/LD_MapTree.h"
@@ -15,7 +16,6 @@
 #include "platform/TextCodec.h"
 #include "project/ProjectLock.h"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -34,15 +34,6 @@ constexpr const char* kEventUsage =
 
 // A clipboard block file is never larger than this.
 constexpr std::int64_t kClipboardFileLimit = std::int64_t{64} << 20;
-
-std::optional<std::int32_t> ParseInt(const std::string& text, std::int32_t low, std::int32_t high) {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || text.empty() || value < low || value > high)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
 
 std::string Id4(std::int32_t id) {
     char text[16];
@@ -119,7 +110,7 @@ std::string Describe(const TKelMapTree* tree, const TKelMap& map, std::int32_t x
 // "CODE" or "CODE:ARG" as a move command; nothing when it does not read as one.
 std::optional<TKelMoveRouteItem> ParseMoveCommand(const std::string& text) {
     const std::size_t colon = text.find(':');
-    const auto code = ParseInt(text.substr(0, colon), 0, mcLastCode);
+    const auto code = ReadNumber32(text.substr(0, colon), 0, mcLastCode);
     if (!code)
         return std::nullopt;
     TKelMoveRouteItem item;
@@ -141,7 +132,7 @@ std::optional<TKelMoveRouteItem> ParseMoveCommand(const std::string& text) {
     switch (*code) {
     case mcSwitchOn:
     case mcSwitchOff: {
-        const auto id = hasArg ? ParseInt(arg, 1, 5000) : std::nullopt;
+        const auto id = hasArg ? ReadNumber32(arg, 1, 5000) : std::nullopt;
         if (!id)
             return std::nullopt;
         item.SwitchId = *id;
@@ -150,7 +141,7 @@ std::optional<TKelMoveRouteItem> ParseMoveCommand(const std::string& text) {
     case mcChangeGraphic: {
         if (!hasArg || parts.size() != 2 || !text932(parts[0], item.GraphicName))
             return std::nullopt;
-        const auto index = ParseInt(parts[1], 0, 7);
+        const auto index = ReadNumber32(parts[1], 0, 7);
         if (!index)
             return std::nullopt;
         item.GraphicIndex = *index;
@@ -159,8 +150,8 @@ std::optional<TKelMoveRouteItem> ParseMoveCommand(const std::string& text) {
     case mcPlaySound: {
         if (!hasArg || parts.size() != 4 || !text932(parts[0], item.SoundName))
             return std::nullopt;
-        const auto volume = ParseInt(parts[1], 0, 100), tempo = ParseInt(parts[2], 50, 150),
-                   balance = ParseInt(parts[3], 0, 100);
+        const auto volume = ReadNumber32(parts[1], 0, 100), tempo = ReadNumber32(parts[2], 50, 150),
+                   balance = ReadNumber32(parts[3], 0, 100);
         if (!volume || !tempo || !balance)
             return std::nullopt;
         item.SoundVolume = *volume;
@@ -220,7 +211,7 @@ int VerbEvent(const TArgs& allArgs) {
         return Fail("event", kEventUsage);
     const std::string folder =
         IncludeTrailingDelimiter(std::filesystem::absolute(args[0]).lexically_normal().string());
-    const auto mapId = ParseInt(args[1], 1, 9999);
+    const auto mapId = ReadNumber32(args[1], 1, 9999);
     if (!mapId)
         return Fail(args[1], "not a map ID (1..9999)");
     const std::string& op = args[2];
@@ -228,7 +219,7 @@ int VerbEvent(const TArgs& allArgs) {
     if (!FileExists(mapFile))
         return Fail(mapFile, "map " + args[1] + " does not exist");
 
-    const auto coordinate = [&args](std::size_t index) { return ParseInt(args[index], -1, 9999); };
+    const auto coordinate = [&args](std::size_t index) { return ReadNumber32(args[index], -1, 9999); };
     // Operand counts by operation.
     std::size_t operands = 0;
     if (op == "new" || op == "copy" || op == "cut" || op == "paste" || op == "delete" || op == "name" ||
@@ -276,8 +267,8 @@ int VerbEvent(const TArgs& allArgs) {
     if (pageOp) {
         // Operations on one page of an event, made on the event editor's copy and committed as
         // its Ok would.
-        const auto eventId = ParseInt(args[3], 1, 60000);
-        const auto pageId = ParseInt(args[4], 1, TKelEventManager::kMaxPages);
+        const auto eventId = ReadNumber32(args[3], 1, 60000);
+        const auto pageId = ReadNumber32(args[4], 1, TKelEventManager::kMaxPages);
         if (!eventId || !pageId || (op == "route" && args[5] != "add"))
             return Fail("event", kEventUsage);
         std::vector<TKelMoveRouteItem> items;
@@ -362,8 +353,8 @@ int VerbEvent(const TArgs& allArgs) {
                 return Refused("the project has no map tree for the start positions");
             ok = manager.SetVehicleStart(*x, *y);
         } else if (op == "teleport") {
-            const auto target = ParseInt(args[5], 1, 9999);
-            const auto tx = ParseInt(args[6], 0, 9999), ty = ParseInt(args[7], 0, 9999);
+            const auto target = ReadNumber32(args[5], 1, 9999);
+            const auto tx = ReadNumber32(args[6], 0, 9999), ty = ReadNumber32(args[7], 0, 9999);
             if (!target || !tx || !ty)
                 return Fail("event", kEventUsage);
             dialogs.TeleportMap = *target;

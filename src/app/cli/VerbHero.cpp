@@ -1,6 +1,7 @@
 // The hero page's curves and rules without a window: the experience tables of "Curve of
 // Experience", the curve generator of "Create Curve", and a hero as the page shows it.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/LD_DataBase.h"
 #include "database/ED_Player.h"
@@ -20,18 +21,6 @@ constexpr const char* kExpUsage = "usage: quillon-cli exp-table BASIC INCREASE C
 constexpr const char* kCurveUsage = "usage: quillon-cli gen-curve START END SHAPE";
 constexpr const char* kHeroUsage = "usage: quillon-cli hero FILE ID";
 
-std::optional<std::int32_t> Number(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        const long long value = std::stoll(text, &used);
-        if (used != text.size() || value < INT32_MIN || value > INT32_MAX)
-            return std::nullopt;
-        return static_cast<std::int32_t>(value);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 const char* const kSlotNames[TKelPlayerItem::kEquipmentSlots] = {"weapon", "shield", "armor", "helmet", "accessory"};
 
 }  // namespace
@@ -44,7 +33,7 @@ int VerbExpTable(const TArgs& args) {
             display = true;
             continue;
         }
-        const auto value = Number(arg);
+        const auto value = ReadNumber32(arg);
         if (!value)
             return Fail("exp-table", "not a number: " + arg + "\n" + kExpUsage);
         values.push_back(*value);
@@ -69,7 +58,7 @@ int VerbExpTable(const TArgs& args) {
 int VerbGenCurve(const TArgs& args) {
     if (args.size() != 3)
         return Fail("gen-curve", kCurveUsage);
-    const auto start = Number(args[0]), end = Number(args[1]), shape = Number(args[2]);
+    const auto start = ReadNumber32(args[0]), end = ReadNumber32(args[1]), shape = ReadNumber32(args[2]);
     if (!start || !end || !shape)
         return Fail("gen-curve", std::string("not a number\n") + kCurveUsage);
     if (*shape < kCurveShapeMin || *shape > kCurveShapeMax)
@@ -83,7 +72,7 @@ int VerbGenCurve(const TArgs& args) {
 int VerbHero(const TArgs& args) {
     if (args.size() != 2)
         return Fail("hero", kHeroUsage);
-    const auto id = Number(args[1]);
+    const auto id = ReadNumber32(args[1]);
     if (!id)
         return Fail("hero", "not an ID: " + args[1] + "\n" + kHeroUsage);
     auto db = std::make_unique<TKelDataBase>();

@@ -1,6 +1,7 @@
 // The material manager's verbs: import, export and delete the files of a project's resource
 // folders as the material manager window does.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "graphics/GraphicsTypes.h"
 #include "platform/TextCodec.h"
@@ -38,13 +39,6 @@ std::unique_ptr<TMaterialBaseModel> OpenMaterial(const std::string& folder, cons
     return model;
 }
 
-bool ParseIndex(const std::string& text, int& value) {
-    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    value = std::stoi(text);
-    return value <= 255;
-}
-
 }  // namespace
 
 int VerbImport(const TArgs& args) {
@@ -60,7 +54,7 @@ int VerbImport(const TArgs& args) {
                 return Fail(value, std::string("not a format\n") + kUsage);
             format = value == "zgf" ? 1 : 0;
         } else if (args[i] == "--transparent" && i + 1 < args.size()) {
-            if (!ParseIndex(args[++i], transparent))
+            if (!ReadNumberTo(args[++i], transparent, 0, 255))
                 return Fail(args[i], std::string("not a palette index 0..255\n") + kUsage);
         } else if (args[i].rfind("--", 0) == 0) {
             return Fail(args[i], std::string("unknown option\n") + kUsage);

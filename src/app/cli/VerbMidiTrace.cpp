@@ -2,12 +2,12 @@
 // then fade-in, volume, tempo and balance) on a virtual clock, and prints every message it sends
 // to the synthesizer with the time it was sent.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "audio/AudioClock.h"
 #include "audio/MidiOut.h"
 #include "audio/MidiPlay.h"
 
-#include <charconv>
 #include <cstdio>
 #include <deque>
 #include <memory>
@@ -27,12 +27,6 @@ struct TTraceOptions {
     int FadeIn = 0;
 };
 
-template <typename T> bool ParseNumber(const std::string& text, T& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && ptr == end;
-}
-
 std::string ParseOptions(const TArgs& args, TTraceOptions& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -47,17 +41,17 @@ std::string ParseOptions(const TArgs& args, TTraceOptions& options) {
         const std::string& value = args[++i];
         bool ok;
         if (arg == "--ms")
-            ok = ParseNumber(value, options.Millis) && options.Millis >= 0 && options.Millis <= 3600000;
+            ok = ReadNumberTo(value, options.Millis) && options.Millis >= 0 && options.Millis <= 3600000;
         else if (arg == "--period")
-            ok = ParseNumber(value, options.Period) && options.Period >= 1 && options.Period <= 1000;
+            ok = ReadNumberTo(value, options.Period) && options.Period >= 1 && options.Period <= 1000;
         else if (arg == "--tempo")
-            ok = ParseNumber(value, options.Tempo);
+            ok = ReadNumberTo(value, options.Tempo);
         else if (arg == "--volume")
-            ok = ParseNumber(value, options.Volume);
+            ok = ReadNumberTo(value, options.Volume);
         else if (arg == "--balance")
-            ok = ParseNumber(value, options.Balance);
+            ok = ReadNumberTo(value, options.Balance);
         else if (arg == "--fade-in")
-            ok = ParseNumber(value, options.FadeIn) && options.FadeIn >= 0;
+            ok = ReadNumberTo(value, options.FadeIn) && options.FadeIn >= 0;
         else
             return "unknown option " + arg;
         if (!ok)

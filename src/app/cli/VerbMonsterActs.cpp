@@ -1,5 +1,6 @@
 // quillon-cli monster-acts: a monster's action patterns as the monster page lists them.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/LD_DataBase.h"
 #include "database/ED_MonsterAct.h"
@@ -17,15 +18,10 @@ constexpr const char* kUsage = "usage: quillon-cli monster-acts FILE ID";
 int VerbMonsterActs(const TArgs& args) {
     if (args.size() != 2)
         return Fail("monster-acts", kUsage);
-    std::int32_t id = 0;
-    try {
-        std::size_t used = 0;
-        id = std::stoi(args[1], &used);
-        if (used != args[1].size())
-            throw std::invalid_argument(args[1]);
-    } catch (const std::exception&) {
+    const std::optional<std::int32_t> read = ReadNumber32(args[1]);
+    if (!read)
         return Fail("monster-acts", "not an ID: " + args[1] + "\n" + kUsage);
-    }
+    const std::int32_t id = *read;
     auto db = std::make_unique<TKelDataBase>();
     try {
         db->LoadFromFile(args[0]);

@@ -1,6 +1,7 @@
 // The switch and variable pickers without a window: the group rows and the rows of the
 // selected group, as the picker shows them after opening on an ID and changing the count.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "controls/DataMaxChange.h"
 #include "controls/SelSwitch.h"
@@ -18,18 +19,6 @@ namespace {
 constexpr const char* kPickerUsage =
     "usage: quillon-cli picker FILE switch|variable [--count N] [--select ID]";
 
-std::optional<int> ParseNumber(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        const long value = std::stol(text, &used);
-        if (used != text.size() || value < -2147483647L || value > 2147483647L)
-            return std::nullopt;
-        return static_cast<int>(value);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 }  // namespace
 
 int VerbPicker(const TArgs& args) {
@@ -40,7 +29,7 @@ int VerbPicker(const TArgs& args) {
         const bool isCount = args[i] == "--count", isSelect = args[i] == "--select";
         if ((!isCount && !isSelect) || i + 1 >= args.size())
             return Fail("picker", kPickerUsage);
-        const std::optional<int> value = ParseNumber(args[++i]);
+        const std::optional<int> value = ReadNumber32(args[++i]);
         if (!value)
             return Fail("picker", "not a number: " + args[i] + "\n" + kPickerUsage);
         if (isCount && (*value < kMinDataCount || *value > kMaxDataCount))

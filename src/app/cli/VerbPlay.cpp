@@ -2,6 +2,7 @@
 // does (fade-in, volume, tempo and balance applied in that order after the start), either to the
 // sound card or, with --out, rendered into a 16-bit stereo wave file.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "audio/AudioHarmony.h"
 #include "audio/AudioRender.h"
@@ -15,7 +16,6 @@
 #include <QTimer>
 #endif
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 
@@ -32,12 +32,6 @@ struct TPlayOptions {
     int Balance = 50;
     int FadeIn = 0;
 };
-
-bool ParseNumber(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && ptr == end;
-}
 
 // Empty when the options are sound, else the reason they are not.
 std::string ParseOptions(const TArgs& args, TPlayOptions& options) {
@@ -64,7 +58,7 @@ std::string ParseOptions(const TArgs& args, TPlayOptions& options) {
                                            : nullptr;
         if (!target)
             return "unknown option " + arg;
-        if (!ParseNumber(value, *target) || *target < 0)
+        if (!ReadNumberTo(value, *target) || *target < 0)
             return arg + " needs a number of at least 0";
     }
     if (options.File.empty())

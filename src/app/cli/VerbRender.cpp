@@ -1,5 +1,6 @@
 // quillon-cli render: a map of a project folder drawn as the map viewer shows it, as a PNG file.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/Catalog.h"
 #include "data/EditorMode.h"
@@ -36,16 +37,6 @@ constexpr const char* kRenderUsage =
     "       quillon-cli render FOLDER --all-maps OUTFOLDER [options as above]";
 // The largest picture the verb writes (about 64 million pixels).
 constexpr std::int64_t kMaxRenderPixels = 8192LL * 8192LL;
-
-bool ParseInt(const std::string& text, int& value) {
-    if (text.empty() || text.size() > 9)
-        return false;
-    for (char c : text)
-        if (c < '0' || c > '9')
-            return false;
-    value = std::stoi(text);
-    return true;
-}
 
 bool ParseLayers(const std::string& text, TMapRenderOptions& options) {
     options.Lower = options.Upper = options.Events = false;
@@ -146,7 +137,7 @@ std::vector<int> ProjectMapIds(const std::string& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
         int id = 0;
-        if (name.size() == 11 && ParseInt(name.substr(3, 4), id) && id >= 1 && MapFileName(id) == name &&
+        if (name.size() == 11 && ReadNumberTo(name.substr(3, 4), id) && id >= 1 && MapFileName(id) == name &&
             entry.is_regular_file(error))
             ids.push_back(id);
     }
@@ -164,7 +155,7 @@ int VerbRender(const TArgs& args) {
     TMapRenderOptions options;
     int mapId = 0;
     const bool allMaps = args[1] == "--all-maps";
-    if (!allMaps && (!ParseInt(args[1], mapId) || mapId < 1 || mapId > 9999))
+    if (!allMaps && (!ReadNumberTo(args[1], mapId, 0) || mapId < 1 || mapId > 9999))
         return Fail(args[1], "not a map ID (1..9999)");
     for (std::size_t i = 3; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
@@ -173,11 +164,11 @@ int VerbRender(const TArgs& args) {
         const std::string& value = args[i + 1];
         int number = 0;
         if (option == "--zoom") {
-            if (!ParseInt(value, number) || (number != 1 && number != 2 && number != 4 && number != 8))
+            if (!ReadNumberTo(value, number, 0) || (number != 1 && number != 2 && number != 4 && number != 8))
                 return Fail(value, "the zoom is 1, 2, 4 or 8 (1/1 .. 1/8)");
             options.CellSize = 32 / number;
         } else if (option == "--frame") {
-            if (!ParseInt(value, number))
+            if (!ReadNumberTo(value, number, 0))
                 return Fail(value, "the frame is an animation counter of 0 or more");
             options.AnimCounter = number;
         } else if (option == "--layers") {

@@ -1,5 +1,6 @@
 // The script verb: prints the event scripts of a project as the command lists show them.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
@@ -9,7 +10,6 @@
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -24,15 +24,6 @@ constexpr const char* kScriptUsage =
     "       quillon-cli script render-common FOLDER ID [--map MAPID] [--cp932]\n"
     "       quillon-cli script render-battle FOLDER TROOPID PAGE [--map MAPID] [--cp932]\n"
     "  one line per script line, closing line included, in UTF-8 (--cp932: the stored bytes)";
-
-std::optional<std::int32_t> ParseId(const std::string& text) {
-    std::int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
 
 int Usage() {
     std::fprintf(stderr, "%s\n", kScriptUsage);
@@ -137,7 +128,7 @@ int VerbScript(const TArgs& args) {
         return Usage();
     std::vector<std::int32_t> numbers;
     for (std::size_t i = 2; i < 1 + positional; ++i) {
-        const auto value = ParseId(args[i]);
+        const auto value = ReadNumber32(args[i]);
         if (!value)
             return Fail(args[i], "not a number");
         numbers.push_back(*value);
@@ -146,7 +137,7 @@ int VerbScript(const TArgs& args) {
         if (args[i] == "--cp932") {
             cp932 = true;
         } else if (args[i] == "--map" && mode != "render" && i + 1 < args.size()) {
-            mapOption = ParseId(args[++i]);
+            mapOption = ReadNumber32(args[++i]);
             if (!mapOption)
                 return Fail(args[i], "not a map ID");
         } else {

@@ -1,6 +1,7 @@
 // The script-list verb: runs the command list's selection and editing operations on a map event
 // page and prints the list as it then stands (selection, cursor, menu states).
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
@@ -15,7 +16,6 @@
 #include "project/ProjectLock.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -31,15 +31,6 @@ constexpr const char* kUsage =
     "  (insert makes the commands that take no settings, such as 12210 or 12220)\n"
     "  prints one row per script line: '*' selected, '>' the cursor, then the text; then the\n"
     "  enabled menu items. --save writes the page back into the map file.";
-
-std::optional<int> ParseInt(const std::string& text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
 
 // The palette of the command line: the command named by the operation, made without a form.
 class TCliDialogs final : public IEventCommandDialogs {
@@ -84,7 +75,7 @@ bool RunOperation(const std::string& op, TScriptListModel& model, TCliDialogs& d
                 return model.KeyDown(code, name == "shift-key");
         return false;
     }
-    const auto number = ParseInt(value);
+    const auto number = ReadNumber32(value);
     if (!number)
         return false;
     if (name == "click" || name == "shift" || name == "right")
@@ -106,7 +97,7 @@ int VerbScriptList(const TArgs& args) {
         std::fprintf(stderr, "%s\n", kUsage);
         return 1;
     }
-    const auto mapId = ParseInt(args[1]), eventId = ParseInt(args[2]), pageId = ParseInt(args[3]);
+    const auto mapId = ReadNumber32(args[1]), eventId = ReadNumber32(args[2]), pageId = ReadNumber32(args[3]);
     if (!mapId || !eventId || !pageId) {
         std::fprintf(stderr, "%s\n", kUsage);
         return 1;

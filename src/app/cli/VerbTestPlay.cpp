@@ -1,6 +1,7 @@
 // quillon-cli test-play and battle-test: start the project's game runtime as the editor does,
 // print its command line and wait for it to end.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 #include "app/cli/PageVerb.h"
 
 #include "app/TestPlay.h"
@@ -16,7 +17,6 @@
 #include "project/ProjectManager.h"
 #include "project/ProjectSettings.h"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 
@@ -61,12 +61,6 @@ private:
     TPosixRuntimeProcess mProcess;
 };
 
-bool ParseInt(const std::string& text, std::int32_t& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && ptr == end && !text.empty();
-}
-
 // Opens the folder as the editor opens a project: the project path and the current directory.
 std::string EnterProject(const std::string& folderArg) {
     const std::string folder =
@@ -84,7 +78,7 @@ bool ParseHero(const std::string& text, TBattleTestMember& member) {
     while (true) {
         const std::size_t comma = text.find(',', start);
         std::int32_t value = 0;
-        if (!ParseInt(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start), value) ||
+        if (!ReadNumberTo(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start), value) ||
             value < 0)
             return false;
         numbers.push_back(value);
@@ -167,7 +161,7 @@ int VerbBattleTest(const TArgs& args) {
         }
     }
     std::int32_t troopId = 0;
-    if (folderArg.empty() || !ParseInt(troopArg, troopId) || troopId < 1)
+    if (folderArg.empty() || !ReadNumberTo(troopArg, troopId) || troopId < 1)
         return Fail("battle-test", "usage: battle-test FOLDER TROOP [--hero ID,LEVEL[,W,S,H,B,A]]...");
     const std::string folder = EnterProject(folderArg);
     // The battle test writes the database file for the runtime and puts it back afterwards.

@@ -1,6 +1,7 @@
 // quillon-cli tree: the map tree window's commands run through its model, with the map
 // property, area and shift dialogs answered from the command line.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "data/EditorMode.h"
 #include "data/LD_DataBase.h"
@@ -16,7 +17,6 @@
 #include "project/ProjectLock.h"
 #include "project/ProjectManager.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,15 +30,6 @@ namespace {
 constexpr const char* kTreeUsage =
     "usage: quillon-cli tree FOLDER new-map PARENT [KEY=VALUE...] | new-area MAP L T R B | delete ID | "
     "move ID TARGET | shift MAP DX DY | props MAP KEY=VALUE...";
-
-std::optional<std::int32_t> ParseInt(const std::string& text, std::int32_t low, std::int32_t high) {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || text.empty() || value < low || value > high)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
 
 // Text from the command line as the editor stores it; characters code page 932 cannot hold are
 // refused, as the edits refuse them.
@@ -63,13 +54,13 @@ public:
         TMapPropertiesModel model;
         model.Open(newMode, parentIsRoot, item, settings, ChipSets);
         for (const std::string& setting : Settings) {
-            const std::size_t eq = setting.find('=');
-            if (eq == std::string::npos || eq == 0) {
+            const auto keyValue = KeyValue(setting);
+            if (!keyValue) {
                 Refusal = "'" + setting + "' is not KEY=VALUE";
                 return false;
             }
-            const std::string key = setting.substr(0, eq);
-            std::string value = setting.substr(eq + 1);
+            const std::string key = keyValue->first;
+            std::string value = keyValue->second;
             if (key == "name" || key == "panorama-name" || key == "music" || key == "backdrop") {
                 std::string bytes;
                 if (!ToCp932(value, bytes)) {
@@ -168,7 +159,7 @@ int VerbTree(const TArgs& args) {
         return Fail("tree", kTreeUsage);
     const std::string folder = IncludeTrailingDelimiter(std::filesystem::absolute(args[0]).lexically_normal().string());
     const std::string& command = args[1];
-    const auto id = ParseInt(args[2], 0, kMaxMapId);
+    const auto id = ReadNumber32(args[2], 0, kMaxMapId);
     if (!id)
         return Fail(args[2], "not an ID (0..9999)");
     if (!FileExists(folder + TKelMapTree::kFileName))
@@ -223,7 +214,7 @@ int VerbTree(const TArgs& args) {
             return Fail("tree", kTreeUsage);
         std::int32_t v[4];
         for (int i = 0; i < 4; ++i) {
-            const auto n = ParseInt(args[3 + static_cast<std::size_t>(i)], 0, kMapMaxWidth);
+            const auto n = ReadNumber32(args[3 + static_cast<std::size_t>(i)], 0, kMapMaxWidth);
             if (!n)
                 return Fail(args[3 + static_cast<std::size_t>(i)], "not a grid coordinate (0..999)");
             v[i] = *n;
@@ -243,7 +234,7 @@ int VerbTree(const TArgs& args) {
     } else if (command == "move") {
         if (args.size() != 4)
             return Fail("tree", kTreeUsage);
-        const auto target = ParseInt(args[3], 0, kMaxMapId);
+        const auto target = ReadNumber32(args[3], 0, kMaxMapId);
         if (!target)
             return Fail(args[3], "not an ID (0..9999)");
         ok = model.Drop(*id, *target);
@@ -254,8 +245,8 @@ int VerbTree(const TArgs& args) {
     } else if (command == "shift") {
         if (args.size() != 5)
             return Fail("tree", kTreeUsage);
-        const auto dx = ParseInt(args[3], -kMapMaxWidth, kMapMaxWidth);
-        const auto dy = ParseInt(args[4], -kMapMaxHeight, kMapMaxHeight);
+        const auto dx = ReadNumber32(args[3], -kMapMaxWidth, kMapMaxWidth);
+        const auto dy = ReadNumber32(args[4], -kMapMaxHeight, kMapMaxHeight);
         if (!dx || !dy)
             return Fail(!dx ? args[3] : args[4], "not a shift in cells (-999..999)");
         dialogs.Dx = *dx;

@@ -1,6 +1,7 @@
 // The troop page without a window: In Row, Auto Name Group and Add on a troop, in the order
 // given, with the troop's name and members printed afterwards.
 #include "app/cli/CliVerbs.h"
+#include "app/cli/CliArgs.h"
 
 #include "app/cli/PageVerb.h"
 #include "database/ED_MonGroup.h"
@@ -22,7 +23,7 @@ int VerbTroop(const TArgs& args) {
     const std::vector<std::string>& words = verb.Words;
     if (words.size() < 3)
         return Fail("troop", kTroopUsage);
-    const auto id = WholeNumber(words[1]);
+    const auto id = ReadNumber32(words[1]);
     if (!id)
         return Fail("troop", kTroopUsage);
 
@@ -40,7 +41,7 @@ int VerbTroop(const TArgs& args) {
         } else if (op == "autoname") {
             model.AutoName();
         } else if (op == "add" && i + 1 < words.size()) {
-            const auto monster = WholeNumber(words[++i]);
+            const auto monster = ReadNumber32(words[++i]);
             const TCatalogItem* item = monster ? db->Monster.FindByID(*monster) : nullptr;
             if (!item)
                 return Fail("troop", "refused: no monster " + words[i]);

@@ -2,6 +2,11 @@
 // with the usage on stderr, failures status 1.
 #include "app/cli/CliRun.h"
 
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
 using namespace quillon::clitest;
 
 namespace {
@@ -37,6 +42,31 @@ TEST_F(CliTest, HelpAndVersionGoToStdoutWithStatusZero) {
     }
     // The options of play are described.
     EXPECT_NE(Cli({"help", "play"}).Out.find("--fade-in MS"), std::string::npos);
+}
+
+// README's command-line section shows every verb the tool lists in its help, and no other.
+TEST_F(CliTest, TheReadmeShowsTheVerbsTheToolLists) {
+    const auto verbsAfter = [](const std::string& text, const std::string& prefix) {
+        std::set<std::string> verbs;
+        for (std::size_t at = text.find(prefix); at != std::string::npos; at = text.find(prefix, at + 1)) {
+            const std::size_t from = at + prefix.size();
+            const std::size_t end = text.find_first_of(" \n", from);
+            verbs.insert(text.substr(from, end - from));
+        }
+        return verbs;
+    };
+    const TRun help = Cli({"--help"});
+    ASSERT_EQ(help.Status, 0);
+    std::set<std::string> listed = verbsAfter(help.Out, "\n  quillon-cli ");
+    listed.erase("--version");
+    listed.erase("help");
+    std::ifstream readme(std::string(QUILLON_SOURCE_DIR) + "/README.md");
+    ASSERT_TRUE(readme.good());
+    std::ostringstream text;
+    text << readme.rdbuf();
+    const std::set<std::string> shown = verbsAfter(text.str(), "build/bin/quillon-cli ");
+    EXPECT_GT(listed.size(), 30u);
+    EXPECT_EQ(shown, listed);
 }
 
 TEST_F(CliTest, WrongUsageIsStatusTwoAndFailureStatusOne) {

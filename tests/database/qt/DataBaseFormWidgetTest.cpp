@@ -6,12 +6,15 @@
 #include "controls/DataMaxChange_qt.h"
 #include "controls/NumberEdit_qt.h"
 #include "database/DataBasePages_qt.h"
+#include "database/ED_PlayerParameter_qt.h"
+#include "database/ED_Player_qt.h"
 #include "database/DataBaseNamePage_qt.h"
 #include "database/DataMultiCopy_qt.h"
 #include "platform/Cp932Text_qt.h"
 #include "platform/FileUtils.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace quillon {
@@ -114,21 +117,30 @@ TEST_F(DataBaseFormWidgetTest, CancelLeavesTheFileAsItWas) {
     }
     EXPECT_EQ(ReadWholeFile(File()), before);
 
-    // A change not applied: asked, answered No, gone from memory and never on disk.
-    {
+    // A change not applied goes, asking nothing, whichever way the window closes: never on disk.
+    struct TWay {
+        const char* Name;
+        std::function<void(TFormDataBase&)> Close;
+    };
+    const TWay ways[] = {
+        {"Cancel", [](TFormDataBase& form) { QTest::mouseClick(form.findChild<QPushButton*>("ButtonCancel"), Qt::LeftButton); }},
+        {"Escape", [](TFormDataBase& form) { QTest::keyClick(&form, Qt::Key_Escape); }},
+        {"close box", [](TFormDataBase& form) { form.close(); }},
+    };
+    for (const TWay& way : ways) {
+        SCOPED_TRACE(way.Name);
         TFormDataBase form(mContext);
         ASSERT_NE(OpenTab(form, dtItems), nullptr);
         TypeName(form, "Elixir");
         EXPECT_EQ(mDataBase.Item.FindByID(1)->Name, "Elixir");
-        mBox.Answers = {mrCancel, mrNo};
-        form.ButtonCancelClick();
-        EXPECT_TRUE(form.isVisible());  // Cancel stays
-        EXPECT_EQ(mDataBase.Item.FindByID(1)->Name, "Elixir");
-        form.ButtonCancelClick();
-        EXPECT_EQ(mBox.Texts.size(), 2u);
+        mBox.Answers = {mrYes};  // a question answered by Enter would write the change
+        way.Close(form);
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_TRUE(mBox.Texts.empty());
+        EXPECT_EQ(mDataBase.Item.FindByID(1)->Name, itemName);
+        EXPECT_EQ(ReadWholeFile(File()), before);
+        mBox.Answers.clear();
     }
-    EXPECT_EQ(mDataBase.Item.FindByID(1)->Name, itemName);
-    EXPECT_EQ(ReadWholeFile(File()), before);
 }
 
 TEST_F(DataBaseFormWidgetTest, OkSavesFirstAndAFailedSaveKeepsTheWindow) {
@@ -308,6 +320,42 @@ TEST_F(DataBaseFormWidgetTest, EveryInputOfEveryPageHasAName) {
     }
     form.TabControl().setCurrentIndex(dtSystem);
     KeepWidget(form, "database-form-system");
+}
+
+// At 800 x 600 the window shows every tab with its buttons, and the dialogs of the hero page
+// (the learning dialog placed at its fixed offset) lie on the screen, wholly.
+TEST_F(DataBaseFormWidgetTest, TheWindowAndItsDialogsFitTheSmallestScreen) {
+    TFormDataBase form(mContext);
+    form.move(0, 0);
+    ASSERT_NE(OpenTab(form, dtHero), nullptr);
+    for (int tab = 0; tab < kDataBaseTabCount; ++tab) {
+        SCOPED_TRACE(form.TabControl().tabText(tab).toStdString());
+        form.TabControl().setCurrentIndex(tab);
+        EXPECT_EQ(DoesNotFitSmallestScreen(form), "");
+    }
+    form.TabControl().setCurrentIndex(dtHero);
+    auto* hero = dynamic_cast<TFormEDPlayer*>(form.Page());
+    ASSERT_NE(hero, nullptr);
+    std::vector<std::string> seen;
+    const TScopedModalRunner runner([&](TFormKelBase& dialog) {
+        dialog.show();
+        Settle();
+        seen.push_back(dialog.windowTitle().toStdString());
+        SCOPED_TRACE(seen.back());
+        EXPECT_EQ(DoesNotFitSmallestScreen(dialog), "");
+        const QRect onScreen = dialog.frameGeometry();
+        EXPECT_TRUE(QRect(QPoint(0, 0), kSmallestScreen).contains(onScreen))
+            << onScreen.x() << "," << onScreen.y() << " " << onScreen.width() << " x " << onScreen.height();
+        if (auto* curves = dynamic_cast<TFormEDPlayerParameter*>(&dialog))
+            Child<QPushButton>(*curves, "ButtonCreate")->click();  // "Create Curve" from there
+        dialog.hide();
+        return static_cast<int>(mrCancel);
+    });
+    hero->ButtonExpClick();
+    hero->GraphOpen(0);
+    hero->LearningEdit(0);
+    EXPECT_EQ(seen.size(), 4u);
+    form.ButtonCancelClick();
 }
 
 }  // namespace

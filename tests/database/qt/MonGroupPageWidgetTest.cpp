@@ -93,6 +93,10 @@ TEST_F(MonGroupPageWidgetTest, PagesAndTheTriggerDialog) {
     Start(page);
     auto* tabs = Child<QTabBar>(page, "TabControl1");
     const int before = tabs->count();
+    // A page's tab is as wide as its number, not the bar's free room.
+    const int digits = tabs->fontMetrics().horizontalAdvance(tabs->tabText(0));
+    EXPECT_LT(tabs->tabRect(0).width(), digits + 48);
+    EXPECT_EQ(Child<QPushButton>(page, "ButtonAdd")->text(), "&Add");
     Child<QPushButton>(page, "ButtonNewPage")->click();
     EXPECT_EQ(tabs->count(), before + 1);
     EXPECT_EQ(tabs->currentIndex(), 1);

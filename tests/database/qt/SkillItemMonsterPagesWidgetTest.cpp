@@ -147,6 +147,14 @@ TEST_F(SkillItemMonsterPagesTest, MonsterPageEditsAnActionThroughTheDialogAndApp
     TMonsterActListView* list = page->ActionList();
     ASSERT_EQ(list->model()->rowCount(), before + 1);
     EXPECT_EQ(list->model()->headerData(1, Qt::Horizontal).toString(), "Conditions");
+    // Every cell shows its whole text: each column is as wide as what it holds.
+    Settle();
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        for (int column = 0; column < list->model()->columnCount(); ++column) {
+            const QString text = list->model()->index(row, column).data().toString();
+            EXPECT_GE(list->columnWidth(column), list->fontMetrics().horizontalAdvance(text))
+                << row << "," << column << " " << text.toStdString();
+        }
     KeepWidget(form, "database-monsters");
     if (QWidget* fields = page->findChild<QWidget*>("Fields"))
         KeepPicture(fields->grab().toImage(), "database-monsters-fields");

@@ -71,6 +71,18 @@ TEST_F(CommandCli, DescribesAndBuildsCommands) {
     EXPECT_EQ(RunCli("new 10150 digits=9").Status, 1) << "out of range";
     EXPECT_EQ(RunCli("new 10150 nosuchkey=1").Status, 1);
     EXPECT_EQ(RunCli("new 20141").Status, 1) << "a companion line has no dialog";
+
+    // The commands a selector makes take its values by key.
+    const TCommandRun music = RunCli("new 11510 file=Town volume=80 tempo=120 balance=30 fade=2000");
+    ASSERT_EQ(music.Status, 0);
+    EXPECT_NE(music.Out.find("\"Code\": 11510, \"Indent\": 0, \"Text\": \"Town\", \"Params\": [2000, 80, 120, 30]"),
+              std::string::npos)
+        << music.Out;
+    const TCommandRun place = RunCli("new 10810 map=2 x=3 y=4");
+    ASSERT_EQ(place.Status, 0);
+    EXPECT_NE(place.Out.find("\"Params\": [2, 3, 4]"), std::string::npos) << place.Out;
+    EXPECT_EQ(RunCli("new 11550 tempo=151").Status, 1);
+    EXPECT_EQ(RunCli("new 13210 file=Cave volume=5").Status, 1) << "a key the selector has not";
     EXPECT_EQ(RunCli("describe").Status, 2);
 }
 

@@ -139,11 +139,13 @@ TEST_F(EvCmdDialogTest, EveryDescribedCommandOpensNamedAndOkWritesItsDefaultLine
 
         QString caption;
         QStringList unnamed;
+        std::string outside;
         int opened = 0;
         TScopedModalRunner runner(Driving([&](TFormKelBase& dialog) {
             ++opened;
             caption = dialog.windowTitle();
             unnamed = widgetkit::InputsWithoutAccessibleName(&dialog);
+            outside = widgetkit::DoesNotFitSmallestScreen(dialog);
             if (std::find(pictures.begin(), pictures.end(), form.Code) != pictures.end()) {
                 EXPECT_TRUE(widgetkit::KeepPicture(widgetkit::Grab(dialog), "evcmd-" + std::to_string(form.Code)));
             }
@@ -155,6 +157,7 @@ TEST_F(EvCmdDialogTest, EveryDescribedCommandOpensNamedAndOkWritesItsDefaultLine
         EXPECT_EQ(caption, CommandDialogCaption(form.Code));
         EXPECT_FALSE(caption.isEmpty());
         EXPECT_EQ(unnamed, QStringList());
+        EXPECT_EQ(outside, "") << "at 800 x 600";
         if (refused) {
             EXPECT_FALSE(ok);  // the default settings are refused: OK kept the dialog open
             continue;

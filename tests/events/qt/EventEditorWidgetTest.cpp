@@ -2,6 +2,9 @@
 // condition controls, the preview's pixels for a character and a tile, the Apply state, the keys,
 // and names for every input.
 #include "events/ED_Event_qt.h"
+#include "events/ED_MoveRoute.h"
+#include "events/ED_MoveRoute_qt.h"
+#include "events/EvCmdList_qt.h"
 #include "events/EventEditorTestKit.h"
 #include "events/ScriptList_qt.h"
 
@@ -15,6 +18,9 @@
 #include "kit/WidgetKit.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -236,6 +242,29 @@ TEST_F(EventEditorWidgetTest, RunEventEditorCommitsOnOkAndReloadsRenamedNamesOnC
     }
     EXPECT_EQ(commits, 1);
     EXPECT_EQ(reloads, 1);
+}
+
+// The event editor and the windows it opens fit a display of 800 x 600 with every button on it.
+TEST_F(EventEditorWidgetTest, ItsWindowsFitTheSmallestScreen) {
+    TEventEditorHooks hooks;
+    hooks.DataBase = &database;
+    hooks.Choosers = &choosers;
+    TEventEditorModel editor(event, 5, false, hooks);
+    TMoveRouteRequest request;
+    TEventCommandContext commands{.Map = &map, .Choosers = &choosers};
+    TMoveRouteEditorModel route(request, commands);
+    TEventCommandDialogsQt dialogs(nullptr);
+    const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> windows[] = {
+        {"event editor", [&] { return std::make_unique<TFormEDEvent>(editor, context); }},
+        {"move route editor", [&] { return std::make_unique<TFormEDMoveRoute>(route); }},
+        {"event commands", [&] { return std::make_unique<TFormEvCmdList>(nullptr, dialogs, commands); }},
+    };
+    for (const auto& [name, make] : windows) {
+        SCOPED_TRACE(name);
+        const std::unique_ptr<QWidget> window = make();
+        EXPECT_EQ(widgetkit::DoesNotFitSmallestScreen(*window), "");
+        widgetkit::KeepPicture(widgetkit::Grab(*window), std::string("fits-") + name);
+    }
 }
 
 }  // namespace

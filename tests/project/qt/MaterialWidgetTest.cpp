@@ -9,6 +9,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QListWidget>
@@ -133,6 +134,20 @@ TEST_F(MaterialWidget, PreviewPanelShowsSizeOrNone) {
     dialog.ShowPreview(QString::fromStdString(Root + "outside"));
     EXPECT_EQ(dialog.PictureLabel()->text(), "Picture:");
     EXPECT_FALSE(dialog.PaintBox()->Picture());
+
+    // The panel keeps its size however tall the dialog is.
+    const QWidget* panel = Child<QWidget>(dialog, "PicturePanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->size(), QSize(200, 169));
+
+    // A full path typed into the name box is previewed as it completes.
+    WriteImage(Root + "elsewhere/Tall.png", 100, 300, Stripes);
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(Root + "elsewhere/Tall.pn"));
+    EXPECT_EQ(dialog.PictureLabel()->text(), "Picture:");
+    name->setText(QString::fromStdString(Root + "elsewhere/Tall.png"));
+    EXPECT_EQ(dialog.PictureLabel()->text(), "Picture: (100x300)");
 }
 
 TEST_F(MaterialWidget, EveryInputIsNamed) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QTreeView>
 #include <QTimer>
 #include <QLineEdit>
@@ -219,6 +220,7 @@ TEST_F(ProjDialogsQtTest, TheBasePathDialogShowsItsFolderInSight) {
         return current.isValid() && tree->viewport()->rect().contains(tree->visualRect(current).center());
     };
     EXPECT_TRUE(QTest::qWaitFor(inSight, 5000));
+    EXPECT_TRUE(tree->isExpanded(tree->currentIndex().parent()));  // the tree opened down to it
     EXPECT_EQ(Child<QLineEdit>(form, "EditPath")->text().toStdString(), Base + "zz/inner");
 }
 
@@ -228,8 +230,10 @@ TEST_F(ProjDialogsQtTest, EveryInputIsNamedAndTheLabelsLettersReachTheirEdits) {
     MakeProject("Alpha", "First");
     TProjectNewModel created;
     created.BasePath = Base;
+    created.BasePathNote = "Said under the path";
     created.Show();
     TFormProjectNew newForm(created);
+    EXPECT_EQ(Child<QLabel>(newForm, "LabelBasePathNote")->text(), "Said under the path");
     TProjectOpenModel opened;
     opened.BasePath = Base;
     TFormProjectOpen openForm(opened);
