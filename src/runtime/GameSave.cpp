@@ -151,7 +151,7 @@ public:
 class THeroItem final : public TCatalogItem {
 public:
     THeroState Hero;
-    void DescribeField(int n, TCatalogVarData& d, bool) override {
+    void DescribeField(int n, TCatalogVarData& d, bool loading) override {
         switch (n) {
         case 1: SetStringField(d, &Hero.Name, true, "name"); break;
         case 2: SetStringField(d, &Hero.Degree, true, "degree"); break;
@@ -164,29 +164,50 @@ public:
         case 9: SetByteField(d, reinterpret_cast<std::uint8_t*>(&mTransparent), 0, "transparent"); break;
         case 10: SetStringField(d, &Hero.FaceSet, true, "faceSet"); break;
         case 11: SetIntField(d, &Hero.FaceIndex, 0, "faceIndex"); break;
+        // The lists are written only when they hold something.
+        case 12:
+            if (loading || !mSkills.empty())
+                SetDynamicField(d, &mSkills, static_cast<std::int32_t>(mSkills.size()), "skills");
+            break;
+        case 13:
+            if (loading || !mConditions.empty())
+                SetDynamicField(d, &mConditions, static_cast<std::int32_t>(mConditions.size()), "conditions");
+            break;
         default:
             if (n >= 21 && n <= 25)
                 SetIntField(d, &Hero.Equipment[static_cast<std::size_t>(n - 21)], 0, "equipment");
+            else if (n >= 31 && n < 31 + kHeroParameters)
+                SetIntField(d, &Hero.AbilityChanges[static_cast<std::size_t>(n - 31)], 0, "abilityChange");
             break;
         }
     }
-    int LastFieldNumber() const override { return 25; }
+    int LastFieldNumber() const override { return 30 + kHeroParameters; }
     void Reset() override {
         Hero = THeroState{};
         mTransparent = 0;
+        mSkills.clear();
+        mConditions.clear();
     }
     void SaveToStream(TStream& stream) override {
         mTransparent = Hero.CharTransparent ? 1 : 0;
+        mSkills = PackInts(std::vector<std::int32_t>(Hero.Skills.begin(), Hero.Skills.end()));
+        mConditions = PackInts(std::vector<std::int32_t>(Hero.Conditions.begin(), Hero.Conditions.end()));
         TCatalogBaseItem::SaveToStream(stream);
     }
     void LoadFromStream(TStream& stream) override {
         TCatalogBaseItem::LoadFromStream(stream);
         Hero.CharTransparent = mTransparent != 0;
         Hero.Id = ID;
+        for (const std::int32_t skill : UnpackInts(mSkills))
+            Hero.Skills.insert(skill);
+        for (const std::int32_t condition : UnpackInts(mConditions))
+            Hero.Conditions.insert(condition);
     }
 
 private:
     std::uint8_t mTransparent = 0;
+    TDynamicBuffer mSkills;      // skill IDs learned
+    TDynamicBuffer mConditions;  // condition IDs the hero has
 };
 
 // Section 7: the map and the hero's place.

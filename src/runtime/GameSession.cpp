@@ -521,6 +521,8 @@ void TGameSession::StepMap(const TGameInput& input) {
     mWorld->Update(input, heroMayWalk, !MessageBusy() || mMessages->Options().EventsMoveMeanwhile);
     if (mMain->Running())
         mWorld->TakeStarts();  // touches while a script runs start nothing
+    else if (heroMayWalk && mMapState->MenuEnabled && input.Pressed(gbCancel) && !mWorld->Hero().Moving())
+        OpenOverlay(std::make_unique<TGameMenuScene>(*this), nullptr);
     mScreen->Update(*mWorld);
     CheckEncounter();
 }
@@ -673,14 +675,12 @@ std::uint64_t TGameSession::DrawSignature() const {
     if (mScene != TScene::Map && mScene != TScene::GameOver)
         HashMix(hash, mFrame);
     if (mScene == TScene::Map) {
-        HashMix(hash, MessageBusy() ? mFrame : -1);
+        HashMix(hash, MessageBusy() || mOverlay ? mFrame : -1);
         mWorld->HashDrawn(hash, static_cast<int>(mFrame / 8));
         mScreen->HashDrawn(hash, mFrame);
         HashMix(hash, mState->TimerShown ? mState->TimerFrames / 60 : -1);
     }
     return hash;
-    else if (heroMayWalk && mMapState->MenuEnabled && input.Pressed(gbCancel) && !mWorld->Hero().Moving())
-        OpenOverlay(std::make_unique<TGameMenuScene>(*this), nullptr);
 }
 
 std::string TGameSession::SceneName() const {

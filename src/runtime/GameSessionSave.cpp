@@ -275,7 +275,7 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
         if (THeroState* hero = state->Hero(saved.Id))
             *hero = saved;
     if (save.Has(kSectionParty))
-        state->SetParty(save.Party);
+        state->ReplaceParty(save.Party);
     if (!world->Enter(save.MapId, save.HeroX, save.HeroY, error))
         return false;
 

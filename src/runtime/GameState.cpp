@@ -85,14 +85,6 @@ int TGameState::EquippedCount(int id) const {
     return count;
 }
 
-void TGameState::SetParty(const std::vector<std::int32_t>& party) {
-    mParty.clear();
-    for (const std::int32_t id : party)
-        if (mHeroes.count(id) != 0 && !InParty(id) && static_cast<int>(mParty.size()) < kMaxPartySize)
-            mParty.push_back(id);
-    Touch();
-}
-
 bool TGameState::InParty(std::int32_t heroId) const {
     return std::find(mParty.begin(), mParty.end(), heroId) != mParty.end();
 }
@@ -112,6 +104,8 @@ bool TGameState::LeaveParty(std::int32_t heroId) {
     mParty.erase(found);
     Touch();
     return true;
+}
+
 void TGameState::ReplaceParty(const std::vector<std::int32_t>& heroIds) {
     mParty.clear();
     for (const std::int32_t id : heroIds)

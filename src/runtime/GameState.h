@@ -64,8 +64,6 @@ public:
     std::int32_t TimerSeconds() const { return (TimerFrames + 59) / 60; }
     void Step();
 
-    // Puts back a saved party: heroes the database holds, each once, at most four.
-    void SetParty(const std::vector<std::int32_t>& party);
 
     std::uint64_t Version() const { return mVersion; }
     void Touch() { ++mVersion; }

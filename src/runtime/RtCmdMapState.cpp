@@ -79,11 +79,6 @@ TStep SetEscapePlace(TInterpreter& in, const TKelEventScriptLine& line) {
     return TStep::Next;
 }
 
-// A command whose scene comes later: it goes on into the branch of `success` when the line has
-// its branches, else with the next line.
-    return TStep::Next;
-}
-
 }  // namespace
 
 TStep RunMapStateCommand(TInterpreter& in, const TKelEventScriptLine& line) {

@@ -248,6 +248,8 @@ TGameOptions TProjectFolder::Options(bool showTitle) const {
 int RunScript(TGame& game, TKelEventScriptList& script, const std::vector<TLine>& lines, int steps,
               std::int32_t eventId, const std::vector<std::uint32_t>& buttons, bool& running) {
     return RunScript(game.Session(), script, lines, steps, eventId, buttons, &running);
+}
+
 int Headless(const TProjectFolder& project, const std::string& script, std::vector<std::string> extra) {
     const std::string input = project.Path("input.txt");
     std::ofstream(input) << script;

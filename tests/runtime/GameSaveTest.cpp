@@ -11,6 +11,7 @@
 #include "project/ProjectSettings.h"
 #include "runtime/GameAudio.h"
 #include "runtime/GameFont.h"
+#include "runtime/GameMapState.h"
 #include "runtime/GameSave.h"
 #include "runtime/GameSaveScene.h"
 #include "runtime/GameSession.h"
@@ -97,7 +98,7 @@ protected:
         hero.Hp = 3;
         hero.Name = "\x83\x41\x83\x8B";  // code page 932 bytes
         hero.Equipment[2] = 7;
-        State().SetParty({2, 1});
+        State().ReplaceParty({2, 1});
         TGameEvent& talker = *Session().World().EventById(1);
         const int oldX = talker.X;
         const int oldY = talker.Y;

@@ -8,6 +8,7 @@
 #include "data/LD_CmnEvent.h"
 #include "runtime/GameAudio.h"
 #include "runtime/GameHero.h"
+#include "runtime/GameMapState.h"
 #include "runtime/GameProject.h"
 #include "runtime/GameInnScene.h"
 #include "runtime/GameNameScene.h"

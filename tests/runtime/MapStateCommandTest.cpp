@@ -134,37 +134,6 @@ TEST_F(MapStateCommandTest, TeleportAndEscapePlacesAreCheckedAndKept) {
     EXPECT_EQ(MapState().EscapePlace->SwitchId, 9);
 }
 
-TEST_F(MapStateCommandTest, ScenesToComeTakeTheirSuccessBranch) {
-    const auto branch = [](TC opener, std::vector<std::int32_t> params, std::vector<TC> cases, TC end) {
-        std::vector<TLine> lines = {{opener, 0, "", params}};
-        for (std::size_t i = 0; i < cases.size(); ++i) {
-            lines.push_back({cases[i], 0, "", {}});
-            lines.push_back({TC::ChangeVariable, 1, "", {0, 1, 0, 0, 0, static_cast<std::int32_t>(i + 1), 0}});
-            lines.push_back({TC::Empty, 1, "", {}});
-        }
-        lines.push_back({end, 0, "", {}});
-        lines.push_back({TC::ChangeVariable, 0, "", {0, 2, 0, 1, 0, 1, 0}});
-        return lines;
-    };
-    const std::vector<std::vector<TLine>> scripts = {
-        branch(TC::StartBattle, {0, 1, 0, 2, 1, 0}, {TC::BattleVictory, TC::BattleEscape, TC::BattleDefeat}, TC::BattleEnd),
-        branch(TC::CallShop, {0, 0, 1, 0, 1}, {TC::ShopSuccess, TC::ShopFailure}, TC::ShopEnd),
-        branch(TC::CallInn, {0, 10, 1}, {TC::InnRest, TC::InnCancel}, TC::InnEnd),
-    };
-    ::testing::internal::CaptureStderr();
-    for (const std::vector<TLine>& script : scripts) {
-        State().SetVariable(1, 0);
-        Run(script);
-        EXPECT_EQ(State().Variable(1), 1) << ToInt(script.front().Code);
-    }
-    // Without branches, and the scenes without any, they go on with the next line.
-    Run({{TC::StartBattle, 0, "", {0, 1, 0, 0, 0, 0}}, {TC::CallShop, 0, "", {2, 0, 0, 0}},
-         {TC::EnterHeroName, 0, "", {1, 0, 0}}, {TC::CallSaveMenu, 0, "", {}}, {TC::CallSystemMenu, 0, "", {}},
-         {TC::ChangeVariable, 0, "", {0, 2, 0, 1, 0, 1, 0}}});
-    EXPECT_EQ(State().Variable(2), 4);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");  // nothing skipped
-}
-
 TEST_F(MapStateCommandTest, StoppedParallelEventsRestUntilAMapIsEntered) {
     State().SetSwitch(2, true);  // event 3 counts in variable 2 while it is on
     TRun run(*Game);
