@@ -75,7 +75,7 @@ file(REMOVE ${WORK}/Sample-without-ini/GMK_RT.ini)
 expect_same_files("${WORK}/Sample-without-ini;${RTP}" ${WORK}/xr)
 
 # To floppy disks: a game too large for one disk, split and installed from the disks.
-execute_process(COMMAND head -c 3000000 /dev/urandom OUTPUT_FILE ${WORK}/Sample/Movie/Intro.avi)
+execute_process(COMMAND head -c 2600000 /dev/urandom OUTPUT_FILE ${WORK}/Sample/Movie/Intro.avi)
 run(0 ${CLI} package ${WORK}/Sample ${WORK}/floppy --floppy)
 foreach(line "There's 3 of 1.44MB Floppy Disks Necessary\n" "Prepare 3 of formatted disks\n")
   if(NOT printed MATCHES "${line}")
