@@ -54,11 +54,13 @@ TEST(PlayerAudioDevice, TheCallbackPullsTheMixIntoTheDevice) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::ifstream in(file, std::ios::binary);
-    std::vector<std::int16_t> written(4096);
+    std::vector<std::int16_t> written(fs::file_size(file) / 2);
     in.read(reinterpret_cast<char*>(written.data()), static_cast<std::streamsize>(written.size() * 2));
-    ASSERT_EQ(in.gcount(), static_cast<std::streamsize>(written.size() * 2));
+    // The driver's thread may write silence while the device is still paused; the mix follows it.
+    const auto first = std::find_if(written.begin(), written.end(), [](std::int16_t s) { return s != 0; });
+    ASSERT_GE(written.end() - first, 4096) << "the driver wrote too little of the mix";
     // The looping voice at full volume, centred: every sample of both channels is its value.
-    EXPECT_EQ(std::count(written.begin(), written.end(), std::int16_t(12000)), std::ptrdiff_t(written.size()));
+    EXPECT_EQ(std::count(first, first + 4096, std::int16_t(12000)), 4096);
     fs::remove(file);
     for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
         ::unsetenv(name);
