@@ -2,19 +2,16 @@
 // and drawing), against the memcpy of a 800 x 600 board; and the battle lab's 1,000 battles of a
 // sample troop, against 1,000 such memcpys per battle turn.
 #include "data/LD_DataBase.h"
-#include "data/LD_MapTree.h"
-#include "data/StreamUtils.h"
 #include "graphics/OrlenSheet.h"
-#include "platform/FileUtils.h"
 #include "runtime/BattleLab.h"
 #include "runtime/BattleScene.h"
 #include "runtime/Game.h"
 #include "runtime/GameAudio.h"
 #include "runtime/GameSession.h"
-#include "tools/lib/RtpImages.h"
 #include "tools/lib/StarterDataBase.h"
 
 #include "BenchKit.h"
+#include "PlayerBenchKit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,11 +29,8 @@ constexpr std::int32_t kBigTroop = 30;
 // a test party of 4 heroes of level 20.
 const std::string& Project() {
     static const std::string folder = [] {
-        const std::filesystem::path path = std::filesystem::temp_directory_path() / "quillon-bench-battle";
-        std::filesystem::remove_all(path);
-        for (const char* kind : {"Backdrop", "Battle", "Monster", "System", "CharSet", "FaceSet", "ChipSet", "Title", "GameOver", "Panorama", "Picture"})
-            std::filesystem::create_directories(path / kind);
-        WriteRtpImages(path.string() + "/");
+        const std::string path = benchkit::FreshFolder("quillon-bench-battle");
+        benchkit::WriteRuntimePackage(path);
         TKelDataBase database;
         MakeStarterDataBase(database);
         TKelMonGroupItem& troop = database.MonGroup.Obtain(kBigTroop);
@@ -52,13 +46,8 @@ const std::string& Project() {
             hero.HeroId = i + 1;
             hero.Level = 20;
         }
-        database.SaveToFile((path / TKelDataBase::kFileName).string());
-        TKelMapTree tree;
-        tree.AddItem(0, 0);
-        TMemoryStream stream;
-        tree.SaveTreeToStream(stream);
-        WriteFileAtomic((path / TKelMapTree::kFileName).string(), stream.Bytes());
-        return path.string();
+        benchkit::WriteGameProject(path, database);
+        return path;
     }();
     return folder;
 }
@@ -68,11 +57,7 @@ std::unique_ptr<TGame> OpenBattle(benchmark::State& state, IGameAudio& audio, st
     options.ProjectDir = Project();
     options.BattleTest = true;
     options.BattleTroop = troop;
-    std::string error;
-    auto game = TGame::Open(options, audio, error);
-    if (!game)
-        state.SkipWithError(error.c_str());
-    return game;
+    return benchkit::OpenGame(state, options, audio);
 }
 
 void BM_BattleFrameWithAnimation(benchmark::State& state) {
@@ -81,26 +66,16 @@ void BM_BattleFrameWithAnimation(benchmark::State& state) {
     if (!game)
         return;
     TGameSession& session = game->Session();
-    TOrlenBoard screen;
-    TGameInput input;
-    std::int64_t frame = 0;
-    double seconds = 0;
-    for (auto _ : state) {
-        seconds = benchkit::SecondsPerCall(300, [&] {
-            if (session.Battle()->Finished()) {
-                std::string error;
-                session.StartBattleTest(kBigTroop, error);
-            }
-            if (!session.Battle()->AnimationRunning())
-                session.Battle()->ShowAnimation(1 + static_cast<int>(frame % 3), static_cast<int>(frame % 8), false);
-            // Decide every other frame: the party fights on.
-            input = input.Next(frame++ % 2 == 0 ? gbDecide : 0);
-            game->Step(input);
-            game->Draw(screen);
-            benchmark::DoNotOptimize(screen.Bits());
-        });
-    }
-    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 3);
+    benchkit::MeasureGameFrames(state, *game, TGameInput(), 300, 3, [&](std::int64_t frame, const TGameInput&) {
+        if (session.Battle()->Finished()) {
+            std::string error;
+            session.StartBattleTest(kBigTroop, error);
+        }
+        if (!session.Battle()->AnimationRunning())
+            session.Battle()->ShowAnimation(1 + static_cast<int>(frame % 3), static_cast<int>(frame % 8), false);
+        // Decide every other frame: the party fights on.
+        return frame % 2 == 0 ? std::uint32_t{gbDecide} : 0u;
+    });
 }
 BENCHMARK(BM_BattleFrameWithAnimation)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -6,24 +6,20 @@
 // against the memcpy too.
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
-#include "data/LD_MapTree.h"
-#include "data/StreamUtils.h"
 #include "graphics/OrlenSheet.h"
 #include "graphics/PictureFile.h"
-#include "platform/FileUtils.h"
 #include "runtime/Game.h"
 #include "runtime/GameAudio.h"
 #include "runtime/GameScreen.h"
-#include "runtime/GameSession.h"
 #include "runtime/GameWorld.h"
 #include "runtime/GameSave.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
-#include "tools/lib/RtpImages.h"
 #include "tools/lib/SampleProject.h"
 #include "tools/lib/StarterDataBase.h"
 
 #include "BenchKit.h"
+#include "PlayerBenchKit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,20 +37,10 @@ namespace {
 constexpr int kMapSide = 500;
 constexpr int kEvents = 2000;
 
-std::string MakeFolder(const std::string& name) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(path);
-    std::filesystem::create_directories(path);
-    return path.string() + "/";
-}
-
 const std::string& RtpFolder() {
     static const std::string folder = [] {
-        const std::string path = MakeFolder("quillon-bench-player-rtp");
-        for (const char* kind : {"CharSet", "ChipSet", "FaceSet", "GameOver", "Panorama", "System", "Title", "Backdrop",
-                                 "Battle", "Monster", "Picture"})
-            std::filesystem::create_directories(path + kind);
-        WriteRtpImages(path);
+        const std::string path = benchkit::FreshFolder("quillon-bench-player-rtp");
+        benchkit::WriteRuntimePackage(path);
         return path;
     }();
     return folder;
@@ -62,10 +48,9 @@ const std::string& RtpFolder() {
 
 // A project whose map 1 is side x side with `events` wandering events; the party starts in its middle.
 std::string MakeMapProject(const std::string& name, int side, int events) {
-    const std::string path = MakeFolder(name);
+    const std::string path = benchkit::FreshFolder(name);
     TKelDataBase database;
     MakeStarterDataBase(database);
-    database.SaveToFile(path + TKelDataBase::kFileName);
     TKelMap map;
     map.SetWidth(side);
     map.SetHeight(side);
@@ -91,16 +76,7 @@ std::string MakeMapProject(const std::string& name, int side, int events) {
         page.AnimationType = 1;
         // Every event passes: the bench measures the moving, not the blocking.
     }
-    map.SaveToFile(path + MapFileName(1));
-    TKelMapTree tree;
-    tree.AddItem(0, 0);
-    tree.AddItem(0, 1).Kind = TKelMapTreeItem::mkMap;
-    tree.StartPosition.PartyMapId = 1;
-    tree.StartPosition.PartyX = side / 2;
-    tree.StartPosition.PartyY = side / 2;
-    TMemoryStream stream;
-    tree.SaveTreeToStream(stream);
-    WriteFileAtomic(path + TKelMapTree::kFileName, stream.Bytes());
+    benchkit::WriteGameProject(path, database, &map, side / 2, side / 2);
     return path;
 }
 
@@ -119,11 +95,7 @@ TGameOptions Options(const std::string& project) {
 
 // A game of the project at its start; null (the bench skipped) when it cannot start.
 std::unique_ptr<TGame> OpenGame(benchmark::State& state, const std::string& project, IGameAudio& audio) {
-    std::string error;
-    auto game = TGame::Open(Options(project), audio, error);
-    if (!game)
-        state.SkipWithError(error.c_str());
-    return game;
+    return benchkit::OpenGame(state, Options(project), audio);
 }
 
 double PeakMegabytes() {
@@ -169,24 +141,15 @@ void BM_FrameWithEveryEventMoving(benchmark::State& state) {
     auto game = OpenGame(state, LargeProject(), audio);
     if (!game)
         return;
-    TOrlenBoard screen;
     TGameInput input;
     // Let every event get going first.
     for (int i = 0; i < 60; ++i)
         game->Step(input);
-    int frame = 0;
-    double seconds = 0;
-    for (auto _ : state) {
-        seconds = benchkit::SecondsPerCall(200, [&] {
-            // The hero walks a square while the events wander.
-            static constexpr std::uint32_t kWalk[4] = {gbRight, gbDown, gbLeft, gbUp};
-            input = input.Next(kWalk[(frame++ / 64) % 4]);
-            game->Step(input);
-            game->Draw(screen);
-            benchmark::DoNotOptimize(screen.Bits());
-        });
-    }
-    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 2);
+    // The hero walks a square while the events wander.
+    benchkit::MeasureGameFrames(state, *game, input, 200, 2, [](std::int64_t frame, const TGameInput&) {
+        static constexpr std::uint32_t kWalk[4] = {gbRight, gbDown, gbLeft, gbUp};
+        return kWalk[(frame / 64) % 4];
+    });
 }
 BENCHMARK(BM_FrameWithEveryEventMoving)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -227,27 +190,20 @@ void BM_FrameWithEveryScreenEffect(benchmark::State& state) {
                                number % 2 ? peRotation : peRipple, 1 + number % 9, 0, 0);
     }
     screen.Weather().Set(wkRain, 2);
-    TOrlenBoard board;
-    TGameInput input;
-    int frame = 0;
-    double seconds = 0;
-    for (auto _ : state) {
-        seconds = benchkit::SecondsPerCall(200, [&] {
-            // A tone that never settles: a new change every second.
-            if (frame++ % 60 == 0)
-                screen.SetTone(TScreenTone{frame % 120 == 1 ? 160 : 60, 90, 120, frame % 120 == 1 ? 40 : 150}, 60);
-            game->Step(input);
-            game->Draw(board);
-            benchmark::DoNotOptimize(board.Bits());
-        });
-    }
-    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 4);
+    // A tone that never settles: a new change every second.
+    benchkit::MeasureGameFrames(state, *game, TGameInput(), 200, 4, [&](std::int64_t frame, const TGameInput&) {
+        if (frame % 60 == 0) {
+            const bool warm = frame % 120 == 0;
+            screen.SetTone(TScreenTone{warm ? 160 : 60, 90, 120, warm ? 40 : 150}, 60);
+        }
+        return 0u;
+    });
 }
 BENCHMARK(BM_FrameWithEveryScreenEffect)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_HeadlessMinuteOfSample(benchmark::State& state) {
     static const std::string project = [] {
-        const std::string path = MakeFolder("quillon-bench-player-sample");
+        const std::string path = benchkit::FreshFolder("quillon-bench-player-sample");
         MakeSampleProject(path);
         return path;
     }();
@@ -282,10 +238,9 @@ constexpr int kSaveBenchEvents = 500;
 // A project with the starter database, one 100 x 100 map with 500 events.
 const std::string& SaveProject() {
     static const std::string folder = [] {
-        const std::string path = MakeFolder("quillon-bench-save");
+        const std::string path = benchkit::FreshFolder("quillon-bench-save");
         TKelDataBase database;
         MakeStarterDataBase(database);
-        database.SaveToFile(path + TKelDataBase::kFileName);
         TKelMap map;
         map.SetWidth(100);
         map.SetHeight(100);
@@ -297,16 +252,7 @@ const std::string& SaveProject() {
             page.GraphicName = "People";
             page.MoveType = 1;
         }
-        map.SaveToFile(path + MapFileName(1));
-        TKelMapTree tree;
-        tree.AddItem(0, 0);
-        tree.AddItem(0, 1).Kind = TKelMapTreeItem::mkMap;
-        tree.StartPosition.PartyMapId = 1;
-        tree.StartPosition.PartyX = 50;
-        tree.StartPosition.PartyY = 50;
-        TMemoryStream stream;
-        tree.SaveTreeToStream(stream);
-        WriteFileAtomic(path + TKelMapTree::kFileName, stream.Bytes());
+        benchkit::WriteGameProject(path, database, &map, 50, 50);
         return path;
     }();
     return folder;

@@ -4,18 +4,15 @@
 // board.
 #include "data/LD_DataBase.h"
 #include "data/LD_Map.h"
-#include "data/LD_MapTree.h"
-#include "data/StreamUtils.h"
 #include "graphics/OrlenSheet.h"
-#include "platform/FileUtils.h"
 #include "runtime/Game.h"
 #include "runtime/GameAudio.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
-#include "tools/lib/RtpImages.h"
 #include "tools/lib/StarterDataBase.h"
 
 #include "BenchKit.h"
+#include "PlayerBenchKit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,14 +29,8 @@ constexpr int kItems = 5000;
 // A project of the starter database with 5,000 items and one small map, with its run-time package.
 const std::string& MenuProject() {
     static const std::string folder = [] {
-        const std::filesystem::path path = std::filesystem::temp_directory_path() / "quillon-bench-player-menu";
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-        const std::string root = path.string() + "/";
-        for (const char* kind : {"CharSet", "ChipSet", "FaceSet", "GameOver", "Panorama", "System", "Title",
-                                 "Backdrop", "Battle", "Monster", "Picture"})
-            std::filesystem::create_directories(root + kind);
-        WriteRtpImages(root);
+        const std::string root = benchkit::FreshFolder("quillon-bench-player-menu");
+        benchkit::WriteRuntimePackage(root);
         TKelDataBase database;
         MakeStarterDataBase(database);
         for (int id = database.Item.Count() + 1; id <= kItems; ++id) {
@@ -48,20 +39,10 @@ const std::string& MenuProject() {
             item.Description = "A thing among many.";
             item.Kind = static_cast<std::uint8_t>(id % 11);
         }
-        database.SaveToFile(root + TKelDataBase::kFileName);
         TKelMap map;
         map.SetWidth(20);
         map.SetHeight(15);
-        map.SaveToFile(root + MapFileName(1));
-        TKelMapTree tree;
-        tree.AddItem(0, 0);
-        tree.AddItem(0, 1).Kind = TKelMapTreeItem::mkMap;
-        tree.StartPosition.PartyMapId = 1;
-        tree.StartPosition.PartyX = 10;
-        tree.StartPosition.PartyY = 7;
-        TMemoryStream stream;
-        tree.SaveTreeToStream(stream);
-        WriteFileAtomic(root + TKelMapTree::kFileName, stream.Bytes());
+        benchkit::WriteGameProject(root, database, &map, 10, 7);
         return root;
     }();
     return folder;
@@ -72,12 +53,9 @@ std::unique_ptr<TGame> OpenGame(benchmark::State& state, IGameAudio& audio) {
     options.ProjectDir = MenuProject();
     options.RtpDir = MenuProject();
     options.ShowTitle = false;
-    std::string error;
-    auto game = TGame::Open(options, audio, error);
-    if (!game) {
-        state.SkipWithError(error.c_str());
+    auto game = benchkit::OpenGame(state, options, audio);
+    if (!game)
         return nullptr;
-    }
     for (int id = 1; id <= kItems; ++id)
         game->Session().State().SetItemCount(id, id % 99 + 1);
     return game;
@@ -90,7 +68,6 @@ void MeasureFrames(benchmark::State& state, std::initializer_list<std::uint32_t>
     auto game = OpenGame(state, audio);
     if (!game)
         return;
-    TOrlenBoard screen;
     TGameInput input;
     for (const std::uint32_t key : opening) {
         input = input.Next(key);
@@ -98,16 +75,8 @@ void MeasureFrames(benchmark::State& state, std::initializer_list<std::uint32_t>
     }
     if (opening.size() > 0 && game->Session().SceneName() != "menu")
         state.SkipWithError("the menu did not open");
-    double seconds = 0;
-    for (auto _ : state) {
-        seconds = benchkit::SecondsPerCall(steps, [&] {
-            input = input.Next(keys(input));
-            game->Step(input);
-            game->Draw(screen);
-            benchmark::DoNotOptimize(screen.Bits());
-        });
-    }
-    benchkit::ReportRatio(state, seconds, benchkit::MemcpySeconds(), 2);
+    benchkit::MeasureGameFrames(state, *game, input, steps,
+                                2, [&](std::int64_t, const TGameInput& held) { return keys(held); });
 }
 
 void BM_OpenMenu(benchmark::State& state) {
