@@ -1,4 +1,5 @@
 #include "tools/lib/SampleProject.h"
+#include "tools/lib/StarterDataBase.h"
 
 #include "tools/lib/RtpNames.h"
 #include "tools/lib/RtpPaint.h"
@@ -333,17 +334,7 @@ void FillDataBase(TKelDataBase& db) {
         chipset.FileName = rtp::kChipSets[i];
         chipset.SeaSpeed = i;
     }
-    // Vocabulary: every message set, English.
-    int plainCount = 0;
-    const TKelVocabularyField* plain = TKelVocabulary::PlainFields(plainCount);
-    for (int i = 0; i < plainCount; ++i)
-        *db.Vocabulary.Text(plain[i].FieldNumber) = plain[i].Caption;
-    for (int s = 0; s < TKelVocabulary::kShopCount; ++s)
-        for (int m = 0; m < TKelVocabularyShop::kCount; ++m)
-            db.Vocabulary.Shop(s).Text[static_cast<std::size_t>(m)] = TKelVocabularyShop::kFields[m].Caption;
-    for (int n = 0; n < TKelVocabulary::kInnCount; ++n)
-        for (int m = 0; m < TKelVocabularyInn::kCount; ++m)
-            db.Vocabulary.Inn(n).Text[static_cast<std::size_t>(m)] = TKelVocabularyInn::kFields[m].Caption;
+    FillStarterVocabulary(db);
 
     TKelSystem& system = db.System;
     system.BoatGraphic = "Vehicle";

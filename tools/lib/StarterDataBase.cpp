@@ -464,16 +464,7 @@ void Fill(TKelDataBase& db) {
                 chipset.SetUpperFlags(chip, 0);
     }
 
-    int plainCount = 0;
-    TKelVocabulary::PlainFields(plainCount);
-    for (const auto& [number, text] : kVocabulary)
-        *db.Vocabulary.Text(number) = text;
-    for (int s = 0; s < TKelVocabulary::kShopCount; ++s)
-        for (int m = 0; m < TKelVocabularyShop::kCount; ++m)
-            db.Vocabulary.Shop(s).Text[static_cast<std::size_t>(m)] = kShopMessages[s][m];
-    for (int n = 0; n < TKelVocabulary::kInnCount; ++n)
-        for (int m = 0; m < TKelVocabularyInn::kCount; ++m)
-            db.Vocabulary.Inn(n).Text[static_cast<std::size_t>(m)] = kInnMessages[n][m];
+    FillStarterVocabulary(db);
 
     TKelSystem& system = db.System;
     system.BoatGraphic = system.ShipGraphic = system.AirshipGraphic = rtp::kVehicleCharSet;
@@ -523,6 +514,17 @@ void Fill(TKelDataBase& db) {
 }
 
 }  // namespace
+
+void FillStarterVocabulary(TKelDataBase& db) {
+    for (const auto& [number, text] : kVocabulary)
+        *db.Vocabulary.Text(number) = text;
+    for (int s = 0; s < TKelVocabulary::kShopCount; ++s)
+        for (int m = 0; m < TKelVocabularyShop::kCount; ++m)
+            db.Vocabulary.Shop(s).Text[static_cast<std::size_t>(m)] = kShopMessages[s][m];
+    for (int n = 0; n < TKelVocabulary::kInnCount; ++n)
+        for (int m = 0; m < TKelVocabularyInn::kCount; ++m)
+            db.Vocabulary.Inn(n).Text[static_cast<std::size_t>(m)] = kInnMessages[n][m];
+}
 
 void MakeStarterDataBase(TKelDataBase& database) {
     database.Reset();

@@ -10,4 +10,7 @@ namespace quillon {
 
 void MakeStarterDataBase(TKelDataBase& database);
 
+// The starter database's English vocabulary: every message, menu word, shop and inn text.
+void FillStarterVocabulary(TKelDataBase& database);
+
 }  // namespace quillon
