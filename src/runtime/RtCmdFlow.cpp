@@ -75,7 +75,7 @@ bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line) {
     }
     case 7: return in.Session().World().Riding() == line.Param(1);
     case 8: return in.StartedByDecision();
-    case 9: return false;  // the music's first round is not reported yet
+    case 9: return session.Audio().MusicPlayedOnce();
     default: return false;
     }
 }
