@@ -5,6 +5,7 @@
 
 #include "data/LD_Animation.h"
 #include "runtime/GameAudio.h"
+#include "runtime/GameProject.h"
 #include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
@@ -178,6 +179,105 @@ TEST_F(RtCmdScreenTest, BattleAnimationOnCharactersWaitsAndSounds) {
     // A missing record runs nothing and does not wait.
     EXPECT_EQ(Run({{TC::ShowBattleAnimation, 0, "", {77, kCharacterHero, 1, 0}}}), 1);
     EXPECT_FALSE(Screen().AnimationRunning());
+}
+
+// An animation record of the fixture's "Burst" image: four frames of pattern 0 (a 48-pixel
+// square in a 96-pixel cell), a red target flash from the second frame.
+TKelAnimationItem& BurstAnimation(TGameSession& session, std::int32_t id, int scope, int yLine, bool flash) {
+    TKelAnimationItem& animation = session.Project().Database().Animation.Obtain(id);
+    animation.FileName = "Burst";
+    animation.Scope = static_cast<std::uint8_t>(scope);
+    animation.YLine = static_cast<std::uint8_t>(yLine);
+    animation.SetFrameCount(4);
+    for (int f = 1; f <= 4; ++f)
+        animation.Frames.Obtain(f).Cells.Obtain(1).Pattern = f == 4 ? 1 : 0;
+    if (flash) {
+        TKelAnimationTimingItem& cue = animation.Timing.Obtain(1);
+        cue.Frame = 2;
+        cue.FlashRange = TKelAnimationTimingItem::frTarget;
+        cue.FlashRed = 31;
+        cue.FlashGreen = 4;
+        cue.FlashBlue = 4;
+        cue.FlashPower = 28;
+    }
+    return animation;
+}
+
+// Where the animation stands: the centre of what it adds to the frame.
+TEST_F(RtCmdScreenTest, BattleAnimationStandsByItsScopeAndYLine) {
+    const TScreenFolder images;
+    std::filesystem::copy(images.Root() / "Battle", Project.Root() / "Battle",
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    TGameWorld& world = Session().World();
+    const TGameCharacter& hero = world.Hero();
+    const TGameCharacter& talker = *world.EventById(1);
+    const auto centreX = [&](const TGameCharacter& c) { return c.PixelX() - world.CameraX() + 8; };
+    const auto feet = [&](const TGameCharacter& c) { return c.PixelY() - world.CameraY() + 16; };
+    using A = TKelAnimationItem;
+    const struct {
+        int scope, yLine;
+        std::int32_t character;
+        int fullScreen;
+        int x, y;
+    } cases[] = {
+        {A::asSingle, A::ylHead, kCharacterHero, 0, centreX(hero), feet(hero) - 32},
+        {A::asSingle, A::ylCenter, kCharacterHero, 0, centreX(hero), feet(hero) - 16},
+        {A::asSingle, A::ylFeet, 1, 0, centreX(talker), feet(talker)},
+        {A::asAll, A::ylHead, kCharacterHero, 0, 160, 120},  // "All": the screen's centre
+        {A::asSingle, A::ylHead, kCharacterHero, 1, 160, 120},  // the whole screen
+    };
+    for (const auto& c : cases) {
+        BurstAnimation(Session(), 2, c.scope, c.yLine, false);
+        Run({{TC::ShowBattleAnimation, 0, "", {2, c.character, 0, c.fullScreen}}});
+        TOrlenBoard with;
+        TOrlenBoard without;
+        Session().Draw(with);
+        Screen().ShowAnimation(nullptr, 0);
+        Session().Draw(without);
+        int left = 320, top = 240, right = -1, bottom = -1;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x)
+                if (Pixel(with, x, y) != Pixel(without, x, y)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        const std::string label = "scope " + std::to_string(c.scope) + " line " + std::to_string(c.yLine);
+        EXPECT_GT(right - left, 30) << label;  // the square, whole
+        EXPECT_EQ(right - left, bottom - top) << label;
+        EXPECT_EQ((left + right + 1) / 2, c.x) << label;
+        EXPECT_EQ((top + bottom + 1) / 2, c.y) << label;
+    }
+}
+
+// The target flashes with the animation's cue, on its sprite only, and stops with it.
+TEST_F(RtCmdScreenTest, BattleAnimationFlashesItsTarget) {
+    const TScreenFolder images;
+    std::filesystem::copy(images.Root() / "Battle", Project.Root() / "Battle",
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    TKelAnimationItem& animation =
+        BurstAnimation(Session(), 2, TKelAnimationItem::asSingle, TKelAnimationItem::ylHead, true);
+    for (int f = 1; f <= 4; ++f)
+        animation.Frames.Obtain(f).Cells.Obtain(1).Y = -40;  // above the head: the sprite shows
+    const TGameCharacter& hero = Session().World().Hero();
+    const TGameCharacter& talker = *Session().World().EventById(1);
+    Run({{TC::ShowBattleAnimation, 0, "", {2, kCharacterHero, 0, 0}}});
+    EXPECT_EQ(hero.FlashStrength(), 0);  // the first frame has no cue
+    Advance(2);
+    EXPECT_GT(hero.FlashStrength(), 0);
+    EXPECT_EQ(talker.FlashStrength(), 0);
+    TOrlenBoard board;
+    Session().Draw(board);
+    ExpectGolden(board, "battle-animation-on-hero.png");
+    Advance(2 * 4);
+    Session().World().Update(TGameInput(), false, true);
+    EXPECT_FALSE(Screen().AnimationRunning());
+    EXPECT_EQ(hero.FlashStrength(), 0);
+    // On the whole screen nobody flashes.
+    Run({{TC::ShowBattleAnimation, 0, "", {2, kCharacterHero, 0, 1}}});
+    Advance(2);
+    EXPECT_EQ(hero.FlashStrength(), 0);
 }
 
 TEST_F(RtCmdScreenTest, PanMovesReturnsAndReleasesTheCamera) {
