@@ -280,6 +280,40 @@ TEST_F(RtCmdScreenTest, BattleAnimationFlashesItsTarget) {
     EXPECT_EQ(hero.FlashStrength(), 0);
 }
 
+// Map to title and back: the teleport's transitions of the system record carry both ways.
+TEST_F(RtCmdScreenTest, TheTitleComesAndGoesByTheTeleportTransitions) {
+    Screen().SetTransition(tsTeleportShow, ttFade);
+    const auto meanLevel = [&] {
+        TOrlenBoard board;
+        Session().Draw(board);
+        long sum = 0;
+        for (int y = 0; y < 240; y += 8)
+            for (int x = 0; x < 320; x += 8)
+                sum += Pixel(board, x, y) & 0x1F;
+        return sum;
+    };
+    // "Go to Title Screen" waits for the map's erase (mosaic) before the title comes.
+    EXPECT_EQ(Run({{TC::GoToTitleScreen, 0, "", {}}}), kTransitionFrames + 1);
+    EXPECT_EQ(Session().SceneName(), "title");
+    // The title fades in from black.
+    const long first = meanLevel();
+    TRun run(*Game);
+    run.Wait(kTransitionFrames / 2);
+    const long half = meanLevel();
+    run.Wait(kTransitionFrames);
+    const long whole = meanLevel();
+    EXPECT_LT(first * 10, whole);
+    EXPECT_GT(half, first);
+    EXPECT_GT(whole, half);
+    // "New Game": the map comes in by the teleport's show transition (its fade, from the system
+    // record again, as the new game's screen starts afresh).
+    Session().Project().Database().System.Transition[1] = ttFade;
+    run.Tap(gbDecide);
+    ASSERT_EQ(Session().SceneName(), "map");
+    EXPECT_TRUE(Screen().Transitions().Running());
+    EXPECT_FALSE(Screen().Transitions().Erased());
+}
+
 TEST_F(RtCmdScreenTest, PanMovesReturnsAndReleasesTheCamera) {
     TGameWorld& world = Session().World();
     const int startX = world.CameraX();
