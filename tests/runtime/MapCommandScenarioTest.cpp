@@ -10,19 +10,12 @@
 #include "runtime/GameFixture.h"
 
 #include "events/EventCommands.h"
-#include "runtime/CommandLine.h"
-#include "runtime/HeadlessDriver.h"
+#include "platform/FileUtils.h"
 
 #include <gtest/gtest.h>
 
-#include "runtime/GameAudio.h"
-#include "runtime/GameSession.h"
-
-#include <algorithm>
-#include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <set>
-#include <sstream>
 
 namespace quillon::runtime::test {
 namespace {
@@ -31,13 +24,6 @@ constexpr std::int32_t kHero = 10001;
 constexpr std::int32_t kBoat = 0;
 constexpr std::int32_t kTarget = 11;  // the event the character commands work on
 constexpr std::int32_t kEraser = 12;  // the event whose page "Call Event" runs: it erases itself
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The long branch: every command once (indent 1).
 std::vector<TLine> EveryCommand() {
@@ -231,7 +217,6 @@ void WriteScenario(const TProjectFolder& project) {
     project.WriteMap(*map, 1);
 }
 
-
 // The buttons: each scene's keys, then quiet frames that outlast it (the script waits after
 // every scene, so a press too many lands on the waiting map).
 std::string FirstRound() {
@@ -242,7 +227,7 @@ std::string FirstRound() {
     for (int i = 0; i < 30; ++i)
         input += "1 decide\n9 -\n";               // the battle: attack until it is won
     input += "150 -\n"
-             "1 decide\n20 -\n1 decide\n20 -\n1 decide\n20 -\n1 decide\n20 -\n"  // buy potions
+             "1 decide\n20 -\n1 decide\n20 -\n1 decide\n20 -\n1 decide\n20 -\n"  // buy a potion
              "1 cancel\n20 -\n1 cancel\n20 -\n1 cancel\n100 -\n"                  // out of the shop
              "30 -\n1 decide\n30 -\n1 decide\n30 -\n1 decide\n300 -\n"            // a night at the inn
              "100 -\n1 left\n10 -\n1 decide\n200 -\n"                           // the name as it was: "OK"
@@ -265,7 +250,7 @@ protected:
         status = Headless(Project, input, {"--seed", "5"});
         return ::testing::internal::GetCapturedStderr();
     }
-    std::string State() const { return ReadAll(Project.Path("state.json")); }
+    std::string State() const { return ReadWholeFile(Project.Path("state.json")); }
 
     TProjectFolder Project;
 };

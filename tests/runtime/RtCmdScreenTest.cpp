@@ -56,6 +56,13 @@ protected:
             Screen().Update(Session().World());
     }
     std::string Json() { return Session().StateJson(); }
+    // Copies a folder of the screen fixture's images ("Battle", "Picture") into the project.
+    void UseScreenImages(const std::string& kind) {
+        const TScreenFolder images;
+        std::filesystem::copy(images.Root() / kind, Project.Root() / kind,
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
+    }
 
     TProjectFolder Project;
     TRecordingGameAudio Audio;
@@ -205,9 +212,7 @@ TKelAnimationItem& BurstAnimation(TGameSession& session, std::int32_t id, int sc
 
 // Where the animation stands: the centre of what it adds to the frame.
 TEST_F(RtCmdScreenTest, BattleAnimationStandsByItsScopeAndYLine) {
-    const TScreenFolder images;
-    std::filesystem::copy(images.Root() / "Battle", Project.Root() / "Battle",
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    UseScreenImages("Battle");
     TGameWorld& world = Session().World();
     const TGameCharacter& hero = world.Hero();
     const TGameCharacter& talker = *world.EventById(1);
@@ -253,9 +258,7 @@ TEST_F(RtCmdScreenTest, BattleAnimationStandsByItsScopeAndYLine) {
 
 // The target flashes with the animation's cue, on its sprite only, and stops with it.
 TEST_F(RtCmdScreenTest, BattleAnimationFlashesItsTarget) {
-    const TScreenFolder images;
-    std::filesystem::copy(images.Root() / "Battle", Project.Root() / "Battle",
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    UseScreenImages("Battle");
     TKelAnimationItem& animation =
         BurstAnimation(Session(), 2, TKelAnimationItem::asSingle, TKelAnimationItem::ylHead, true);
     for (int f = 1; f <= 4; ++f)
@@ -350,9 +353,7 @@ TEST_F(RtCmdScreenTest, ScreenCommandsAreNotSkipped) {
 // The effects together over the fixture's map: two pictures (rippling and turning), rain, a warm
 // screen tone and a shake.
 TEST_F(RtCmdScreenTest, GoldenFrameOfTheEffectsOverTheMap) {
-    const TScreenFolder pictures;
-    std::filesystem::copy(pictures.Root() / "Picture", Project.Root() / "Picture",
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    UseScreenImages("Picture");
     Run({{TC::ShowPicture, 0, "Ball", {1, 0, 250, 60, 0, 150, 20, 1, 100, 100, 160, 100, 2, 4}},
          {TC::ShowPicture, 0, "Ball", {2, 0, 60, 180, 1, 100, 0, 1, 100, 100, 100, 0, 1, 3}},
          {TC::WeatherEffects, 0, "", {1, 1}},
