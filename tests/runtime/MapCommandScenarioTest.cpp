@@ -1,4 +1,4 @@
-// A whole game whose events hold every command of the map and common events' palette, played
+// A whole game whose map and common events hold every command of their palette, played
 // headless with buttons from an input script to its end: nothing may be left unrun, and the state
 // at the end shows what the commands did.
 //
@@ -9,6 +9,7 @@
 // state is read twice: at the closing message (the first run's state) and at the very end.
 #include "runtime/GameFixture.h"
 
+#include "data/LD_CmnEvent.h"
 #include "events/EventCommands.h"
 #include "platform/FileUtils.h"
 
@@ -24,6 +25,7 @@ constexpr std::int32_t kHero = 10001;
 constexpr std::int32_t kBoat = 0;
 constexpr std::int32_t kTarget = 11;  // the event the character commands work on
 constexpr std::int32_t kEraser = 12;  // the event whose page "Call Event" runs: it erases itself
+constexpr std::int32_t kSoundEvent = 2;  // the common event of music and sounds
 
 // The long branch: every command once (indent 1).
 std::vector<TLine> EveryCommand() {
@@ -136,13 +138,8 @@ std::vector<TLine> EveryCommand() {
         {TC::WaitUntilMoved, 1, "", {}},
         {TC::StopAllMovement, 1, "", {}},
         {TC::Wait, 1, "", {5}},
-        // Music and sounds: "Battle" memorized, faded, played again.
-        {TC::PlayBgm, 1, "Battle", {0, 100, 100, 50}},
-        {TC::MemorizeBgm, 1, "", {}},
-        {TC::FadeOutBgm, 1, "", {1}},
-        {TC::PlayMemorizedBgm, 1, "", {}},
-        {TC::PlaySoundEffect, 1, "Cursor", {100, 100, 50}},
-        {TC::PlayMovie, 1, "Intro", {0, 0, 0, 320, 240}},
+        // Music and sounds, in a common event.
+        {TC::CallEvent, 1, "", {0, kSoundEvent}},
         // The map and the permissions.
         {TC::ChangeChipSet, 1, "", {1}},
         {TC::ChangePanorama, 1, "Sky", {0, 0, 0, 0, 0, 0}},
@@ -199,6 +196,16 @@ std::vector<TLine> StartPage() {
     return lines;
 }
 
+// The common event of music and sounds: "Battle" memorized, faded, played again.
+std::vector<TLine> SoundEvent() {
+    return {{TC::PlayBgm, 0, "Battle", {0, 100, 100, 50}},
+            {TC::MemorizeBgm, 0, "", {}},
+            {TC::FadeOutBgm, 0, "", {1}},
+            {TC::PlayMemorizedBgm, 0, "", {}},
+            {TC::PlaySoundEffect, 0, "Cursor", {100, 100, 50}},
+            {TC::PlayMovie, 0, "Intro", {0, 0, 0, 320, 240}}};
+}
+
 // The erasing event's page, which "Call Event" runs.
 std::vector<TLine> EraserPage() { return {{TC::EraseEvent, 0, "", {}}}; }
 
@@ -215,6 +222,12 @@ void WriteScenario(const TProjectFolder& project) {
     eraser.Priority = 1;
     FillScript(eraser.Script, EraserPage());
     project.WriteMap(*map, 1);
+    auto database = project.Database();
+    TKelCommonEventItem& sounds = database->CommonEvent.Obtain(kSoundEvent);
+    sounds.Name = "Music and sounds";
+    sounds.Trigger = TKelCommonEventItem::ctCall;
+    FillScript(sounds.Script, SoundEvent());
+    project.WriteDatabase(*database);
 }
 
 // The buttons: each scene's keys, then quiet frames that outlast it (the script waits after
@@ -257,7 +270,7 @@ protected:
 
 TEST_F(MapCommandScenarioTest, TheScenarioHoldsEveryCommandOfThePalette) {
     std::set<std::int32_t> held;
-    for (const auto& page : {StartPage(), EraserPage()})
+    for (const auto& page : {StartPage(), EraserPage(), SoundEvent()})
         for (const TLine& line : page)
             held.insert(ToInt(line.Code));
     std::vector<std::string> missing;
