@@ -24,13 +24,23 @@ public:
     virtual std::string CurrentMusic() const = 0;
     // Called once a logic step, for fades.
     virtual void Step() {}
+    // Whether the music now playing has played through to its end at least once since it began
+    // (false while none plays).
+    virtual bool MusicPlayedOnce() const { return false; }
 };
 
-// Plays nothing; remembers the requests (headless runs, tests).
+// Plays nothing; remembers the requests (headless runs, tests). Without a sound there is no
+// length to play through: a music counts as played once after kAssumedMusicSteps steps (one
+// minute) of play, so a script waiting for it goes on in every run at the same frame.
 class TRecordingGameAudio : public IGameAudio {
 public:
+    static constexpr int kAssumedMusicSteps = 60 * 60;
+
     void PlayMusic(const TKelMusic& music) override {
-        mMusic = music.Name == kSoundOff ? std::string() : music.Name;
+        const std::string name = music.Name == kSoundOff ? std::string() : music.Name;
+        if (name != mMusic)
+            mMusicSteps = 0;  // the same music asked for again plays on
+        mMusic = name;
         Requests.push_back("music " + music.Name);
     }
     void FadeOutMusic(int) override { mMusic.clear(); Requests.push_back("fade"); }
@@ -38,11 +48,17 @@ public:
     void PlaySound(const TKelSound& sound) override { Requests.push_back("sound " + sound.Name); }
     void StopAllSounds() override { Requests.push_back("stop sounds"); }
     std::string CurrentMusic() const override { return mMusic; }
+    void Step() override {
+        if (!mMusic.empty() && mMusicSteps < kAssumedMusicSteps)
+            ++mMusicSteps;
+    }
+    bool MusicPlayedOnce() const override { return !mMusic.empty() && mMusicSteps >= kAssumedMusicSteps; }
 
     std::vector<std::string> Requests;
 
 private:
     std::string mMusic;
+    int mMusicSteps = 0;
 };
 
 }  // namespace quillon::runtime

@@ -184,6 +184,15 @@ int TGameScreen::ShowAnimation(const TKelAnimationItem* animation, std::int32_t 
     return mAnimation->Duration();
 }
 
+TGameCharacter* TGameScreen::AnimationTarget(TGameWorld& world) const {
+    if (!mAnimation->Running() || mAnimationTarget == 0)
+        return nullptr;
+    if (mAnimationTarget == kCharacterHero)
+        return &world.Hero();
+    TGameEvent* event = world.EventById(mAnimationTarget);
+    return event != nullptr && !event->Erased ? event : nullptr;
+}
+
 void TGameScreen::MapChanged(TGameWorld& world) {
     PanRelease(world);
     mAnimation->Stop();
@@ -242,6 +251,17 @@ void TGameScreen::Update(TGameWorld& world) {
     mWeather.Update(mRandom);
     mPictures->Update();
     mAnimation->Update();
+    // The target's flash of this animation frame, held on the character for one frame at a time.
+    if (TGameCharacter* target = AnimationTarget(world)) {
+        const TAnimationFlash flash = mAnimation->TargetFlash();
+        if (flash[3] > 0) {
+            target->FlashRed = flash[0];
+            target->FlashGreen = flash[1];
+            target->FlashBlue = flash[2];
+            target->FlashPower = flash[3];
+            target->FlashLeft = target->FlashTotal = 1;
+        }
+    }
     mTransition.Update();
 }
 
@@ -262,17 +282,13 @@ void TGameScreen::ApplyTone(TOrlenBoard& board) {
 
 void TGameScreen::Draw(TOrlenBoard& board, TGameWorld& world) {
     if (mAnimation->Running()) {
-        if (mAnimationTarget == 0) {
+        const TGameCharacter* target = AnimationTarget(world);
+        if (mAnimationTarget == 0 || mAnimation->Animation()->Scope == TKelAnimationItem::asAll) {
             mAnimation->Draw(board, board.Width() / 2, board.Height() / 2);
-        } else {
-            const TGameCharacter* target = mAnimationTarget == kCharacterHero
-                                               ? static_cast<const TGameCharacter*>(&world.Hero())
-                                               : world.EventById(mAnimationTarget);
-            if (target != nullptr) {
-                const int x = target->PixelX() - world.CameraX() + kCellPixels / 2;
-                const int feet = target->PixelY() - world.CameraY() + kCharacterFeet;
-                mAnimation->Draw(board, x, AnimationAnchorY(*mAnimation->Animation(), feet, kCharacterHeight));
-            }
+        } else if (target != nullptr) {
+            const int x = target->PixelX() - world.CameraX() + kCellPixels / 2;
+            const int feet = target->PixelY() - world.CameraY() + kCharacterFeet;
+            mAnimation->Draw(board, x, AnimationAnchorY(*mAnimation->Animation(), feet, kCharacterHeight));
         }
     }
     mPictures->Draw(board, world.CameraX(), world.CameraY());

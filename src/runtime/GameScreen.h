@@ -23,6 +23,7 @@ class TKelSystemItem;
 
 namespace quillon::runtime {
 
+class TGameCharacter;
 class TGameWorld;
 
 // A colour tone in the command's units: percents 0..200 of red, green, blue and gray (100 leaves
@@ -99,7 +100,10 @@ public:
     const TGamePictures& Pictures() const { return *mPictures; }
 
     // Show Battle Animation: on the hero or an event (characterId as the commands give it, the
-    // event already resolved) or, with characterId 0, centred on the screen. Answers its frames.
+    // event already resolved) or, with characterId 0, centred on the screen. An animation of the
+    // "All" scope stands centred on the screen whatever its target; one of the "Single" scope
+    // stands on its character at the record's "Y coord. line". The target character shows the
+    // animation's target flashes. Answers its frames.
     int ShowAnimation(const TKelAnimationItem* animation, std::int32_t characterId);
     bool AnimationRunning() const { return mAnimation->Running(); }
 
@@ -117,6 +121,8 @@ public:
 private:
     void UpdatePan(TGameWorld& world);
     void ApplyTone(TOrlenBoard& board);
+    // The character the running animation is shown on; null for the whole screen or a gone one.
+    TGameCharacter* AnimationTarget(TGameWorld& world) const;
 
     TGameRandom& mRandom;
     std::array<int, kTransitionSlots> mTransitions{};

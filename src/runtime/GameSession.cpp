@@ -234,7 +234,13 @@ void TGameSession::GameOver() {
     mAudio.PlayMusic(database.System.Music[kGameOverMusic]);
 }
 
-void TGameSession::ToTitle() { EnterTitle(); }
+void TGameSession::ToTitle() {
+    EnterTitle();
+    // A screen erased on the way (Go to Title Screen erases it first) shows the title by the
+    // teleport's show transition.
+    if (mScreen && mScreen->Transitions().Erased())
+        mScreen->Transitions().Start(false, mScreen->Transition(tsTeleportShow), mRandom);
+}
 
 bool TGameSession::Teleport(std::int32_t mapId, int x, int y, std::string& error) {
     const std::int32_t before = mWorld->MapId();
@@ -363,6 +369,8 @@ void TGameSession::Step(const TGameInput& input) {
 
 void TGameSession::StepTitle(const TGameInput& input) {
     TKelDataBase& database = mProject->Database();
+    if (mScreen)
+        mScreen->Transitions().Update();
     switch (mTitleMenu->Update(input)) {
     case TMenuEvent::Moved: mAudio.PlaySound(database.System.Sound[kCursorSound]); break;
     case TMenuEvent::Refused: mAudio.PlaySound(database.System.Sound[kBuzzerSound]); break;
@@ -374,6 +382,8 @@ void TGameSession::StepTitle(const TGameInput& input) {
                 Report(error);
                 mScene = TScene::Ended;
                 mExitCode = 1;
+            } else {
+                ShowByTransition(tsTeleportShow);  // the map comes in as after a teleport
             }
         } else if (mTitleMenu->Index() == 1) {
             OpenLoadScreen();
@@ -705,6 +715,8 @@ void TGameSession::Draw(TOrlenBoard& screen) {
     case TScene::Title:
         screen.DrawSheet(0, 0, TRect{0, 0, mPicture->Width(), mPicture->Height()}, *mPicture);
         mTitleMenu->Draw(screen);
+        if (mScreen)
+            mScreen->Transitions().Apply(screen);
         break;
     case TScene::Map:
         if (mOverlay && !mOverlay->OverMap()) {

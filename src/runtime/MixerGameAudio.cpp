@@ -42,6 +42,7 @@ void TMixerGameAudio::PlayMusic(const TKelMusic& music) {
     mFront->StopMusic();
     mMusic = request;
     mHasMusic = true;
+    mPlayedOnce = false;
     const std::string file = LocateResourceFile(music.Name, "Music", MusicExtensions);
     if (file.empty()) {
         Warn("music", music.Name, "no such file in the project's Music folder or the RTP");
@@ -102,6 +103,17 @@ std::string TMixerGameAudio::CurrentMusic() const { return mHasMusic ? mMusic.Na
 void TMixerGameAudio::Step() {
     if (++mSteps % kStepsPerUpdate == 0)
         mFront->Timer();
+    if (!mHasMusic || mPlayedOnce)
+        return;
+    // Whichever player holds the music: MIDI reached its end, the wave's voice wrapped, the MP3
+    // stream looped.
+    const audio::TMidiPlayer* midi = mFront->Midi();
+    audio::TWavePlayer* wavePlayer = mFront->Wave();
+    const audio::TMixerVoice* wave =
+        wavePlayer != nullptr && wavePlayer->Music().IsPlaying() ? wavePlayer->Music().Voice(0) : nullptr;
+    const audio::TMP3Player* mp3 = mFront->MP3();
+    mPlayedOnce = (midi != nullptr && midi->IsFinished()) || (wave != nullptr && wave->LoopCount() > 0) ||
+                  (mp3 != nullptr && mp3->Loaded() && mp3->Looped());
 }
 
 }  // namespace quillon::runtime

@@ -29,8 +29,10 @@ public:
     void PlaySound(const TKelSound& sound) override;
     void StopAllSounds() override;
     std::string CurrentMusic() const override;
-    // Every third step (50 ms) updates the wave and MP3 players' fades.
+    // Every third step (50 ms) updates the wave and MP3 players' fades, and notes a music that
+    // has come to its end (its loop began again).
     void Step() override;
+    bool MusicPlayedOnce() const override { return mHasMusic && mPlayedOnce; }
 
     audio::TAudioHarmony& Front() { return *mFront; }
     const std::shared_ptr<audio::TAudioMixer>& Mixer() const { return mFront->Mixer(); }
@@ -48,6 +50,7 @@ private:
     };
     TMusicRequest mMusic;
     bool mHasMusic = false;
+    bool mPlayedOnce = false;  // the music asked for last has played to its end
     int mSteps = 0;
     std::set<std::string> mWarned;  // kind and name of every file already reported
 };

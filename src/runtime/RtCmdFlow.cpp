@@ -3,6 +3,7 @@
 #include "data/LD_DataBase.h"
 #include "data/LD_Event.h"
 #include "runtime/GameProject.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
 #include "runtime/GameWorld.h"
@@ -75,7 +76,7 @@ bool ForkCondition(TInterpreter& in, const TKelEventScriptLine& line) {
     }
     case 7: return in.Session().World().Riding() == line.Param(1);
     case 8: return in.StartedByDecision();
-    case 9: return false;  // the music's first round is not reported yet
+    case 9: return session.Audio().MusicPlayedOnce();
     default: return false;
     }
 }
@@ -173,6 +174,18 @@ TStep CallEvent(TInterpreter& in, const TKelEventScriptLine& line) {
     return TStep::Jumped;
 }
 
+// The map leaves by the teleport's erase transition (waited for), then the title comes.
+TStep GoToTitle(TInterpreter& in) {
+    TGameSession& session = in.Session();
+    TGameScreen& screen = session.Screen();
+    if (!screen.Transitions().Erased())
+        screen.Transitions().Start(true, screen.Transition(tsTeleportErase), session.Random());
+    if (screen.Transitions().Running())
+        return TStep::Retry;
+    session.ToTitle();
+    return TStep::Stop;
+}
+
 }  // namespace
 
 TStep RunFlowCommand(TInterpreter& in, const TKelEventScriptLine& line) {
@@ -195,7 +208,7 @@ TStep RunFlowCommand(TInterpreter& in, const TKelEventScriptLine& line) {
     case TCommandCode::EraseEvent: return EraseEvent(in);
     case TCommandCode::CallEvent: return CallEvent(in, line);
     case TCommandCode::GameOver: in.Session().GameOver(); return TStep::Stop;
-    case TCommandCode::GoToTitleScreen: in.Session().ToTitle(); return TStep::Stop;
+    case TCommandCode::GoToTitleScreen: return GoToTitle(in);
     default: return TStep::Next;
     }
 }

@@ -54,7 +54,7 @@ TStep RunSoundCommand(TInterpreter& in, const TKelEventScriptLine& line) {
             state.PlayMusic(audio, *state.MemorizedMusic);
         break;
     case TCommandCode::PlayMovie:
-        session.Report("Play Movie: \"" + line.Text + "\" is not shown (the player has no movie decoder); skipped");
+        session.Report("Play Movie: \"" + line.Text + "\" is not shown (the player has no movie decoder)");
         break;
     case TCommandCode::ChangeSystemMusic: {
         // Kinds 0..6 are the system's music 1..7 (battle ... game over; 0 is the title's).

@@ -100,6 +100,33 @@ TEST_F(InterpreterTest, ForkConditionKinds) {
     }
 }
 
+TEST_F(InterpreterTest, MusicHasPlayedOnceAfterItsRound) {
+    // Headless, a music's round is the assumed minute of play since it began (the start map's
+    // "Town" began as the game opened).
+    const auto playedOnce = [&] {
+        State().SetSwitch(9, false);
+        Run({{TC::ConditionalBranch, 0, "", {9, 0, 0, 0, 0, 0}},
+             {TC::ChangeSwitch, 1, "", {0, 9, 0, 0}},
+             {TC::Empty, 1, "", {}},
+             {TC::BranchEnd, 0, "", {}}});
+        return State().Switch(9);
+    };
+    TRun run(*Game);
+    run.Wait(TRecordingGameAudio::kAssumedMusicSteps - 1);
+    EXPECT_FALSE(playedOnce());
+    run.Wait(1);
+    EXPECT_TRUE(playedOnce());
+    // The same music asked for again plays on; another one starts its round afresh.
+    Run({{TC::PlayBgm, 0, "Town", {0, 100, 100, 50}}});
+    EXPECT_TRUE(playedOnce());
+    Run({{TC::PlayBgm, 0, "Battle", {0, 100, 100, 50}}});
+    EXPECT_FALSE(playedOnce());
+    run.Wait(TRecordingGameAudio::kAssumedMusicSteps);
+    EXPECT_TRUE(playedOnce());
+    Run({{TC::FadeOutBgm, 0, "", {1}}});
+    EXPECT_FALSE(playedOnce()) << "no music, no round";
+}
+
 TEST_F(InterpreterTest, LoopBreaksAndLabelsJump) {
     Run({{TC::Loop, 0, "", {}},
          {TC::ChangeVariable, 1, "", {0, 1, 0, 1, 0, 1, 0}},

@@ -108,6 +108,30 @@ TEST_F(MixerGameAudioTest, MidiMusicGoesToTheSynthesizer) {
     EXPECT_EQ(mAudio->Front().Midi(), nullptr) << "no synthesizer while no music plays";
 }
 
+TEST_F(MixerGameAudioTest, MusicPlayedOnceWhenItsPlayerCameToTheEnd) {
+    // The wave theme lasts one second: its voice wraps after a second of mix.
+    mAudio->PlayMusic(Music("Theme"));
+    mAudio->Mixer()->Render(kMixRate * 9 / 10);
+    mAudio->Step();
+    EXPECT_FALSE(mAudio->MusicPlayedOnce());
+    mAudio->Mixer()->Render(kMixRate / 5);
+    mAudio->Step();
+    EXPECT_TRUE(mAudio->MusicPlayedOnce());
+
+    // The MIDI tune (one note of a quarter) ends within half a second of its player's steps.
+    mAudio->PlayMusic(Music("Tune"));
+    mAudio->Step();
+    EXPECT_FALSE(mAudio->MusicPlayedOnce()) << "a new music starts its round afresh";
+    for (int ms = 0; ms < 1000; ++ms) {
+        mClock->Advance(1);
+        mAudio->Front().StepMidi();
+    }
+    mAudio->Step();
+    EXPECT_TRUE(mAudio->MusicPlayedOnce());
+    mAudio->StopMusic();
+    EXPECT_FALSE(mAudio->MusicPlayedOnce());
+}
+
 TEST_F(MixerGameAudioTest, FadesFollowTheGameSteps) {
     mAudio->PlayMusic(Music("Theme", 1000));
     EXPECT_EQ(MusicBuffer().FadeLevel(0), 0);

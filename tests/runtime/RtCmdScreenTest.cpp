@@ -5,6 +5,7 @@
 
 #include "data/LD_Animation.h"
 #include "runtime/GameAudio.h"
+#include "runtime/GameProject.h"
 #include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
@@ -55,6 +56,13 @@ protected:
             Screen().Update(Session().World());
     }
     std::string Json() { return Session().StateJson(); }
+    // Copies a folder of the screen fixture's images ("Battle", "Picture") into the project.
+    void UseScreenImages(const std::string& kind) {
+        const TScreenFolder images;
+        std::filesystem::copy(images.Root() / kind, Project.Root() / kind,
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
+    }
 
     TProjectFolder Project;
     TRecordingGameAudio Audio;
@@ -180,6 +188,135 @@ TEST_F(RtCmdScreenTest, BattleAnimationOnCharactersWaitsAndSounds) {
     EXPECT_FALSE(Screen().AnimationRunning());
 }
 
+// An animation record of the fixture's "Burst" image: four frames of pattern 0 (a 48-pixel
+// square in a 96-pixel cell), a red target flash from the second frame.
+TKelAnimationItem& BurstAnimation(TGameSession& session, std::int32_t id, int scope, int yLine, bool flash) {
+    TKelAnimationItem& animation = session.Project().Database().Animation.Obtain(id);
+    animation.FileName = "Burst";
+    animation.Scope = static_cast<std::uint8_t>(scope);
+    animation.YLine = static_cast<std::uint8_t>(yLine);
+    animation.SetFrameCount(4);
+    for (int f = 1; f <= 4; ++f)
+        animation.Frames.Obtain(f).Cells.Obtain(1).Pattern = f == 4 ? 1 : 0;
+    if (flash) {
+        TKelAnimationTimingItem& cue = animation.Timing.Obtain(1);
+        cue.Frame = 2;
+        cue.FlashRange = TKelAnimationTimingItem::frTarget;
+        cue.FlashRed = 31;
+        cue.FlashGreen = 4;
+        cue.FlashBlue = 4;
+        cue.FlashPower = 28;
+    }
+    return animation;
+}
+
+// Where the animation stands: the centre of what it adds to the frame.
+TEST_F(RtCmdScreenTest, BattleAnimationStandsByItsScopeAndYLine) {
+    UseScreenImages("Battle");
+    TGameWorld& world = Session().World();
+    const TGameCharacter& hero = world.Hero();
+    const TGameCharacter& talker = *world.EventById(1);
+    const auto centreX = [&](const TGameCharacter& c) { return c.PixelX() - world.CameraX() + 8; };
+    const auto feet = [&](const TGameCharacter& c) { return c.PixelY() - world.CameraY() + 16; };
+    using A = TKelAnimationItem;
+    const struct {
+        int scope, yLine;
+        std::int32_t character;
+        int fullScreen;
+        int x, y;
+    } cases[] = {
+        {A::asSingle, A::ylHead, kCharacterHero, 0, centreX(hero), feet(hero) - 32},
+        {A::asSingle, A::ylCenter, kCharacterHero, 0, centreX(hero), feet(hero) - 16},
+        {A::asSingle, A::ylFeet, 1, 0, centreX(talker), feet(talker)},
+        {A::asAll, A::ylHead, kCharacterHero, 0, 160, 120},  // "All": the screen's centre
+        {A::asSingle, A::ylHead, kCharacterHero, 1, 160, 120},  // the whole screen
+    };
+    for (const auto& c : cases) {
+        BurstAnimation(Session(), 2, c.scope, c.yLine, false);
+        Run({{TC::ShowBattleAnimation, 0, "", {2, c.character, 0, c.fullScreen}}});
+        TOrlenBoard with;
+        TOrlenBoard without;
+        Session().Draw(with);
+        Screen().ShowAnimation(nullptr, 0);
+        Session().Draw(without);
+        int left = 320, top = 240, right = -1, bottom = -1;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x)
+                if (Pixel(with, x, y) != Pixel(without, x, y)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        const std::string label = "scope " + std::to_string(c.scope) + " line " + std::to_string(c.yLine);
+        EXPECT_GT(right - left, 30) << label;  // the square, whole
+        EXPECT_EQ(right - left, bottom - top) << label;
+        EXPECT_EQ((left + right + 1) / 2, c.x) << label;
+        EXPECT_EQ((top + bottom + 1) / 2, c.y) << label;
+    }
+}
+
+// The target flashes with the animation's cue, on its sprite only, and stops with it.
+TEST_F(RtCmdScreenTest, BattleAnimationFlashesItsTarget) {
+    UseScreenImages("Battle");
+    TKelAnimationItem& animation =
+        BurstAnimation(Session(), 2, TKelAnimationItem::asSingle, TKelAnimationItem::ylHead, true);
+    for (int f = 1; f <= 4; ++f)
+        animation.Frames.Obtain(f).Cells.Obtain(1).Y = -40;  // above the head: the sprite shows
+    const TGameCharacter& hero = Session().World().Hero();
+    const TGameCharacter& talker = *Session().World().EventById(1);
+    Run({{TC::ShowBattleAnimation, 0, "", {2, kCharacterHero, 0, 0}}});
+    EXPECT_EQ(hero.FlashStrength(), 0);  // the first frame has no cue
+    Advance(2);
+    EXPECT_GT(hero.FlashStrength(), 0);
+    EXPECT_EQ(talker.FlashStrength(), 0);
+    TOrlenBoard board;
+    Session().Draw(board);
+    ExpectGolden(board, "battle-animation-on-hero.png");
+    Advance(2 * 4);
+    Session().World().Update(TGameInput(), false, true);
+    EXPECT_FALSE(Screen().AnimationRunning());
+    EXPECT_EQ(hero.FlashStrength(), 0);
+    // On the whole screen nobody flashes.
+    Run({{TC::ShowBattleAnimation, 0, "", {2, kCharacterHero, 0, 1}}});
+    Advance(2);
+    EXPECT_EQ(hero.FlashStrength(), 0);
+}
+
+// Map to title and back: the teleport's transitions of the system record carry both ways.
+TEST_F(RtCmdScreenTest, TheTitleComesAndGoesByTheTeleportTransitions) {
+    Screen().SetTransition(tsTeleportShow, ttFade);
+    const auto meanLevel = [&] {
+        TOrlenBoard board;
+        Session().Draw(board);
+        long sum = 0;
+        for (int y = 0; y < 240; y += 8)
+            for (int x = 0; x < 320; x += 8)
+                sum += Pixel(board, x, y) & 0x1F;
+        return sum;
+    };
+    // "Go to Title Screen" waits for the map's erase (mosaic) before the title comes.
+    EXPECT_EQ(Run({{TC::GoToTitleScreen, 0, "", {}}}), kTransitionFrames + 1);
+    EXPECT_EQ(Session().SceneName(), "title");
+    // The title fades in from black.
+    const long first = meanLevel();
+    TRun run(*Game);
+    run.Wait(kTransitionFrames / 2);
+    const long half = meanLevel();
+    run.Wait(kTransitionFrames);
+    const long whole = meanLevel();
+    EXPECT_LT(first * 10, whole);
+    EXPECT_GT(half, first);
+    EXPECT_GT(whole, half);
+    // "New Game": the map comes in by the teleport's show transition (its fade, from the system
+    // record again, as the new game's screen starts afresh).
+    Session().Project().Database().System.Transition[1] = ttFade;
+    run.Tap(gbDecide);
+    ASSERT_EQ(Session().SceneName(), "map");
+    EXPECT_TRUE(Screen().Transitions().Running());
+    EXPECT_FALSE(Screen().Transitions().Erased());
+}
+
 TEST_F(RtCmdScreenTest, PanMovesReturnsAndReleasesTheCamera) {
     TGameWorld& world = Session().World();
     const int startX = world.CameraX();
@@ -216,9 +353,7 @@ TEST_F(RtCmdScreenTest, ScreenCommandsAreNotSkipped) {
 // The effects together over the fixture's map: two pictures (rippling and turning), rain, a warm
 // screen tone and a shake.
 TEST_F(RtCmdScreenTest, GoldenFrameOfTheEffectsOverTheMap) {
-    const TScreenFolder pictures;
-    std::filesystem::copy(pictures.Root() / "Picture", Project.Root() / "Picture",
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    UseScreenImages("Picture");
     Run({{TC::ShowPicture, 0, "Ball", {1, 0, 250, 60, 0, 150, 20, 1, 100, 100, 160, 100, 2, 4}},
          {TC::ShowPicture, 0, "Ball", {2, 0, 60, 180, 1, 100, 0, 1, 100, 100, 100, 0, 1, 3}},
          {TC::WeatherEffects, 0, "", {1, 1}},
