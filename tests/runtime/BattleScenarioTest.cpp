@@ -208,7 +208,7 @@ TEST_F(BattleScenarioTest, TheMapIsErasedBeforeTheBattleShowsAndAfterItEnds) {
         int Erase;  // the system record's battle-start and battle-end erase
         bool Entering;
     };
-    for (const TCase c : {TCase{ttFade, true}, TCase{ttNone, false}}) {
+    for (const TCase c : {TCase{ttBlinds, true}, TCase{ttNone, false}}) {
         mDatabase->System.Transition[tsBattleStartErase] = static_cast<std::uint8_t>(c.Erase);
         mDatabase->System.Transition[tsBattleEndErase] = static_cast<std::uint8_t>(c.Erase);
         auto map = TProjectFolder::MakeMap1();
@@ -225,6 +225,13 @@ TEST_F(BattleScenarioTest, TheMapIsErasedBeforeTheBattleShowsAndAfterItEnds) {
         const TGameTransition& transition = game->Session().Screen().Transitions();
         // Entering: the erase runs over the map, then the battle shows with the show transition.
         EXPECT_EQ(transition.Erased(), c.Entering) << c.Erase;
+        if (c.Entering) {
+            // Half way: the blinds close over the map, not yet the battle.
+            run.Wait(kTransitionFrames / 2);
+            TOrlenBoard board;
+            game->Draw(board);
+            ExpectGolden(board, "battle-start-erase.png");
+        }
         run.Wait(kTransitionFrames);
         EXPECT_FALSE(transition.Erased()) << c.Erase;
         // Leaving: the battle is erased while the scene is still the battle, then the map shows.
@@ -298,6 +305,29 @@ TEST_F(BattleScenarioTest, GoldenFramesOfTargetFlashesOnAMonsterAndAHero) {
     run.Wait(6);  // the flash has faded to half: the row's text shows through
     game->Draw(board);
     ExpectGolden(board, "battle-target-flash-hero.png");
+}
+
+TEST_F(BattleScenarioTest, APageLoopingForEverLetsTheBattleSceneGoOn) {
+    TKelBattleEventPageItem& page = mDatabase->MonGroup.ItemById(1)->Pages.Obtain(1);
+    page.Trigger.Flags = 0x08;
+    page.Trigger.TurnB = 1;
+    FillScript(page.Script, {{TC::Loop, 0, "", {}},
+                             {TC::ChangeVariable, 1, "", {0, 3, 0, 1, 0, 1, 0}},
+                             {TC::Empty, 1, "", {}},
+                             {TC::LoopEnd, 0, "", {}}});
+    auto game = Open(true, 1);
+    ASSERT_TRUE(game);
+    TRun run(*game);
+    run.Wait(kTransitionFrames + 4 * kBattleMessageFrames);
+    run.Tap(gbDecide);  // Fight
+    run.Tap(gbDecide);  // Attack
+    run.Tap(gbDecide);  // the first slime
+    run.Wait(600);
+    const std::int32_t counted = game->Session().State().Variable(3);
+    EXPECT_GT(counted, 0) << "the page runs";
+    run.Wait(10);
+    EXPECT_GT(game->Session().State().Variable(3), counted) << "a little every frame";
+    EXPECT_EQ(game->Session().SceneName(), "battle");
 }
 
 TEST_F(BattleScenarioTest, AnimationsWithoutFramesShowNothingAndTheBattleGoesOn) {
