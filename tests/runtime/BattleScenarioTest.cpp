@@ -51,6 +51,29 @@ protected:
         for (int i = 0; i < 5000 && (game.Session().InBattle()); ++i)
             run.Tap(gbDecide);
     }
+    // Opens the game on the map and runs its event 6 (which starts a battle) for one step.
+    std::unique_ptr<TGame> StartFromMap(TKelMap& map) {
+        Project.WriteMap(map, 1);
+        auto game = Open(false);
+        if (!game)
+            return game;
+        // The starting hero is level 1 alone: strong against slimes only when levelled up.
+        SetHeroLevel(*mDatabase, *game->Session().State().Hero(1), 20);
+        RecoverHero(*mDatabase, *game->Session().State().Hero(1));
+        game->Session().StartEvent(6, true);
+        TRun(*game).Wait(1);
+        return game;
+    }
+    // A battle event page of the troop that loops for ever from its first turn, counting in variable 3.
+    void AddLoopingPage(std::int32_t troop) {
+        TKelBattleEventPageItem& page = mDatabase->MonGroup.ItemById(troop)->Pages.Obtain(1);
+        page.Trigger.Flags = 0x08;
+        page.Trigger.TurnB = 1;
+        FillScript(page.Script, {{TC::Loop, 0, "", {}},
+                                 {TC::ChangeVariable, 1, "", {0, 3, 0, 1, 0, 1, 0}},
+                                 {TC::Empty, 1, "", {}},
+                                 {TC::LoopEnd, 0, "", {}}});
+    }
     // Waits for the party's commands, then chooses Escape (the third) until the battle is over.
     static void EscapeThrough(TGame& game) {
         TRun run(game);
@@ -138,14 +161,8 @@ TEST_F(BattleScenarioTest, StartBattleTakesTheCaseOfItsResult) {
                                     {TC::Empty, 1, "", {}},
                                     {TC::BattleEnd, 0, "", {}},
                                     {TC::ChangeVariable, 0, "", {0, 1, 0, 0, 0, 5, 0}}});
-        Project.WriteMap(*map, 1);
-        auto game = Open(false);
+        auto game = StartFromMap(*map);
         ASSERT_TRUE(game);
-        // The starting hero is level 1 alone: strong against slimes only when levelled up.
-        SetHeroLevel(*mDatabase, *game->Session().State().Hero(1), 20);
-        RecoverHero(*mDatabase, *game->Session().State().Hero(1));
-        game->Session().StartEvent(6, true);
-        TRun(*game).Wait(1);
         ASSERT_TRUE(game->Session().InBattle()) << c.Troop;
         if (c.Flee)
             EscapeThrough(*game);
@@ -213,14 +230,9 @@ TEST_F(BattleScenarioTest, TheMapIsErasedBeforeTheBattleShowsAndAfterItEnds) {
         mDatabase->System.Transition[tsBattleEndErase] = static_cast<std::uint8_t>(c.Erase);
         auto map = TProjectFolder::MakeMap1();
         FillScript(AddEvent(*map, 6, 3, 3).Script, {{TC::StartBattle, 0, "", {0, 1, 0, 1, 0, 0}}});
-        Project.WriteMap(*map, 1);
-        auto game = Open(false);
+        auto game = StartFromMap(*map);
         ASSERT_TRUE(game);
-        SetHeroLevel(*mDatabase, *game->Session().State().Hero(1), 20);
-        RecoverHero(*mDatabase, *game->Session().State().Hero(1));
-        game->Session().StartEvent(6, true);
         TRun run(*game);
-        run.Wait(1);
         ASSERT_TRUE(game->Session().InBattle());
         const TGameTransition& transition = game->Session().Screen().Transitions();
         // Entering: the erase runs over the map, then the battle shows with the show transition.
@@ -255,13 +267,7 @@ TEST_F(BattleScenarioTest, TheLabSumsUpManyBattles) {
     EXPECT_NE(json.find("{\"id\": 1, \"name\": \"Aldric\", \"mean_damage_dealt\": 40.00"), std::string::npos)
         << "two slimes of 20 HP each, all dealt by the one hero\n" << json;
     // A page that loops for ever in its first turn: every battle still ends.
-    TKelBattleEventPageItem& page = mDatabase->MonGroup.ItemById(2)->Pages.Obtain(1);
-    page.Trigger.Flags = 0x08;
-    page.Trigger.TurnB = 1;
-    FillScript(page.Script, {{TC::Loop, 0, "", {}},
-                             {TC::ChangeVariable, 1, "", {0, 3, 0, 1, 0, 1, 0}},
-                             {TC::Empty, 1, "", {}},
-                             {TC::LoopEnd, 0, "", {}}});
+    AddLoopingPage(2);
     auto looping = Open(true, 2);
     ASSERT_TRUE(looping);
     const std::string bats = RunBattleLab(looping->Session(), 2, 3, error);
@@ -308,13 +314,7 @@ TEST_F(BattleScenarioTest, GoldenFramesOfTargetFlashesOnAMonsterAndAHero) {
 }
 
 TEST_F(BattleScenarioTest, APageLoopingForEverLetsTheBattleSceneGoOn) {
-    TKelBattleEventPageItem& page = mDatabase->MonGroup.ItemById(1)->Pages.Obtain(1);
-    page.Trigger.Flags = 0x08;
-    page.Trigger.TurnB = 1;
-    FillScript(page.Script, {{TC::Loop, 0, "", {}},
-                             {TC::ChangeVariable, 1, "", {0, 3, 0, 1, 0, 1, 0}},
-                             {TC::Empty, 1, "", {}},
-                             {TC::LoopEnd, 0, "", {}}});
+    AddLoopingPage(1);
     auto game = Open(true, 1);
     ASSERT_TRUE(game);
     TRun run(*game);
