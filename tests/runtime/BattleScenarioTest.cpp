@@ -220,6 +220,20 @@ TEST_F(BattleScenarioTest, ARandomEncounterComesAfterTheMapsStepsWithItsEscapeRu
     }
 }
 
+TEST_F(BattleScenarioTest, StartBattleSetsItsOwnEscapeRule) {
+    // "NO Escape", "Allow Escape", "Add Case"; the map's permission is for random encounters only.
+    for (const auto [handling, allowed] : {std::pair{0, false}, std::pair{1, true}, std::pair{2, true}}) {
+        auto map = TProjectFolder::MakeMap1();
+        FillScript(AddEvent(*map, 6, 3, 3).Script,
+                   {{TC::EnableEscape, 0, "", {0}}, {TC::StartBattle, 0, "", {0, 1, 0, handling, 0, 0}}});
+        auto game = StartFromMap(*map);
+        ASSERT_TRUE(game);
+        EXPECT_FALSE(game->Session().MapState().EscapeEnabled);
+        ASSERT_TRUE(game->Session().InBattle());
+        EXPECT_EQ(game->Session().Battle()->Battle().Setup().EscapeAllowed, allowed) << handling;
+    }
+}
+
 TEST_F(BattleScenarioTest, TheMapIsErasedBeforeTheBattleShowsAndAfterItEnds) {
     struct TCase {
         int Erase;  // the system record's battle-start and battle-end erase
