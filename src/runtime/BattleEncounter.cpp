@@ -14,6 +14,8 @@ namespace {
 
 // More entries than this are not looked at (a damaged list).
 constexpr int kMaxEncounterEntries = 1000;
+// Deeper trees than this are damaged (a parent chain that loops).
+constexpr int kMaxTreeDepth = 1000;
 
 }  // namespace
 
@@ -51,6 +53,16 @@ std::int32_t ChooseEncounter(const TKelDataBase& database, const TKelEncount& li
             troops.push_back(troop->ID);
     }
     return troops.empty() ? 0 : troops[static_cast<std::size_t>(random.Below(static_cast<int>(troops.size())))];
+}
+
+bool MapAllowsEscape(const TKelMapTree& tree, std::int32_t mapId) {
+    const TKelMapTreeItem* item = tree.FindByID(mapId);
+    for (int depth = 0; item != nullptr && item->Kind != TKelMapTreeItem::mkRoot && depth < kMaxTreeDepth; ++depth) {
+        if (item->EscapePermission != TKelMapTreeItem::ppParent)
+            return item->EscapePermission == TKelMapTreeItem::ppEnable;
+        item = tree.FindByID(item->ParentId);
+    }
+    return true;
 }
 
 }  // namespace quillon::runtime

@@ -8,6 +8,7 @@ namespace quillon {
 class TKelDataBase;
 class TKelMap;
 class TKelEncount;
+class TKelMapTree;
 }  // namespace quillon
 
 namespace quillon::runtime {
@@ -27,5 +28,9 @@ bool EncounterStep(int& distance, std::int32_t terrainRate);
 // A troop of the encounter list that is met on the terrain, each alike likely; 0 when none.
 std::int32_t ChooseEncounter(const TKelDataBase& database, const TKelEncount& list, std::int32_t terrainId,
                              TGameRandom& random);
+
+// Whether the map lets the party flee from its random battles: its escape permission, or its
+// parent's when it says "Parent Map" (the root allows it).
+bool MapAllowsEscape(const TKelMapTree& tree, std::int32_t mapId);
 
 }  // namespace quillon::runtime

@@ -109,6 +109,11 @@ std::int32_t ExperienceShare(std::int64_t total) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(total, 0, 9999999));
 }
 
+std::int32_t MpCost(std::int32_t cost, bool halved) {
+    const std::int32_t clamped = std::clamp<std::int32_t>(cost, 0, kMaxParameter);
+    return halved ? (clamped + 1) / 2 : clamped;
+}
+
 bool Chance(TGameRandom& random, int percent) {
     if (percent <= 0)
         return false;

@@ -79,6 +79,9 @@ std::int32_t TurnSpeed(std::int32_t agility, int spread);
 // The share of experience each living hero gets: the whole sum (no division).
 std::int32_t ExperienceShare(std::int64_t total);
 
+// An MP cost kept in 0..999; halved, rounded up, for a user whose equipment halves it.
+std::int32_t MpCost(std::int32_t cost, bool halved);
+
 // A roll: true with `percent` in 100.
 bool Chance(TGameRandom& random, int percent);
 

@@ -43,9 +43,24 @@ constexpr int kWindowHeight = kScreenHeight - kWindowTop;
 constexpr int kPartyWindowWidth = 80;
 constexpr std::uint16_t kCursorColour = 0xFFFF;
 
+// The party's status window and a hero's row in it.
+TRect StatusRect() { return TRect{kPartyWindowWidth, kWindowTop, kScreenWidth, kScreenHeight}; }
+TRect StatusRow(int slot) {
+    const int top = kWindowTop + 8 + slot * 16;
+    return TRect{kPartyWindowWidth + 4, top - 2, kScreenWidth - 4, top + 14};
+}
+
 std::string Word(TKelDataBase& database, int field) {
     const std::string* text = database.Vocabulary.Field(field);
     return text ? *text : std::string();
+}
+
+void TintRect(TOrlenBoard& board, const TRect& rect, const TAnimationFlash& flash) {
+    for (int y = std::max(0, rect.Top); y < std::min(board.Height(), rect.Bottom); ++y) {
+        std::uint16_t* row = board.ScanLine(y);
+        for (int x = std::max(0, rect.Left); x < std::min(board.Width(), rect.Right); ++x)
+            row[x] = BlendColor(row[x], flash[0], flash[1], flash[2], std::min(flash[3], 31));
+    }
 }
 
 }  // namespace
@@ -106,17 +121,50 @@ int TBattleScene::AnimationFramesLeft() const {
 
 void TBattleScene::ShowAnimation(std::int32_t animationId, int monsterIndex, bool wait) {
     (void)wait;  // the page waits on AnimationRunning when asked to
-    const TKelAnimationItem* animation = mSession.Project().Database().Animation.FindByID(animationId);
-    mAnimationX = kScreenWidth / 2;
-    mAnimationY = kWindowTop / 2;
-    const auto& monsters = mBattle->Monsters();
-    if (animation && monsterIndex >= 0 && monsterIndex < static_cast<int>(monsters.size())) {
-        const TMonsterImage& image = *mImages[static_cast<std::size_t>(monsterIndex)];
-        const TBattler& monster = monsters[static_cast<std::size_t>(monsterIndex)];
-        mAnimationX = monster.X;
-        mAnimationY = AnimationAnchorY(*animation, monster.Y + image.Height / 2, image.Height);
+    StartAnimation(animationId, false, monsterIndex);
+}
+
+void TBattleScene::StartAnimation(std::int32_t animationId, bool onHeroes, int target) {
+    const auto& side = onHeroes ? mBattle->Heroes() : mBattle->Monsters();
+    mAnimationOnHeroes = onHeroes;
+    mAnimationTarget = target >= 0 && target < static_cast<int>(side.size()) ? target : -1;
+    mAnimation->Start(mSession.Project().Database().Animation.FindByID(animationId));
+}
+
+std::vector<std::pair<int, int>> TBattleScene::AnimationPoints() const {
+    // "All": one run over the field (or over the party's window). "Single": on its target, or on
+    // every standing member of the side when it strikes the whole side. The party stands in front
+    // of the viewer, so a hero's place is his row of the status window.
+    std::vector<std::pair<int, int>> points;
+    const TKelAnimationItem* animation = mAnimation->Animation();
+    if (animation == nullptr)
+        return points;
+    const TRect status = StatusRect();
+    if (animation->Scope == TKelAnimationItem::asAll) {
+        if (mAnimationOnHeroes)
+            points.emplace_back((status.Left + status.Right) / 2, (status.Top + status.Bottom) / 2);
+        else
+            points.emplace_back(kScreenWidth / 2, kWindowTop / 2);
+        return points;
     }
-    mAnimation->Start(animation);
+    const auto& side = mAnimationOnHeroes ? mBattle->Heroes() : mBattle->Monsters();
+    for (int i = 0; i < static_cast<int>(side.size()); ++i) {
+        if (!AnimationStrikes(i) || !side[static_cast<std::size_t>(i)].Present())
+            continue;
+        if (mAnimationOnHeroes) {
+            const TRect row = StatusRow(i);
+            points.emplace_back((status.Left + status.Right) / 2, AnimationAnchorY(*animation, row.Bottom, row.Bottom - row.Top));
+        } else {
+            const TMonsterImage& image = *mImages[static_cast<std::size_t>(i)];
+            const TBattler& monster = side[static_cast<std::size_t>(i)];
+            points.emplace_back(monster.X, AnimationAnchorY(*animation, monster.Y + image.Height / 2, image.Height));
+        }
+    }
+    return points;
+}
+
+bool TBattleScene::AnimationStrikes(int index) const {
+    return mAnimation->Running() && (mAnimationTarget < 0 || mAnimationTarget == index);
 }
 
 void TBattleScene::PlayCues() {
@@ -130,15 +178,7 @@ void TBattleScene::PlayCues() {
         return;
     const TBattleCue cue = mCues.front();
     mCues.erase(mCues.begin());
-    if (cue.OnHeroes) {
-        // The party stands in front of the viewer: its animations play over the lower field.
-        const TKelAnimationItem* animation = mSession.Project().Database().Animation.FindByID(cue.AnimationId);
-        mAnimationX = kScreenWidth / 2;
-        mAnimationY = kWindowTop - 24;
-        mAnimation->Start(animation);
-    } else {
-        ShowAnimation(cue.AnimationId, cue.Target, false);
-    }
+    StartAnimation(cue.AnimationId, cue.OnHeroes, cue.Target);
 }
 
 // --- the flow ---
@@ -333,7 +373,8 @@ void TBattleScene::StepCommands(const TGameInput& input) {
         const std::int32_t id = mChoices[static_cast<std::size_t>(index)];
         if (mStage == TStage::Skills) {
             const TKelSkillItem* skill = database.Skill.FindByID(id);
-            if (skill->MpCost > mBattle->Heroes()[static_cast<std::size_t>(mHero)].Mp) {
+            const TBattler& hero = mBattle->Heroes()[static_cast<std::size_t>(mHero)];
+            if (mBattle->MpCostFor(hero, skill->MpCost) > hero.Mp) {
                 audio.PlaySound(database.System.Sound[kBuzzerSound]);
                 return;
             }
@@ -437,6 +478,11 @@ void TBattleScene::Draw(TOrlenBoard& screen) {
     for (const int i : order) {
         TMonsterImage& image = *mImages[static_cast<std::size_t>(i)];
         const TBattler& monster = monsters[static_cast<std::size_t>(i)];
+        // The animation's target flash tints the monsters it strikes.
+        if (!mAnimationOnHeroes && AnimationStrikes(i))
+            mAnimation->ApplyTargetFlash(image.Sheet);
+        else
+            image.Sheet.PrimaryControl().Reset(true);
         screen.DrawSheet(monster.X - image.Width / 2, monster.Y - image.Height / 2, TRect{0, 0, image.Width, image.Height},
                          image.Sheet);
         if (mStage == TStage::Target && !mTargetHeroes && i == mTarget && mFrame / 8 % 2 == 0) {
@@ -448,9 +494,21 @@ void TBattleScene::Draw(TOrlenBoard& screen) {
             FillBoardRect(screen, TRect{box.Right - 1, box.Top, box.Right, box.Bottom}, kCursorColour);
         }
     }
-    mAnimation->Draw(screen, mAnimationX, mAnimationY);
+    const std::vector<std::pair<int, int>> points = AnimationPoints();
+    if (!mAnimationOnHeroes)
+        for (const auto& [x, y] : points)
+            mAnimation->Draw(screen, x, y);
     mSession.Screen().Draw(screen, mSession.World());
     DrawStatus(screen);
+    if (mAnimationOnHeroes) {
+        // Over the party's window: the target flash on the struck heroes' rows, then the cells.
+        const TAnimationFlash flash = mAnimation->TargetFlash();
+        for (int i = 0; flash[3] > 0 && i < static_cast<int>(mBattle->Heroes().size()); ++i)
+            if (AnimationStrikes(i))
+                TintRect(screen, StatusRow(i), flash);
+        for (const auto& [x, y] : points)
+            mAnimation->Draw(screen, x, y);
+    }
     if (mMenu && mShown >= mBattle->Log().size() && !mFinished)
         mMenu->Draw(screen);
     DrawMessage(screen);
@@ -461,12 +519,12 @@ void TBattleScene::Draw(TOrlenBoard& screen) {
 void TBattleScene::DrawStatus(TOrlenBoard& screen) {
     TKelDataBase& database = mSession.Project().Database();
     TGameSkin& skin = mSession.Skin();
-    const TRect rect{kPartyWindowWidth, kWindowTop, kScreenWidth, kScreenHeight};
+    const TRect rect = StatusRect();
     skin.DrawWindow(screen, rect);
     const auto& heroes = mBattle->Heroes();
     for (std::size_t i = 0; i < heroes.size(); ++i) {
         const TBattler& hero = heroes[i];
-        const int y = kWindowTop + 8 + static_cast<int>(i) * 16;
+        const int y = StatusRow(static_cast<int>(i)).Top + 2;
         const bool choosing = (mStage == TStage::HeroCommand || mStage == TStage::Skills || mStage == TStage::Items ||
                                (mStage == TStage::Target && !mTargetHeroes)) &&
                               static_cast<int>(i) == mHero;

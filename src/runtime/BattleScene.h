@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quillon {
@@ -48,6 +49,9 @@ public:
     // The battle commands that change the scene.
     void SetBackdrop(const std::string& name);
     void ShowAnimation(std::int32_t animationId, int monsterIndex, bool wait);
+    // Plays an animation on a side: on one member, or on the whole side (target -1). The
+    // battle's blows and skills come here.
+    void StartAnimation(std::int32_t animationId, bool onHeroes, int target);
     bool AnimationRunning() const;
     int AnimationFramesLeft() const;
 
@@ -63,6 +67,9 @@ private:
     void Commit();
     void StepCommands(const TGameInput& input);
     void PlayCues();
+    // Where the running animation is drawn (one point, or one per member it strikes).
+    std::vector<std::pair<int, int>> AnimationPoints() const;
+    bool AnimationStrikes(int index) const;
     void LoadMonsterImages();
     void DrawStatus(TOrlenBoard& screen);
     void DrawMessage(TOrlenBoard& screen);
@@ -74,7 +81,8 @@ private:
     std::vector<std::unique_ptr<TMonsterImage>> mImages;
     std::unique_ptr<TGameCommandWindow> mMenu;
     std::unique_ptr<TGameAnimation> mAnimation;
-    int mAnimationX = 0, mAnimationY = 0;  // where it plays
+    bool mAnimationOnHeroes = false;  // the side it plays on
+    int mAnimationTarget = -1;        // the member it strikes, -1 the whole side
     std::vector<TBattleCue> mCues;         // animations still to play, in order
     TStage mStage = TStage::Messages;
     std::size_t mShown = 0;      // log lines shown so far

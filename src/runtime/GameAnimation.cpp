@@ -69,4 +69,6 @@ TAnimationFlash FlashAt(const std::vector<TAnimationFlash>& table, int frame) {
 TAnimationFlash TGameAnimation::TargetFlash() const { return FlashAt(mGraphic->TargetFlash(), FrameIndex()); }
 TAnimationFlash TGameAnimation::ScreenFlash() const { return FlashAt(mGraphic->ScreenFlash(), FrameIndex()); }
 
+void TGameAnimation::ApplyTargetFlash(TOrlenSheet& sheet) const { mGraphic->ApplyTargetFlash(sheet, FrameIndex()); }
+
 }  // namespace quillon::runtime

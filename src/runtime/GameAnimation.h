@@ -11,6 +11,7 @@
 
 namespace quillon {
 class TOrlenBoard;
+class TOrlenSheet;
 class TKelAnimationItem;
 }  // namespace quillon
 
@@ -47,6 +48,9 @@ public:
     // The flashes of the current frame (red, green, blue, strength in 5-bit units; all zero when none).
     TAnimationFlash TargetFlash() const;
     TAnimationFlash ScreenFlash() const;
+    // Tints a target's sheet with the current frame's target flash (its primary colour control);
+    // with nothing running, or a frame without a flash, the tint is taken off again.
+    void ApplyTargetFlash(TOrlenSheet& sheet) const;
 
 private:
     std::unique_ptr<TKelAnimationGraphic> mGraphic;

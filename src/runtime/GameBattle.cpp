@@ -6,6 +6,7 @@
 #include "runtime/BattleAi.h"
 #include "runtime/BattleEvents.h"
 #include "runtime/BattleRules.h"
+#include "runtime/GameHero.h"
 #include "runtime/GameRandom.h"
 #include "runtime/GameState.h"
 
@@ -396,7 +397,8 @@ TBattleAction TGameBattle::ChooseHeroAction(const TBattler& hero) {
     std::int32_t bestPower = -1;
     for (const std::int32_t skillId : state->Skills) {
         const TKelSkillItem* skill = mDatabase.Skill.FindByID(skillId);
-        if (skill == nullptr || skill->Kind != TKelSkillItem::skNormal || !skill->UsableInBattle || skill->MpCost > hero.Mp ||
+        if (skill == nullptr || skill->Kind != TKelSkillItem::skNormal || !skill->UsableInBattle ||
+            MpCostFor(hero, skill->MpCost) > hero.Mp ||
             !skill->AffectsHp)
             continue;
         const bool heals = skill->EffectRange >= TKelSkillItem::srUser;
@@ -450,7 +452,7 @@ TBattleAction TGameBattle::ChooseMonsterAction(TBattler& monster) {
     switch (pattern.Kind) {
     case TKelMonsterActItem::akSkill: {
         const TKelSkillItem* skill = mDatabase.Skill.FindByID(pattern.SkillId);
-        if (skill == nullptr || skill->MpCost > monster.Mp) {
+        if (skill == nullptr || MpCostFor(monster, skill->MpCost) > monster.Mp) {
             action.Kind = TActKind::Attack;  // a skill it cannot use: it attacks instead
             break;
         }
@@ -608,7 +610,7 @@ void TGameBattle::Perform(TBattler& actor, const TBattleAction& chosen) {
     switch (action.Kind) {
     case TActKind::Attack: PerformAttack(actor, action, false); break;
     case TActKind::Skill: {
-        PerformSkill(actor, action.Id, action.Target);
+        PerformSkill(actor, action.Id, action.Target, true);
         break;
     }
     case TActKind::Item: PerformItem(actor, action.Id, action.Target); break;
@@ -668,6 +670,14 @@ void TGameBattle::PerformAttack(TBattler& actor, const TBattleAction& action, bo
     const TKelItemItem* weapon = actor.IsHero ? Equipped(mDatabase, mState, actor.Id, 0) : nullptr;
     if (weapon != nullptr && weapon->Kind != TKelItemItem::ikWeapon)
         weapon = nullptr;
+    if (weapon != nullptr && weapon->MpCost > 0) {
+        // A weapon that costs MP strikes only when its hero can pay; else he fights bare-handed.
+        const std::int32_t cost = MpCostFor(actor, weapon->MpCost);
+        if (cost <= actor.Mp)
+            actor.Mp -= cost;
+        else
+            weapon = nullptr;
+    }
     std::int32_t animation = weapon ? weapon->AnimationId : 0;
     if (actor.IsHero && weapon == nullptr)
         if (const TKelPlayerItem* record = mDatabase.Player.FindByID(actor.Id))
@@ -686,13 +696,17 @@ void TGameBattle::PerformAttack(TBattler& actor, const TBattleAction& action, bo
             if (target->Alive() && actor.Alive()) {
                 if (animation > 0)
                     mCues.push_back(TBattleCue{animation, onHeroes, target->Index});
-                HitWithAttack(actor, *target, action.Critical);
+                HitWithAttack(actor, *target, weapon, action.Critical);
             }
     actor.Charged = false;
 }
 
-void TGameBattle::HitWithAttack(TBattler& actor, TBattler& target, bool forceCritical) {
-    const TKelItemItem* weapon = actor.IsHero ? Equipped(mDatabase, mState, actor.Id, 0) : nullptr;
+std::int32_t TGameBattle::MpCostFor(const TBattler& actor, std::int32_t cost) const {
+    const THeroState* hero = actor.IsHero ? mState.Hero(actor.Id) : nullptr;
+    return hero ? HeroMpCost(mDatabase, *hero, cost) : MpCost(cost, false);
+}
+
+void TGameBattle::HitWithAttack(TBattler& actor, TBattler& target, const TKelItemItem* weapon, bool forceCritical) {
     int hit = kUnarmedHitChance;
     int critical = 0;
     std::vector<std::int32_t> attributes;
@@ -745,15 +759,18 @@ void TGameBattle::HitWithAttack(TBattler& actor, TBattler& target, bool forceCri
         }
 }
 
-void TGameBattle::PerformSkill(TBattler& actor, std::int32_t skillId, int target) {
+void TGameBattle::PerformSkill(TBattler& actor, std::int32_t skillId, int target, bool payMp) {
     const TKelSkillItem* skill = mDatabase.Skill.FindByID(skillId);
-    if (skill == nullptr || skill->MpCost > actor.Mp) {
+    if (skill == nullptr && !payMp)
+        return;  // an item whose skill is missing does nothing
+    const std::int32_t cost = skill && payMp ? MpCostFor(actor, skill->MpCost) : 0;
+    if (skill == nullptr || cost > actor.Mp) {
         TBattleAction attack;
         attack.Kind = TActKind::Attack;
         PerformAttack(actor, attack, false);
         return;
     }
-    actor.Mp -= std::max(0, skill->MpCost);
+    actor.Mp -= cost;
     Say(actor.Name + skill->UsingMessage1);
     Say(skill->UsingMessage2);
     if (skill->Kind == TKelSkillItem::skEscape) {
@@ -865,7 +882,7 @@ void TGameBattle::PerformItem(TBattler& actor, std::int32_t itemId, int target) 
     Say(actor.Name + Vocabulary(vItemUse) + item->Name);
     mSounds.push_back(bsItemUse);
     if (item->Kind == TKelItemItem::ikUnique) {
-        PerformSkill(actor, item->SkillId, target);
+        PerformSkill(actor, item->SkillId, target, false);
         return;
     }
     if (item->Kind != TKelItemItem::ikMedicine)

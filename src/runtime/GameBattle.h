@@ -12,6 +12,7 @@
 
 namespace quillon {
 class TKelDataBase;
+class TKelItemItem;
 class TKelMonGroupItem;
 class TKelSkillItem;
 }  // namespace quillon
@@ -115,6 +116,8 @@ public:
     // Whether a fighter can act (present, standing, no condition forbids it).
     bool CanAct(const TBattler& battler) const;
     const TBattler* HeroById(std::int32_t heroId) const;
+    // The MP a fighter pays for a cost (heroes with "Half MP" equipment pay half).
+    std::int32_t MpCostFor(const TBattler& actor, std::int32_t cost) const;
 
     // The battle commands of the event pages.
     void ChangeMonsterHp(int index, std::int32_t delta, bool mayKill);
@@ -153,11 +156,14 @@ private:
     TBattleAction ChooseMonsterAction(TBattler& monster);
     void Perform(TBattler& actor, const TBattleAction& action);
     void PerformAttack(TBattler& actor, const TBattleAction& action, bool confusedAtAllies);
-    void PerformSkill(TBattler& actor, std::int32_t skillId, int target);
+    // payMp: the user pays the skill's MP (not when an item invokes it).
+    void PerformSkill(TBattler& actor, std::int32_t skillId, int target, bool payMp);
     // A skill's change of attack, defense, mind and agility for the rest of the battle.
     bool ChangeParameters(TBattler& target, const TKelSkillItem& skill, std::int32_t power, bool raise);
     void PerformItem(TBattler& actor, std::int32_t itemId, int target);
-    void HitWithAttack(TBattler& actor, TBattler& target, bool forceCritical);
+    // weapon: the hero's weapon that strikes (null: bare hands, or a monster).
+    void HitWithAttack(TBattler& actor, TBattler& target, const TKelItemItem* weapon, bool forceCritical);
+
     void Damage(TBattler& target, std::int32_t amount, TBattler* from);
     void Heal(TBattler& target, std::int32_t amount);
     bool AddCondition(TBattler& target, std::int32_t conditionId, int successRate);

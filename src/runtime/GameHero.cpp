@@ -3,6 +3,7 @@
 #include "data/HeroEquipment.h"
 #include "data/LD_DataBase.h"
 #include "database/ED_PlayerExp.h"
+#include "runtime/BattleRules.h"
 #include "runtime/GameRandom.h"
 #include "runtime/GameState.h"
 
@@ -238,6 +239,14 @@ bool UnequipHero(TGameState& state, THeroState& hero, int slot) {
     hero.Equipment[static_cast<std::size_t>(slot)] = 0;
     KeepPoints(state.Database(), hero);
     return true;
+}
+
+std::int32_t HeroMpCost(const TKelDataBase& database, const THeroState& hero, std::int32_t cost) {
+    bool halved = false;
+    for (const std::int32_t itemId : hero.Equipment)
+        if (const TKelItemItem* item = database.Item.FindByID(itemId))
+            halved = halved || item->HalfMp != 0;
+    return MpCost(cost, halved);
 }
 
 }  // namespace quillon::runtime

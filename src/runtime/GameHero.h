@@ -122,5 +122,8 @@ bool HeroEquipmentFixed(const TKelDataBase& database, const THeroState& hero);
 bool EquipHero(TGameState& state, THeroState& hero, int slot, std::int32_t itemId);
 // Takes the item off a slot into the inventory; false when the slot was empty.
 bool UnequipHero(TGameState& state, THeroState& hero, int slot);
+// The MP the hero pays for a cost of `cost` (a skill's, or his weapon's per attack): half of it,
+// rounded up, while any of his equipment has "Half MP"; kept in 0..999.
+std::int32_t HeroMpCost(const TKelDataBase& database, const THeroState& hero, std::int32_t cost);
 
 }  // namespace quillon::runtime

@@ -155,7 +155,8 @@ bool UseItem(TGameState& state, const TKelItemItem& item, THeroState* target) {
 
 bool UseSkill(TGameState& state, THeroState& user, const TKelSkillItem& skill, THeroState* target) {
     const TKelDataBase& database = state.Database();
-    if (user.Mp < skill.MpCost || HeroUnconscious(user))
+    const std::int32_t cost = HeroMpCost(database, user, skill.MpCost);
+    if (user.Mp < cost || HeroUnconscious(user))
         return false;
     bool used = false;
     switch (SkillMenuUse(database, skill)) {
@@ -170,7 +171,7 @@ bool UseSkill(TGameState& state, THeroState& user, const TKelSkillItem& skill, T
         break;
     }
     if (used) {
-        SetHeroMp(database, user, static_cast<std::int64_t>(user.Mp) - skill.MpCost);
+        SetHeroMp(database, user, static_cast<std::int64_t>(user.Mp) - cost);
         state.Touch();
     }
     return used;

@@ -182,9 +182,11 @@ void TGameMenuScene::FillSkills() {
     std::vector<TListRow> rows;
     if (const THeroState* hero = ChosenHero())
         for (const std::int32_t id : hero->Skills)
-            if (const TKelSkillItem* skill = mDatabase.Skill.FindByID(id))
-                rows.push_back({skill->Name, std::to_string(skill->MpCost),
-                                SkillMenuUse(mDatabase, *skill) != TMenuUse::Refused && hero->Mp >= skill->MpCost, id});
+            if (const TKelSkillItem* skill = mDatabase.Skill.FindByID(id)) {
+                const std::int32_t cost = HeroMpCost(mDatabase, *hero, skill->MpCost);
+                rows.push_back({skill->Name, std::to_string(cost),
+                                SkillMenuUse(mDatabase, *skill) != TMenuUse::Refused && hero->Mp >= cost, id});
+            }
     mSkills.SetRows(std::move(rows));
 }
 

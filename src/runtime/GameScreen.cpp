@@ -26,6 +26,8 @@ int ToneChannel(int value, int percent) {
     return value + (255 - value) * (percent - 100) / 100;
 }
 
+}  // namespace
+
 std::uint16_t BlendColor(std::uint16_t dest, int red5, int green5, int blue5, int strength31) {
     const int a = strength31;
     const int b = 31 - a;
@@ -34,8 +36,6 @@ std::uint16_t BlendColor(std::uint16_t dest, int red5, int green5, int blue5, in
     const int bl = ((dest & 31) * b + blue5 * a) / 31;
     return static_cast<std::uint16_t>(r << 11 | g << 5 | bl);
 }
-
-}  // namespace
 
 void BuildToneTable(const TScreenTone& tone, std::vector<std::uint16_t>& table) {
     table.resize(65536);

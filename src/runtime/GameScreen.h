@@ -49,6 +49,8 @@ inline constexpr int kTransitionSlots = 6;
 
 // The 5-6-5 colour table of a tone: entry c is colour c toned.
 void BuildToneTable(const TScreenTone& tone, std::vector<std::uint16_t>& table);
+// A 16-bit colour blended toward a 5-bit colour by strength / 31 (a flash).
+std::uint16_t BlendColor(std::uint16_t dest, int red5, int green5, int blue5, int strength31);
 
 class TGameScreen {
 public:

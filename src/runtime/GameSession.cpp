@@ -352,14 +352,13 @@ void TGameSession::Step(const TGameInput& input) {
     ++mFrame;
     mInput = input;
     mAudio.Step();
-    if (mScene != TScene::Title && mScene != TScene::Load && mScene != TScene::GameOver && mScene != TScene::Notice &&
+    if (mScene != TScene::Title && mScene != TScene::Load && mScene != TScene::GameOver &&
         mScene != TScene::Ended && mPlayFrames < INT32_MAX)
         ++mPlayFrames;
     switch (mScene) {
     case TScene::Title: StepTitle(input); break;
     case TScene::Map: StepMap(input); break;
     case TScene::GameOver: StepGameOver(input); break;
-    case TScene::Notice: StepNotice(input); break;
     case TScene::Ended: break;
     case TScene::Battle: StepBattle(input); break;
     case TScene::Save:
@@ -403,12 +402,6 @@ void TGameSession::StepGameOver(const TGameInput& input) {
     if (mOptions.ShowTitle)
         EnterTitle();
     else
-        mScene = TScene::Ended;
-}
-
-void TGameSession::StepNotice(const TGameInput& input) {
-    mMessages->Update(input);
-    if (!mMessages->Busy())
         mScene = TScene::Ended;
 }
 
@@ -569,7 +562,8 @@ void TGameSession::CheckEncounter() {
         return;
     TBattleSetup setup;
     setup.TroopId = troopId;
-    setup.EscapeAllowed = true;
+    // "Enable/Disable Escape" and the map's own escape permission both rule the Escape command.
+    setup.EscapeAllowed = mMapState->EscapeEnabled && MapAllowsEscape(mProject->MapTree(), mapId);
     StartBattle(setup, TerrainBackdrop(troopId), nullptr, false);
 }
 
@@ -603,7 +597,14 @@ void TGameSession::StartBattle(const TBattleSetup& setup, const std::string& bac
     mBattleResultDue = false;
     mDefeatCase = defeatCase;
     mScene = TScene::Battle;
-    ShowByTransition(tsBattleStartShow);
+    mBattleLeaving = false;
+    // From a map the system record's battle-start erase hides it first; the battle test has none.
+    const int erase = mScreen->Transition(tsBattleStartErase);
+    mBattleEntering = !mOptions.BattleTest && mWorld->HasMap() && erase != ttNone && !mScreen->Transitions().Erased();
+    if (mBattleEntering)
+        mScreen->Transitions().Start(true, erase, mRandom);
+    else
+        ShowByTransition(tsBattleStartShow);
     mAudio.PlaySound(database.System.Sound[kBattleStartSound]);
     mAudio.PlayMusic(database.System.Music[kBattleMusic]);
 }
@@ -618,6 +619,14 @@ bool TGameSession::TakeBattleResult(const void* requester, TBattleResult& result
 }
 
 void TGameSession::StepBattle(const TGameInput& input) {
+    if (mBattleEntering) {
+        mScreen->Transitions().Update();
+        if (!mScreen->Transitions().Running()) {
+            mBattleEntering = false;
+            ShowByTransition(tsBattleStartShow);
+        }
+        return;
+    }
     mBattle->Step(input);
     if (mScene != TScene::Battle || !mBattle->Finished())
         return;
@@ -630,8 +639,18 @@ void TGameSession::StepBattle(const TGameInput& input) {
         GameOver();
         return;
     }
-    if (result == TBattleResult::Victory)
-        mAudio.PlayMusic(mProject->Database().System.Music[kVictoryMusic]);
+    if (!mBattleLeaving) {
+        // The battle-end erase hides the battle (the scene's step plays it), then the map shows.
+        mBattleLeaving = true;
+        if (result == TBattleResult::Victory)
+            mAudio.PlayMusic(mProject->Database().System.Music[kVictoryMusic]);
+        const int erase = mScreen->Transition(tsBattleEndErase);
+        if (erase != ttNone)
+            mScreen->Transitions().Start(true, erase, mRandom);
+    }
+    if (mScreen->Transitions().Running())
+        return;
+    mBattleLeaving = false;
     mBattleResultDue = mBattleRequester != nullptr;
     mScene = TScene::Map;
     ShowByTransition(tsBattleEndShow);
@@ -698,7 +717,6 @@ std::string TGameSession::SceneName() const {
     case TScene::Title: return "title";
     case TScene::Map: return mOverlay ? mOverlay->SceneName() : MessageBusy() ? "message" : "map";
     case TScene::GameOver: return "gameover";
-    case TScene::Notice: return "notice";
     case TScene::Ended: return "ended";
     case TScene::Battle: return "battle";
     case TScene::Save: return "save";
@@ -718,6 +736,12 @@ void TGameSession::Draw(TOrlenBoard& screen) {
         if (mScreen)
             mScreen->Transitions().Apply(screen);
         break;
+    case TScene::Battle:
+        if (!mBattleEntering) {
+            mBattle->Draw(screen);
+            break;
+        }
+        [[fallthrough]];  // the map stays while the battle's erase hides it
     case TScene::Map:
         if (mOverlay && !mOverlay->OverMap()) {
             mOverlay->Draw(screen);
@@ -734,9 +758,7 @@ void TGameSession::Draw(TOrlenBoard& screen) {
     case TScene::GameOver:
         screen.DrawSheet(0, 0, TRect{0, 0, mPicture->Width(), mPicture->Height()}, *mPicture);
         break;
-    case TScene::Notice: mMessages->Draw(screen); break;
     case TScene::Ended: break;
-    case TScene::Battle: mBattle->Draw(screen); break;
     case TScene::Save:
     case TScene::Load: mSaveScene->Draw(screen); break;
     }

@@ -41,7 +41,7 @@ class TGameSaveScene;
 struct TSaveGame;
 struct TSavedFrame;
 
-enum class TScene { Title, Map, GameOver, Notice, Ended, Battle, Save, Load };
+enum class TScene { Title, Map, GameOver, Ended, Battle, Save, Load };
 
 // Character IDs of the commands.
 inline constexpr std::int32_t kCharacterHero = 10001;
@@ -60,7 +60,7 @@ public:
     int ExitCode() const { return mExitCode; }
     std::int64_t Frame() const { return mFrame; }
     TScene Scene() const { return mScene; }
-    // The scene's name in the state JSON ("title", "map", "message", "gameover", "notice").
+    // The scene's name in the state JSON ("title", "map", "message", "gameover", "battle" ...).
     std::string SceneName() const;
 
     TGameProject& Project() { return *mProject; }
@@ -175,7 +175,6 @@ private:
     void StepTitle(const TGameInput& input);
     void StepMap(const TGameInput& input);
     void StepGameOver(const TGameInput& input);
-    void StepNotice(const TGameInput& input);
     void StepBattle(const TGameInput& input);
     void ShowByTransition(int slot);
     void CheckEncounter();
@@ -217,6 +216,10 @@ private:
     const void* mBattleRequester = nullptr;
     bool mBattleResultDue = false;
     bool mDefeatCase = false;
+    // The two halves of the battle's transitions: the map erased before the battle shows, the
+    // battle erased before the map shows.
+    bool mBattleEntering = false;
+    bool mBattleLeaving = false;
     int mEncounterLeft = -1;  // steps until the next random battle (-1: not drawn yet)
     int mLastHeroX = -1, mLastHeroY = -1;
     std::int32_t mLastMapId = 0;

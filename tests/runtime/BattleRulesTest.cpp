@@ -1,4 +1,5 @@
 // The battle's formulas on their edges, and the monsters' choice of action by their ratings.
+#include "data/LD_MapTree.h"
 #include "data/LD_Monster.h"
 #include "runtime/BattleAi.h"
 #include "runtime/BattleEncounter.h"
@@ -159,6 +160,57 @@ TEST(BattleEncounterTest, DistanceAndTerrainRate) {
         int distance = c.Distance;
         EXPECT_EQ(EncounterStep(distance, c.Rate), c.Battle) << c.Distance << " at " << c.Rate;
         EXPECT_EQ(distance, c.Left);
+    }
+}
+
+TEST(BattleRulesTest, MpCostsAndTheirHalving) {
+    struct TCase {
+        std::int32_t Cost;
+        bool Halved;
+        std::int32_t Paid;
+    };
+    const TCase cases[] = {
+        {10, false, 10}, {10, true, 5}, {11, true, 6},  // rounded up
+        {1, true, 1},    {0, true, 0},  {-5, false, 0}, {5000, false, 999}, {5000, true, 500},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(MpCost(c.Cost, c.Halved), c.Paid) << c.Cost << (c.Halved ? " halved" : "");
+}
+
+TEST(BattleEncounterTest, EscapePermissionFollowsTheTree) {
+    // Root 0 > area 100 > map 1 > map 2; maps 3 and 4 name each other as parents.
+    struct TNode {
+        std::int32_t Id, Parent;
+        std::uint8_t Kind;
+    };
+    struct TCase {
+        std::uint8_t Area, Map1, Map2;
+        std::int32_t Asked;
+        bool Allowed;
+    };
+    using T = TKelMapTreeItem;
+    const TCase cases[] = {
+        {T::ppParent, T::ppParent, T::ppParent, 2, true},     // up to the root
+        {T::ppDisable, T::ppParent, T::ppParent, 2, false},   // the area's
+        {T::ppDisable, T::ppEnable, T::ppParent, 2, true},    // the nearest that says
+        {T::ppEnable, T::ppParent, T::ppDisable, 2, false},   // its own
+        {T::ppEnable, T::ppDisable, T::ppParent, 1, false},
+        {T::ppDisable, T::ppDisable, T::ppDisable, 999, true},  // no such map
+        {T::ppDisable, T::ppDisable, T::ppDisable, 3, true},    // a parent loop ends
+    };
+    for (const TCase& c : cases) {
+        TKelMapTree tree;
+        for (const TNode& node : {TNode{0, 0, T::mkRoot}, TNode{100, 0, T::mkArea}, TNode{1, 100, T::mkMap},
+                                  TNode{2, 1, T::mkMap}, TNode{3, 4, T::mkMap}, TNode{4, 3, T::mkMap}}) {
+            TKelMapTreeItem& item = tree.Obtain(node.Id);
+            item.ParentId = node.Parent;
+            item.Kind = node.Kind;
+        }
+        tree.FindByID(100)->EscapePermission = c.Area;
+        tree.FindByID(1)->EscapePermission = c.Map1;
+        tree.FindByID(2)->EscapePermission = c.Map2;
+        EXPECT_EQ(MapAllowsEscape(tree, c.Asked), c.Allowed)
+            << int(c.Area) << int(c.Map1) << int(c.Map2) << " map " << c.Asked;
     }
 }
 

@@ -311,6 +311,105 @@ TEST_F(GameBattleTest, SkillsAndItemsOnAlliesAndEnemies) {
     EXPECT_GT(brenna.Dealt, 0);
 }
 
+// The first item of a kind in the database.
+std::int32_t FirstItemOfKind(const TKelDataBase& database, std::uint8_t kind) {
+    for (int i = 0; i < database.Item.Count(); ++i)
+        if (database.Item.Items(i)->Kind == kind)
+            return database.Item.Items(i)->ID;
+    return 0;
+}
+
+TEST_F(GameBattleTest, WeaponsCostMpAndHalfMpHalvesTheCosts) {
+    const std::int32_t weaponId = FirstItemOfKind(*mDatabase, TKelItemItem::ikWeapon);
+    const std::int32_t armourId = FirstItemOfKind(*mDatabase, TKelItemItem::ikArmor);
+    ASSERT_GT(weaponId, 0);
+    ASSERT_GT(armourId, 0);
+    constexpr std::int32_t kWeaponAnimation = 7, kUnarmedAnimation = 2;
+    struct TCase {
+        std::int32_t Cost;
+        bool HalfMp;
+        std::int32_t Mp, MpAfter;
+        bool Armed;  // the weapon struck (its animation), else bare hands
+    };
+    const TCase cases[] = {
+        {0, false, 5, 5, true}, {4, false, 5, 1, true}, {4, false, 4, 0, true}, {4, false, 3, 3, false},
+        {4, true, 2, 0, true},  {5, true, 2, 2, false}, {5, true, 3, 0, true},
+    };
+    for (const TCase& c : cases) {
+        mState.reset();
+        TKelItemItem& weapon = *mDatabase->Item.ItemById(weaponId);
+        weapon.MpCost = c.Cost;
+        weapon.AnimationId = kWeaponAnimation;
+        weapon.AttackTwice = 1;  // two blows, one payment
+        mDatabase->Item.ItemById(armourId)->HalfMp = c.HalfMp ? 1 : 0;
+        THeroState& hero = *State().Hero(State().Party()[0]);
+        hero.Equipment[0] = weaponId;
+        hero.Equipment[2] = armourId;
+        mDatabase->Player.ItemById(hero.Id)->UnarmedAnimationId = kUnarmedAnimation;
+        auto battle = Start(1);
+        for (TBattler& monster : battle->Monsters())
+            monster.Hp = monster.MaxHp = 999;
+        battle->Heroes()[0].Mp = c.Mp;
+        const TBattleAction defend{TActKind::Defend};
+        battle->Fight({TBattleAction{TActKind::Attack, 0, 0}, defend, defend});
+        while (battle->Advance()) {
+        }
+        EXPECT_EQ(battle->Heroes()[0].Mp, c.MpAfter) << c.Cost << " MP with " << c.Mp;
+        std::vector<std::int32_t> animations;
+        for (const TBattleCue& cue : battle->TakeCues())
+            animations.push_back(cue.AnimationId);
+        const std::int32_t expected = c.Armed ? kWeaponAnimation : kUnarmedAnimation;
+        EXPECT_EQ(animations, std::vector<std::int32_t>(c.Armed ? 2 : 1, expected)) << c.Cost << " MP with " << c.Mp;
+    }
+
+    // Skills cost half, rounded up, with "Half MP" equipment; monsters pay in full.
+    auto battle = Start(1);
+    TBattler& brenna = battle->Heroes()[1];  // knows Fire (skill 1)
+    State().Hero(brenna.Id)->Equipment[3] = armourId;
+    TKelSkillItem& fire = *mDatabase->Skill.ItemById(1);
+    fire.MpCost = 7;
+    brenna.Mp = 10;
+    EXPECT_EQ(battle->MpCostFor(brenna, fire.MpCost), 4);
+    EXPECT_EQ(battle->MpCostFor(battle->Monsters()[0], fire.MpCost), 7);
+    battle->Fight({TBattleAction{TActKind::Defend}, TBattleAction{TActKind::Skill, 1, 0}, TBattleAction{TActKind::Defend}});
+    while (battle->Advance()) {
+    }
+    EXPECT_EQ(brenna.Mp, 6);
+}
+
+TEST_F(GameBattleTest, MissingSkillsAndItemsDoNoHarm) {
+    // An item that invokes a missing skill, a missing item and a missing skill: the battle goes on.
+    TKelItemItem& wand = mDatabase->Item.Obtain(90);
+    wand.Kind = TKelItemItem::ikUnique;
+    wand.SkillId = 999;
+    wand.UseCount = 0;
+    struct TCase {
+        TBattleAction Action;
+        bool Attacks;  // a missing skill falls back to an attack
+    };
+    const TCase cases[] = {
+        {TBattleAction{TActKind::Item, 90, 0}, false},
+        {TBattleAction{TActKind::Item, 999, 0}, false},
+        {TBattleAction{TActKind::Skill, 999, 0}, true},
+    };
+    for (const TCase& c : cases) {
+        mState.reset();
+        State().SetItemCount(90, 1);
+        auto battle = Start(1);
+        const std::string name = battle->Heroes()[0].Name;
+        const std::int32_t mp = battle->Heroes()[0].Mp;
+        const TBattleAction defend{TActKind::Defend};
+        battle->Fight({c.Action, defend, defend});
+        while (battle->Advance()) {
+        }
+        EXPECT_EQ(battle->Phase(), TGameBattle::TPhase::Commands) << c.Action.Id;
+        EXPECT_EQ(Logged(*battle, name + " attacks!"), c.Attacks) << c.Action.Id;
+        EXPECT_EQ(battle->Heroes()[0].Mp, mp) << "nothing paid for " << c.Action.Id;
+        PlayOut(*battle);
+        EXPECT_NE(battle->Result(), TBattleResult::None);
+    }
+}
+
 TEST_F(GameBattleTest, PageCommandsKeepValuesInRange) {
     auto battle = Start(1);
     battle->ChangeMonsterHp(0, -5000, false);
