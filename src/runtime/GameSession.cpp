@@ -635,10 +635,9 @@ void TGameSession::StepBattle(const TGameInput& input) {
         mScene = TScene::Ended;
         return;
     }
-    if (result == TBattleResult::Defeat && !mDefeatCase) {
-        GameOver();
-        return;
-    }
+    // A defeat without its own case ends the game: the battle is erased all the same, then the
+    // game over screen shows at once.
+    const bool gameOver = result == TBattleResult::Defeat && !mDefeatCase;
     if (!mBattleLeaving) {
         // The battle-end erase hides the battle (the scene's step plays it), then the map shows.
         mBattleLeaving = true;
@@ -651,6 +650,11 @@ void TGameSession::StepBattle(const TGameInput& input) {
     if (mScreen->Transitions().Running())
         return;
     mBattleLeaving = false;
+    if (gameOver) {
+        mScreen->Transitions().Start(false, ttInstant, mRandom);
+        GameOver();
+        return;
+    }
     mBattleResultDue = mBattleRequester != nullptr;
     mScene = TScene::Map;
     ShowByTransition(tsBattleEndShow);

@@ -146,6 +146,7 @@ TEST_F(BattleScenarioTest, StartBattleTakesTheCaseOfItsResult) {
     };
     const TCase cases[] = {
         {1, 1, false, "map", 11}, {10, 1, true, "map", 12}, {10, 1, false, "map", 13}, {10, 0, false, "gameover", 0}};
+    mDatabase->System.Transition[tsBattleEndErase] = ttBlinds;
     for (const TCase& c : cases) {
         auto map = TProjectFolder::MakeMap1();
         TKelEventPageItem& fighter = AddEvent(*map, 6, 3, 3);
@@ -171,6 +172,7 @@ TEST_F(BattleScenarioTest, StartBattleTakesTheCaseOfItsResult) {
         TRun(*game).Wait(2);
         EXPECT_NE(BattleJson(*game).find(c.Flee ? "\"result\": \"escape\"" : "\"result\": \""), std::string::npos);
         EXPECT_EQ(game->Session().SceneName(), c.Scene) << c.Troop;
+        EXPECT_FALSE(game->Session().Screen().Transitions().Erased()) << "the next scene shows after the battle's erase";
         for (const int id : {11, 12, 13})
             EXPECT_EQ(game->Session().State().Switch(id), id == c.Switch) << c.Troop << " switch " << id;
         EXPECT_EQ(game->Session().State().Variable(1), c.Switch ? 5 : 0) << "the script goes on after the block";
