@@ -12,10 +12,13 @@
 #include "runtime/GameAudio.h"
 #include "runtime/GameFont.h"
 #include "runtime/GameMapState.h"
+#include "runtime/GameProject.h"
 #include "runtime/GameSave.h"
 #include "runtime/GameSaveScene.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
+#include "runtime/GameText.h"
 #include "runtime/GameWorld.h"
 #include "runtime/HeadlessDriver.h"
 #include "runtime/Interpreter.h"
@@ -107,7 +110,53 @@ protected:
         Session().World().CharacterMoved(talker, oldX, oldY);
         Session().World().EventById(2)->Erased = true;
         State().Touch();  // as the erase command leaves it: no page from the next frame on
+        State().SetItemUsesLeft(1, 2);
+        State().TimerShown = State().TimerInBattle = true;
+        PlayScreen();
+        PlayMapCommands();
         Run->Wait(30);  // the parallel common event starts and waits
+    }
+    // Pictures with moves and effects under way, a tone change under way, snow, a changed
+    // transition.
+    void PlayScreen() {
+        TGameScreen& screen = Session().Screen();
+        screen.SetTone({40, 160, 90, 20}, 200);
+        screen.Weather().Set(wkSnow, 1);
+        screen.SetTransition(tsTeleportErase, 5);
+        TGamePictures& pictures = screen.Pictures();
+        pictures.Show(3, "Sun", TPictureValues{40, 50, 150, 10, 90, 100, 110, 50}, true, true, peRotation, 4, 16, 32);
+        pictures.Move(3, TPictureValues{200, 10, 50, 60, 100, 100, 100, 100}, peRotation, 4, 300);
+        pictures.Show(50, "Moon", TPictureValues{}, false, false, peRipple, 9, 0, 0);
+    }
+    // What the map commands remember: places, permissions, music, vehicles, the system's sounds
+    // and look.
+    void PlayMapCommands() {
+        TGameMapState& map = Session().MapState();
+        map.Memorized = TMapPlace{2, 3, 4};
+        map.MenuEnabled = map.EscapeEnabled = map.TeleportEnabled = false;
+        map.EncounterSteps = 40;
+        map.TeleportPlaces[2] = TTeleportPlace{{2, 5, 6}, 8};
+        map.TeleportPlaces[1] = TTeleportPlace{{1, 1, 1}, 0};
+        map.EscapePlace = TTeleportPlace{{1, 2, 3}, 9};
+        map.MemorizedMusic = TMusicSettings{"Field", 1000, 80, 90, 40};
+        map.BeforeRide = TMusicSettings{"Town", 0, 70, 100, 50};
+        map.PlayMusic(Audio, TMusicSettings{"Dungeon", 0, 60, 110, 30});
+        TGameWorld& world = Session().World();
+        TGameVehicle& ship = world.Vehicle(vkShip);
+        ship.MapId = 2;
+        ship.PlaceAt(7, 8);
+        ship.CharSet = "Ship2";
+        ship.CharIndex = 5;
+        TGameVehicle& airship = world.Vehicle(vkAirship);
+        airship.MapId = 1;
+        airship.PlaceAt(world.Hero().X, world.Hero().Y);
+        ASSERT_TRUE(world.Board(vkAirship));
+        TKelSystem& system = Session().Project().Database().System;
+        system.Music[2].Name = "Fanfare2";
+        system.Sound[5].Volume = 45;
+        Session().Skin().SetSystemGraphic(Session().Skin().SystemGraphic(), wpTile, -1);
+        for (int i = 0; i < 5; ++i)
+            Session().Random().Next();
     }
 
     TProjectFolder Project;
@@ -121,6 +170,11 @@ TEST_F(GameSaveTest, SaveLoadSaveGivesTheSameBytesAndState) {
     Save(1);
     const std::string played = StateWithoutFrame();
     const std::int32_t timer = State().TimerFrames;
+    TGameRandom random = Session().Random();
+    const std::array<double, 4> tone = Session().Screen().ToneNow();
+    const TGamePicture& shown = *Session().Screen().Pictures().Picture(3);
+    const int sunFramesLeft = shown.FramesLeft;
+    const double sunAngle = shown.Angle;
     const int stepsToCount = StepsUntilCounted();
     TGameOptions options = Project.Options();
     options.LoadSlot = 1;
@@ -135,8 +189,58 @@ TEST_F(GameSaveTest, SaveLoadSaveGivesTheSameBytesAndState) {
     EXPECT_EQ(State().Hero(1)->Equipment[2], 7);
     EXPECT_EQ(Session().World().EventById(1)->Direction, dLeft);
     EXPECT_EQ(Session().LastSaveSlot(), 2);
+    // The screen's changes under way, the map commands' state and the random source.
+    EXPECT_EQ(Session().Screen().ToneNow(), tone);
+    EXPECT_EQ(Session().Screen().ToneFramesLeft(), 200 - 30);
+    const TGamePicture& loadedSun = *Session().Screen().Pictures().Picture(3);
+    EXPECT_EQ(loadedSun.FramesLeft, sunFramesLeft);
+    EXPECT_EQ(loadedSun.Target.X, 200.0);
+    EXPECT_EQ(loadedSun.Angle, sunAngle);
+    EXPECT_TRUE(loadedSun.MoveWithMap && loadedSun.TransparentColor);
+    EXPECT_EQ(Session().Screen().Transition(tsTeleportErase), 5);
+    EXPECT_EQ(Session().Screen().Weather().DropValues().size(), static_cast<std::size_t>(3 * Session().Screen().Weather().DropCount()));
+    const TGameMapState& map = Session().MapState();
+    EXPECT_EQ(map.TeleportPlaces.size(), 2u);
+    EXPECT_EQ(map.TeleportPlaces.at(2).SwitchId, 8);
+    ASSERT_TRUE(map.EscapePlace && map.MemorizedMusic);
+    EXPECT_EQ(map.EscapePlace->Place, (TMapPlace{1, 2, 3}));
+    EXPECT_EQ(*map.MemorizedMusic, (TMusicSettings{"Field", 1000, 80, 90, 40}));
+    EXPECT_EQ(map.BeforeRide.Volume, 70);
+    EXPECT_EQ(map.EncounterSteps, 40);
+    EXPECT_EQ(Audio.Requests.back(), "music Dungeon") << "the music playing at the save, not the map's";
+    EXPECT_EQ(Session().World().Vehicle(vkShip).CharSet, "Ship2");
+    EXPECT_EQ(Session().Project().Database().System.Sound[5].Volume, 45);
+    EXPECT_EQ(Session().Skin().Wallpaper(), wpTile);
+    EXPECT_TRUE(State().TimerShown && State().TimerInBattle);
+    EXPECT_EQ(State().ItemUsesLeft(1), 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Session().Random().Next(), random.Next()) << "the loaded game rolls as the saved one would";
     // The parallel common event goes on waiting where it was.
     EXPECT_EQ(StepsUntilCounted(), stepsToCount);
+}
+
+// A save made before the screen, the vehicles and the map commands' state were saved: it loads,
+// and those parts start as in a new game (but the save flag it did hold).
+TEST_F(GameSaveTest, AnOlderSaveWithoutTheLaterSectionsLoads) {
+    Play();
+    Save(1);
+    TSaveRead read = ReadSaveGame(SaveBytes(1), kTitle, DatabaseCheck(*Project.Database()));
+    ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
+    std::erase_if(read.Game.Sections, [](int section) { return section >= kFirstLaterSection; });
+    const std::string older = WriteSaveGame(read.Game);
+    EXPECT_LT(older.size(), SaveBytes(1).size());
+    WriteFileAtomic(SavePath(3), older);
+    std::string error;
+    ASSERT_TRUE(Session().LoadGame(3, error)) << error;
+    EXPECT_EQ(State().Money(), 4321);
+    EXPECT_EQ(Session().World().Riding(), -1);
+    EXPECT_EQ(Session().World().Vehicle(vkShip).CharSet, Project.Database()->System.ShipGraphic);
+    EXPECT_TRUE(Session().MapState().MenuEnabled);
+    EXPECT_FALSE(Session().SaveAllowed());
+    EXPECT_EQ(Session().Screen().Pictures().Picture(3), nullptr);
+    EXPECT_EQ(State().ItemUsesLeft(1), 0);
+    // Read and written again, it keeps its bytes.
+    EXPECT_EQ(WriteSaveGame(ReadSaveGame(older, kTitle, DatabaseCheck(*Project.Database())).Game), older);
 }
 
 TEST_F(GameSaveTest, ASaveMadeInsideAnEventResumesThere) {
