@@ -17,6 +17,7 @@
 #include "runtime/GameSaveScene.h"
 #include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
+#include "runtime/GameShopScene.h"
 #include "runtime/GameState.h"
 #include "runtime/GameText.h"
 #include "runtime/GameWorld.h"
@@ -504,6 +505,64 @@ TEST_F(GameSaveTest, HeadlessSaveThenLoadGivesTheSameState) {
     EXPECT_EQ(loaded, saved);
     // A slot without a save: exit status 1.
     EXPECT_EQ(Headless(Project, "", {"--load", "5"}), 1);
+}
+
+// The state JSON of a headless run without what belongs to the run rather than to the game: its
+// frame count and play time, and the messages and choices it showed.
+std::string GameStateOf(std::string json) {
+    for (const char* key : {"\"frame\"", "\"playtime\"", "\"messages\"", "\"choices\""}) {
+        std::size_t at = json.find(key);
+        if (at == std::string::npos)
+            continue;
+        at = json.rfind('\n', at) + 1;
+        json.erase(at, json.find('\n', at) + 1 - at);
+    }
+    return json;
+}
+
+// A player's evening: a shop left of the start sells a weapon, the menu puts it on, an inn above
+// the start takes its price and heals the party, the menu saves in slot 1. A second run continues
+// from slot 1 and stands where the first left off (its state before its first frame).
+TEST_F(GameSaveTest, HeadlessShopEquipInnSaveThenLoad) {
+    auto database = Project.Database();
+    const TGameState fresh(*database);
+    const THeroState& leader = *fresh.Hero(fresh.Party().front());
+    std::int32_t weapon = 0, price = 0;
+    for (int i = 0; i < database->Item.Count() && weapon == 0; ++i) {
+        const TKelItemItem& item = *database->Item.Items(i);
+        if (item.ID != leader.Equipment[0] && item.Price > 0 && item.Price <= 500 && HeroMayEquip(*database, leader, 0, item.ID))
+            weapon = item.ID, price = item.Price;
+    }
+    ASSERT_NE(weapon, 0);
+    auto map = TProjectFolder::MakeMap1();
+    TKelEventPageItem& shop = AddEvent(*map, 10, 9, 10);
+    shop.Priority = 1;
+    FillScript(shop.Script, {{TC::ChangeMoney, 0, "", {0, 0, 500}}, {TC::CallShop, 0, "", {stBuyOnly, 0, 0, 0, weapon}}});
+    TKelEventPageItem& inn = AddEvent(*map, 11, 10, 9);
+    inn.Priority = 1;
+    FillScript(inn.Script, {{TC::ChangeHp, 0, "", {0, 0, 1, 0, 9999, 0}}, {TC::CallInn, 0, "", {0, 30, 0}}});
+    Project.WriteMap(*map, 1);
+
+    const std::string evening =
+        "1 left\n5 -\n1 decide\n5 -\n"                      // face the shop, talk
+        "1 decide\n1 -\n1 decide\n1 -\n1 decide\n5 -\n"     // Buy, the weapon, one of it
+        "1 cancel\n1 -\n1 cancel\n5 -\n"                    // out of the list, out of the shop
+        "1 cancel\n1 -\n1 down\n1 -\n1 down\n1 -\n"         // the menu, Equipment
+        "1 decide\n1 -\n1 decide\n1 -\n1 decide\n1 -\n1 decide\n5 -\n"  // the hero, the weapon slot, the weapon
+        "1 cancel\n1 -\n1 cancel\n1 -\n1 cancel\n5 -\n"     // back to the map
+        "1 up\n5 -\n1 decide\n5 -\n1 decide\n1 -\n1 decide\n320 -\n"  // the inn: talk, the text, Stay, the night
+        "1 cancel\n1 -\n1 down\n1 -\n1 down\n1 -\n1 down\n1 -\n1 decide\n5 -\n1 decide\n";  // Save, slot 1
+    ASSERT_EQ(Headless(Project, evening), 0);
+    const std::string saved = ReadWholeFile(Project.Path("state.json"));
+    ASSERT_TRUE(FileExists(SavePath(1))) << saved;
+    EXPECT_NE(saved.find("\"scene\": \"map\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\"money\": " + std::to_string(500 - price - 30) + ","), std::string::npos)
+        << "the weapon's price and the inn's 30 paid: " << saved;
+    EXPECT_NE(saved.find("\"equipment\": [" + std::to_string(weapon) + ","), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("\"hp\": 1,"), std::string::npos) << "the inn healed the party: " << saved;
+
+    ASSERT_EQ(Headless(Project, "", {"--load", "1"}), 0);
+    EXPECT_EQ(GameStateOf(ReadWholeFile(Project.Path("state.json"))), GameStateOf(saved));
 }
 
 // The format byte by byte: the fuzz target's seed (title "", database check 0) reads as below and
