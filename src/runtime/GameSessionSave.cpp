@@ -33,6 +33,9 @@ constexpr int kVocabularyHpShort = 129;
 enum TSystemSound { ssCursor = 0, ssDecide = 1, ssCancel = 2, ssBuzzer = 3 };
 constexpr const char* kSaveFailedNotice = "The game could not be saved.";
 constexpr const char* kLoadFailedNotice = "The save could not be loaded.";
+// The farthest map camera a picture that moves with the map may remember (pixels; maps are at
+// most 999 cells of 16 pixels).
+constexpr int kMaxSavedCamera = 999 * 16;
 // The longest change a save puts back (a command's longest: 100 seconds).
 constexpr int kMaxSavedFrames = 100 * 60;
 // The most steps between random battles (the rate's), and to the next one (a draw's).
@@ -101,8 +104,8 @@ void RestoreScreen(const TSaveGame& save, TGameScreen& screen) {
         picture.Strength = saved.Strength;
         picture.Angle = saved.Angle;
         picture.Phase = saved.Phase;
-        picture.CameraX = saved.CameraX;
-        picture.CameraY = saved.CameraY;
+        picture.CameraX = std::clamp(saved.CameraX, -kMaxSavedCamera, kMaxSavedCamera);
+        picture.CameraY = std::clamp(saved.CameraY, -kMaxSavedCamera, kMaxSavedCamera);
         screen.Pictures().Restore(saved.Number, picture);
     }
 }
@@ -397,6 +400,11 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
         if (saved.Kind < 0 || saved.Kind >= kVehicleCount)
             continue;
         TGameVehicle& vehicle = mWorld->Vehicle(saved.Kind);
+        std::string placeError;
+        if (saved.MapId > 0 && !PlaceExists(TMapPlace{saved.MapId, saved.X, saved.Y}, placeError)) {
+            Report("a saved vehicle's place is not on a map (" + placeError + "); it stays at its start");
+            continue;
+        }
         vehicle.MapId = std::max(saved.MapId, 0);
         vehicle.PlaceAt(saved.X, saved.Y);
         vehicle.Direction = saved.Direction & 3;

@@ -39,8 +39,11 @@ std::vector<int> TGameWeather::DropValues() const {
 void TGameWeather::RestoreDrops(const std::vector<int>& values) {
     mDrops.clear();
     const std::size_t count = std::min(values.size() / 3, static_cast<std::size_t>(DropCount()));
+    // Drops stay near the screen and live a while, whatever a damaged save says.
     for (std::size_t i = 0; i < count; ++i)
-        mDrops.push_back(TDrop{values[i * 3], values[i * 3 + 1], values[i * 3 + 2]});
+        mDrops.push_back(TDrop{std::clamp(values[i * 3], -kScreenWidth, 2 * kScreenWidth),
+                               std::clamp(values[i * 3 + 1], -kScreenHeight, 2 * kScreenHeight),
+                               std::clamp(values[i * 3 + 2], 0, 1000)});
 }
 
 int TGameWeather::DropCount() const {

@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -505,6 +506,55 @@ TEST_F(GameSaveTest, HeadlessSaveThenLoadGivesTheSameState) {
     EXPECT_EQ(loaded, saved);
     // A slot without a save: exit status 1.
     EXPECT_EQ(Headless(Project, "", {"--load", "5"}), 1);
+}
+
+// A save whose later sections hold values no game makes: it loads, and what it puts back stays
+// within the game's bounds.
+TEST_F(GameSaveTest, HostileValuesInASaveAreBounded) {
+    Play();
+    Save(1);
+    TSaveRead read = ReadSaveGame(SaveBytes(1), kTitle, DatabaseCheck(*Project.Database()));
+    ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
+    TSaveGame& game = read.Game;
+    game.Screen.ToneNow = {-1e300, 1e300, 50, 50};
+    game.Screen.ToneFrames = 2147483647;
+    game.Screen.WeatherDrops.assign(3 * 1000, 2147483647);
+    game.Pictures.push_back(TSavedPicture{0, "Lost", false, false, {}, {}, 0, 0, 0, 0, 0, 0, 0});
+    TSavedPicture& sun = game.Pictures.front();
+    sun.CameraX = -2147483647 - 1;
+    sun.FramesLeft = -5;
+    sun.Angle = 1e300;
+    sun.Target[2] = 1e9;  // magnification
+    game.Vehicles[vkShip].MapId = 2;
+    game.Vehicles[vkShip].X = 5000;
+    game.MapState.EncounterSteps = -3;
+    game.EncounterLeft = 2147483647;
+    game.System.FontStyle = 40;
+    game.ItemUses.emplace_back(1, 1000);
+    game.ItemUses.emplace_back(77, 3);  // an item the party lacks
+    WriteFileAtomic(SavePath(4), WriteSaveGame(game));
+    std::string error;
+    ASSERT_TRUE(Session().LoadGame(4, error)) << error;
+    const TGameScreen& screen = Session().Screen();
+    EXPECT_EQ(screen.ToneNow()[0], 0);
+    EXPECT_EQ(screen.ToneNow()[1], 200);
+    EXPECT_LE(screen.ToneFramesLeft(), 100 * 60);
+    const std::vector<int> drops = screen.Weather().DropValues();
+    EXPECT_EQ(drops.size(), static_cast<std::size_t>(3 * screen.Weather().DropCount()));
+    for (std::size_t i = 0; i + 2 < drops.size(); i += 3)
+        ASSERT_TRUE(drops[i] <= 2 * 320 && drops[i + 1] <= 2 * 240 && drops[i + 2] <= 1000) << "drop " << i / 3;
+    const TGamePicture& picture = *screen.Pictures().Picture(3);
+    EXPECT_GE(picture.CameraX, -999 * 16);
+    EXPECT_EQ(picture.FramesLeft, 0);
+    EXPECT_LE(std::abs(picture.Angle), 7.0);
+    EXPECT_LE(picture.Target.Magnification, 2000);
+    EXPECT_EQ(screen.Pictures().Picture(0), nullptr);
+    EXPECT_EQ(Session().World().Vehicle(vkShip).MapId, 0) << "a ship off its map stays at its start place (none here)";
+    EXPECT_EQ(Session().MapState().EncounterSteps, 0);
+    EXPECT_EQ(State().ItemUsesLeft(1), kMaxItemUses);
+    EXPECT_EQ(State().ItemUsesLeft(77), 0);
+    Run->Wait(5);  // the screen's effects run on what was put back
+    EXPECT_EQ(Session().SceneName(), "map");
 }
 
 // The state JSON of a headless run without what belongs to the run rather than to the game: its
