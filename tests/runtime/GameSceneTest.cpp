@@ -362,7 +362,7 @@ TEST_F(SceneTest, MenuUsesAnItemAndWearsEquipment) {
 
 // The first hero escapes (skill 90) and teleports (skill 91) from the menu's skill list.
 TEST_F(SceneTest, MenuTeleportAndEscapeSkillsWhereTheMapAllows) {
-    static constexpr std::int32_t kEscape = 90, kTeleport = 91;
+    static constexpr std::int32_t kEscape = 90, kTeleport = 91, kWing = 95;
     Start({}, [](TKelDataBase& db) {
         for (const std::int32_t id : {kEscape, kTeleport}) {
             TKelSkillItem& skill = db.Skill.Obtain(id);
@@ -370,6 +370,10 @@ TEST_F(SceneTest, MenuTeleportAndEscapeSkillsWhereTheMapAllows) {
             skill.Kind = id == kEscape ? TKelSkillItem::skEscape : TKelSkillItem::skTeleport;
             skill.MpCost = 2;
         }
+        TKelItemItem& wing = db.Item.Obtain(kWing);  // a unique item that escapes
+        wing.Name = "Wing";
+        wing.Kind = TKelItemItem::ikUnique;
+        wing.SkillId = kEscape;
     });
     TKelDataBase& db = Session().Project().Database();
     THeroState& hero = *State().Hero(State().Party().front());
@@ -430,6 +434,19 @@ TEST_F(SceneTest, MenuTeleportAndEscapeSkillsWhereTheMapAllows) {
     Run->Tap(gbDecide);
     EXPECT_EQ(Audio.Requests.back(), buzzer) << "teleports are disabled: greyed";
     EXPECT_EQ(hero.Mp, mp - 4);
+    closeMenu();
+
+    // The item escapes as its skill does, and is used up.
+    State().SetItemCount(kWing, 1);
+    Taps({gbCancel, gbDecide});
+    for (const auto& [id, count] : State().Items())
+        if (id < kWing)
+            Run->Tap(gbRight);
+    Run->Tap(gbDecide);
+    Run->Wait(2);
+    EXPECT_EQ(Session().World().MapId(), 2);
+    EXPECT_EQ(State().ItemCount(kWing), 0);
+    EXPECT_EQ(hero.Mp, mp - 4) << "the item costs no MP";
 }
 
 TEST_F(SceneTest, MenuLooksAsItsGoldenPicture) {
