@@ -256,55 +256,78 @@ private:
 class TPlaceRecord final : public TCatalogBaseItem {
 public:
     explicit TPlaceRecord(TSaveGame& game) : mGame(game) {}
-    void DescribeField(int n, TCatalogVarData& d, bool) override {
+    void DescribeField(int n, TCatalogVarData& d, bool loading) override {
         switch (n) {
         case 1: SetIntField(d, &mGame.MapId, 0, "map"); break;
         case 2: SetIntField(d, &mGame.HeroX, 0, "x"); break;
         case 3: SetIntField(d, &mGame.HeroY, 0, "y"); break;
         case 4: SetIntField(d, &mGame.HeroDirection, 2, "direction"); break;
+        case 5:
+            if (loading || !mMotion.empty())
+                SetDynamicField(d, &mMotion, static_cast<std::int32_t>(mMotion.size()), "motion");
+            break;
         default: break;
         }
     }
-    int LastFieldNumber() const override { return 4; }
+    int LastFieldNumber() const override { return 5; }
     void Reset() override {
         mGame.MapId = mGame.HeroX = mGame.HeroY = 0;
         mGame.HeroDirection = 2;
+        mGame.HeroMotion.clear();
+        mMotion.clear();
+    }
+    void SaveToStream(TStream& stream) override {
+        mMotion = PackInts(mGame.HeroMotion);
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        mGame.HeroMotion = UnpackInts(mMotion);
     }
 
 private:
     TSaveGame& mGame;
+    TDynamicBuffer mMotion;
 };
 
 // Section 8: the map's events (ID = the event's).
 class TEventItem final : public TCatalogItem {
 public:
     TSavedEvent Event;
-    void DescribeField(int n, TCatalogVarData& d, bool) override {
+    void DescribeField(int n, TCatalogVarData& d, bool loading) override {
         switch (n) {
         case 1: SetIntField(d, &Event.X, 0, "x"); break;
         case 2: SetIntField(d, &Event.Y, 0, "y"); break;
         case 3: SetIntField(d, &Event.Direction, 2, "direction"); break;
         case 4: SetByteField(d, reinterpret_cast<std::uint8_t*>(&mErased), 0, "erased"); break;
+        case 5:
+            if (loading || !mMotion.empty())
+                SetDynamicField(d, &mMotion, static_cast<std::int32_t>(mMotion.size()), "motion");
+            break;
         default: break;
         }
     }
-    int LastFieldNumber() const override { return 4; }
+    int LastFieldNumber() const override { return 5; }
     void Reset() override {
         Event = TSavedEvent{};
         mErased = 0;
+        mMotion.clear();
     }
     void SaveToStream(TStream& stream) override {
         mErased = Event.Erased ? 1 : 0;
+        mMotion = PackInts(Event.Motion);
         TCatalogBaseItem::SaveToStream(stream);
     }
     void LoadFromStream(TStream& stream) override {
         TCatalogBaseItem::LoadFromStream(stream);
         Event.Erased = mErased != 0;
         Event.Id = ID;
+        Event.Motion = UnpackInts(mMotion);
     }
 
 private:
     std::uint8_t mErased = 0;
+    TDynamicBuffer mMotion;
 };
 
 // Section 9: the running scripts (ID = 1, 2, … in order), each with its frames (ID = depth + 1).

@@ -105,6 +105,7 @@ struct TSavedEvent {
     std::int32_t Y = 0;
     std::int32_t Direction = 2;
     bool Erased = false;
+    std::vector<std::int32_t> Motion;  // the motion under way (empty in older saves)
     bool operator==(const TSavedEvent&) const = default;
 };
 
@@ -185,6 +186,7 @@ struct TSaveGame {
     std::int32_t HeroX = 0;
     std::int32_t HeroY = 0;
     std::int32_t HeroDirection = 2;
+    std::vector<std::int32_t> HeroMotion;  // the hero's motion under way (empty in older saves)
     std::vector<TSavedEvent> Events;
     std::vector<TSavedScript> Scripts;
     // Screen, pictures, vehicles.

@@ -253,7 +253,9 @@ std::unique_ptr<TSaveGame> TGameSession::MakeSave() {
     save->HeroY = mWorld->Hero().Y;
     save->HeroDirection = mWorld->Hero().Direction;
     for (const auto& event : mWorld->Events())
-        save->Events.push_back(TSavedEvent{event->Id(), event->X, event->Y, event->Direction, event->Erased});
+        save->Events.push_back(
+            TSavedEvent{event->Id(), event->X, event->Y, event->Direction, event->Erased, event->MotionValues()});
+    save->HeroMotion = mWorld->Hero().MotionValues();
 
     const auto keep = [&](const TInterpreter* in, std::int32_t kind, std::int32_t owner) {
         if (in == nullptr || !in->Running())
@@ -447,6 +449,17 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
     }
     SetHeroGraphic();
     mWorld->RefreshPages();
+    // The steps and waits under way, once the pages have set the events' own movement.
+    for (const TSavedEvent& saved : save.Events)
+        if (TGameEvent* event = mWorld->EventById(saved.Id); event != nullptr && event->X == saved.X && event->Y == saved.Y)
+            event->RestoreMotion(saved.Motion);
+    mWorld->Hero().RestoreMotion(save.HeroMotion);
+    if (save.Has(kSectionMapState)) {
+        // The steps to the next battle count on from here, as they did when the game was saved.
+        mLastMapId = mWorld->MapId();
+        mLastHeroX = mWorld->Hero().X;
+        mLastHeroY = mWorld->Hero().Y;
+    }
 
     const TKelCommonEvent& common = database.CommonEvent;
     for (const TSavedScript& script : save.Scripts) {
