@@ -143,24 +143,11 @@ constexpr int kMaxMotionFrames = 10000;
 
 std::vector<int> TGameCharacter::MotionValues() const {
     const bool ownRoute = mRoute.Active && !mRoute.Forced;
-    std::vector<int> values(kMotionValues);
-    values[mvWait] = mWaitFrames;
-    values[mvMoveLeft] = mMoveLeft;
-    values[mvMoveTotal] = mMoveTotal;
-    values[mvFromX] = mFromX;
-    values[mvFromY] = mFromY;
-    values[mvRealX] = RealX;
-    values[mvRealY] = RealY;
-    values[mvPattern] = Pattern;
-    values[mvAnimFrames] = mAnimFrames;
-    values[mvStepParity] = mStepParity;
-    values[mvJumpFrames] = mJumpFrames;
-    values[mvJumpPeak] = JumpPeak;
-    values[mvJumping] = mJumping ? 1 : 0;
-    values[mvJumpX] = mJumpX;
-    values[mvJumpY] = mJumpY;
-    values[mvRouteIndex] = ownRoute ? static_cast<int>(mRoute.Index) : 0;
-    values[mvRouteActive] = ownRoute ? 1 : 0;
+    // In the order of TMotionValue.
+    std::vector<int> values{mWaitFrames, mMoveLeft,  mMoveTotal,  mFromX,      mFromY,        RealX,
+                            RealY,       Pattern,    mAnimFrames, mStepParity, mJumpFrames,   JumpPeak,
+                            mJumping ? 1 : 0, mJumpX, mJumpY, ownRoute ? static_cast<int>(mRoute.Index) : 0,
+                            ownRoute ? 1 : 0};
     return values;
 }
 
