@@ -154,18 +154,37 @@ void BM_FrameWithEveryEventMoving(benchmark::State& state) {
 BENCHMARK(BM_FrameWithEveryEventMoving)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // A 40 x 40 map without events, with a 64 x 64 picture of 255 colours.
+// "Picture/BenchPicture.png" of a project: 64 x 64, 256 colours.
+void WriteBenchPicture(const std::string& path) {
+    TBitmap picture(64, 64, TPixelFormat::pf8bit);
+    for (int i = 0; i < 256; ++i)
+        picture.Palette()[static_cast<std::size_t>(i)] =
+            TPaletteEntry{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7), 0};
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.ScanLine(y)[x] = static_cast<std::uint8_t>((x * 4 + y) % 256);
+    std::filesystem::create_directories(path + "Picture");
+    SavePicture(picture, path + "Picture/BenchPicture.png");
+}
+
+// All 50 pictures shown, rotating or rippling.
+void ShowBenchPictures(TGameScreen& screen) {
+    for (int number = 1; number <= kPictureCount; ++number) {
+        TPictureValues values;
+        values.X = (number % 10) * 32 + 16;
+        values.Y = (number / 10) * 48 + 24;
+        values.Magnification = 100 + number * 2;
+        values.Transparency = number % 3 * 20;
+        values.Red = 80 + number;
+        screen.Pictures().Show(number, "BenchPicture", values, number % 2 == 0, true,
+                               number % 2 ? peRotation : peRipple, 1 + number % 9, 0, 0);
+    }
+}
+
 const std::string& ScreenProject() {
     static const std::string folder = [] {
         const std::string path = MakeMapProject("quillon-bench-player-screen", 40, 0);
-        TBitmap picture(64, 64, TPixelFormat::pf8bit);
-        for (int i = 0; i < 256; ++i)
-            picture.Palette()[static_cast<std::size_t>(i)] =
-                TPaletteEntry{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7), 0};
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x)
-                picture.ScanLine(y)[x] = static_cast<std::uint8_t>((x * 4 + y) % 256);
-        std::filesystem::create_directories(path + "Picture");
-        SavePicture(picture, path + "Picture/BenchPicture.png");
+        WriteBenchPicture(path);
         return path;
     }();
     return folder;
@@ -179,16 +198,7 @@ void BM_FrameWithEveryScreenEffect(benchmark::State& state) {
     if (!game)
         return;
     TGameScreen& screen = game->Session().Screen();
-    for (int number = 1; number <= kPictureCount; ++number) {
-        TPictureValues values;
-        values.X = (number % 10) * 32 + 16;
-        values.Y = (number / 10) * 48 + 24;
-        values.Magnification = 100 + number * 2;
-        values.Transparency = number % 3 * 20;
-        values.Red = 80 + number;
-        screen.Pictures().Show(number, "BenchPicture", values, number % 2 == 0, true,
-                               number % 2 ? peRotation : peRipple, 1 + number % 9, 0, 0);
-    }
+    ShowBenchPictures(screen);
     screen.Weather().Set(wkRain, 2);
     // A tone that never settles: a new change every second.
     benchkit::MeasureGameFrames(state, *game, TGameInput(), 200, 4, [&](std::int64_t frame, const TGameInput&) {
@@ -239,6 +249,7 @@ constexpr int kSaveBenchEvents = 500;
 const std::string& SaveProject() {
     static const std::string folder = [] {
         const std::string path = benchkit::FreshFolder("quillon-bench-save");
+        WriteBenchPicture(path);
         TKelDataBase database;
         MakeStarterDataBase(database);
         TKelMap map;
@@ -271,11 +282,13 @@ std::unique_ptr<TGame> OpenSaveGame(benchmark::State& state, IGameAudio& audio) 
     return game;
 }
 
+// 5,000 switches and variables and the 50 pictures.
 void BM_SaveAGameOf5000SwitchesAndVariables(benchmark::State& state) {
     TRecordingGameAudio audio;
     auto game = OpenSaveGame(state, audio);
     if (!game)
         return;
+    ShowBenchPictures(game->Session().Screen());
     double seconds = 0;
     for (auto _ : state) {
         seconds = benchkit::SecondsPerCall(20, [&] {

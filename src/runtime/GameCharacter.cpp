@@ -129,6 +129,58 @@ void TGameCharacter::StartRoute(std::vector<TKelMoveRouteItem> items, bool repea
     mWaitFrames = 0;
 }
 
+namespace {
+// The order of MotionValues.
+enum TMotionValue : int {
+    mvWait, mvMoveLeft, mvMoveTotal, mvFromX, mvFromY, mvRealX, mvRealY, mvPattern, mvAnimFrames,
+    mvStepParity, mvJumpFrames, mvJumpPeak, mvJumping, mvJumpX, mvJumpY, mvRouteIndex, mvRouteActive,
+    kMotionValues
+};
+// How far a step or jump under way may start from the cell it leads to.
+constexpr int kMaxMotionUnits = 16 * kCellUnits;
+constexpr int kMaxMotionFrames = 10000;
+}  // namespace
+
+std::vector<int> TGameCharacter::MotionValues() const {
+    const bool ownRoute = mRoute.Active && !mRoute.Forced;
+    // In the order of TMotionValue.
+    std::vector<int> values{mWaitFrames, mMoveLeft,  mMoveTotal,  mFromX,      mFromY,        RealX,
+                            RealY,       Pattern,    mAnimFrames, mStepParity, mJumpFrames,   JumpPeak,
+                            mJumping ? 1 : 0, mJumpX, mJumpY, ownRoute ? static_cast<int>(mRoute.Index) : 0,
+                            ownRoute ? 1 : 0};
+    return values;
+}
+
+void TGameCharacter::RestoreMotion(const std::vector<int>& values) {
+    if (values.size() < kMotionValues)
+        return;
+    const auto units = [&](int which, int cell) {
+        const int at = cell * kCellUnits;
+        return std::clamp(values[static_cast<std::size_t>(which)], at - kMaxMotionUnits, at + kMaxMotionUnits);
+    };
+    const auto frames = [&](int which) { return std::clamp(values[static_cast<std::size_t>(which)], 0, kMaxMotionFrames); };
+    mWaitFrames = frames(mvWait);
+    mMoveTotal = frames(mvMoveTotal);
+    mMoveLeft = mMoveTotal > 0 ? std::min(frames(mvMoveLeft), mMoveTotal) : 0;
+    if (mMoveLeft > 0) {
+        mFromX = units(mvFromX, X);
+        mFromY = units(mvFromY, Y);
+        RealX = units(mvRealX, X);
+        RealY = units(mvRealY, Y);
+    }
+    Pattern = std::clamp(values[mvPattern], 0, 2);
+    mAnimFrames = frames(mvAnimFrames);
+    mStepParity = values[mvStepParity] & 3;
+    mJumpFrames = mMoveLeft > 0 ? std::min(frames(mvJumpFrames), mMoveTotal) : 0;
+    JumpPeak = std::clamp(values[mvJumpPeak], 0, kCellPixels * 4);
+    mJumping = values[mvJumping] != 0;
+    mJumpX = std::clamp(values[mvJumpX], 0, 999);
+    mJumpY = std::clamp(values[mvJumpY], 0, 999);
+    // The character's own route (its page's) runs on from where it was, if it still has one.
+    if (values[mvRouteActive] != 0 && mRoute.Active && !mRoute.Forced && !mRoute.Items.empty())
+        mRoute.Index = std::min(static_cast<std::size_t>(std::max(values[mvRouteIndex], 0)), mRoute.Items.size());
+}
+
 int TGameCharacter::FlashStrength() const {
     if (FlashLeft <= 0 || FlashTotal <= 0)
         return 0;

@@ -95,6 +95,12 @@ public:
     // A forced route that ends by itself ("Wait Until Moved" waits for these).
     bool ForcedRouteEnding() const { return mRoute.Active && mRoute.Forced && !mRoute.Repeat; }
     void StopRoute() { mRoute.Active = false; }
+    // The motion under way, as numbers a saved game keeps: the step or jump in progress, the
+    // wait before the next move, the walking pattern, and how far its own route has run (a
+    // script's route is not kept). RestoreMotion takes such numbers back, each within its bounds;
+    // the character stands where PlaceAt put it first.
+    std::vector<int> MotionValues() const;
+    void RestoreMotion(const std::vector<int>& values);
     // One frame: movement, route, own movement, animation.
     void Update(TGameWorld& world);
     // Where it shows, in map pixels (top-left of its cell), and the jump's lift.

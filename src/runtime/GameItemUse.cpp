@@ -1,7 +1,9 @@
 #include "runtime/GameItemUse.h"
 
 #include "data/LD_DataBase.h"
+#include "data/LD_MapTree.h"
 #include "runtime/GameHero.h"
+#include "runtime/GameMapState.h"
 #include "runtime/GameState.h"
 
 #include <vector>
@@ -117,7 +119,9 @@ TMenuUse SkillMenuUse(const TKelDataBase&, const TKelSkillItem& skill) {
     switch (skill.Kind) {
     case TKelSkillItem::skSwitch: return TMenuUse::Switch;
     case TKelSkillItem::skNormal: return RangeUse(skill.EffectRange);
-    default: return TMenuUse::Refused;  // teleport and escape skills belong to the map's rules
+    case TKelSkillItem::skTeleport: return TMenuUse::Teleport;
+    case TKelSkillItem::skEscape: return TMenuUse::Escape;
+    default: return TMenuUse::Refused;
     }
 }
 
@@ -132,6 +136,8 @@ bool UseItem(TGameState& state, const TKelItemItem& item, THeroState* target) {
         state.SetSwitch(item.SwitchId, true);
         used = true;
         break;
+    case TMenuUse::Teleport:
+    case TMenuUse::Escape: used = true; break;  // the caller moves the party
     default:
         if (item.Kind == TKelItemItem::ikMedicine)
             used = OnTargets(state, target, [&](THeroState& hero) { return MedicineOn(database, item, hero); });
@@ -146,8 +152,7 @@ bool UseItem(TGameState& state, const TKelItemItem& item, THeroState* target) {
         break;
     }
     if (used) {
-        if (item.UseCount != 0)
-            state.SetItemCount(item.ID, state.ItemCount(item.ID) - 1);
+        SpendItemUse(state, item);
         state.Touch();
     }
     return used;
@@ -166,6 +171,8 @@ bool UseSkill(TGameState& state, THeroState& user, const TKelSkillItem& skill, T
         used = true;
         break;
     case TMenuUse::OnUser: used = SkillOn(database, user, skill, user); break;
+    case TMenuUse::Teleport:
+    case TMenuUse::Escape: used = true; break;  // the caller moves the party
     default:
         used = OnTargets(state, target, [&](THeroState& hero) { return SkillOn(database, user, skill, hero); });
         break;
@@ -175,6 +182,46 @@ bool UseSkill(TGameState& state, THeroState& user, const TKelSkillItem& skill, T
         state.Touch();
     }
     return used;
+}
+
+void SpendItemUse(TGameState& state, const TKelItemItem& item) {
+    if (item.UseCount <= 0)
+        return;  // limitless
+    const int uses = std::min(item.UseCount, kMaxItemUses);
+    const int left = state.ItemUsesLeft(item.ID);
+    if ((left > 0 ? left : uses) > 1) {
+        state.SetItemUsesLeft(item.ID, (left > 0 ? left : uses) - 1);
+        return;
+    }
+    state.SetItemUsesLeft(item.ID, 0);
+    state.SetItemCount(item.ID, state.ItemCount(item.ID) - 1);
+}
+
+bool MapPermits(const TKelMapTree& tree, std::int32_t mapId, bool teleport) {
+    std::int32_t id = mapId;
+    for (int depth = 0; depth <= tree.Count(); ++depth) {
+        const TKelMapTreeItem* item = tree.FindByID(id);
+        if (item == nullptr || item->Kind == TKelMapTreeItem::mkRoot)
+            return true;
+        const std::uint8_t permission = teleport ? item->TeleportPermission : item->EscapePermission;
+        if (permission != TKelMapTreeItem::ppParent)
+            return permission == TKelMapTreeItem::ppEnable;
+        if (item->ParentId == id)
+            return true;
+        id = item->ParentId;
+    }
+    return true;  // a loop in the tree: nothing forbids it
+}
+
+std::vector<TTeleportPlace> LeavingPlaces(TMenuUse use, const TKelMapTree& tree, std::int32_t mapId,
+                                          const TGameMapState& state) {
+    std::vector<TTeleportPlace> places;
+    if (use == TMenuUse::Teleport && state.TeleportEnabled && MapPermits(tree, mapId, true))
+        for (const auto& [id, place] : state.TeleportPlaces)
+            places.push_back(place);
+    else if (use == TMenuUse::Escape && state.EscapeEnabled && state.EscapePlace && MapPermits(tree, mapId, false))
+        places.push_back(*state.EscapePlace);
+    return places;
 }
 
 void RecoverParty(TGameState& state) {

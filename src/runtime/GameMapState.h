@@ -32,6 +32,7 @@ struct TMusicSettings {
     std::int32_t Balance = 50;
     static TMusicSettings Of(const TKelMusic& music);
     void To(TKelMusic& music) const;
+    bool operator==(const TMusicSettings&) const = default;
 };
 
 // A place a teleport skill or item may lead to, and the switch it turns on.

@@ -1,8 +1,10 @@
 #include "runtime/GameMenuScene.h"
 
 #include "data/LD_DataBase.h"
+#include "data/LD_MapTree.h"
 #include "runtime/GameHero.h"
 #include "runtime/GameItemUse.h"
+#include "runtime/GameWorld.h"
 #include "runtime/GameProject.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameState.h"
@@ -56,6 +58,7 @@ TGameMenuScene::TGameMenuScene(TGameSession& session)
       mCommands(session.Skin(), CommandTexts(mDatabase), kCommandRect.Width()),
       mHeroCursor(static_cast<int>(session.State().Party().size()), 1), mItems(session.Skin(), kItemListRect, 2),
       mSkills(session.Skin(), kSkillListRect, 2), mSlotItems(session.Skin(), kEquipListRect, 2),
+      mPlaces(session.Skin(), kPlaceListRect, 1),
       mTargetCursor(mHeroCursor.Count(), 1) {
     mCommands.SetPosition(kCommandRect.Left, kCommandRect.Top);
     mCommands.SetEnabled(mcSave, session.SaveAllowed());
@@ -88,6 +91,7 @@ void TGameMenuScene::Update(const TGameInput& input) {
         }
         break;
     case TPhase::Confirm: UpdateConfirm(input); break;
+    case TPhase::Places: UpdatePlaces(input); break;
     case TPhase::Done: break;
     }
 }
@@ -174,7 +178,7 @@ void TGameMenuScene::FillItems() {
     std::vector<TListRow> rows;
     for (const auto& [id, count] : mSession.State().Items())
         if (const TKelItemItem* item = mDatabase.Item.FindByID(id))
-            rows.push_back({item->Name, Count(count), ItemMenuUse(mDatabase, *item) != TMenuUse::Refused, id});
+            rows.push_back({item->Name, Count(count), Usable(ItemMenuUse(mDatabase, *item)), id});
     mItems.SetRows(std::move(rows));
 }
 
@@ -185,7 +189,7 @@ void TGameMenuScene::FillSkills() {
             if (const TKelSkillItem* skill = mDatabase.Skill.FindByID(id)) {
                 const std::int32_t cost = HeroMpCost(mDatabase, *hero, skill->MpCost);
                 rows.push_back({skill->Name, std::to_string(cost),
-                                SkillMenuUse(mDatabase, *skill) != TMenuUse::Refused && hero->Mp >= cost, id});
+                                Usable(SkillMenuUse(mDatabase, *skill)) && hero->Mp >= cost, id});
             }
     mSkills.SetRows(std::move(rows));
 }
@@ -207,6 +211,10 @@ void TGameMenuScene::UpdateItems(const TGameInput& input) {
         mPhase = TPhase::Done;  // the map runs what the switch starts
         return;
     }
+    if (use == TMenuUse::Teleport || use == TMenuUse::Escape) {
+        BeginLeaving(use, TPhase::Items);
+        return;
+    }
     mWholeParty = use == TMenuUse::OnParty;
     mTargetFor = TPhase::Items;
     mPhase = TPhase::ItemTarget;
@@ -224,6 +232,10 @@ void TGameMenuScene::UpdateSkills(const TGameInput& input) {
     THeroState* user = ChosenHero();
     const TKelSkillItem* skill = mDatabase.Skill.FindByID(mSkills.Current()->Id);
     const TMenuUse use = SkillMenuUse(mDatabase, *skill);
+    if (use == TMenuUse::Teleport || use == TMenuUse::Escape) {
+        BeginLeaving(use, TPhase::Skills);
+        return;
+    }
     if (use == TMenuUse::Switch || use == TMenuUse::OnUser) {
         const bool used = UseSkill(mSession.State(), *user, *skill, nullptr);
         PlaySystemSound(mSession, used ? ssItemUse : ssBuzzer);
@@ -272,6 +284,67 @@ void TGameMenuScene::UpdateTarget(const TGameInput& input) {
             mPhase = TPhase::Skills;  // no MP left for another
     }
     PlaySystemSound(mSession, used ? ssItemUse : ssBuzzer);
+}
+
+bool TGameMenuScene::Usable(TMenuUse use) const {
+    if (use == TMenuUse::Teleport || use == TMenuUse::Escape)
+        return !LeavingPlaces(use, mSession.Project().MapTree(), mSession.World().MapId(), mSession.MapState()).empty();
+    return use != TMenuUse::Refused;
+}
+
+void TGameMenuScene::BeginLeaving(TMenuUse use, TPhase from) {
+    mPlaceList = LeavingPlaces(use, mSession.Project().MapTree(), mSession.World().MapId(), mSession.MapState());
+    mPlacesFor = from;
+    if (mPlaceList.empty()) {
+        PlaySystemSound(mSession, ssBuzzer);
+        return;
+    }
+    if (use == TMenuUse::Escape) {
+        Leave(mPlaceList.front());
+        return;
+    }
+    std::vector<TListRow> rows;
+    for (const TTeleportPlace& place : mPlaceList) {
+        const TKelMapTreeItem* map = mSession.Project().MapTree().FindByID(place.Place.MapId);
+        rows.push_back({map ? map->Name : std::to_string(place.Place.MapId), "", true, place.Place.MapId});
+    }
+    mPlaces.SetRows(std::move(rows));
+    mPlaces.SetIndex(0);
+    mPhase = TPhase::Places;
+}
+
+void TGameMenuScene::UpdatePlaces(const TGameInput& input) {
+    const TMenuEvent event = mPlaces.Update(input);
+    PlayMenuSound(mSession, event);
+    if (event == TMenuEvent::Cancelled)
+        mPhase = mPlacesFor;
+    else if (event == TMenuEvent::Decided)
+        Leave(mPlaceList[static_cast<std::size_t>(mPlaces.Index())]);
+}
+
+void TGameMenuScene::Leave(const TTeleportPlace& place) {
+    TGameState& state = mSession.State();
+    bool paid = false;
+    if (mPlacesFor == TPhase::Items) {
+        const TKelItemItem* item = mItems.Current() ? mDatabase.Item.FindByID(mItems.Current()->Id) : nullptr;
+        paid = item != nullptr && UseItem(state, *item, nullptr);
+    } else {
+        const TKelSkillItem* skill = mSkills.Current() ? mDatabase.Skill.FindByID(mSkills.Current()->Id) : nullptr;
+        THeroState* user = ChosenHero();
+        paid = skill != nullptr && user != nullptr && UseSkill(state, *user, *skill, nullptr);
+    }
+    if (!paid) {
+        PlaySystemSound(mSession, ssBuzzer);
+        mPhase = mPlacesFor;
+        return;
+    }
+    PlaySystemSound(mSession, ssItemUse);
+    std::string error;
+    if (!mSession.Teleport(place.Place.MapId, place.Place.X, place.Place.Y, error))
+        mSession.Report(error);
+    else if (place.SwitchId > 0)
+        state.SetSwitch(place.SwitchId, true);
+    mPhase = TPhase::Done;
 }
 
 void TGameMenuScene::FillSlotItems() {
@@ -531,6 +604,15 @@ void TGameMenuScene::Draw(TOrlenBoard& screen) {
         DrawSkills(screen);
         if (mPhase == TPhase::SkillTarget)
             DrawParty(screen, kTargetRect, true);
+        return;
+    case TPhase::Places:
+        if (mPlacesFor == TPhase::Items) {
+            mItems.SetActive(false);
+            mItems.Draw(screen);
+        } else {
+            DrawSkills(screen);
+        }
+        mPlaces.Draw(screen);
         return;
     case TPhase::Slots:
     case TPhase::SlotItems: DrawEquipment(screen); return;

@@ -6,13 +6,18 @@
 //   hero chosen next, or on the whole party, as GameItemUse says; what cannot be used here is
 //   greyed and answers the buzzer.
 //   Skills: a hero's skills with their MP cost; those usable on the map are used like items.
+//   Teleport and escape skills (and items invoking them) are greyed where the map does not let
+//   the party leave; a teleport lists the places the game set to choose from, an escape goes to
+//   the escape place; either closes the menu on the new place.
 //   Equipment: the five slots; a slot's list holds only what the hero may wear there (and an
 //   empty row to take the item off), and the parameters show what the row under the cursor would
 //   make of them. A hero whose equipment is fixed keeps it.
 //   Status: parameters, experience and the next level's, equipment and conditions.
 #pragma once
 
+#include "runtime/GameItemUse.h"
 #include "runtime/GameListWindow.h"
+#include "runtime/GameMapState.h"
 #include "runtime/GameOverlay.h"
 
 #include <array>
@@ -55,9 +60,10 @@ public:
     static constexpr TRect kParameterRect{0, 32, 124, 112};
     static constexpr TRect kSlotRect{124, 32, 320, 112};
     static constexpr TRect kEquipListRect{0, 112, 320, 240};
+    static constexpr TRect kPlaceListRect{160, 64, 320, 240};  // where a teleport leads
 
 private:
-    enum class TPhase { Commands, Hero, Items, ItemTarget, Skills, SkillTarget, Slots, SlotItems, Status, Confirm, Done };
+    enum class TPhase { Commands, Hero, Items, ItemTarget, Skills, SkillTarget, Slots, SlotItems, Status, Confirm, Places, Done };
 
     THeroState* ChosenHero();
     void UpdateCommands(const TGameInput& input);
@@ -68,6 +74,13 @@ private:
     void UpdateTarget(const TGameInput& input);
     void UpdateSlots(const TGameInput& input);
     void UpdateSlotItems(const TGameInput& input);
+    void UpdatePlaces(const TGameInput& input);
+    // Whether a use can be made here (teleports and escapes only where there is a way out).
+    bool Usable(TMenuUse use) const;
+    // A teleport or escape chosen from the list `from`: the places to choose, or the escape at once.
+    void BeginLeaving(TMenuUse use, TPhase from);
+    // Spends the item or the skill and moves the party there; the menu closes.
+    void Leave(const TTeleportPlace& place);
     void FillItems();
     void FillSkills();
     void FillSlotItems();
@@ -89,6 +102,9 @@ private:
     TGameListWindow mItems;
     TGameListWindow mSkills;
     TGameListWindow mSlotItems;
+    TGameListWindow mPlaces;
+    std::vector<TTeleportPlace> mPlaceList;  // the rows of mPlaces
+    TPhase mPlacesFor = TPhase::Skills;     // the list the teleport was chosen from
     TMenuCursor mSlotCursor{5, 1};
     TMenuCursor mTargetCursor;  // the hero an item or skill is used on
     TPhase mPhase = TPhase::Commands;

@@ -165,6 +165,19 @@ void TGamePictures::Move(int number, const TPictureValues& values, int effect, i
         picture.Now = picture.Target;
 }
 
+void TGamePictures::Restore(int number, const TGamePicture& saved) {
+    Show(number, saved.Name, saved.Now, saved.MoveWithMap, saved.TransparentColor, saved.Effect, saved.Strength,
+         saved.CameraX, saved.CameraY);
+    if (number < 1 || number > kPictureCount)
+        return;
+    TGamePicture& picture = *mPictures[static_cast<std::size_t>(number - 1)];
+    picture.Target = saved.Target;
+    Clamp(picture.Target);
+    picture.FramesLeft = std::max(saved.FramesLeft, 0);
+    picture.Angle = std::isfinite(saved.Angle) ? std::fmod(saved.Angle, 2 * kPi) : 0;
+    picture.Phase = std::isfinite(saved.Phase) ? std::fmod(saved.Phase, 2 * kPi) : 0;
+}
+
 void TGamePictures::Erase(int number) {
     if (number >= 1 && number <= kPictureCount)
         mPictures[static_cast<std::size_t>(number - 1)].reset();

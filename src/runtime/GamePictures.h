@@ -63,6 +63,8 @@ public:
               bool transparentColor, int effect, int strength, int cameraX, int cameraY);
     void Move(int number, const TPictureValues& values, int effect, int strength, int frames);
     void Erase(int number);
+    // Shows a picture as it stood in a saved game: values, move under way, effect's angle or phase.
+    void Restore(int number, const TGamePicture& saved);
     void Clear();
     // Null when the picture is not shown.
     const TGamePicture* Picture(int number) const;

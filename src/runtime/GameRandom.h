@@ -24,6 +24,9 @@ public:
         const std::uint64_t span = static_cast<std::uint64_t>(static_cast<std::int64_t>(high) - low) + 1;
         return static_cast<std::int32_t>(low + static_cast<std::int64_t>(Next() % span));
     }
+    // Where the generator stands, to go on from there later (a saved game).
+    std::uint64_t Position() const { return mState; }
+    void SetPosition(std::uint64_t position) { mState = position; }
     // 0 .. count - 1 (0 when count < 1).
     int Below(int count) { return count < 1 ? 0 : static_cast<int>(Next() % static_cast<std::uint64_t>(count)); }
 

@@ -7,6 +7,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 
@@ -17,6 +19,9 @@ namespace {
 // Every list of a save holds at most this many elements (IDs of switches, variables, items,
 // events ... are bounded by kMaxStateId anyway).
 constexpr std::uint32_t kMaxSavedCount = kMaxStateId;
+// Pictures are numbered 1..50, vehicles 1..3 (kind + 1); others in a save are left out.
+constexpr std::int32_t kMaxSavedPicture = 50;
+constexpr std::int32_t kMaxSavedVehicle = 3;
 
 // Little-endian 32-bit values packed into a dynamic buffer: the switches' IDs, the variables'
 // and the items' pairs.
@@ -58,6 +63,43 @@ std::vector<std::pair<std::int32_t, std::int32_t>> UnpackPairs(const TDynamicBuf
         pairs.emplace_back(flat[i], flat[i + 1]);
     return pairs;
 }
+
+// Doubles as little-endian 64-bit IEEE values (the screen's and the pictures' running values).
+TDynamicBuffer PackDoubles(const double* values, std::size_t count) {
+    std::vector<std::int32_t> halves;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto bits = std::bit_cast<std::uint64_t>(values[i]);
+        halves.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(bits)));
+        halves.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(bits >> 32)));
+    }
+    return PackInts(halves);
+}
+
+// Fills count doubles; a value that is not a finite number, or one the buffer lacks, raises.
+void UnpackDoubles(const TDynamicBuffer& bytes, double* values, std::size_t count) {
+    const std::vector<std::int32_t> halves = UnpackInts(bytes);
+    if (halves.size() != count * 2)
+        throw EReadError("a list of values has the wrong length");
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint64_t bits = static_cast<std::uint32_t>(halves[i * 2]) |
+                                   static_cast<std::uint64_t>(static_cast<std::uint32_t>(halves[i * 2 + 1])) << 32;
+        values[i] = std::bit_cast<double>(bits);
+        if (!std::isfinite(values[i]))
+            throw EReadError("a value is not a number");
+    }
+}
+
+// A flag of a record: written as a byte, read back as a bool.
+class TFlags {
+public:
+    std::uint8_t* Bind(int slot) { return &mBytes[static_cast<std::size_t>(slot)]; }
+    void Put(int slot, bool on) { mBytes[static_cast<std::size_t>(slot)] = on ? 1 : 0; }
+    bool Get(int slot) const { return mBytes[static_cast<std::size_t>(slot)] != 0; }
+    void Clear() { mBytes.fill(0); }
+
+private:
+    std::array<std::uint8_t, 16> mBytes{};
+};
 
 // The header record.
 class THeaderRecord final : public TCatalogBaseItem {
@@ -214,55 +256,78 @@ private:
 class TPlaceRecord final : public TCatalogBaseItem {
 public:
     explicit TPlaceRecord(TSaveGame& game) : mGame(game) {}
-    void DescribeField(int n, TCatalogVarData& d, bool) override {
+    void DescribeField(int n, TCatalogVarData& d, bool loading) override {
         switch (n) {
         case 1: SetIntField(d, &mGame.MapId, 0, "map"); break;
         case 2: SetIntField(d, &mGame.HeroX, 0, "x"); break;
         case 3: SetIntField(d, &mGame.HeroY, 0, "y"); break;
         case 4: SetIntField(d, &mGame.HeroDirection, 2, "direction"); break;
+        case 5:
+            if (loading || !mMotion.empty())
+                SetDynamicField(d, &mMotion, static_cast<std::int32_t>(mMotion.size()), "motion");
+            break;
         default: break;
         }
     }
-    int LastFieldNumber() const override { return 4; }
+    int LastFieldNumber() const override { return 5; }
     void Reset() override {
         mGame.MapId = mGame.HeroX = mGame.HeroY = 0;
         mGame.HeroDirection = 2;
+        mGame.HeroMotion.clear();
+        mMotion.clear();
+    }
+    void SaveToStream(TStream& stream) override {
+        mMotion = PackInts(mGame.HeroMotion);
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        mGame.HeroMotion = UnpackInts(mMotion);
     }
 
 private:
     TSaveGame& mGame;
+    TDynamicBuffer mMotion;
 };
 
 // Section 8: the map's events (ID = the event's).
 class TEventItem final : public TCatalogItem {
 public:
     TSavedEvent Event;
-    void DescribeField(int n, TCatalogVarData& d, bool) override {
+    void DescribeField(int n, TCatalogVarData& d, bool loading) override {
         switch (n) {
         case 1: SetIntField(d, &Event.X, 0, "x"); break;
         case 2: SetIntField(d, &Event.Y, 0, "y"); break;
         case 3: SetIntField(d, &Event.Direction, 2, "direction"); break;
         case 4: SetByteField(d, reinterpret_cast<std::uint8_t*>(&mErased), 0, "erased"); break;
+        case 5:
+            if (loading || !mMotion.empty())
+                SetDynamicField(d, &mMotion, static_cast<std::int32_t>(mMotion.size()), "motion");
+            break;
         default: break;
         }
     }
-    int LastFieldNumber() const override { return 4; }
+    int LastFieldNumber() const override { return 5; }
     void Reset() override {
         Event = TSavedEvent{};
         mErased = 0;
+        mMotion.clear();
     }
     void SaveToStream(TStream& stream) override {
         mErased = Event.Erased ? 1 : 0;
+        mMotion = PackInts(Event.Motion);
         TCatalogBaseItem::SaveToStream(stream);
     }
     void LoadFromStream(TStream& stream) override {
         TCatalogBaseItem::LoadFromStream(stream);
         Event.Erased = mErased != 0;
         Event.Id = ID;
+        Event.Motion = UnpackInts(mMotion);
     }
 
 private:
     std::uint8_t mErased = 0;
+    TDynamicBuffer mMotion;
 };
 
 // Section 9: the running scripts (ID = 1, 2, … in order), each with its frames (ID = depth + 1).
@@ -330,6 +395,318 @@ void CheckCount(const TCatalogOf<TItem>& list) {
         throw EReadError("a list holds too many elements");
 }
 
+// Section 10: the screen.
+class TScreenRecord final : public TCatalogBaseItem {
+public:
+    explicit TScreenRecord(TSaveGame& game) : mGame(game) {}
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        TSavedScreen& s = mGame.Screen;
+        switch (n) {
+        case 1: SetDynamicField(d, &mToneNow, static_cast<std::int32_t>(mToneNow.size()), "toneNow"); break;
+        case 2: case 3: case 4: case 5: SetIntField(d, &s.ToneTarget[static_cast<std::size_t>(n - 2)], 100, "tone"); break;
+        case 6: SetIntField(d, &s.ToneFrames, 0, "toneFrames"); break;
+        case 7: SetIntField(d, &s.WeatherKind, 0, "weather"); break;
+        case 8: SetIntField(d, &s.WeatherStrength, 0, "weatherStrength"); break;
+        case 9: SetDynamicField(d, &mDrops, static_cast<std::int32_t>(mDrops.size()), "drops"); break;
+        case 10: SetDynamicField(d, &mTransitions, static_cast<std::int32_t>(mTransitions.size()), "transitions"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 10; }
+    void Reset() override {
+        mGame.Screen = TSavedScreen{};
+        mToneNow.clear();
+        mDrops.clear();
+        mTransitions.clear();
+    }
+    void SaveToStream(TStream& stream) override {
+        mToneNow = PackDoubles(mGame.Screen.ToneNow.data(), mGame.Screen.ToneNow.size());
+        mDrops = PackInts(mGame.Screen.WeatherDrops);
+        mTransitions = PackInts(mGame.Screen.Transitions);
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        UnpackDoubles(mToneNow, mGame.Screen.ToneNow.data(), mGame.Screen.ToneNow.size());
+        mGame.Screen.WeatherDrops = UnpackInts(mDrops);
+        mGame.Screen.Transitions = UnpackInts(mTransitions);
+    }
+
+private:
+    TSaveGame& mGame;
+    TDynamicBuffer mToneNow;
+    TDynamicBuffer mDrops;
+    TDynamicBuffer mTransitions;
+};
+
+// Section 11: the shown pictures (ID = the picture's number).
+class TPictureItem final : public TCatalogItem {
+public:
+    TSavedPicture Picture;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetStringField(d, &Picture.Name, false, "name"); break;
+        case 2: SetByteField(d, mFlags.Bind(0), 0, "moveWithMap"); break;
+        case 3: SetByteField(d, mFlags.Bind(1), 0, "transparentColor"); break;
+        case 4: SetDynamicField(d, &mValues, static_cast<std::int32_t>(mValues.size()), "values"); break;
+        case 5: SetIntField(d, &Picture.FramesLeft, 0, "framesLeft"); break;
+        case 6: SetIntField(d, &Picture.Effect, 0, "effect"); break;
+        case 7: SetIntField(d, &Picture.Strength, 0, "strength"); break;
+        case 8: SetIntField(d, &Picture.CameraX, 0, "cameraX"); break;
+        case 9: SetIntField(d, &Picture.CameraY, 0, "cameraY"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 9; }
+    void Reset() override {
+        Picture = TSavedPicture{};
+        mFlags.Clear();
+        mValues.clear();
+    }
+    void SaveToStream(TStream& stream) override {
+        mFlags.Put(0, Picture.MoveWithMap);
+        mFlags.Put(1, Picture.TransparentColor);
+        std::array<double, kValues> values{};
+        std::copy(Picture.Now.begin(), Picture.Now.end(), values.begin());
+        std::copy(Picture.Target.begin(), Picture.Target.end(), values.begin() + 8);
+        values[16] = Picture.Angle;
+        values[17] = Picture.Phase;
+        mValues = PackDoubles(values.data(), values.size());
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        Picture.Number = ID;
+        Picture.MoveWithMap = mFlags.Get(0);
+        Picture.TransparentColor = mFlags.Get(1);
+        std::array<double, kValues> values{};
+        UnpackDoubles(mValues, values.data(), values.size());
+        std::copy(values.begin(), values.begin() + 8, Picture.Now.begin());
+        std::copy(values.begin() + 8, values.begin() + 16, Picture.Target.begin());
+        Picture.Angle = values[16];
+        Picture.Phase = values[17];
+    }
+
+private:
+    static constexpr std::size_t kValues = 18;
+    TFlags mFlags;
+    TDynamicBuffer mValues;
+};
+
+// Section 12: the vehicles (ID = kind + 1).
+class TVehicleItem final : public TCatalogItem {
+public:
+    TSavedVehicle Vehicle;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetIntField(d, &Vehicle.MapId, 0, "map"); break;
+        case 2: SetIntField(d, &Vehicle.X, 0, "x"); break;
+        case 3: SetIntField(d, &Vehicle.Y, 0, "y"); break;
+        case 4: SetIntField(d, &Vehicle.Direction, 3, "direction"); break;
+        case 5: SetStringField(d, &Vehicle.CharSet, true, "charSet"); break;
+        case 6: SetIntField(d, &Vehicle.CharIndex, 0, "charIndex"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 6; }
+    void Reset() override { Vehicle = TSavedVehicle{}; }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        Vehicle.Kind = ID - 1;
+    }
+};
+
+// A music (or sound: no fade-in) setting, a record inside a record.
+class TMusicRecord final : public TCatalogBaseItem {
+public:
+    TMusicSettings* Music = nullptr;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetStringField(d, &Music->Name, false, "name"); break;
+        case 2: SetIntField(d, &Music->FadeIn, 0, "fadeIn"); break;
+        case 3: SetIntField(d, &Music->Volume, 100, "volume"); break;
+        case 4: SetIntField(d, &Music->Tempo, 100, "tempo"); break;
+        case 5: SetIntField(d, &Music->Balance, 50, "balance"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 5; }
+    void Reset() override { *Music = TMusicSettings{}; }
+};
+
+// A place of a map with the switch a teleport there turns on (ID = the map it belongs to).
+class TPlaceItem final : public TCatalogItem {
+public:
+    TTeleportPlace Place;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetIntField(d, &Place.Place.MapId, 0, "map"); break;
+        case 2: SetIntField(d, &Place.Place.X, 0, "x"); break;
+        case 3: SetIntField(d, &Place.Place.Y, 0, "y"); break;
+        case 4: SetIntField(d, &Place.SwitchId, 0, "switch"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 4; }
+    void Reset() override { Place = TTeleportPlace{}; }
+};
+
+// Section 13: what the map commands remember. Optional parts are lists of none or one element.
+class TMapStateRecord final : public TCatalogBaseItem {
+public:
+    explicit TMapStateRecord(TSaveGame& game) : mGame(game) {
+        mPlaying.Music = &mGame.MapState.Playing;
+        mBeforeRide.Music = &mGame.MapState.BeforeRide;
+        mMemorizedMusic.Music = &mMemorizedMusicValue;
+    }
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        TGameMapState& s = mGame.MapState;
+        switch (n) {
+        case 1: SetByteField(d, mFlags.Bind(0), 1, "save"); break;
+        case 2: SetByteField(d, mFlags.Bind(1), 1, "menu"); break;
+        case 3: SetByteField(d, mFlags.Bind(2), 1, "escape"); break;
+        case 4: SetByteField(d, mFlags.Bind(3), 1, "teleport"); break;
+        case 5: SetByteField(d, mFlags.Bind(4), 0, "parallelsStopped"); break;
+        case 6: SetIntField(d, &s.EncounterSteps, 0, "encounterSteps"); break;
+        case 7: SetListField(d, &mMemorized, "memorized"); break;
+        case 8: SetListField(d, &mEscape, "escapePlace"); break;
+        case 9: SetListField(d, &mTeleports, "teleportPlaces"); break;
+        case 10: SetRecordField(d, &mPlaying, "playing"); break;
+        case 11: SetByteField(d, mFlags.Bind(5), 0, "musicMemorized"); break;
+        case 12: SetRecordField(d, &mMemorizedMusic, "memorizedMusic"); break;
+        case 13: SetRecordField(d, &mBeforeRide, "beforeRide"); break;
+        case 14: SetIntField(d, &mGame.Riding, -1, "riding"); break;
+        case 15: SetByteField(d, mFlags.Bind(6), 0, "timerShown"); break;
+        case 16: SetByteField(d, mFlags.Bind(7), 0, "timerInBattle"); break;
+        case 17: SetIntField(d, &mGame.EncounterLeft, -1, "encounterLeft"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 17; }
+    void Reset() override {
+        mGame.MapState = TGameMapState{};
+        mGame.Riding = mGame.EncounterLeft = -1;
+        mGame.TimerShown = mGame.TimerInBattle = false;
+        mFlags.Clear();
+        for (int i = 0; i < 4; ++i)
+            mFlags.Put(i, true);  // the permissions' defaults
+        mMemorizedMusicValue = TMusicSettings{};
+        mMemorized.Clear();
+        mEscape.Clear();
+        mTeleports.Clear();
+    }
+    void SaveToStream(TStream& stream) override {
+        const TGameMapState& s = mGame.MapState;
+        const bool flags[] = {s.SaveEnabled,      s.MenuEnabled,       s.EscapeEnabled,   s.TeleportEnabled,
+                              s.ParallelsStopped, s.MemorizedMusic.has_value(), mGame.TimerShown, mGame.TimerInBattle};
+        for (int i = 0; i < 8; ++i)
+            mFlags.Put(i, flags[i]);
+        mMemorizedMusicValue = s.MemorizedMusic.value_or(TMusicSettings{});
+        mMemorized.Clear();
+        if (s.Memorized)
+            mMemorized.Obtain(1).Place.Place = *s.Memorized;
+        mEscape.Clear();
+        if (s.EscapePlace)
+            mEscape.Obtain(1).Place = *s.EscapePlace;
+        mTeleports.Clear();
+        for (const auto& [mapId, place] : s.TeleportPlaces)
+            mTeleports.Obtain(mapId).Place = place;
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        CheckCount(mTeleports);
+        TGameMapState& s = mGame.MapState;
+        s.SaveEnabled = mFlags.Get(0);
+        s.MenuEnabled = mFlags.Get(1);
+        s.EscapeEnabled = mFlags.Get(2);
+        s.TeleportEnabled = mFlags.Get(3);
+        s.ParallelsStopped = mFlags.Get(4);
+        if (mFlags.Get(5))
+            s.MemorizedMusic = mMemorizedMusicValue;
+        mGame.TimerShown = mFlags.Get(6);
+        mGame.TimerInBattle = mFlags.Get(7);
+        if (mMemorized.Count() > 0)
+            s.Memorized = mMemorized.Items(0)->Place.Place;
+        if (mEscape.Count() > 0)
+            s.EscapePlace = mEscape.Items(0)->Place;
+        for (int i = 0; i < mTeleports.Count(); ++i)
+            s.TeleportPlaces[mTeleports.Items(i)->ID] = mTeleports.Items(i)->Place;
+    }
+
+private:
+    TSaveGame& mGame;
+    TFlags mFlags;
+    TMusicSettings mMemorizedMusicValue;
+    TMusicRecord mPlaying;
+    TMusicRecord mMemorizedMusic;
+    TMusicRecord mBeforeRide;
+    TCatalogOf<TPlaceItem> mMemorized;
+    TCatalogOf<TPlaceItem> mEscape;
+    TCatalogOf<TPlaceItem> mTeleports;
+};
+
+// Section 14: the system music (fields 1..8), sounds (11..22) and graphic.
+class TSystemRecord final : public TCatalogBaseItem {
+public:
+    explicit TSystemRecord(TSaveGame& game) : mGame(game) {
+        for (std::size_t i = 0; i < mMusic.size(); ++i)
+            mMusic[i].Music = &mGame.System.Music[i];
+        for (std::size_t i = 0; i < mSounds.size(); ++i)
+            mSounds[i].Music = &mGame.System.Sounds[i];
+    }
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        TSavedSystem& s = mGame.System;
+        if (n >= 1 && n <= kMusic)
+            SetRecordField(d, &mMusic[static_cast<std::size_t>(n - 1)], "music");
+        else if (n >= 11 && n < 11 + kSounds)
+            SetRecordField(d, &mSounds[static_cast<std::size_t>(n - 11)], "sound");
+        else if (n == 31)
+            SetStringField(d, &s.SystemGraphic, false, "systemGraphic");
+        else if (n == 32)
+            SetIntField(d, &s.Wallpaper, 0, "wallpaper");
+        else if (n == 33)
+            SetIntField(d, &s.FontStyle, 0, "fontStyle");
+    }
+    int LastFieldNumber() const override { return 33; }
+    void Reset() override { mGame.System = TSavedSystem{}; }
+
+private:
+    static constexpr int kMusic = static_cast<int>(std::tuple_size_v<decltype(TSavedSystem::Music)>);
+    static constexpr int kSounds = static_cast<int>(std::tuple_size_v<decltype(TSavedSystem::Sounds)>);
+    TSaveGame& mGame;
+    std::array<TMusicRecord, kMusic> mMusic;
+    std::array<TMusicRecord, kSounds> mSounds;
+};
+
+// Section 15: the random source's position, as its two 32-bit halves.
+class TRandomRecord final : public TCatalogBaseItem {
+public:
+    explicit TRandomRecord(TSaveGame& game) : mGame(game) {}
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        if (n == 1)
+            SetIntField(d, &mLow, 0, "low");
+        else if (n == 2)
+            SetIntField(d, &mHigh, 0, "high");
+    }
+    int LastFieldNumber() const override { return 2; }
+    void Reset() override { mLow = mHigh = 0; }
+    void SaveToStream(TStream& stream) override {
+        mLow = static_cast<std::int32_t>(static_cast<std::uint32_t>(mGame.RandomState));
+        mHigh = static_cast<std::int32_t>(static_cast<std::uint32_t>(mGame.RandomState >> 32));
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        mGame.RandomState = static_cast<std::uint32_t>(mLow) | static_cast<std::uint64_t>(static_cast<std::uint32_t>(mHigh)) << 32;
+    }
+
+private:
+    TSaveGame& mGame;
+    std::int32_t mLow = 0;
+    std::int32_t mHigh = 0;
+};
+
 void WriteSection(TMemoryStream& out, int number, TCatalogBaseItem* record, TCatalog* list) {
     TMemoryStream body;
     if (record)
@@ -363,6 +740,7 @@ void ReadSection(int number, TStream& body, TSaveGame& game) {
     case kSectionSwitches:
     case kSectionVariables:
     case kSectionItems:
+    case kSectionItemUses:
     case kSectionParty: {
         TPackedRecord record;
         record.LoadFromStream(body);
@@ -370,6 +748,8 @@ void ReadSection(int number, TStream& body, TSaveGame& game) {
             game.Switches = UnpackInts(record.Bytes);
         else if (number == kSectionParty)
             game.Party = UnpackInts(record.Bytes);
+        else if (number == kSectionItemUses)
+            game.ItemUses = UnpackPairs(record.Bytes);
         else
             (number == kSectionVariables ? game.Variables : game.Items) = UnpackPairs(record.Bytes);
         break;
@@ -404,6 +784,44 @@ void ReadSection(int number, TStream& body, TSaveGame& game) {
         game.Scripts.clear();
         for (int i = 0; i < scripts.Count(); ++i)
             game.Scripts.push_back(scripts.Items(i)->Script);
+        break;
+    }
+    case kSectionScreen: {
+        TScreenRecord record(game);
+        record.LoadFromStream(body);
+        break;
+    }
+    case kSectionPictures: {
+        TCatalogOf<TPictureItem> pictures;
+        pictures.LoadFromStream(body);
+        game.Pictures.clear();
+        for (int i = 0; i < pictures.Count(); ++i)
+            if (pictures.Items(i)->ID >= 1 && pictures.Items(i)->ID <= kMaxSavedPicture)
+                game.Pictures.push_back(pictures.Items(i)->Picture);
+        break;
+    }
+    case kSectionVehicles: {
+        TCatalogOf<TVehicleItem> vehicles;
+        vehicles.LoadFromStream(body);
+        game.Vehicles.clear();
+        for (int i = 0; i < vehicles.Count(); ++i)
+            if (vehicles.Items(i)->ID >= 1 && vehicles.Items(i)->ID <= kMaxSavedVehicle)
+                game.Vehicles.push_back(vehicles.Items(i)->Vehicle);
+        break;
+    }
+    case kSectionMapState: {
+        TMapStateRecord record(game);
+        record.LoadFromStream(body);
+        break;
+    }
+    case kSectionSystem: {
+        TSystemRecord record(game);
+        record.LoadFromStream(body);
+        break;
+    }
+    case kSectionRandom: {
+        TRandomRecord record(game);
+        record.LoadFromStream(body);
         break;
     }
     default: return;  // a section of a newer player: skipped
@@ -480,6 +898,38 @@ std::string WriteSaveGame(const TSaveGame& source) {
     for (const TSavedScript& script : game.Scripts)
         scripts.Append().Script = script;
     WriteListSection(out, kSectionScripts, scripts);
+    // The sections added later are written when the game holds them, so that an older save
+    // read and written again keeps its bytes.
+    if (game.Has(kSectionScreen)) {
+        TScreenRecord screen(game);
+        WriteRecordSection(out, kSectionScreen, screen);
+    }
+    if (game.Has(kSectionPictures)) {
+        TCatalogOf<TPictureItem> pictures;
+        for (const TSavedPicture& picture : game.Pictures)
+            pictures.Obtain(picture.Number).Picture = picture;
+        WriteListSection(out, kSectionPictures, pictures);
+    }
+    if (game.Has(kSectionVehicles)) {
+        TCatalogOf<TVehicleItem> vehicles;
+        for (const TSavedVehicle& vehicle : game.Vehicles)
+            vehicles.Obtain(vehicle.Kind + 1).Vehicle = vehicle;
+        WriteListSection(out, kSectionVehicles, vehicles);
+    }
+    if (game.Has(kSectionMapState)) {
+        TMapStateRecord mapState(game);
+        WriteRecordSection(out, kSectionMapState, mapState);
+    }
+    if (game.Has(kSectionSystem)) {
+        TSystemRecord system(game);
+        WriteRecordSection(out, kSectionSystem, system);
+    }
+    if (game.Has(kSectionRandom)) {
+        TRandomRecord random(game);
+        WriteRecordSection(out, kSectionRandom, random);
+    }
+    if (game.Has(kSectionItemUses))
+        WritePacked(out, kSectionItemUses, PackPairs(game.ItemUses));
     WriteVarInt(out, 0);
 
     const std::uint32_t crc = SaveCrc(out.Bytes());

@@ -19,9 +19,12 @@
 // save of another project (or of this project before its database changed) never loads.
 #pragma once
 
+#include "runtime/GameMapState.h"
 #include "runtime/GameState.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -50,7 +53,16 @@ enum TSaveSection : int {
     kSectionPlace = 7,    // map, hero's cell and facing
     kSectionEvents = 8,   // every event's cell, facing, erased state
     kSectionScripts = 9,  // the running scripts and their call stacks
+    kSectionScreen = 10,    // tone, weather, transitions
+    kSectionPictures = 11,  // the shown pictures with their running moves and effects
+    kSectionVehicles = 12,
+    kSectionMapState = 13,  // permissions, places, music, timer display, riding, encounters
+    kSectionSystem = 14,    // the system music, sounds and graphic as the commands changed them
+    kSectionRandom = 15,    // the random source's position
+    kSectionItemUses = 16,  // uses left of partly used items
 };
+inline constexpr int kFirstLaterSection = kSectionScreen;  // written only when a game holds them
+inline constexpr int kLastSection = kSectionItemUses;
 
 // "Save01.ksv" for slot 1.
 std::string SaveFileName(int slot);
@@ -93,7 +105,61 @@ struct TSavedEvent {
     std::int32_t Y = 0;
     std::int32_t Direction = 2;
     bool Erased = false;
+    std::vector<std::int32_t> Motion;  // the motion under way (empty in older saves)
     bool operator==(const TSavedEvent&) const = default;
+};
+
+// A shown picture: what Show and Move Picture set and how far its move and effect have run.
+struct TSavedPicture {
+    std::int32_t Number = 0;  // 1..50
+    std::string Name;
+    bool MoveWithMap = false;
+    bool TransparentColor = false;
+    // X, Y, magnification, transparency, red, green, blue, chroma: now, then the move's target.
+    std::array<double, 8> Now{};
+    std::array<double, 8> Target{};
+    std::int32_t FramesLeft = 0;
+    std::int32_t Effect = 0;
+    std::int32_t Strength = 0;
+    double Angle = 0;
+    double Phase = 0;
+    std::int32_t CameraX = 0;
+    std::int32_t CameraY = 0;
+    bool operator==(const TSavedPicture&) const = default;
+};
+
+// The screen: the tone now and the change under way, the weather with its drops, the transitions.
+struct TSavedScreen {
+    std::array<double, 4> ToneNow{100, 100, 100, 100};  // red, green, blue, gray
+    std::array<std::int32_t, 4> ToneTarget{100, 100, 100, 100};
+    std::int32_t ToneFrames = 0;
+    std::int32_t WeatherKind = 0;
+    std::int32_t WeatherStrength = 0;
+    std::vector<std::int32_t> WeatherDrops;  // x, y, life of each drop
+    std::vector<std::int32_t> Transitions;   // the six transitions' types
+    bool operator==(const TSavedScreen&) const = default;
+};
+
+struct TSavedVehicle {
+    std::int32_t Kind = 0;  // 0 boat, 1 ship, 2 airship
+    std::int32_t MapId = 0;
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    std::int32_t Direction = 3;
+    std::string CharSet;
+    std::int32_t CharIndex = 0;
+    bool operator==(const TSavedVehicle&) const = default;
+};
+
+// The system record's parts the commands change, and the window skin.
+struct TSavedSystem {
+    std::array<TMusicSettings, 8> Music;
+    // Sounds: name, volume, tempo, balance.
+    std::array<TMusicSettings, 12> Sounds;
+    std::string SystemGraphic;
+    std::int32_t Wallpaper = 0;
+    std::int32_t FontStyle = 0;
+    bool operator==(const TSavedSystem&) const = default;
 };
 
 // Everything a save holds.
@@ -112,6 +178,7 @@ struct TSaveGame {
     std::vector<std::int32_t> Switches;                            // IDs that are on, ascending
     std::vector<std::pair<std::int32_t, std::int32_t>> Variables;  // non-zero, ascending
     std::vector<std::pair<std::int32_t, std::int32_t>> Items;      // non-zero counts, ascending
+    std::vector<std::pair<std::int32_t, std::int32_t>> ItemUses;   // uses left of partly used items
     std::vector<THeroState> Heroes;
     std::vector<std::int32_t> Party;
     // Place.
@@ -119,9 +186,24 @@ struct TSaveGame {
     std::int32_t HeroX = 0;
     std::int32_t HeroY = 0;
     std::int32_t HeroDirection = 2;
+    std::vector<std::int32_t> HeroMotion;  // the hero's motion under way (empty in older saves)
     std::vector<TSavedEvent> Events;
     std::vector<TSavedScript> Scripts;
+    // Screen, pictures, vehicles.
+    TSavedScreen Screen;
+    std::vector<TSavedPicture> Pictures;
+    std::vector<TSavedVehicle> Vehicles;
+    // The map commands' state; the vehicle ridden (-1: none); the timer's display; the steps to
+    // the next random battle (-1: not drawn yet).
+    TGameMapState MapState;
+    std::int32_t Riding = -1;
+    bool TimerShown = false;
+    bool TimerInBattle = false;
+    std::int32_t EncounterLeft = -1;
+    TSavedSystem System;
+    std::uint64_t RandomState = 0;
     // Sections present in the file (a part of the state absent from it keeps its new-game value).
+    // Those from kFirstLaterSection on are written only when listed here.
     std::vector<int> Sections;
     bool Has(int section) const;
 };

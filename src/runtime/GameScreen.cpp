@@ -102,6 +102,12 @@ void TGameScreen::SetTone(const TScreenTone& tone, int frames) {
         mToneNow = {double(mToneTarget.Red), double(mToneTarget.Green), double(mToneTarget.Blue), double(mToneTarget.Gray)};
 }
 
+void TGameScreen::RestoreTone(const std::array<double, 4>& now, const TScreenTone& target, int frames) {
+    for (std::size_t i = 0; i < now.size(); ++i)
+        mToneNow[i] = std::clamp(now[i], 0.0, 200.0);
+    SetTone(target, frames);
+}
+
 TScreenTone TGameScreen::Tone() const {
     const auto round = [](double v) { return static_cast<int>(std::lround(v)); };
     return TScreenTone{round(mToneNow[0]), round(mToneNow[1]), round(mToneNow[2]), round(mToneNow[3])};

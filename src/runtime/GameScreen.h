@@ -77,6 +77,9 @@ public:
     TScreenTone Tone() const;  // now, rounded
     const TScreenTone& ToneTarget() const { return mToneTarget; }
     int ToneFramesLeft() const { return mToneFrames; }
+    // The tone now, unrounded (red, green, blue, gray), and a tone change put back as it stood.
+    const std::array<double, 4>& ToneNow() const { return mToneNow; }
+    void RestoreTone(const std::array<double, 4>& now, const TScreenTone& target, int frames);
 
     // Flash: a colour (5-bit units) at strength 0..31 fading out over `frames` frames.
     void Flash(int red, int green, int blue, int strength, int frames);

@@ -11,7 +11,9 @@
 #include "runtime/GameSaveScene.h"
 #include "runtime/GameSession.h"
 #include "runtime/GameMapState.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameState.h"
+#include "runtime/GameText.h"
 #include "runtime/GameWorld.h"
 #include "runtime/Interpreter.h"
 
@@ -31,10 +33,81 @@ constexpr int kVocabularyHpShort = 129;
 enum TSystemSound { ssCursor = 0, ssDecide = 1, ssCancel = 2, ssBuzzer = 3 };
 constexpr const char* kSaveFailedNotice = "The game could not be saved.";
 constexpr const char* kLoadFailedNotice = "The save could not be loaded.";
+// The farthest map camera a picture that moves with the map may remember (pixels; maps are at
+// most 999 cells of 16 pixels).
+constexpr int kMaxSavedCamera = 999 * 16;
+// The longest change a save puts back (a command's longest: 100 seconds).
+constexpr int kMaxSavedFrames = 100 * 60;
+// The most steps between random battles (the rate's), and to the next one (a draw's).
+constexpr int kMaxEncounterSteps = 9999;
+constexpr int kMaxEncounterDistance = kMaxEncounterSteps * 150;
 
 std::string Word(TKelDataBase& database, int field) {
     const std::string* text = database.Vocabulary.Field(field);
     return text ? *text : std::string();
+}
+
+// A picture's values in the save's order: x, y, magnification, transparency, red, green, blue, chroma.
+std::array<double, 8> PictureValues(const TPictureValues& v) {
+    return {v.X, v.Y, v.Magnification, v.Transparency, v.Red, v.Green, v.Blue, v.Chroma};
+}
+TPictureValues PictureValues(const std::array<double, 8>& a) {
+    return TPictureValues{a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]};
+}
+
+TMusicSettings SoundSettings(const TKelSound& sound) {
+    TMusicSettings settings;
+    settings.Name = sound.Name;
+    settings.Volume = sound.Volume;
+    settings.Tempo = sound.Tempo;
+    settings.Balance = sound.Balance;
+    return settings;
+}
+
+void SaveScreen(const TGameScreen& screen, TSaveGame& save) {
+    TSavedScreen& s = save.Screen;
+    s.ToneNow = screen.ToneNow();
+    const TScreenTone& target = screen.ToneTarget();
+    s.ToneTarget = {target.Red, target.Green, target.Blue, target.Gray};
+    s.ToneFrames = screen.ToneFramesLeft();
+    s.WeatherKind = screen.Weather().Kind();
+    s.WeatherStrength = screen.Weather().Strength();
+    s.WeatherDrops = screen.Weather().DropValues();
+    for (int slot = 0; slot < kTransitionSlots; ++slot)
+        s.Transitions.push_back(screen.Transition(slot));
+    for (int number = 1; number <= kPictureCount; ++number)
+        if (const TGamePicture* p = screen.Pictures().Picture(number))
+            save.Pictures.push_back(TSavedPicture{number, p->Name, p->MoveWithMap, p->TransparentColor,
+                                                  PictureValues(p->Now), PictureValues(p->Target), p->FramesLeft,
+                                                  p->Effect, p->Strength, p->Angle, p->Phase, p->CameraX, p->CameraY});
+}
+
+void RestoreScreen(const TSaveGame& save, TGameScreen& screen) {
+    if (save.Has(kSectionScreen)) {
+        const TSavedScreen& s = save.Screen;
+        const TScreenTone target{s.ToneTarget[0], s.ToneTarget[1], s.ToneTarget[2], s.ToneTarget[3]};
+        screen.RestoreTone(s.ToneNow, target, std::clamp(s.ToneFrames, 0, kMaxSavedFrames));
+        screen.Weather().Set(s.WeatherKind, s.WeatherStrength);
+        screen.Weather().RestoreDrops(s.WeatherDrops);
+        for (std::size_t slot = 0; slot < s.Transitions.size() && slot < kTransitionSlots; ++slot)
+            screen.SetTransition(static_cast<int>(slot), s.Transitions[slot]);
+    }
+    for (const TSavedPicture& saved : save.Pictures) {
+        TGamePicture picture;
+        picture.Name = saved.Name;
+        picture.MoveWithMap = saved.MoveWithMap;
+        picture.TransparentColor = saved.TransparentColor;
+        picture.Now = PictureValues(saved.Now);
+        picture.Target = PictureValues(saved.Target);
+        picture.FramesLeft = std::clamp(saved.FramesLeft, 0, kMaxSavedFrames);
+        picture.Effect = saved.Effect;
+        picture.Strength = saved.Strength;
+        picture.Angle = saved.Angle;
+        picture.Phase = saved.Phase;
+        picture.CameraX = std::clamp(saved.CameraX, -kMaxSavedCamera, kMaxSavedCamera);
+        picture.CameraY = std::clamp(saved.CameraY, -kMaxSavedCamera, kMaxSavedCamera);
+        screen.Pictures().Restore(saved.Number, picture);
+    }
 }
 
 }  // namespace
@@ -169,6 +242,7 @@ std::unique_ptr<TSaveGame> TGameSession::MakeSave() {
     save->Switches.assign(state.Switches().begin(), state.Switches().end());
     save->Variables.assign(state.Variables().begin(), state.Variables().end());
     save->Items.assign(state.Items().begin(), state.Items().end());
+    save->ItemUses.assign(state.ItemUses().begin(), state.ItemUses().end());
     const TKelPlayer& heroes = mProject->Database().Player;
     for (int i = 0; i < heroes.Count(); ++i)
         if (const THeroState* hero = state.Hero(heroes.Items(i)->ID))
@@ -179,7 +253,9 @@ std::unique_ptr<TSaveGame> TGameSession::MakeSave() {
     save->HeroY = mWorld->Hero().Y;
     save->HeroDirection = mWorld->Hero().Direction;
     for (const auto& event : mWorld->Events())
-        save->Events.push_back(TSavedEvent{event->Id(), event->X, event->Y, event->Direction, event->Erased});
+        save->Events.push_back(
+            TSavedEvent{event->Id(), event->X, event->Y, event->Direction, event->Erased, event->MotionValues()});
+    save->HeroMotion = mWorld->Hero().MotionValues();
 
     const auto keep = [&](const TInterpreter* in, std::int32_t kind, std::int32_t owner) {
         if (in == nullptr || !in->Running())
@@ -200,6 +276,29 @@ std::unique_ptr<TSaveGame> TGameSession::MakeSave() {
         }
         save->Scripts.push_back(std::move(script));
     };
+    SaveScreen(*mScreen, *save);
+    for (int kind = 0; kind < kVehicleCount; ++kind) {
+        const TGameVehicle& v = mWorld->Vehicle(kind);
+        save->Vehicles.push_back(TSavedVehicle{kind, v.MapId, v.X, v.Y, v.Direction, v.CharSet, v.CharIndex});
+    }
+    save->MapState = *mMapState;
+    save->MapState.Playing = mMapState->NowPlaying(mAudio);
+    save->Riding = mWorld->Riding();
+    save->TimerShown = state.TimerShown;
+    save->TimerInBattle = state.TimerInBattle;
+    save->EncounterLeft = mEncounterLeft;
+    const TKelSystem& system = mProject->Database().System;
+    for (std::size_t i = 0; i < save->System.Music.size() && i < system.Music.size(); ++i)
+        save->System.Music[i] = TMusicSettings::Of(system.Music[i]);
+    for (std::size_t i = 0; i < save->System.Sounds.size() && i < system.Sound.size(); ++i)
+        save->System.Sounds[i] = SoundSettings(system.Sound[i]);
+    save->System.SystemGraphic = mSkin->SystemGraphic();
+    save->System.Wallpaper = mSkin->Wallpaper();
+    save->System.FontStyle = mSkin->FontStyle();
+    save->RandomState = mRandom.Position();
+    for (int section = 1; section <= kLastSection; ++section)
+        save->Sections.push_back(section);
+
     keep(mMain.get(), skMain, 0);
     for (const auto& event : mWorld->Events())
         keep(event->Parallel(), skEventParallel, event->Id());
@@ -271,6 +370,8 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
         state->SetVariable(id, value);
     for (const auto& [id, count] : save.Items)
         state->SetItemCount(id, count);
+    for (const auto& [id, left] : save.ItemUses)
+        state->SetItemUsesLeft(id, left);
     for (const THeroState& saved : save.Heroes)
         if (THeroState* hero = state->Hero(saved.Id))
             *hero = saved;
@@ -283,12 +384,54 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
     mCommonParallels.clear();
     mWorld = std::move(world);
     mState = std::move(state);
-    // What the save does not hold starts afresh, as in a new game: the map's permissions (but the
-    // save flag), the screen's effects and pictures, the vehicles at their start places.
+    // What an older save lacks starts afresh, as in a new game.
     mMapState = std::make_unique<TGameMapState>();
+    if (save.Has(kSectionMapState)) {
+        *mMapState = save.MapState;
+        mMapState->EncounterSteps = std::clamp(mMapState->EncounterSteps, 0, kMaxEncounterSteps);
+        mState->TimerShown = save.TimerShown;
+        mState->TimerInBattle = save.TimerInBattle;
+        mEncounterLeft = std::clamp(save.EncounterLeft, -1, kMaxEncounterDistance);
+    }
     mMapState->SaveEnabled = !save.SaveDisabled;
+    mState->TimerFrames = std::min(mState->TimerFrames, TGameState::kMaxTimerSeconds * 60);
     ResetScreen();
+    RestoreScreen(save, *mScreen);
     PlaceVehicles();
+    for (const TSavedVehicle& saved : save.Vehicles) {
+        if (saved.Kind < 0 || saved.Kind >= kVehicleCount)
+            continue;
+        TGameVehicle& vehicle = mWorld->Vehicle(saved.Kind);
+        std::string placeError;
+        if (saved.MapId > 0 && !PlaceExists(TMapPlace{saved.MapId, saved.X, saved.Y}, placeError)) {
+            Report("a saved vehicle's place is not on a map (" + placeError + "); it stays at its start");
+            continue;
+        }
+        vehicle.MapId = std::max(saved.MapId, 0);
+        vehicle.PlaceAt(saved.X, saved.Y);
+        vehicle.Direction = saved.Direction & 3;
+        vehicle.CharSet = saved.CharSet;
+        vehicle.CharIndex = std::clamp(saved.CharIndex, 0, 7);
+        mWorld->UseCharSet(vehicle.CharSet);
+    }
+    if (save.Riding >= 0 && save.Riding < kVehicleCount)
+        mWorld->Board(save.Riding);
+    if (save.Has(kSectionSystem)) {
+        TKelSystem& system = database.System;
+        for (std::size_t i = 0; i < save.System.Music.size() && i < system.Music.size(); ++i)
+            save.System.Music[i].To(system.Music[i]);
+        for (std::size_t i = 0; i < save.System.Sounds.size() && i < system.Sound.size(); ++i) {
+            const TMusicSettings& sound = save.System.Sounds[i];
+            system.Sound[i].Name = sound.Name;
+            system.Sound[i].Volume = sound.Volume;
+            system.Sound[i].Tempo = sound.Tempo;
+            system.Sound[i].Balance = sound.Balance;
+        }
+        if (save.System.SystemGraphic != mSkin->SystemGraphic() || save.System.Wallpaper != mSkin->Wallpaper() ||
+            save.System.FontStyle != mSkin->FontStyle())
+            mSkin->SetSystemGraphic(save.System.SystemGraphic, save.System.Wallpaper,
+                                    std::clamp(save.System.FontStyle, -1, 1));
+    }
     mPlayFrames = std::max(save.PlayFrames, 0);
     mWorld->Hero().Direction = save.HeroDirection & 3;
     for (const TSavedEvent& saved : save.Events) {
@@ -306,6 +449,17 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
     }
     SetHeroGraphic();
     mWorld->RefreshPages();
+    // The steps and waits under way, once the pages have set the events' own movement.
+    for (const TSavedEvent& saved : save.Events)
+        if (TGameEvent* event = mWorld->EventById(saved.Id); event != nullptr && event->X == saved.X && event->Y == saved.Y)
+            event->RestoreMotion(saved.Motion);
+    mWorld->Hero().RestoreMotion(save.HeroMotion);
+    if (save.Has(kSectionMapState)) {
+        // The steps to the next battle count on from here, as they did when the game was saved.
+        mLastMapId = mWorld->MapId();
+        mLastHeroX = mWorld->Hero().X;
+        mLastHeroY = mWorld->Hero().Y;
+    }
 
     const TKelCommonEvent& common = database.CommonEvent;
     for (const TSavedScript& script : save.Scripts) {
@@ -338,7 +492,12 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
             in->Restore(frames, script.ByDecision, script.WaitFrames, mWorld->MapHandle());
     }
     mScene = TScene::Map;
-    StartMapMusic();
+    if (save.Has(kSectionMapState))
+        mMapState->PlayMusic(mAudio, save.MapState.Playing);
+    else
+        StartMapMusic();
+    if (save.Has(kSectionRandom))
+        mRandom.SetPosition(save.RandomState);
     return true;
 }
 

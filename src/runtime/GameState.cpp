@@ -64,16 +64,31 @@ int TGameState::ItemCount(int id) const {
     return found == mItems.end() ? 0 : found->second;
 }
 
+void TGameState::SetItemUsesLeft(int id, int left) {
+    if (left <= 0 || ItemCount(id) == 0)
+        mItemUses.erase(id);
+    else
+        mItemUses[id] = std::min(left, kMaxItemUses);
+    Touch();
+}
+
+int TGameState::ItemUsesLeft(int id) const {
+    const auto found = mItemUses.find(id);
+    return found == mItemUses.end() ? 0 : found->second;
+}
+
 void TGameState::SetItemCount(int id, std::int64_t count) {
     if (!ValidId(id) || mDatabase.Item.FindByID(id) == nullptr)
         return;
     const int kept = static_cast<int>(std::clamp<std::int64_t>(count, 0, kMaxItemCount));
     if (kept == ItemCount(id))
         return;
-    if (kept == 0)
+    if (kept == 0) {
         mItems.erase(id);
-    else
+        mItemUses.erase(id);  // the partly used one went with the rest
+    } else {
         mItems[id] = kept;
+    }
     Touch();
 }
 

@@ -20,6 +20,7 @@ namespace quillon::runtime {
 inline constexpr std::int32_t kMaxVariable = 9999999;  // variables stay within +-this
 inline constexpr std::int32_t kMaxMoney = 9999999;
 inline constexpr int kMaxItemCount = 99;
+inline constexpr int kMaxItemUses = 5;  // an item's uses, when they are counted
 inline constexpr int kMaxPartySize = 4;
 // IDs beyond this name no switch, variable or item (a damaged script cannot grow the state).
 inline constexpr int kMaxStateId = 99999;
@@ -38,6 +39,12 @@ public:
     void SetMoney(std::int64_t money);            // kept within 0..kMaxMoney
     int ItemCount(int id) const;
     void SetItemCount(int id, std::int64_t count);  // kept within 0..kMaxItemCount
+    // An item of several uses: the uses left of the one partly used (0: none is, every one the
+    // party holds is whole). The count counts the partly used one as one whole item; it goes
+    // with the item's last one.
+    int ItemUsesLeft(int id) const;
+    void SetItemUsesLeft(int id, int left);
+    const std::map<int, int>& ItemUses() const { return mItemUses; }
     // How many of an item the party wears.
     int EquippedCount(int id) const;
 
@@ -77,6 +84,7 @@ private:
     std::set<int> mSwitches;
     std::map<int, std::int32_t> mVariables;  // non-zero values
     std::map<int, int> mItems;               // non-zero counts
+    std::map<int, int> mItemUses;            // uses left of a partly used item
     std::int32_t mMoney = 0;
     std::vector<std::int32_t> mParty;
     std::map<std::int32_t, THeroState> mHeroes;

@@ -100,7 +100,9 @@ void DrawNinePart(TOrlenBoard& board, const TRect& dest, TOrlenSheet& sheet, con
 }  // namespace
 
 TGameSkin::TGameSkin(TImageFinder finder, const std::string& systemGraphic, int wallpaper, int fontStyle)
-    : TGameSkin(std::move(finder), systemGraphic, wallpaper, TGameFont::Shared(fontStyle)) {}
+    : TGameSkin(std::move(finder), systemGraphic, wallpaper, TGameFont::Shared(fontStyle)) {
+    mFontStyle = fontStyle;
+}
 
 TGameSkin::TGameSkin(TImageFinder finder, const std::string& systemGraphic, int wallpaper, const TGameFont& font)
     : mFinder(std::move(finder)), mFont(&font), mSystem(std::make_unique<TOrlenSheet>()) {
@@ -114,8 +116,10 @@ TGameSkin::~TGameSkin() = default;
 void TGameSkin::SetSystemGraphic(const std::string& systemGraphic, int wallpaper, int fontStyle) {
     mSystemGraphic = systemGraphic;
     mWallpaper = wallpaper == wpTile ? wpTile : wpStretch;
-    if (fontStyle >= 0)
+    if (fontStyle >= 0) {
         mFont = &TGameFont::Shared(fontStyle);
+        mFontStyle = fontStyle;
+    }
     mSystem->FreeImage();
     LoadSheetResource(*mSystem, mFinder, "System", systemGraphic, false);
 }

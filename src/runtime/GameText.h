@@ -77,6 +77,9 @@ public:
     void SetSystemGraphic(const std::string& systemGraphic, int wallpaper, int fontStyle);
     bool HasSystemGraphic() const;
     const std::string& SystemGraphic() const { return mSystemGraphic; }
+    int Wallpaper() const { return mWallpaper; }
+    // The font style last set (-1: the font the skin was made with).
+    int FontStyle() const { return mFontStyle; }
     const TGameFont& Font() const { return *mFont; }
 
     // Text: code page 932 bytes on a 12-pixel line whose top is y, in text colour 0..19 (others
@@ -110,6 +113,7 @@ private:
     TImageFinder mFinder;
     std::string mSystemGraphic;
     int mWallpaper = wpStretch;
+    int mFontStyle = -1;
     const TGameFont* mFont = nullptr;
     std::unique_ptr<TOrlenSheet> mSystem;
     std::map<std::string, std::unique_ptr<TOrlenSheet>> mFaces;  // name + mirror flag

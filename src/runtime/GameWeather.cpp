@@ -29,6 +29,23 @@ void TGameWeather::Set(int kind, int strength) {
     mStrength = strength;
 }
 
+std::vector<int> TGameWeather::DropValues() const {
+    std::vector<int> values;
+    for (const TDrop& drop : mDrops)
+        values.insert(values.end(), {drop.X, drop.Y, drop.Life});
+    return values;
+}
+
+void TGameWeather::RestoreDrops(const std::vector<int>& values) {
+    mDrops.clear();
+    const std::size_t count = std::min(values.size() / 3, static_cast<std::size_t>(DropCount()));
+    // Drops stay near the screen and live a while, whatever a damaged save says.
+    for (std::size_t i = 0; i < count; ++i)
+        mDrops.push_back(TDrop{std::clamp(values[i * 3], -kScreenWidth, 2 * kScreenWidth),
+                               std::clamp(values[i * 3 + 1], -kScreenHeight, 2 * kScreenHeight),
+                               std::clamp(values[i * 3 + 2], 0, 1000)});
+}
+
 int TGameWeather::DropCount() const {
     if (mKind == wkNone)
         return 0;

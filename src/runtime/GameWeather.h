@@ -27,6 +27,10 @@ public:
     // The state JSON's words: "none", "rain" or "snow", and "low", "medium" or "high".
     const char* KindName() const;
     const char* StrengthName() const;
+    // The drops as x, y, life triples, and drops put back from such triples (as many as the
+    // weather keeps; more are left out; places far off the screen are brought near it).
+    std::vector<int> DropValues() const;
+    void RestoreDrops(const std::vector<int>& values);
 
 private:
     struct TDrop {

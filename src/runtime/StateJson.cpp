@@ -101,6 +101,14 @@ std::string TGameSession::StateJson() const {
     field("items", list + "}");
     list.clear();
     {
+        TJsonList items(list, '{');
+        if (mState)
+            for (const auto& [id, left] : mState->ItemUses())
+                items.Item(JsonQuoted(std::to_string(id)) + ": " + std::to_string(left));
+    }
+    field("itemUses", list + "}");
+    list.clear();
+    {
         TJsonList items(list, '[');
         if (mState)
             for (const std::int32_t id : mState->Party())

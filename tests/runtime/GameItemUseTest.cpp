@@ -2,7 +2,10 @@
 // uses that are refused without costing anything.
 #include "data/LD_DataBase.h"
 #include "runtime/GameHero.h"
+#include "data/LD_MapTree.h"
 #include "runtime/GameItemUse.h"
+#include "runtime/GameMapState.h"
+#include "runtime/GameShopScene.h"
 #include "runtime/GameState.h"
 
 #include <gtest/gtest.h>
@@ -156,8 +159,12 @@ TEST_F(ItemUseTest, SkillsFromTheMenu) {
          false, {}},
         {"a skill aimed at enemies", [](TKelSkillItem& s) { s.EffectRange = TKelSkillItem::srAllEnemies; },
          TMenuUse::Refused, 10, false, false, {}},
-        {"a teleport skill waits for the map's rules", [](TKelSkillItem& s) { s.Kind = TKelSkillItem::skTeleport; },
-         TMenuUse::Refused, 10, false, false, {}},
+        {"a teleport skill: paid here, the menu moves the party", [](TKelSkillItem& s) { s.Kind = TKelSkillItem::skTeleport; },
+         TMenuUse::Teleport, 10, true, true, [](ItemUseTest& t) { return t.Hero(1).Mp == 7; }},
+        {"an escape skill", [](TKelSkillItem& s) { s.Kind = TKelSkillItem::skEscape; }, TMenuUse::Escape, 10, true, true,
+         [](ItemUseTest& t) { return t.Hero(1).Mp == 7; }},
+        {"an escape skill without the MP", [](TKelSkillItem& s) { s.Kind = TKelSkillItem::skEscape; }, TMenuUse::Escape,
+         2, true, false, [](ItemUseTest& t) { return t.Hero(1).Mp == 2; }},
     };
     for (const TCase& c : cases) {
         TKelSkillItem& skill = db.Skill.Obtain(kHeal + 1);
@@ -171,6 +178,97 @@ TEST_F(ItemUseTest, SkillsFromTheMenu) {
         if (c.Check)
             EXPECT_TRUE(c.Check(*this)) << c.Name;
     }
+}
+
+TEST_F(ItemUseTest, ItemsOfSeveralUsesCountDownOnThePartlyUsedOne) {
+    struct TCase {
+        const char* Name;
+        std::int32_t UseCount;
+        int Held, Uses;
+        int Count, Left;  // afterwards
+    } cases[] = {
+        {"limitless", 0, 3, 4, 3, 0},
+        {"one use each", 1, 3, 2, 1, 0},
+        {"three uses: the first starts one", 3, 3, 1, 3, 2},
+        {"three uses: the first used up", 3, 3, 3, 2, 0},
+        {"three uses: seven spent", 3, 3, 7, 1, 2},
+        {"five uses of the last one", 5, 1, 5, 0, 0},
+        {"more uses than the record allows count as five", 9, 1, 4, 1, 1},
+    };
+    for (const TCase& c : cases) {
+        TKelItemItem& item = Item(TKelItemItem::ikSwitch);
+        item.UseCount = c.UseCount;
+        item.SwitchId = 4;
+        Fresh();
+        state->SetItemCount(kItem, c.Held);
+        for (int i = 0; i < c.Uses; ++i)
+            ASSERT_TRUE(UseItem(*state, item, nullptr)) << c.Name << ", use " << i + 1;
+        EXPECT_EQ(state->ItemCount(kItem), c.Count) << c.Name;
+        EXPECT_EQ(state->ItemUsesLeft(kItem), c.Left) << c.Name;
+    }
+    // A shop buys the whole ones first: the partly used one stays until the last is sold.
+    TKelItemItem& item = Item(TKelItemItem::ikSwitch);
+    item.UseCount = 3;
+    item.Price = 10;
+    Fresh();
+    ASSERT_TRUE(UseItem(*state, item, nullptr));
+    TShopDeal deal(db, *state);
+    ASSERT_TRUE(deal.Sell(kItem, 2));
+    EXPECT_EQ(state->ItemUsesLeft(kItem), 2);
+    ASSERT_TRUE(deal.Sell(kItem, 1));
+    EXPECT_EQ(state->ItemUsesLeft(kItem), 0);
+    state->SetItemCount(kItem, 1);
+    EXPECT_EQ(state->ItemUsesLeft(kItem), 0) << "an item bought again starts whole";
+}
+
+TEST(LeavingTheMap, PermissionsUpTheTreeAndTheCommands) {
+    // Root 0; map 1 under it permits by its parent; map 2 under 1 forbids escapes; map 3 under 2
+    // inherits that; map 4 under 2 permits again; map 5 names a parent that does not exist.
+    TKelMapTree tree;
+    tree.Obtain(0).Kind = TKelMapTreeItem::mkRoot;
+    const auto map = [&](std::int32_t id, std::int32_t parent, std::uint8_t escape, std::uint8_t teleport) {
+        TKelMapTreeItem& item = tree.Obtain(id);
+        item.Kind = TKelMapTreeItem::mkMap;
+        item.ParentId = parent;
+        item.EscapePermission = escape;
+        item.TeleportPermission = teleport;
+    };
+    using T = TKelMapTreeItem;
+    map(1, 0, T::ppParent, T::ppDisable);
+    map(2, 1, T::ppDisable, T::ppEnable);
+    map(3, 2, T::ppParent, T::ppParent);
+    map(4, 2, T::ppEnable, T::ppParent);
+    map(5, 77, T::ppParent, T::ppParent);
+    const struct {
+        std::int32_t Map;
+        bool Escape, Teleport;
+    } cases[] = {{1, true, false}, {2, false, true}, {3, false, true}, {4, true, true}, {5, true, true}, {99, true, true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(MapPermits(tree, c.Map, false), c.Escape) << "escape from map " << c.Map;
+        EXPECT_EQ(MapPermits(tree, c.Map, true), c.Teleport) << "teleport from map " << c.Map;
+    }
+    tree.Obtain(6).ParentId = 6;  // a node that is its own parent ends the walk
+    EXPECT_TRUE(MapPermits(tree, 6, false));
+
+    TGameMapState state;
+    EXPECT_TRUE(LeavingPlaces(TMenuUse::Escape, tree, 4, state).empty()) << "no escape place set";
+    EXPECT_TRUE(LeavingPlaces(TMenuUse::Teleport, tree, 4, state).empty()) << "no teleport place set";
+    state.EscapePlace = TTeleportPlace{{1, 2, 3}, 5};
+    state.TeleportPlaces[3] = TTeleportPlace{{3, 1, 1}, 0};
+    state.TeleportPlaces[1] = TTeleportPlace{{1, 4, 4}, 0};
+    const std::vector<TTeleportPlace> escape = LeavingPlaces(TMenuUse::Escape, tree, 4, state);
+    ASSERT_EQ(escape.size(), 1u);
+    EXPECT_EQ(escape[0].Place, (TMapPlace{1, 2, 3}));
+    EXPECT_EQ(escape[0].SwitchId, 5);
+    const std::vector<TTeleportPlace> teleport = LeavingPlaces(TMenuUse::Teleport, tree, 4, state);
+    ASSERT_EQ(teleport.size(), 2u);
+    EXPECT_EQ(teleport[0].Place.MapId, 1) << "in map ID order";
+    EXPECT_TRUE(LeavingPlaces(TMenuUse::Escape, tree, 3, state).empty()) << "the map forbids it";
+    EXPECT_TRUE(LeavingPlaces(TMenuUse::Teleport, tree, 1, state).empty()) << "the map forbids it";
+    state.EscapeEnabled = state.TeleportEnabled = false;
+    EXPECT_TRUE(LeavingPlaces(TMenuUse::Escape, tree, 4, state).empty()) << "a command forbids it";
+    EXPECT_TRUE(LeavingPlaces(TMenuUse::Teleport, tree, 4, state).empty()) << "a command forbids it";
+    EXPECT_TRUE(LeavingPlaces(TMenuUse::OnHero, tree, 4, state).empty());
 }
 
 TEST_F(ItemUseTest, TheInnRecoversTheWholeParty) {

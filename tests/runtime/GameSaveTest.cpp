@@ -12,10 +12,14 @@
 #include "runtime/GameAudio.h"
 #include "runtime/GameFont.h"
 #include "runtime/GameMapState.h"
+#include "runtime/GameProject.h"
 #include "runtime/GameSave.h"
 #include "runtime/GameSaveScene.h"
+#include "runtime/GameScreen.h"
 #include "runtime/GameSession.h"
+#include "runtime/GameShopScene.h"
 #include "runtime/GameState.h"
+#include "runtime/GameText.h"
 #include "runtime/GameWorld.h"
 #include "runtime/HeadlessDriver.h"
 #include "runtime/Interpreter.h"
@@ -23,6 +27,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -107,7 +112,53 @@ protected:
         Session().World().CharacterMoved(talker, oldX, oldY);
         Session().World().EventById(2)->Erased = true;
         State().Touch();  // as the erase command leaves it: no page from the next frame on
+        State().SetItemUsesLeft(1, 2);
+        State().TimerShown = State().TimerInBattle = true;
+        PlayScreen();
+        PlayMapCommands();
         Run->Wait(30);  // the parallel common event starts and waits
+    }
+    // Pictures with moves and effects under way, a tone change under way, snow, a changed
+    // transition.
+    void PlayScreen() {
+        TGameScreen& screen = Session().Screen();
+        screen.SetTone({40, 160, 90, 20}, 200);
+        screen.Weather().Set(wkSnow, 1);
+        screen.SetTransition(tsTeleportErase, 5);
+        TGamePictures& pictures = screen.Pictures();
+        pictures.Show(3, "Sun", TPictureValues{40, 50, 150, 10, 90, 100, 110, 50}, true, true, peRotation, 4, 16, 32);
+        pictures.Move(3, TPictureValues{200, 10, 50, 60, 100, 100, 100, 100}, peRotation, 4, 300);
+        pictures.Show(50, "Moon", TPictureValues{}, false, false, peRipple, 9, 0, 0);
+    }
+    // What the map commands remember: places, permissions, music, vehicles, the system's sounds
+    // and look.
+    void PlayMapCommands() {
+        TGameMapState& map = Session().MapState();
+        map.Memorized = TMapPlace{2, 3, 4};
+        map.MenuEnabled = map.EscapeEnabled = map.TeleportEnabled = false;
+        map.EncounterSteps = 40;
+        map.TeleportPlaces[2] = TTeleportPlace{{2, 5, 6}, 8};
+        map.TeleportPlaces[1] = TTeleportPlace{{1, 1, 1}, 0};
+        map.EscapePlace = TTeleportPlace{{1, 2, 3}, 9};
+        map.MemorizedMusic = TMusicSettings{"Field", 1000, 80, 90, 40};
+        map.BeforeRide = TMusicSettings{"Town", 0, 70, 100, 50};
+        map.PlayMusic(Audio, TMusicSettings{"Dungeon", 0, 60, 110, 30});
+        TGameWorld& world = Session().World();
+        TGameVehicle& ship = world.Vehicle(vkShip);
+        ship.MapId = 2;
+        ship.PlaceAt(7, 8);
+        ship.CharSet = "Ship2";
+        ship.CharIndex = 5;
+        TGameVehicle& airship = world.Vehicle(vkAirship);
+        airship.MapId = 1;
+        airship.PlaceAt(world.Hero().X, world.Hero().Y);
+        ASSERT_TRUE(world.Board(vkAirship));
+        TKelSystem& system = Session().Project().Database().System;
+        system.Music[2].Name = "Fanfare2";
+        system.Sound[5].Volume = 45;
+        Session().Skin().SetSystemGraphic(Session().Skin().SystemGraphic(), wpTile, -1);
+        for (int i = 0; i < 5; ++i)
+            Session().Random().Next();
     }
 
     TProjectFolder Project;
@@ -121,6 +172,11 @@ TEST_F(GameSaveTest, SaveLoadSaveGivesTheSameBytesAndState) {
     Save(1);
     const std::string played = StateWithoutFrame();
     const std::int32_t timer = State().TimerFrames;
+    TGameRandom random = Session().Random();
+    const std::array<double, 4> tone = Session().Screen().ToneNow();
+    const TGamePicture& shown = *Session().Screen().Pictures().Picture(3);
+    const int sunFramesLeft = shown.FramesLeft;
+    const double sunAngle = shown.Angle;
     const int stepsToCount = StepsUntilCounted();
     TGameOptions options = Project.Options();
     options.LoadSlot = 1;
@@ -135,8 +191,58 @@ TEST_F(GameSaveTest, SaveLoadSaveGivesTheSameBytesAndState) {
     EXPECT_EQ(State().Hero(1)->Equipment[2], 7);
     EXPECT_EQ(Session().World().EventById(1)->Direction, dLeft);
     EXPECT_EQ(Session().LastSaveSlot(), 2);
+    // The screen's changes under way, the map commands' state and the random source.
+    EXPECT_EQ(Session().Screen().ToneNow(), tone);
+    EXPECT_EQ(Session().Screen().ToneFramesLeft(), 200 - 30);
+    const TGamePicture& loadedSun = *Session().Screen().Pictures().Picture(3);
+    EXPECT_EQ(loadedSun.FramesLeft, sunFramesLeft);
+    EXPECT_EQ(loadedSun.Target.X, 200.0);
+    EXPECT_EQ(loadedSun.Angle, sunAngle);
+    EXPECT_TRUE(loadedSun.MoveWithMap && loadedSun.TransparentColor);
+    EXPECT_EQ(Session().Screen().Transition(tsTeleportErase), 5);
+    EXPECT_EQ(Session().Screen().Weather().DropValues().size(), static_cast<std::size_t>(3 * Session().Screen().Weather().DropCount()));
+    const TGameMapState& map = Session().MapState();
+    EXPECT_EQ(map.TeleportPlaces.size(), 2u);
+    EXPECT_EQ(map.TeleportPlaces.at(2).SwitchId, 8);
+    ASSERT_TRUE(map.EscapePlace && map.MemorizedMusic);
+    EXPECT_EQ(map.EscapePlace->Place, (TMapPlace{1, 2, 3}));
+    EXPECT_EQ(*map.MemorizedMusic, (TMusicSettings{"Field", 1000, 80, 90, 40}));
+    EXPECT_EQ(map.BeforeRide.Volume, 70);
+    EXPECT_EQ(map.EncounterSteps, 40);
+    EXPECT_EQ(Audio.Requests.back(), "music Dungeon") << "the music playing at the save, not the map's";
+    EXPECT_EQ(Session().World().Vehicle(vkShip).CharSet, "Ship2");
+    EXPECT_EQ(Session().Project().Database().System.Sound[5].Volume, 45);
+    EXPECT_EQ(Session().Skin().Wallpaper(), wpTile);
+    EXPECT_TRUE(State().TimerShown && State().TimerInBattle);
+    EXPECT_EQ(State().ItemUsesLeft(1), 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Session().Random().Next(), random.Next()) << "the loaded game rolls as the saved one would";
     // The parallel common event goes on waiting where it was.
     EXPECT_EQ(StepsUntilCounted(), stepsToCount);
+}
+
+// A save made before the screen, the vehicles and the map commands' state were saved: it loads,
+// and those parts start as in a new game (but the save flag it did hold).
+TEST_F(GameSaveTest, AnOlderSaveWithoutTheLaterSectionsLoads) {
+    Play();
+    Save(1);
+    TSaveRead read = ReadSaveGame(SaveBytes(1), kTitle, DatabaseCheck(*Project.Database()));
+    ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
+    std::erase_if(read.Game.Sections, [](int section) { return section >= kFirstLaterSection; });
+    const std::string older = WriteSaveGame(read.Game);
+    EXPECT_LT(older.size(), SaveBytes(1).size());
+    WriteFileAtomic(SavePath(3), older);
+    std::string error;
+    ASSERT_TRUE(Session().LoadGame(3, error)) << error;
+    EXPECT_EQ(State().Money(), 4321);
+    EXPECT_EQ(Session().World().Riding(), -1);
+    EXPECT_EQ(Session().World().Vehicle(vkShip).CharSet, Project.Database()->System.ShipGraphic);
+    EXPECT_TRUE(Session().MapState().MenuEnabled);
+    EXPECT_FALSE(Session().SaveAllowed());
+    EXPECT_EQ(Session().Screen().Pictures().Picture(3), nullptr);
+    EXPECT_EQ(State().ItemUsesLeft(1), 0);
+    // Read and written again, it keeps its bytes.
+    EXPECT_EQ(WriteSaveGame(ReadSaveGame(older, kTitle, DatabaseCheck(*Project.Database())).Game), older);
 }
 
 TEST_F(GameSaveTest, ASaveMadeInsideAnEventResumesThere) {
@@ -400,6 +506,119 @@ TEST_F(GameSaveTest, HeadlessSaveThenLoadGivesTheSameState) {
     EXPECT_EQ(loaded, saved);
     // A slot without a save: exit status 1.
     EXPECT_EQ(Headless(Project, "", {"--load", "5"}), 1);
+}
+
+// A save whose later sections hold values no game makes: it loads, and what it puts back stays
+// within the game's bounds.
+TEST_F(GameSaveTest, HostileValuesInASaveAreBounded) {
+    Play();
+    Save(1);
+    TSaveRead read = ReadSaveGame(SaveBytes(1), kTitle, DatabaseCheck(*Project.Database()));
+    ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
+    TSaveGame& game = read.Game;
+    game.Screen.ToneNow = {-1e300, 1e300, 50, 50};
+    game.Screen.ToneFrames = 2147483647;
+    game.Screen.WeatherDrops.assign(3 * 1000, 2147483647);
+    game.Pictures.push_back(TSavedPicture{0, "Lost", false, false, {}, {}, 0, 0, 0, 0, 0, 0, 0});
+    TSavedPicture& sun = game.Pictures.front();
+    sun.CameraX = -2147483647 - 1;
+    sun.FramesLeft = -5;
+    sun.Angle = 1e300;
+    sun.Target[2] = 1e9;  // magnification
+    game.Vehicles[vkShip].MapId = 2;
+    game.Vehicles[vkShip].X = 5000;
+    game.MapState.EncounterSteps = -3;
+    game.EncounterLeft = 2147483647;
+    game.System.FontStyle = 40;
+    game.ItemUses.emplace_back(1, 1000);
+    game.ItemUses.emplace_back(77, 3);  // an item the party lacks
+    game.HeroMotion.assign(17, 2147483647);
+    for (TSavedEvent& event : game.Events)
+        event.Motion.assign(17, -2147483647 - 1);
+    WriteFileAtomic(SavePath(4), WriteSaveGame(game));
+    std::string error;
+    ASSERT_TRUE(Session().LoadGame(4, error)) << error;
+    const TGameScreen& screen = Session().Screen();
+    EXPECT_EQ(screen.ToneNow()[0], 0);
+    EXPECT_EQ(screen.ToneNow()[1], 200);
+    EXPECT_LE(screen.ToneFramesLeft(), 100 * 60);
+    const std::vector<int> drops = screen.Weather().DropValues();
+    EXPECT_EQ(drops.size(), static_cast<std::size_t>(3 * screen.Weather().DropCount()));
+    for (std::size_t i = 0; i + 2 < drops.size(); i += 3)
+        ASSERT_TRUE(drops[i] <= 2 * 320 && drops[i + 1] <= 2 * 240 && drops[i + 2] <= 1000) << "drop " << i / 3;
+    const TGamePicture& picture = *screen.Pictures().Picture(3);
+    EXPECT_GE(picture.CameraX, -999 * 16);
+    EXPECT_EQ(picture.FramesLeft, 0);
+    EXPECT_LE(std::abs(picture.Angle), 7.0);
+    EXPECT_LE(picture.Target.Magnification, 2000);
+    EXPECT_EQ(screen.Pictures().Picture(0), nullptr);
+    EXPECT_EQ(Session().World().Vehicle(vkShip).MapId, 0) << "a ship off its map stays at its start place (none here)";
+    EXPECT_EQ(Session().MapState().EncounterSteps, 0);
+    EXPECT_EQ(State().ItemUsesLeft(1), kMaxItemUses);
+    EXPECT_EQ(State().ItemUsesLeft(77), 0);
+    const TGameHero& hero = Session().World().Hero();
+    EXPECT_LE(std::abs(hero.RealX - hero.X * kCellUnits), 16 * kCellUnits) << "a step or jump near its cell";
+    Run->Wait(5);  // the screen's effects and the steps run on what was put back
+    EXPECT_EQ(Session().SceneName(), "map");
+}
+
+// The state JSON of a headless run without what belongs to the run rather than to the game: its
+// frame count and play time, and the messages and choices it showed.
+std::string GameStateOf(std::string json) {
+    for (const char* key : {"\"frame\"", "\"playtime\"", "\"messages\"", "\"choices\""}) {
+        std::size_t at = json.find(key);
+        if (at == std::string::npos)
+            continue;
+        at = json.rfind('\n', at) + 1;
+        json.erase(at, json.find('\n', at) + 1 - at);
+    }
+    return json;
+}
+
+// A player's evening: a shop left of the start sells a weapon, the menu puts it on, an inn above
+// the start takes its price and heals the party, the menu saves in slot 1. A second run continues
+// from slot 1: the same frames later it stands where the first did, the town's wanderer too.
+TEST_F(GameSaveTest, HeadlessShopEquipInnSaveThenLoad) {
+    auto database = Project.Database();
+    const TGameState fresh(*database);
+    const THeroState& leader = *fresh.Hero(fresh.Party().front());
+    std::int32_t weapon = 0, price = 0;
+    for (int i = 0; i < database->Item.Count() && weapon == 0; ++i) {
+        const TKelItemItem& item = *database->Item.Items(i);
+        if (item.ID != leader.Equipment[0] && item.Price > 0 && item.Price <= 500 && HeroMayEquip(*database, leader, 0, item.ID))
+            weapon = item.ID, price = item.Price;
+    }
+    ASSERT_NE(weapon, 0);
+    auto map = TProjectFolder::MakeMap1();
+    TKelEventPageItem& shop = AddEvent(*map, 10, 9, 10);
+    shop.Priority = 1;
+    FillScript(shop.Script, {{TC::ChangeMoney, 0, "", {0, 0, 500}}, {TC::CallShop, 0, "", {stBuyOnly, 0, 0, 0, weapon}}});
+    TKelEventPageItem& inn = AddEvent(*map, 11, 10, 9);
+    inn.Priority = 1;
+    FillScript(inn.Script, {{TC::ChangeHp, 0, "", {0, 0, 1, 0, 9999, 0}}, {TC::CallInn, 0, "", {0, 30, 0}}});
+    Project.WriteMap(*map, 1);
+
+    const std::string evening =
+        "1 left\n5 -\n1 decide\n5 -\n"                      // face the shop, talk
+        "1 decide\n1 -\n1 decide\n1 -\n1 decide\n5 -\n"     // Buy, the weapon, one of it
+        "1 cancel\n1 -\n1 cancel\n5 -\n"                    // out of the list, out of the shop
+        "1 cancel\n1 -\n1 down\n1 -\n1 down\n1 -\n"         // the menu, Equipment
+        "1 decide\n1 -\n1 decide\n1 -\n1 decide\n1 -\n1 decide\n5 -\n"  // the hero, the weapon slot, the weapon
+        "1 cancel\n1 -\n1 cancel\n1 -\n1 cancel\n5 -\n"     // back to the map
+        "1 up\n5 -\n1 decide\n5 -\n1 decide\n1 -\n1 decide\n320 -\n"  // the inn: talk, the text, Stay, the night
+        "1 cancel\n1 -\n1 down\n1 -\n1 down\n1 -\n1 down\n1 -\n1 decide\n5 -\n1 decide\n"  // Save, slot 1
+        "90 -\n";  // the town goes on: the wanderer walks
+    ASSERT_EQ(Headless(Project, evening), 0);
+    const std::string saved = ReadWholeFile(Project.Path("state.json"));
+    ASSERT_TRUE(FileExists(SavePath(1))) << saved;
+    EXPECT_NE(saved.find("\"scene\": \"map\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\"money\": " + std::to_string(500 - price - 30) + ","), std::string::npos)
+        << "the weapon's price and the inn's 30 paid: " << saved;
+    EXPECT_NE(saved.find("\"equipment\": [" + std::to_string(weapon) + ","), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("\"hp\": 1,"), std::string::npos) << "the inn healed the party: " << saved;
+
+    ASSERT_EQ(Headless(Project, "90 -\n", {"--load", "1"}), 0);
+    EXPECT_EQ(GameStateOf(ReadWholeFile(Project.Path("state.json"))), GameStateOf(saved));
 }
 
 // The format byte by byte: the fuzz target's seed (title "", database check 0) reads as below and

@@ -15,6 +15,7 @@
 #include "runtime/GameSession.h"
 #include "runtime/GameShopScene.h"
 #include "runtime/GameState.h"
+#include "runtime/GameWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -357,6 +358,95 @@ TEST_F(SceneTest, MenuUsesAnItemAndWearsEquipment) {
     Taps({gbCancel, gbCancel, gbRight, gbDecide});  // the status of the first hero
     Shoot("menu-status");
     EXPECT_EQ(Scene(), "menu");
+}
+
+// The first hero escapes (skill 90) and teleports (skill 91) from the menu's skill list.
+TEST_F(SceneTest, MenuTeleportAndEscapeSkillsWhereTheMapAllows) {
+    static constexpr std::int32_t kEscape = 90, kTeleport = 91, kWing = 95;
+    Start({}, [](TKelDataBase& db) {
+        for (const std::int32_t id : {kEscape, kTeleport}) {
+            TKelSkillItem& skill = db.Skill.Obtain(id);
+            skill.Name = id == kEscape ? "Escape" : "Teleport";
+            skill.Kind = id == kEscape ? TKelSkillItem::skEscape : TKelSkillItem::skTeleport;
+            skill.MpCost = 2;
+        }
+        TKelItemItem& wing = db.Item.Obtain(kWing);  // a unique item that escapes
+        wing.Name = "Wing";
+        wing.Kind = TKelItemItem::ikUnique;
+        wing.SkillId = kEscape;
+    });
+    TKelDataBase& db = Session().Project().Database();
+    THeroState& hero = *State().Hero(State().Party().front());
+    SetHeroSkill(db, hero, kEscape, true);
+    SetHeroSkill(db, hero, kTeleport, true);
+    SetHeroMp(db, hero, 10);
+    const std::int32_t mp = hero.Mp;
+    TGameMapState& map = Session().MapState();
+    map.EscapePlace = TTeleportPlace{{2, 3, 4}, 6};
+    map.TeleportPlaces[2] = TTeleportPlace{{2, 5, 5}, 0};
+    map.TeleportPlaces[1] = TTeleportPlace{{1, 3, 3}, 0};
+    // The menu's skill list of the first hero, the cursor on a skill.
+    const auto openSkill = [&](std::int32_t skill) {
+        Taps({gbCancel, gbDown, gbDecide, gbDecide});
+        for (const std::int32_t known : hero.Skills)
+            if (known < skill)
+                Run->Tap(gbRight);
+    };
+    const auto closeMenu = [&] {
+        Taps({gbCancel, gbCancel, gbCancel});
+        Run->Wait(2);
+        ASSERT_EQ(Scene(), "map");
+    };
+    const std::string buzzer = "sound " + db.System.Sound[ssBuzzer].Name;
+
+    map.EscapeEnabled = false;
+    openSkill(kEscape);
+    Run->Tap(gbDecide);
+    EXPECT_EQ(Audio.Requests.back(), buzzer) << "escapes are disabled: greyed";
+    EXPECT_EQ(hero.Mp, mp);
+    closeMenu();
+
+    map.EscapeEnabled = true;
+    openSkill(kEscape);
+    Run->Tap(gbDecide);
+    Run->Wait(2);
+    EXPECT_EQ(Scene(), "map");
+    EXPECT_EQ(Session().World().MapId(), 2);
+    EXPECT_EQ(Session().World().Hero().X, 3);
+    EXPECT_EQ(Session().World().Hero().Y, 4);
+    EXPECT_TRUE(State().Switch(6));
+    EXPECT_EQ(hero.Mp, mp - 2);
+
+    openSkill(kTeleport);
+    Run->Tap(gbDecide);
+    Shoot("menu-teleport");
+    EXPECT_EQ(Scene(), "menu") << "the places to choose from";
+    Run->Tap(gbCancel);
+    EXPECT_EQ(hero.Mp, mp - 2) << "a teleport cancelled costs nothing";
+    Taps({gbDecide, gbDecide});  // the first place: map 1
+    Run->Wait(2);
+    EXPECT_EQ(Session().World().MapId(), 1);
+    EXPECT_EQ(Session().World().Hero().X, 3);
+    EXPECT_EQ(hero.Mp, mp - 4);
+
+    map.TeleportEnabled = false;
+    openSkill(kTeleport);
+    Run->Tap(gbDecide);
+    EXPECT_EQ(Audio.Requests.back(), buzzer) << "teleports are disabled: greyed";
+    EXPECT_EQ(hero.Mp, mp - 4);
+    closeMenu();
+
+    // The item escapes as its skill does, and is used up.
+    State().SetItemCount(kWing, 1);
+    Taps({gbCancel, gbDecide});
+    for (const auto& [id, count] : State().Items())
+        if (id < kWing)
+            Run->Tap(gbRight);
+    Run->Tap(gbDecide);
+    Run->Wait(2);
+    EXPECT_EQ(Session().World().MapId(), 2);
+    EXPECT_EQ(State().ItemCount(kWing), 0);
+    EXPECT_EQ(hero.Mp, mp - 4) << "the item costs no MP";
 }
 
 TEST_F(SceneTest, MenuLooksAsItsGoldenPicture) {
