@@ -16,6 +16,17 @@ void TMusicSettings::To(TKelMusic& music) const {
     music.Balance = Balance;
 }
 
+TMusicSettings TMusicSettings::Of(const TKelSound& sound) {
+    return TMusicSettings{sound.Name, 0, sound.Volume, sound.Tempo, sound.Balance};
+}
+
+void TMusicSettings::To(TKelSound& sound) const {
+    sound.Name = Name;
+    sound.Volume = Volume;
+    sound.Tempo = Tempo;
+    sound.Balance = Balance;
+}
+
 void TGameMapState::PlayMusic(IGameAudio& audio, const TKelMusic& music) {
     Playing = TMusicSettings::Of(music);
     audio.PlayMusic(music);

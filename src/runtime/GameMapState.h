@@ -32,6 +32,9 @@ struct TMusicSettings {
     std::int32_t Balance = 50;
     static TMusicSettings Of(const TKelMusic& music);
     void To(TKelMusic& music) const;
+    // A sound effect's settings (it has no fade-in).
+    static TMusicSettings Of(const TKelSound& sound);
+    void To(TKelSound& sound) const;
     bool operator==(const TMusicSettings&) const = default;
 };
 

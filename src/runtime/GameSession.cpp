@@ -57,6 +57,15 @@ std::string VocabularyText(TKelDataBase& database, int field) {
 
 }  // namespace
 
+// The system record's settings that commands change during a game, as the database opened with them.
+struct TGameSession::TSystemStart {
+    std::vector<TMusicSettings> Music;
+    std::vector<TMusicSettings> Sound;
+    std::string SystemGraphic;
+    int Wallpaper = 0;
+    int Font = 0;
+};
+
 TGameSession::TGameSession(const TGameOptions& options, IGameAudio& audio)
     : mOptions(options), mAudio(audio), mRandom(options.Seed), mPicture(std::make_unique<TOrlenSheet>()) {
     mPicture->AutoSize = true;
@@ -73,6 +82,15 @@ std::unique_ptr<TGameSession> TGameSession::Open(const TGameOptions& options, IG
     session->mSkin = std::make_unique<TGameSkin>(session->mProject->Images(), database.System.SystemGraphic,
                                                  database.System.Wallpaper, database.System.Font);
     session->mMessages = std::make_unique<TGameMessageWindow>(*session->mSkin);
+    session->mSystemStart = std::make_unique<TSystemStart>();
+    TSystemStart& start = *session->mSystemStart;
+    for (const TKelMusic& music : database.System.Music)
+        start.Music.push_back(TMusicSettings::Of(music));
+    for (const TKelSound& sound : database.System.Sound)
+        start.Sound.push_back(TMusicSettings::Of(sound));
+    start.SystemGraphic = database.System.SystemGraphic;
+    start.Wallpaper = database.System.Wallpaper;
+    start.Font = database.System.Font;
     session->mMain = std::make_unique<TInterpreter>(*session, false);
     if (options.BattleTest) {
         if (!session->StartBattleTest(options.BattleTroop, error))
@@ -110,10 +128,23 @@ void TGameSession::ResetScreen() {
     mScreen->SetTransitions(transitions);
 }
 
+void TGameSession::RestoreSystemSettings() {
+    TKelSystem& system = mProject->Database().System;
+    const TSystemStart& start = *mSystemStart;
+    for (std::size_t i = 0; i < start.Music.size(); ++i)
+        start.Music[i].To(system.Music[i]);
+    for (std::size_t i = 0; i < start.Sound.size(); ++i)
+        start.Sound[i].To(system.Sound[i]);
+    if (mSkin->SystemGraphic() != start.SystemGraphic || mSkin->Wallpaper() != start.Wallpaper ||
+        mSkin->FontStyle() != start.Font)
+        mSkin->SetSystemGraphic(start.SystemGraphic, start.Wallpaper, start.Font);
+}
+
 bool TGameSession::NewGame(std::string& error) {
     mMain->Stop();
     mCommonParallels.clear();
     ResetGame();
+    RestoreSystemSettings();
     PlaceVehicles();
     mPlayFrames = 0;
     mLastSlot = 0;

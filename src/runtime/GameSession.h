@@ -172,6 +172,9 @@ private:
     void EnterTitle();
     // A new game's state, a world without a map and the screen's effects.
     void ResetGame();
+    // Puts back the system music, sounds and system graphic the database opened with (a new game
+    // forgets what the commands of an earlier one changed).
+    void RestoreSystemSettings();
     void StepTitle(const TGameInput& input);
     void StepMap(const TGameInput& input);
     void StepGameOver(const TGameInput& input);
@@ -202,6 +205,8 @@ private:
     std::unique_ptr<TGameState> mState;
     std::unique_ptr<TGameWorld> mWorld;
     std::unique_ptr<TGameSkin> mSkin;
+    struct TSystemStart;
+    std::unique_ptr<TSystemStart> mSystemStart;
     std::unique_ptr<TGameMessageWindow> mMessages;
     std::unique_ptr<TGameCommandWindow> mTitleMenu;
     std::unique_ptr<TOrlenSheet> mPicture;  // the title or game over picture

@@ -55,15 +55,6 @@ TPictureValues PictureValues(const std::array<double, 8>& a) {
     return TPictureValues{a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]};
 }
 
-TMusicSettings SoundSettings(const TKelSound& sound) {
-    TMusicSettings settings;
-    settings.Name = sound.Name;
-    settings.Volume = sound.Volume;
-    settings.Tempo = sound.Tempo;
-    settings.Balance = sound.Balance;
-    return settings;
-}
-
 void SaveScreen(const TGameScreen& screen, TSaveGame& save) {
     TSavedScreen& s = save.Screen;
     s.ToneNow = screen.ToneNow();
@@ -291,7 +282,7 @@ std::unique_ptr<TSaveGame> TGameSession::MakeSave() {
     for (std::size_t i = 0; i < save->System.Music.size() && i < system.Music.size(); ++i)
         save->System.Music[i] = TMusicSettings::Of(system.Music[i]);
     for (std::size_t i = 0; i < save->System.Sounds.size() && i < system.Sound.size(); ++i)
-        save->System.Sounds[i] = SoundSettings(system.Sound[i]);
+        save->System.Sounds[i] = TMusicSettings::Of(system.Sound[i]);
     save->System.SystemGraphic = mSkin->SystemGraphic();
     save->System.Wallpaper = mSkin->Wallpaper();
     save->System.FontStyle = mSkin->FontStyle();
@@ -386,6 +377,7 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
     mState = std::move(state);
     // What an older save lacks starts afresh, as in a new game.
     mMapState = std::make_unique<TGameMapState>();
+    RestoreSystemSettings();
     if (save.Has(kSectionMapState)) {
         *mMapState = save.MapState;
         mMapState->EncounterSteps = std::clamp(mMapState->EncounterSteps, 0, kMaxEncounterSteps);
@@ -420,13 +412,8 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
         TKelSystem& system = database.System;
         for (std::size_t i = 0; i < save.System.Music.size() && i < system.Music.size(); ++i)
             save.System.Music[i].To(system.Music[i]);
-        for (std::size_t i = 0; i < save.System.Sounds.size() && i < system.Sound.size(); ++i) {
-            const TMusicSettings& sound = save.System.Sounds[i];
-            system.Sound[i].Name = sound.Name;
-            system.Sound[i].Volume = sound.Volume;
-            system.Sound[i].Tempo = sound.Tempo;
-            system.Sound[i].Balance = sound.Balance;
-        }
+        for (std::size_t i = 0; i < save.System.Sounds.size() && i < system.Sound.size(); ++i)
+            save.System.Sounds[i].To(system.Sound[i]);
         if (save.System.SystemGraphic != mSkin->SystemGraphic() || save.System.Wallpaper != mSkin->Wallpaper() ||
             save.System.FontStyle != mSkin->FontStyle())
             mSkin->SetSystemGraphic(save.System.SystemGraphic, save.System.Wallpaper,

@@ -185,6 +185,11 @@ TEST_F(MapStateCommandTest, MusicIsMemorizedFadedAndPlayedAgain) {
     EXPECT_EQ(system.Music[4].Volume, 90);
     EXPECT_EQ(system.Sound[1].Name, "Ping");
     EXPECT_EQ(system.Sound[1].Balance, 40);
+    // A new game starts from the database's own system music and sounds.
+    std::string error;
+    ASSERT_TRUE(Session().NewGame(error)) << error;
+    EXPECT_NE(system.Music[4].Name, "Sail");
+    EXPECT_NE(system.Sound[1].Name, "Ping");
 }
 
 TEST_F(MapStateCommandTest, EventsMoveDuringMessagesOnlyWhenTheOptionsSaySo) {

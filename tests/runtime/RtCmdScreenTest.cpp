@@ -336,8 +336,12 @@ TEST_F(RtCmdScreenTest, PanMovesReturnsAndReleasesTheCamera) {
 }
 
 TEST_F(RtCmdScreenTest, ChangeSystemGraphicsChangesTheSkin) {
+    const std::string before = Session().Skin().SystemGraphic();
     Run({{TC::ChangeSystemGraphic, 0, "Other", {1, 1}}});
     EXPECT_EQ(Session().Skin().SystemGraphic(), "Other");
+    std::string error;
+    ASSERT_TRUE(Session().NewGame(error)) << error;
+    EXPECT_EQ(Session().Skin().SystemGraphic(), before) << "a new game has the database's own";
 }
 
 TEST_F(RtCmdScreenTest, ScreenCommandsAreNotSkipped) {
