@@ -32,11 +32,6 @@ constexpr int kVocabularyItem = 106;
 constexpr int kVocabularySkill = 107;
 constexpr int kVocabularyHp = 129;
 constexpr int kVocabularyMp = 130;
-// System sounds: 0 cursor, 1 decide, 2 cancel, 3 buzzer; 4 battle start.
-constexpr int kCursorSound = 0;
-constexpr int kDecideSound = 1;
-constexpr int kCancelSound = 2;
-constexpr int kBuzzerSound = 3;
 // Layout of the front view: the field above, the windows below.
 constexpr int kWindowTop = 160;
 constexpr int kWindowHeight = kScreenHeight - kWindowTop;
@@ -274,14 +269,14 @@ void TBattleScene::StepCommands(const TGameInput& input) {
                 if (side[static_cast<std::size_t>(mTarget)].Alive())
                     break;
             }
-            audio.PlaySound(database.System.Sound[kCursorSound]);
+            audio.PlaySound(database.System.Sound[ssCursor]);
         }
         if (input.Pressed(gbDecide)) {
-            audio.PlaySound(database.System.Sound[kDecideSound]);
+            audio.PlaySound(database.System.Sound[ssDecide]);
             mActions[static_cast<std::size_t>(mHero)].Target = mTarget;
             NextHero(true);
         } else if (input.Pressed(gbCancel)) {
-            audio.PlaySound(database.System.Sound[kCancelSound]);
+            audio.PlaySound(database.System.Sound[ssCancel]);
             OpenHeroCommands();
         }
         return;
@@ -290,16 +285,16 @@ void TBattleScene::StepCommands(const TGameInput& input) {
         return;
     const TMenuEvent event = mMenu->Update(input);
     switch (event) {
-    case TMenuEvent::Moved: audio.PlaySound(database.System.Sound[kCursorSound]); return;
-    case TMenuEvent::Refused: audio.PlaySound(database.System.Sound[kBuzzerSound]); return;
+    case TMenuEvent::Moved: audio.PlaySound(database.System.Sound[ssCursor]); return;
+    case TMenuEvent::Refused: audio.PlaySound(database.System.Sound[ssBuzzer]); return;
     case TMenuEvent::Cancelled:
-        audio.PlaySound(database.System.Sound[kCancelSound]);
+        audio.PlaySound(database.System.Sound[ssCancel]);
         if (mStage == TStage::HeroCommand)
             NextHero(false);
         else
             OpenHeroCommands();
         return;
-    case TMenuEvent::Decided: audio.PlaySound(database.System.Sound[kDecideSound]); break;
+    case TMenuEvent::Decided: audio.PlaySound(database.System.Sound[ssDecide]); break;
     default: return;
     }
     const int index = mMenu->Index();
@@ -358,7 +353,7 @@ void TBattleScene::StepCommands(const TGameInput& input) {
                     }
             }
             if (mChoices.empty()) {
-                audio.PlaySound(database.System.Sound[kBuzzerSound]);
+                audio.PlaySound(database.System.Sound[ssBuzzer]);
                 return;
             }
             mStage = index == 1 ? TStage::Skills : TStage::Items;
@@ -375,7 +370,7 @@ void TBattleScene::StepCommands(const TGameInput& input) {
             const TKelSkillItem* skill = database.Skill.FindByID(id);
             const TBattler& hero = mBattle->Heroes()[static_cast<std::size_t>(mHero)];
             if (mBattle->MpCostFor(hero, skill->MpCost) > hero.Mp) {
-                audio.PlaySound(database.System.Sound[kBuzzerSound]);
+                audio.PlaySound(database.System.Sound[ssBuzzer]);
                 return;
             }
             action.Kind = TActKind::Skill;

@@ -9,6 +9,15 @@
 
 namespace quillon::runtime {
 
+// The system record's music and sounds, by their place in its lists.
+enum TSystemMusic : int {
+    smTitle = 0, smBattle = 1, smVictory = 2, smInn = 3, smBoat = 4, smShip = 5, smAirship = 6, smGameOver = 7
+};
+enum TSystemSound : int {
+    ssCursor = 0, ssDecide = 1, ssCancel = 2, ssBuzzer = 3, ssBattleStart = 4, ssEscape = 5, ssMonsterAttack = 6,
+    ssMonsterDamaged = 7, ssHeroDamaged = 8, ssEvasion = 9, ssMonsterDies = 10, ssItemUse = 11
+};
+
 class IGameAudio {
 public:
     virtual ~IGameAudio() = default;

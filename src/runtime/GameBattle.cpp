@@ -6,6 +6,7 @@
 #include "runtime/BattleAi.h"
 #include "runtime/BattleEvents.h"
 #include "runtime/BattleRules.h"
+#include "runtime/GameAudio.h"
 #include "runtime/GameHero.h"
 #include "runtime/GameRandom.h"
 #include "runtime/GameState.h"
@@ -321,7 +322,7 @@ void TGameBattle::Fall(TBattler& target) {
     target.Conditions.clear();
     target.Conditions[kIncapacitated] = 0;
     if (!target.IsHero)
-        mSounds.push_back(bsMonsterDies);
+        mSounds.push_back(ssMonsterDies);
     if (const TKelStatusItem* dead = mDatabase.Status.FindByID(kIncapacitated)) {
         const std::string& message = target.IsHero ? dead->AllyMessage : dead->EnemyMessage;
         Say(message.empty() ? std::string() : target.Name + message);
@@ -335,7 +336,7 @@ void TGameBattle::Damage(TBattler& target, std::int32_t amount, TBattler* from) 
         return;
     }
     Say(target.Name + Vocabulary(target.IsHero ? vHeroDamage : vMonsterDamage) + std::to_string(amount));
-    mSounds.push_back(target.IsHero ? bsHeroDamaged : bsMonsterDamaged);
+    mSounds.push_back(target.IsHero ? ssHeroDamaged : ssMonsterDamaged);
     const std::int32_t taken = std::min(amount, target.Hp);
     target.Hp -= taken;
     target.Taken += taken;
@@ -506,7 +507,7 @@ bool TGameBattle::Escape() {
     if (mSetup.EscapeAllowed &&
         Chance(mRandom, EscapeChance(MeanAgility(true), MeanAgility(false), mEscapeFailures, mSetup.FirstStrike && mTurn <= 1))) {
         Say(Vocabulary(vEscaped));
-        mSounds.push_back(bsEscape);
+        mSounds.push_back(ssEscape);
         Finish(TBattleResult::Escape);
         return true;
     }
@@ -666,7 +667,7 @@ void TGameBattle::PerformAttack(TBattler& actor, const TBattleAction& action, bo
     const bool onHeroes = actor.IsHero == confusedAtAllies;
     Say(actor.Name + Vocabulary(vAttacks));
     if (!actor.IsHero)
-        mSounds.push_back(bsMonsterAttack);
+        mSounds.push_back(ssMonsterAttack);
     const TKelItemItem* weapon = actor.IsHero ? Equipped(mDatabase, mState, actor.Id, 0) : nullptr;
     if (weapon != nullptr && weapon->Kind != TKelItemItem::ikWeapon)
         weapon = nullptr;
@@ -733,7 +734,7 @@ void TGameBattle::HitWithAttack(TBattler& actor, TBattler& target, const TKelIte
     const int evasion = weapon && weapon->IgnoreEvasion ? 0 : Evasion(raising, CanAct(target));
     if (!Chance(mRandom, PhysicalHitChance(hit, HitRateChange(actor), evasion))) {
         Say(target.Name + Vocabulary(vDodged));
-        mSounds.push_back(bsEvasion);
+        mSounds.push_back(ssEvasion);
         return;
     }
     const bool isCritical = !prevent && (forceCritical || (critical > 0 && mRandom.Below(1000) < critical));
@@ -880,7 +881,7 @@ void TGameBattle::PerformItem(TBattler& actor, std::int32_t itemId, int target) 
     if (item == nullptr || mState.ItemCount(itemId) <= 0)
         return;
     Say(actor.Name + Vocabulary(vItemUse) + item->Name);
-    mSounds.push_back(bsItemUse);
+    mSounds.push_back(ssItemUse);
     if (item->Kind == TKelItemItem::ikUnique) {
         PerformSkill(actor, item->SkillId, target, false);
         return;

@@ -24,11 +24,6 @@ class TGameState;
 
 enum class TBattleResult { None, Victory, Defeat, Escape, Interrupted };
 
-// The system record's battle sounds, by index.
-enum TBattleSound : int {
-    bsEscape = 5, bsMonsterAttack = 6, bsMonsterDamaged = 7, bsHeroDamaged = 8, bsEvasion = 9, bsMonsterDies = 10,
-    bsItemUse = 11
-};
 const char* BattleResultName(TBattleResult result);
 
 // Turns a battle may last before it is called off (a troop that cannot be beaten nor beat).

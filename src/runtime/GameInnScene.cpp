@@ -14,7 +14,6 @@ namespace quillon::runtime {
 
 namespace {
 
-constexpr int kInnMusic = 3;  // the system record's music: the inn
 enum TInnText : std::size_t { itBefore = 0, itAfter, itQuestion, itStay, itLeave };
 
 // Darkens every pixel of the board to level/256 of its brightness.
@@ -69,7 +68,7 @@ void TGameInnScene::Update(const TGameInput& input) {
         } else if (PayInn(mSession.State(), mPrice)) {
             mRested = true;
             mPhase = TPhase::Night;
-            mSession.Audio().PlayMusic(mSession.Project().Database().System.Music[kInnMusic]);
+            mSession.Audio().PlayMusic(mSession.Project().Database().System.Music[smInn]);
         } else {
             PlaySystemSound(mSession, ssBuzzer);  // the money does not reach: asked again
             Ask();

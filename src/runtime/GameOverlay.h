@@ -3,6 +3,7 @@
 // the command that opened it reads its result once it is done.
 #pragma once
 
+#include "runtime/GameAudio.h"
 #include "runtime/GameCommandWindow.h"
 #include "runtime/GameInput.h"
 
@@ -39,7 +40,6 @@ public:
 };
 
 // The system record's sounds the screens play.
-enum TSystemSound : int { ssCursor = 0, ssDecide = 1, ssCancel = 2, ssBuzzer = 3, ssItemUse = 11 };
 void PlaySystemSound(TGameSession& session, TSystemSound sound);
 // The sound of what a menu step did (cursor, decide, buzzer, cancel; nothing for None).
 void PlayMenuSound(TGameSession& session, TMenuEvent event);

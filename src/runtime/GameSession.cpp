@@ -38,17 +38,7 @@ constexpr int kVocabularyNewGame = 114;
 constexpr int kVocabularyContinue = 115;
 constexpr int kVocabularyShutdown = 117;
 constexpr int kVocabularyMoneyUnit = 95;
-// System record: music 0 title, 7 game over; sounds 0 cursor, 1 decide, 2 cancel, 3 buzzer.
-constexpr int kTitleMusic = 0;
-constexpr int kGameOverMusic = 7;
-constexpr int kCursorSound = 0;
-constexpr int kDecideSound = 1;
-constexpr int kBuzzerSound = 3;
 constexpr int kTitleMenuY = 148;
-// System record: music 1 battle, 2 victory; sound 4 the start of a battle.
-constexpr int kBattleMusic = 1;
-constexpr int kVictoryMusic = 2;
-constexpr int kBattleStartSound = 4;
 
 std::string VocabularyText(TKelDataBase& database, int field) {
     const std::string* text = database.Vocabulary.Field(field);
@@ -198,7 +188,7 @@ bool TGameSession::ToggleRide() {
         return false;
     mMapState->BeforeRide = mMapState->NowPlaying(mAudio);
     // System music 4, 5, 6: boat, ship, airship.
-    mMapState->PlayMusic(mAudio, system.Music[static_cast<std::size_t>(4 + kind)]);
+    mMapState->PlayMusic(mAudio, system.Music[static_cast<std::size_t>(smBoat + kind)]);
     return true;
 }
 
@@ -255,14 +245,14 @@ void TGameSession::EnterTitle() {
     mTitleMenu->SetEnabled(1, AnySaveLoadable());
     mTitleMenu->SetCancelAllowed(false);
     mTitleMenu->CentreAt(kScreenWidth, kTitleMenuY);
-    mAudio.PlayMusic(database.System.Music[kTitleMusic]);
+    mAudio.PlayMusic(database.System.Music[smTitle]);
 }
 
 void TGameSession::GameOver() {
     TKelDataBase& database = mProject->Database();
     mScene = TScene::GameOver;
     LoadScreenPicture("GameOver", database.System.GameOverGraphic);
-    mAudio.PlayMusic(database.System.Music[kGameOverMusic]);
+    mAudio.PlayMusic(database.System.Music[smGameOver]);
 }
 
 void TGameSession::ToTitle() {
@@ -402,10 +392,10 @@ void TGameSession::StepTitle(const TGameInput& input) {
     if (mScreen)
         mScreen->Transitions().Update();
     switch (mTitleMenu->Update(input)) {
-    case TMenuEvent::Moved: mAudio.PlaySound(database.System.Sound[kCursorSound]); break;
-    case TMenuEvent::Refused: mAudio.PlaySound(database.System.Sound[kBuzzerSound]); break;
+    case TMenuEvent::Moved: mAudio.PlaySound(database.System.Sound[ssCursor]); break;
+    case TMenuEvent::Refused: mAudio.PlaySound(database.System.Sound[ssBuzzer]); break;
     case TMenuEvent::Decided: {
-        mAudio.PlaySound(database.System.Sound[kDecideSound]);
+        mAudio.PlaySound(database.System.Sound[ssDecide]);
         if (mTitleMenu->Index() == 0) {
             std::string error;
             if (!NewGame(error)) {
@@ -636,8 +626,8 @@ void TGameSession::StartBattle(const TBattleSetup& setup, const std::string& bac
         mScreen->Transitions().Start(true, erase, mRandom);
     else
         ShowByTransition(tsBattleStartShow);
-    mAudio.PlaySound(database.System.Sound[kBattleStartSound]);
-    mAudio.PlayMusic(database.System.Music[kBattleMusic]);
+    mAudio.PlaySound(database.System.Sound[ssBattleStart]);
+    mAudio.PlayMusic(database.System.Music[smBattle]);
 }
 
 bool TGameSession::TakeBattleResult(const void* requester, TBattleResult& result) {
@@ -673,7 +663,7 @@ void TGameSession::StepBattle(const TGameInput& input) {
         // The battle-end erase hides the battle (the scene's step plays it), then the map shows.
         mBattleLeaving = true;
         if (result == TBattleResult::Victory)
-            mAudio.PlayMusic(mProject->Database().System.Music[kVictoryMusic]);
+            mAudio.PlayMusic(mProject->Database().System.Music[smVictory]);
         const int erase = mScreen->Transition(tsBattleEndErase);
         if (erase != ttNone)
             mScreen->Transitions().Start(true, erase, mRandom);

@@ -30,7 +30,6 @@ constexpr int kVocabularyFile = 148;
 constexpr int kVocabularyLevelShort = 128;
 constexpr int kVocabularyHpShort = 129;
 // System record sounds: 0 cursor, 1 decide, 2 cancel, 3 buzzer.
-enum TSystemSound { ssCursor = 0, ssDecide = 1, ssCancel = 2, ssBuzzer = 3 };
 constexpr const char* kSaveFailedNotice = "The game could not be saved.";
 constexpr const char* kLoadFailedNotice = "The save could not be loaded.";
 // The farthest map camera a picture that moves with the map may remember (pixels; maps are at

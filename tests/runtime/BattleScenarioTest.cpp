@@ -32,8 +32,8 @@ protected:
         TKelTestPlayerItem& member = mDatabase->System.TestPlayer.Obtain(1);
         member.HeroId = 1;
         member.Level = 12;
-        mDatabase->System.Sound[bsMonsterDamaged].Name = "MonsterHit";
-        mDatabase->System.Sound[bsMonsterDies].Name = "MonsterFalls";
+        mDatabase->System.Sound[ssMonsterDamaged].Name = "MonsterHit";
+        mDatabase->System.Sound[ssMonsterDies].Name = "MonsterFalls";
     }
     std::unique_ptr<TGame> Open(bool battleTest, std::int32_t troop = 1) {
         Project.WriteDatabase(*mDatabase);
@@ -111,7 +111,7 @@ TEST_F(BattleScenarioTest, TheBattleTestOfATroopIsWonAndEndsTheGame) {
     EXPECT_NE(battle.find("\"Victory!\""), std::string::npos) << battle;
     EXPECT_NE(game->StateJson().find("\"scene\": \"ended\""), std::string::npos);
     // The battle's sounds: the monsters hit and falling.
-    for (const int sound : {bsMonsterDamaged, bsMonsterDies}) {
+    for (const int sound : {ssMonsterDamaged, ssMonsterDies}) {
         const std::string request = "sound " + mDatabase->System.Sound[static_cast<std::size_t>(sound)].Name;
         EXPECT_NE(std::find(mAudio.Requests.begin(), mAudio.Requests.end(), request), mAudio.Requests.end()) << request;
     }
