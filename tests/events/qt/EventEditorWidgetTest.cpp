@@ -94,15 +94,21 @@ protected:
     TFakeChoosers choosers;
     TEventEditorContext context;
     TKelEventItem event;
+
+    // The editor's hooks on the fixture's database and pickers; each commit counts in `commits`.
+    TEventEditorHooks Hooks(int* commits = nullptr) {
+        TEventEditorHooks hooks;
+        hooks.DataBase = &database;
+        hooks.Choosers = &choosers;
+        if (commits)
+            hooks.Commit = [commits](const TKelEventItem&) { return ++*commits > 0; };
+        return hooks;
+    }
 };
 
 TEST_F(EventEditorWidgetTest, PagesConditionsPreviewAndApplyShowWhatTheModelHolds) {
     int commits = 0;
-    TEventEditorHooks hooks;
-    hooks.DataBase = &database;
-    hooks.Choosers = &choosers;
-    hooks.Commit = [&](const TKelEventItem&) { return ++commits > 0; };
-    TEventEditorModel model(event, 5, false, hooks);
+    TEventEditorModel model(event, 5, false, Hooks(&commits));
     TFormEDEvent form(model, context);
     widgetkit::ShowActive(form);
     EXPECT_EQ(form.windowTitle(), "Event Editor - ID:0005");
@@ -251,11 +257,7 @@ TEST_F(EventEditorWidgetTest, RunEventEditorCommitsOnOkAndReloadsRenamedNamesOnC
 // pressing a button of the window, and no short-cut of the window takes an editing key from it.
 TEST_F(EventEditorWidgetTest, TheCommandListKeepsItsEditingKeys) {
     int commits = 0;
-    TEventEditorHooks hooks;
-    hooks.DataBase = &database;
-    hooks.Choosers = &choosers;
-    hooks.Commit = [&](const TKelEventItem&) { return ++commits > 0; };
-    TEventEditorModel model(event, 5, false, hooks);
+    TEventEditorModel model(event, 5, false, Hooks(&commits));
     TFormEDEvent form(model, context);
     widgetkit::ShowActive(form);
     TScriptListBox& list = form.CommandList();
@@ -306,10 +308,7 @@ TEST_F(EventEditorWidgetTest, TheCommandListKeepsItsEditingKeys) {
 
 // The event editor and the windows it opens fit a display of 800 x 600 with every button on it.
 TEST_F(EventEditorWidgetTest, ItsWindowsFitTheSmallestScreen) {
-    TEventEditorHooks hooks;
-    hooks.DataBase = &database;
-    hooks.Choosers = &choosers;
-    TEventEditorModel editor(event, 5, false, hooks);
+    TEventEditorModel editor(event, 5, false, Hooks());
     TMoveRouteRequest request;
     TEventCommandContext commands{.Map = &map, .Choosers = &choosers};
     TMoveRouteEditorModel route(request, commands);
