@@ -23,8 +23,10 @@ TRect CenterOnOwner(int width, int height, const TRect& owner, const TRect& scre
                  screen);
 }
 
-TRect PlaceAtClientOffset(int width, int height, int clientLeft, int clientTop, int dx, int dy, const TRect& screen) {
-    return Clamp(clientLeft + dx, clientTop + dy, width, height, screen);
+TRect PlaceAtClientOffset(int width, int height, int clientLeft, int clientTop, int dx, int dy, const TRect& owner,
+                          const TRect& screen) {
+    const TRect over = Clamp(clientLeft + dx, clientTop + dy, width, height, owner);
+    return Clamp(over.Left, over.Top, width, height, screen);
 }
 
 }  // namespace quillon

@@ -121,7 +121,7 @@ void PlaceDialogWindow(QWidget& dialog, const QWidget* owner, std::optional<QPoi
     if (fixedOffset) {
         const QPoint client = owner->mapToGlobal(QPoint(0, 0));
         placed = PlaceAtClientOffset(size.width(), size.height(), client.x(), client.y(), fixedOffset->x(),
-                                     fixedOffset->y(), ToRect(area));
+                                     fixedOffset->y(), ToRect(owner->frameGeometry()), ToRect(area));
     } else {
         placed = CenterOnOwner(size.width(), size.height(), ToRect(owner->frameGeometry()), ToRect(area));
     }

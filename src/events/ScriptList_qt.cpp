@@ -181,9 +181,41 @@ void TScriptListBox::paintEvent(QPaintEvent* event) {
     }
 }
 
+TScriptListBox::TEditingAction TScriptListBox::EditingAction(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    if (mods == Qt::NoModifier) {
+        switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return &TScriptListBox::Menu_InsertClick;
+        case Qt::Key_Space: return &TScriptListBox::Menu_EditClick;
+        case Qt::Key_Delete: return &TScriptListBox::Menu_DeleteClick;
+        default: return nullptr;
+        }
+    }
+    if (event.modifiers() == Qt::ControlModifier) {
+        switch (event.key()) {
+        case Qt::Key_X: return &TScriptListBox::Menu_CutClick;
+        case Qt::Key_C: return &TScriptListBox::Menu_CopyClick;
+        case Qt::Key_V: return &TScriptListBox::Menu_PasteClick;
+        case Qt::Key_A: return &TScriptListBox::Menu_SelectAllClick;
+        default: return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+bool TScriptListBox::event(QEvent* event) {
+    // The editing keys belong to the list while it has the focus: no short-cut or default button
+    // of the window around it takes them first, however the window is laid out.
+    if (event->type() == QEvent::ShortcutOverride && EditingAction(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
 void TScriptListBox::keyPressEvent(QKeyEvent* event) {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_PageUp: mModel.KeyDown(TScriptListKey::PageUp, shift); return;
     case Qt::Key_PageDown: mModel.KeyDown(TScriptListKey::PageDown, shift); return;
@@ -193,20 +225,11 @@ void TScriptListBox::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Up: mModel.KeyDown(TScriptListKey::Up, shift); return;
     case Qt::Key_Right: mModel.KeyDown(TScriptListKey::Right, shift); return;
     case Qt::Key_Down: mModel.KeyDown(TScriptListKey::Down, shift); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: Menu_InsertClick(); return;
-    case Qt::Key_Space: Menu_EditClick(); return;
-    case Qt::Key_Delete: Menu_DeleteClick(); return;
     default: break;
     }
-    if (ctrl && !shift) {
-        switch (event->key()) {
-        case Qt::Key_X: Menu_CutClick(); return;
-        case Qt::Key_C: Menu_CopyClick(); return;
-        case Qt::Key_V: Menu_PasteClick(); return;
-        case Qt::Key_A: Menu_SelectAllClick(); return;
-        default: break;
-        }
+    if (const TEditingAction action = EditingAction(*event)) {
+        (this->*action)();
+        return;
     }
     QAbstractScrollArea::keyPressEvent(event);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QTimer;
 
@@ -61,6 +62,7 @@ signals:
     void DblClick();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -77,6 +79,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The editing operation a key press stands for (Return, Space, Delete, Ctrl+X/C/V/A), or none.
+    using TEditingAction = void (TScriptListBox::*)();
+    static TEditingAction EditingAction(const QKeyEvent& event);
     void ModelChanged();
     void UpdateGeometry();
     void AutoScrollTimer();

@@ -171,10 +171,18 @@ TEST(FormPlacementTest, DialogsAreCentredOrPlacedAtTheirOffsetAndKeptOnTheScreen
         {CenterOnOwner(200, 100, MakeBounds(100, 100, 800, 600), screen), MakeBounds(400, 350, 200, 100)},
         {CenterOnOwner(400, 300, MakeBounds(1100, 900, 300, 200), screen), MakeBounds(880, 724, 400, 300)},
         {CenterOnOwner(400, 300, MakeBounds(-200, -100, 100, 100), screen), MakeBounds(0, 0, 400, 300)},
-        {PlaceAtClientOffset(300, 200, 50, 70, 16, 24, screen), MakeBounds(66, 94, 300, 200)},
-        {PlaceAtClientOffset(300, 200, 1200, 1000, 16, 24, screen), MakeBounds(980, 824, 300, 200)},
+        {PlaceAtClientOffset(300, 200, 50, 70, 16, 24, MakeBounds(46, 46, 800, 600), screen),
+         MakeBounds(66, 94, 300, 200)},
+        // An owner smaller than the dialog, near the screen's corner: the screen decides.
+        {PlaceAtClientOffset(300, 200, 1200, 1000, 16, 24, MakeBounds(1196, 976, 84, 48), screen),
+         MakeBounds(980, 824, 300, 200)},
+        // Past the owner's right edge (the learning dialog at 540, 200): moved back over it.
+        {PlaceAtClientOffset(278, 364, 0, 0, 540, 200, MakeBounds(0, 0, 784, 564), screen),
+         MakeBounds(506, 200, 278, 364)},
+        {PlaceAtClientOffset(278, 364, 304, 224, 540, 200, MakeBounds(300, 200, 784, 564), screen),
+         MakeBounds(806, 400, 278, 364)},
         // Larger than the screen: the top left corner stays in sight.
-        {PlaceAtClientOffset(1400, 1100, 10, 10, 0, 0, screen), MakeBounds(0, 0, 1400, 1100)},
+        {PlaceAtClientOffset(1400, 1100, 10, 10, 0, 0, screen, screen), MakeBounds(0, 0, 1400, 1100)},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(c.Placed, c.Expected);

@@ -52,11 +52,11 @@ def main():
         if start.getState().contains(s.pyatspi.STATE_ENABLED):
             raise Failure("Start is enabled before a folder is chosen")
 
-        # 2. Alt+D reaches the path box, Space opens "Choose Disk Path"; the folder goes in
-        # through its edit, then OK is pressed through the bus.
+        # 2. Alt+D presses the path box (its label's mnemonic), which opens "Choose Disk Path" (a
+        # Space after it would press the box once more); the folder goes in through its edit, then
+        # OK is pressed through the bus.
         s.focus_window_of_editor("Pack Project")
         s.key("alt+d")
-        s.key("space")
         chooser = s.top_window(app, ["DIALOG", "FRAME", "WINDOW"], "Choose Disk Path", "the disk path dialog")
         # (the folder tree takes the keyboard first and puts its current folder into the edit)
         s.focus_window_of_editor("Choose Disk Path")

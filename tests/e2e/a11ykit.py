@@ -328,8 +328,10 @@ class Session:
             return next((int(line[6:]) for line in shell.splitlines() if line.startswith("WIDTH=")), 0)
 
         def probe():
-            out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.editor.pid), "--name",
-                                  "^" + prefix], capture_output=True, text=True, timeout=5)
+            # --all: the editor's windows that carry the title (xdotool's default is either condition,
+            # which matches every window of the editor).
+            out = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.editor.pid),
+                                  "--name", "^" + prefix], capture_output=True, text=True, timeout=5)
             # The widest: a splash window may carry the same title for a while.
             ids = sorted(out.stdout.split(), key=width)
             return ids[-1] if ids else None

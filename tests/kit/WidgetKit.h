@@ -23,6 +23,8 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTextEdit>
 #include <QThread>
@@ -186,6 +188,21 @@ inline QStringList InputsWithoutAccessibleName(QWidget* root) {
     };
     visit(root);
     return missing;
+}
+
+// The entries of a combo box that its box cannot show whole (the box draws the chosen entry cut
+// short with an ellipsis), at the box's present size.
+inline QStringList EntriesCutShort(QComboBox& combo) {
+    QStyleOptionComboBox option;
+    option.initFrom(&combo);
+    option.editable = combo.isEditable();
+    option.frame = combo.hasFrame();
+    const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo);
+    QStringList cut;
+    for (int i = 0; i < combo.count(); ++i)
+        if (combo.fontMetrics().horizontalAdvance(combo.itemText(i)) > field.width() - 2)  // the label's 1-pixel margins
+            cut << combo.itemText(i);
+    return cut;
 }
 
 // The smallest display the editor is made for.

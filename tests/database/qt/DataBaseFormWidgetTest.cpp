@@ -346,6 +346,9 @@ TEST_F(DataBaseFormWidgetTest, TheWindowAndItsDialogsFitTheSmallestScreen) {
         const QRect onScreen = dialog.frameGeometry();
         EXPECT_TRUE(QRect(QPoint(0, 0), kSmallestScreen).contains(onScreen))
             << onScreen.x() << "," << onScreen.y() << " " << onScreen.width() << " x " << onScreen.height();
+        EXPECT_TRUE(form.frameGeometry().contains(onScreen))
+            << onScreen.x() << "," << onScreen.y() << " " << onScreen.width() << " x " << onScreen.height() << " over "
+            << form.frameGeometry().width() << " x " << form.frameGeometry().height();
         if (auto* curves = dynamic_cast<TFormEDPlayerParameter*>(&dialog))
             Child<QPushButton>(*curves, "ButtonCreate")->click();  // "Create Curve" from there
         dialog.hide();

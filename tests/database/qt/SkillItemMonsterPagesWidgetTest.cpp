@@ -69,6 +69,23 @@ TEST_F(SkillItemMonsterPagesTest, SkillPageAppliesAChangedSliderAndFollowsTheCla
     EXPECT_EQ(AccessibleCaption(page->findChild<QAbstractButton*>("CheckDefenseFalling")->text()), "Defend");
 }
 
+// In the window at its natural size the normal skill's boxes show their entries whole: the
+// failure messages, the effect ranges.
+TEST_F(SkillItemMonsterPagesTest, SkillPageBoxesShowTheirEntriesWhole) {
+    mDataBase.Skill.Items(0)->Kind = TKelSkillItem::skNormal;
+    TFormDataBase form(mContext);
+    auto* page = OpenTab<TFormEDSkill>(form, dtSkills);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(DoesNotFitSmallestScreen(form), "");
+    for (const char* name : {"ComboFailure", "ComboRange"}) {
+        auto* combo = Child<QComboBox>(*page, name);
+        ASSERT_NE(combo, nullptr);
+        EXPECT_GE(combo->count(), 4) << name;
+        EXPECT_EQ(EntriesCutShort(*combo).join(" | ").toStdString(), "") << name << " is " << combo->width() << " wide";
+    }
+    KeepPicture(Grab(form), "database-skills-natural-size");
+}
+
 TEST_F(SkillItemMonsterPagesTest, ViewingASkillWithStrayValuesWritesNothing) {
     TKelSkillItem& skill = *mDataBase.Skill.Items(0);
     skill.Kind = 9;

@@ -21,11 +21,14 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
@@ -91,15 +94,21 @@ protected:
     TFakeChoosers choosers;
     TEventEditorContext context;
     TKelEventItem event;
+
+    // The editor's hooks on the fixture's database and pickers; each commit counts in `commits`.
+    TEventEditorHooks Hooks(int* commits = nullptr) {
+        TEventEditorHooks hooks;
+        hooks.DataBase = &database;
+        hooks.Choosers = &choosers;
+        if (commits)
+            hooks.Commit = [commits](const TKelEventItem&) { return ++*commits > 0; };
+        return hooks;
+    }
 };
 
 TEST_F(EventEditorWidgetTest, PagesConditionsPreviewAndApplyShowWhatTheModelHolds) {
     int commits = 0;
-    TEventEditorHooks hooks;
-    hooks.DataBase = &database;
-    hooks.Choosers = &choosers;
-    hooks.Commit = [&](const TKelEventItem&) { return ++commits > 0; };
-    TEventEditorModel model(event, 5, false, hooks);
+    TEventEditorModel model(event, 5, false, Hooks(&commits));
     TFormEDEvent form(model, context);
     widgetkit::ShowActive(form);
     EXPECT_EQ(form.windowTitle(), "Event Editor - ID:0005");
@@ -244,15 +253,68 @@ TEST_F(EventEditorWidgetTest, RunEventEditorCommitsOnOkAndReloadsRenamedNamesOnC
     EXPECT_EQ(reloads, 1);
 }
 
+// The command list keeps its keys inside the window: Return opens the palette rather than
+// pressing a button of the window, and no short-cut of the window takes an editing key from it.
+TEST_F(EventEditorWidgetTest, TheCommandListKeepsItsEditingKeys) {
+    int commits = 0;
+    TEventEditorModel model(event, 5, false, Hooks(&commits));
+    TFormEDEvent form(model, context);
+    widgetkit::ShowActive(form);
+    TScriptListBox& list = form.CommandList();
+    list.setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(list.hasFocus());
+    ASSERT_EQ(list.Model().Count(), 2);  // the message and the closing line
+
+    struct TKeyCase {
+        const char* what;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        std::vector<std::string> opens;  // the dialogs the key opens (each cancelled)
+        int countAfter;
+    };
+    const TKeyCase cases[] = {
+        {"Return", Qt::Key_Return, Qt::NoModifier, {"Event Commands"}, 2},
+        {"Enter", Qt::Key_Enter, Qt::KeypadModifier, {"Event Commands"}, 2},
+        {"Space edits the message", Qt::Key_Space, Qt::NoModifier, {"*"}, 2},
+        {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, {}, 2},
+        {"Delete", Qt::Key_Delete, Qt::NoModifier, {}, 1},
+    };
+    int stolen = 0;
+    for (const TKeyCase& c : cases) {
+        auto* shortcut = new QShortcut(QKeySequence(c.key | c.mods), &form);
+        QObject::connect(shortcut, &QShortcut::activated, [&stolen] { ++stolen; });
+    }
+    for (const TKeyCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> opened;
+        {
+            const TScopedModalRunner runner([&](TFormKelBase& dialog) {
+                opened.push_back(dialog.windowTitle().toStdString());
+                return static_cast<int>(mrCancel);
+            });
+            QTest::keyClick(&list, c.key, c.mods);
+        }
+        ASSERT_EQ(opened.size(), c.opens.size());
+        for (std::size_t i = 0; i < opened.size(); ++i)
+            if (c.opens[i] != "*")
+                EXPECT_EQ(opened[i], c.opens[i]);
+        EXPECT_EQ(list.Model().Count(), c.countAfter);
+        EXPECT_EQ(stolen, 0);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(commits, 0);
+    }
+    EXPECT_EQ(list.Model().SelStart(), 0);  // Ctrl+A selected the message, which Delete removed
+}
+
 // The event editor and the windows it opens fit a display of 800 x 600 with every button on it.
 TEST_F(EventEditorWidgetTest, ItsWindowsFitTheSmallestScreen) {
+    TEventEditorModel editor(event, 5, false, Hooks());
     TMoveRouteRequest request;
     TEventCommandContext commands{.Map = &map, .Choosers = &choosers};
     TMoveRouteEditorModel route(request, commands);
     TEventCommandDialogsQt dialogs(nullptr);
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> windows[] = {
-        // The event editor itself is not in the list yet: its layout at 811 x 684 still waits for
-        // a regrouping that keeps the command list taking the keyboard.
+        {"event editor", [&] { return std::make_unique<TFormEDEvent>(editor, context); }},
         {"move route editor", [&] { return std::make_unique<TFormEDMoveRoute>(route); }},
         {"event commands", [&] { return std::make_unique<TFormEvCmdList>(nullptr, dialogs, commands); }},
     };
