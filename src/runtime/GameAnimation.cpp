@@ -25,6 +25,14 @@ void TGameAnimation::Start(const TKelAnimationItem* animation) {
     mAnimation = animation && animation->FrameCount() > 0 ? animation : nullptr;
     mGraphic->SetAnimation(mAnimation, false);
     mTick = 0;
+    // A flash cued near the end fades out after the last frame: the run lasts until it has.
+    mFrames = mAnimation ? mAnimation->FrameCount() : 0;
+    for (const std::vector<TAnimationFlash>* table : {&mGraphic->TargetFlash(), &mGraphic->ScreenFlash()})
+        for (std::size_t frame = table->size(); frame > static_cast<std::size_t>(mFrames); --frame)
+            if ((*table)[frame - 1][3] > 0) {  // its strength
+                mFrames = static_cast<int>(frame);
+                break;
+            }
     if (mAnimation)
         mGraphic->PlayFrameSounds(0);
 }
@@ -35,7 +43,7 @@ void TGameAnimation::Stop() {
 }
 
 int TGameAnimation::Duration() const {
-    return mAnimation ? mAnimation->FrameCount() * kGameFramesPerAnimationFrame : 0;
+    return mAnimation ? mFrames * kGameFramesPerAnimationFrame : 0;
 }
 
 void TGameAnimation::Update() {
@@ -46,13 +54,13 @@ void TGameAnimation::Update() {
         Stop();
         return;
     }
-    if (mTick % kGameFramesPerAnimationFrame == 0)
+    if (mTick % kGameFramesPerAnimationFrame == 0 && FrameIndex() < mAnimation->FrameCount())
         mGraphic->PlayFrameSounds(FrameIndex());
 }
 
 void TGameAnimation::Draw(TOrlenBoard& board, int x, int y) {
-    if (!mAnimation)
-        return;
+    if (!mAnimation || FrameIndex() >= mAnimation->FrameCount())
+        return;  // past the last frame only a flash may still fade
     mGraphic->DrawFrame(board, x, FrameIndex(), y);
     mGraphic->ResetEffects();
 }

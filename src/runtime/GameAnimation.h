@@ -36,10 +36,11 @@ public:
     void Stop();
     bool Running() const { return mAnimation != nullptr; }
     const TKelAnimationItem* Animation() const { return mAnimation; }
-    // The game frames a whole run lasts.
+    // The game frames a whole run lasts: its frames, and after them the fading of a flash cued
+    // near the end.
     int Duration() const;
     // One game frame: a new animation frame every kGameFramesPerAnimationFrame frames, whose sound
-    // cues play as it begins; past the last frame the run ends.
+    // cues play as it begins; when the last flash has faded the run ends.
     void Update();
     // The animation frame shown now (0-based), -1 when nothing runs.
     int FrameIndex() const { return mAnimation ? mTick / kGameFramesPerAnimationFrame : -1; }
@@ -56,6 +57,7 @@ private:
     std::unique_ptr<TKelAnimationGraphic> mGraphic;
     const TKelAnimationItem* mAnimation = nullptr;
     int mTick = 0;
+    int mFrames = 0;  // animation frames the run lasts, the flash's fading included
 };
 
 }  // namespace quillon::runtime

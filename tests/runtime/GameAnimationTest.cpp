@@ -55,7 +55,8 @@ protected:
 
 TEST_F(GameAnimationTest, PlaysEachFrameForTwoGameFramesWithItsSoundsAndFlashes) {
     animation.Start(&record);
-    ASSERT_EQ(animation.Duration(), 6);
+    // Three frames, and the target flash cued on the last fades out through five more.
+    ASSERT_EQ(animation.Duration(), 16);
     std::vector<int> frames;
     std::vector<int> screenFlash;
     std::vector<int> targetFlash;
@@ -66,12 +67,12 @@ TEST_F(GameAnimationTest, PlaysEachFrameForTwoGameFramesWithItsSoundsAndFlashes)
         ++tick;
         animation.Update();
     }
-    EXPECT_EQ(frames, (std::vector<int>{0, 0, 1, 1, 2, 2}));
+    EXPECT_EQ(frames, (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7}));
     // The sound of frame 2 (index 1) sounds once, as that frame begins.
     EXPECT_EQ(played, (std::vector<std::string>{"2:Boom"}));
     // A flash is strongest at its cue and fades over the following frames.
-    EXPECT_EQ(screenFlash, (std::vector<int>{28, 28, 24, 24, 20, 20}));
-    EXPECT_EQ(targetFlash, (std::vector<int>{0, 0, 0, 0, 28, 28}));
+    EXPECT_EQ(screenFlash, (std::vector<int>{28, 28, 24, 24, 20, 20, 16, 16, 12, 12, 8, 8, 0, 0, 0, 0}));
+    EXPECT_EQ(targetFlash, (std::vector<int>{0, 0, 0, 0, 28, 28, 24, 24, 20, 20, 16, 16, 12, 12, 8, 8}));
     EXPECT_EQ(animation.FrameIndex(), -1);
 }
 

@@ -172,10 +172,10 @@ TEST_F(RtCmdScreenTest, BattleAnimationOnCharactersWaitsAndSounds) {
         int steps;
         bool sounds;
     } cases[] = {
-        {kCharacterHero, 0, 1, 5, true},
+        {kCharacterHero, 0, 1, 15, true},  // its flash fades out after the last frame
         {kCharacterHero, 0, 0, 1, true},
         {9999, 0, 1, 1, false},  // no such event: nothing
-        {9999, 1, 1, 5, true},   // the whole screen needs no character
+        {9999, 1, 1, 15, true},  // the whole screen needs no character
     };
     for (const auto& c : cases) {
         Audio.Requests.clear();
@@ -273,7 +273,7 @@ TEST_F(RtCmdScreenTest, BattleAnimationFlashesItsTarget) {
     TOrlenBoard board;
     Session().Draw(board);
     ExpectGolden(board, "battle-animation-on-hero.png");
-    Advance(2 * 4);
+    Advance(2 * 6);  // the flash cued on frame 2 fades out through frame 7, after the last cell
     Session().World().Update(TGameInput(), false, true);
     EXPECT_FALSE(Screen().AnimationRunning());
     EXPECT_EQ(hero.FlashStrength(), 0);
