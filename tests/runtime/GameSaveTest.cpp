@@ -36,6 +36,14 @@ namespace {
 
 constexpr const char* kTitle = "Saving Quest";
 
+// The rows of two pictures of one size that differ.
+int DifferingRows(const TBitmap& a, const TBitmap& b) {
+    int differing = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        differing += !std::equal(a.ScanLine(y), a.ScanLine(y) + a.RowBytes(), b.ScanLine(y));
+    return differing;
+}
+
 class GameSaveTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -324,6 +332,9 @@ TEST_F(GameSaveTest, WhatIsUnderWayGoesOnAfterALoad) {
     Run->Wait(20);
     ASSERT_TRUE(Session().World().Hero().ForcedRouteRunning());
     Save(1);
+    TOrlenBoard board;
+    Game->Draw(board);
+    const TBitmap saved = BoardToBitmap(board);
     // What the game shows frame by frame from here on: where the hero and the camera are, the
     // flash and the shake, and when the script is done waiting.
     const auto trace = [&] {
@@ -343,6 +354,15 @@ TEST_F(GameSaveTest, WhatIsUnderWayGoesOnAfterALoad) {
     std::string error;
     ASSERT_TRUE(Session().LoadGame(1, error)) << error;
     EXPECT_EQ(State().Variable(13), 0);
+    // The loaded game looks as the saved one did: changed chips, flash, shake and pan (a shot
+    // under the build folder, test-shots/, for a look).
+    Game->Draw(board);
+    const TBitmap loaded = BoardToBitmap(board);
+    const std::filesystem::path shots = std::filesystem::path(QUILLON_BINARY_DIR) / "test-shots";
+    std::filesystem::create_directories(shots);
+    SavePicture(loaded, (shots / "loaded-under-way.png").string());
+    ASSERT_EQ(loaded.Height(), saved.Height());
+    EXPECT_EQ(DifferingRows(loaded, saved), 0) << "rows that differ from the frame saved";
     EXPECT_EQ(trace(), played);
     ASSERT_TRUE(Session().LoadGame(1, error)) << error;
     Save(2);
@@ -582,10 +602,7 @@ TEST_F(GameSaveTest, SaveListMatchesItsGoldenPicture) {
     TBitmap expected;
     ASSERT_NO_THROW(LoadPicture(expected, golden.string())) << golden;
     ASSERT_EQ(expected.Height(), picture.Height());
-    int differing = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        differing += !std::equal(picture.ScanLine(y), picture.ScanLine(y) + picture.RowBytes(), expected.ScanLine(y));
-    EXPECT_EQ(differing, 0) << "rows that differ from the golden picture";
+    EXPECT_EQ(DifferingRows(picture, expected), 0) << "rows that differ from the golden picture";
 }
 
 // Headless: the hero speaks to the saving event, saves in slot 2; a second run starts with
