@@ -755,10 +755,11 @@ public:
             if (loading || !mUpper.empty())
                 SetDynamicField(d, &mUpper, static_cast<std::int32_t>(mUpper.size()), "upper");
             break;
+        case 14: SetByteField(d, mFlags.Bind(5), 0, "panoramaChanged"); break;
         default: break;
         }
     }
-    int LastFieldNumber() const override { return 13; }
+    int LastFieldNumber() const override { return 14; }
     void Reset() override {
         mGame.MapLook = TSavedMapLook{};
         mFlags.Clear();
@@ -767,8 +768,9 @@ public:
     }
     void SaveToStream(TStream& stream) override {
         const TSavedMapLook& s = mGame.MapLook;
-        const bool flags[] = {s.PanoramaEnabled, s.PanoramaPanX, s.PanoramaPanY, s.PanoramaAutoX, s.PanoramaAutoY};
-        for (int i = 0; i < 5; ++i)
+        const bool flags[] = {s.PanoramaEnabled, s.PanoramaPanX,  s.PanoramaPanY,
+                              s.PanoramaAutoX,   s.PanoramaAutoY, s.PanoramaChanged};
+        for (int i = 0; i < 6; ++i)
             mFlags.Put(i, flags[i]);
         mLower = PackCells(s.Lower);
         mUpper = PackCells(s.Upper);
@@ -782,6 +784,7 @@ public:
         s.PanoramaPanY = mFlags.Get(2);
         s.PanoramaAutoX = mFlags.Get(3);
         s.PanoramaAutoY = mFlags.Get(4);
+        s.PanoramaChanged = mFlags.Get(5);
         s.Lower = UnpackCells(mLower);
         s.Upper = UnpackCells(mUpper);
     }

@@ -167,7 +167,8 @@ struct TSavedSystem {
 
 // What the map commands changed of the map shown: they last until the party leaves the map.
 struct TSavedMapLook {
-    std::int32_t ChipSetId = 0;
+    std::int32_t ChipSetId = 0;  // 0: the map's own
+    bool PanoramaChanged = false;  // else the panorama is the map's own
     bool PanoramaEnabled = false;
     std::string PanoramaName;
     bool PanoramaPanX = false;

@@ -106,7 +106,7 @@ void TGameWorld::Enter(std::shared_ptr<TKelMap> map, int x, int y) {
     mLoopX = mMap->ScrollType == TKelMap::stHorizontalLoop || mMap->ScrollType == TKelMap::stBothLoop;
     mLoopY = mMap->ScrollType == TKelMap::stVerticalLoop || mMap->ScrollType == TKelMap::stBothLoop;
     mPanoramaAutoX = mPanoramaAutoY = 0;
-    mChipsChanged = false;
+    mChipsChanged = mChipSetChanged = mPanoramaChanged = false;
     LoadGraphics();
     BuildEvents();
     if (mRiding >= 0)
@@ -418,6 +418,7 @@ bool TGameWorld::ChangeChipSet(std::int32_t chipSetId) {
     if (!mMap || mProject.Database().ChipSet.FindByID(chipSetId) == nullptr)
         return false;
     mMap->ChipSetId = chipSetId;
+    mChipSetChanged = true;
     LoadGraphics();
     return true;
 }
@@ -435,6 +436,7 @@ void TGameWorld::ChangePanorama(const std::string& name, bool panX, bool panY, b
     mMap->PanoramaVerticalAuto = autoY;
     mMap->PanoramaVerticalSpeed = std::clamp(speedY, -8, 8);
     mPanoramaAutoX = mPanoramaAutoY = 0;
+    mPanoramaChanged = true;
     LoadGraphics();
 }
 
@@ -468,7 +470,8 @@ TSavedMapLook TGameWorld::SavedLook() const {
     TSavedMapLook look;
     if (!mMap)
         return look;
-    look.ChipSetId = mMap->ChipSetId;
+    look.ChipSetId = mChipSetChanged ? mMap->ChipSetId : 0;
+    look.PanoramaChanged = mPanoramaChanged;
     look.PanoramaEnabled = mMap->PanoramaEnabled != 0;
     look.PanoramaName = mMap->PanoramaName;
     look.PanoramaPanX = mMap->PanoramaHorizontalPan != 0;
@@ -489,16 +492,22 @@ TSavedMapLook TGameWorld::SavedLook() const {
 void TGameWorld::RestoreLook(const TSavedMapLook& look) {
     if (!mMap)
         return;
-    if (mProject.Database().ChipSet.FindByID(look.ChipSetId) != nullptr)
+    // What the commands left as the map file has it stays so, even if the file changed since.
+    if (look.ChipSetId != 0 && mProject.Database().ChipSet.FindByID(look.ChipSetId) != nullptr) {
         mMap->ChipSetId = look.ChipSetId;
-    mMap->PanoramaEnabled = look.PanoramaEnabled ? 1 : 0;
-    mMap->PanoramaName = look.PanoramaName;
-    mMap->PanoramaHorizontalPan = look.PanoramaPanX ? 1 : 0;
-    mMap->PanoramaVerticalPan = look.PanoramaPanY ? 1 : 0;
-    mMap->PanoramaHorizontalAuto = look.PanoramaAutoX ? 1 : 0;
-    mMap->PanoramaHorizontalSpeed = std::clamp(look.PanoramaSpeedX, -8, 8);
-    mMap->PanoramaVerticalAuto = look.PanoramaAutoY ? 1 : 0;
-    mMap->PanoramaVerticalSpeed = std::clamp(look.PanoramaSpeedY, -8, 8);
+        mChipSetChanged = true;
+    }
+    if (look.PanoramaChanged) {
+        mMap->PanoramaEnabled = look.PanoramaEnabled ? 1 : 0;
+        mMap->PanoramaName = look.PanoramaName;
+        mMap->PanoramaHorizontalPan = look.PanoramaPanX ? 1 : 0;
+        mMap->PanoramaVerticalPan = look.PanoramaPanY ? 1 : 0;
+        mMap->PanoramaHorizontalAuto = look.PanoramaAutoX ? 1 : 0;
+        mMap->PanoramaHorizontalSpeed = std::clamp(look.PanoramaSpeedX, -8, 8);
+        mMap->PanoramaVerticalAuto = look.PanoramaAutoY ? 1 : 0;
+        mMap->PanoramaVerticalSpeed = std::clamp(look.PanoramaSpeedY, -8, 8);
+        mPanoramaChanged = true;
+    }
     // The scrolled distance wraps around the panorama when drawn; kept within a sane range.
     constexpr int kMaxOffset = 1 << 24;
     mPanoramaAutoX = std::clamp(look.PanoramaOffsetX, -kMaxOffset, kMaxOffset);

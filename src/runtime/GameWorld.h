@@ -207,7 +207,10 @@ private:
     bool mHeroWasMoving = false;
     bool mHasTimerPages = false;
     std::uint64_t mLookVersion = 0;
-    bool mChipsChanged = false;  // a chip of this visit's map was changed  // counts changes of the map's chips, chipset and panorama
+    // What the map commands changed of this visit's map.
+    bool mChipsChanged = false;
+    bool mChipSetChanged = false;
+    bool mPanoramaChanged = false;  // counts changes of the map's chips, chipset and panorama
 };
 
 }  // namespace quillon::runtime
