@@ -792,6 +792,44 @@ TEST(SaveFormat, ASmallSaveReadsAndWritesByteForByte) {
     EXPECT_EQ(WriteSaveGame(game), bytes);
 }
 
+// The map's look, a route and the screen's effects byte by byte: the fuzz target's second seed
+// (the small save with those three sections after it) reads as below and is written again to the
+// same bytes.
+TEST(SaveFormat, TheMapRouteAndEffectSectionsReadAndWriteByteForByte) {
+    std::string bytes =
+        ReadWholeFile(std::string(QUILLON_SOURCE_DIR) + "/tests/fuzz/corpus_savegame/seed-map-route-effects");
+    const std::uint32_t crc = SaveCrc(bytes);
+    for (int b = 0; b < 4; ++b)
+        bytes += static_cast<char>(crc >> (8 * b));
+    const TSaveRead read = ReadSaveGame(bytes, "", 0);
+    ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
+    const TSaveGame& game = read.Game;
+    ASSERT_TRUE(game.Has(kSectionMapLook) && game.Has(kSectionRoutes) && game.Has(kSectionEffects));
+    const TSavedMapLook& look = game.MapLook;
+    EXPECT_EQ(look.ChipSetId, 2);
+    EXPECT_TRUE(look.PanoramaChanged && look.PanoramaEnabled && look.PanoramaPanX && look.PanoramaAutoX);
+    EXPECT_FALSE(look.PanoramaPanY || look.PanoramaAutoY);
+    EXPECT_EQ(look.PanoramaName, "Sky");
+    EXPECT_EQ(look.PanoramaSpeedX, 3);
+    EXPECT_EQ(look.PanoramaOffsetX, 90);
+    EXPECT_EQ(look.Lower, (std::vector<std::uint16_t>{1, 2}));
+    EXPECT_EQ(look.Upper, (std::vector<std::uint16_t>{10000, 10006}));
+    EXPECT_EQ(game.Routes, (std::vector<TSavedRoute>{{0, std::string("\x03\x03\x02", 3), 1, true, false, 7}}));
+    const TSavedEffects& e = game.Effects;
+    EXPECT_EQ(e.FlashColor, (std::array<std::int32_t, 4>{31, 0, 0, 25}));
+    EXPECT_EQ(e.FlashFrames, 100);
+    EXPECT_EQ(e.FlashTotal, 300);
+    EXPECT_EQ(e.ShakePower, 5);
+    EXPECT_EQ(e.ShakeSpeed, 6);
+    EXPECT_EQ(e.ShakePosition, 3.5);
+    EXPECT_EQ(e.ShakeDirection, 1);
+    EXPECT_TRUE(e.PanFixed && e.PanMoving && !e.PanReturning && e.CameraHeld);
+    EXPECT_EQ(e.PanX, 768);
+    EXPECT_EQ(e.PanSpeed, 2);
+    EXPECT_EQ(e.HeldX, 3);
+    EXPECT_EQ(WriteSaveGame(game), bytes);
+}
+
 TEST(SavePlayTime, Formats) {
     const struct {
         std::int64_t Frames;
