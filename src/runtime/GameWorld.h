@@ -206,11 +206,11 @@ private:
     int mPanoramaAutoY = 0;
     bool mHeroWasMoving = false;
     bool mHasTimerPages = false;
-    std::uint64_t mLookVersion = 0;
+    std::uint64_t mLookVersion = 0;  // counts changes of the map's chips, chipset and panorama
     // What the map commands changed of this visit's map.
     bool mChipsChanged = false;
     bool mChipSetChanged = false;
-    bool mPanoramaChanged = false;  // counts changes of the map's chips, chipset and panorama
+    bool mPanoramaChanged = false;
 };
 
 }  // namespace quillon::runtime
