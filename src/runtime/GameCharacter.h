@@ -101,7 +101,7 @@ public:
     void RestoreRoute(TRouteRun route);
     // The motion under way, as numbers a saved game keeps: the step or jump in progress, the
     // wait before the next move, the walking pattern, and how far its own route has run (a
-    // script's route is not kept). RestoreMotion takes such numbers back, each within its bounds;
+    // script's route is kept by Route). RestoreMotion takes such numbers back, each within its bounds;
     // the character stands where PlaceAt put it first.
     std::vector<int> MotionValues() const;
     void RestoreMotion(const std::vector<int>& values);

@@ -761,13 +761,19 @@ TEST_F(GameSaveTest, HeadlessShopEquipInnSaveThenLoad) {
     EXPECT_EQ(GameStateOf(ReadWholeFile(Project.Path("state.json"))), GameStateOf(saved));
 }
 
-// The format byte by byte: the fuzz target's seed (title "", database check 0) reads as below and
-// is written again to the same bytes. A change here breaks the saves players have.
-TEST(SaveFormat, ASmallSaveReadsAndWritesByteForByte) {
-    std::string bytes = ReadWholeFile(std::string(QUILLON_SOURCE_DIR) + "/tests/fuzz/corpus_savegame/seed-small");
+// A seed of the save reader's fuzz target with the check sum it lacks.
+std::string SeedSave(const char* name) {
+    std::string bytes = ReadWholeFile(std::string(QUILLON_SOURCE_DIR) + "/tests/fuzz/corpus_savegame/" + name);
     const std::uint32_t crc = SaveCrc(bytes);
     for (int b = 0; b < 4; ++b)
         bytes += static_cast<char>(crc >> (8 * b));
+    return bytes;
+}
+
+// The format byte by byte: the fuzz target's seed (title "", database check 0) reads as below and
+// is written again to the same bytes. A change here breaks the saves players have.
+TEST(SaveFormat, ASmallSaveReadsAndWritesByteForByte) {
+    const std::string bytes = SeedSave("seed-small");
     const TSaveRead read = ReadSaveGame(bytes, "", 0);
     ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
     const TSaveGame& game = read.Game;
@@ -796,11 +802,7 @@ TEST(SaveFormat, ASmallSaveReadsAndWritesByteForByte) {
 // (the small save with those three sections after it) reads as below and is written again to the
 // same bytes.
 TEST(SaveFormat, TheMapRouteAndEffectSectionsReadAndWriteByteForByte) {
-    std::string bytes =
-        ReadWholeFile(std::string(QUILLON_SOURCE_DIR) + "/tests/fuzz/corpus_savegame/seed-map-route-effects");
-    const std::uint32_t crc = SaveCrc(bytes);
-    for (int b = 0; b < 4; ++b)
-        bytes += static_cast<char>(crc >> (8 * b));
+    const std::string bytes = SeedSave("seed-map-route-effects");
     const TSaveRead read = ReadSaveGame(bytes, "", 0);
     ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
     const TSaveGame& game = read.Game;
