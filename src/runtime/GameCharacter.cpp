@@ -129,6 +129,13 @@ void TGameCharacter::StartRoute(std::vector<TKelMoveRouteItem> items, bool repea
     mWaitFrames = 0;
 }
 
+void TGameCharacter::RestoreRoute(TRouteRun route) {
+    mRoute = std::move(route);
+    mRoute.Index = std::min(mRoute.Index, mRoute.Items.size());
+    mRoute.Frequency = std::clamp(mRoute.Frequency, 0, 8);
+    mRoute.Active = mRoute.Active && !mRoute.Items.empty();
+}
+
 namespace {
 // The order of MotionValues.
 enum TMotionValue : int {

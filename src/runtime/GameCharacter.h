@@ -95,9 +95,13 @@ public:
     // A forced route that ends by itself ("Wait Until Moved" waits for these).
     bool ForcedRouteEnding() const { return mRoute.Active && mRoute.Forced && !mRoute.Repeat; }
     void StopRoute() { mRoute.Active = false; }
+    // The route followed now, as far as it ran; RestoreRoute puts a saved one back (its place
+    // and frequency within bounds) without touching the motion under way.
+    const TRouteRun& Route() const { return mRoute; }
+    void RestoreRoute(TRouteRun route);
     // The motion under way, as numbers a saved game keeps: the step or jump in progress, the
     // wait before the next move, the walking pattern, and how far its own route has run (a
-    // script's route is not kept). RestoreMotion takes such numbers back, each within its bounds;
+    // script's route is kept by Route). RestoreMotion takes such numbers back, each within its bounds;
     // the character stands where PlaceAt put it first.
     std::vector<int> MotionValues() const;
     void RestoreMotion(const std::vector<int>& values);

@@ -707,6 +707,197 @@ private:
     std::int32_t mHigh = 0;
 };
 
+// 16-bit cells packed little-endian (a map layer's).
+TDynamicBuffer PackCells(const std::vector<std::uint16_t>& cells) {
+    TDynamicBuffer bytes(cells.size() * 2);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        bytes[i * 2] = static_cast<std::uint8_t>(cells[i]);
+        bytes[i * 2 + 1] = static_cast<std::uint8_t>(cells[i] >> 8);
+    }
+    return bytes;
+}
+
+std::vector<std::uint16_t> UnpackCells(const TDynamicBuffer& bytes) {
+    // A map is at most 999 x 999 cells.
+    constexpr std::size_t kMaxSavedCells = std::size_t{999} * 999;
+    if (bytes.size() % 2 != 0 || bytes.size() / 2 > kMaxSavedCells)
+        throw EReadError("a map layer has the wrong size");
+    std::vector<std::uint16_t> cells(bytes.size() / 2);
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        cells[i] = static_cast<std::uint16_t>(bytes[i * 2] | bytes[i * 2 + 1] << 8);
+    return cells;
+}
+
+// Section 17: the map's look as the map commands changed it.
+class TMapLookRecord final : public TCatalogBaseItem {
+public:
+    explicit TMapLookRecord(TSaveGame& game) : mGame(game) {}
+    void DescribeField(int n, TCatalogVarData& d, bool loading) override {
+        TSavedMapLook& s = mGame.MapLook;
+        switch (n) {
+        case 1: SetIntField(d, &s.ChipSetId, 0, "chipSet"); break;
+        case 2: SetByteField(d, mFlags.Bind(0), 0, "panorama"); break;
+        case 3: SetStringField(d, &s.PanoramaName, false, "panoramaName"); break;
+        case 4: SetByteField(d, mFlags.Bind(1), 0, "panX"); break;
+        case 5: SetByteField(d, mFlags.Bind(2), 0, "panY"); break;
+        case 6: SetByteField(d, mFlags.Bind(3), 0, "autoX"); break;
+        case 7: SetIntField(d, &s.PanoramaSpeedX, 0, "speedX"); break;
+        case 8: SetByteField(d, mFlags.Bind(4), 0, "autoY"); break;
+        case 9: SetIntField(d, &s.PanoramaSpeedY, 0, "speedY"); break;
+        case 10: SetIntField(d, &s.PanoramaOffsetX, 0, "offsetX"); break;
+        case 11: SetIntField(d, &s.PanoramaOffsetY, 0, "offsetY"); break;
+        // The layers are written only once a chip was changed.
+        case 12:
+            if (loading || !mLower.empty())
+                SetDynamicField(d, &mLower, static_cast<std::int32_t>(mLower.size()), "lower");
+            break;
+        case 13:
+            if (loading || !mUpper.empty())
+                SetDynamicField(d, &mUpper, static_cast<std::int32_t>(mUpper.size()), "upper");
+            break;
+        case 14: SetByteField(d, mFlags.Bind(5), 0, "panoramaChanged"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 14; }
+    void Reset() override {
+        mGame.MapLook = TSavedMapLook{};
+        mFlags.Clear();
+        mLower.clear();
+        mUpper.clear();
+    }
+    void SaveToStream(TStream& stream) override {
+        const TSavedMapLook& s = mGame.MapLook;
+        const bool flags[] = {s.PanoramaEnabled, s.PanoramaPanX,  s.PanoramaPanY,
+                              s.PanoramaAutoX,   s.PanoramaAutoY, s.PanoramaChanged};
+        for (int i = 0; i < 6; ++i)
+            mFlags.Put(i, flags[i]);
+        mLower = PackCells(s.Lower);
+        mUpper = PackCells(s.Upper);
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        TSavedMapLook& s = mGame.MapLook;
+        s.PanoramaEnabled = mFlags.Get(0);
+        s.PanoramaPanX = mFlags.Get(1);
+        s.PanoramaPanY = mFlags.Get(2);
+        s.PanoramaAutoX = mFlags.Get(3);
+        s.PanoramaAutoY = mFlags.Get(4);
+        s.PanoramaChanged = mFlags.Get(5);
+        s.Lower = UnpackCells(mLower);
+        s.Upper = UnpackCells(mUpper);
+    }
+
+private:
+    TSaveGame& mGame;
+    TFlags mFlags;
+    TDynamicBuffer mLower;
+    TDynamicBuffer mUpper;
+};
+
+// Section 18: the routes scripts set (ID = 1, 2, … in order).
+class TRouteItem final : public TCatalogItem {
+public:
+    TSavedRoute Route;
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        switch (n) {
+        case 1: SetIntField(d, &Route.Character, 0, "character"); break;
+        case 2: SetDynamicField(d, &mCommands, static_cast<std::int32_t>(mCommands.size()), "commands"); break;
+        case 3: SetIntField(d, &Route.Index, 0, "index"); break;
+        case 4: SetByteField(d, mFlags.Bind(0), 0, "repeat"); break;
+        case 5: SetByteField(d, mFlags.Bind(1), 0, "skippable"); break;
+        case 6: SetIntField(d, &Route.Frequency, 8, "frequency"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 6; }
+    void Reset() override {
+        Route = TSavedRoute{};
+        mFlags.Clear();
+        mCommands.clear();
+    }
+    void SaveToStream(TStream& stream) override {
+        mFlags.Put(0, Route.Repeat);
+        mFlags.Put(1, Route.Skippable);
+        mCommands.assign(Route.Commands.begin(), Route.Commands.end());
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        if (mCommands.size() > kMaxSavedRouteBytes)
+            throw EReadError("a route is too long");
+        Route.Repeat = mFlags.Get(0);
+        Route.Skippable = mFlags.Get(1);
+        Route.Commands.assign(mCommands.begin(), mCommands.end());
+    }
+    // A route of a command line is far shorter.
+    static constexpr std::size_t kMaxSavedRouteBytes = 64 * 1024;
+
+private:
+    TFlags mFlags;
+    TDynamicBuffer mCommands;
+};
+
+// Section 19: the screen's flash, shake and pan.
+class TEffectsRecord final : public TCatalogBaseItem {
+public:
+    explicit TEffectsRecord(TSaveGame& game) : mGame(game) {}
+    void DescribeField(int n, TCatalogVarData& d, bool) override {
+        TSavedEffects& s = mGame.Effects;
+        switch (n) {
+        case 1: case 2: case 3: case 4: SetIntField(d, &s.FlashColor[static_cast<std::size_t>(n - 1)], 0, "flash"); break;
+        case 5: SetIntField(d, &s.FlashFrames, 0, "flashFrames"); break;
+        case 6: SetIntField(d, &s.FlashTotal, 0, "flashTotal"); break;
+        case 7: SetIntField(d, &s.ShakePower, 0, "shakePower"); break;
+        case 8: SetIntField(d, &s.ShakeSpeed, 0, "shakeSpeed"); break;
+        case 9: SetIntField(d, &s.ShakeFrames, 0, "shakeFrames"); break;
+        case 10: SetDynamicField(d, &mShakePosition, static_cast<std::int32_t>(mShakePosition.size()), "shakePosition"); break;
+        case 11: SetIntField(d, &s.ShakeDirection, 1, "shakeDirection"); break;
+        case 12: SetByteField(d, mFlags.Bind(0), 0, "panFixed"); break;
+        case 13: SetByteField(d, mFlags.Bind(1), 0, "panMoving"); break;
+        case 14: SetByteField(d, mFlags.Bind(2), 0, "panReturning"); break;
+        case 15: SetIntField(d, &s.PanX, 0, "panX"); break;
+        case 16: SetIntField(d, &s.PanY, 0, "panY"); break;
+        case 17: SetIntField(d, &s.PanTargetX, 0, "panTargetX"); break;
+        case 18: SetIntField(d, &s.PanTargetY, 0, "panTargetY"); break;
+        case 19: SetIntField(d, &s.PanSpeed, 0, "panSpeed"); break;
+        case 20: SetByteField(d, mFlags.Bind(3), 0, "cameraHeld"); break;
+        case 21: SetIntField(d, &s.HeldX, 0, "heldX"); break;
+        case 22: SetIntField(d, &s.HeldY, 0, "heldY"); break;
+        default: break;
+        }
+    }
+    int LastFieldNumber() const override { return 22; }
+    void Reset() override {
+        mGame.Effects = TSavedEffects{};
+        mFlags.Clear();
+        mShakePosition.clear();
+    }
+    void SaveToStream(TStream& stream) override {
+        const TSavedEffects& s = mGame.Effects;
+        const bool flags[] = {s.PanFixed, s.PanMoving, s.PanReturning, s.CameraHeld};
+        for (int i = 0; i < 4; ++i)
+            mFlags.Put(i, flags[i]);
+        mShakePosition = PackDoubles(&s.ShakePosition, 1);
+        TCatalogBaseItem::SaveToStream(stream);
+    }
+    void LoadFromStream(TStream& stream) override {
+        TCatalogBaseItem::LoadFromStream(stream);
+        TSavedEffects& s = mGame.Effects;
+        UnpackDoubles(mShakePosition, &s.ShakePosition, 1);
+        s.PanFixed = mFlags.Get(0);
+        s.PanMoving = mFlags.Get(1);
+        s.PanReturning = mFlags.Get(2);
+        s.CameraHeld = mFlags.Get(3);
+    }
+
+private:
+    TSaveGame& mGame;
+    TFlags mFlags;
+    TDynamicBuffer mShakePosition;
+};
+
 void WriteSection(TMemoryStream& out, int number, TCatalogBaseItem* record, TCatalog* list) {
     TMemoryStream body;
     if (record)
@@ -824,6 +1015,25 @@ void ReadSection(int number, TStream& body, TSaveGame& game) {
         record.LoadFromStream(body);
         break;
     }
+    case kSectionMapLook: {
+        TMapLookRecord record(game);
+        record.LoadFromStream(body);
+        break;
+    }
+    case kSectionRoutes: {
+        TCatalogOf<TRouteItem> routes;
+        routes.LoadFromStream(body);
+        CheckCount(routes);
+        game.Routes.clear();
+        for (int i = 0; i < routes.Count(); ++i)
+            game.Routes.push_back(routes.Items(i)->Route);
+        break;
+    }
+    case kSectionEffects: {
+        TEffectsRecord record(game);
+        record.LoadFromStream(body);
+        break;
+    }
     default: return;  // a section of a newer player: skipped
     }
     game.Sections.push_back(number);
@@ -930,6 +1140,20 @@ std::string WriteSaveGame(const TSaveGame& source) {
     }
     if (game.Has(kSectionItemUses))
         WritePacked(out, kSectionItemUses, PackPairs(game.ItemUses));
+    if (game.Has(kSectionMapLook)) {
+        TMapLookRecord look(game);
+        WriteRecordSection(out, kSectionMapLook, look);
+    }
+    if (game.Has(kSectionRoutes)) {
+        TCatalogOf<TRouteItem> routes;
+        for (const TSavedRoute& route : game.Routes)
+            routes.Append().Route = route;
+        WriteListSection(out, kSectionRoutes, routes);
+    }
+    if (game.Has(kSectionEffects)) {
+        TEffectsRecord effects(game);
+        WriteRecordSection(out, kSectionEffects, effects);
+    }
     WriteVarInt(out, 0);
 
     const std::uint32_t crc = SaveCrc(out.Bytes());

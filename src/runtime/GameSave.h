@@ -60,9 +60,12 @@ enum TSaveSection : int {
     kSectionSystem = 14,    // the system music, sounds and graphic as the commands changed them
     kSectionRandom = 15,    // the random source's position
     kSectionItemUses = 16,  // uses left of partly used items
+    kSectionMapLook = 17,   // the map's chipset, panorama and changed chips while the party stays on it
+    kSectionRoutes = 18,    // the routes scripts set, under way
+    kSectionEffects = 19,   // the screen's flash, shake and pan under way
 };
 inline constexpr int kFirstLaterSection = kSectionScreen;  // written only when a game holds them
-inline constexpr int kLastSection = kSectionItemUses;
+inline constexpr int kLastSection = kSectionEffects;
 
 // "Save01.ksv" for slot 1.
 std::string SaveFileName(int slot);
@@ -162,6 +165,63 @@ struct TSavedSystem {
     bool operator==(const TSavedSystem&) const = default;
 };
 
+// What the map commands changed of the map shown: they last until the party leaves the map.
+struct TSavedMapLook {
+    std::int32_t ChipSetId = 0;  // 0: the map's own
+    bool PanoramaChanged = false;  // else the panorama is the map's own
+    bool PanoramaEnabled = false;
+    std::string PanoramaName;
+    bool PanoramaPanX = false;
+    bool PanoramaPanY = false;
+    bool PanoramaAutoX = false;
+    std::int32_t PanoramaSpeedX = 0;
+    bool PanoramaAutoY = false;
+    std::int32_t PanoramaSpeedY = 0;
+    // How far the panorama has scrolled by itself (eighths of a pixel).
+    std::int32_t PanoramaOffsetX = 0;
+    std::int32_t PanoramaOffsetY = 0;
+    // Both layers' cells once a chip was changed (empty: as the map file holds them).
+    std::vector<std::uint16_t> Lower;
+    std::vector<std::uint16_t> Upper;
+    bool operator==(const TSavedMapLook&) const = default;
+};
+
+// A route a script set on a character, as far as it has run.
+struct TSavedRoute {
+    std::int32_t Character = 0;  // 0: the hero, else the event's ID
+    std::string Commands;        // the route's commands in the move route encoding
+    std::int32_t Index = 0;      // the next command
+    bool Repeat = false;
+    bool Skippable = false;
+    std::int32_t Frequency = 8;
+    bool operator==(const TSavedRoute&) const = default;
+};
+
+// The screen's flash, shake and pan under way.
+struct TSavedEffects {
+    std::array<std::int32_t, 4> FlashColor{};  // red, green, blue, strength
+    std::int32_t FlashFrames = 0;              // left
+    std::int32_t FlashTotal = 0;
+    std::int32_t ShakePower = 0;
+    std::int32_t ShakeSpeed = 0;
+    std::int32_t ShakeFrames = 0;
+    double ShakePosition = 0;
+    std::int32_t ShakeDirection = 1;
+    bool PanFixed = false;
+    bool PanMoving = false;
+    bool PanReturning = false;
+    // The held camera and its target (16ths of a pixel), and the speed it moves at.
+    std::int32_t PanX = 0;
+    std::int32_t PanY = 0;
+    std::int32_t PanTargetX = 0;
+    std::int32_t PanTargetY = 0;
+    std::int32_t PanSpeed = 0;
+    bool CameraHeld = false;
+    std::int32_t HeldX = 0;  // the held camera's map pixel
+    std::int32_t HeldY = 0;
+    bool operator==(const TSavedEffects&) const = default;
+};
+
 // Everything a save holds.
 struct TSaveGame {
     // Header.
@@ -202,6 +262,9 @@ struct TSaveGame {
     std::int32_t EncounterLeft = -1;
     TSavedSystem System;
     std::uint64_t RandomState = 0;
+    TSavedMapLook MapLook;
+    std::vector<TSavedRoute> Routes;
+    TSavedEffects Effects;
     // Sections present in the file (a part of the state absent from it keeps its new-game value).
     // Those from kFirstLaterSection on are written only when listed here.
     std::vector<int> Sections;

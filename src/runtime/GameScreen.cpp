@@ -1,4 +1,5 @@
 #include "runtime/GameScreen.h"
+#include "runtime/GameSave.h"
 
 #include "data/LD_Animation.h"
 #include "graphics/MapRender.h"
@@ -182,6 +183,59 @@ int TGameScreen::PanReturn(TGameWorld& world, int speed) {
     const int distance = std::max(std::abs(world.FollowCameraX() * kPanUnit - mPanX),
                                   std::abs(world.FollowCameraY() * kPanUnit - mPanY));
     return (distance + mPanSpeed - 1) / mPanSpeed;
+}
+
+TSavedEffects TGameScreen::SavedEffects(const TGameWorld& world) const {
+    TSavedEffects e;
+    e.FlashColor = {mFlash[0], mFlash[1], mFlash[2], mFlash[3]};
+    e.FlashFrames = mFlashFrames;
+    e.FlashTotal = mFlashTotal;
+    e.ShakePower = mShakePower;
+    e.ShakeSpeed = mShakeSpeed;
+    e.ShakeFrames = mShakeFrames;
+    e.ShakePosition = mShakePosition;
+    e.ShakeDirection = mShakeDirection;
+    e.PanFixed = mPanFixed;
+    e.PanMoving = mPanMoving;
+    e.PanReturning = mPanReturning;
+    e.PanX = mPanX;
+    e.PanY = mPanY;
+    e.PanTargetX = mPanTargetX;
+    e.PanTargetY = mPanTargetY;
+    e.PanSpeed = mPanSpeed;
+    e.CameraHeld = world.CameraHeld();
+    e.HeldX = world.HeldCameraX();
+    e.HeldY = world.HeldCameraY();
+    return e;
+}
+
+void TGameScreen::RestoreEffects(const TSavedEffects& e, TGameWorld& world) {
+    // The longest flash or shake a command starts (100 seconds), and the farthest a camera goes
+    // (a map of 999 cells, panned 500 cells beyond).
+    constexpr int kMaxFrames = 100 * 60;
+    constexpr int kMaxCamera = (999 + 500) * 16;
+    for (std::size_t i = 0; i < 4; ++i)
+        mFlash[i] = std::clamp(e.FlashColor[i], 0, 31);
+    mFlashTotal = std::clamp(e.FlashTotal, 1, kMaxFrames);
+    mFlashFrames = std::clamp(e.FlashFrames, 0, mFlashTotal);
+    mShakePower = std::clamp(e.ShakePower, 0, 9);
+    mShakeSpeed = std::clamp(e.ShakeSpeed, 0, 9);
+    mShakeFrames = std::clamp(e.ShakeFrames, 0, kMaxFrames);
+    mShakePosition = std::clamp(e.ShakePosition, -mShakePower * 2.0, mShakePower * 2.0);
+    mShakeDirection = e.ShakeDirection < 0 ? -1 : 1;
+    mPanFixed = e.PanFixed;
+    mPanMoving = e.PanMoving;
+    mPanReturning = e.PanReturning;
+    const auto pan = [&](int v) { return std::clamp(v, -kMaxCamera * kPanUnit, kMaxCamera * kPanUnit); };
+    mPanX = pan(e.PanX);
+    mPanY = pan(e.PanY);
+    mPanTargetX = pan(e.PanTargetX);
+    mPanTargetY = pan(e.PanTargetY);
+    mPanSpeed = std::clamp(e.PanSpeed, 0, 1 << 6);
+    if (mPanMoving && mPanSpeed == 0)
+        mPanSpeed = 1;  // a move that could never arrive
+    world.HoldCamera(e.CameraHeld, std::clamp(e.HeldX, -kMaxCamera, kMaxCamera),
+                     std::clamp(e.HeldY, -kMaxCamera, kMaxCamera));
 }
 
 int TGameScreen::ShowAnimation(const TKelAnimationItem* animation, std::int32_t characterId) {

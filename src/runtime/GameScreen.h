@@ -25,6 +25,7 @@ namespace quillon::runtime {
 
 class TGameCharacter;
 class TGameWorld;
+struct TSavedEffects;
 
 // A colour tone in the command's units: percents 0..200 of red, green, blue and gray (100 leaves
 // the screen as it is; gray 0 takes the colour out).
@@ -98,6 +99,10 @@ public:
     void PanRelease(TGameWorld& world);
     int PanMove(TGameWorld& world, int direction, int cells, int speed);
     int PanReturn(TGameWorld& world, int speed);
+    // The flash, shake and pan under way as a save keeps them, and put back (each value within
+    // its bounds; the world's camera held again where it was).
+    TSavedEffects SavedEffects(const TGameWorld& world) const;
+    void RestoreEffects(const TSavedEffects& effects, TGameWorld& world);
 
     TGameWeather& Weather() { return mWeather; }
     const TGameWeather& Weather() const { return mWeather; }

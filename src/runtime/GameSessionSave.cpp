@@ -4,6 +4,8 @@
 #include "data/LD_DataBase.h"
 #include "data/LD_Event.h"
 #include "data/LD_Map.h"
+#include "data/LD_MoveRoute.h"
+#include "data/StreamUtils.h"
 #include "platform/FileUtils.h"
 #include "project/ProjectSettings.h"
 #include "runtime/GameProject.h"
@@ -97,6 +99,47 @@ void RestoreScreen(const TSaveGame& save, TGameScreen& screen) {
         picture.CameraX = std::clamp(saved.CameraX, -kMaxSavedCamera, kMaxSavedCamera);
         picture.CameraY = std::clamp(saved.CameraY, -kMaxSavedCamera, kMaxSavedCamera);
         screen.Pictures().Restore(saved.Number, picture);
+    }
+}
+
+// The routes scripts set on the hero and the map's events, as far as they ran.
+void SaveRoutes(const TGameWorld& world, TSaveGame& save) {
+    const auto keep = [&](const TGameCharacter& character, std::int32_t id) {
+        const TRouteRun& route = character.Route();
+        if (!route.Active || !route.Forced)
+            return;
+        TMemoryStream bytes;
+        SaveMoveRouteItems(bytes, route.Items);
+        save.Routes.push_back(TSavedRoute{id, bytes.TakeBytes(), static_cast<std::int32_t>(route.Index), route.Repeat,
+                                          route.Skippable, route.Frequency});
+    };
+    keep(world.Hero(), 0);
+    for (const auto& event : world.Events())
+        keep(*event, event->Id());
+}
+
+// Puts the saved routes back on their characters; a damaged route is left out with a report.
+void RestoreRoutes(const TSaveGame& save, TGameWorld& world, TGameSession& session) {
+    for (const TSavedRoute& saved : save.Routes) {
+        TGameCharacter* character = saved.Character == 0 ? static_cast<TGameCharacter*>(&world.Hero())
+                                                          : world.EventById(saved.Character);
+        if (character == nullptr)
+            continue;
+        TRouteRun route;
+        try {
+            TByteViewStream stream(saved.Commands);
+            LoadMoveRouteItems(stream, route.Items);
+        } catch (const std::exception&) {
+            session.Report("a saved move route is damaged; it is left out");
+            continue;
+        }
+        route.Index = static_cast<std::size_t>(std::max(saved.Index, 0));
+        route.Repeat = saved.Repeat;
+        route.Skippable = saved.Skippable;
+        route.Frequency = saved.Frequency;
+        route.Forced = true;
+        route.Active = true;
+        character->RestoreRoute(std::move(route));
     }
 }
 
@@ -286,6 +329,9 @@ std::unique_ptr<TSaveGame> TGameSession::MakeSave() {
     save->System.Wallpaper = mSkin->Wallpaper();
     save->System.FontStyle = mSkin->FontStyle();
     save->RandomState = mRandom.Position();
+    save->MapLook = mWorld->SavedLook();
+    SaveRoutes(*mWorld, *save);
+    save->Effects = mScreen->SavedEffects(*mWorld);
     for (int section = 1; section <= kLastSection; ++section)
         save->Sections.push_back(section);
 
@@ -386,8 +432,12 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
     }
     mMapState->SaveEnabled = !save.SaveDisabled;
     mState->TimerFrames = std::min(mState->TimerFrames, TGameState::kMaxTimerSeconds * 60);
+    if (save.Has(kSectionMapLook))
+        mWorld->RestoreLook(save.MapLook);
     ResetScreen();
     RestoreScreen(save, *mScreen);
+    if (save.Has(kSectionEffects))
+        mScreen->RestoreEffects(save.Effects, *mWorld);
     PlaceVehicles();
     for (const TSavedVehicle& saved : save.Vehicles) {
         if (saved.Kind < 0 || saved.Kind >= kVehicleCount)
@@ -440,6 +490,7 @@ bool TGameSession::ApplySave(const TSaveGame& save, std::string& error) {
         if (TGameEvent* event = mWorld->EventById(saved.Id); event != nullptr && event->X == saved.X && event->Y == saved.Y)
             event->RestoreMotion(saved.Motion);
     mWorld->Hero().RestoreMotion(save.HeroMotion);
+    RestoreRoutes(save, *mWorld, *this);
     if (save.Has(kSectionMapState)) {
         // The steps to the next battle count on from here, as they did when the game was saved.
         mLastMapId = mWorld->MapId();

@@ -1,4 +1,5 @@
 #include "runtime/GameWorld.h"
+#include "runtime/GameSave.h"
 
 #include "data/EditorMode.h"
 #include "data/LD_ChipSet.h"
@@ -105,6 +106,7 @@ void TGameWorld::Enter(std::shared_ptr<TKelMap> map, int x, int y) {
     mLoopX = mMap->ScrollType == TKelMap::stHorizontalLoop || mMap->ScrollType == TKelMap::stBothLoop;
     mLoopY = mMap->ScrollType == TKelMap::stVerticalLoop || mMap->ScrollType == TKelMap::stBothLoop;
     mPanoramaAutoX = mPanoramaAutoY = 0;
+    mChipsChanged = mChipSetChanged = mPanoramaChanged = false;
     LoadGraphics();
     BuildEvents();
     if (mRiding >= 0)
@@ -416,6 +418,7 @@ bool TGameWorld::ChangeChipSet(std::int32_t chipSetId) {
     if (!mMap || mProject.Database().ChipSet.FindByID(chipSetId) == nullptr)
         return false;
     mMap->ChipSetId = chipSetId;
+    mChipSetChanged = true;
     LoadGraphics();
     return true;
 }
@@ -433,6 +436,7 @@ void TGameWorld::ChangePanorama(const std::string& name, bool panX, bool panY, b
     mMap->PanoramaVerticalAuto = autoY;
     mMap->PanoramaVerticalSpeed = std::clamp(speedY, -8, 8);
     mPanoramaAutoX = mPanoramaAutoY = 0;
+    mPanoramaChanged = true;
     LoadGraphics();
 }
 
@@ -458,7 +462,69 @@ void TGameWorld::SubstituteChip(bool lower, int from, int to) {
             const std::int32_t shape = family(from) == family(to) && family(from) < 3 ? id - ChipToTile(from) : 0;
             layer.SetCell(x, y, static_cast<std::uint16_t>(ChipToTile(to) + shape));
         }
+    mChipsChanged = true;
     ++mLookVersion;
+}
+
+TSavedMapLook TGameWorld::SavedLook() const {
+    TSavedMapLook look;
+    if (!mMap)
+        return look;
+    look.ChipSetId = mChipSetChanged ? mMap->ChipSetId : 0;
+    look.PanoramaChanged = mPanoramaChanged;
+    look.PanoramaEnabled = mMap->PanoramaEnabled != 0;
+    look.PanoramaName = mMap->PanoramaName;
+    look.PanoramaPanX = mMap->PanoramaHorizontalPan != 0;
+    look.PanoramaPanY = mMap->PanoramaVerticalPan != 0;
+    look.PanoramaAutoX = mMap->PanoramaHorizontalAuto != 0;
+    look.PanoramaSpeedX = mMap->PanoramaHorizontalSpeed;
+    look.PanoramaAutoY = mMap->PanoramaVerticalAuto != 0;
+    look.PanoramaSpeedY = mMap->PanoramaVerticalSpeed;
+    look.PanoramaOffsetX = mPanoramaAutoX;
+    look.PanoramaOffsetY = mPanoramaAutoY;
+    if (mChipsChanged) {
+        look.Lower = mMap->LowerLayer.Cells();
+        look.Upper = mMap->UpperLayer.Cells();
+    }
+    return look;
+}
+
+void TGameWorld::RestoreLook(const TSavedMapLook& look) {
+    if (!mMap)
+        return;
+    // What the commands left as the map file has it stays so, even if the file changed since.
+    if (look.ChipSetId != 0 && mProject.Database().ChipSet.FindByID(look.ChipSetId) != nullptr) {
+        mMap->ChipSetId = look.ChipSetId;
+        mChipSetChanged = true;
+    }
+    if (look.PanoramaChanged) {
+        mMap->PanoramaEnabled = look.PanoramaEnabled ? 1 : 0;
+        mMap->PanoramaName = look.PanoramaName;
+        mMap->PanoramaHorizontalPan = look.PanoramaPanX ? 1 : 0;
+        mMap->PanoramaVerticalPan = look.PanoramaPanY ? 1 : 0;
+        mMap->PanoramaHorizontalAuto = look.PanoramaAutoX ? 1 : 0;
+        mMap->PanoramaHorizontalSpeed = std::clamp(look.PanoramaSpeedX, -8, 8);
+        mMap->PanoramaVerticalAuto = look.PanoramaAutoY ? 1 : 0;
+        mMap->PanoramaVerticalSpeed = std::clamp(look.PanoramaSpeedY, -8, 8);
+        mPanoramaChanged = true;
+    }
+    // The scrolled distance wraps around the panorama when drawn; kept within a sane range.
+    constexpr int kMaxOffset = 1 << 24;
+    mPanoramaAutoX = std::clamp(look.PanoramaOffsetX, -kMaxOffset, kMaxOffset);
+    mPanoramaAutoY = std::clamp(look.PanoramaOffsetY, -kMaxOffset, kMaxOffset);
+    const auto cells = static_cast<std::size_t>(mWidth) * static_cast<std::size_t>(mHeight);
+    const auto restoreLayer = [&](TKelMapLayer& layer, const std::vector<std::uint16_t>& saved) {
+        for (int y = 0; y < mHeight; ++y)
+            for (int x = 0; x < mWidth; ++x)
+                layer.SetCell(x, y, saved[static_cast<std::size_t>(x + y * mWidth)]);
+    };
+    // Both layers or neither: half a change would show a map that never was.
+    if (look.Lower.size() == cells && look.Upper.size() == cells) {
+        restoreLayer(mMap->LowerLayer, look.Lower);
+        restoreLayer(mMap->UpperLayer, look.Upper);
+        mChipsChanged = true;
+    }
+    LoadGraphics();
 }
 
 void TGameWorld::StopForcedRoutes() {

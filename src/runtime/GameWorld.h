@@ -34,6 +34,7 @@ class TGameState;
 class IGameAudio;
 class TGameInput;
 class TGameWorld;
+struct TSavedMapLook;
 
 // Mixes a value into a 64-bit hash of what is drawn.
 void HashMix(std::uint64_t& hash, std::int64_t value);
@@ -134,6 +135,10 @@ public:
     void ChangePanorama(const std::string& name, bool panX, bool panY, bool autoX, int speedX, bool autoY, int speedY);
     // Every cell of a layer that shows chip `from` shows chip `to` instead (0-based chip indexes).
     void SubstituteChip(bool lower, int from, int to);
+    // What those commands changed, as a save keeps it, and put back on the same map (a layer
+    // of another size, a chipset the database lacks, are left as the map file has them).
+    TSavedMapLook SavedLook() const;
+    void RestoreLook(const TSavedMapLook& look);
 
     // The camera's top-left in map pixels, following the hero.
     void UpdateCamera();
@@ -143,6 +148,8 @@ public:
     // camera is) instead of following the hero; where it would be following him.
     void HoldCamera(bool hold, int x = 0, int y = 0);
     bool CameraHeld() const { return mCameraHeld; }
+    int HeldCameraX() const { return mHeldX; }
+    int HeldCameraY() const { return mHeldY; }
     int FollowCameraX() const { return mFollowX; }
     int FollowCameraY() const { return mFollowY; }
     void Draw(TOrlenBoard& screen, int animCounter);
@@ -200,6 +207,10 @@ private:
     bool mHeroWasMoving = false;
     bool mHasTimerPages = false;
     std::uint64_t mLookVersion = 0;  // counts changes of the map's chips, chipset and panorama
+    // What the map commands changed of this visit's map.
+    bool mChipsChanged = false;
+    bool mChipSetChanged = false;
+    bool mPanoramaChanged = false;
 };
 
 }  // namespace quillon::runtime

@@ -36,6 +36,14 @@ namespace {
 
 constexpr const char* kTitle = "Saving Quest";
 
+// The rows of two pictures of one size that differ.
+int DifferingRows(const TBitmap& a, const TBitmap& b) {
+    int differing = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        differing += !std::equal(a.ScanLine(y), a.ScanLine(y) + a.RowBytes(), b.ScanLine(y));
+    return differing;
+}
+
 class GameSaveTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -116,6 +124,7 @@ protected:
         State().TimerShown = State().TimerInBattle = true;
         PlayScreen();
         PlayMapCommands();
+        PlayUnderWay();
         Run->Wait(30);  // the parallel common event starts and waits
     }
     // Pictures with moves and effects under way, a tone change under way, snow, a changed
@@ -161,6 +170,27 @@ protected:
             Session().Random().Next();
     }
 
+    // The map's look changed, a route a script set on the talker, a flash, a shake and a pan: all
+    // still under way when the game is saved.
+    void PlayUnderWay() {
+        TGameWorld& world = Session().World();
+        ASSERT_TRUE(world.ChangeChipSet(kOtherChipSet));
+        world.ChangePanorama("Sky", true, false, true, 3, false, -2);
+        world.SubstituteChip(true, LowerTableIndex(kWall), LowerTableIndex(kGrass));
+        world.SubstituteChip(false, UpperTileIndex(kStar), UpperTileIndex(kCounter));
+        std::vector<TKelMoveRouteItem> route(6);
+        for (TKelMoveRouteItem& item : route)
+            item.Code = 2;  // down, again and again
+        TGameEvent* saver = world.EventById(9);
+        ASSERT_NE(saver, nullptr);
+        saver->StartRoute(std::move(route), true, false, true, 7);
+        TGameScreen& screen = Session().Screen();
+        screen.Flash(31, 4, 10, 25, 300);
+        screen.Shake(5, 6, 400);
+        screen.PanMove(world, dRight, 4, 1);
+    }
+
+    static constexpr std::int32_t kOtherChipSet = 2;
     TProjectFolder Project;
     TRecordingGameAudio Audio;
     std::unique_ptr<TGame> Game;
@@ -177,11 +207,22 @@ TEST_F(GameSaveTest, SaveLoadSaveGivesTheSameBytesAndState) {
     const TGamePicture& shown = *Session().Screen().Pictures().Picture(3);
     const int sunFramesLeft = shown.FramesLeft;
     const double sunAngle = shown.Angle;
+    const TSavedMapLook look = Session().World().SavedLook();
+    const TSavedEffects effects = Session().Screen().SavedEffects(Session().World());
+    const TRouteRun route = Session().World().EventById(9)->Route();
     const int stepsToCount = StepsUntilCounted();
     TGameOptions options = Project.Options();
     options.LoadSlot = 1;
     Open(options);
     EXPECT_EQ(StateWithoutFrame(), played);
+    // The map's look, the saver's route and the screen's effects, as they stood.
+    EXPECT_EQ(Session().World().SavedLook(), look);
+    EXPECT_EQ(Session().Screen().SavedEffects(Session().World()), effects);
+    const TRouteRun& loadedRoute = Session().World().EventById(9)->Route();
+    EXPECT_TRUE(loadedRoute.Active && loadedRoute.Forced && loadedRoute.Repeat);
+    EXPECT_EQ(loadedRoute.Index, route.Index);
+    EXPECT_EQ(loadedRoute.Items, route.Items);
+    EXPECT_EQ(loadedRoute.Frequency, 7);
     Save(2);
     EXPECT_EQ(SaveBytes(2), SaveBytes(1));
     // What the JSON does not show came back too.
@@ -269,6 +310,75 @@ TEST_F(GameSaveTest, ASaveMadeInsideAnEventResumesThere) {
     EXPECT_EQ(Session().SaveScene()->Slot(), 2);
     Run->Tap(gbCancel);
     EXPECT_EQ(Session().SceneName(), "map");
+}
+
+// A script moves the hero and waits for him, while a flash fades, the screen shakes and pans and
+// the chips are changed: a save made on the way goes on as the game would have, and the map's
+// changes end when the party leaves the map.
+TEST_F(GameSaveTest, WhatIsUnderWayGoesOnAfterALoad) {
+    auto map = TProjectFolder::MakeMap1();
+    AddEvent(*map, 9, 10, 11);  // walks down under a route of its own
+    TKelEventPageItem& walker = AddEvent(*map, 10, 3, 3);
+    std::vector<std::int32_t> route{kCharacterHero, 8, 0, 0};
+    for (const std::int32_t byte : RouteParams({3, 3, 3}))  // left three times
+        route.push_back(byte);
+    FillScript(walker.Script, {{TC::SetMoveRoute, 0, "", route},
+                               {TC::WaitUntilMoved, 0, "", {}},
+                               {TC::ChangeVariable, 0, "", {0, 13, 0, 0, 0, 5, 0}}});
+    Project.WriteMap(*map, 1);
+    Open();
+    PlayUnderWay();
+    Session().StartEvent(10, false);
+    Run->Wait(20);
+    ASSERT_TRUE(Session().World().Hero().ForcedRouteRunning());
+    Save(1);
+    TOrlenBoard board;
+    Game->Draw(board);
+    const TBitmap saved = BoardToBitmap(board);
+    // What the game shows frame by frame from here on: where the hero and the camera are, the
+    // flash and the shake, and when the script is done waiting.
+    const auto trace = [&] {
+        std::vector<int> seen;
+        for (int frame = 0; frame < 160; ++frame) {
+            const TGameWorld& world = Session().World();
+            const TAnimationFlash flash = Session().Screen().FlashNow();
+            seen.insert(seen.end(), {world.Hero().RealX, world.CameraX(), flash[3], Session().Screen().ShakeOffset(),
+                                     State().Variable(13)});
+            Run->Wait(1);
+        }
+        return seen;
+    };
+    const std::vector<int> played = trace();
+    ASSERT_EQ(State().Variable(13), 5);
+    EXPECT_EQ(Session().World().Hero().X, 7);
+    std::string error;
+    ASSERT_TRUE(Session().LoadGame(1, error)) << error;
+    EXPECT_EQ(State().Variable(13), 0);
+    // The loaded game looks as the saved one did: changed chips, flash, shake and pan (a shot
+    // under the build folder, test-shots/, for a look).
+    Game->Draw(board);
+    const TBitmap loaded = BoardToBitmap(board);
+    const std::filesystem::path shots = std::filesystem::path(QUILLON_BINARY_DIR) / "test-shots";
+    std::filesystem::create_directories(shots);
+    SavePicture(loaded, (shots / "loaded-under-way.png").string());
+    ASSERT_EQ(loaded.Height(), saved.Height());
+    EXPECT_EQ(DifferingRows(loaded, saved), 0) << "rows that differ from the frame saved";
+    EXPECT_EQ(trace(), played);
+    ASSERT_TRUE(Session().LoadGame(1, error)) << error;
+    Save(2);
+    EXPECT_EQ(SaveBytes(2), SaveBytes(1));
+
+    // Another map and back: the map's own chips, chipset and panorama again.
+    const TSavedMapLook changed = Session().World().SavedLook();
+    EXPECT_EQ(changed.ChipSetId, kOtherChipSet);
+    EXPECT_EQ(changed.Lower.size(), 25u * 20u);
+    ASSERT_TRUE(Session().Teleport(2, 1, 1, error)) << error;
+    ASSERT_TRUE(Session().Teleport(1, 10, 10, error)) << error;
+    const TSavedMapLook fresh = Session().World().SavedLook();
+    EXPECT_EQ(fresh.ChipSetId, 0) << "the map's own chipset";
+    EXPECT_TRUE(fresh.Lower.empty() && fresh.Upper.empty());
+    EXPECT_FALSE(fresh.PanoramaChanged || fresh.PanoramaAutoX);
+    EXPECT_EQ(Session().World().Map().ChipSetId, 1);
 }
 
 // Bytes of a save with one byte set, and the check sum made right again.
@@ -368,6 +478,15 @@ TEST_F(GameSaveTest, SectionsOfANewerPlayerAreSkippedAndABadSectionIsLeftOut) {
     // The second switches section was left out; the first one stands.
     EXPECT_EQ(read.Game.Switches, saved.Switches);
     EXPECT_FALSE(read.Game.Has(60));
+
+    // A route longer than any command line holds is left out with its section.
+    TSaveGame longRoute = saved;
+    longRoute.Routes.push_back(TSavedRoute{0, std::string(70000, '\x01'), 0, false, false, 8});
+    const TSaveRead cut = ReadSaveGame(WriteSaveGame(longRoute), kTitle, DatabaseCheck(*Project.Database()));
+    ASSERT_EQ(cut.Problem, TSaveProblem::None) << cut.Message;
+    EXPECT_FALSE(cut.Game.Has(kSectionRoutes));
+    EXPECT_TRUE(cut.Game.Routes.empty());
+    EXPECT_TRUE(cut.Game.Has(kSectionEffects));
 }
 
 TEST_F(GameSaveTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
@@ -484,10 +603,7 @@ TEST_F(GameSaveTest, SaveListMatchesItsGoldenPicture) {
     TBitmap expected;
     ASSERT_NO_THROW(LoadPicture(expected, golden.string())) << golden;
     ASSERT_EQ(expected.Height(), picture.Height());
-    int differing = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        differing += !std::equal(picture.ScanLine(y), picture.ScanLine(y) + picture.RowBytes(), expected.ScanLine(y));
-    EXPECT_EQ(differing, 0) << "rows that differ from the golden picture";
+    EXPECT_EQ(DifferingRows(picture, expected), 0) << "rows that differ from the golden picture";
 }
 
 // Headless: the hero speaks to the saving event, saves in slot 2; a second run starts with
@@ -535,6 +651,16 @@ TEST_F(GameSaveTest, HostileValuesInASaveAreBounded) {
     game.HeroMotion.assign(17, 2147483647);
     for (TSavedEvent& event : game.Events)
         event.Motion.assign(17, -2147483647 - 1);
+    game.Routes.push_back(TSavedRoute{0, std::string("\x01\x01", 2), 2147483647, false, false, 99});
+    game.Routes.push_back(TSavedRoute{0, std::string("\x23\x05", 2), 0, false, false, 8});  // cut short
+    game.Routes.push_back(TSavedRoute{777, std::string("\x01", 1), 0, false, false, 8});     // no such event
+    game.Effects = TSavedEffects{{99, -4, 31, 2147483647}, 2147483647, -5,  9999, -3, 2147483647, 1e300, 0,
+                                 true, true, false, 2147483647, -2147483647 - 1, 7, 7, 0, true, 2147483647, -9};
+    game.MapLook.ChipSetId = 9999;
+    game.MapLook.PanoramaChanged = true;
+    game.MapLook.PanoramaSpeedX = 2147483647;
+    game.MapLook.Lower.assign(7, 1);  // not the map's size
+    game.MapLook.Upper.assign(7, 1);
     WriteFileAtomic(SavePath(4), WriteSaveGame(game));
     std::string error;
     ASSERT_TRUE(Session().LoadGame(4, error)) << error;
@@ -558,6 +684,20 @@ TEST_F(GameSaveTest, HostileValuesInASaveAreBounded) {
     EXPECT_EQ(State().ItemUsesLeft(77), 0);
     const TGameHero& hero = Session().World().Hero();
     EXPECT_LE(std::abs(hero.RealX - hero.X * kCellUnits), 16 * kCellUnits) << "a step or jump near its cell";
+    EXPECT_LE(hero.Route().Index, hero.Route().Items.size());
+    EXPECT_LE(hero.Route().Frequency, 8);
+    const TSavedEffects effects = screen.SavedEffects(Session().World());
+    EXPECT_LE(effects.FlashColor[0], 31);
+    EXPECT_GE(effects.FlashTotal, 1);
+    EXPECT_LE(effects.FlashFrames, effects.FlashTotal);
+    EXPECT_LE(effects.ShakePower, 9);
+    EXPECT_LE(std::abs(effects.ShakePosition), 18.0);
+    EXPECT_GT(effects.PanSpeed, 0) << "a pan under way arrives";
+    EXPECT_LE(effects.PanX, 2000 * 16 * 16);
+    const TSavedMapLook look = Session().World().SavedLook();
+    EXPECT_EQ(Session().World().Map().ChipSetId, 1) << "a chipset the database lacks is not taken";
+    EXPECT_LE(look.PanoramaSpeedX, 8);
+    EXPECT_TRUE(look.Lower.empty()) << "layers of another size are not taken";
     Run->Wait(5);  // the screen's effects and the steps run on what was put back
     EXPECT_EQ(Session().SceneName(), "map");
 }
@@ -621,13 +761,19 @@ TEST_F(GameSaveTest, HeadlessShopEquipInnSaveThenLoad) {
     EXPECT_EQ(GameStateOf(ReadWholeFile(Project.Path("state.json"))), GameStateOf(saved));
 }
 
-// The format byte by byte: the fuzz target's seed (title "", database check 0) reads as below and
-// is written again to the same bytes. A change here breaks the saves players have.
-TEST(SaveFormat, ASmallSaveReadsAndWritesByteForByte) {
-    std::string bytes = ReadWholeFile(std::string(QUILLON_SOURCE_DIR) + "/tests/fuzz/corpus_savegame/seed-small");
+// A seed of the save reader's fuzz target with the check sum it lacks.
+std::string SeedSave(const char* name) {
+    std::string bytes = ReadWholeFile(std::string(QUILLON_SOURCE_DIR) + "/tests/fuzz/corpus_savegame/" + name);
     const std::uint32_t crc = SaveCrc(bytes);
     for (int b = 0; b < 4; ++b)
         bytes += static_cast<char>(crc >> (8 * b));
+    return bytes;
+}
+
+// The format byte by byte: the fuzz target's seed (title "", database check 0) reads as below and
+// is written again to the same bytes. A change here breaks the saves players have.
+TEST(SaveFormat, ASmallSaveReadsAndWritesByteForByte) {
+    const std::string bytes = SeedSave("seed-small");
     const TSaveRead read = ReadSaveGame(bytes, "", 0);
     ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
     const TSaveGame& game = read.Game;
@@ -649,6 +795,40 @@ TEST(SaveFormat, ASmallSaveReadsAndWritesByteForByte) {
     ASSERT_EQ(game.Scripts.size(), 1u);
     EXPECT_EQ(game.Scripts[0].Kind, skEventParallel);
     EXPECT_EQ(game.Scripts[0].Frames, (std::vector<TSavedFrame>{{0, 0, 0, 1, 2}}));
+    EXPECT_EQ(WriteSaveGame(game), bytes);
+}
+
+// The map's look, a route and the screen's effects byte by byte: the fuzz target's second seed
+// (the small save with those three sections after it) reads as below and is written again to the
+// same bytes.
+TEST(SaveFormat, TheMapRouteAndEffectSectionsReadAndWriteByteForByte) {
+    const std::string bytes = SeedSave("seed-map-route-effects");
+    const TSaveRead read = ReadSaveGame(bytes, "", 0);
+    ASSERT_EQ(read.Problem, TSaveProblem::None) << read.Message;
+    const TSaveGame& game = read.Game;
+    ASSERT_TRUE(game.Has(kSectionMapLook) && game.Has(kSectionRoutes) && game.Has(kSectionEffects));
+    const TSavedMapLook& look = game.MapLook;
+    EXPECT_EQ(look.ChipSetId, 2);
+    EXPECT_TRUE(look.PanoramaChanged && look.PanoramaEnabled && look.PanoramaPanX && look.PanoramaAutoX);
+    EXPECT_FALSE(look.PanoramaPanY || look.PanoramaAutoY);
+    EXPECT_EQ(look.PanoramaName, "Sky");
+    EXPECT_EQ(look.PanoramaSpeedX, 3);
+    EXPECT_EQ(look.PanoramaOffsetX, 90);
+    EXPECT_EQ(look.Lower, (std::vector<std::uint16_t>{1, 2}));
+    EXPECT_EQ(look.Upper, (std::vector<std::uint16_t>{10000, 10006}));
+    EXPECT_EQ(game.Routes, (std::vector<TSavedRoute>{{0, std::string("\x03\x03\x02", 3), 1, true, false, 7}}));
+    const TSavedEffects& e = game.Effects;
+    EXPECT_EQ(e.FlashColor, (std::array<std::int32_t, 4>{31, 0, 0, 25}));
+    EXPECT_EQ(e.FlashFrames, 100);
+    EXPECT_EQ(e.FlashTotal, 300);
+    EXPECT_EQ(e.ShakePower, 5);
+    EXPECT_EQ(e.ShakeSpeed, 6);
+    EXPECT_EQ(e.ShakePosition, 3.5);
+    EXPECT_EQ(e.ShakeDirection, 1);
+    EXPECT_TRUE(e.PanFixed && e.PanMoving && !e.PanReturning && e.CameraHeld);
+    EXPECT_EQ(e.PanX, 768);
+    EXPECT_EQ(e.PanSpeed, 2);
+    EXPECT_EQ(e.HeldX, 3);
     EXPECT_EQ(WriteSaveGame(game), bytes);
 }
 
