@@ -920,14 +920,35 @@ void WritePacked(TMemoryStream& out, int number, TDynamicBuffer bytes) {
     WriteRecordSection(out, number, record);
 }
 
+// A record section bound to the game: written from it, or read into it.
+template <class TRecord>
+void WriteRecordOf(TMemoryStream& out, int number, TSaveGame& game) {
+    TRecord record(game);
+    WriteRecordSection(out, number, record);
+}
+template <class TRecord>
+void ReadRecordOf(TStream& body, TSaveGame& game) {
+    TRecord record(game);
+    record.LoadFromStream(body);
+}
+
+// A list section's values in their order; with maxId, only those numbered 1..maxId.
+template <class TItem, class TValue>
+std::vector<TValue> ReadListOf(TStream& body, TValue TItem::*value, std::int32_t maxId = 0) {
+    TCatalogOf<TItem> list;
+    list.LoadFromStream(body);
+    CheckCount(list);
+    std::vector<TValue> values;
+    for (int i = 0; i < list.Count(); ++i)
+        if (maxId == 0 || (list.Items(i)->ID >= 1 && list.Items(i)->ID <= maxId))
+            values.push_back(list.Items(i)->*value);
+    return values;
+}
+
 // Reads one section's bytes into the game; raises EReadError when they are not sound.
 void ReadSection(int number, TStream& body, TSaveGame& game) {
     switch (number) {
-    case kSectionState: {
-        TStateRecord record(game);
-        record.LoadFromStream(body);
-        break;
-    }
+    case kSectionState: ReadRecordOf<TStateRecord>(body, game); break;
     case kSectionSwitches:
     case kSectionVariables:
     case kSectionItems:
@@ -945,95 +966,19 @@ void ReadSection(int number, TStream& body, TSaveGame& game) {
             (number == kSectionVariables ? game.Variables : game.Items) = UnpackPairs(record.Bytes);
         break;
     }
-    case kSectionHeroes: {
-        TCatalogOf<THeroItem> heroes;
-        heroes.LoadFromStream(body);
-        CheckCount(heroes);
-        game.Heroes.clear();
-        for (int i = 0; i < heroes.Count(); ++i)
-            game.Heroes.push_back(heroes.Items(i)->Hero);
-        break;
-    }
-    case kSectionPlace: {
-        TPlaceRecord record(game);
-        record.LoadFromStream(body);
-        break;
-    }
-    case kSectionEvents: {
-        TCatalogOf<TEventItem> events;
-        events.LoadFromStream(body);
-        CheckCount(events);
-        game.Events.clear();
-        for (int i = 0; i < events.Count(); ++i)
-            game.Events.push_back(events.Items(i)->Event);
-        break;
-    }
-    case kSectionScripts: {
-        TCatalogOf<TScriptItem> scripts;
-        scripts.LoadFromStream(body);
-        CheckCount(scripts);
-        game.Scripts.clear();
-        for (int i = 0; i < scripts.Count(); ++i)
-            game.Scripts.push_back(scripts.Items(i)->Script);
-        break;
-    }
-    case kSectionScreen: {
-        TScreenRecord record(game);
-        record.LoadFromStream(body);
-        break;
-    }
-    case kSectionPictures: {
-        TCatalogOf<TPictureItem> pictures;
-        pictures.LoadFromStream(body);
-        game.Pictures.clear();
-        for (int i = 0; i < pictures.Count(); ++i)
-            if (pictures.Items(i)->ID >= 1 && pictures.Items(i)->ID <= kMaxSavedPicture)
-                game.Pictures.push_back(pictures.Items(i)->Picture);
-        break;
-    }
-    case kSectionVehicles: {
-        TCatalogOf<TVehicleItem> vehicles;
-        vehicles.LoadFromStream(body);
-        game.Vehicles.clear();
-        for (int i = 0; i < vehicles.Count(); ++i)
-            if (vehicles.Items(i)->ID >= 1 && vehicles.Items(i)->ID <= kMaxSavedVehicle)
-                game.Vehicles.push_back(vehicles.Items(i)->Vehicle);
-        break;
-    }
-    case kSectionMapState: {
-        TMapStateRecord record(game);
-        record.LoadFromStream(body);
-        break;
-    }
-    case kSectionSystem: {
-        TSystemRecord record(game);
-        record.LoadFromStream(body);
-        break;
-    }
-    case kSectionRandom: {
-        TRandomRecord record(game);
-        record.LoadFromStream(body);
-        break;
-    }
-    case kSectionMapLook: {
-        TMapLookRecord record(game);
-        record.LoadFromStream(body);
-        break;
-    }
-    case kSectionRoutes: {
-        TCatalogOf<TRouteItem> routes;
-        routes.LoadFromStream(body);
-        CheckCount(routes);
-        game.Routes.clear();
-        for (int i = 0; i < routes.Count(); ++i)
-            game.Routes.push_back(routes.Items(i)->Route);
-        break;
-    }
-    case kSectionEffects: {
-        TEffectsRecord record(game);
-        record.LoadFromStream(body);
-        break;
-    }
+    case kSectionHeroes: game.Heroes = ReadListOf(body, &THeroItem::Hero); break;
+    case kSectionPlace: ReadRecordOf<TPlaceRecord>(body, game); break;
+    case kSectionEvents: game.Events = ReadListOf(body, &TEventItem::Event); break;
+    case kSectionScripts: game.Scripts = ReadListOf(body, &TScriptItem::Script); break;
+    case kSectionScreen: ReadRecordOf<TScreenRecord>(body, game); break;
+    case kSectionPictures: game.Pictures = ReadListOf(body, &TPictureItem::Picture, kMaxSavedPicture); break;
+    case kSectionVehicles: game.Vehicles = ReadListOf(body, &TVehicleItem::Vehicle, kMaxSavedVehicle); break;
+    case kSectionMapState: ReadRecordOf<TMapStateRecord>(body, game); break;
+    case kSectionSystem: ReadRecordOf<TSystemRecord>(body, game); break;
+    case kSectionRandom: ReadRecordOf<TRandomRecord>(body, game); break;
+    case kSectionMapLook: ReadRecordOf<TMapLookRecord>(body, game); break;
+    case kSectionRoutes: game.Routes = ReadListOf(body, &TRouteItem::Route); break;
+    case kSectionEffects: ReadRecordOf<TEffectsRecord>(body, game); break;
     default: return;  // a section of a newer player: skipped
     }
     game.Sections.push_back(number);
@@ -1088,8 +1033,7 @@ std::string WriteSaveGame(const TSaveGame& source) {
     WriteString(out, kSaveSignature);
     THeaderRecord(game).SaveToStream(out);
 
-    TStateRecord state(game);
-    WriteRecordSection(out, kSectionState, state);
+    WriteRecordOf<TStateRecord>(out, kSectionState, game);
     WritePacked(out, kSectionSwitches, PackInts(game.Switches));
     WritePacked(out, kSectionVariables, PackPairs(game.Variables));
     WritePacked(out, kSectionItems, PackPairs(game.Items));
@@ -1098,8 +1042,7 @@ std::string WriteSaveGame(const TSaveGame& source) {
         heroes.Obtain(hero.Id).Hero = hero;
     WriteListSection(out, kSectionHeroes, heroes);
     WritePacked(out, kSectionParty, PackInts(game.Party));
-    TPlaceRecord place(game);
-    WriteRecordSection(out, kSectionPlace, place);
+    WriteRecordOf<TPlaceRecord>(out, kSectionPlace, game);
     TCatalogOf<TEventItem> events;
     for (const TSavedEvent& event : game.Events)
         events.Obtain(event.Id).Event = event;
@@ -1110,10 +1053,8 @@ std::string WriteSaveGame(const TSaveGame& source) {
     WriteListSection(out, kSectionScripts, scripts);
     // The sections added later are written when the game holds them, so that an older save
     // read and written again keeps its bytes.
-    if (game.Has(kSectionScreen)) {
-        TScreenRecord screen(game);
-        WriteRecordSection(out, kSectionScreen, screen);
-    }
+    if (game.Has(kSectionScreen))
+        WriteRecordOf<TScreenRecord>(out, kSectionScreen, game);
     if (game.Has(kSectionPictures)) {
         TCatalogOf<TPictureItem> pictures;
         for (const TSavedPicture& picture : game.Pictures)
@@ -1126,34 +1067,24 @@ std::string WriteSaveGame(const TSaveGame& source) {
             vehicles.Obtain(vehicle.Kind + 1).Vehicle = vehicle;
         WriteListSection(out, kSectionVehicles, vehicles);
     }
-    if (game.Has(kSectionMapState)) {
-        TMapStateRecord mapState(game);
-        WriteRecordSection(out, kSectionMapState, mapState);
-    }
-    if (game.Has(kSectionSystem)) {
-        TSystemRecord system(game);
-        WriteRecordSection(out, kSectionSystem, system);
-    }
-    if (game.Has(kSectionRandom)) {
-        TRandomRecord random(game);
-        WriteRecordSection(out, kSectionRandom, random);
-    }
+    if (game.Has(kSectionMapState))
+        WriteRecordOf<TMapStateRecord>(out, kSectionMapState, game);
+    if (game.Has(kSectionSystem))
+        WriteRecordOf<TSystemRecord>(out, kSectionSystem, game);
+    if (game.Has(kSectionRandom))
+        WriteRecordOf<TRandomRecord>(out, kSectionRandom, game);
     if (game.Has(kSectionItemUses))
         WritePacked(out, kSectionItemUses, PackPairs(game.ItemUses));
-    if (game.Has(kSectionMapLook)) {
-        TMapLookRecord look(game);
-        WriteRecordSection(out, kSectionMapLook, look);
-    }
+    if (game.Has(kSectionMapLook))
+        WriteRecordOf<TMapLookRecord>(out, kSectionMapLook, game);
     if (game.Has(kSectionRoutes)) {
         TCatalogOf<TRouteItem> routes;
         for (const TSavedRoute& route : game.Routes)
             routes.Append().Route = route;
         WriteListSection(out, kSectionRoutes, routes);
     }
-    if (game.Has(kSectionEffects)) {
-        TEffectsRecord effects(game);
-        WriteRecordSection(out, kSectionEffects, effects);
-    }
+    if (game.Has(kSectionEffects))
+        WriteRecordOf<TEffectsRecord>(out, kSectionEffects, game);
     WriteVarInt(out, 0);
 
     const std::uint32_t crc = SaveCrc(out.Bytes());
@@ -1197,7 +1128,10 @@ TSaveRead ReadSaveGame(std::string_view bytes, const std::string& title, std::ui
             const std::int64_t end = stream.Position() + length;
             TByteViewStream section(body.substr(static_cast<std::size_t>(stream.Position()), length));
             try {
-                ReadSection(number, section, game);
+                // Read into a draft, so that a section failing half way leaves nothing of itself.
+                TSaveGame draft = game;
+                ReadSection(number, section, draft);
+                game = std::move(draft);
             } catch (const std::exception& e) {
                 // A section that cannot be read is left out; the rest of the save still counts.
                 std::fprintf(stderr, "quillon-player: save section %d left out: %s\n", static_cast<int>(number), e.what());

@@ -467,7 +467,12 @@ TEST_F(GameSaveTest, SectionsOfANewerPlayerAreSkippedAndABadSectionIsLeftOut) {
     // record claims more bytes than it holds), both before the end mark.
     std::string bytes = SaveBytes(1);
     bytes.resize(bytes.size() - 5);  // the end mark and the check sum
-    const std::string extra = std::string("\x3C\x03\x01\x01\x05", 5) + std::string("\x02\x03\x01\x09\x00", 5);
+    // A second effects section, sound up to its shake position, which is not a number: nothing of
+    // it may stay, or the game would be saved with a value no reader takes.
+    const std::string badEffects("\x13\x1e\x01\x01\x1f\x04\x01\x19\x05\x01\x64\x06\x02\x82\x2c\x07\x01\x05"
+                                 "\x08\x01\x06\x0a\x08\x4b\x04\x00\x00\x00\xfb\xff\xff\x00",
+                                 32);
+    const std::string extra = std::string("\x3C\x03\x01\x01\x05", 5) + std::string("\x02\x03\x01\x09\x00", 5) + badEffects;
     bytes += extra + '\0';
     const std::uint32_t crc = SaveCrc(bytes);
     for (int b = 0; b < 4; ++b)
@@ -478,6 +483,10 @@ TEST_F(GameSaveTest, SectionsOfANewerPlayerAreSkippedAndABadSectionIsLeftOut) {
     // The second switches section was left out; the first one stands.
     EXPECT_EQ(read.Game.Switches, saved.Switches);
     EXPECT_FALSE(read.Game.Has(60));
+    EXPECT_EQ(read.Game.Effects.ShakePosition, saved.Effects.ShakePosition);
+    EXPECT_EQ(read.Game.Effects.FlashColor, saved.Effects.FlashColor);
+    EXPECT_EQ(ReadSaveGame(WriteSaveGame(read.Game), kTitle, DatabaseCheck(*Project.Database())).Problem,
+              TSaveProblem::None);
 
     // A route longer than any command line holds is left out with its section.
     TSaveGame longRoute = saved;
