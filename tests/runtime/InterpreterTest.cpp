@@ -35,7 +35,6 @@ protected:
     int Run(const std::vector<TLine>& lines, int steps = 200, std::int32_t eventId = 0,
             std::vector<std::uint32_t> buttons = {}) {
         return RunScript(Session(), Script, lines, steps, eventId, buttons, &Running);
-        return RunScript(*Game, Script, lines, steps, eventId, buttons, Running);
     }
 
     TProjectFolder Project;
