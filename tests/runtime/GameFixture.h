@@ -8,6 +8,10 @@
 #include "data/LD_Event.h"
 #include "data/LD_Map.h"
 #include "runtime/Game.h"
+#include "runtime/GameAudio.h"
+#include "runtime/GameSession.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -91,6 +95,25 @@ public:
 private:
     TGame& mGame;
     TGameInput mInput;
+};
+
+// A test of a game opened on the fixture's project: a test's SetUp writes what it changes into
+// Project, then calls OpenGame.
+class TGameTest : public ::testing::Test {
+protected:
+    void OpenGame() {
+        std::string error;
+        Game = TGame::Open(Project.Options(), Audio, error);
+        ASSERT_TRUE(Game) << error;
+    }
+    TGameSession& Session() { return Game->Session(); }
+    TGameState& State() { return Session().State(); }
+
+    TProjectFolder Project;
+    TRecordingGameAudio Audio;
+    std::unique_ptr<TGame> Game;
+    TKelEventScriptList Script;
+    bool Running = false;
 };
 
 }  // namespace quillon::runtime::test

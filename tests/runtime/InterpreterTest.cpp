@@ -14,7 +14,7 @@
 namespace quillon::runtime::test {
 namespace {
 
-class InterpreterTest : public ::testing::Test {
+class InterpreterTest : public TGameTest {
 protected:
     void SetUp() override {
         auto database = Project.Database();
@@ -23,12 +23,8 @@ protected:
         TKelCommonEventItem& recursive = database->CommonEvent.Obtain(2);
         FillScript(recursive.Script, {{TC::ChangeVariable, 0, "", {0, 4, 0, 1, 0, 1, 0}}, {TC::CallEvent, 0, "", {0, 2}}});
         Project.WriteDatabase(*database);
-        std::string error;
-        Game = TGame::Open(Project.Options(), Audio, error);
-        ASSERT_TRUE(Game) << error;
+        OpenGame();
     }
-    TGameSession& Session() { return Game->Session(); }
-    TGameState& State() { return Session().State(); }
 
     // Runs a script to its end (at most `steps` steps), with the buttons of each step for the
     // message window; answers the steps it took.
@@ -36,12 +32,6 @@ protected:
             std::vector<std::uint32_t> buttons = {}) {
         return RunScript(Session(), Script, lines, steps, eventId, buttons, &Running);
     }
-
-    TProjectFolder Project;
-    TRecordingGameAudio Audio;
-    std::unique_ptr<TGame> Game;
-    TKelEventScriptList Script;
-    bool Running = false;
 };
 
 TEST_F(InterpreterTest, ForkTakesThenOrElse) {

@@ -20,25 +20,15 @@
 namespace quillon::runtime::test {
 namespace {
 
-class MapStateCommandTest : public ::testing::Test {
+class MapStateCommandTest : public TGameTest {
 protected:
     void SetUp() override {
-        std::string error;
-        Game = TGame::Open(Project.Options(), Audio, error);
-        ASSERT_TRUE(Game) << error;
+        OpenGame();
     }
-    TGameSession& Session() { return Game->Session(); }
-    TGameState& State() { return Session().State(); }
     TGameMapState& MapState() { return Session().MapState(); }
     int Run(const std::vector<TLine>& lines, std::vector<std::uint32_t> buttons = {}, int steps = 200) {
         return RunScript(*Game, Script, lines, steps, 0, buttons, Running);
     }
-
-    TProjectFolder Project;
-    TRecordingGameAudio Audio;
-    std::unique_ptr<TGame> Game;
-    TKelEventScriptList Script;
-    bool Running = false;
 };
 
 TEST_F(MapStateCommandTest, PermissionsShowInTheStateJson) {

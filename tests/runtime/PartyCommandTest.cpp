@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::int32_t kAldric = 1, kBrenna = 2, kCorin = 3, kNobody = 99;
 
-class PartyCommandTest : public ::testing::Test {
+class PartyCommandTest : public TGameTest {
 protected:
     void SetUp() override {
         auto database = Project.Database();
@@ -33,12 +33,8 @@ protected:
         aldric.ExpAdditional = 30;
         aldric.ExpCorrection = 0;
         Project.WriteDatabase(*database);
-        std::string error;
-        Game = TGame::Open(Project.Options(), Audio, error);
-        ASSERT_TRUE(Game) << error;
+        OpenGame();
     }
-    TGameSession& Session() { return Game->Session(); }
-    TGameState& State() { return Session().State(); }
     const TKelDataBase& Db() { return State().Database(); }
     THeroState& Hero(std::int32_t id) { return *State().Hero(id); }
     void Run(const std::vector<TLine>& lines, int steps = 50, const std::vector<std::uint32_t>& buttons = {}) {
@@ -46,12 +42,6 @@ protected:
     }
     // The HP of Aldric, Brenna and Corin.
     std::array<std::int32_t, 3> Hps() { return {Hero(kAldric).Hp, Hero(kBrenna).Hp, Hero(kCorin).Hp}; }
-
-    TProjectFolder Project;
-    TRecordingGameAudio Audio;
-    std::unique_ptr<TGame> Game;
-    TKelEventScriptList Script;
-    bool Running = false;
 };
 
 TEST_F(PartyCommandTest, TargetFormsNameThePartyAHeroOrAVariablesHero) {

@@ -29,7 +29,7 @@ constexpr int kShallowRow = 12;  // rows 12 and 13 shallow, 14 deep, from column
 constexpr int kDeepRow = 14;
 constexpr std::int32_t kStill = 6;  // an event that stays at (3, 3)
 
-class PlaceCommandTest : public ::testing::Test {
+class PlaceCommandTest : public TGameTest {
 protected:
     void SetUp() override {
         auto database = Project.Database();
@@ -58,12 +58,8 @@ protected:
         map->LowerLayer.SetCell(9, 9, kForest);
         AddEvent(*map, kStill, 3, 3).GraphicName = "People";
         Project.WriteMap(*map, 1);
-        std::string error;
-        Game = TGame::Open(Project.Options(), Audio, error);
-        ASSERT_TRUE(Game) << error;
+        OpenGame();
     }
-    TGameSession& Session() { return Game->Session(); }
-    TGameState& State() { return Session().State(); }
     TGameWorld& World() { return Session().World(); }
     TGameCharacter& Still() { return *World().EventById(kStill); }
     int Run(const std::vector<TLine>& lines, std::int32_t eventId = 0, int steps = 200) {
@@ -79,12 +75,6 @@ protected:
         World().PlaceCharacter(World().Hero(), x, y);
         World().Hero().Direction = direction;
     }
-
-    TProjectFolder Project;
-    TRecordingGameAudio Audio;
-    std::unique_ptr<TGame> Game;
-    TKelEventScriptList Script;
-    bool Running = false;
 };
 
 TEST_F(PlaceCommandTest, MemorizedPlaceLeadsBackAcrossMaps) {

@@ -18,7 +18,7 @@
 namespace quillon::runtime::test {
 namespace {
 
-class RtCmdScreenTest : public ::testing::Test {
+class RtCmdScreenTest : public TGameTest {
 protected:
     void SetUp() override {
         auto database = Project.Database();
@@ -32,11 +32,8 @@ protected:
         database->System.Transition[0] = ttMosaic;  // teleport: erase
         database->System.Transition[1] = ttInstant;  // teleport: show
         Project.WriteDatabase(*database);
-        std::string error;
-        Game = TGame::Open(Project.Options(), Audio, error);
-        ASSERT_TRUE(Game) << error;
+        OpenGame();
     }
-    TGameSession& Session() { return Game->Session(); }
     TGameScreen& Screen() { return Session().Screen(); }
 
     // Runs a script to its end with the screen's effects advancing; answers the steps it took.
@@ -63,11 +60,6 @@ protected:
                               std::filesystem::copy_options::recursive |
                                   std::filesystem::copy_options::overwrite_existing);
     }
-
-    TProjectFolder Project;
-    TRecordingGameAudio Audio;
-    std::unique_ptr<TGame> Game;
-    TKelEventScriptList Script;
 };
 
 // Timed commands with and without their wait flag: tenths of a second become 6 frames each, and a
